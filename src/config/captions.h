@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <initializer_list>
+#include <vector>
+
+class QWidget;
+
+// One caption of a window in both languages.
+struct Caption
+{
+    QWidget *control;
+    QString russian;
+    QString english;
+};
+
+using CaptionTable = std::vector<Caption>;
+
+// Sets the caption of a control whatever its kind: a button's or label's text, a
+// frame's title, a window's title.
+void setCaption(QWidget *control, const QString &caption);
+QString captionOf(const QWidget *control);
+
+// Applies the table in the language; a language other than "rus" or "eng" changes nothing.
+void applyCaptions(const CaptionTable &table, const QString &language);
+
+// Converts twips (1/1440 inch) to pixels at 15 twips per pixel.
+constexpr int tw(int twips)
+{
+    return twips / 15;
+}

@@ -1,0 +1,130 @@
+#include "config/fixed_point.h"
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+qint64 divideRoundHalfEven(qint64 numerator, qint64 denominator)
+{
+    if (denominator < 0) {
+        numerator = -numerator;
+        denominator = -denominator;
+    }
+    qint64 quotient = numerator / denominator;
+    qint64 remainder = numerator % denominator;
+    if (remainder < 0) {
+        --quotient;
+        remainder += denominator;
+    }
+    // Now numerator = quotient * denominator + remainder with 0 <= remainder < denominator.
+    const qint64 twice = remainder * 2;
+    if (twice > denominator || (twice == denominator && (quotient % 2 != 0)))
+        ++quotient;
+    return quotient;
+}
+
+std::optional<Fixed> Fixed::parse(const QString &text, const QLocale &locale)
+{
+    const QString trimmed = text.trimmed();
+    const QString decimal = locale.decimalPoint();
+    const QString group = locale.groupSeparator();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < trimmed.size() && (trimmed.at(i) == u'+' || trimmed.at(i) == u'-')) {
+        negative = trimmed.at(i) == u'-';
+        ++i;
+    }
+
+    constexpr qint64 limit = std::numeric_limits<qint64>::max() / 10;
+    qint64 whole = 0;
+    qint64 fraction = 0;      // the first five fraction digits, as ten-thousandths * 10
+    int fractionDigits = 0;
+    bool sticky = false;      // a non-zero digit beyond the fifth
+    bool anyDigit = false;
+    bool inFraction = false;
+    while (i < trimmed.size()) {
+        const QChar c = trimmed.at(i);
+        if (c.isDigit() && c.unicode() < 128) {
+            const int digit = c.unicode() - u'0';
+            anyDigit = true;
+            if (!inFraction) {
+                if (whole > limit)
+                    return std::nullopt;
+                whole = whole * 10 + digit;
+            } else if (fractionDigits < 5) {
+                fraction = fraction * 10 + digit;
+                ++fractionDigits;
+            } else if (digit != 0) {
+                sticky = true;
+            }
+            ++i;
+        } else if (!inFraction && !decimal.isEmpty() && QStringView(trimmed).mid(i).startsWith(decimal)) {
+            inFraction = true;
+            i += decimal.size();
+        } else if (!inFraction && !group.isEmpty() && QStringView(trimmed).mid(i).startsWith(group)) {
+            i += group.size();
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!anyDigit)
+        return std::nullopt;
+    while (fractionDigits < 5) {
+        fraction *= 10;
+        ++fractionDigits;
+    }
+    // fraction holds five digits; bring it to four with halves to even.
+    qint64 ten = fraction / 10;
+    const qint64 fifth = fraction % 10;
+    const bool roundUp = fifth > 5 || (fifth == 5 && (sticky || ten % 2 != 0));
+    if (roundUp)
+        ++ten;
+    if (whole > (std::numeric_limits<qint64>::max() - ten) / Scale)
+        return std::nullopt;
+    const qint64 raw = whole * Scale + ten;
+    return Fixed(negative ? -raw : raw);
+}
+
+QString Fixed::toString(const QLocale &locale) const
+{
+    const bool negative = m_raw < 0;
+    // Work in unsigned arithmetic so that the most negative value prints too.
+    const quint64 magnitude = negative ? quint64(0) - quint64(m_raw) : quint64(m_raw);
+    QString text = QString::number(magnitude / Scale);
+    quint64 fraction = magnitude % Scale;
+    if (fraction != 0) {
+        QString digits = QString::number(fraction).rightJustified(4, u'0');
+        while (digits.endsWith(u'0'))
+            digits.chop(1);
+        text += locale.decimalPoint() + digits;
+    }
+    return negative ? u"-"_s + text : text;
+}
+
+Fixed Fixed::dividedBy(qint64 divisor) const
+{
+    if (divisor == 0)
+        return Fixed();
+    return Fixed(divideRoundHalfEven(m_raw, divisor));
+}
+
+qint64 Fixed::roundedToInteger() const
+{
+    return divideRoundHalfEven(m_raw, Scale);
+}
+
+std::optional<qint16> Fixed::toInt16() const
+{
+    const qint64 whole = roundedToInteger();
+    if (whole < std::numeric_limits<qint16>::min() || whole > std::numeric_limits<qint16>::max())
+        return std::nullopt;
+    return qint16(whole);
+}
+
+qint64 Fixed::floor() const
+{
+    qint64 whole = m_raw / Scale;
+    if (m_raw % Scale < 0)
+        --whole;
+    return whole;
+}

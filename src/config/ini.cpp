@@ -1,0 +1,211 @@
+#include "config/ini.h"
+
+#include "config/ansi_text.h"
+
+#include <QFileInfo>
+
+#include <exception>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+IniErrorReporter &reporter()
+{
+    static IniErrorReporter instance;
+    return instance;
+}
+
+void reportFailure(const QString &function, int number, const QString &description)
+{
+    if (reporter())
+        reporter()(function, u"Ошибка: <"_s + QString::number(number) + u"> - "_s + description);
+}
+
+QString trimBlanks(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && (text.at(begin) == u' ' || text.at(begin) == u'\t'))
+        ++begin;
+    while (end > begin && (text.at(end - 1) == u' ' || text.at(end - 1) == u'\t'))
+        --end;
+    return text.mid(begin, end - begin).toString();
+}
+
+// One line of the file: its bytes without the line end, and the line end as found.
+struct Line
+{
+    QByteArray content;
+    QByteArray ending;
+};
+
+std::vector<Line> splitRaw(const QByteArray &bytes)
+{
+    std::vector<Line> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '\n') {
+            const bool cr = i > start && bytes.at(i - 1) == '\r';
+            lines.push_back({bytes.mid(start, i - start - (cr ? 1 : 0)), cr ? "\r\n"_ba : "\n"_ba});
+            start = i + 1;
+        }
+    }
+    if (start < bytes.size())
+        lines.push_back({bytes.mid(start), QByteArray()});
+    return lines;
+}
+
+enum class Kind { Other, Section, Key };
+
+struct Parsed
+{
+    Kind kind = Kind::Other;
+    QString name;   // section name or key
+    QString value;
+};
+
+Parsed parse(const QByteArray &raw)
+{
+    const QString line = trimBlanks(AnsiText::decode(raw));
+    Parsed parsed;
+    if (line.startsWith(u'[')) {
+        qsizetype close = line.indexOf(u']');
+        if (close < 0)
+            close = line.size();
+        parsed.kind = Kind::Section;
+        parsed.name = trimBlanks(QStringView(line).mid(1, close - 1));
+        return parsed;
+    }
+    if (line.startsWith(u';'))
+        return parsed;
+    const qsizetype equals = line.indexOf(u'=');
+    if (equals < 0)
+        return parsed;
+    parsed.kind = Kind::Key;
+    parsed.name = trimBlanks(QStringView(line).left(equals));
+    QString value = trimBlanks(QStringView(line).mid(equals + 1));
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
+        && value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    parsed.value = value;
+    return parsed;
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+void setIniErrorReporter(IniErrorReporter newReporter)
+{
+    reporter() = std::move(newReporter);
+}
+
+namespace Ini {
+
+QString valueIn(const QByteArray &content, const QString &section, const QString &key)
+{
+    const QString wantedSection = trimBlanks(section);
+    const QString wantedKey = trimBlanks(key);
+    bool inSection = false;
+    bool sectionSeen = false;
+    for (const Line &line : splitRaw(content)) {
+        const Parsed parsed = parse(line.content);
+        if (parsed.kind == Kind::Section) {
+            if (sectionSeen)
+                break; // only the first matching section counts
+            inSection = sameName(parsed.name, wantedSection);
+            sectionSeen = inSection;
+        } else if (inSection && parsed.kind == Kind::Key && sameName(parsed.name, wantedKey)) {
+            return parsed.value.left(MaxValueLength);
+        }
+    }
+    return QString();
+}
+
+QByteArray withValue(const QByteArray &original, const QString &section, const QString &key,
+                     const QString &value)
+{
+    const QString wantedSection = trimBlanks(section);
+    const QString wantedKey = trimBlanks(key);
+    std::vector<Line> lines = splitRaw(original);
+
+    // Find the first matching section, the matching key in it and its last key line.
+    qsizetype header = -1;
+    qsizetype keyLine = -1;
+    qsizetype lastKey = -1;
+    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
+        const Parsed parsed = parse(lines[i].content);
+        if (parsed.kind == Kind::Section) {
+            if (header >= 0)
+                break;
+            if (sameName(parsed.name, wantedSection))
+                header = i;
+        } else if (header >= 0 && parsed.kind == Kind::Key) {
+            lastKey = i;
+            if (keyLine < 0 && sameName(parsed.name, wantedKey))
+                keyLine = i;
+        }
+    }
+
+    const QByteArray crlf = AnsiText::LineEnd;
+    if (keyLine >= 0) {
+        const QString spelled = parse(lines[keyLine].content).name;
+        lines[keyLine].content = AnsiText::encode(spelled + u'=' + value);
+    } else if (header >= 0) {
+        const qsizetype after = lastKey >= 0 ? lastKey : header;
+        if (lines[after].ending.isEmpty())
+            lines[after].ending = crlf;
+        lines.insert(lines.begin() + after + 1,
+                     Line{AnsiText::encode(wantedKey + u'=' + value), crlf});
+    } else {
+        QByteArray result = original;
+        if (!result.isEmpty() && !result.endsWith(crlf))
+            result += crlf;
+        result += AnsiText::encode(u'[' + wantedSection + u']') + crlf
+                  + AnsiText::encode(wantedKey + u'=' + value) + crlf;
+        return result;
+    }
+
+    QByteArray result;
+    for (const Line &line : lines)
+        result += line.content + line.ending;
+    return result;
+}
+
+} // namespace Ini
+
+QString GetValueString(const QString &section, const QString &key, const QString &file)
+{
+    try {
+        const auto bytes = AnsiText::readBytes(file);
+        if (!bytes)
+            return QString();
+        return Ini::valueIn(*bytes, section, key);
+    } catch (const std::exception &failure) {
+        reportFailure(u"GetValueString"_s, 0, QString::fromLocal8Bit(failure.what()));
+        return QString();
+    }
+}
+
+bool SetValue(const QString &section, const QString &key, const QString &value, const QString &file)
+{
+    try {
+        QByteArray original;
+        if (QFileInfo::exists(file)) {
+            // A file that exists but cannot be read is not replaced: its other keys would be lost.
+            const auto bytes = AnsiText::readBytes(file);
+            if (!bytes)
+                return false;
+            original = *bytes;
+        }
+        return AnsiText::writeBytes(file, Ini::withValue(original, section, key, value));
+    } catch (const std::exception &failure) {
+        reportFailure(u"SetValue"_s, 0, QString::fromLocal8Bit(failure.what()));
+        return false;
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Reading and writing single values of an INI file in Windows-1251, with the behaviour of
+// the Windows profile functions: sections and keys match ignoring case, the first match
+// wins, values are trimmed and lose one pair of matching quotes, a read gives at most
+// 255 characters, a write keeps every other line byte for byte.
+
+// Reads key in section of the file; anything missing gives the empty text.
+QString GetValueString(const QString &section, const QString &key, const QString &file);
+
+// Writes value under key in section, creating the file, the section or the key as
+// needed. The file is replaced through a temporary file. False when it cannot be written.
+bool SetValue(const QString &section, const QString &key, const QString &value, const QString &file);
+
+// Receives the error box of a run-time failure inside GetValueString or SetValue:
+// the title is the function's name, the text "Ошибка: <number> - description".
+// The application installs one that shows a message box; without one nothing is shown.
+using IniErrorReporter = std::function<void(const QString &title, const QString &text)>;
+void setIniErrorReporter(IniErrorReporter reporter);
+
+namespace Ini {
+inline constexpr int MaxValueLength = 255;
+
+// The text of one file after a write; exposed for tests of the line rules.
+QByteArray withValue(const QByteArray &original, const QString &section, const QString &key,
+                     const QString &value);
+QString valueIn(const QByteArray &content, const QString &section, const QString &key);
+} // namespace Ini

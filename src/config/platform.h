@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDateTime>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// Walks folders for counting files; the exam chooser counts question files with it.
+class FolderWalker
+{
+public:
+    virtual ~FolderWalker() = default;
+    // Full paths of the sub-folders and of the files of one folder, in name order;
+    // hidden entries (names beginning with ".") are left out.
+    virtual QStringList subFolders(const QString &folder) const = 0;
+    virtual QStringList files(const QString &folder) const = 0;
+};
+
+// The walker on the real file system.
+class FilesystemWalker final : public FolderWalker
+{
+public:
+    QStringList subFolders(const QString &folder) const override;
+    QStringList files(const QString &folder) const override;
+};
+
+enum class MessageIcon { None, Information, Warning, Critical };
+
+// Everything that touches the desktop goes through this interface: the program runs on
+// the desktop implementation, tests on a recording one.
+class Platform
+{
+public:
+    virtual ~Platform() = default;
+
+    // A message box with one OK button; returns when it is closed.
+    virtual void messageBox(const QString &title, const QString &text,
+                            MessageIcon icon = MessageIcon::None) = 0;
+    // Opens a document with the desktop ("open"); the result is not examined.
+    virtual void openDocument(const QString &path) = 0;
+    // Starts a program without waiting for it; false when it could not be started.
+    virtual bool startProgram(const QString &program, const QStringList &arguments = {}) = 0;
+    // An open-file dialog; the chosen path, or the empty text when cancelled.
+    virtual QString openFileName(const QString &title, const QString &folder,
+                                 const QString &filter) = 0;
+    virtual QString clipboardText() = 0;
+    virtual void setClipboardText(const QString &text) = 0;
+    virtual QDateTime currentDateTime() = 0;
+    // Seeds the uniform generator from the clock.
+    virtual void seedRandom() = 0;
+    // The next uniform number in [0, 1).
+    virtual double random() = 0;
+    virtual QSize screenSize() = 0;
+    // The walker for counting question files; null when it cannot be obtained.
+    virtual std::unique_ptr<FolderWalker> folderWalker() = 0;
+};

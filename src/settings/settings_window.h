@@ -1,0 +1,111 @@
+#pragma once
+
+#include "config/captions.h"
+
+#include <QWidget>
+
+class ActiveLabel;
+class Application;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+// Form4: the teacher's settings. Its controls are the settings record of the whole run:
+// the other windows read the counts, the pass score, the timers, the picture size and
+// the exam folder from them. Created hidden on first reference and never destroyed.
+class SettingsWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SettingsWindow(Application &app);
+
+    // Presses the hidden language button for "rus" or "eng".
+    void pressLanguageButton(const QString &language);
+
+    // Timer1's tick: the clock.
+    void onTimer1();
+
+    // The main panel.
+    QGroupBox *Frame3;
+
+    QGroupBox *Frame1;
+    ActiveLabel *Label10;
+    ActiveLabel *Label35;
+    ActiveLabel *Label36;
+    ActiveLabel *Label11;
+    QLineEdit *Text2;
+    ActiveLabel *Label15;
+    QCheckBox *Check1;
+    QCheckBox *Check2;
+    ActiveLabel *Label13;
+
+    QGroupBox *Frame2;
+    QLineEdit *Text3;
+    QGroupBox *Frame5;
+    QComboBox *Combo1;
+    QGroupBox *Frame6;
+    ActiveLabel *Label2;
+    QLineEdit *Text5;
+    ActiveLabel *Label6;
+    QPushButton *Command5;
+
+    QGroupBox *Frame8;
+    QRadioButton *Option1;
+    QRadioButton *Option2;
+    QLineEdit *Text4;
+    ActiveLabel *Label14;
+    QLineEdit *Text1;
+    ActiveLabel *Label12;
+    ActiveLabel *Label16;
+
+    QGroupBox *Frame10;
+    ActiveLabel *Label32;
+    QLineEdit *Text12;
+
+    QGroupBox *Frame7;
+    ActiveLabel *Label8;
+
+    QGroupBox *Frame11;
+    ActiveLabel *Label18;
+    ActiveLabel *Label19;
+    QLineEdit *Text6;
+
+    QCheckBox *Check3;
+    QPushButton *Command6;
+    QPushButton *Command3;
+    QPushButton *Command10;
+
+    // The hidden language panel.
+    QGroupBox *Frame9;
+    QPushButton *Command2;
+    QPushButton *Command4;
+    ActiveLabel *Label17;
+
+    // The warning panel for closing without a pass score.
+    QGroupBox *Frame12;
+    ActiveLabel *Label20;
+    QPushButton *Command7;
+    QPushButton *Command8;
+
+    QTimer *Timer1;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    void load();
+    CaptionTable captionTable() const;
+
+    void minutesChanged(const QString &typed);
+    void timerSwitched(QCheckBox *changed, QCheckBox *other, bool ticked);
+    void setLanguage(const QString &language);
+    void openPassScoreDialog();
+    void closeWindow();
+    void closeAnyway();
+
+    Application &m_app;
+};

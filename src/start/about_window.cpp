@@ -1,0 +1,96 @@
+#include "start/about_window.h"
+
+#include "config/window_ops.h"
+#include "start/application.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The emblem of the program: an open exam book with a ticket and a tick over it.
+QPixmap emblem(const QSize &size)
+{
+    QPixmap picture(size);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    QLinearGradient sky(0, 0, 0, size.height());
+    sky.setColorAt(0.0, QColor(32, 72, 140));
+    sky.setColorAt(1.0, QColor(120, 170, 220));
+    painter.fillRect(picture.rect(), sky);
+
+    const qreal w = size.width();
+    const qreal h = size.height();
+    painter.setPen(QPen(QColor(40, 40, 60), 2));
+    painter.setBrush(QColor(250, 246, 232));
+    QPainterPath left;
+    left.moveTo(w * 0.5, h * 0.35);
+    left.cubicTo(w * 0.38, h * 0.28, w * 0.22, h * 0.28, w * 0.12, h * 0.33);
+    left.lineTo(w * 0.12, h * 0.85);
+    left.cubicTo(w * 0.22, h * 0.80, w * 0.38, h * 0.80, w * 0.5, h * 0.87);
+    left.closeSubpath();
+    painter.drawPath(left);
+    QPainterPath right;
+    right.moveTo(w * 0.5, h * 0.35);
+    right.cubicTo(w * 0.62, h * 0.28, w * 0.78, h * 0.28, w * 0.88, h * 0.33);
+    right.lineTo(w * 0.88, h * 0.85);
+    right.cubicTo(w * 0.78, h * 0.80, w * 0.62, h * 0.80, w * 0.5, h * 0.87);
+    right.closeSubpath();
+    painter.drawPath(right);
+
+    painter.setPen(QPen(QColor(150, 150, 170), 1.5));
+    for (int line = 0; line < 6; ++line) {
+        const qreal y = h * (0.42 + line * 0.065);
+        painter.drawLine(QPointF(w * 0.18, y), QPointF(w * 0.44, y));
+        painter.drawLine(QPointF(w * 0.56, y), QPointF(w * 0.82, y));
+    }
+
+    painter.setPen(QPen(QColor(20, 140, 60), qMax(4.0, w / 30)));
+    painter.setBrush(Qt::NoBrush);
+    QPainterPath tick;
+    tick.moveTo(w * 0.58, h * 0.16);
+    tick.lineTo(w * 0.66, h * 0.26);
+    tick.lineTo(w * 0.84, h * 0.06);
+    painter.drawPath(tick);
+
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(int(h / 9));
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRectF(0, h * 0.02, w * 0.56, h * 0.25), Qt::AlignCenter, u"Тест-Тавринг"_s);
+    return picture;
+}
+
+} // namespace
+
+AboutWindow::AboutWindow(Application &app) : QWidget(nullptr), m_app(app)
+{
+    setObjectName(u"Form10"_s);
+    setWindowTitle(u"Тест-Тавринг v 3.2"_s);
+    setFixedSize(340, 330);
+
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(u"Frame1"_s);
+    Frame1->setGeometry(10, 6, 320, 266);
+    Image1 = new QLabel(Frame1);
+    Image1->setObjectName(u"Image1"_s);
+    Image1->setGeometry(10, 16, 300, 240);
+    Image1->setPixmap(emblem(Image1->size()));
+
+    Command1 = new QPushButton(u"OK"_s, this);
+    Command1->setObjectName(u"Command1"_s);
+    Command1->setGeometry(120, 284, 100, 32);
+    connect(Command1, &QPushButton::clicked, this, [this] { m_app.discardAbout(); });
+
+    DisableXbutton(this);
+    SetTopmost(this, true);
+}

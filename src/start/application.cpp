@@ -1,0 +1,152 @@
+#include "start/application.h"
+
+#include "config/active_label.h"
+#include "config/ini.h"
+#include "settings/settings_window.h"
+#include "start/about_window.h"
+#include "start/start_window.h"
+
+#include <QApplication>
+
+using namespace Qt::StringLiterals;
+
+Application::Application(Platform &platform, const QString &programFolder, QObject *parent)
+    : QObject(parent), m_platform(platform), m_programFolder(programFolder)
+{
+    setIniErrorReporter([this](const QString &title, const QString &text) {
+        message(title, text, MessageIcon::Critical);
+    });
+}
+
+Application::~Application()
+{
+    setIniErrorReporter({});
+    delete m_aboutWindow;
+    delete m_startWindow;
+    delete m_settingsWindow;
+}
+
+QString Application::path(const QString &relative) const
+{
+    return m_programFolder + u'/' + relative;
+}
+
+QString Application::settingsFile() const
+{
+    return path(u"test.ini"_s);
+}
+
+void Application::message(const QString &title, const QString &text, MessageIcon icon)
+{
+    if (!text.isEmpty())
+        m_platform.messageBox(title, text, icon);
+}
+
+void Application::start()
+{
+    m_startWindow = new StartWindow(*this);
+    m_startWindow->show();
+}
+
+StartWindow *Application::startWindow() const
+{
+    return m_startWindow;
+}
+
+AboutWindow *Application::aboutWindow() const
+{
+    return m_aboutWindow;
+}
+
+SettingsWindow *Application::settingsWindow()
+{
+    if (!m_settingsWindow)
+        m_settingsWindow = new SettingsWindow(*this);
+    return m_settingsWindow;
+}
+
+void Application::switchLanguage(const QString &language)
+{
+    if (m_startWindow) {
+        m_startWindow->hide();
+        m_startWindow->deleteLater();
+        m_startWindow = nullptr;
+    }
+    SettingsWindow *settings = settingsWindow();
+    settings->pressLanguageButton(language);
+    start();
+    SetValue(u"test"_s, u"re"_s, settings->Label17->text(), settingsFile());
+}
+
+void Application::showSettings()
+{
+    settingsWindow()->show();
+    if (m_startWindow)
+        m_startWindow->hide();
+}
+
+void Application::showStartWindow()
+{
+    if (m_startWindow)
+        m_startWindow->show();
+}
+
+void Application::showAbout()
+{
+    if (!m_aboutWindow)
+        m_aboutWindow = new AboutWindow(*this);
+    m_aboutWindow->show();
+}
+
+void Application::discardAbout()
+{
+    if (m_aboutWindow) {
+        m_aboutWindow->hide();
+        m_aboutWindow->deleteLater();
+        m_aboutWindow = nullptr;
+    }
+}
+
+void Application::openHelp()
+{
+    m_platform.openDocument(path(u"help/help.chm"_s));
+}
+
+void Application::openReport()
+{
+    m_platform.openDocument(path(u"s/oth.txt"_s));
+}
+
+// The ticket and picture size windows arrive with the exam road (issue #3).
+bool Application::openTicket()
+{
+    return false;
+}
+
+// The exam chooser arrives with issue #4.
+bool Application::openExamChooser(const QString &folder)
+{
+    Q_UNUSED(folder);
+    return false;
+}
+
+// The exam editor arrives with issue #5.
+bool Application::openExamEditor()
+{
+    return false;
+}
+
+// The test window arrives with issue #6.
+bool Application::openTestWindow()
+{
+    return false;
+}
+
+void Application::exitProgram()
+{
+    m_platform.openDocument(path(u"plt.txt"_s));
+    m_ended = true;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        window->hide();
+    QCoreApplication::exit(0);
+}

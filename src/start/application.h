@@ -1,0 +1,77 @@
+#pragma once
+
+#include "config/platform.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class AboutWindow;
+class SettingsWindow;
+class StartWindow;
+
+// One per run: owns the platform, knows the program folder and holds the windows.
+// Windows reach each other only through it.
+class Application final : public QObject
+{
+    Q_OBJECT
+
+public:
+    Application(Platform &platform, const QString &programFolder, QObject *parent = nullptr);
+    ~Application() override;
+
+    Platform &platform() const { return m_platform; }
+    QString programFolder() const { return m_programFolder; }
+    // programFolder + "/" + relative, such as "s/oth.txt".
+    QString path(const QString &relative) const;
+    // The settings file test.ini of the program folder.
+    QString settingsFile() const;
+
+    // Shows a message box unless the text is empty (the rule for a language that has no
+    // message).
+    void message(const QString &title, const QString &text, MessageIcon icon = MessageIcon::None);
+
+    // Creates and shows the start window.
+    void start();
+
+    StartWindow *startWindow() const;
+    // The holder of the settings record: created hidden on first reference, never destroyed.
+    SettingsWindow *settingsWindow();
+    AboutWindow *aboutWindow() const;
+
+    // The start window's language switch: the start window is discarded, the settings
+    // window's language button pressed, a new start window created, and `re` written.
+    void switchLanguage(const QString &language);
+
+    // Shows the settings window behind the start window.
+    void showSettings();
+    // Shows the start window again (after the window that hid it ends).
+    void showStartWindow();
+
+    // The about window, not modal; "OK" discards it.
+    void showAbout();
+    void discardAbout();
+
+    // Documents opened with the desktop.
+    void openHelp();
+    void openReport();
+
+    // Windows that other parts of the program open. Each returns whether it opened;
+    // the caller hides itself only then.
+    bool openTicket();
+    bool openExamChooser(const QString &folder);
+    bool openExamEditor();
+    bool openTestWindow();
+
+    // Opens plt.txt with the desktop and ends the program at once.
+    void exitProgram();
+    bool hasEnded() const { return m_ended; }
+
+private:
+    Platform &m_platform;
+    QString m_programFolder;
+    QPointer<StartWindow> m_startWindow;
+    QPointer<SettingsWindow> m_settingsWindow;
+    QPointer<AboutWindow> m_aboutWindow;
+    bool m_ended = false;
+};

@@ -1,0 +1,52 @@
+#include "support/test_platform.h"
+
+void TestPlatform::messageBox(const QString &title, const QString &text, MessageIcon icon)
+{
+    messages.append({title, text, icon});
+}
+
+void TestPlatform::openDocument(const QString &path)
+{
+    documents << path;
+}
+
+bool TestPlatform::startProgram(const QString &program, const QStringList &arguments)
+{
+    programs << (arguments.isEmpty() ? program : program + u' ' + arguments.join(u' '));
+    return true;
+}
+
+QString TestPlatform::openFileName(const QString &title, const QString &folder, const QString &filter)
+{
+    Q_UNUSED(title);
+    Q_UNUSED(folder);
+    fileDialogFilters << filter;
+    return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
+}
+
+double TestPlatform::random()
+{
+    return randoms.isEmpty() ? 0.0 : randoms.dequeue();
+}
+
+std::unique_ptr<FolderWalker> TestPlatform::folderWalker()
+{
+    if (walkerFails)
+        return nullptr;
+    return std::make_unique<FilesystemWalker>();
+}
+
+QStringList TestPlatform::messageTexts() const
+{
+    QStringList texts;
+    for (const Message &message : messages)
+        texts << message.text;
+    return texts;
+}
+
+void TestPlatform::clear()
+{
+    messages.clear();
+    documents.clear();
+    programs.clear();
+}

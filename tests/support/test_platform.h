@@ -1,0 +1,49 @@
+#pragma once
+
+#include "config/platform.h"
+
+#include <QList>
+#include <QQueue>
+
+// The platform of the tests: records what the program shows and starts, answers
+// dialogs from a queue, and has a settable clock and scripted random numbers.
+class TestPlatform final : public Platform
+{
+public:
+    struct Message
+    {
+        QString title;
+        QString text;
+        MessageIcon icon;
+    };
+
+    void messageBox(const QString &title, const QString &text, MessageIcon icon) override;
+    void openDocument(const QString &path) override;
+    bool startProgram(const QString &program, const QStringList &arguments) override;
+    QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
+    QString clipboardText() override { return clipboard; }
+    void setClipboardText(const QString &text) override { clipboard = text; }
+    QDateTime currentDateTime() override { return now; }
+    void seedRandom() override { ++seeds; }
+    double random() override;
+    QSize screenSize() override { return screen; }
+    std::unique_ptr<FolderWalker> folderWalker() override;
+
+    // The texts of the messages shown, in order.
+    QStringList messageTexts() const;
+    void clear();
+
+    QList<Message> messages;
+    QStringList documents;
+    QStringList programs;
+    // Answers of the open-file dialog, taken one per call; the empty text is a cancel.
+    QQueue<QString> fileAnswers;
+    QStringList fileDialogFilters;
+    QString clipboard;
+    QDateTime now = QDateTime(QDate(2026, 12, 8), QTime(10, 30, 15));
+    // Scripted values of the uniform generator; 0 once they run out.
+    QQueue<double> randoms;
+    int seeds = 0;
+    QSize screen = QSize(1280, 1024);
+    bool walkerFails = false;
+};
