@@ -136,6 +136,12 @@ bool Application::openExamEditor()
     return false;
 }
 
+// The evaluation window arrives with the exam road (issue #3).
+bool Application::openEvaluation()
+{
+    return false;
+}
+
 // The test window arrives with issue #6.
 bool Application::openTestWindow()
 {

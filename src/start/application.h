@@ -62,6 +62,8 @@ public:
     bool openExamChooser(const QString &folder);
     bool openExamEditor();
     bool openTestWindow();
+    // The evaluation window for the ticket that has just been closed.
+    bool openEvaluation();
 
     // Opens plt.txt with the desktop and ends the program at once.
     void exitProgram();
