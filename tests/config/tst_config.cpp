@@ -1,4 +1,325 @@
+#include "config/ansi_text.h"
+#include "config/fixed_point.h"
+#include "config/folders.h"
+#include "config/ini.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
-class Placeholder : public QObject { Q_OBJECT private slots: void nothing() {} };
-QTEST_MAIN(Placeholder)
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray golden(const char *name)
+{
+    return AnsiText::readBytes(QStringLiteral(TAVRING_TEST_DATA "/ini/") + QLatin1StringView(name))
+        .value_or(QByteArray());
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+} // namespace
+
+class ConfigTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void iniReading_data();
+    void iniReading();
+    void iniWritingKeepsOtherLines_data();
+    void iniWritingKeepsOtherLines();
+    void iniWritingEdges();
+    void iniLongValueAndCyrillicPath();
+
+    void parse_data();
+    void parse();
+    void format_data();
+    void format();
+    void divisionAndInt16();
+
+    void ansiLines_data();
+    void ansiLines();
+    void ansiUnmappableAndAppend();
+
+    void folders();
+};
+
+void ConfigTest::iniReading_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("case and blanks ignored") << u"TEST"_s << u"bilet"_s << u"12"_s;
+    QTest::newRow("comment skipped, quotes stripped") << u"test"_s << u"vopros"_s << u"5"_s;
+    QTest::newRow("single quotes stripped") << u"test"_s << u"ball"_s << u"4,5"_s;
+    QTest::newRow("one quote character stays") << u"test"_s << u"quote"_s << u"\""_s;
+    QTest::newRow("line without equals is no key") << u"test"_s << u"noequals"_s << QString();
+    QTest::newRow("only the first matching section counts") << u"test"_s << u"re"_s << QString();
+    QTest::newRow("before any section cannot be read") << QString() << u"orphan"_s << QString();
+    QTest::newRow("other section") << u"reg"_s << u"reg"_s << u"1"_s;
+    QTest::newRow("missing section") << u"nothing"_s << u"reg"_s << QString();
+    QTest::newRow("missing key") << u"test"_s << u"pass"_s << QString();
+}
+
+void ConfigTest::iniReading()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    QCOMPARE(GetValueString(section, key, QStringLiteral(TAVRING_TEST_DATA "/ini/settings.ini")), expected);
+}
+
+void ConfigTest::iniWritingKeepsOtherLines_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("existing key keeps its spelling")
+        << u"test"_s << u"BILET"_s << u"7"_s << golden("settings-existing-key.ini");
+    QTest::newRow("new key after the last key of the section")
+        << u"test"_s << u"z"_s << u"/home/учитель/b/экзамен"_s << golden("settings-new-key.ini");
+    QTest::newRow("new section at the end")
+        << u"extra"_s << u"flag"_s << u"on"_s << golden("settings-new-section.ini");
+}
+
+void ConfigTest::iniWritingKeepsOtherLines()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, expected);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"test.ini"_s);
+    writeFile(file, golden("settings.ini"));
+    QVERIFY(SetValue(section, key, value, file));
+    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), expected);
+    QCOMPARE(GetValueString(section, key, file), value);
+}
+
+void ConfigTest::iniWritingEdges()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"test.ini"_s);
+
+    // A missing file is created with the section.
+    QVERIFY(SetValue(u"test"_s, u"bilet"_s, u"3"_s, file));
+    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), "[test]\r\nbilet=3\r\n"_ba);
+    QVERIFY(SetValue(u"test"_s, u"vopros"_s, u"5"_s, file));
+    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), "[test]\r\nbilet=3\r\nvopros=5\r\n"_ba);
+
+    // A file without a final line end: a new section starts on a line of its own,
+    // a new key after a last line without an end gets one.
+    writeFile(file, "[test]\r\nbilet=3");
+    QVERIFY(SetValue(u"reg"_s, u"reg"_s, u"1"_s, file));
+    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), "[test]\r\nbilet=3\r\n[reg]\r\nreg=1\r\n"_ba);
+    writeFile(file, "[test]\r\nbilet=3");
+    QVERIFY(SetValue(u"test"_s, u"ball"_s, u"4"_s, file));
+    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), "[test]\r\nbilet=3\r\nball=4\r\n"_ba);
+
+    // A section without keys gets the key right after its header.
+    writeFile(file, "[test]\r\n\r\n[reg]\r\nreg=0\r\n");
+    QVERIFY(SetValue(u"test"_s, u"re"_s, u"rus"_s, file));
+    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), "[test]\r\nre=rus\r\n\r\n[reg]\r\nreg=0\r\n"_ba);
+
+    // A missing folder makes the write fail and creates nothing.
+    const QString nowhere = dir.filePath(u"missing/test.ini"_s);
+    QVERIFY(!SetValue(u"test"_s, u"bilet"_s, u"3"_s, nowhere));
+    QVERIFY(!QFile::exists(nowhere));
+    QCOMPARE(GetValueString(u"test"_s, u"bilet"_s, nowhere), QString());
+}
+
+void ConfigTest::iniLongValueAndCyrillicPath()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"test.ini"_s);
+    const QString longValue = QString(300, u'x');
+    QVERIFY(SetValue(u"test"_s, u"z"_s, longValue, file));
+    QCOMPARE(GetValueString(u"test"_s, u"z"_s, file), QString(255, u'x'));
+
+    const QString path = u"/home/Учитель/Экзамены/b/география"_s;
+    QVERIFY(SetValue(u"test"_s, u"z"_s, path, file));
+    QCOMPARE(GetValueString(u"test"_s, u"z"_s, file), path);
+    // Stored as single bytes of Windows-1251.
+    QVERIFY(AnsiText::readBytes(file).value_or(QByteArray()).contains("\xd3\xf7\xe8\xf2\xe5\xeb\xfc"));
+}
+
+void ConfigTest::parse_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<qint64>("raw");
+
+    for (const auto &[name, sep, group] : {std::tuple{u"ru_RU"_s, u","_s, u"\u00a0"_s},
+                                          std::tuple{u"en_US"_s, u"."_s, u","_s}}) {
+        const QByteArray tag = name.toLatin1();
+        QTest::addRow("%s whole", tag.constData()) << name << u"4"_s << true << qint64(40000);
+        QTest::addRow("%s fraction", tag.constData()) << name << (u"4"_s + sep + u"4"_s) << true << qint64(44000);
+        QTest::addRow("%s blanks and sign", tag.constData()) << name << (u"  -0"_s + sep + u"5 "_s) << true << qint64(-5000);
+        QTest::addRow("%s plus", tag.constData()) << name << u"+12"_s << true << qint64(120000);
+        QTest::addRow("%s group ignored", tag.constData()) << name << (u"1"_s + group + u"000"_s) << true << qint64(10000000);
+        QTest::addRow("%s leading separator", tag.constData()) << name << (sep + u"25"_s) << true << qint64(2500);
+        QTest::addRow("%s half up to even", tag.constData()) << name << (u"0"_s + sep + u"00015"_s) << true << qint64(2);
+        QTest::addRow("%s half down to even", tag.constData()) << name << (u"0"_s + sep + u"00025"_s) << true << qint64(2);
+        QTest::addRow("%s beyond half", tag.constData()) << name << (u"0"_s + sep + u"000251"_s) << true << qint64(3);
+        QTest::addRow("%s empty", tag.constData()) << name << QString() << false << qint64(0);
+        QTest::addRow("%s letters", tag.constData()) << name << u"abc"_s << false << qint64(0);
+        QTest::addRow("%s two separators", tag.constData()) << name << (u"1"_s + sep + u"2"_s + sep + u"3"_s) << false << qint64(0);
+        QTest::addRow("%s sign alone", tag.constData()) << name << u"-"_s << false << qint64(0);
+        QTest::addRow("%s overflow", tag.constData()) << name << u"99999999999999999999"_s << false << qint64(0);
+    }
+    QTest::newRow("point in a comma locale") << u"ru_RU"_s << u"2.5"_s << false << qint64(0);
+}
+
+void ConfigTest::parse()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    QFETCH(qint64, raw);
+    const auto number = Fixed::parse(text, QLocale(locale));
+    QCOMPARE(number.has_value(), valid);
+    if (valid)
+        QCOMPARE(number->raw(), raw);
+}
+
+void ConfigTest::format_data()
+{
+    QTest::addColumn<qint64>("raw");
+    QTest::addColumn<QString>("comma");
+    QTest::addColumn<QString>("point");
+
+    QTest::newRow("whole") << qint64(40000) << u"4"_s << u"4"_s;
+    QTest::newRow("no trailing zeros") << qint64(44000) << u"4,4"_s << u"4.4"_s;
+    QTest::newRow("four digits") << qint64(45714) << u"4,5714"_s << u"4.5714"_s;
+    QTest::newRow("leading zero") << qint64(5) << u"0,0005"_s << u"0.0005"_s;
+    QTest::newRow("negative") << qint64(-5000) << u"-0,5"_s << u"-0.5"_s;
+    QTest::newRow("no group separator") << qint64(12345670000) << u"1234567"_s << u"1234567"_s;
+    QTest::newRow("zero") << qint64(0) << u"0"_s << u"0"_s;
+}
+
+void ConfigTest::format()
+{
+    QFETCH(qint64, raw);
+    QFETCH(QString, comma);
+    QFETCH(QString, point);
+    QCOMPARE(Fixed::fromRaw(raw).toString(QLocale(u"ru_RU"_s)), comma);
+    QCOMPARE(Fixed::fromRaw(raw).toString(QLocale(u"en_US"_s)), point);
+}
+
+void ConfigTest::divisionAndInt16()
+{
+    // 32 / 7 = 4.571428...
+    QCOMPARE(Fixed::fromInt(32).dividedBy(7).raw(), qint64(45714));
+    // Halves go to the even neighbour: 0.00005 steps.
+    QCOMPARE(Fixed::fromRaw(5).dividedBy(2).raw(), qint64(2));
+    QCOMPARE(Fixed::fromRaw(7).dividedBy(2).raw(), qint64(4));
+    QCOMPARE(Fixed::fromRaw(-5).dividedBy(2).raw(), qint64(-2));
+    QCOMPARE(Fixed::fromInt(1).dividedBy(0).raw(), qint64(0));
+
+    const QLocale ru(u"ru_RU"_s);
+    QCOMPARE(Fixed::parse(u"2,5"_s, ru)->toInt16(), std::optional<qint16>(2));
+    QCOMPARE(Fixed::parse(u"3,5"_s, ru)->toInt16(), std::optional<qint16>(4));
+    QCOMPARE(Fixed::parse(u"-2,5"_s, ru)->toInt16(), std::optional<qint16>(-2));
+    QCOMPARE(Fixed::parse(u"32767,4"_s, ru)->toInt16(), std::optional<qint16>(32767));
+    QVERIFY(!Fixed::parse(u"32767,5"_s, ru)->toInt16());
+    QVERIFY(!Fixed::parse(u"-32769"_s, ru)->toInt16());
+    QCOMPARE(Fixed::parse(u"-2,5"_s, ru)->floor(), qint64(-3));
+}
+
+void ConfigTest::ansiLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("crlf") << u"A\r\nB\r\nC\r\n"_s << QStringList{u"A"_s, u"B"_s, u"C"_s};
+    QTest::newRow("no final end") << u"A\r\nB\r\nC"_s << QStringList{u"A"_s, u"B"_s, u"C"_s};
+    QTest::newRow("lone cr ends a line") << u"A\rB"_s << QStringList{u"A"_s, u"B"_s};
+    QTest::newRow("lone lf stays") << u"A\nB\r\n"_s << QStringList{u"A\nB"_s};
+    QTest::newRow("empty line kept") << u"A\r\n\r\nB\r\n"_s << QStringList{u"A"_s, QString(), u"B"_s};
+    QTest::newRow("empty text") << QString() << QStringList();
+    QTest::newRow("only a line end") << u"\r\n"_s << QStringList{QString()};
+}
+
+void ConfigTest::ansiLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QCOMPARE(AnsiText::splitLines(text), lines);
+}
+
+void ConfigTest::ansiUnmappableAndAppend()
+{
+    QCOMPARE(AnsiText::encode(u"Ёж €"_s), "\xa8\xe6 \x88"_ba);
+    QCOMPARE(AnsiText::encode(u"a☺b😀c"_s), "a?b?c"_ba);
+    QCOMPARE(AnsiText::decode("\xcf\xf0\xe8\xe2\xe5\xf2"_ba), u"Привет"_s);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"report.txt"_s);
+    QVERIFY(AnsiText::append(file, u"Один\r\n"_s));
+    QVERIFY(AnsiText::append(file, u"Два\r\n"_s));
+    QCOMPARE(AnsiText::readLines(file).value_or(QStringList()), (QStringList{u"Один"_s, u"Два"_s}));
+    QString error;
+    QVERIFY(!AnsiText::append(dir.filePath(u"missing/report.txt"_s), u"x"_s, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!AnsiText::readWhole(dir.filePath(u"missing.txt"_s)).has_value());
+}
+
+void ConfigTest::folders()
+{
+    QTemporaryDir dir;
+    const QString root = dir.path();
+
+    // Two missing levels are created parent first; an existing path changes nothing.
+    MakeDirPath(root + u"/exam/b1"_s);
+    QVERIFY(QFileInfo(root + u"/exam/b1"_s).isDir());
+    MakeDirPath(root + u"/exam/b1"_s);
+    QVERIFY(QFileInfo(root + u"/exam/b1"_s).isDir());
+    // A level that exists as a file is not replaced.
+    writeFile(root + u"/file"_s, "keep");
+    MakeDirPath(root + u"/file/inner"_s);
+    QVERIFY(QFileInfo(root + u"/file"_s).isFile());
+
+    // Three folders and one file count 4, with or without a trailing separator;
+    // hidden entries do not count and folders are not entered.
+    const QString exam = root + u"/exam"_s;
+    MakeDirPath(exam + u"/b2"_s);
+    MakeDirPath(exam + u"/b3/inner"_s);
+    writeFile(exam + u"/lzm.lzm"_s, "Title\r\n");
+    writeFile(exam + u"/.hidden"_s, "x");
+    MakeDirPath(exam + u"/.git"_s);
+    QStringList list{u"stale"_s};
+    QCOMPARE(GetFolders(exam, &list), 4);
+    QCOMPARE(list, (QStringList{exam + u"/b1"_s, exam + u"/b2"_s, exam + u"/b3"_s, exam + u"/lzm.lzm"_s}));
+    QCOMPARE(GetFolders(exam + u'/', &list), 4);
+
+    // An empty folder: 0 and an empty list.
+    MakeDirPath(root + u"/empty"_s);
+    QCOMPARE(GetFolders(root + u"/empty"_s, &list), 0);
+    QVERIFY(list.isEmpty());
+
+    QVERIFY(DoesFileExist(exam + u"/lzm.lzm"_s));
+    QVERIFY(DoesFileExist(exam + u"/b1"_s));
+    QVERIFY(!DoesFileExist(exam + u"/b9"_s));
+    QVERIFY(!DoesFileExist(QString()));
+
+    QVERIFY(isPathComponent(u"География"_s));
+    QVERIFY(isPathComponent(u"b.."_s));
+    for (const QString &bad : {QString(), u"."_s, u".."_s, u"a/b"_s, u"a\\b"_s, u"/"_s})
+        QVERIFY2(!isPathComponent(bad), qPrintable(bad));
+}
+
+QTEST_GUILESS_MAIN(ConfigTest)
 #include "tst_config.moc"
