@@ -1,4 +1,446 @@
+#include "config/ini.h"
+#include "settings/settings_window.h"
+#include "start/about_window.h"
+#include "start/start_window.h"
+#include "support/controls.h"
+#include "support/program_folder.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
-class Placeholder : public QObject { Q_OBJECT private slots: void nothing() {} };
-QTEST_MAIN(Placeholder)
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A program folder with an exam of the given tickets of three questions, chosen in test.ini.
+void prepare(ProgramFolder &folder, int tickets, const QString &language = u"rus"_s,
+             const QString &password = QString())
+{
+    const QString exam = makeExam(folder, u"Физика"_s, tickets, 3);
+    folder.writeSettings({u"bilet=%1"_s.arg(tickets), u"vopros=3"_s, u"ball=4"_s, u"pass="_s + password,
+                          u"re="_s + language, u"z="_s + exam});
+}
+
+// Goes from the mode choice to the ticket choice with the given name.
+void enterStudent(StartWindow *start, const QString &name = u"Иванов И.И."_s)
+{
+    start->Option1->setChecked(true);
+    start->Text9->setText(name);
+    click(start, "Command14");
+}
+
+} // namespace
+
+class StartWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadReadsSettingsAndTitle_data();
+    void loadReadsSettingsAndTitle();
+    void missingTitleFileGivesEmptyTitle();
+    void languageSwitchRebuildsWindowAndWritesAtOnce();
+    void studentNameIsRequired();
+    void examModeShowsAboutAndHelp();
+    void drawStaysWithinTheTickets_data();
+    void drawStaysWithinTheTickets();
+    void drawOfMissingFolderDisablesOpening();
+    void drawWithoutExamFolderWarns();
+    void manualEntryNeedsPassword();
+    void manualNumbersNameFoldersAsTyped();
+    void manualNumberNeverLeavesTheExamFolder();
+    void incompleteFirstQuestionIsRefused_data();
+    void incompleteFirstQuestionIsRefused();
+    void resetAndBackToModeChoice();
+    void settingsNeedPassword();
+    void exitOpensFarewellAndEnds();
+};
+
+void StartWindowTest::loadReadsSettingsAndTitle_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("drawCaption");
+    QTest::addColumn<QString>("examCaption");
+
+    QTest::newRow("rus") << u"rus"_s << u"Выбрать билет"_s << u"Тавринг\\Тест"_s;
+    QTest::newRow("eng") << u"eng"_s << u"To Choose a ticket"_s << u"Exam"_s;
+    QTest::newRow("other language keeps the designed captions") << u"deu"_s << u"Выбрать билет"_s
+                                                                << u"Тавринг\\Тест"_s;
+}
+
+void StartWindowTest::loadReadsSettingsAndTitle()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, drawCaption);
+    QFETCH(QString, examCaption);
+
+    ProgramFolder folder;
+    prepare(folder, 4, language, u"секрет"_s);
+    StartWindow *start = folder.start().startWindow();
+
+    QCOMPARE(start->objectName(), u"Form1"_s);
+    QCOMPARE(start->windowTitle(), u"Тест-Тавринг v 3.3"_s);
+    QCOMPARE(start->Label4->text(), language);
+    QCOMPARE(start->Text12->text(), u"секрет"_s);
+    QCOMPARE(start->Text3->text(), u"4"_s);
+    // The whole title file, its line end included.
+    QCOMPARE(start->Text4->text(), u"Физика\r\n"_s);
+    QCOMPARE(start->Label8->text(), u"Физика\r\n"_s);
+    QCOMPARE(start->Command1->text(), drawCaption);
+    QCOMPARE(start->Option1->text(), examCaption);
+    QCOMPARE(folder.platform.seeds, 1);
+
+    // The mode choice lies over the student data; the ticket choice is hidden.
+    QVERIFY(shown(start, "Frame3"));
+    QVERIFY(!shown(start, "Frame1"));
+    QVERIFY(!shown(start, "Frame2"));
+    QVERIFY(!shown(start, "Label8"));
+    QVERIFY(!shown(start, "Text1"));
+    QVERIFY(!start->Command3->isEnabled());
+    QVERIFY(start->Frame3->geometry() == start->Frame9->geometry());
+    QVERIFY(!(start->windowFlags() & Qt::WindowCloseButtonHint));
+}
+
+void StartWindowTest::missingTitleFileGivesEmptyTitle()
+{
+    ProgramFolder folder;
+    prepare(folder, 2);
+    QFile::remove(folder.path(u"b/exam/lzm.lzm"_s));
+    StartWindow *start = folder.start().startWindow();
+    QCOMPARE(start->Text4->text(), QString());
+    QVERIFY(folder.platform.messages.isEmpty());
+}
+
+void StartWindowTest::languageSwitchRebuildsWindowAndWritesAtOnce()
+{
+    ProgramFolder folder;
+    prepare(folder, 2);
+    Application &app = folder.start();
+    StartWindow *first = app.startWindow();
+    enterStudent(first, u"Петров"_s);
+    QCOMPARE(first->Text9->text(), u"Петров"_s);
+
+    click(first, "Label7");
+    StartWindow *english = app.startWindow();
+    QVERIFY(english != first);
+    QCOMPARE(english->Label4->text(), u"eng"_s);
+    QCOMPARE(english->Text9->text(), QString());
+    QVERIFY(shown(english, "Frame3"));
+    QCOMPARE(english->Frame1->title(), u"Choice of ticket"_s);
+    QCOMPARE(app.settingsWindow()->Label17->text(), u"eng"_s);
+    QCOMPARE(app.settingsWindow()->Command6->text(), u"To Close"_s);
+    // Written at once, although the settings were never saved.
+    QCOMPARE(GetValueString(u"test"_s, u"re"_s, app.settingsFile()), u"eng"_s);
+
+    click(english, "Label13");
+    StartWindow *russian = app.startWindow();
+    QCOMPARE(russian->Frame1->title(), u"Выбор билета"_s);
+    QCOMPARE(russian->Label2->text(), u"Сброс"_s);
+    QCOMPARE(GetValueString(u"test"_s, u"re"_s, app.settingsFile()), u"rus"_s);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void StartWindowTest::studentNameIsRequired()
+{
+    ProgramFolder folder;
+    prepare(folder, 2, u"eng"_s);
+    StartWindow *start = folder.start().startWindow();
+    start->Option1->setChecked(true);
+    QVERIFY(!shown(start, "Frame3"));
+    QVERIFY(shown(start, "Frame9"));
+
+    click(start, "Command14");
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Enter a name! (will without fall enter *)"_s});
+    QCOMPARE(folder.platform.messages.first().title, u"Тест-Тавринг"_s);
+    QVERIFY(shown(start, "Frame9"));
+    QVERIFY(!shown(start, "Frame1"));
+
+    start->Text9->setText(u"Smith"_s);
+    click(start, "Command14");
+    QCOMPARE(folder.platform.messages.size(), 1);
+    QVERIFY(!shown(start, "Frame9"));
+    QVERIFY(shown(start, "Frame1"));
+    QVERIFY(shown(start, "Frame2"));
+    QVERIFY(shown(start, "Label8"));
+    QVERIFY(!start->Check1->isChecked());
+}
+
+void StartWindowTest::examModeShowsAboutAndHelp()
+{
+    ProgramFolder folder;
+    prepare(folder, 2);
+    Application &app = folder.start();
+    app.startWindow()->Option1->setChecked(true);
+    QVERIFY(app.aboutWindow());
+    QCOMPARE(app.aboutWindow()->objectName(), u"Form10"_s);
+    QCOMPARE(app.aboutWindow()->windowTitle(), u"Тест-Тавринг v 3.2"_s);
+    QVERIFY(app.aboutWindow()->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(!(app.aboutWindow()->windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(!app.aboutWindow()->Image1->pixmap().isNull());
+    QCOMPARE(folder.platform.documents, QStringList{folder.path(u"help/help.chm"_s)});
+
+    click(app.aboutWindow(), "Command1");
+    QVERIFY(!app.aboutWindow());
+
+    // Back to the mode choice and into exam mode again: a new about window.
+    click(app.startWindow(), "Label6");
+    QVERIFY(shown(app.startWindow(), "Frame3"));
+    QVERIFY(app.startWindow()->Option3->isChecked());
+    app.startWindow()->Option1->setChecked(true);
+    QVERIFY(app.aboutWindow());
+    QCOMPARE(folder.platform.documents.size(), 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void StartWindowTest::drawStaysWithinTheTickets_data()
+{
+    QTest::addColumn<QString>("tickets");
+    QTest::addColumn<double>("random");
+    QTest::addColumn<QString>("number");
+
+    QTest::newRow("lowest of 10") << u"10"_s << 0.0 << u"1"_s;
+    QTest::newRow("highest of 10") << u"10"_s << 0.9999999 << u"10"_s;
+    QTest::newRow("middle of 10") << u"10"_s << 0.55 << u"6"_s;
+    QTest::newRow("no tickets") << u"0"_s << 0.7 << u"1"_s;
+    QTest::newRow("not a number") << QString() << 0.7 << u"1"_s;
+}
+
+void StartWindowTest::drawStaysWithinTheTickets()
+{
+    QFETCH(QString, tickets);
+    QFETCH(double, random);
+    QFETCH(QString, number);
+
+    ProgramFolder folder;
+    prepare(folder, 10);
+    SetValue(u"test"_s, u"bilet"_s, tickets, folder.path(u"test.ini"_s));
+    StartWindow *start = folder.start().startWindow();
+    enterStudent(start);
+    folder.platform.randoms.enqueue(random);
+
+    click(start, "Command1");
+    QCOMPARE(start->Text1->text(), number);
+    QCOMPARE(start->Label1->text(), u"b"_s + number);
+    QVERIFY(start->Timer1->isActive());
+    start->onTimer1();
+    QVERIFY(!start->Timer1->isActive());
+    QVERIFY(start->Command3->isEnabled());
+    QCOMPARE(start->v1->text(), u"v1.txt"_s);
+    QCOMPARE(start->o1->text(), u"o1.txt"_s);
+    QCOMPARE(start->q1->text(), u"q1.txt"_s);
+}
+
+void StartWindowTest::drawOfMissingFolderDisablesOpening()
+{
+    ProgramFolder folder;
+    prepare(folder, 2);
+    SetValue(u"test"_s, u"bilet"_s, u"5"_s, folder.path(u"test.ini"_s));
+    StartWindow *start = folder.start().startWindow();
+    enterStudent(start);
+    folder.platform.randoms.enqueue(0.9);
+    click(start, "Command1");
+    QCOMPARE(start->Text1->text(), u"5"_s);
+    QCOMPARE(start->Label1->text(), QString());
+    start->onTimer1();
+    QVERIFY(!start->Command3->isEnabled());
+}
+
+void StartWindowTest::drawWithoutExamFolderWarns()
+{
+    ProgramFolder folder;
+    folder.writeSettings({u"bilet=3"_s, u"re=eng"_s});
+    StartWindow *start = folder.start().startWindow();
+    enterStudent(start);
+    click(start, "Command1");
+    QCOMPARE(folder.platform.messages.size(), 1);
+    QCOMPARE(folder.platform.messages.first().title, u"Attention!"_s);
+    QCOMPARE(folder.platform.messages.first().text, u"Beside you not choose file with tickets of exam!"_s);
+    QCOMPARE(start->Text1->text(), QString());
+}
+
+void StartWindowTest::manualEntryNeedsPassword()
+{
+    ProgramFolder folder;
+    prepare(folder, 3, u"rus"_s, u"Pass"_s);
+    StartWindow *start = folder.start().startWindow();
+    enterStudent(start);
+
+    start->Text2->setText(u"pass"_s);
+    start->Check1->setChecked(true);
+    QVERIFY(!start->Check1->isChecked());
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Не правильный пароль!"_s});
+    QVERIFY(!shown(start, "Text1"));
+    QVERIFY(start->Command1->isEnabled());
+
+    start->Text2->setText(u"Pass"_s);
+    start->Check1->setChecked(true);
+    QCOMPARE(folder.platform.messages.size(), 1);
+    QVERIFY(shown(start, "Text1"));
+    QVERIFY(!start->Command1->isEnabled());
+    QVERIFY(!start->Label2->isEnabled());
+
+    start->Text1->setText(u"2"_s);
+    QCOMPARE(start->Label1->text(), u"b2"_s);
+    start->Check1->setChecked(false);
+    QVERIFY(!shown(start, "Text1"));
+    QVERIFY(start->Command1->isEnabled());
+    QVERIFY(start->Label2->isEnabled());
+    QCOMPARE(start->Text1->text(), QString());
+    QCOMPARE(start->Label1->text(), u"b"_s);
+}
+
+void StartWindowTest::manualNumbersNameFoldersAsTyped()
+{
+    ProgramFolder folder;
+    prepare(folder, 7);
+    folder.writeText(u"b/exam/b07/q1.txt"_s, u"?\r\n"_s);
+    QDir(folder.path(u"b/exam"_s)).rename(u"b7"_s, u"b7-away"_s);
+    StartWindow *start = folder.start().startWindow();
+    enterStudent(start);
+    start->Check1->setChecked(true);
+
+    start->Text1->setText(u"3"_s);
+    QCOMPARE(start->Label1->text(), u"b3"_s);
+    QCOMPARE(start->q1->text(), u"q1.txt"_s);
+    start->Text1->setText(u"07"_s);
+    QCOMPARE(start->Label1->text(), u"b07"_s);
+    QCOMPARE(start->q1->text(), u"q1.txt"_s);
+    QCOMPARE(start->v1->text(), QString());
+    start->Text1->setText(u"7"_s);
+    QCOMPARE(start->Label1->text(), u"b7"_s);
+    QCOMPARE(start->q1->text(), QString());
+}
+
+void StartWindowTest::manualNumberNeverLeavesTheExamFolder()
+{
+    ProgramFolder folder;
+    prepare(folder, 1);
+    // Files a crafted number could reach outside the exam folder.
+    folder.writeText(u"b/exam/b/v1.txt"_s, u"x\r\n"_s);
+    folder.writeText(u"b/exam/b/o1.txt"_s, u"x\r\n"_s);
+    folder.writeText(u"b/exam/b/q1.txt"_s, u"x\r\n"_s);
+    folder.writeText(u"b/v1.txt"_s, u"x\r\n"_s);
+    folder.writeText(u"b/o1.txt"_s, u"x\r\n"_s);
+    folder.writeText(u"b/q1.txt"_s, u"x\r\n"_s);
+    StartWindow *start = folder.start().startWindow();
+    enterStudent(start);
+    start->Check1->setChecked(true);
+
+    for (const QString &number : {u"/../.."_s, u"\\..\\.."_s, u".."_s, u"."_s, u"1/../../b1"_s}) {
+        start->Text1->setText(number);
+        QCOMPARE(start->v1->text(), QString());
+        QCOMPARE(start->o1->text(), QString());
+        QCOMPARE(start->q1->text(), QString());
+    }
+    click(start, "Command3");
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Нет вопроса в билете № b1/../../b1"_s});
+}
+
+void StartWindowTest::incompleteFirstQuestionIsRefused_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("messages");
+
+    QTest::newRow("rus") << u"rus"_s << QStringList{u"Нет вопроса в билете № b2"_s};
+    QTest::newRow("eng") << u"eng"_s << QStringList{u"No question in the ticket № b2"_s};
+    QTest::newRow("another language shows nothing") << u"fra"_s << QStringList();
+}
+
+void StartWindowTest::incompleteFirstQuestionIsRefused()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, messages);
+
+    ProgramFolder folder;
+    prepare(folder, 3, language);
+    QFile::remove(folder.path(u"b/exam/b2/o1.txt"_s));
+    StartWindow *start = folder.start().startWindow();
+    enterStudent(start);
+    folder.platform.randoms.enqueue(0.5);
+    click(start, "Command1");
+    start->onTimer1();
+    QCOMPARE(start->Label1->text(), u"b2"_s);
+    QVERIFY(start->Command3->isEnabled());
+
+    click(start, "Command3");
+    QCOMPARE(folder.platform.messageTexts(), messages);
+    QCOMPARE(start->Text1->text(), QString());
+    QCOMPARE(start->Label1->text(), QString());
+    QVERIFY(!start->Command3->isEnabled());
+    QCOMPARE(start->q1->text(), QString());
+    QVERIFY(!shown(start, "Label8"));
+    QVERIFY(start->isVisible());
+}
+
+void StartWindowTest::resetAndBackToModeChoice()
+{
+    ProgramFolder folder;
+    prepare(folder, 2);
+    StartWindow *start = folder.start().startWindow();
+    enterStudent(start);
+    click(start, "Command1");
+    QCOMPARE(start->Label1->text(), u"b1"_s);
+    click(start, "Label2");
+    QCOMPARE(start->Label1->text(), QString());
+    QVERIFY(!start->Command3->isEnabled());
+
+    click(start, "Label9");
+    QVERIFY(shown(start, "Frame3"));
+    QVERIFY(shown(start, "Frame9"));
+    QVERIFY(!shown(start, "Frame1"));
+    QVERIFY(!shown(start, "Label8"));
+    QCOMPARE(start->Text9->text(), QString());
+    QVERIFY(start->Option3->isChecked());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void StartWindowTest::settingsNeedPassword()
+{
+    ProgramFolder folder;
+    prepare(folder, 2, u"eng"_s, u"1234"_s);
+    Application &app = folder.start();
+    StartWindow *start = app.startWindow();
+    start->show();
+    enterStudent(start);
+
+    start->Text2->setText(u"123"_s);
+    click(start, "Command15");
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Not correct password!"_s});
+    QCOMPARE(start->Text2->text(), QString());
+    QVERIFY(!app.settingsWindow()->isVisible());
+
+    start->Text2->setText(u"1234"_s);
+    click(start, "Command15");
+    QVERIFY(app.settingsWindow()->isVisible());
+    QVERIFY(!start->isVisible());
+    QCOMPARE(start->Text2->text(), QString());
+
+    // An empty stored password and an empty entry are equal.
+    ProgramFolder open;
+    prepare(open, 2);
+    Application &openApp = open.start();
+    openApp.startWindow()->show();
+    click(openApp.startWindow(), "Command15");
+    QVERIFY(openApp.settingsWindow()->isVisible());
+    QVERIFY(open.platform.messages.isEmpty());
+}
+
+void StartWindowTest::exitOpensFarewellAndEnds()
+{
+    ProgramFolder folder;
+    prepare(folder, 2);
+    Application &app = folder.start();
+    app.startWindow()->show();
+    click(app.startWindow(), "Command4");
+    QCOMPARE(folder.platform.documents, QStringList{folder.path(u"plt.txt"_s)});
+    QVERIFY(app.hasEnded());
+    QVERIFY(!app.startWindow()->isVisible());
+}
+
+QTEST_MAIN(StartWindowTest)
 #include "tst_start.moc"
