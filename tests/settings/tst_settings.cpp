@@ -1,4 +1,341 @@
+#include "config/ansi_text.h"
+#include "config/ini.h"
+#include "settings/settings_window.h"
+#include "start/start_window.h"
+#include "support/controls.h"
+#include "support/program_folder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
-class Placeholder : public QObject { Q_OBJECT private slots: void nothing() {} };
-QTEST_MAIN(Placeholder)
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString MinutesMessage = u"В минутах установите целые числа 1, 2 , .....30..... "_s;
+
+QStringList fullSettings(const QString &exam)
+{
+    return {u"bilet=12"_s, u"vopros=5"_s, u"ball=4,4"_s, u"time=10"_s, u"pass=секрет"_s, u"l=640"_s,
+            u"h=480"_s, u"k=1"_s, u"re=eng"_s, u"z="_s + exam};
+}
+
+} // namespace
+
+class SettingsWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QLocale::setDefault(QLocale(u"ru_RU"_s)); }
+    void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void loadFillsTheRecord();
+    void missingFileLeavesEverythingEmpty();
+    void pictureSizeMode_data();
+    void pictureSizeMode();
+    void minutes_data();
+    void minutes();
+    void timerSwitchesExcludeEachOther();
+    void clockShowsDateAndTime();
+    void closingWithoutSavingLeavesTheFile();
+    void closingWithSavingWritesInOrder();
+    void closingWithoutPassScoreWarns_data();
+    void closingWithoutPassScoreWarns();
+    void closingRecaptionsTheStartWindow();
+    void reportAndHelpOpenDocuments();
+    void languageButtons();
+};
+
+void SettingsWindowTest::loadFillsTheRecord()
+{
+    ProgramFolder folder;
+    folder.writeSettings(fullSettings(u"/exams/Физика"_s));
+    SettingsWindow *settings = folder.start().settingsWindow();
+
+    QCOMPARE(settings->objectName(), u"Form4"_s);
+    QVERIFY(!settings->isVisible());
+    QCOMPARE(settings->Text3->text(), u"12"_s);
+    QCOMPARE(settings->Combo1->currentText(), u"5"_s);
+    QCOMPARE(settings->Text5->text(), u"4,4"_s);
+    QCOMPARE(settings->Text2->text(), u"10"_s);
+    QCOMPARE(settings->Label15->text(), u"10"_s);
+    QCOMPARE(settings->Text12->text(), u"секрет"_s);
+    QCOMPARE(settings->Text4->text(), u"640"_s);
+    QCOMPARE(settings->Text1->text(), u"480"_s);
+    QCOMPARE(settings->Label16->text(), u"1"_s);
+    QVERIFY(settings->Option1->isChecked());
+    QCOMPARE(settings->Label17->text(), u"eng"_s);
+    QCOMPARE(settings->Text6->text(), u"/exams/Физика"_s);
+    QCOMPARE(settings->Combo1->count(), 20);
+    QVERIFY(!settings->Check1->isChecked());
+    QVERIFY(!settings->Check2->isChecked());
+    QVERIFY(!settings->Check3->isChecked());
+
+    QCOMPARE(settings->Frame3->title(), u"Adjustment"_s);
+    QCOMPARE(settings->Label6->text(), u"To Adjust a communicating ballet"_s);
+    QVERIFY(shown(settings, "Frame3"));
+    QVERIFY(!shown(settings, "Frame12"));
+    QVERIFY(!shown(settings, "Frame9"));
+    QVERIFY(!shown(settings, "Label15"));
+    QVERIFY(!shown(settings, "Command5"));
+    QVERIFY(folder.platform.messages.isEmpty());
+}
+
+void SettingsWindowTest::missingFileLeavesEverythingEmpty()
+{
+    ProgramFolder folder;
+    SettingsWindow *settings = folder.start().settingsWindow();
+    QCOMPARE(settings->Text3->text(), QString());
+    QCOMPARE(settings->Text2->text(), QString());
+    QCOMPARE(settings->Label15->text(), u"1"_s);
+    QCOMPARE(settings->Label16->text(), u"2"_s);
+    QVERIFY(settings->Option2->isChecked());
+    // Designed captions for no language, the trailing space included.
+    QCOMPARE(settings->Frame3->title(), u"Настройка "_s);
+    QVERIFY(folder.platform.messages.isEmpty());
+    QVERIFY(!QFile::exists(folder.path(u"test.ini"_s)));
+}
+
+void SettingsWindowTest::pictureSizeMode_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("mode");
+
+    QTest::newRow("fixed") << u"1"_s << u"1"_s;
+    QTest::newRow("real") << u"2"_s << u"2"_s;
+    QTest::newRow("zero") << u"0"_s << u"2"_s;
+    QTest::newRow("seven") << u"7"_s << u"2"_s;
+    QTest::newRow("empty") << QString() << u"2"_s;
+}
+
+void SettingsWindowTest::pictureSizeMode()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, mode);
+    ProgramFolder folder;
+    folder.writeSettings({u"k="_s + stored});
+    SettingsWindow *settings = folder.start().settingsWindow();
+    QCOMPARE(settings->Label16->text(), mode);
+    QCOMPARE(settings->Option1->isChecked(), mode == "1"_L1);
+
+    settings->Option1->setChecked(true);
+    QCOMPARE(settings->Label16->text(), u"1"_s);
+    settings->Option2->setChecked(true);
+    QCOMPARE(settings->Label16->text(), u"2"_s);
+}
+
+void SettingsWindowTest::minutes_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("message");
+
+    QTest::newRow("whole") << u"25"_s << u"25"_s << u"25"_s << false;
+    QTest::newRow("zero becomes one") << u"0"_s << u"1"_s << u"0"_s << false;
+    QTest::newRow("two and a half to even") << u"2,5"_s << u"2"_s << u"2,5"_s << false;
+    QTest::newRow("three and a half to even") << u"3,5"_s << u"4"_s << u"3,5"_s << false;
+    QTest::newRow("longest countdown") << u"546"_s << u"546"_s << u"546"_s << false;
+    QTest::newRow("beyond the countdown") << u"547"_s << u"1"_s << u"1"_s << true;
+    QTest::newRow("beyond 16 bits") << u"40000"_s << u"1"_s << u"1"_s << true;
+    QTest::newRow("negative") << u"-5"_s << u"1"_s << u"1"_s << true;
+    QTest::newRow("letters") << u"abc"_s << u"1"_s << u"1"_s << true;
+    QTest::newRow("emptied") << QString() << u"1"_s << u"1"_s << true;
+}
+
+void SettingsWindowTest::minutes()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, minutes);
+    QFETCH(QString, box);
+    QFETCH(bool, message);
+
+    ProgramFolder folder;
+    folder.writeSettings({u"time=7"_s, u"re=eng"_s});
+    SettingsWindow *settings = folder.start().settingsWindow();
+    QCOMPARE(settings->Label15->text(), u"7"_s);
+    settings->Text2->setText(typed);
+    QCOMPARE(settings->Label15->text(), minutes);
+    QCOMPARE(settings->Text2->text(), box);
+    if (message) {
+        // Russian only, whatever the language.
+        QCOMPARE(folder.platform.messageTexts(), QStringList{MinutesMessage});
+        QCOMPARE(folder.platform.messages.first().title, u"Внимание!"_s);
+        QCOMPARE(folder.platform.messages.first().icon, MessageIcon::Information);
+    } else {
+        QVERIFY(folder.platform.messages.isEmpty());
+    }
+}
+
+void SettingsWindowTest::timerSwitchesExcludeEachOther()
+{
+    ProgramFolder folder;
+    SettingsWindow *settings = folder.start().settingsWindow();
+    settings->Check1->setChecked(true);
+    QVERIFY(!settings->Check2->isEnabled());
+    QCOMPARE(settings->Label13->text(), u"Таймер включен"_s);
+    settings->Check1->setChecked(false);
+    QVERIFY(settings->Check2->isEnabled());
+    QCOMPARE(settings->Label13->text(), QString());
+
+    settings->Check2->setChecked(true);
+    QVERIFY(!settings->Check1->isEnabled());
+    QVERIFY(settings->Check2->isEnabled());
+    QCOMPARE(settings->Label13->text(), u"Таймер включен"_s);
+    settings->Check2->setChecked(false);
+    QVERIFY(settings->Check1->isEnabled());
+}
+
+void SettingsWindowTest::clockShowsDateAndTime()
+{
+    ProgramFolder folder;
+    SettingsWindow *settings = folder.start().settingsWindow();
+    folder.platform.now = QDateTime(QDate(2027, 1, 31), QTime(9, 5, 0));
+    settings->onTimer1();
+    QCOMPARE(settings->Label35->text(), u"09:05"_s);
+    QCOMPARE(settings->Label36->text(), u"31.01.2027"_s);
+    QCOMPARE(settings->Timer1->interval(), 500);
+    QVERIFY(settings->Timer1->isActive());
+}
+
+void SettingsWindowTest::closingWithoutSavingLeavesTheFile()
+{
+    ProgramFolder folder;
+    folder.writeSettings(fullSettings(QString()));
+    const QByteArray before = folder.readBytes(u"test.ini"_s);
+    Application &app = folder.start();
+    app.showSettings();
+    SettingsWindow *settings = app.settingsWindow();
+    settings->Text3->setText(u"99"_s);
+    settings->Text12->setText(u"другой"_s);
+    click(settings, "Command6");
+    QVERIFY(!settings->isVisible());
+    QVERIFY(app.startWindow()->isVisible());
+    QCOMPARE(folder.readBytes(u"test.ini"_s), before);
+    // The start window takes the number of tickets of the run all the same.
+    QCOMPARE(app.startWindow()->Text3->text(), u"99"_s);
+}
+
+void SettingsWindowTest::closingWithSavingWritesInOrder()
+{
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"Химия"_s, 2, 3);
+    folder.writeText(u"test.ini"_s, u"[reg]\r\nreg=1\r\n"_s);
+    Application &app = folder.start();
+    app.showSettings();
+    SettingsWindow *settings = app.settingsWindow();
+    settings->Text3->setText(u"2"_s);
+    settings->Combo1->setEditText(u"3"_s);
+    settings->Text5->setText(u"4,5"_s);
+    settings->Text2->setText(u"15"_s);
+    settings->Text12->setText(u"пароль"_s);
+    settings->Text4->setText(u"320"_s);
+    settings->Text1->setText(u"200"_s);
+    settings->Option1->setChecked(true);
+    settings->Text6->setText(exam);
+    settings->Check3->setChecked(true);
+    click(settings, "Command6");
+
+    const QByteArray expected = AnsiText::encode(
+        u"[reg]\r\nreg=1\r\n[test]\r\nbilet=2\r\nvopros=3\r\nball=4,5\r\ntime=15\r\npass=пароль\r\n"
+        "l=320\r\nh=200\r\nk=1\r\nz="_s + exam + u"\r\n"_s);
+    QCOMPARE(folder.readBytes(u"test.ini"_s), expected);
+    QVERIFY(!settings->Check3->isChecked());
+    QCOMPARE(app.startWindow()->Text4->text(), u"Химия\r\n"_s);
+    QCOMPARE(app.startWindow()->Text3->text(), u"2"_s);
+
+    // The tick is cleared: the next closing saves nothing.
+    settings->Text3->setText(u"8"_s);
+    app.showSettings();
+    click(settings, "Command6");
+    QCOMPARE(folder.readBytes(u"test.ini"_s), expected);
+}
+
+void SettingsWindowTest::closingWithoutPassScoreWarns_data()
+{
+    QTest::addColumn<QString>("passScore");
+    QTest::newRow("zero") << u"0"_s;
+    QTest::newRow("zero with decimals") << u"0,0"_s;
+    QTest::newRow("empty") << QString();
+    QTest::newRow("not a number") << u"четыре"_s;
+}
+
+void SettingsWindowTest::closingWithoutPassScoreWarns()
+{
+    QFETCH(QString, passScore);
+    ProgramFolder folder;
+    folder.writeSettings({u"ball="_s + passScore, u"bilet=3"_s});
+    const QByteArray before = folder.readBytes(u"test.ini"_s);
+    Application &app = folder.start();
+    app.showSettings();
+    SettingsWindow *settings = app.settingsWindow();
+    settings->Check3->setChecked(true);
+    click(settings, "Command6");
+    QVERIFY(shown(settings, "Frame12"));
+    QCOMPARE(settings->Frame12->geometry(), settings->Frame3->geometry());
+    QVERIFY(settings->isVisible());
+    QVERIFY(!app.startWindow()->isVisible());
+
+    // "Нет" closes all the same, saving what is ticked, the old pass score included.
+    click(settings, "Command8");
+    QVERIFY(!shown(settings, "Frame12"));
+    QVERIFY(!settings->isVisible());
+    QVERIFY(app.startWindow()->isVisible());
+    QCOMPARE(GetValueString(u"test"_s, u"ball"_s, folder.path(u"test.ini"_s)), passScore);
+    QVERIFY(folder.readBytes(u"test.ini"_s).size() > before.size());
+}
+
+void SettingsWindowTest::closingRecaptionsTheStartWindow()
+{
+    ProgramFolder folder;
+    folder.writeSettings({u"ball=4"_s, u"re=rus"_s});
+    Application &app = folder.start();
+    SettingsWindow *settings = app.settingsWindow();
+    // The language label changed behind the start window's back.
+    settings->Label17->setText(u"eng"_s);
+    app.showSettings();
+    click(settings, "Command6");
+    StartWindow *start = app.startWindow();
+    QCOMPARE(start->Frame1->title(), u"Choice of ticket"_s);
+    QCOMPARE(start->Command2->text(), u"Output"_s);
+    QCOMPARE(start->Frame9->title(), u"Surname a Name, additional data"_s);
+    QCOMPARE(settings->Label20->text(), u"Not installed evaluation for the ticket. Want to install?"_s);
+    // The mode choice keeps its captions.
+    QCOMPARE(start->Option1->text(), u"Тавринг\\Тест"_s);
+}
+
+void SettingsWindowTest::reportAndHelpOpenDocuments()
+{
+    ProgramFolder folder;
+    SettingsWindow *settings = folder.start().settingsWindow();
+    click(settings, "Command3");
+    click(settings, "Command10");
+    QCOMPARE(folder.platform.documents,
+             (QStringList{folder.path(u"s/oth.txt"_s), folder.path(u"help/help.chm"_s)}));
+}
+
+void SettingsWindowTest::languageButtons()
+{
+    ProgramFolder folder;
+    folder.writeSettings({u"re=rus"_s, u"bilet=3"_s});
+    SettingsWindow *settings = folder.start().settingsWindow();
+    click(settings, "Command4");
+    QCOMPARE(settings->Label17->text(), u"eng"_s);
+    QCOMPARE(settings->Check3->text(), u"To Save adjustment"_s);
+    QCOMPARE(GetValueString(u"test"_s, u"re"_s, folder.path(u"test.ini"_s)), u"eng"_s);
+    click(settings, "Command2");
+    QCOMPARE(settings->Check3->text(), u"Сохранить настройки"_s);
+    QCOMPARE(settings->Label10->text(), u"Время            Дата"_s);
+    QCOMPARE(GetValueString(u"test"_s, u"re"_s, folder.path(u"test.ini"_s)), u"rus"_s);
+    QCOMPARE(GetValueString(u"test"_s, u"bilet"_s, folder.path(u"test.ini"_s)), u"3"_s);
+}
+
+QTEST_MAIN(SettingsWindowTest)
 #include "tst_settings.moc"
