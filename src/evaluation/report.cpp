@@ -1,0 +1,128 @@
+#include "evaluation/report.h"
+
+#include "config/ansi_text.h"
+#include "config/fixed_point.h"
+#include "config/folders.h"
+#include "config/language.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace ExamReport {
+
+namespace {
+
+// The report's own line end: a CR before the usual CR LF.
+constexpr char LineEnd[] = "\r\r\n";
+
+const std::array<QString, Questions> RussianLines = {
+    u"Первый вопрос, оценка  "_s,        u"Второй вопрос, оценка  "_s,
+    u"Третий вопрос, оценка  "_s,        u"Четвертый вопрос, оценка  "_s,
+    u"Пятый вопрос, оценка  "_s,         u"Шестой вопрос, оценка  "_s,
+    u"Седьмой вопрос, оценка  "_s,       u"Восьмой вопрос, оценка  "_s,
+    u"Девятый вопрос, оценка  "_s,       u"Десятый вопрос, оценка  "_s,
+    u"Одинадцатый вопрос, оценка  "_s,   u"Двенадцатый вопрос, оценка  "_s,
+    u"Тринадцатый вопрос, оценка  "_s,   u"Четырнадцатый вопрос, оценка  "_s,
+    u"Пятнадцатый вопрос, оценка  "_s,   u"Шестьнадцатый вопрос, оценка  "_s,
+    u"Семьнадцатый вопрос, оценка  "_s,  u"Восемьнадцатый вопрос, оценка  "_s,
+    u"Девятьнадцатый вопрос, оценка  "_s, u"Дватцатый вопрос, оценка  "_s,
+};
+
+} // namespace
+
+QString relativePath()
+{
+    return u"s/oth.txt"_s;
+}
+
+bool isMarked(const QString &mark)
+{
+    const auto value = Fixed::parse(mark);
+    return value && !value->isZero();
+}
+
+QString evaluationLine(int question, const QString &language, const QString &mark)
+{
+    if (question < 1 || question > Questions)
+        return QString();
+    const QString english = QString::number(question) + u" question, evaluation  "_s;
+    const QString line = Language::pick(language, RussianLines[question - 1], english);
+    return line.isEmpty() ? line : line + mark;
+}
+
+QString dateText(QDate date, const QLocale &locale)
+{
+    return locale.toString(date, QLocale::ShortFormat);
+}
+
+QString timeText(QTime time, const QLocale &locale)
+{
+    // The short form of most locales stops at the minutes; the report wants the seconds.
+    QString format = locale.timeFormat(QLocale::ShortFormat);
+    if (!format.contains(u's')) {
+        const qsizetype minutes = format.lastIndexOf(u'm');
+        if (minutes >= 0)
+            format.insert(minutes + 1, u":ss"_s);
+        else
+            format = u"HH:mm:ss"_s;
+    }
+    return locale.toString(time, format);
+}
+
+QString recordText(const ExamRecord &record)
+{
+    QStringList lines;
+    if (Language::isRussian(record.language))
+        lines << u"Дата: "_s + record.date + u" Время: "_s + record.time;
+    else if (Language::isEnglish(record.language))
+        lines << u"Date: "_s + record.date + u"Time: "_s + record.time;
+    lines << record.student << record.ticket;
+
+    QStringList marks = record.lines.mid(0, Questions);
+    while (marks.size() < Questions)
+        marks << QString();
+    lines << marks.join(u"; "_s);
+
+    lines << record.verdict;
+    // Any of the three data lines is worth keeping, not only the first.
+    if (!record.data1.isEmpty() || !record.data2.isEmpty() || !record.data3.isEmpty())
+        lines << u"Дополнительные сведения: "_s + record.data1 + u' ' + record.data2 + u' '
+                     + record.data3;
+    lines << u"=================="_s;
+
+    QString text;
+    for (const QString &line : std::as_const(lines))
+        text += line + QLatin1StringView(LineEnd);
+    return text + u"\r\n\r\n"_s;
+}
+
+QByteArray recordBytes(const ExamRecord &record)
+{
+    return AnsiText::encode(recordText(record));
+}
+
+bool append(const QString &programFolder, const ExamRecord &record, QString *error)
+{
+    MakeDirPath(programFolder + u"/s"_s);
+    const QString path = programFolder + u'/' + relativePath();
+    const QFileInfo before(path);
+    const bool existed = before.exists();
+    const qint64 oldSize = before.size();
+    if (AnsiText::append(path, recordText(record), error))
+        return true;
+    // A write that stopped half way leaves no broken record behind.
+    const QFileInfo after(path);
+    if (after.isFile()) {
+        if (!existed)
+            QFile::remove(path);
+        else if (after.size() > oldSize)
+            QFile::resize(path, oldSize);
+    }
+    return false;
+}
+
+} // namespace ExamReport

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+
+// The result sheet of one finished ticket, as the evaluation window holds it, and the
+// exam report "s/oth.txt" that collects one record per saved ticket.
+struct ExamRecord
+{
+    QString language;
+    QString date;
+    QString time;
+    QString student;
+    QString ticket;
+    // The evaluation lines of questions 1 to 20, empty for a question without a mark.
+    QStringList lines;
+    QString verdict;
+    // The student's three optional data lines.
+    QString data1;
+    QString data2;
+    QString data3;
+};
+
+namespace ExamReport {
+
+inline constexpr int Questions = 20;
+
+// The report file, relative to the program folder.
+QString relativePath();
+
+// Whether a mark counts: "2" and "5" do, "0" and a text that is no number do not.
+bool isMarked(const QString &mark);
+
+// The evaluation line of question 1 to 20 ending with its mark, such as
+// "Третий вопрос, оценка  5"; the empty text for a language other than "rus" or "eng".
+QString evaluationLine(int question, const QString &language, const QString &mark);
+
+// The date in the locale's short form and the time with seconds, as the record keeps them.
+QString dateText(QDate date, const QLocale &locale = QLocale());
+QString timeText(QTime time, const QLocale &locale = QLocale());
+
+// The record as text and as the bytes it adds to the report: Windows-1251, every line ended by
+// CR CR LF, closed by a line of 18 equals signs and an empty separator line.
+QString recordText(const ExamRecord &record);
+QByteArray recordBytes(const ExamRecord &record);
+
+// Appends the record to the report of the program folder, creating the folder "s" when
+// it is missing. The record goes in whole or not at all; on failure the error text names
+// the reason.
+bool append(const QString &programFolder, const ExamRecord &record, QString *error = nullptr);
+
+} // namespace ExamReport
