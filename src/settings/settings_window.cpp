@@ -75,9 +75,9 @@ void SettingsWindow::buildControls()
     Label13 = make<ActiveLabel>(Frame1, u"Label13"_s, QRect(8, 132, 246, 18));
     Label13->setStyleSheet(u"color: #b00000;"_s);
 
-    Frame2 = make<QGroupBox>(Frame3, u"Frame2"_s, QRect(278, 20, 122, 56), u"Число билетов"_s);
-    Text3 = make<QLineEdit>(Frame2, u"Text3"_s, QRect(8, 24, 104, 24));
-    Frame5 = make<QGroupBox>(Frame3, u"Frame5"_s, QRect(406, 20, 123, 56), u"Число вопросов"_s);
+    Frame2 = make<QGroupBox>(Frame3, u"Frame2"_s, QRect(278, 20, 110, 56), u"Число билетов"_s);
+    Text3 = make<QLineEdit>(Frame2, u"Text3"_s, QRect(8, 24, 94, 24));
+    Frame5 = make<QGroupBox>(Frame3, u"Frame5"_s, QRect(394, 20, 135, 56), u"Число вопросов"_s);
     Combo1 = make<QComboBox>(Frame5, u"Combo1"_s, QRect(8, 24, 104, 24));
     Combo1->setEditable(true);
     for (int count = 1; count <= 20; ++count)
@@ -86,8 +86,8 @@ void SettingsWindow::buildControls()
     Combo1->setEditText(QString());
 
     Frame6 = make<QGroupBox>(Frame3, u"Frame6"_s, QRect(278, 80, 251, 92), u"Оценка билета"_s);
-    Label2 = make<ActiveLabel>(Frame6, u"Label2"_s, QRect(8, 26, 120, 18), u"Проходной балл"_s);
-    Text5 = make<QLineEdit>(Frame6, u"Text5"_s, QRect(134, 23, 100, 24));
+    Label2 = make<ActiveLabel>(Frame6, u"Label2"_s, QRect(8, 26, 138, 18), u"Проходной балл"_s);
+    Text5 = make<QLineEdit>(Frame6, u"Text5"_s, QRect(148, 23, 92, 24));
     Label6 = link(Frame6, u"Label6"_s, u"Настроить проходной балл"_s, QRect(8, 58, 236, 18));
     Command5 = make<QPushButton>(Frame6, u"Command5"_s, QRect(200, 58, 40, 24));
 
@@ -102,25 +102,25 @@ void SettingsWindow::buildControls()
     Label12 = make<ActiveLabel>(Frame8, u"Label12"_s, QRect(154, 73, 40, 18), u"пик"_s);
     Label16 = make<ActiveLabel>(Frame8, u"Label16"_s, QRect(200, 73, 20, 18));
 
-    Frame10 = make<QGroupBox>(Frame3, u"Frame10"_s, QRect(8, 280, 186, 52), u"Пароль"_s);
-    Label32 = make<ActiveLabel>(Frame10, u"Label32"_s, QRect(8, 25, 50, 18), u"Ввод: "_s);
-    Text12 = make<QLineEdit>(Frame10, u"Text12"_s, QRect(60, 22, 118, 24));
+    Frame10 = make<QGroupBox>(Frame3, u"Frame10"_s, QRect(8, 280, 180, 52), u"Пароль"_s);
+    Label32 = make<ActiveLabel>(Frame10, u"Label32"_s, QRect(8, 25, 58, 18), u"Ввод: "_s);
+    Text12 = make<QLineEdit>(Frame10, u"Text12"_s, QRect(68, 22, 104, 24));
     Text12->setToolTip(u"Ввод пароля для входа в окно Настройка"_s);
 
-    Frame7 = make<QGroupBox>(Frame3, u"Frame7"_s, QRect(200, 280, 168, 52));
-    Label8 = link(Frame7, u"Label8"_s, u"Создать билет"_s, QRect(8, 24, 152, 18));
+    Frame7 = make<QGroupBox>(Frame3, u"Frame7"_s, QRect(194, 280, 150, 52));
+    Label8 = link(Frame7, u"Label8"_s, u"Создать билет"_s, QRect(8, 24, 136, 18));
 
-    Frame11 = make<QGroupBox>(Frame3, u"Frame11"_s, QRect(8, 336, 360, 82), u"Выбор"_s);
-    Label18 = link(Frame11, u"Label18"_s, u"Выбрать папку с экзаменом или тестом"_s, QRect(8, 22, 344, 18));
+    Frame11 = make<QGroupBox>(Frame3, u"Frame11"_s, QRect(8, 336, 336, 82), u"Выбор"_s);
+    Label18 = link(Frame11, u"Label18"_s, u"Выбрать папку с экзаменом или тестом"_s, QRect(8, 22, 320, 18));
     Label19 = make<ActiveLabel>(Frame11, u"Label19"_s, QRect(8, 50, 120, 18), u"Выбранная папка "_s);
-    Text6 = make<QLineEdit>(Frame11, u"Text6"_s, QRect(130, 47, 222, 24));
+    Text6 = make<QLineEdit>(Frame11, u"Text6"_s, QRect(130, 47, 198, 24));
 
-    Check3 = make<QCheckBox>(Frame3, u"Check3"_s, QRect(376, 284, 155, 22), u"Сохранить настройки"_s);
-    Command3 = make<QPushButton>(Frame3, u"Command3"_s, QRect(376, 312, 74, 28), u"Отчет"_s);
+    Check3 = make<QCheckBox>(Frame3, u"Check3"_s, QRect(352, 284, 180, 22), u"Сохранить настройки"_s);
+    Command3 = make<QPushButton>(Frame3, u"Command3"_s, QRect(352, 312, 86, 28), u"Отчет"_s);
     Command3->setToolTip(u"Открыть отчет"_s);
-    Command10 = make<QPushButton>(Frame3, u"Command10"_s, QRect(455, 312, 74, 28), u"Помощь"_s);
+    Command10 = make<QPushButton>(Frame3, u"Command10"_s, QRect(443, 312, 86, 28), u"Помощь"_s);
     Command10->setToolTip(u"Помощь к программе"_s);
-    Command6 = make<QPushButton>(Frame3, u"Command6"_s, QRect(376, 380, 153, 34), u"Закрыть"_s);
+    Command6 = make<QPushButton>(Frame3, u"Command6"_s, QRect(352, 380, 177, 34), u"Закрыть"_s);
     Command6->setToolTip(u"Закрыть окно"_s);
 
     Frame9 = make<QGroupBox>(this, u"Frame9"_s, QRect(tw(120), tw(120), 200, 60), u"Язык"_s);

@@ -78,16 +78,16 @@ void StartWindow::buildControls()
     // student data, mode choice; at start the mode choice covers the student data.
     Frame1 = make<QGroupBox>(this, u"Frame1"_s, QRect(tw(120), tw(360), tw(7455), tw(1815)),
                              u"Выбор билета"_s);
-    Command1 = make<QPushButton>(Frame1, u"Command1"_s, QRect(16, 24, 160, 28), u"Выбрать билет"_s);
+    Command1 = make<QPushButton>(Frame1, u"Command1"_s, QRect(16, 22, 160, 28), u"Выбрать билет"_s);
     Command1->setToolTip(u"Выбрать билет"_s);
-    Command3 = make<QPushButton>(Frame1, u"Command3"_s, QRect(16, 60, 160, 28), u"Открыть билет"_s);
+    Command3 = make<QPushButton>(Frame1, u"Command3"_s, QRect(186, 22, 160, 28), u"Открыть билет"_s);
     Command3->setToolTip(u"Открыть выбранный билет"_s);
-    Check1 = make<QCheckBox>(Frame1, u"Check1"_s, QRect(188, 22, 300, 24),
+    Check1 = make<QCheckBox>(Frame1, u"Check1"_s, QRect(16, 56, 470, 24),
                              u"Ввод в ручную № билета.  Вводятся только цифры"_s);
-    Text1 = make<QLineEdit>(Frame1, u"Text1"_s, QRect(188, 54, 80, 24));
-    Label1 = make<ActiveLabel>(Frame1, u"Label1"_s, QRect(280, 56, 90, 20));
-    Label2 = link(Frame1, u"Label2"_s, u"Сброс "_s, QRect(188, 90, 70, 20));
-    Label9 = link(Frame1, u"Label9"_s, u"Вернуться к выбору"_s, QRect(270, 90, 210, 20));
+    Text1 = make<QLineEdit>(Frame1, u"Text1"_s, QRect(16, 86, 80, 24));
+    Label1 = make<ActiveLabel>(Frame1, u"Label1"_s, QRect(106, 88, 80, 20));
+    Label2 = link(Frame1, u"Label2"_s, u"Сброс "_s, QRect(200, 90, 70, 20));
+    Label9 = link(Frame1, u"Label9"_s, u"Вернуться к выбору"_s, QRect(280, 90, 205, 20));
     v1 = make<ActiveLabel>(Frame1, u"v1"_s, QRect(380, 56, 30, 16));
     o1 = make<ActiveLabel>(Frame1, u"o1"_s, QRect(410, 56, 30, 16));
     q1 = make<ActiveLabel>(Frame1, u"q1"_s, QRect(440, 56, 30, 16));
@@ -107,15 +107,15 @@ void StartWindow::buildControls()
     Frame9 = make<QGroupBox>(this, u"Frame9"_s, QRect(tw(120), tw(360), tw(7455), tw(3135)),
                              u"Ф.И.О ,  Данные"_s);
     Frame9->setAutoFillBackground(true);
-    Text9 = make<QLineEdit>(Frame9, u"Text9"_s, QRect(16, 26, 300, 24));
+    Text9 = make<QLineEdit>(Frame9, u"Text9"_s, QRect(16, 26, 280, 24));
     Text9->setToolTip(u"Введите Ф.И.О"_s);
-    Label31 = make<ActiveLabel>(Frame9, u"Label31"_s, QRect(326, 28, 165, 20),
+    Label31 = make<ActiveLabel>(Frame9, u"Label31"_s, QRect(304, 28, 188, 20),
                                 u"Обязательно к заполнению"_s);
-    Text10 = make<QLineEdit>(Frame9, u"Text10"_s, QRect(16, 58, 300, 24));
+    Text10 = make<QLineEdit>(Frame9, u"Text10"_s, QRect(16, 58, 280, 24));
     Text10->setToolTip(u"Введите данные1"_s);
-    Text11 = make<QLineEdit>(Frame9, u"Text11"_s, QRect(16, 90, 300, 24));
+    Text11 = make<QLineEdit>(Frame9, u"Text11"_s, QRect(16, 90, 280, 24));
     Text11->setToolTip(u"Введите данные2"_s);
-    Text13 = make<QLineEdit>(Frame9, u"Text13"_s, QRect(16, 122, 300, 24));
+    Text13 = make<QLineEdit>(Frame9, u"Text13"_s, QRect(16, 122, 280, 24));
     Text13->setToolTip(u"Введите данные3"_s);
     Command14 = make<QPushButton>(Frame9, u"Command14"_s, QRect(16, 162, 100, 30), u"OK"_s);
     Command14->setToolTip(u"Открыть окно Выбора билета"_s);
