@@ -2,6 +2,7 @@
 
 #include "config/active_label.h"
 #include "config/ini.h"
+#include "editor/exam_editor_window.h"
 #include "settings/settings_window.h"
 #include "start/about_window.h"
 #include "start/start_window.h"
@@ -22,6 +23,7 @@ Application::~Application()
 {
     setIniErrorReporter({});
     delete m_aboutWindow;
+    delete m_examEditor;
     delete m_startWindow;
     delete m_settingsWindow;
 }
@@ -130,10 +132,27 @@ bool Application::openExamChooser(const QString &folder)
     return false;
 }
 
-// The exam editor arrives with issue #5.
 bool Application::openExamEditor()
 {
-    return false;
+    if (!m_examEditor)
+        m_examEditor = new ExamEditorWindow(*this);
+    m_examEditor->show();
+    return true;
+}
+
+ExamEditorWindow *Application::examEditor() const
+{
+    return m_examEditor;
+}
+
+void Application::closeExamEditor()
+{
+    if (m_examEditor) {
+        m_examEditor->hide();
+        m_examEditor->deleteLater();
+        m_examEditor = nullptr;
+    }
+    settingsWindow()->show();
 }
 
 // The evaluation window arrives with the exam road (issue #3).

@@ -7,6 +7,7 @@
 #include <QString>
 
 class AboutWindow;
+class ExamEditorWindow;
 class SettingsWindow;
 class StartWindow;
 
@@ -61,6 +62,9 @@ public:
     bool openTicket();
     bool openExamChooser(const QString &folder);
     bool openExamEditor();
+    ExamEditorWindow *examEditor() const;
+    // Discards the exam editor and shows the settings window again.
+    void closeExamEditor();
     bool openTestWindow();
     // The evaluation window for the ticket that has just been closed.
     bool openEvaluation();
@@ -75,5 +79,6 @@ private:
     QPointer<StartWindow> m_startWindow;
     QPointer<SettingsWindow> m_settingsWindow;
     QPointer<AboutWindow> m_aboutWindow;
+    QPointer<ExamEditorWindow> m_examEditor;
     bool m_ended = false;
 };

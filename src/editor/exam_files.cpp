@@ -1,0 +1,127 @@
+#include "editor/exam_files.h"
+
+#include "config/ansi_text.h"
+#include "config/folders.h"
+
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+namespace ExamFiles {
+
+QString markerName()
+{
+    return u"lzm.lzm"_s;
+}
+
+QString ticketFolder(const QString &exam, const QString &ticket)
+{
+    return exam + u"/b"_s + ticket;
+}
+
+QString questionFile(const QString &exam, const QString &ticket, const QString &number, Kind kind)
+{
+    QString name;
+    switch (kind) {
+    case Kind::Question:
+        name = u"/q"_s + number + u".txt"_s;
+        break;
+    case Kind::Answers:
+        name = u"/v"_s + number + u".txt"_s;
+        break;
+    case Kind::Correct:
+        name = u"/o"_s + number + u".txt"_s;
+        break;
+    case Kind::Picture:
+        name = u"/k"_s + number + u".bmp"_s;
+        break;
+    }
+    return ticketFolder(exam, ticket) + name;
+}
+
+QString fileText(const QString &boxText)
+{
+    // A multi-line box gives its lines joined by LF; a text loaded from a file may still
+    // hold CR LF. Both become CR LF, so every line is one line for the ticket window.
+    QString text = boxText;
+    text.replace(u"\r\n"_s, u"\n"_s);
+    text.replace(u'\n', u"\r\n"_s);
+    if (!text.endsWith(u"\r\n"_s))
+        text += u"\r\n"_s;
+    return text;
+}
+
+Presence presence(const QString &exam, const QString &ticket, const QString &number)
+{
+    Presence found;
+    if (!isPathComponent(ticket) || !isPathComponent(number))
+        return found;
+    found.question = DoesFileExist(questionFile(exam, ticket, number, Kind::Question));
+    found.answers = DoesFileExist(questionFile(exam, ticket, number, Kind::Answers));
+    found.correct = DoesFileExist(questionFile(exam, ticket, number, Kind::Correct));
+    found.picture = DoesFileExist(questionFile(exam, ticket, number, Kind::Picture));
+    return found;
+}
+
+std::optional<QString> createExam(const QString &library, const QString &name, QString *error)
+{
+    if (!isPathComponent(name)) {
+        if (error)
+            *error = name;
+        return std::nullopt;
+    }
+    const QString folder = library + u'/' + name;
+    MakeDirPath(folder);
+    if (!AnsiText::writeWhole(folder + u'/' + markerName(), name + u"\r\n"_s, error))
+        return std::nullopt;
+    return folder;
+}
+
+QString firstMarker(const QString &folder)
+{
+    // The match ignores case, as the file system the exams come from does, so a marker
+    // written in capitals is found and then refused for its name.
+    QDir dir(folder);
+    dir.setNameFilters({u"*.lzm"_s});
+    const QStringList names =
+        dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    return names.isEmpty() ? QString() : names.first();
+}
+
+bool isExamFolder(const QString &folder)
+{
+    return firstMarker(folder) == markerName();
+}
+
+bool saveQuestion(const QString &exam, const QString &ticket, const QString &number,
+                  const QString &question, const QString &answers, const QString &correct,
+                  QString *failedPath)
+{
+    MakeDirPath(ticketFolder(exam, ticket));
+    const struct
+    {
+        Kind kind;
+        const QString &text;
+    } files[] = {{Kind::Question, question}, {Kind::Answers, answers}, {Kind::Correct, correct}};
+    for (const auto &file : files) {
+        const QString path = questionFile(exam, ticket, number, file.kind);
+        if (!AnsiText::writeWhole(path, fileText(file.text))) {
+            if (failedPath)
+                *failedPath = path;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool armsPictureTrigger(const QString &chosenPath, const QString &chosenName, const QString &ticket)
+{
+    return !chosenPath.isEmpty() && !chosenName.isEmpty() && !ticket.isEmpty();
+}
+
+bool firesPictureSave(const QString &chosenName, const QString &number, const QString &ticket)
+{
+    return !chosenName.isEmpty() && !number.isEmpty() && !ticket.isEmpty();
+}
+
+} // namespace ExamFiles
