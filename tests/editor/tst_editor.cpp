@@ -1,0 +1,649 @@
+#include "config/active_label.h"
+#include "config/ansi_text.h"
+#include "editor/exam_editor_window.h"
+#include "editor/exam_files.h"
+#include "settings/settings_window.h"
+#include "start/application.h"
+#include "support/controls.h"
+#include "support/program_folder.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString statusColour(const QLabel *label)
+{
+    return label->styleSheet();
+}
+
+} // namespace
+
+class EditorTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fileText_data();
+    void fileText();
+    void marker_data();
+    void marker();
+
+    void opensFromSettingsWithStartLayout();
+    void createsExamNamedWithOneWord();
+    void refusesExamName_data();
+    void refusesExamName();
+    void choosesExamByMarker_data();
+    void choosesExamByMarker();
+    void closingKeepsOrRestoresExamFolder_data();
+    void closingKeepsOrRestoresExamFolder();
+    void choiceReturnsToStartPanel();
+
+    void savesAndReloadsQuestion();
+    void missingCorrectAnswerEmptiesBoxes();
+    void refusesIncompleteOrUnsafeSave_data();
+    void refusesIncompleteOrUnsafeSave();
+    void unreadableFileIsNamed();
+    void ticketStatus_data();
+    void ticketStatus();
+
+    void pictureIsSavedAsBitmap();
+    void pictureIsTakenAwayOrDeleted();
+    void rejectedPictureChangesNothing();
+    void pictureTriggerStaysArmedWithoutQuestionNumber();
+
+private:
+    // Starts the program with the exam library, opens the settings and from them the editor.
+    ExamEditorWindow *openEditor(ProgramFolder &folder, const QString &language = u"rus"_s,
+                                 const QString &configured = QString());
+    // Creates a new exam from the start panel.
+    void createExam(ExamEditorWindow *editor, const QString &name);
+    void chooseQuestion(ExamEditorWindow *editor, int number);
+    void openQuestion(ExamEditorWindow *editor, const QString &ticket, int number);
+    void fillQuestion(ExamEditorWindow *editor, const QString &ticket, int number, const QString &question,
+                      const QString &answers, const QString &correct);
+    QString writePng(const QTemporaryDir &dir, int width, int height);
+};
+
+void EditorTest::fileText_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("one line gets its line end") << u"Москва"_s << QByteArray("\xcc\xee\xf1\xea\xe2\xe0\r\n");
+    QTest::newRow("lines of a box") << u"1.нора\n2.шалаш"_s << QByteArray("1.\xed\xee\xf0\xe0\r\n2.\xf8\xe0\xeb\xe0\xf8\r\n");
+    QTest::newRow("loaded text keeps its one line end") << u"A\nB\n"_s << QByteArray("A\r\nB\r\n");
+    QTest::newRow("CR LF of a one-line box stays single") << u"B\r\n"_s << QByteArray("B\r\n");
+    QTest::newRow("empty line inside stays") << u"A\n\nB"_s << QByteArray("A\r\n\r\nB\r\n");
+}
+
+void EditorTest::fileText()
+{
+    QFETCH(QString, box);
+    QFETCH(QByteArray, file);
+    QCOMPARE(AnsiText::encode(ExamFiles::fileText(box)), file);
+}
+
+void EditorTest::marker_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<bool>("exam");
+    QTest::newRow("marker") << QStringList{u"lzm.lzm"_s} << u"lzm.lzm"_s << true;
+    QTest::newRow("capitals") << QStringList{u"LZM.LZM"_s} << u"LZM.LZM"_s << false;
+    QTest::newRow("another name first") << QStringList{u"alpha.lzm"_s, u"lzm.lzm"_s} << u"alpha.lzm"_s << false;
+    QTest::newRow("none") << QStringList{u"lzm.txt"_s} << QString() << false;
+}
+
+void EditorTest::marker()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, first);
+    QFETCH(bool, exam);
+    QTemporaryDir dir;
+    for (const QString &name : files)
+        AnsiText::writeWhole(dir.path() + u'/' + name, u"x\r\n"_s);
+    QCOMPARE(ExamFiles::firstMarker(dir.path()), first);
+    QCOMPARE(ExamFiles::isExamFolder(dir.path()), exam);
+}
+
+ExamEditorWindow *EditorTest::openEditor(ProgramFolder &folder, const QString &language, const QString &configured)
+{
+    folder.writeSettings({u"bilet=2"_s, u"vopros=3"_s, u"ball=4"_s, u"re="_s + language, u"z="_s + configured});
+    Application &app = folder.start();
+    app.showSettings();
+    SettingsWindow *settings = app.settingsWindow();
+    click(settings, "Label8");
+    if (settings->isVisible() || !app.examEditor())
+        return nullptr;
+    return app.examEditor();
+}
+
+void EditorTest::createExam(ExamEditorWindow *editor, const QString &name)
+{
+    click(editor, "Command9");
+    editor->Text9->setText(name);
+    click(editor, "Command5");
+}
+
+void EditorTest::chooseQuestion(ExamEditorWindow *editor, int number)
+{
+    editor->Combo1->setCurrentIndex(number - 1);
+    emit editor->Combo1->activated(number - 1);
+}
+
+void EditorTest::openQuestion(ExamEditorWindow *editor, const QString &ticket, int number)
+{
+    editor->Text6->setText(ticket);
+    chooseQuestion(editor, number);
+}
+
+void EditorTest::fillQuestion(ExamEditorWindow *editor, const QString &ticket, int number, const QString &question,
+                              const QString &answers, const QString &correct)
+{
+    editor->Text6->setText(ticket);
+    chooseQuestion(editor, number);
+    editor->Text1->setPlainText(question);
+    editor->Text2->setPlainText(answers);
+    editor->Text3->setText(correct);
+}
+
+QString EditorTest::writePng(const QTemporaryDir &dir, int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(QColor(20, 120, 200));
+    image.setPixelColor(0, 0, QColor(255, 0, 0));
+    const QString path = dir.path() + u"/рисунок.png"_s;
+    image.save(path, "PNG");
+    return path;
+}
+
+void EditorTest::opensFromSettingsWithStartLayout()
+{
+    ProgramFolder folder;
+    QDir(folder.path(u"b"_s)).removeRecursively();
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    QVERIFY(editor->isVisible());
+    QCOMPARE(editor->objectName(), u"Form7"_s);
+    QVERIFY(shown(editor, "Frame9"));
+    QVERIFY(shown(editor, "Frame10"));
+    QVERIFY(!shown(editor, "Frame1"));
+    QVERIFY(!shown(editor, "Frame5"));
+    QVERIFY(!shown(editor, "Frame7"));
+    QCOMPARE(editor->size(), QSize(305, 305));
+    // The exam library is made when it is missing, and the tree starts there.
+    QVERIFY(QFileInfo(folder.path(u"b"_s)).isDir());
+    QCOMPARE(editor->Text10->text(), folder.path(u"b"_s));
+
+    click(editor, "Command12");
+    QVERIFY(!folder.app().examEditor());
+    QVERIFY(folder.app().settingsWindow()->isVisible());
+}
+
+void EditorTest::createsExamNamedWithOneWord()
+{
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    createExam(editor, u"Физика"_s);
+
+    const QString exam = folder.path(u"b/Физика"_s);
+    QVERIFY(QFileInfo(exam).isDir());
+    QCOMPARE(folder.readBytes(u"b/Физика/lzm.lzm"_s), QByteArray("\xd4\xe8\xe7\xe8\xea\xe0\r\n"));
+    QCOMPARE(editor->Label22->text(), u"Новый: "_s + exam);
+    QCOMPARE(folder.app().settingsWindow()->Text6->text(), exam);
+    QVERIFY(shown(editor, "Frame1"));
+    QVERIFY(!shown(editor, "Frame6"));
+    QCOMPARE(editor->size(), QSize(697, 545));
+    QVERIFY(folder.platform.messages.isEmpty());
+
+    // Creating it again reuses the folder and rewrites the title.
+    folder.writeText(u"b/Физика/b1/q1.txt"_s, u"Вопрос\r\n"_s);
+    folder.writeText(u"b/Физика/lzm.lzm"_s, u"Другое\r\n"_s);
+    click(editor, "Command7");
+    createExam(editor, u"Физика"_s);
+    QCOMPARE(folder.readBytes(u"b/Физика/lzm.lzm"_s), QByteArray("\xd4\xe8\xe7\xe8\xea\xe0\r\n"));
+    QVERIFY(QFileInfo::exists(folder.path(u"b/Физика/b1/q1.txt"_s)));
+}
+
+void EditorTest::refusesExamName_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    const QString russianPath = u"Имя папки экзамена должно быть одним именем папки: без знаков \"/\" и \"\\\", "
+                                "не \".\" и не \"..\""_s;
+    const QString englishPath = u"The name of the exam folder must be one folder name: without \"/\" and \"\\\", "
+                                "not \".\" and not \"..\""_s;
+    QTest::newRow("empty") << u"rus"_s << QString() << u"Не введено имя папки экзамена"_s;
+    QTest::newRow("empty, another language is English")
+        << u"deu"_s << QString() << u"Not incorporated a name of file of exam"_s;
+    QTest::newRow("slash") << u"rus"_s << u"../evil"_s << russianPath;
+    QTest::newRow("backslash") << u"eng"_s << u"a\\b"_s << englishPath;
+    QTest::newRow("dot dot") << u"rus"_s << u".."_s << russianPath;
+}
+
+void EditorTest::refusesExamName()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder, language);
+    QVERIFY(editor);
+    const QStringList before = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    createExam(editor, name);
+    QCOMPARE(folder.platform.messageTexts(), QStringList{message});
+    QCOMPARE(folder.platform.messages.first().title, u"Тест-Тавринг"_s);
+    QVERIFY(shown(editor, "Frame5"));
+    QVERIFY(!shown(editor, "Frame1"));
+    QCOMPARE(QDir(folder.path(u"b"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+}
+
+void EditorTest::choosesExamByMarker_data()
+{
+    QTest::addColumn<QString>("marker");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("marker") << u"lzm.lzm"_s << true;
+    QTest::newRow("marker in capitals") << u"LZM.LZM"_s << false;
+    QTest::newRow("no marker") << QString() << false;
+}
+
+void EditorTest::choosesExamByMarker()
+{
+    QFETCH(QString, marker);
+    QFETCH(bool, accepted);
+    ProgramFolder folder;
+    QDir().mkpath(folder.path(u"b/История"_s));
+    if (!marker.isEmpty())
+        folder.writeText(u"b/История/"_s + marker, u"История\r\n"_s);
+    ExamEditorWindow *editor = openEditor(folder, u"rus"_s, u"C:/configured"_s);
+    QVERIFY(editor);
+    click(editor, "Command8");
+    QVERIFY(shown(editor, "Frame7"));
+    QVERIFY(!shown(editor, "Frame10"));
+
+    // The teacher picks the folder in the tree.
+    const QString exam = folder.path(u"b/История"_s);
+    auto *model = qobject_cast<QFileSystemModel *>(editor->Dir1->model());
+    QVERIFY(model);
+    editor->Dir1->setCurrentIndex(model->index(exam));
+    QCOMPARE(editor->Text10->text(), exam);
+    click(editor, "Command6");
+
+    QCOMPARE(folder.app().settingsWindow()->Text6->text(), exam);
+    if (accepted) {
+        QVERIFY(folder.platform.messages.isEmpty());
+        QVERIFY(shown(editor, "Frame1"));
+        QCOMPARE(editor->Label22->text(), u"Редактировать: "_s + exam);
+    } else {
+        QCOMPARE(folder.platform.messageTexts(), QStringList{u"Не выбрана папка с экзаменом"_s});
+        QCOMPARE(folder.platform.messages.first().title, u"Текст-Тавринг"_s);
+        QVERIFY(shown(editor, "Frame7"));
+        QCOMPARE(editor->Text10->text(), folder.path(u"b"_s));
+        // The refused folder stays in the settings until the editing panel's "Закрыть".
+        click(editor, "Command14");
+        click(editor, "Command12");
+        QCOMPARE(folder.app().settingsWindow()->Text6->text(), exam);
+    }
+}
+
+void EditorTest::closingKeepsOrRestoresExamFolder_data()
+{
+    QTest::addColumn<QByteArray>("closeButton");
+    QTest::addColumn<bool>("keepsNew");
+    QTest::newRow("start panel keeps the new exam") << QByteArray("Command12") << true;
+    QTest::newRow("editing panel restores the configured one") << QByteArray("Command4") << false;
+}
+
+void EditorTest::closingKeepsOrRestoresExamFolder()
+{
+    QFETCH(QByteArray, closeButton);
+    QFETCH(bool, keepsNew);
+    ProgramFolder folder;
+    const QString configured = makeExam(folder, u"Экзамен"_s, 1, 1);
+    ExamEditorWindow *editor = openEditor(folder, u"rus"_s, configured);
+    QVERIFY(editor);
+    createExam(editor, u"Новый"_s);
+    if (keepsNew)
+        click(editor, "Command7");
+    click(editor, closeButton.constData());
+    QVERIFY(!folder.app().examEditor());
+    SettingsWindow *settings = folder.app().settingsWindow();
+    QVERIFY(settings->isVisible());
+    QCOMPARE(settings->Text6->text(), keepsNew ? folder.path(u"b/Новый"_s) : configured);
+}
+
+void EditorTest::choiceReturnsToStartPanel()
+{
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    createExam(editor, u"Химия"_s);
+    fillQuestion(editor, u"1"_s, 2, u"Вопрос"_s, u"А\nБ"_s, u"А"_s);
+    click(editor, "Command7");
+    QVERIFY(shown(editor, "Frame6"));
+    QVERIFY(shown(editor, "Frame9"));
+    QVERIFY(shown(editor, "Frame10"));
+    QVERIFY(!shown(editor, "Frame1"));
+    QCOMPARE(editor->size(), QSize(305, 305));
+    QCOMPARE(editor->Text6->text(), QString());
+    QCOMPARE(editor->Combo1->currentText(), QString());
+    QCOMPARE(editor->Text1->toPlainText(), QString());
+    QCOMPARE(editor->Text3->text(), QString());
+
+    click(editor, "Command8");
+    QVERIFY(shown(editor, "Frame7"));
+    click(editor, "Command14");
+    QVERIFY(shown(editor, "Frame10"));
+}
+
+void EditorTest::savesAndReloadsQuestion()
+{
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    createExam(editor, u"География"_s);
+    fillQuestion(editor, u"2"_s, 3, u"Как называется дом у лисы\nи почему"_s, u"1.нора\n2.шалаш\n3.убежище"_s,
+                 u"1.нора"_s);
+    QCOMPARE(editor->Label10->text(), u"Создать вопрос № 3"_s);
+    click(editor, "Command2");
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Сохранено!"_s});
+
+    const QByteArray question("\xca\xe0\xea \xed\xe0\xe7\xfb\xe2\xe0\xe5\xf2\xf1\xff \xe4\xee\xec \xf3 \xeb\xe8\xf1\xfb\r\n"
+                              "\xe8 \xef\xee\xf7\xe5\xec\xf3\r\n");
+    const QByteArray answers("1.\xed\xee\xf0\xe0\r\n2.\xf8\xe0\xeb\xe0\xf8\r\n3.\xf3\xe1\xe5\xe6\xe8\xf9\xe5\r\n");
+    const QByteArray correct("1.\xed\xee\xf0\xe0\r\n");
+    QCOMPARE(QDir(folder.path(u"b/География/b2"_s)).entryList(QDir::Files),
+             (QStringList{u"o3.txt"_s, u"q3.txt"_s, u"v3.txt"_s}));
+    QCOMPARE(folder.readBytes(u"b/География/b2/q3.txt"_s), question);
+    QCOMPARE(folder.readBytes(u"b/География/b2/v3.txt"_s), answers);
+    QCOMPARE(folder.readBytes(u"b/География/b2/o3.txt"_s), correct);
+    // The ticket window reads the answers as three entries and the correct answer as one of them.
+    QCOMPARE(AnsiText::readLines(folder.path(u"b/География/b2/v3.txt"_s))->size(), 3);
+
+    // Choose the ticket and the question again: the boxes load, the statuses say created.
+    click(editor, "Command1");
+    editor->Text6->setText(u"2"_s);
+    QCOMPARE(editor->Label9->text(), u"Билет № b2 уже создан"_s);
+    QCOMPARE(statusColour(editor->Label9), u"color: rgb(255, 0, 0);"_s);
+    chooseQuestion(editor, 3);
+    QCOMPARE(editor->Label10->text(), u"Вопрос № 3 уже создан"_s);
+    QCOMPARE(editor->Text1->toPlainText(), u"Как называется дом у лисы\nи почему\n"_s);
+    QCOMPARE(editor->Text2->toPlainText(), u"1.нора\n2.шалаш\n3.убежище\n"_s);
+    QVERIFY(editor->Text3->text().startsWith(u"1.нора"_s));
+    QCOMPARE(editor->Label8->text(), u"True"_s);
+    QCOMPARE(editor->Label17->text(), u"False"_s);
+
+    // Saving without a change leaves the files as they were.
+    folder.platform.clear();
+    click(editor, "Command2");
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Сохранено!"_s});
+    QCOMPARE(folder.readBytes(u"b/География/b2/q3.txt"_s), question);
+    QCOMPARE(folder.readBytes(u"b/География/b2/v3.txt"_s), answers);
+    QCOMPARE(folder.readBytes(u"b/География/b2/o3.txt"_s), correct);
+
+    // A question that does not exist yet empties the boxes and invites creating it.
+    chooseQuestion(editor, 4);
+    QCOMPARE(editor->Label10->text(), u"Создать вопрос № 4"_s);
+    QCOMPARE(statusColour(editor->Label10), u"color: rgb(0, 128, 0);"_s);
+    QCOMPARE(editor->Text1->toPlainText(), QString());
+}
+
+void EditorTest::missingCorrectAnswerEmptiesBoxes()
+{
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"Экзамен"_s, 1, 3);
+    QFile::remove(exam + u"/b1/o3.txt"_s);
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    click(editor, "Command8");
+    editor->Dir1->setCurrentIndex(qobject_cast<QFileSystemModel *>(editor->Dir1->model())->index(exam));
+    click(editor, "Command6");
+    QVERIFY(shown(editor, "Frame1"));
+
+    openQuestion(editor, u"1"_s, 2);
+    QCOMPARE(editor->Text1->toPlainText(), u"Вопрос 2 билета 1\n"_s);
+    editor->Text1->setPlainText(u"Старый текст"_s);
+    chooseQuestion(editor, 3);
+    QCOMPARE(editor->Label10->text(), u"Вопрос № 3 уже создан"_s);
+    QCOMPARE(editor->Label16->text(), u"False"_s);
+    QCOMPARE(editor->Text1->toPlainText(), QString());
+    QCOMPARE(editor->Text2->toPlainText(), QString());
+    QCOMPARE(editor->Text3->text(), QString());
+}
+
+void EditorTest::refusesIncompleteOrUnsafeSave_data()
+{
+    QTest::addColumn<QString>("ticket");
+    QTest::addColumn<QString>("correct");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty correct answer") << u"1"_s << QString() << u"Отсутствует текст в одном из полей"_s;
+    QTest::newRow("empty ticket number") << QString() << u"А"_s << u"Отсутствует текст в одном из полей"_s;
+    QTest::newRow("ticket number with a slash")
+        << u"1/../../x"_s << u"А"_s
+        << u"Номер билета должен быть одним именем папки: без знаков \"/\" и \"\\\", не \".\" и не \"..\""_s;
+}
+
+void EditorTest::refusesIncompleteOrUnsafeSave()
+{
+    QFETCH(QString, ticket);
+    QFETCH(QString, correct);
+    QFETCH(QString, message);
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    createExam(editor, u"Пустой"_s);
+    fillQuestion(editor, ticket, 1, u"Вопрос"_s, u"А\nБ"_s, correct);
+    click(editor, "Command2");
+    QCOMPARE(folder.platform.messageTexts(), QStringList{message});
+    QCOMPARE(QDir(folder.path(u"b/Пустой"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{u"lzm.lzm"_s});
+    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             (QStringList{u"b"_s, u"s"_s, u"t"_s, u"test.ini"_s}));
+}
+
+void EditorTest::unreadableFileIsNamed()
+{
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"Экзамен"_s, 1, 1);
+    // A folder in place of the question file: it exists but cannot be read.
+    QFile::remove(exam + u"/b1/q1.txt"_s);
+    QDir().mkpath(exam + u"/b1/q1.txt"_s);
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    click(editor, "Command8");
+    editor->Dir1->setCurrentIndex(qobject_cast<QFileSystemModel *>(editor->Dir1->model())->index(exam));
+    click(editor, "Command6");
+    openQuestion(editor, u"1"_s, 1);
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Не удалось прочитать файл "_s + exam + u"/b1/q1.txt"_s});
+    QCOMPARE(editor->Text1->toPlainText(), QString());
+    QCOMPARE(editor->Text2->toPlainText(), u"Да\nНет\nНе знаю\n"_s);
+}
+
+void EditorTest::ticketStatus_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("ticket");
+    QTest::addColumn<QString>("ticketStatus");
+    QTest::addColumn<QString>("questionStatus");
+    QTest::newRow("rus existing") << u"rus"_s << u"1"_s << u"Билет № b1 уже создан"_s << u"Вопрос № 2 уже создан"_s;
+    QTest::newRow("rus missing") << u"rus"_s << u"5"_s << u"Создать билет № "_s << u"Создать вопрос № 2"_s;
+    QTest::newRow("eng existing, question status Russian")
+        << u"eng"_s << u"1"_s << u"Ticket № b1 already created"_s << u"Вопрос № 2 уже создан"_s;
+    QTest::newRow("eng missing") << u"eng"_s << u"5"_s << u"To Create ticket № "_s << u"Создать вопрос № 2"_s;
+    QTest::newRow("another language has no ticket status")
+        << u"fra"_s << u"1"_s << QString() << u"Вопрос № 2 уже создан"_s;
+}
+
+void EditorTest::ticketStatus()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, ticket);
+    QFETCH(QString, ticketStatus);
+    QFETCH(QString, questionStatus);
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"Экзамен"_s, 1, 2);
+    ExamEditorWindow *editor = openEditor(folder, language);
+    QVERIFY(editor);
+    click(editor, "Command8");
+    editor->Dir1->setCurrentIndex(qobject_cast<QFileSystemModel *>(editor->Dir1->model())->index(exam));
+    click(editor, "Command6");
+    editor->Text6->setText(ticket);
+    QCOMPARE(editor->Label9->text(), ticketStatus);
+    QCOMPARE(editor->Text7->text(), ticket == "1"_L1 ? u"b1"_s : QString());
+    chooseQuestion(editor, 2);
+    QCOMPARE(editor->Label10->text(), questionStatus);
+    QVERIFY(folder.platform.messages.isEmpty());
+}
+
+void EditorTest::pictureIsSavedAsBitmap()
+{
+    QTemporaryDir pictures;
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    createExam(editor, u"Картинки"_s);
+    fillQuestion(editor, u"1"_s, 2, u"Что на картинке?"_s, u"Море\nНебо"_s, u"Море"_s);
+    const QString png = writePng(pictures, 40, 30);
+    folder.platform.fileAnswers.enqueue(png);
+    click(editor, "Label5");
+    QCOMPARE(editor->Text4->text(), png);
+    QCOMPARE(editor->Text5->text(), u"рисунок.png"_s);
+    QCOMPARE(editor->Label12->text(), u"Длина: 40"_s);
+    QCOMPARE(editor->Label13->text(), u"Высота: 30"_s);
+    QVERIFY(shown(editor, "Label14"));
+    QVERIFY(!shown(editor, "Label19"));
+
+    click(editor, "Command2");
+    QCOMPARE(editor->Text8->text(), u"0"_s);
+    const QByteArray bitmap = folder.readBytes(u"b/Картинки/b1/k2.bmp"_s);
+    QVERIFY(bitmap.startsWith("BM"));
+    const QImage saved = QImage::fromData(bitmap, "BMP");
+    QCOMPARE(saved.size(), QSize(40, 30));
+    QCOMPARE(saved.pixelColor(0, 0), QColor(255, 0, 0));
+    QCOMPARE(saved.pixelColor(10, 10), QColor(20, 120, 200));
+
+    // Chosen again, the question shows its saved picture, which may be deleted.
+    click(editor, "Command1");
+    editor->Text6->setText(u"1"_s);
+    chooseQuestion(editor, 2);
+    QCOMPARE(editor->Label17->text(), u"True"_s);
+    QCOMPARE(editor->Label20->text(), u"1"_s);
+    QVERIFY(shown(editor, "Label19"));
+    QCOMPARE(editor->picture().size(), QSize(40, 30));
+    chooseQuestion(editor, 1);
+    QCOMPARE(editor->Label20->text(), u"0"_s);
+    QVERIFY(!shown(editor, "Label19"));
+    QVERIFY(!shown(editor, "Label11"));
+    QCOMPARE(editor->Label12->text(), QString());
+}
+
+void EditorTest::pictureIsTakenAwayOrDeleted()
+{
+    QTemporaryDir pictures;
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"Экзамен"_s, 1, 1);
+    QImage(12, 8, QImage::Format_RGB32).save(exam + u"/b1/k1.bmp"_s, "BMP");
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    click(editor, "Command8");
+    editor->Dir1->setCurrentIndex(qobject_cast<QFileSystemModel *>(editor->Dir1->model())->index(exam));
+    click(editor, "Command6");
+    openQuestion(editor, u"1"_s, 1);
+    QVERIFY(shown(editor, "Label19"));
+
+    click(editor, "Label18");
+    QVERIFY(editor->picture().isNull());
+    QVERIFY(!shown(editor, "Label19"));
+    QVERIFY(!shown(editor, "Label14"));
+    QVERIFY(QFileInfo::exists(exam + u"/b1/k1.bmp"_s));
+
+    chooseQuestion(editor, 1);
+    QVERIFY(!editor->picture().isNull());
+    click(editor, "Label19");
+    QVERIFY(!QFileInfo::exists(exam + u"/b1/k1.bmp"_s));
+    QVERIFY(editor->picture().isNull());
+    QCOMPARE(editor->Label20->text(), u"0"_s);
+    QVERIFY(!shown(editor, "Label19"));
+    QVERIFY(folder.platform.messages.isEmpty());
+}
+
+void EditorTest::rejectedPictureChangesNothing()
+{
+    QTemporaryDir pictures;
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder, u"eng"_s);
+    QVERIFY(editor);
+    createExam(editor, u"Exam"_s);
+    const QString png = writePng(pictures, 20, 10);
+    folder.platform.fileAnswers.enqueue(png);
+    click(editor, "Label5");
+    const QString broken = pictures.path() + u"/broken.png"_s;
+    AnsiText::writeBytes(broken, "not a picture");
+    folder.platform.fileAnswers.enqueue(broken);
+    click(editor, "Label5");
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Could not load a picture from the file "_s + broken});
+    QCOMPARE(editor->Text4->text(), png);
+    QCOMPARE(editor->picture().size(), QSize(20, 10));
+    QCOMPARE(editor->Label12->text(), u"Длина: 20"_s);
+
+    // A cancelled dialog changes nothing either.
+    click(editor, "Label5");
+    QCOMPARE(editor->Text4->text(), png);
+    QCOMPARE(editor->picture().size(), QSize(20, 10));
+}
+
+void EditorTest::pictureTriggerStaysArmedWithoutQuestionNumber()
+{
+    QTemporaryDir pictures;
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    createExam(editor, u"Триггер"_s);
+    editor->Text6->setText(u"1"_s);
+    folder.platform.fileAnswers.enqueue(writePng(pictures, 16, 16));
+    click(editor, "Label5");
+
+    // Saved without a question number: the trigger is armed but cannot fire.
+    click(editor, "Command2");
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Отсутствует текст в одном из полей"_s});
+    QCOMPARE(editor->Text8->text(), u"1"_s);
+    QVERIFY(!QFileInfo::exists(folder.path(u"b/Триггер/b1"_s)));
+
+    // The armed trigger does not change on the next save, so no picture is written.
+    chooseQuestion(editor, 1);
+    editor->Text1->setPlainText(u"Вопрос"_s);
+    editor->Text2->setPlainText(u"Да\nНет"_s);
+    editor->Text3->setText(u"Да"_s);
+    folder.platform.fileAnswers.enqueue(writePng(pictures, 16, 16));
+    click(editor, "Label5");
+    click(editor, "Command2");
+    QVERIFY(QFileInfo::exists(folder.path(u"b/Триггер/b1/q1.txt"_s)));
+    QVERIFY(!QFileInfo::exists(folder.path(u"b/Триггер/b1/k1.bmp"_s)));
+
+    // "Новый билет" resets it; the next save with a picture writes it.
+    click(editor, "Command1");
+    QCOMPARE(editor->Text8->text(), u"0"_s);
+    openQuestion(editor, u"1"_s, 1);
+    folder.platform.fileAnswers.enqueue(writePng(pictures, 16, 16));
+    click(editor, "Label5");
+    click(editor, "Command2");
+    QCOMPARE(folder.platform.messageTexts().last(), u"Сохранено!"_s);
+    QVERIFY(QFileInfo::exists(folder.path(u"b/Триггер/b1/k1.bmp"_s)));
+}
+
+QTEST_MAIN(EditorTest)
+#include "tst_editor.moc"
