@@ -94,7 +94,9 @@ RegistrationWindow::RegistrationWindow(Platform &platform, const QString &progra
 
     SetTopmost(this, true);
     const QSize screen = m_platform.screenSize();
-    setGeometry(0, 0, screen.width(), screen.height());
+    // The frame's top left corner at the screen's, the window as large as the screen.
+    move(0, 0);
+    resize(screen);
     const QSize frame = QSize(screen.width() / 2, screen.height() / 2).expandedTo(boxReg->sizeHint());
     boxReg->setGeometry(screen.width() / 4, screen.height() / 4, frame.width(), frame.height());
 }
