@@ -39,9 +39,17 @@ const QSize StartClient(tw(4575), tw(4575));
 const QSize EditingClient(tw(10455), tw(8175));
 const QPoint EditingPosition(tw(240), tw(240));
 
-const QString Red = u"color: rgb(255, 0, 0);"_s;
-const QString Green = u"color: rgb(0, 128, 0);"_s;
-const QString Blue = u"color: rgb(0, 0, 255);"_s;
+const QColor Red(255, 0, 0);
+const QColor Green(0, 128, 0);
+const QColor Blue(0, 0, 255);
+
+// The text colour through the palette, so that the label keeps the window's font.
+void setColour(QWidget *control, const QColor &colour)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    control->setPalette(palette);
+}
 
 QRect twips(int left, int top, int width, int height)
 {
@@ -58,11 +66,11 @@ Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args 
 }
 
 ActiveLabel *link(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry,
-                  const QString &colour)
+                  const QColor &colour)
 {
     auto *label = make<ActiveLabel>(parent, name, geometry, caption);
     label->setClickable(true);
-    label->setStyleSheet(colour);
+    setColour(label, colour);
     return label;
 }
 
@@ -129,6 +137,10 @@ ExamEditorWindow::ExamEditorWindow(Application &app) : QWidget(nullptr), m_app(a
 {
     setObjectName(u"Form7"_s);
     setWindowTitle(Title);
+    // The panels are laid out in twips for a small dialog font; captions fit at this size.
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
     buildStartPanel();
     buildEditingPanel();
     connectHandlers();
@@ -146,7 +158,7 @@ void ExamEditorWindow::buildStartPanel()
     titleFont.setBold(true);
     titleFont.setPixelSize(18);
     Label24->setFont(titleFont);
-    Label24->setStyleSheet(u"color: rgb(0, 0, 128);"_s);
+    setColour(Label24, QColor(0, 0, 128));
     Image2 = make<QLabel>(Frame9, u"Image2"_s, QRect(40, 44, Frame9->width() - 80, Frame9->height() - 52));
     Image2->setPixmap(logo(Image2->size()));
 
@@ -215,7 +227,7 @@ void ExamEditorWindow::buildEditingPanel()
     QFont bold = Label22->font();
     bold.setBold(true);
     Label22->setFont(bold);
-    Label22->setStyleSheet(Red);
+    setColour(Label22, Red);
 
     Frame2 = make<QGroupBox>(Frame1, u"Frame2"_s, twips(240, 1080, 10095, 1935), u"Вопрос"_s);
     Text1 = make<QPlainTextEdit>(Frame2, u"Text1"_s, twips(120, 240, 6135, 1575));
@@ -240,7 +252,8 @@ void ExamEditorWindow::buildEditingPanel()
     Image1 = make<QLabel>(Frame1, u"Image1"_s, twips(8040, 3240, 2295, 2175));
     Image1->setScaledContents(true);
     Image1->setFrameShape(QFrame::Box);
-    Label19 = link(Frame1, u"Label19"_s, u"Удалить картинку из билета"_s, twips(7980, 2985, 2460, 255), Red);
+    Label19 = link(Frame1, u"Label19"_s, u"Удалить картинку из билета"_s, QRect(tw(6900), tw(3030), tw(10455 - 6900) - 8, 14), Red);
+    Label19->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label18 = link(Frame1, u"Label18"_s, u"Убрать картинку"_s, twips(8280, 5460, 2100, 255), Blue);
     Label5 = link(Frame1, u"Label5"_s, u"Выбрать картинку"_s, twips(8280, 5730, 2100, 255), Blue);
     Label11 = make<ActiveLabel>(Frame1, u"Label11"_s, twips(8280, 6000, 2160, 255), u"Размер картинки в пик"_s);
@@ -537,14 +550,14 @@ void ExamEditorWindow::ticketFolderFound()
 {
     const QString name = Text7->text();
     if (!name.isEmpty()) {
-        Label9->setStyleSheet(Red);
+        setColour(Label9, Red);
         const QString status = Language::pick(language(), u"Билет № "_s + name + u" уже создан"_s,
                                               u"Ticket № "_s + name + u" already created"_s);
         if (!status.isEmpty())
             Label9->setText(status);
         return;
     }
-    Label9->setStyleSheet(Green);
+    setColour(Label9, Green);
     const QString status = Language::pick(language(), u"Создать билет № "_s + name, u"To Create ticket № "_s + name);
     if (!status.isEmpty())
         Label9->setText(status);
@@ -598,10 +611,10 @@ void ExamEditorWindow::questionStatus()
 {
     const QString number = Combo1->currentText();
     if (Label8->text() == "True"_L1) {
-        Label10->setStyleSheet(Red);
+        setColour(Label10, Red);
         Label10->setText(u"Вопрос № "_s + number + u" уже создан"_s);
     } else {
-        Label10->setStyleSheet(Green);
+        setColour(Label10, Green);
         Label10->setText(u"Создать вопрос № "_s + number);
     }
 }
