@@ -630,10 +630,17 @@ void ExamEditorWindow::loadBox(const QString &path, QPlainTextEdit *box)
 
 void ExamEditorWindow::loadBox(const QString &path, QLineEdit *box)
 {
-    const auto text = AnsiText::readWhole(path);
-    if (text)
+    auto text = AnsiText::readWhole(path);
+    if (text) {
+        // A one-line box would show the final line end as blanks, and a teacher typing after
+        // them would put the new text on a second line that the ticket never reads. Saving
+        // gives the line end back.
+        if (text->endsWith(u"\r\n"_s))
+            text->chop(2);
+        else if (text->endsWith(u'\r') || text->endsWith(u'\n'))
+            text->chop(1);
         box->setText(*text);
-    else
+    } else
         message(u"Не удалось прочитать файл "_s + path, u"Could not read the file "_s + path);
 }
 
