@@ -97,8 +97,11 @@ RegistrationWindow::RegistrationWindow(Platform &platform, const QString &progra
     // The frame's top left corner at the screen's, the window as large as the screen.
     move(0, 0);
     resize(screen);
-    const QSize frame = QSize(screen.width() / 2, screen.height() / 2).expandedTo(boxReg->sizeHint());
-    boxReg->setGeometry(screen.width() / 4, screen.height() / 4, frame.width(), frame.height());
+    // Half the screen wide and as high as its wrapped texts need, so nothing is cut off
+    // in either language.
+    const int frameWidth = qMax(screen.width() / 2, boxReg->minimumSizeHint().width());
+    const int frameHeight = qMax(boxReg->heightForWidth(frameWidth), boxReg->sizeHint().height());
+    boxReg->setGeometry(screen.width() / 4, screen.height() / 4, frameWidth, frameHeight + 24);
 }
 
 RegistrationWindow::~RegistrationWindow()
