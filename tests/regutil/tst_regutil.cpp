@@ -1,7 +1,6 @@
 #include "config/ansi_text.h"
 #include "config/captions.h"
 #include "config/ini.h"
-#include "regutil/registration.h"
 #include "regutil/registration_window.h"
 #include "support/controls.h"
 #include "support/test_platform.h"
@@ -11,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -245,7 +245,7 @@ private slots:
     {
         UtilityFolder folder;
         folder.install(QStringLiteral(FAKE_SCRRUN));
-        qputenv("FAKE_SCRRUN_DELAY_MS", "1600");
+        qputenv("FAKE_SCRRUN_DELAY_MS", "3000");
         auto window = folder.openWindow();
 
         QElapsedTimer clock;
@@ -253,7 +253,7 @@ private slots:
         click(window.get(), "cmdExecute");
         const qint64 waited = clock.elapsed();
 
-        QVERIFY2(waited >= 1000 && waited < 1500, QByteArray::number(waited).constData());
+        QVERIFY2(waited >= 1000 && waited < 2500, QByteArray::number(waited).constData());
         QCOMPARE(folder.platform.messageTexts(),
                  QStringList{u"DllRegisterServer библиотеки %1 не завершилась за 1000 мс."_s.arg(
                      QDir::toNativeSeparators(folder.library()))});
@@ -313,46 +313,8 @@ private slots:
         QVERIFY(window->testAttribute(Qt::WA_ShowWithoutActivating));
     }
 
-    void captions_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("russian");
-        QTest::addColumn<QString>("english");
-        QTest::newRow("boxReg") << u"boxReg"_s << u"Регистрация библиотеки scrrun.dll"_s
-                                << u"Registration of library scrrun.dll"_s;
-        QTest::newRow("Label1")
-            << u"Label1"_s
-            << u"Файл scrrun.dll регистрируется единожды. Для деригистрации откройте утилиту ventaro.exe, находящуюся в дериктории программы Тест-Тавринг."_s
-            << u"File scrrun.dll is registerred once. For deregisterred open an utility ventaro.exe, basing in the file of program Тест-Тавринг."_s;
-        QTest::newRow("Label2") << u"Label2"_s << u"Для регистрации нажмите кнопку Регистрировать"_s
-                                << u"For registrations press the button Register"_s;
-        QTest::newRow("optAction0") << u"optAction0"_s << u"Регистрировать"_s << u"To Register"_s;
-        QTest::newRow("optAction1") << u"optAction1"_s << u"Дерегистрировать"_s << u"To DeRegister"_s;
-        QTest::newRow("cmdExecute") << u"cmdExecute"_s << u"Регистрировать"_s << u"Register"_s;
-        QTest::newRow("Command1") << u"Command1"_s << u"Дерегистрировать"_s << u"DeRegister"_s;
-        QTest::newRow("cmdExit") << u"cmdExit"_s << u"Выход"_s << u"Exit"_s;
-        QTest::newRow("Label3") << u"Label3"_s << u"rus"_s << u"rus"_s;
-        QTest::newRow("Label4") << u"Label4"_s << u"eng"_s << u"eng"_s;
-    }
-
-    void captions()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, russian);
-        QFETCH(QString, english);
-        UtilityFolder folder;
-        auto window = folder.openWindow();
-        const QByteArray objectName = name.toLatin1();
-
-        QCOMPARE(captionOf(control(window.get(), objectName.constData())), russian);
-        click(window.get(), "Label4");
-        QCOMPARE(captionOf(control(window.get(), objectName.constData())), english);
-        QCOMPARE(window->windowTitle(), u"Регистрация"_s);
-        click(window.get(), "Label3");
-        QCOMPARE(captionOf(control(window.get(), objectName.constData())), russian);
-    }
-
-    // Every caption of the window, not only those of the table, comes back exactly.
+    // "eng" captions the window in English, keeping the title and the language labels;
+    // "rus" then brings back every caption exactly.
     void englishThenRussianRestoresEveryCaption()
     {
         UtilityFolder folder;
@@ -366,24 +328,13 @@ private slots:
         const QStringList russian = snapshot();
 
         click(window.get(), "Label4");
-        QVERIFY(snapshot() != russian);
+        QCOMPARE(window->cmdExecute->text(), u"Register"_s);
+        QCOMPARE(window->optAction[1]->text(), u"To DeRegister"_s);
+        QCOMPARE(window->Label4->text(), u"eng"_s);
+        QCOMPARE(window->windowTitle(), u"Регистрация"_s);
         click(window.get(), "Label3");
 
         QCOMPARE(snapshot(), russian);
-    }
-
-    // The routine on its own: a run in time releases the library before it returns.
-    void libraryReleasedAfterRun()
-    {
-        UtilityFolder folder;
-        folder.install(QStringLiteral(FAKE_SCRRUN));
-
-        const Registration::Result result = Registration::run(folder.library(), false);
-
-        QVERIFY(result.succeeded());
-        QCOMPARE(result.entryPoint, u"DllUnregisterServer"_s);
-        QCOMPARE(folder.marks(), QStringList{u"DllUnregisterServer"_s});
-        QVERIFY(!isLoaded(folder.library()));
     }
 };
 
