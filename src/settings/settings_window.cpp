@@ -137,6 +137,8 @@ void SettingsWindow::buildControls()
     Command7 = make<QPushButton>(Frame12, u"Command7"_s, QRect(MainPanel.width() / 2 - 110, 220, 100, 32), u"Да"_s);
     Command8 = make<QPushButton>(Frame12, u"Command8"_s, QRect(MainPanel.width() / 2 + 10, 220, 100, 32), u"Нет"_s);
 
+    buildPassScorePanel();
+
     Timer1 = new QTimer(this);
     Timer1->setObjectName(u"Timer1"_s);
     Timer1->setInterval(500);
@@ -173,6 +175,7 @@ void SettingsWindow::connectHandlers()
     connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(); });
     connect(Command6, &QPushButton::clicked, this, &SettingsWindow::closeWindow);
     connect(Timer1, &QTimer::timeout, this, &SettingsWindow::onTimer1);
+    connectPassScorePanel();
 }
 
 void SettingsWindow::load()
@@ -195,6 +198,7 @@ void SettingsWindow::load()
     Label16->hide();
     Label17->hide();
     Frame3->show();
+    Frame4->hide();
     Frame9->hide();
     Frame12->hide();
     Command5->hide();
@@ -244,6 +248,12 @@ CaptionTable SettingsWindow::captionTable() const
          u"Not installed evaluation for the ticket. Want to install?"_s},
         {Command7, u"Да"_s, u"Yes"_s},
         {Command8, u"Нет"_s, u"No"_s},
+        {Frame4, u"Настройка проходного балла"_s, u"Adjustment communicating ballet"_s},
+        {Label4, u"Оценка билета"_s, u"Evaluation of ticket"_s},
+        {Label1, u"2 - неуд"_s, u"2 - bad"_s},
+        {Label7, u"5 - зачет"_s, u"5 - well"_s},
+        {Label3, u"Количество вопросов"_s, u"Amount of questions"_s},
+        {Label5, u"Выбран проходной балл"_s, u"Choose communicating ballet"_s},
     };
 }
 
@@ -295,9 +305,6 @@ void SettingsWindow::timerSwitched(QCheckBox *changed, QCheckBox *other, bool ti
         Label13->setText(QString());
     }
 }
-
-// The pass score panel arrives with issue #4; until then the link leaves the main panel as it is.
-void SettingsWindow::openPassScoreDialog() {}
 
 void SettingsWindow::closeWindow()
 {

@@ -4,10 +4,13 @@
 
 #include <QWidget>
 
+#include <array>
+
 class ActiveLabel;
 class Application;
 class QCheckBox;
 class QComboBox;
+class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -92,6 +95,24 @@ public:
     QPushButton *Command7;
     QPushButton *Command8;
 
+    // The pass score panel: the marks of the weakest ticket that still passes, one box per
+    // question position (txt[0] is txt1), the number of questions and the result.
+    QGroupBox *Frame4;
+    ActiveLabel *Label4;
+    std::array<QLineEdit *, 20> txt;
+    ActiveLabel *Label1;
+    ActiveLabel *Label7;
+    ActiveLabel *Label3;
+    QLineEdit *txtV;
+    ActiveLabel *Label5;
+    QLineEdit *txtZ;
+    QPushButton *Command1;
+    QFrame *Line1;
+    QFrame *Line2;
+    QFrame *Line3;
+    QFrame *Line4;
+    QFrame *Line5;
+
     QTimer *Timer1;
 
 private:
@@ -104,6 +125,13 @@ private:
     void timerSwitched(QCheckBox *changed, QCheckBox *other, bool ticked);
     void setLanguage(const QString &language);
     void openPassScoreDialog();
+    void buildPassScorePanel();
+    void connectPassScorePanel();
+    void markChanged();
+    void questionsChanged(const QString &questions);
+    bool recalculate();
+    void colourBoxes(const QString &questions);
+    void acceptPassScore();
     void closeWindow();
     void closeAnyway();
 

@@ -1,0 +1,149 @@
+// The settings window's pass score panel (Frame4): it takes the place of the main panel
+// while the teacher builds the pass score from a pattern of marks.
+
+#include "settings/settings_window.h"
+
+#include "config/active_label.h"
+#include "config/language.h"
+#include "settings/pass_score.h"
+#include "start/application.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <class Control, class... Args>
+Control *place(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+QFrame *rule(QWidget *parent, const QString &name, const QRect &geometry)
+{
+    auto *line = place<QFrame>(parent, name, geometry);
+    line->setFrameShape(geometry.width() > geometry.height() ? QFrame::HLine : QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+const QRect PassScorePanel(tw(1800), tw(120), tw(5055), tw(4095));
+
+constexpr int BoxesPerRow = 10;
+constexpr int BoxLeft = 8;
+constexpr int BoxStep = 32;
+constexpr int BoxWidth = 30;
+constexpr int BoxHeight = 24;
+
+} // namespace
+
+void SettingsWindow::buildPassScorePanel()
+{
+    Frame4 = place<QGroupBox>(this, u"Frame4"_s, PassScorePanel, u"Настройка проходного балла"_s);
+    Frame4->setAutoFillBackground(true);
+    const int width = PassScorePanel.width();
+
+    Label4 = place<ActiveLabel>(Frame4, u"Label4"_s, QRect(BoxLeft, 20, width - 16, 18), u"Оценка билета"_s);
+    Line1 = rule(Frame4, u"Line1"_s, QRect(BoxLeft, 38, width - 16, 4));
+    for (int i = 0; i < PassScore::Boxes; ++i) {
+        const int row = i / BoxesPerRow;
+        const int column = i % BoxesPerRow;
+        txt[i] = place<QLineEdit>(Frame4, u"txt%1"_s.arg(i + 1),
+                                  QRect(BoxLeft + column * BoxStep, row == 0 ? 44 : 102, BoxWidth, BoxHeight),
+                                  u"0"_s);
+        txt[i]->setAlignment(Qt::AlignCenter);
+    }
+    Line2 = rule(Frame4, u"Line2"_s, QRect(BoxLeft, 70, width - 16, 4));
+    Label1 = place<ActiveLabel>(Frame4, u"Label1"_s, QRect(BoxLeft, 76, 130, 18), u"2 - неуд "_s);
+    Label7 = place<ActiveLabel>(Frame4, u"Label7"_s, QRect(BoxLeft + 5 * BoxStep, 76, 130, 18), u"5 - зачет"_s);
+    Line3 = rule(Frame4, u"Line3"_s, QRect(BoxLeft, 96, width - 16, 4));
+    Line4 = rule(Frame4, u"Line4"_s, QRect(BoxLeft, 130, width - 16, 4));
+
+    Label3 = place<ActiveLabel>(Frame4, u"Label3"_s, QRect(BoxLeft, 145, 170, 18), u"Количество вопросов"_s);
+    txtV = place<QLineEdit>(Frame4, u"txtV"_s, QRect(190, 142, 60, BoxHeight), u"5"_s);
+    Label5 = place<ActiveLabel>(Frame4, u"Label5"_s, QRect(BoxLeft, 179, 180, 18), u"Выбран проходной балл"_s);
+    txtZ = place<QLineEdit>(Frame4, u"txtZ"_s, QRect(190, 176, 90, BoxHeight), u"0"_s);
+    Line5 = rule(Frame4, u"Line5"_s, QRect(BoxLeft, 208, width - 16, 4));
+
+    Command1 = place<QPushButton>(Frame4, u"Command1"_s, QRect(width / 2 - 50, 222, 100, 32), u"ОК"_s);
+    Command1->setToolTip(u"Открыть окно Выбора билета"_s);
+}
+
+void SettingsWindow::connectPassScorePanel()
+{
+    for (QLineEdit *box : txt)
+        connect(box, &QLineEdit::textChanged, this, &SettingsWindow::markChanged);
+    connect(txtV, &QLineEdit::textChanged, this, &SettingsWindow::questionsChanged);
+    connect(Command1, &QPushButton::clicked, this, &SettingsWindow::acceptPassScore);
+}
+
+void SettingsWindow::openPassScoreDialog()
+{
+    Frame3->hide();
+    Frame4->setGeometry(PassScorePanel);
+    Frame4->raise();
+    Frame4->show();
+    const QString questions = Combo1->currentText();
+    txtV->setText(questions);
+    colourBoxes(questions);
+    txt[0]->setFocus();
+}
+
+void SettingsWindow::markChanged()
+{
+    recalculate();
+}
+
+void SettingsWindow::questionsChanged(const QString &questions)
+{
+    if (questions == "0"_L1)
+        return;
+    if (recalculate())
+        colourBoxes(questions);
+}
+
+// Shows the average of the marks in txtZ; false (after saying so) when a box holds no number.
+bool SettingsWindow::recalculate()
+{
+    QStringList marks;
+    for (const QLineEdit *box : txt)
+        marks << box->text();
+    const PassScore::Result result = PassScore::compute(marks, txtV->text());
+    if (result.noValues)
+        m_app.message(QString(), Language::pick(Label17->text(), u"Нет значений"_s, u"No values"_s));
+    txtZ->setText(result.score.toString());
+    return !result.noValues;
+}
+
+// The boxes of the questions get the usual background, the boxes beyond them black; they
+// all stay enabled and all take part in the sum.
+void SettingsWindow::colourBoxes(const QString &questions)
+{
+    const auto used = PassScore::usedBoxes(questions);
+    if (!used)
+        return;
+    const QColor light = QGuiApplication::palette().color(QPalette::Base);
+    for (int i = 0; i < PassScore::Boxes; ++i) {
+        QPalette palette = txt[i]->palette();
+        palette.setColor(QPalette::Base, i < *used ? light : QColor(Qt::black));
+        txt[i]->setPalette(palette);
+    }
+}
+
+void SettingsWindow::acceptPassScore()
+{
+    Frame3->show();
+    Frame4->hide();
+    if (txtZ->text() != "0"_L1)
+        Text5->setText(txtZ->text());
+}
