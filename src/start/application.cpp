@@ -3,11 +3,13 @@
 #include "config/active_label.h"
 #include "config/ini.h"
 #include "editor/exam_editor_window.h"
+#include "exam/exam_chooser_window.h"
 #include "settings/settings_window.h"
 #include "start/about_window.h"
 #include "start/start_window.h"
 
 #include <QApplication>
+#include <QLineEdit>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +26,7 @@ Application::~Application()
     setIniErrorReporter({});
     delete m_aboutWindow;
     delete m_examEditor;
+    delete m_examChooser;
     delete m_startWindow;
     delete m_settingsWindow;
 }
@@ -125,11 +128,30 @@ bool Application::openTicket()
     return false;
 }
 
-// The exam chooser arrives with issue #4.
 bool Application::openExamChooser(const QString &folder)
 {
-    Q_UNUSED(folder);
-    return false;
+    if (m_examChooser)
+        m_examChooser->deleteLater();
+    m_examChooser = new ExamChooserWindow(*this);
+    if (settingsWindow()->Text6->text().isEmpty())
+        m_examChooser->setFolder(folder.isEmpty() ? path(u"b"_s) : folder);
+    m_examChooser->show();
+    return true;
+}
+
+ExamChooserWindow *Application::examChooser() const
+{
+    return m_examChooser;
+}
+
+void Application::closeExamChooser()
+{
+    if (m_examChooser) {
+        m_examChooser->hide();
+        m_examChooser->deleteLater();
+        m_examChooser = nullptr;
+    }
+    settingsWindow()->show();
 }
 
 bool Application::openExamEditor()

@@ -8,6 +8,7 @@
 
 class AboutWindow;
 class ExamEditorWindow;
+class ExamChooserWindow;
 class SettingsWindow;
 class StartWindow;
 
@@ -60,7 +61,12 @@ public:
     // Windows that other parts of the program open. Each returns whether it opened;
     // the caller hides itself only then.
     bool openTicket();
+    // The exam chooser. With an exam folder set it opens on the exam library; without one
+    // its tree starts on the given folder (the exam library when none is given).
     bool openExamChooser(const QString &folder);
+    ExamChooserWindow *examChooser() const;
+    // Discards the exam chooser and shows the settings window, whoever opened it.
+    void closeExamChooser();
     bool openExamEditor();
     ExamEditorWindow *examEditor() const;
     // Discards the exam editor and shows the settings window again.
@@ -80,5 +86,6 @@ private:
     QPointer<SettingsWindow> m_settingsWindow;
     QPointer<AboutWindow> m_aboutWindow;
     QPointer<ExamEditorWindow> m_examEditor;
+    QPointer<ExamChooserWindow> m_examChooser;
     bool m_ended = false;
 };

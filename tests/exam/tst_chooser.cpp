@@ -1,0 +1,356 @@
+#include "exam/exam_chooser_window.h"
+#include "exam/question_count.h"
+#include "config/ini.h"
+#include "config/platform.h"
+#include "settings/settings_window.h"
+#include "start/start_window.h"
+#include "support/controls.h"
+#include "support/program_folder.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+using namespace Qt::StringLiterals;
+
+class TestChooser : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Starts the program with these counts and opens the chooser from the settings window.
+    ExamChooserWindow *openFromSettings(ProgramFolder &folder, const QStringList &settings)
+    {
+        folder.writeSettings(settings);
+        Application &app = folder.start();
+        app.showSettings();
+        click(app.settingsWindow(), "Label18");
+        return app.examChooser();
+    }
+
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void textFilesWalkDepthFirst();
+    void counts_data();
+    void counts();
+    void folderTest_data();
+    void folderTest();
+    void acceptTwiceGivesTheSameCounts();
+    void equalCountsStillReplaceTheExam();
+    void mismatchYesTakesTheCounts();
+    void mismatchNoKeepsTheCounts();
+    void walkerFailureAsksForRegistration_data();
+    void walkerFailureAsksForRegistration();
+    void drawWithoutExamOpensTheLibrary();
+    void chosenExamOpensOnTheLibrary();
+    void treeAndLinkMoveTheFolder();
+};
+
+void TestChooser::textFilesWalkDepthFirst()
+{
+    ProgramFolder folder;
+    for (const char *file : {"b1/q1.txt", "b1/a/x.TXT", "b1/a/b/y.txt", "b1/c/z.Txt", "b1/k1.bmp", "b1/a/notes.txt.bak",
+                             "b1/.hidden/h.txt"})
+        folder.writeText(QLatin1StringView(file), u"x\r\n"_s);
+
+    const QString b1 = folder.path(u"b1"_s);
+    const QStringList found = QuestionCount::textFiles(FilesystemWalker(), b1);
+    QCOMPARE(found, (QStringList{b1 + u"/a/b/y.txt"_s, b1 + u"/a/x.TXT"_s, b1 + u"/c/z.Txt"_s, b1 + u"/q1.txt"_s}));
+
+    // A link back to a folder above is not followed round and round.
+    QVERIFY(QFile::link(b1, b1 + u"/a/loop"_s));
+    QCOMPARE(QuestionCount::textFiles(FilesystemWalker(), b1).size(), 4);
+
+    QCOMPARE(QuestionCount::textFiles(FilesystemWalker(), folder.path(u"missing"_s)), QStringList());
+}
+
+void TestChooser::counts_data()
+{
+    QTest::addColumn<QString>("localeName");
+    QTest::addColumn<QStringList>("extraFiles");
+    QTest::addColumn<QString>("tickets");
+    QTest::addColumn<QString>("questions");
+
+    QTest::newRow("five tickets of five questions") << u"C"_s << QStringList{} << u"5"_s << u"5"_s;
+    QTest::newRow("one extra file in the exam folder") << u"C"_s << QStringList{u"readme.doc"_s} << u"6"_s << u"5"_s;
+    QTest::newRow("one more text file, point") << u"C"_s << QStringList{u"b1/notes.txt"_s} << u"5"_s << u"5.3333"_s;
+    QTest::newRow("one more text file, comma") << u"ru_RU"_s << QStringList{u"b1/notes.txt"_s} << u"5"_s << u"5,3333"_s;
+    QTest::newRow("capital endings count")
+        << u"C"_s << QStringList{u"b1/Q6.TXT"_s, u"b1/V6.Txt"_s, u"b1/o6.tXt"_s} << u"5"_s << u"6"_s;
+    QTest::newRow("sub-folders of the first ticket count")
+        << u"C"_s << QStringList{u"b1/old/q1.txt"_s, u"b1/old/v1.txt"_s, u"b1/old/deeper/o1.txt"_s} << u"5"_s << u"6"_s;
+    QTest::newRow("pictures and other tickets do not count")
+        << u"C"_s << QStringList{u"b1/k1.bmp"_s, u"b2/q9.txt"_s} << u"5"_s << u"5"_s;
+}
+
+void TestChooser::counts()
+{
+    QFETCH(QString, localeName);
+    QFETCH(QStringList, extraFiles);
+    QFETCH(QString, tickets);
+    QFETCH(QString, questions);
+    QLocale::setDefault(QLocale(localeName));
+
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"География"_s, 5, 5);
+    for (const QString &file : extraFiles)
+        folder.writeText(u"b/exam/"_s + file, u"x\r\n"_s);
+    ExamChooserWindow *chooser = openFromSettings(folder, {u"bilet=5"_s, u"vopros=5"_s, u"ball=4"_s, u"re=rus"_s});
+    QVERIFY(chooser);
+
+    chooser->Text1->setText(exam);
+    QVERIFY(chooser->Command1->isEnabled());
+    click(chooser, "Command1");
+    QCOMPARE(chooser->Text2->text(), tickets);
+    QCOMPARE(chooser->Text8->text(), questions);
+    QCOMPARE(chooser->List1->count(), tickets.toInt() + 1);
+    QCOMPARE(chooser->Text4->text(), tickets);
+}
+
+void TestChooser::folderTest_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<bool>("accepting");
+
+    QTest::newRow("exam") << u"rus"_s << QStringList{u"b1/v1.txt"_s} << QString() << true;
+    QTest::newRow("no ticket folder") << u"rus"_s << QStringList{u"lzm.lzm"_s} << u"В папке билетов нет"_s << false;
+    QTest::newRow("capital B1") << u"rus"_s << QStringList{u"B1/v1.txt"_s} << u"В папке билетов нет"_s << false;
+    QTest::newRow("no answers of question 1") << u"rus"_s << QStringList{u"b1/q1.txt"_s} << u"Отсутствует вопрос"_s
+                                              << true;
+    QTest::newRow("capital V1.txt") << u"rus"_s << QStringList{u"b1/V1.txt"_s} << u"Отсутствует вопрос"_s << true;
+    QTest::newRow("english, no ticket folder") << u"eng"_s << QStringList{u"x.txt"_s} << u"In file of tickets no"_s
+                                               << false;
+    QTest::newRow("english, no question") << u"eng"_s << QStringList{u"b1/o1.txt"_s} << u"Is Absent question"_s
+                                          << true;
+}
+
+void TestChooser::folderTest()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, files);
+    QFETCH(QString, said);
+    QFETCH(bool, accepting);
+
+    ProgramFolder folder;
+    for (const QString &file : files)
+        folder.writeText(u"b/candidate/"_s + file, u"x\r\n"_s);
+    ExamChooserWindow *chooser = openFromSettings(folder, {u"re="_s + language});
+    QVERIFY(chooser);
+
+    chooser->Text1->setText(folder.path(u"b/candidate"_s));
+    QCOMPARE(chooser->Text4->text(), said);
+    QCOMPARE(shown(chooser, "Text4"), !said.isEmpty());
+    QCOMPARE(chooser->Command1->isEnabled(), accepting);
+}
+
+void TestChooser::acceptTwiceGivesTheSameCounts()
+{
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"История"_s, 3, 4);
+    ExamChooserWindow *chooser = openFromSettings(folder, {u"bilet=9"_s, u"vopros=9"_s, u"re=rus"_s});
+    chooser->Text1->setText(exam);
+
+    for (int round = 0; round < 2; ++round) {
+        click(chooser, "Command1");
+        QCOMPARE(chooser->Text2->text(), u"3"_s);
+        QCOMPARE(chooser->Text8->text(), u"4"_s);
+        QCOMPARE(chooser->List2->count(), 12);
+        QCOMPARE(chooser->Text6->text(), u"9"_s);
+        QCOMPARE(chooser->Text7->text(), u"9"_s);
+        QVERIFY(shown(chooser, "Frame1"));
+    }
+}
+
+void TestChooser::equalCountsStillReplaceTheExam()
+{
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"География"_s, 5, 5);
+    folder.writeSettings({u"bilet=5"_s, u"vopros=5"_s, u"ball=3,8"_s, u"re=rus"_s, u"z="_s + folder.path(u"old"_s)});
+    Application &app = folder.start();
+    StartWindow *start = app.startWindow();
+    start->Label1->setText(u"b2"_s);
+    start->Command3->setEnabled(true);
+    app.showSettings();
+    click(app.settingsWindow(), "Label18");
+    ExamChooserWindow *chooser = app.examChooser();
+
+    chooser->Text1->setText(exam);
+    click(chooser, "Command1");
+
+    QVERIFY(!shown(chooser, "Frame1"));
+    QVERIFY(chooser->isVisible());
+    QCOMPARE(app.settingsWindow()->Text6->text(), exam);
+    QCOMPARE(app.settingsWindow()->Text5->text(), u"3,8"_s);
+    QCOMPARE(start->Label1->text(), QString());
+    QVERIFY(!start->Command3->isEnabled());
+
+    click(chooser, "Command2");
+    QVERIFY(!app.examChooser());
+    QVERIFY(app.settingsWindow()->isVisible());
+}
+
+void TestChooser::mismatchYesTakesTheCounts()
+{
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"География"_s, 4, 7);
+    ExamChooserWindow *chooser =
+        openFromSettings(folder, {u"bilet=5"_s, u"vopros=5"_s, u"ball=3,8"_s, u"re=rus"_s});
+    SettingsWindow *settings = folder.app().settingsWindow();
+    QVERIFY(!settings->isVisible());
+
+    chooser->Text1->setText(exam);
+    click(chooser, "Command1");
+    QVERIFY(shown(chooser, "Frame1"));
+    QCOMPARE(chooser->Text6->text(), u"5"_s);
+    QCOMPARE(chooser->Text7->text(), u"5"_s);
+    QCOMPARE(chooser->Text2->text(), u"4"_s);
+    QCOMPARE(chooser->Text8->text(), u"7"_s);
+
+    click(chooser, "Command4");
+    QCOMPARE(settings->Text6->text(), exam);
+    QCOMPARE(settings->Text3->text(), u"4"_s);
+    QCOMPARE(settings->Combo1->currentText(), u"7"_s);
+    QCOMPARE(settings->Text5->text(), u"0"_s);
+    QVERIFY(!folder.app().examChooser());
+    QVERIFY(settings->isVisible());
+}
+
+void TestChooser::mismatchNoKeepsTheCounts()
+{
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"География"_s, 5, 3);
+    ExamChooserWindow *chooser =
+        openFromSettings(folder, {u"bilet=5"_s, u"vopros=5"_s, u"ball=3,8"_s, u"re=rus"_s});
+    SettingsWindow *settings = folder.app().settingsWindow();
+
+    chooser->Text1->setText(exam);
+    click(chooser, "Command1");
+    QVERIFY(shown(chooser, "Frame1"));
+    click(chooser, "Command5");
+
+    QCOMPARE(settings->Text6->text(), exam);
+    QCOMPARE(settings->Text3->text(), u"5"_s);
+    QCOMPARE(settings->Combo1->currentText(), u"5"_s);
+    QCOMPARE(settings->Text5->text(), u"3,8"_s);
+    QVERIFY(!folder.app().examChooser());
+    QVERIFY(settings->isVisible());
+}
+
+void TestChooser::walkerFailureAsksForRegistration_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("said");
+
+    QTest::newRow("rus") << u"rus"_s << u"Зарегистрируйте библиотеку scrrun.dll. Активируйте утилиту ventaro.exe"_s;
+    QTest::newRow("eng") << u"eng"_s << u"Register scrrun.dll library. Actuate utility ventaro.exe"_s;
+    QTest::newRow("another language") << u"xx"_s << u"Register scrrun.dll library. Actuate utility ventaro.exe"_s;
+}
+
+void TestChooser::walkerFailureAsksForRegistration()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, said);
+
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"География"_s, 2, 5);
+    folder.platform.walkerFails = true;
+    ExamChooserWindow *chooser = openFromSettings(folder, {u"bilet=5"_s, u"vopros=5"_s, u"re="_s + language});
+
+    chooser->Text1->setText(exam);
+    click(chooser, "Command1");
+
+    QCOMPARE(folder.platform.messages.size(), 1);
+    QCOMPARE(folder.platform.messages.first().title, u"Тест-Тавринг"_s);
+    QCOMPARE(folder.platform.messages.first().text, said);
+    QCOMPARE(folder.platform.programs, QStringList{folder.path(u"ventaro"_s)});
+    QCOMPARE(GetValueString(u"reg"_s, u"reg"_s, folder.path(u"test.ini"_s)), u"1"_s);
+    QCOMPARE(GetValueString(u"test"_s, u"bilet"_s, folder.path(u"test.ini"_s)), u"5"_s);
+    // The ticket count came first; nothing after the walk happened.
+    QCOMPARE(chooser->Text2->text(), u"2"_s);
+    QCOMPARE(chooser->Text8->text(), QString());
+    QCOMPARE(folder.app().settingsWindow()->Text6->text(), QString());
+    QVERIFY(!shown(chooser, "Frame1"));
+}
+
+void TestChooser::drawWithoutExamOpensTheLibrary()
+{
+    ProgramFolder folder;
+    folder.writeSettings({u"bilet=5"_s, u"vopros=5"_s, u"re=rus"_s});
+    Application &app = folder.start();
+    StartWindow *start = app.startWindow();
+    start->show();
+
+    click(start, "Command1");
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"У вас не выбрана папка с билетами экзамена!"_s});
+    ExamChooserWindow *chooser = app.examChooser();
+    QVERIFY(chooser);
+    QVERIFY(chooser->isVisible());
+    QVERIFY(!start->isVisible());
+    QCOMPARE(chooser->objectName(), u"Form9"_s);
+    QCOMPARE(chooser->windowTitle(), u"Тест-Тавринг "_s);
+    QCOMPARE(chooser->folder(), folder.path(u"b"_s));
+    QCOMPARE(chooser->Text1->text(), folder.path(u"b"_s));
+    QCOMPARE(chooser->Text4->text(), u"В папке билетов нет"_s);
+    QVERIFY(!chooser->Command1->isEnabled());
+    QVERIFY(!shown(chooser, "Frame1"));
+    QVERIFY(!shown(chooser, "List2"));
+
+    // The chooser always returns to the settings window.
+    click(chooser, "Command2");
+    QVERIFY(app.settingsWindow()->isVisible());
+    QVERIFY(!start->isVisible());
+}
+
+void TestChooser::chosenExamOpensOnTheLibrary()
+{
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"География"_s, 3, 5);
+    ExamChooserWindow *chooser =
+        openFromSettings(folder, {u"bilet=3"_s, u"vopros=5"_s, u"re=eng"_s, u"z="_s + exam});
+
+    QCOMPARE(chooser->Text1->text(), folder.path(u"b"_s));
+    QCOMPARE(chooser->Text6->text(), u"3"_s);
+    QVERIFY(!chooser->Command1->isEnabled());
+    QCOMPARE(chooser->Text4->text(), u"In file of tickets no"_s);
+    QCOMPARE(chooser->Command1->text(), u"To Take"_s);
+    QCOMPARE(chooser->Label8->text(), u"Returned to file with exams"_s);
+    QVERIFY(!folder.app().settingsWindow()->isVisible());
+}
+
+void TestChooser::treeAndLinkMoveTheFolder()
+{
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"География"_s, 2, 5);
+    ExamChooserWindow *chooser = openFromSettings(folder, {u"re=rus"_s});
+
+    // The drive list starts with the root.
+    QVERIFY(chooser->Drive1->count() >= 1);
+    QCOMPARE(chooser->Drive1->itemData(0).toString(), QDir::rootPath());
+
+    auto *model = qobject_cast<QFileSystemModel *>(chooser->Dir1->model());
+    QVERIFY(model);
+    chooser->Dir1->setCurrentIndex(model->index(exam));
+    QCOMPARE(chooser->Text1->text(), exam);
+    QVERIFY(chooser->Command1->isEnabled());
+    QVERIFY(!shown(chooser, "Text4"));
+
+    // A folder that no longer exists puts the tree on the nearest folder above it.
+    chooser->setFolder(exam + u"/b9/deeper"_s);
+    QCOMPARE(chooser->Text1->text(), exam);
+
+    chooser->Text1->setText(u"typed"_s);
+    click(chooser, "Label8");
+    QCOMPARE(chooser->Text1->text(), folder.path(u"b"_s));
+    QCOMPARE(model->filePath(chooser->Dir1->currentIndex()), folder.path(u"b"_s));
+}
+
+QTEST_MAIN(TestChooser)
+#include "tst_chooser.moc"
