@@ -7,9 +7,12 @@
 #include "settings/settings_window.h"
 #include "start/about_window.h"
 #include "start/start_window.h"
+#include "testmode/test_window.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QGroupBox>
+#include <QRadioButton>
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +30,7 @@ Application::~Application()
     delete m_aboutWindow;
     delete m_examEditor;
     delete m_examChooser;
+    delete m_testWindow;
     delete m_startWindow;
     delete m_settingsWindow;
 }
@@ -183,10 +187,31 @@ bool Application::openEvaluation()
     return false;
 }
 
-// The test window arrives with issue #6.
 bool Application::openTestWindow()
 {
-    return false;
+    if (!m_testWindow)
+        m_testWindow = new TestWindow(*this);
+    m_testWindow->show();
+    return true;
+}
+
+TestWindow *Application::testWindow() const
+{
+    return m_testWindow;
+}
+
+void Application::closeTestWindow()
+{
+    if (m_testWindow) {
+        m_testWindow->hide();
+        m_testWindow->deleteLater();
+        m_testWindow = nullptr;
+    }
+    if (m_startWindow) {
+        m_startWindow->Frame3->show();
+        m_startWindow->Option3->setChecked(true);
+        m_startWindow->show();
+    }
 }
 
 void Application::exitProgram()

@@ -11,6 +11,7 @@ class ExamEditorWindow;
 class ExamChooserWindow;
 class SettingsWindow;
 class StartWindow;
+class TestWindow;
 
 // One per run: owns the platform, knows the program folder and holds the windows.
 // Windows reach each other only through it.
@@ -72,6 +73,9 @@ public:
     // Discards the exam editor and shows the settings window again.
     void closeExamEditor();
     bool openTestWindow();
+    TestWindow *testWindow() const;
+    // Discards the test window and shows the start window at its mode choice.
+    void closeTestWindow();
     // The evaluation window for the ticket that has just been closed.
     bool openEvaluation();
 
@@ -87,5 +91,6 @@ private:
     QPointer<AboutWindow> m_aboutWindow;
     QPointer<ExamEditorWindow> m_examEditor;
     QPointer<ExamChooserWindow> m_examChooser;
+    QPointer<TestWindow> m_testWindow;
     bool m_ended = false;
 };

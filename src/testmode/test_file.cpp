@@ -1,0 +1,176 @@
+#include "testmode/test_file.h"
+
+#include "config/ansi_text.h"
+#include "config/fixed_point.h"
+#include "config/folders.h"
+#include "config/ini.h"
+
+using namespace Qt::StringLiterals;
+
+namespace TestFile {
+
+namespace {
+
+const QString HeaderSection = u"v"_s;
+
+QString slotKey(char prefix, int slot)
+{
+    return QLatin1Char(prefix) + QString::number(slot + 1);
+}
+
+QString boundKey(int conclusion)
+{
+    return u"t"_s + QString::number(conclusion + 1);
+}
+
+// Writes the keys one after the other, stopping at the first failure.
+template <class Values>
+bool writeKeys(const QString &testFile, const QString &section, char prefix, const Values &values,
+               QString *error)
+{
+    for (int slot = 0; slot < int(values.size()); ++slot) {
+        if (!SetValue(section, slotKey(prefix, slot), values[slot], testFile)) {
+            if (error)
+                *error = testFile;
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QString testsFolder(const QString &programFolder)
+{
+    return programFolder + u"/t"_s;
+}
+
+QString testFolder(const QString &programFolder, const QString &name)
+{
+    if (!isPathComponent(name))
+        return QString();
+    return testsFolder(programFolder) + u'/' + name;
+}
+
+QString testFilePath(const QString &programFolder, const QString &name)
+{
+    const QString folder = testFolder(programFolder, name);
+    return folder.isEmpty() ? QString() : folder + u'/' + name + u".tst"_s;
+}
+
+QString questionFileName(const QString &number)
+{
+    return u"vt"_s + number + u".txt"_s;
+}
+
+QString conclusionFileName(int conclusion)
+{
+    switch (conclusion) {
+    case 2:
+        return u"v3.txt"_s;
+    case 3:
+        return u"v2.txt"_s;
+    default:
+        return u"v1.txt"_s;
+    }
+}
+
+int questionCount(const QString &testFolder)
+{
+    return GetFolders(testFolder) - 4;
+}
+
+bool create(const QString &programFolder, const QString &name, QString *error)
+{
+    const QString file = testFilePath(programFolder, name);
+    if (file.isEmpty()) {
+        if (error)
+            *error = name;
+        return false;
+    }
+    MakeDirPath(testFolder(programFolder, name));
+    if (!SetValue(HeaderSection, u"t"_s, name, file)) {
+        if (error)
+            *error = file;
+        return false;
+    }
+    return true;
+}
+
+Header readHeader(const QString &testFile)
+{
+    Header header;
+    header.name = GetValueString(HeaderSection, u"t"_s, testFile);
+    for (int conclusion = 0; conclusion < Conclusions; ++conclusion)
+        header.bounds[conclusion] = GetValueString(HeaderSection, boundKey(conclusion), testFile);
+    return header;
+}
+
+bool writeBounds(const QString &testFile, const std::array<QString, Conclusions> &bounds, QString *error)
+{
+    for (int conclusion = 0; conclusion < Conclusions; ++conclusion) {
+        if (!SetValue(HeaderSection, boundKey(conclusion), bounds[conclusion], testFile)) {
+            if (error)
+                *error = testFile;
+            return false;
+        }
+    }
+    return true;
+}
+
+Answers readAnswers(const QString &testFile, const QString &number)
+{
+    Answers answers;
+    for (int slot = 0; slot < AnswerSlots; ++slot) {
+        answers.texts[slot] = GetValueString(number, slotKey('q', slot), testFile);
+        answers.points[slot] = GetValueString(number, slotKey('b', slot), testFile);
+    }
+    return answers;
+}
+
+bool writeAnswers(const QString &testFile, const QString &number, const Answers &answers, QString *error)
+{
+    return writeKeys(testFile, number, 'q', answers.texts, error)
+           && writeKeys(testFile, number, 'b', answers.points, error);
+}
+
+QString readText(const QString &path)
+{
+    return withWindowLineEnds(AnsiText::readWhole(path).value_or(QString()));
+}
+
+bool writeText(const QString &path, const QString &text, QString *error)
+{
+    QString content = withFileLineEnds(text);
+    if (!content.endsWith(u"\r\n"_s))
+        content += u"\r\n"_s;
+    if (!AnsiText::writeWhole(path, content)) {
+        if (error)
+            *error = path;
+        return false;
+    }
+    return true;
+}
+
+QString withFileLineEnds(const QString &text)
+{
+    QString content = withWindowLineEnds(text);
+    content.replace(u'\n', u"\r\n"_s);
+    return content;
+}
+
+QString withWindowLineEnds(const QString &text)
+{
+    QString content = text;
+    content.replace(u"\r\n"_s, u"\n"_s);
+    content.replace(u'\r', u'\n');
+    return content;
+}
+
+bool isAcceptedNumber(const QString &text)
+{
+    const auto number = Fixed::parse(text);
+    return number && number->toInt16().has_value();
+}
+
+} // namespace TestFile

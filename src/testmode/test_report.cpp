@@ -1,0 +1,78 @@
+#include "testmode/test_report.h"
+
+#include "config/ansi_text.h"
+#include "config/folders.h"
+#include "testmode/test_file.h"
+
+using namespace Qt::StringLiterals;
+
+namespace TestReport {
+
+namespace {
+
+const QString Rule = u"=================="_s;
+
+// A report line with the further CR that the report carries before its line end.
+QString line(const QString &text)
+{
+    return TestFile::withFileLineEnds(text) + u"\r\r\n"_s;
+}
+
+} // namespace
+
+std::optional<int> chooseConclusion(Fixed total, const std::array<Fixed, 3> &bounds)
+{
+    const auto [b1, b2, b3] = bounds;
+    if (total <= b1 && total <= b2 && total <= b3)
+        return 1;
+    if (total >= b1 && total <= b2 && total <= b3)
+        return 2;
+    if (total >= b1 && total >= b2 && total <= b3)
+        return 3;
+    return std::nullopt;
+}
+
+Fixed numberOrZero(const QString &text)
+{
+    return Fixed::parse(text).value_or(Fixed());
+}
+
+QString header(const QString &testName, const QString &time, const QString &date)
+{
+    return line(Rule) + line(u"ТЕСТ: "_s + testName) + line(time + u' ' + date) + line(Rule)
+           + line(Rule);
+}
+
+QString answerLine(const QString &question, const QString &answer, const QString &points)
+{
+    return TestFile::withFileLineEnds(question + u' ' + answer + u" - "_s + points) + u"\r\n"_s;
+}
+
+QString conclusionBlock(const QString &total, const QString &chosen,
+                        const std::array<QString, 3> &conclusions, const std::array<QString, 3> &bounds)
+{
+    return line(Rule) + line(u"Общее количество балов теста: "_s + total) + line(chosen) + line(Rule)
+           + line(Rule) + line(u"ВЫВОД №1: "_s + conclusions[0] + u" = до "_s + bounds[0]) + line(Rule)
+           + line(u"ВЫВОД №2: "_s + conclusions[1] + u" =  до "_s + bounds[1]) + line(Rule)
+           + line(u"ВЫВОД №3: "_s + conclusions[2] + u" =  до "_s + bounds[2]) + line(Rule)
+           + u"\r\n\r\n"_s;
+}
+
+QString path(const QString &programFolder)
+{
+    return programFolder + u"/s/lzm.txt"_s;
+}
+
+bool append(const QString &programFolder, const QString &text, QString *error)
+{
+    MakeDirPath(programFolder + u"/s"_s);
+    const QString file = path(programFolder);
+    if (!AnsiText::append(file, text)) {
+        if (error)
+            *error = file;
+        return false;
+    }
+    return true;
+}
+
+} // namespace TestReport

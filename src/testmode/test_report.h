@@ -1,0 +1,43 @@
+#pragma once
+
+#include "config/fixed_point.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// Running a test: the choice of the conclusion by the total, and the test report
+// s/lzm.txt, which is written in Russian whatever the language of the window.
+namespace TestReport {
+
+// The conclusion (1, 2 or 3) whose range holds the total, tested in this order:
+// total <= b1, b2, b3 gives 1; total >= b1 and <= b2, b3 gives 2; total >= b1, b2 and
+// <= b3 gives 3. A total equal to a bound belongs to the lower range. Nothing matches a
+// total above b3, or bounds that leave a gap.
+std::optional<int> chooseConclusion(Fixed total, const std::array<Fixed, 3> &bounds);
+
+// A number of a box or of the test file; text that is not a number counts as 0.
+Fixed numberOrZero(const QString &text);
+
+// The texts below take window texts ("\n" line breaks) and give file text (CR LF).
+
+// The block that opens a run: the test name and the time and date.
+QString header(const QString &testName, const QString &time, const QString &date);
+
+// One answered question: the question text (which ends with its line break), the answer
+// and its points.
+QString answerLine(const QString &question, const QString &answer, const QString &points);
+
+// The end of a run: the total, the chosen conclusion, and each conclusion with its bound.
+QString conclusionBlock(const QString &total, const QString &chosen,
+                        const std::array<QString, 3> &conclusions, const std::array<QString, 3> &bounds);
+
+// The report file of the program folder.
+QString path(const QString &programFolder);
+
+// Appends the text to the report in one write, creating the report folder when it is
+// missing. False when the text could not be written.
+bool append(const QString &programFolder, const QString &text, QString *error = nullptr);
+
+} // namespace TestReport

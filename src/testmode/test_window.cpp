@@ -1,0 +1,813 @@
+#include "testmode/test_window.h"
+
+#include "config/active_label.h"
+#include "config/fixed_point.h"
+#include "config/folders.h"
+#include "config/language.h"
+#include "config/window_ops.h"
+#include "settings/settings_window.h"
+#include "start/application.h"
+#include "start/start_window.h"
+#include "testmode/test_file.h"
+#include "testmode/test_report.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Title = u"Тест-Тавринг"_s;
+// The open-file dialog offers test files only.
+const QString TestFilter = u"Файлы tst (*.tst)"_s;
+
+// Window heights: the run, the editor's start panel, editing questions and conclusions.
+constexpr int RunHeight = 6945;
+constexpr int PanelHeight = 6960;
+constexpr int EditHeight = 9700;
+
+const QRect Panel(tw(120), tw(1200), tw(9615), tw(5300));
+const QRect ConclusionsPanel(tw(120), tw(4920), tw(9615), tw(4335));
+constexpr int WindowWidth = tw(9855);
+
+template <class Control, class... Args>
+Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+ActiveLabel *label(QWidget *parent, const QString &name, const QRect &geometry,
+                   const QString &caption = QString())
+{
+    auto *made = make<ActiveLabel>(parent, name, geometry, caption);
+    made->setTextFormat(Qt::PlainText);
+    return made;
+}
+
+// A hidden carrier of a value.
+QLineEdit *carrier(QWidget *parent, const QString &name, const QString &value = QString())
+{
+    auto *box = make<QLineEdit>(parent, name, QRect(0, 0, 40, 20));
+    box->setText(value);
+    box->hide();
+    return box;
+}
+
+QString numbered(const char *stem, int number)
+{
+    return QLatin1StringView(stem) + QString::number(number);
+}
+
+} // namespace
+
+TestWindow::TestWindow(Application &app) : QWidget(nullptr), m_app(app)
+{
+    setObjectName(u"Form6"_s);
+    setWindowTitle(u"Тест-тавринг"_s);
+    buildControls();
+    connectHandlers();
+    load();
+}
+
+void TestWindow::buildControls()
+{
+    Label1 = label(this, u"Label1"_s, QRect(0, 0, 20, 16), u"0"_s);
+    Label1->hide();
+    Label10 = label(this, u"Label10"_s, QRect(0, 0, 20, 16), u"0"_s);
+    Label12 = label(this, u"Label12"_s, QRect(0, 0, 20, 16), u"0"_s);
+    Text4 = carrier(this, u"Text4"_s);
+    Text12 = carrier(this, u"Text12"_s);
+    Text3 = carrier(this, u"Text3"_s);
+    for (int slot = 0; slot < 5; ++slot)
+        txtnSlot[slot] = carrier(this, numbered("txtn", slot + 1), u"0"_s);
+    txtn = carrier(this, u"txtn"_s);
+    List1 = make<QListWidget>(this, u"List1"_s, QRect(-200, -200, 40, 40));
+    List1->hide();
+
+    Command5 = make<QPushButton>(this, u"Command5"_s, QRect(8, 8, 124, 28), u"Выбрать тест"_s);
+    Command6 = make<QPushButton>(this, u"Command6"_s, QRect(138, 8, 116, 28), u"Редактор-тест"_s);
+    Command3 = make<QPushButton>(this, u"Command3"_s, QRect(260, 8, 76, 28), u"Сброс"_s);
+    Command18 = make<QPushButton>(this, u"Command18"_s, QRect(342, 8, 76, 28), u"Отчет"_s);
+    Command10 = make<QPushButton>(this, u"Command10"_s, QRect(WindowWidth - 170, 8, 78, 28), u"Помощь"_s);
+    Command2 = make<QPushButton>(this, u"Command2"_s, QRect(WindowWidth - 86, 8, 78, 28), u"Выход"_s);
+    Check1 = make<QCheckBox>(this, u"Check1"_s, QRect(10, 40, 220, 20), u"формировать отчет"_s);
+    Label13 = label(this, u"Label13"_s, QRect(WindowWidth - 228, 40, 220, 20), u"Вернутся к выбору"_s);
+    Label13->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label13->setClickable(true);
+    Label16 = label(this, u"Label16"_s, QRect(10, 60, WindowWidth - 20, 18));
+
+    buildQuestionFrame();
+    buildEditorPanels();
+}
+
+void TestWindow::buildQuestionFrame()
+{
+    const int width = Panel.width();
+    Frame1 = make<QGroupBox>(this, u"Frame1"_s, QRect(Panel.left(), Panel.top(), width, 246), u"Вопрос"_s);
+    Label2 = label(Frame1, u"Label2"_s, QRect(10, 22, 56, 20), u"вопрос"_s);
+    Text1 = make<QLineEdit>(Frame1, u"Text1"_s, QRect(68, 20, 44, 22));
+    Label14 = label(Frame1, u"Label14"_s, QRect(118, 22, 64, 20));
+    Command1 = make<QPushButton>(Frame1, u"Command1"_s, QRect(186, 19, 40, 24), u">>"_s);
+    Label17 = label(Frame1, u"Label17"_s, QRect(234, 22, width - 244, 20));
+    txtV = make<QPlainTextEdit>(Frame1, u"txtV"_s, QRect(10, 46, width - 20, 60));
+
+    Frame2 = make<QGroupBox>(Frame1, u"Frame2"_s, QRect(10, 108, width - 20, 132), u"Выбрать ответ"_s);
+    const int answersWidth = Frame2->width();
+    // The options stand in a narrow column left of the answers; Option6 lies below the
+    // column's visible part.
+    Frame7 = make<QGroupBox>(Frame2, u"Frame7"_s, QRect(4, 16, 28, 112));
+    Frame7->setFlat(true);
+    Frame7->setStyleSheet(u"QGroupBox#Frame7 { border: none; margin: 0; padding: 0; }"_s);
+    for (int slot = 0; slot < 6; ++slot) {
+        const int top = slot < 5 ? 2 + slot * 22 : 200;
+        Option[slot] = make<QRadioButton>(Frame7, numbered("Option", slot + 1), QRect(6, top, 20, 20));
+    }
+    Frame5 = make<QGroupBox>(Frame2, u"Frame5"_s, QRect(answersWidth - 106, 8, 100, 120));
+    Frame5->setFlat(true);
+    Frame5->setStyleSheet(u"QGroupBox#Frame5 { border: none; margin: 0; padding: 0; }"_s);
+    for (int slot = 0; slot < 5; ++slot) {
+        txtq[slot] = make<QLineEdit>(Frame2, numbered("txtq", slot + 1),
+                                     QRect(36, 18 + slot * 22, answersWidth - 146, 21));
+        txtb[slot] = make<QLineEdit>(Frame5, numbered("txtb", slot + 1), QRect(4, 10 + slot * 22, 92, 21));
+        txtb[slot]->setText(u"0"_s);
+    }
+
+    // The conclusion of a finished run, below the question.
+    Frame6 = make<QGroupBox>(this, u"Frame6"_s,
+                             QRect(Panel.left(), Panel.top() + 250, width, tw(RunHeight) - Panel.top() - 256),
+                             u"Вывод"_s);
+    Label11 = label(Frame6, u"Label11"_s, QRect(10, 20, width - 52, Frame6->height() - 26));
+    Label11->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label11->setWordWrap(true);
+    Command15 = make<QPushButton>(Frame6, u"Command15"_s, QRect(width - 36, 14, 28, 22), u"X"_s);
+}
+
+void TestWindow::buildEditorPanels()
+{
+    Frame3 = make<QGroupBox>(this, u"Frame3"_s, Panel, u"Имя теста"_s);
+    Frame3->setAutoFillBackground(true);
+    Label15 = label(Frame3, u"Label15"_s, QRect(12, 26, Panel.width() - 24, 20));
+    Label9 = label(Frame3, u"Label9"_s, QRect(12, 62, 300, 20), u"Ввод имени теста"_s);
+    Text2 = make<QLineEdit>(Frame3, u"Text2"_s, QRect(12, 84, 320, 24));
+    Command11 = make<QPushButton>(Frame3, u"Command11"_s, QRect(12, 132, 170, 30), u"Создать тест"_s);
+    Command13 = make<QPushButton>(Frame3, u"Command13"_s, QRect(190, 132, 170, 30), u"Редактировать тест"_s);
+    Command12 = make<QPushButton>(Frame3, u"Command12"_s, QRect(368, 132, 120, 30), u"Закрыть"_s);
+
+    Frame4 = make<QGroupBox>(this, u"Frame4"_s, ConclusionsPanel, u"Редактор-тест"_s);
+    Frame4->setAutoFillBackground(true);
+    const std::array<ActiveLabel **, 3> conclusionCaptions{&Label3, &Label4, &Label5};
+    const std::array<ActiveLabel **, 3> boundCaptions{&Label6, &Label7, &Label8};
+    const std::array<QPlainTextEdit **, 3> conclusionBoxes{&Text5, &Text7, &Text6};
+    const std::array<QLineEdit **, 3> boundBoxes{&Text8, &Text9, &Text10};
+    const std::array<const char *, 3> conclusionNames{"Text5", "Text7", "Text6"};
+    const int textWidth = ConclusionsPanel.width() - 200;
+    for (int row = 0; row < 3; ++row) {
+        const int top = 22 + row * 64;
+        *conclusionCaptions[row] = label(Frame4, numbered("Label", 3 + row), QRect(10, top, 200, 18),
+                                         numbered("Вывод ", row + 1));
+        *conclusionBoxes[row] = make<QPlainTextEdit>(Frame4, QLatin1StringView(conclusionNames[row]).toString(),
+                                                     QRect(10, top + 18, textWidth, 42));
+        *boundCaptions[row] = label(Frame4, numbered("Label", 6 + row), QRect(textWidth + 20, top, 170, 18),
+                                    numbered("Общий балл ", row + 1));
+        *boundBoxes[row] = make<QLineEdit>(Frame4, numbered("Text", 8 + row),
+                                           QRect(textWidth + 20, top + 18, 100, 24));
+        (*boundBoxes[row])->setText(u"0"_s);
+    }
+    Command4 = make<QPushButton>(Frame4, u"Command4"_s, QRect(10, 240, 160, 30), u"Сохранить вопрос"_s);
+    Command9 = make<QPushButton>(Frame4, u"Command9"_s, QRect(178, 240, 160, 30), u"Сохранить выводы"_s);
+    Command8 = make<QPushButton>(Frame4, u"Command8"_s, QRect(346, 240, 110, 30), u"Закрыть"_s);
+    Command17 = make<QPushButton>(Frame4, u"Command17"_s, QRect(464, 240, 110, 30), u"Помощь"_s);
+
+    // The prompt covers the right end of the question frame's top line.
+    Frame8 = make<QGroupBox>(this, u"Frame8"_s, QRect(WindowWidth - 328, Panel.top() + 2, 320, 62),
+                             u"Введите номер следующего вопроса"_s);
+    Frame8->setAutoFillBackground(true);
+    Text11 = make<QLineEdit>(Frame8, u"Text11"_s, QRect(10, 26, 80, 26));
+    Command14 = make<QPushButton>(Frame8, u"Command14"_s, QRect(100, 24, 70, 30), u"ОК"_s);
+    Command16 = make<QPushButton>(Frame8, u"Command16"_s, QRect(178, 24, 110, 30), u"Закрыть"_s);
+}
+
+void TestWindow::connectHandlers()
+{
+    connect(Command5, &QPushButton::clicked, this, &TestWindow::chooseTest);
+    connect(Command6, &QPushButton::clicked, this, &TestWindow::openEditor);
+    connect(Command3, &QPushButton::clicked, this, &TestWindow::reset);
+    connect(Command15, &QPushButton::clicked, Frame6, &QWidget::hide);
+    connect(Command18, &QPushButton::clicked, this, [this] {
+        m_app.platform().openDocument(TestReport::path(m_app.programFolder()));
+    });
+    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(); });
+    connect(Command17, &QPushButton::clicked, this, [this] { m_app.openHelp(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { m_app.exitProgram(); });
+    connect(Label13, &ActiveLabel::clicked, this, [this] { m_app.closeTestWindow(); });
+    connect(Command1, &QPushButton::clicked, this, &TestWindow::nextQuestion);
+    for (int slot = 0; slot < 5; ++slot) {
+        connect(Option[slot], &QRadioButton::toggled, this, [this, slot](bool selected) {
+            if (selected)
+                answer(slot);
+        });
+        connect(txtq[slot], &QLineEdit::textChanged, this, [this, slot](const QString &text) {
+            Option[slot]->setEnabled(!text.isEmpty());
+            promptIfCreating();
+        });
+        connect(txtb[slot], &QLineEdit::textChanged, this, [this, slot] { checkNumberBox(txtb[slot]); });
+    }
+    for (QLineEdit *bound : {Text8, Text9, Text10})
+        connect(bound, &QLineEdit::textChanged, this, [this, bound] { checkNumberBox(bound); });
+    connect(txtV, &QPlainTextEdit::textChanged, this, &TestWindow::promptIfCreating);
+    connect(Text1, &QLineEdit::textChanged, this, &TestWindow::numberChanged);
+    connect(Text3, &QLineEdit::textChanged, this, &TestWindow::testFilePicked);
+    connect(Text2, &QLineEdit::textChanged, Text12, &QLineEdit::setText);
+    connect(Text12, &QLineEdit::textChanged, this, &TestWindow::writeHeader);
+    connect(Check1, &QCheckBox::toggled, this, [this](bool ticked) {
+        if (ticked)
+            writeHeader();
+    });
+    connect(Text4, &QLineEdit::textChanged, this, [this](const QString &count) {
+        Label14->setText((Language::isRussian(language()) ? u"из "_s : u"from "_s) + count);
+    });
+    connect(txtn, &QLineEdit::textChanged, this, [this](const QString &total) {
+        if (!total.isEmpty())
+            chooseConclusion();
+    });
+    connect(Label15, &ActiveLabel::captionChanged, Label17, &ActiveLabel::setText);
+    connect(Text11, &QLineEdit::textChanged, this, [this](const QString &number) {
+        if (!number.isEmpty())
+            Command14->setEnabled(TestFile::isAcceptedNumber(number));
+    });
+
+    connect(Command11, &QPushButton::clicked, this, &TestWindow::createTest);
+    connect(Command13, &QPushButton::clicked, this, &TestWindow::editTest);
+    connect(Command4, &QPushButton::clicked, this, &TestWindow::saveQuestion);
+    connect(Command14, &QPushButton::clicked, this, &TestWindow::confirmNextNumber);
+    connect(Command9, &QPushButton::clicked, this, &TestWindow::saveConclusions);
+    connect(Command12, &QPushButton::clicked, this, &TestWindow::closeStartPanel);
+    connect(Command8, &QPushButton::clicked, this, &TestWindow::closeEditor);
+    connect(Command16, &QPushButton::clicked, this, &TestWindow::closePrompt);
+}
+
+void TestWindow::load()
+{
+    DisableXbutton(this);
+    setFixedSize(WindowWidth, tw(RunHeight));
+    for (QWidget *hidden : std::initializer_list<QWidget *>{Command1, Frame3, Frame4, Frame5, Frame8, Frame6,
+                                                           Text2, Label9, Text3, Label10, Label12})
+        hidden->hide();
+    Command14->setEnabled(false);
+    Option[5]->setChecked(true);
+    setEditable(false);
+    Label16->setText(QString());
+    setNumberBoxRaised(false);
+    applyCaptions(captionTable(), language());
+}
+
+CaptionTable TestWindow::captionTable() const
+{
+    return {
+        {Frame1, u"Вопрос"_s, u"Question"_s},
+        {Frame2, u"Выбрать ответ"_s, u"To Choose an answer"_s},
+        {Label2, u"вопрос"_s, u"question"_s},
+        {Label13, u"Вернутся к выбору"_s, u"Returned to the choice"_s},
+        {Command5, u"Выбрать тест"_s, u"To Choose a test"_s},
+        {Command6, u"Редактор-тест"_s, u"Editor"_s},
+        {Command3, u"Сброс"_s, u"Unset"_s},
+        {Command10, u"Помощь"_s, u"Help"_s},
+        {Command2, u"Выход"_s, u"Output"_s},
+        {Frame6, u"Вывод"_s, u"Conclusion"_s},
+        {Frame3, u"Имя теста"_s, u"Name of test"_s},
+        {Label9, u"Ввод имени теста"_s, u"Entering a name of test"_s},
+        {Command11, u"Создать тест"_s, u"To Create a test"_s},
+        {Command13, u"Редактировать тест"_s, u"To Edit a test"_s},
+        {Command12, u"Закрыть"_s, u"To Close"_s},
+        {Frame4, u"Редактор-тест"_s, u"Editor"_s},
+        {Label3, u"Вывод 1"_s, u"Conclusion 1"_s},
+        {Label4, u"Вывод 2"_s, u"Conclusion 2"_s},
+        {Label5, u"Вывод 3"_s, u"Conclusion 3"_s},
+        {Label6, u"Общий балл 1"_s, u"General ballet 1"_s},
+        {Label7, u"Общий балл 2"_s, u"General ballet 2"_s},
+        {Label8, u"Общий балл 3"_s, u"General ballet 3"_s},
+        {Command4, u"Сохранить вопрос"_s, u"To Save a question"_s},
+        {Command9, u"Сохранить выводы"_s, u"To Save findings"_s},
+        {Command8, u"Закрыть"_s, u"To Close"_s},
+        {Frame8, u"Введите номер следующего вопроса"_s, u"Enter following question number"_s},
+        {Command16, u"Закрыть"_s, u"To Close"_s},
+        {Command17, u"Помощь"_s, u"Help"_s},
+        {Check1, u"формировать отчет"_s, u"to form report"_s},
+        {Command18, u"Отчет"_s, u"Report"_s},
+    };
+}
+
+// This window speaks Russian only when the start window's language is "rus"; any other
+// language gets the English captions and messages.
+QString TestWindow::language() const
+{
+    const StartWindow *start = m_app.startWindow();
+    return start && Language::isRussian(start->Label4->text()) ? u"rus"_s : u"eng"_s;
+}
+
+void TestWindow::message(const QString &russian, const QString &english)
+{
+    m_app.message(Title, Language::pick(language(), russian, english));
+}
+
+void TestWindow::writeFailed(const QString &file)
+{
+    message(u"Не удалось записать файл "_s + file, u"Could not write the file "_s + file);
+}
+
+QString TestWindow::pathLine() const
+{
+    return Language::pick(language(), u"Путь к папки с тестами: "_s, u"Way to files with tests: "_s) + u' '
+           + TestFile::testsFolder(m_app.programFolder()) + u'/';
+}
+
+QString TestWindow::testFolder() const
+{
+    return TestFile::testFolder(m_app.programFolder(), Text2->text());
+}
+
+QString TestWindow::questionText(const QString &number) const
+{
+    const QString folder = testFolder();
+    const QString file = TestFile::questionFileName(number);
+    if (folder.isEmpty() || !isPathComponent(file))
+        return QString();
+    return TestFile::readText(folder + u'/' + file);
+}
+
+void TestWindow::setEditable(bool editable)
+{
+    txtV->setReadOnly(!editable);
+    for (QLineEdit *answerBox : txtq)
+        answerBox->setReadOnly(!editable);
+}
+
+// The number box looks like a plain caption while running and like an input box while
+// a new test is written.
+void TestWindow::setNumberBoxRaised(bool raised)
+{
+    Text1->setFrame(raised);
+    Text1->setAutoFillBackground(raised);
+    QPalette palette = Text1->palette();
+    palette.setColor(QPalette::Base, raised ? QPalette().color(QPalette::Base)
+                                            : QPalette().color(QPalette::Window));
+    Text1->setPalette(palette);
+}
+
+void TestWindow::clearQuestion()
+{
+    txtV->clear();
+    for (QLineEdit *answerBox : txtq)
+        answerBox->clear();
+    for (QLineEdit *points : txtb)
+        points->setText(u"0"_s);
+    for (QLineEdit *collected : txtnSlot)
+        collected->setText(u"0"_s);
+}
+
+// Reads the test name and the answers and points of the current question from the
+// picked file, and the question text from the test's folder.
+void TestWindow::readQuestionFromFile()
+{
+    const QString file = Text3->text();
+    Text2->setText(TestFile::readHeader(file).name);
+    const TestFile::Answers answers = TestFile::readAnswers(file, Text1->text());
+    for (int slot = 0; slot < 5; ++slot) {
+        txtq[slot]->setText(answers.texts[slot]);
+        txtb[slot]->setText(answers.points[slot]);
+    }
+}
+
+void TestWindow::readConclusions()
+{
+    const QString folder = testFolder();
+    QPlainTextEdit *const boxes[] = {Text5, Text7, Text6};
+    for (int conclusion = 1; conclusion <= 3; ++conclusion) {
+        boxes[conclusion - 1]->setPlainText(
+            folder.isEmpty() ? QString()
+                             : TestFile::readText(folder + u'/' + TestFile::conclusionFileName(conclusion)));
+    }
+}
+
+void TestWindow::enableAnswerOptions()
+{
+    for (int slot = 0; slot < 5; ++slot)
+        Option[slot]->setEnabled(!txtq[slot]->text().isEmpty());
+}
+
+void TestWindow::chooseTest()
+{
+    Label16->setText(pathLine());
+    Option[5]->setChecked(true);
+    // The old file is let go before the number goes back to 1, so that going back does
+    // not load the old test's first question (and write its name to the report).
+    Text3->clear();
+    txtV->clear();
+    for (QLineEdit *answerBox : txtq)
+        answerBox->clear();
+    for (QLineEdit *points : txtb)
+        points->setText(u"0"_s);
+    for (QLineEdit *collected : txtnSlot)
+        collected->setText(u"0"_s);
+    Text2->clear();
+    Text1->setText(u"1"_s);
+    setEditable(false);
+    m_intCntr = 1;
+    Label1->setText(u"3"_s);
+
+    Text3->setText(m_app.platform().openFileName(
+        Language::pick(language(), u"Выбрать тест"_s, u"To Choose a test"_s),
+        TestFile::testsFolder(m_app.programFolder()), TestFilter));
+    if (!Text2->text().isEmpty())
+        Text4->setText(QString::number(TestFile::questionCount(testFolder())));
+    if (!Text3->text().isEmpty()) {
+        const TestFile::Header header = TestFile::readHeader(Text3->text());
+        Text12->setText(header.name);
+        Text8->setText(header.bounds[0]);
+        Text9->setText(header.bounds[1]);
+        Text10->setText(header.bounds[2]);
+    }
+    if (!Text2->text().isEmpty()) {
+        readConclusions();
+        enableAnswerOptions();
+    }
+}
+
+void TestWindow::testFilePicked(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    readQuestionFromFile();
+    if (Label1->text() == "3"_L1)
+        txtV->setPlainText(questionText(Text1->text()));
+}
+
+// Every change of the number loads that question. The conclusion boxes are not written
+// back here: they reach their files only through "Сохранить выводы".
+void TestWindow::numberChanged()
+{
+    if (Label1->text() != "3"_L1) {
+        clearQuestion();
+        txtn->clear();
+        return;
+    }
+    if (!Text3->text().isEmpty()) {
+        readQuestionFromFile();
+        const TestFile::Header header = TestFile::readHeader(Text3->text());
+        Text8->setText(header.bounds[0]);
+        Text9->setText(header.bounds[1]);
+        Text10->setText(header.bounds[2]);
+    }
+    if (!Text1->text().isEmpty())
+        txtV->setPlainText(questionText(Text1->text()));
+}
+
+void TestWindow::answer(int slot)
+{
+    const Fixed collected = TestReport::numberOrZero(txtnSlot[slot]->text())
+                            + TestReport::numberOrZero(txtb[slot]->text());
+    txtnSlot[slot]->setText(collected.toString());
+    if (Check1->isChecked() && !txtV->toPlainText().isEmpty())
+        appendReport(TestReport::answerLine(txtV->toPlainText(), txtq[slot]->text(), txtb[slot]->text()));
+    nextQuestion();
+    if (slot < 4)
+        Label16->clear();
+}
+
+// The ">>" logic: the answers press it in the run; in the editor the button browses.
+void TestWindow::nextQuestion()
+{
+    if (Label10->text() != "0"_L1) {
+        browse();
+        return;
+    }
+    if (Text4->text().isEmpty() || Text1->text().isEmpty()) {
+        message(u"Не выбран тест!"_s, u"Not choose test!"_s);
+        Option[5]->setChecked(true);
+        return;
+    }
+    if (TestReport::numberOrZero(Text1->text()) >= TestReport::numberOrZero(Text4->text())) {
+        message(u"Тест окончен"_s, u"End of test"_s);
+        Option[5]->setChecked(true);
+        Fixed total;
+        for (QLineEdit *collected : txtnSlot)
+            total += TestReport::numberOrZero(collected->text());
+        setTotal(total.toString());
+        return;
+    }
+    Text1->setText(QString::number(m_intCntr + 1));
+    ++m_intCntr;
+    Option[5]->setChecked(true);
+}
+
+// A further answer after the end recomputes the conclusion even when the total stays.
+void TestWindow::setTotal(const QString &total)
+{
+    if (txtn->text() == total)
+        chooseConclusion();
+    else
+        txtn->setText(total);
+}
+
+void TestWindow::chooseConclusion()
+{
+    const std::array<QString, 3> conclusions{Text5->toPlainText(), Text7->toPlainText(), Text6->toPlainText()};
+    const std::array<QString, 3> bounds{Text8->text(), Text9->text(), Text10->text()};
+    const auto chosen = TestReport::chooseConclusion(
+        TestReport::numberOrZero(txtn->text()),
+        {TestReport::numberOrZero(bounds[0]), TestReport::numberOrZero(bounds[1]),
+         TestReport::numberOrZero(bounds[2])});
+    if (chosen)
+        Label11->setText(conclusions[*chosen - 1]);
+    Frame6->show();
+    Frame6->raise();
+    if (Check1->isChecked())
+        appendReport(TestReport::conclusionBlock(txtn->text(), Label11->text(), conclusions, bounds));
+}
+
+void TestWindow::reset()
+{
+    Text1->setText(u"1"_s);
+    m_intCntr = 1;
+    for (QLineEdit *collected : txtnSlot)
+        collected->setText(u"0"_s);
+    txtn->clear();
+    Option[5]->setChecked(true);
+    Frame6->hide();
+    if (Check1->isChecked()) {
+        // The name goes out and comes back, so that the report gets a new header.
+        m_app.platform().setClipboardText(Text12->text());
+        Text12->clear();
+        Text12->setText(m_app.platform().clipboardText());
+    }
+}
+
+void TestWindow::writeHeader()
+{
+    if (!Check1->isChecked() || Text12->text().isEmpty())
+        return;
+    SettingsWindow *settings = m_app.settingsWindow();
+    appendReport(TestReport::header(Text12->text(), settings->Label35->text(), settings->Label36->text()));
+}
+
+void TestWindow::appendReport(const QString &text)
+{
+    QString file;
+    if (!TestReport::append(m_app.programFolder(), text, &file))
+        message(u"Не удалось дописать отчет в файл "_s + file, u"Could not add to the report file "_s + file);
+}
+
+void TestWindow::openEditor()
+{
+    Frame1->hide();
+    Frame6->hide();
+    Label1->setText(u"1"_s);
+    Label10->setText(u"1"_s);
+    Text3->clear();
+    clearQuestion();
+    Text2->clear();
+    Text1->setText(u"1"_s);
+    m_intCntr = 1;
+    setEditable(true);
+    Frame3->show();
+    Frame3->raise();
+    move(x(), tw(10));
+    setFixedHeight(tw(PanelHeight));
+    Label15->setText(pathLine());
+}
+
+void TestWindow::createTest()
+{
+    Text2->show();
+    Label9->show();
+    const QString name = Text2->text();
+    if (name.isEmpty()) {
+        message(u"Не введено имя теста"_s, u"Not incorporated a name of test"_s);
+        return;
+    }
+    // The name becomes a folder and a file name, so it must be one level of a path.
+    if (!isPathComponent(name)) {
+        message(u"Имя теста не может содержать \"/\" или \"\\\" и не может быть \".\" или \"..\": "_s + name,
+                u"A name of test cannot hold \"/\" or \"\\\" and cannot be \".\" or \"..\": "_s + name);
+        return;
+    }
+    QString failed;
+    if (!TestFile::create(m_app.programFolder(), name, &failed)) {
+        writeFailed(failed);
+        return;
+    }
+
+    setFixedHeight(tw(EditHeight));
+    Label12->setText(u"1"_s);
+    // A new test has no file open yet: changing the number clears the question.
+    Label1->setText(u"1"_s);
+    setNumberBoxRaised(true);
+    Command1->hide();
+    Frame7->hide();
+
+    Text2->hide();
+    Label9->hide();
+    Frame1->show();
+    Text3->clear();
+    clearQuestion();
+    Text1->setText(u"1"_s);
+    for (QPlainTextEdit *conclusion : {Text5, Text6, Text7})
+        conclusion->clear();
+    for (QLineEdit *bound : {Text8, Text9, Text10})
+        bound->clear();
+    setEditable(true);
+    txtn->clear();
+
+    Frame4->show();
+    Frame3->hide();
+    Frame5->show();
+    txtV->setPlainText(u"1."_s);
+}
+
+void TestWindow::editTest()
+{
+    setFixedHeight(tw(EditHeight));
+    Frame7->hide();
+    Command1->show();
+    Text2->hide();
+    Label9->hide();
+    Frame1->show();
+    Text3->clear();
+    clearQuestion();
+    Text1->setText(u"1"_s);
+    setEditable(true);
+    txtn->clear();
+    m_intCntr = 1;
+    m_browseCounter = 1;
+    Label1->setText(u"3"_s);
+
+    Text3->setText(m_app.platform().openFileName(
+        Language::pick(language(), u"Редактировать тест"_s, u"To Edit a test"_s),
+        TestFile::testsFolder(m_app.programFolder()), TestFilter));
+    if (!Text3->text().isEmpty() && !Text2->text().isEmpty()) {
+        Text4->setText(QString::number(TestFile::questionCount(testFolder())));
+        Frame4->show();
+        Frame3->hide();
+        Frame5->show();
+    }
+    if (!Text3->text().isEmpty()) {
+        const TestFile::Header header = TestFile::readHeader(Text3->text());
+        Text12->setText(header.name);
+        Text8->setText(header.bounds[0]);
+        Text9->setText(header.bounds[1]);
+        Text10->setText(header.bounds[2]);
+    }
+    if (!Text2->text().isEmpty())
+        readConclusions();
+}
+
+void TestWindow::saveQuestion()
+{
+    const QString number = Text1->text();
+    const QString questionFile = TestFile::questionFileName(number);
+    // A number that would lead out of the test's folder is as unfinished as an empty one.
+    if (txtV->toPlainText().isEmpty() || number.isEmpty() || !isPathComponent(questionFile)) {
+        message(u"Ввод вопроса и номера теста не закончен"_s,
+                u"Entering a question and number of test not legal"_s);
+        return;
+    }
+    const QString folder = testFolder();
+    if (folder.isEmpty()) {
+        message(u"Не введено имя теста"_s, u"Not incorporated a name of test"_s);
+        return;
+    }
+    TestFile::Answers answers;
+    for (int slot = 0; slot < 5; ++slot) {
+        answers.texts[slot] = txtq[slot]->text();
+        answers.points[slot] = txtb[slot]->text();
+    }
+    QString failed;
+    if (!TestFile::writeText(folder + u'/' + questionFile, txtV->toPlainText(), &failed)
+        || !TestFile::writeAnswers(TestFile::testFilePath(m_app.programFolder(), Text2->text()), number,
+                                   answers, &failed)) {
+        writeFailed(failed);
+        return;
+    }
+
+    if (Label12->text() != "1"_L1)
+        return;
+    const auto current = Fixed::parse(number);
+    const auto whole = current ? current->toInt16() : std::nullopt;
+    Text11->setText(whole && *whole < std::numeric_limits<qint16>::max() ? QString::number(*whole + 1)
+                                                                        : QString());
+    Text1->clear();
+    for (QLineEdit *answerBox : txtq)
+        answerBox->clear();
+    for (QLineEdit *points : txtb)
+        points->setText(u"0"_s);
+}
+
+void TestWindow::confirmNextNumber()
+{
+    Frame8->hide();
+    const QString number = Text11->text();
+    Text1->setText(number);
+    txtV->setPlainText(number + u'.');
+    Command14->setEnabled(false);
+    Text11->clear();
+}
+
+void TestWindow::saveConclusions()
+{
+    if (Text5->toPlainText().isEmpty() || Text6->toPlainText().isEmpty() || Text7->toPlainText().isEmpty()) {
+        message(u"Ввод выводов не закончен"_s, u"Entering the conclusions not legal"_s);
+        return;
+    }
+    const QString folder = testFolder();
+    if (folder.isEmpty()) {
+        message(u"Не введено имя теста"_s, u"Not incorporated a name of test"_s);
+        return;
+    }
+    const QPlainTextEdit *const boxes[] = {Text5, Text7, Text6};
+    QString failed;
+    for (int conclusion = 1; conclusion <= 3; ++conclusion) {
+        if (!TestFile::writeText(folder + u'/' + TestFile::conclusionFileName(conclusion),
+                                 boxes[conclusion - 1]->toPlainText(), &failed)) {
+            writeFailed(failed);
+            return;
+        }
+    }
+    if (!TestFile::writeBounds(TestFile::testFilePath(m_app.programFolder(), Text2->text()),
+                               {Text8->text(), Text9->text(), Text10->text()}, &failed)) {
+        writeFailed(failed);
+        return;
+    }
+    message(u"Сохранено"_s, u"Preserved"_s);
+}
+
+void TestWindow::browse()
+{
+    if (TestReport::numberOrZero(Text1->text()) >= TestReport::numberOrZero(Text4->text())) {
+        message(u"Конец теста"_s, u"End of test"_s);
+        Text1->setText(u"1"_s);
+        m_browseCounter = 1;
+        return;
+    }
+    Text1->setText(QString::number(m_browseCounter + 1));
+    ++m_browseCounter;
+}
+
+void TestWindow::closeStartPanel()
+{
+    Frame3->hide();
+    Label10->setText(u"0"_s);
+    setFixedHeight(tw(PanelHeight));
+    Text2->hide();
+    Label9->hide();
+    Frame1->show();
+    Text2->clear();
+    Frame7->show();
+    Command1->hide();
+}
+
+void TestWindow::closeEditor()
+{
+    Frame4->hide();
+    Frame5->hide();
+    closePrompt();
+    Label10->setText(u"0"_s);
+    setNumberBoxRaised(false);
+    Label12->setText(u"0"_s);
+    setFixedHeight(tw(PanelHeight));
+    Command1->hide();
+    Frame7->show();
+}
+
+void TestWindow::closePrompt()
+{
+    Frame8->hide();
+    Command14->setEnabled(false);
+    Text11->clear();
+}
+
+void TestWindow::promptIfCreating()
+{
+    if (Label12->text() == "1"_L1 && Text1->text().isEmpty()) {
+        Frame8->show();
+        Frame8->raise();
+    }
+}
+
+// A box that does not hold an accepted number (letters, nothing, or beyond the 16-bit
+// range) is set to "0"; a number stays as typed.
+void TestWindow::checkNumberBox(QLineEdit *box)
+{
+    if (!TestFile::isAcceptedNumber(box->text()))
+        box->setText(u"0"_s);
+}
