@@ -150,7 +150,7 @@ void TestWindow::buildQuestionFrame()
     Label11 = label(Frame6, u"Label11"_s, QRect(10, 20, width - 52, Frame6->height() - 26));
     Label11->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label11->setWordWrap(true);
-    Command15 = make<QPushButton>(Frame6, u"Command15"_s, QRect(width - 36, 14, 28, 22), u"X"_s);
+    Command15 = make<QPushButton>(Frame6, u"Command15"_s, QRect(width - 36, 22, 28, 22), u"X"_s);
 }
 
 void TestWindow::buildEditorPanels()
