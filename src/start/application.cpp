@@ -1,9 +1,13 @@
 #include "start/application.h"
 
 #include "config/active_label.h"
+#include "config/captions.h"
 #include "config/ini.h"
 #include "editor/exam_editor_window.h"
 #include "exam/exam_chooser_window.h"
+#include "exam/answers_review_window.h"
+#include "exam/ticket_window.h"
+#include "settings/picture_size_window.h"
 #include "settings/settings_window.h"
 #include "start/about_window.h"
 #include "start/start_window.h"
@@ -27,6 +31,9 @@ Application::Application(Platform &platform, const QString &programFolder, QObje
 Application::~Application()
 {
     setIniErrorReporter({});
+    delete m_answersReviewWindow;
+    delete m_ticketWindow;
+    delete m_pictureSizeWindow;
     delete m_aboutWindow;
     delete m_examEditor;
     delete m_examChooser;
@@ -126,10 +133,88 @@ void Application::openReport()
     m_platform.openDocument(path(u"s/oth.txt"_s));
 }
 
-// The ticket and picture size windows arrive with the exam road (issue #3).
 bool Application::openTicket()
 {
-    return false;
+    discardTicketWindows();
+    m_pictureSizeWindow = new PictureSizeWindow(*this);
+    // The ticket window keeps the focus; the picture behind it never takes it.
+    m_pictureSizeWindow->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+    m_pictureSizeWindow->show();
+    m_ticketWindow = new TicketWindow(*this);
+    if (!m_ticketWindow->load())
+        return false;
+    m_ticketWindow->show();
+    m_ticketWindow->move(m_pictureSizeWindow->Image1->width() + tw(100), 0);
+    m_ticketWindow->activateWindow();
+    return true;
+}
+
+TicketWindow *Application::ticketWindow() const
+{
+    return m_ticketWindow;
+}
+
+PictureSizeWindow *Application::pictureSizeWindow() const
+{
+    return m_pictureSizeWindow;
+}
+
+AnswersReviewWindow *Application::answersReviewWindow() const
+{
+    return m_answersReviewWindow;
+}
+
+void Application::closeTicket()
+{
+    // The evaluation window copies the ticket window's controls while it loads, so the
+    // ticket's windows go only after it.
+    const bool evaluating = openEvaluation();
+    discardTicketWindows();
+    if (!evaluating)
+        showStartWindow();
+}
+
+void Application::abandonTicket()
+{
+    showStartWindow();
+    discardTicketWindows();
+}
+
+AnswersReviewWindow *Application::openAnswersReview()
+{
+    if (!m_answersReviewWindow)
+        m_answersReviewWindow = new AnswersReviewWindow(*this);
+    m_answersReviewWindow->show();
+    return m_answersReviewWindow;
+}
+
+void Application::discardAnswersReview()
+{
+    if (m_answersReviewWindow) {
+        m_answersReviewWindow->hide();
+        m_answersReviewWindow->deleteLater();
+        m_answersReviewWindow = nullptr;
+    }
+}
+
+void Application::discardPictureSizeWindow()
+{
+    if (m_pictureSizeWindow) {
+        m_pictureSizeWindow->hide();
+        m_pictureSizeWindow->deleteLater();
+        m_pictureSizeWindow = nullptr;
+    }
+}
+
+void Application::discardTicketWindows()
+{
+    discardAnswersReview();
+    if (m_ticketWindow) {
+        m_ticketWindow->hide();
+        m_ticketWindow->deleteLater();
+        m_ticketWindow = nullptr;
+    }
+    discardPictureSizeWindow();
 }
 
 bool Application::openExamChooser(const QString &folder)

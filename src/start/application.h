@@ -7,11 +7,14 @@
 #include <QString>
 
 class AboutWindow;
+class AnswersReviewWindow;
 class ExamEditorWindow;
 class ExamChooserWindow;
+class PictureSizeWindow;
 class SettingsWindow;
 class StartWindow;
 class TestWindow;
+class TicketWindow;
 
 // One per run: owns the platform, knows the program folder and holds the windows.
 // Windows reach each other only through it.
@@ -61,6 +64,8 @@ public:
 
     // Windows that other parts of the program open. Each returns whether it opened;
     // the caller hides itself only then.
+    // The picture size window on the whole screen and the ticket window to the right of its
+    // picture, at the top of the screen.
     bool openTicket();
     // The exam chooser. With an exam folder set it opens on the exam library; without one
     // its tree starts on the given folder (the exam library when none is given).
@@ -79,11 +84,29 @@ public:
     // The evaluation window for the ticket that has just been closed.
     bool openEvaluation();
 
+    // The windows of a running ticket; null when no ticket runs.
+    TicketWindow *ticketWindow() const;
+    PictureSizeWindow *pictureSizeWindow() const;
+    AnswersReviewWindow *answersReviewWindow() const;
+    // "Закрыть" of the ticket: the evaluation window copies the results, then the ticket,
+    // picture size and answers review windows are discarded. Without an evaluation window
+    // the start window comes back.
+    void closeTicket();
+    // A question that cannot be read ends the ticket: the start window comes back and the
+    // ticket's windows are discarded.
+    void abandonTicket();
+    // The review window of the ticket's review mode, created on first use.
+    AnswersReviewWindow *openAnswersReview();
+    void discardAnswersReview();
+    void discardPictureSizeWindow();
+
     // Opens plt.txt with the desktop and ends the program at once.
     void exitProgram();
     bool hasEnded() const { return m_ended; }
 
 private:
+    void discardTicketWindows();
+
     Platform &m_platform;
     QString m_programFolder;
     QPointer<StartWindow> m_startWindow;
@@ -92,5 +115,8 @@ private:
     QPointer<ExamEditorWindow> m_examEditor;
     QPointer<ExamChooserWindow> m_examChooser;
     QPointer<TestWindow> m_testWindow;
+    QPointer<TicketWindow> m_ticketWindow;
+    QPointer<PictureSizeWindow> m_pictureSizeWindow;
+    QPointer<AnswersReviewWindow> m_answersReviewWindow;
     bool m_ended = false;
 };

@@ -1,0 +1,56 @@
+#include "exam/answers_review_window.h"
+
+#include "config/active_label.h"
+#include "config/ini.h"
+#include "config/window_ops.h"
+#include "exam/ticket_window.h"
+#include "start/application.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+AnswersReviewWindow::AnswersReviewWindow(Application &app) : QWidget(nullptr), m_app(app)
+{
+    setObjectName(u"Form8"_s);
+    setWindowTitle(u"Тест-Тавринг = Просмотр ответов"_s);
+    setFixedSize(420, 260);
+
+    Label1 = new ActiveLabel(this);
+    Label1->setObjectName(u"Label1"_s);
+    Label1->hide();
+    Frame1 = new QGroupBox(u"Просмотр ответов"_s, this);
+    Frame1->setObjectName(u"Frame1"_s);
+    Frame1->setGeometry(8, 6, 404, 200);
+    Text1 = new QPlainTextEdit(Frame1);
+    Text1->setObjectName(u"Text1"_s);
+    Text1->setGeometry(10, 22, 384, 168);
+    Text1->setReadOnly(true);
+    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Command1 = new QPushButton(u"Выбрать "_s, this);
+    Command1->setObjectName(u"Command1"_s);
+    Command1->setGeometry(150, 216, 120, 32);
+    connect(Command1, &QPushButton::clicked, this, &AnswersReviewWindow::choose);
+
+    DisableXbutton(this);
+    SetTopmost(this, true);
+    Label1->setText(GetValueString(u"test"_s, u"re"_s, m_app.settingsFile()));
+    move(0, m_app.platform().screenSize().height() / 3);
+    applyCaptions({{Frame1, u"Просмотр ответов"_s, u"Viewing the answers"_s},
+                   {Command1, u"Выбрать"_s, u"To Choose"_s}},
+                  Label1->text());
+}
+
+void AnswersReviewWindow::choose()
+{
+    // Leaving review mode discards this window (later, so this handler may finish); the hidden
+    // button then records the answer still selected in the ticket's list.
+    if (TicketWindow *ticket = m_app.ticketWindow()) {
+        ticket->Check1->setChecked(false);
+        ticket->Command3->click();
+    }
+    m_app.discardAnswersReview();
+}

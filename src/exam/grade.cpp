@@ -1,0 +1,73 @@
+#include "exam/grade.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace Grade {
+
+namespace {
+
+// 546 minutes is the longest countdown a signed 16-bit count of seconds holds.
+constexpr qint64 MaxMinutes = 546;
+
+} // namespace
+
+std::optional<Fixed> readScore(const QString &text, const QLocale &locale)
+{
+    const QString decimal = locale.decimalPoint();
+    if (!text.contains(decimal)) {
+        const QChar other = decimal == u","_s ? u'.' : u',';
+        if (text.count(other) == 1) {
+            QString normalised = text;
+            normalised.replace(other, decimal);
+            return Fixed::parse(normalised, locale);
+        }
+    }
+    return Fixed::parse(text, locale);
+}
+
+bool isPassScoreSet(const QString &passScore, const QLocale &locale)
+{
+    if (passScore.trimmed().isEmpty())
+        return false;
+    const auto score = readScore(passScore, locale);
+    return !score || !score->isZero();
+}
+
+Result compute(const QStringList &marks, const QString &questionCount, const QString &passScore,
+               const QLocale &locale)
+{
+    if (!isPassScoreSet(passScore, locale))
+        return {Problem::NoPassScore, Fixed()};
+    if (!readScore(passScore, locale))
+        return {Problem::PassScoreNotANumber, Fixed()};
+    const auto count = readScore(questionCount, locale);
+    if (!count || *count <= Fixed())
+        return {Problem::BadQuestionCount, Fixed()};
+    Fixed sum;
+    for (const QString &mark : marks)
+        sum += readScore(mark, locale).value_or(Fixed());
+    // sum / count in ten-thousandths: both are held in ten-thousandths, so scale once more.
+    // The marks of 20 questions are far from the 64-bit range.
+    const qint64 raw = divideRoundHalfEven(sum.raw() * Fixed::Scale, count->raw());
+    return {Problem::None, Fixed::fromRaw(raw)};
+}
+
+Verdict verdict(const QString &grade, const QString &passScore, const QLocale &locale)
+{
+    const auto pass = readScore(passScore, locale);
+    if (!pass || pass->isZero())
+        return Verdict::None;
+    const auto value = readScore(grade, locale);
+    return value && *value >= *pass ? Verdict::Pass : Verdict::Fail;
+}
+
+qint16 countdownSeconds(const QString &minutes, const QLocale &locale)
+{
+    const auto value = Fixed::parse(minutes, locale);
+    const qint64 whole = value ? std::clamp(value->roundedToInteger(), qint64(1), MaxMinutes) : 1;
+    return qint16(whole * 60);
+}
+
+} // namespace Grade

@@ -1,0 +1,206 @@
+#include "settings/picture_size_window.h"
+
+#include "config/active_label.h"
+#include "config/fixed_point.h"
+#include "config/ini.h"
+#include "exam/ticket_window.h"
+#include "settings/settings_window.h"
+#include "start/application.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <class Control, class... Args>
+Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+// A size in pixels typed in a box: a whole positive number by the locale's rules.
+std::optional<int> pixels(const QString &text)
+{
+    const auto number = Fixed::parse(text);
+    if (!number)
+        return std::nullopt;
+    const qint64 whole = number->roundedToInteger();
+    if (whole <= 0 || whole > 100000)
+        return std::nullopt;
+    return int(whole);
+}
+
+} // namespace
+
+PictureSizeWindow::PictureSizeWindow(Application &app) : QWidget(nullptr), m_app(app)
+{
+    setObjectName(u"Form3"_s);
+    setWindowTitle(u"Тест-Тавринг"_s);
+    buildControls();
+    connectHandlers();
+    load();
+}
+
+void PictureSizeWindow::buildControls()
+{
+    Image1 = make<QLabel>(this, u"Image1"_s, QRect(tw(10), tw(10), 0, 0));
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1 = make<ActiveLabel>(this, u"Label1"_s, QRect(0, 0, 20, 16), TicketMode);
+    Label4 = make<ActiveLabel>(this, u"Label4"_s, QRect(0, 0, 30, 16));
+
+    Frame8 = make<QGroupBox>(this, u"Frame8"_s, QRect(0, 0, 430, 200), u"Размер картинки"_s);
+    Frame8->setAutoFillBackground(true);
+    Option1 = make<QRadioButton>(Frame8, u"Option1"_s, QRect(10, 24, 410, 22),
+                                 u"Реальный размер картинки изменен на постоянный размер"_s);
+    Option2 = make<QRadioButton>(Frame8, u"Option2"_s, QRect(10, 50, 410, 22),
+                                 u"Размер соответствует реальному размеру  картинки"_s);
+    Text4 = make<QLineEdit>(Frame8, u"Text4"_s, QRect(10, 80, 70, 24));
+    Text1 = make<QLineEdit>(Frame8, u"Text1"_s, QRect(96, 80, 70, 24));
+    Label12 = make<ActiveLabel>(Frame8, u"Label12"_s, QRect(172, 83, 50, 18), u"пик"_s);
+    Label2 = make<ActiveLabel>(Frame8, u"Label2"_s, QRect(10, 112, 80, 18));
+    Label3 = make<ActiveLabel>(Frame8, u"Label3"_s, QRect(96, 112, 120, 18));
+    Check1 = make<QCheckBox>(Frame8, u"Check1"_s, QRect(10, 150, 150, 24), u"Ввести"_s);
+    Command2 = make<QPushButton>(Frame8, u"Command2"_s, QRect(300, 150, 110, 32), u"Закрыть"_s);
+    Command2->setToolTip(u"Закрыть окно"_s);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(u"Timer1"_s);
+    Timer1->setInterval(100);
+    Timer1->setSingleShot(true);
+}
+
+void PictureSizeWindow::connectHandlers()
+{
+    connect(Timer1, &QTimer::timeout, this, &PictureSizeWindow::onTimer1);
+    connect(Option1, &QRadioButton::clicked, this, [this] { stretch(Text4->text(), Text1->text()); });
+    connect(Option2, &QRadioButton::clicked, this, &PictureSizeWindow::unstretch);
+    const auto sizeTyped = [this] {
+        if (Option1->isChecked())
+            stretch(Text4->text(), Text1->text());
+    };
+    connect(Text4, &QLineEdit::textChanged, this, sizeTyped);
+    connect(Text1, &QLineEdit::textChanged, this, sizeTyped);
+    connect(Command2, &QPushButton::clicked, this, &PictureSizeWindow::closeWindow);
+}
+
+void PictureSizeWindow::load()
+{
+    Label4->setText(GetValueString(u"test"_s, u"re"_s, m_app.settingsFile()));
+    const QSize screen = m_app.platform().screenSize();
+    setGeometry(0, 0, screen.width(), screen.height());
+    Frame8->move(std::max(0, screen.width() - Frame8->width() - 10), 10);
+    Label1->hide();
+    Label4->hide();
+    Timer1->start();
+    SettingsWindow *settings = m_app.settingsWindow();
+    Text4->setText(settings->Text4->text());
+    Text1->setText(settings->Text1->text());
+    applyCaptions(captionTable(), Label4->text());
+}
+
+CaptionTable PictureSizeWindow::captionTable() const
+{
+    return {
+        {Frame8, u"Размер картинки"_s, u"Size of picture"_s},
+        {Option1, u"Реальный размер картинки изменен на постоянный размер"_s,
+         u"Real size of picture is changed on the constant size"_s},
+        {Label12, u"пик"_s, u"pixel"_s},
+        {Option2, u"Размер соответствует реальному размеру картинки"_s,
+         u"Size corresponds a real the size pictures"_s},
+        {Check1, u"Ввести"_s, u"To Enter"_s},
+        {Command2, u"Закрыть"_s, u"To Close"_s},
+    };
+}
+
+void PictureSizeWindow::onTimer1()
+{
+    Timer1->stop();
+    if (Label1->text() == EditorMode) {
+        // The exam editor hands its picture in through showPicture().
+        Frame8->show();
+    } else if (Label1->text() == TicketMode) {
+        startTicketMode();
+    }
+}
+
+void PictureSizeWindow::startTicketMode()
+{
+    Frame8->hide();
+    TicketWindow *ticket = m_app.ticketWindow();
+    if (ticket)
+        showPicture(ticket->Image1->pixmap());
+    SettingsWindow *settings = m_app.settingsWindow();
+    const auto mode = Fixed::parse(settings->Label16->text());
+    if (mode && *mode == Fixed::fromInt(1)) {
+        const QString width = settings->Text4->text();
+        const QString height = settings->Text1->text();
+        if (width.isEmpty() || height.isEmpty()) {
+            m_besideTicket = true;
+            return;
+        }
+        // A size that is not a number leaves the picture at its own size.
+        stretch(width, height);
+    } else {
+        unstretch();
+    }
+    m_besideTicket = true;
+    placeTicketWindow();
+}
+
+void PictureSizeWindow::placeTicketWindow()
+{
+    if (TicketWindow *ticket = m_app.ticketWindow())
+        ticket->move(Image1->x() + Image1->width() + tw(100), ticket->y());
+}
+
+void PictureSizeWindow::showPicture(const QPixmap &picture)
+{
+    Image1->setPixmap(picture);
+    if (!Image1->hasScaledContents())
+        Image1->resize(picture.size());
+    if (m_besideTicket && !picture.isNull())
+        placeTicketWindow();
+}
+
+bool PictureSizeWindow::stretch(const QString &width, const QString &height)
+{
+    const auto w = pixels(width);
+    const auto h = pixels(height);
+    if (!w || !h)
+        return false;
+    Image1->setScaledContents(true);
+    Image1->resize(*w, *h);
+    return true;
+}
+
+void PictureSizeWindow::unstretch()
+{
+    Image1->setScaledContents(false);
+    Image1->resize(Image1->pixmap().size());
+}
+
+void PictureSizeWindow::closeWindow()
+{
+    Label1->setText(TicketMode);
+    if (Check1->isChecked()) {
+        SettingsWindow *settings = m_app.settingsWindow();
+        settings->Text4->setText(Text4->text());
+        settings->Text1->setText(Text1->text());
+        if (Option1->isChecked())
+            settings->Option1->setChecked(true);
+        else
+            settings->Option2->setChecked(true);
+    }
+    m_app.discardPictureSizeWindow();
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "config/captions.h"
+
+#include <QWidget>
+
+class ActiveLabel;
+class Application;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPixmap;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+// Form3: a question's picture on the whole screen. The hidden label Label1 holds the mode:
+// "0" (as designed) beside a ticket, where the picture takes the picture size settings and
+// the ticket window stands to its right; "1" for the exam editor, with the sizing panel
+// Frame8 where a fixed size is tried and handed to the settings window. Whoever opens the
+// window in editor mode sets Label1 before Timer1 fires.
+class PictureSizeWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static inline const QString TicketMode = QStringLiteral("0");
+    static inline const QString EditorMode = QStringLiteral("1");
+
+    explicit PictureSizeWindow(Application &app);
+
+    // Timer1's one tick 100 ms after load: the start-up step of the mode in Label1.
+    void onTimer1();
+
+    // Shows a picture in Image1 (a null picture clears it): at the picture's own size, or
+    // within the fixed size while the picture is stretched. Beside a ticket, once started,
+    // the ticket window then moves to the right of the new picture, so that it never covers it.
+    void showPicture(const QPixmap &picture);
+
+    QLabel *Image1;
+    ActiveLabel *Label1;
+    ActiveLabel *Label4;
+    QTimer *Timer1;
+
+    // The sizing panel.
+    QGroupBox *Frame8;
+    QRadioButton *Option1;
+    QRadioButton *Option2;
+    QLineEdit *Text4;
+    QLineEdit *Text1;
+    ActiveLabel *Label12;
+    ActiveLabel *Label2;
+    ActiveLabel *Label3;
+    QCheckBox *Check1;
+    QPushButton *Command2;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    void load();
+    CaptionTable captionTable() const;
+
+    void startTicketMode();
+    void placeTicketWindow();
+    // Stretches Image1 to the width and height in pixels when both are positive numbers;
+    // false, and nothing changed, otherwise.
+    bool stretch(const QString &width, const QString &height);
+    void unstretch();
+    void closeWindow();
+
+    Application &m_app;
+    bool m_besideTicket = false;
+};

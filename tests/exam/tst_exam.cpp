@@ -1,0 +1,621 @@
+#include "config/active_label.h"
+#include "config/ansi_text.h"
+#include "exam/answers_review_window.h"
+#include "exam/exam_folder.h"
+#include "exam/grade.h"
+#include "exam/ticket_window.h"
+#include "settings/picture_size_window.h"
+#include "settings/settings_window.h"
+#include "start/start_window.h"
+#include "support/controls.h"
+#include "support/program_folder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString LinesExam = QStringLiteral(TAVRING_TEST_DATA "/exam_lines");
+
+const QString EndMessageRu = u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s;
+
+// A program folder whose exam has one ticket of `questions` questions (answers "Да", "Нет",
+// "Не знаю"; "Да" is right), with the settings given.
+struct Road
+{
+    ProgramFolder folder;
+    QString exam;
+
+    Road(int questions, const QStringList &settings)
+    {
+        exam = makeExam(folder, u"Экзамен"_s, 1, questions);
+        folder.writeSettings(QStringList{u"bilet=1"_s, u"z="_s + exam} + settings);
+        folder.start();
+    }
+
+    Application &app() { return folder.app(); }
+    TicketWindow *ticket() { return app().ticketWindow(); }
+
+    // The start window's road to ticket 1: the number, then "Открыть билет".
+    bool open()
+    {
+        StartWindow *start = app().startWindow();
+        start->Text1->setText(u"1"_s);
+        start->Command3->setEnabled(true);
+        start->Command3->click();
+        return ticket() != nullptr;
+    }
+
+    // Clicks an answer of the current question by its text.
+    void answer(const QString &text)
+    {
+        const QList<QListWidgetItem *> items = ticket()->List1->findItems(text, Qt::MatchExactly);
+        QVERIFY2(!items.isEmpty(), qPrintable(text));
+        ticket()->List1->setCurrentItem(items.first());
+        emit ticket()->List1->itemClicked(items.first());
+    }
+
+    QStringList marks()
+    {
+        QStringList all;
+        for (const QLineEdit *mark : ticket()->txt)
+            all << mark->text();
+        return all;
+    }
+};
+
+QColor background(const QWidget *widget)
+{
+    return widget->palette().color(QPalette::Window);
+}
+
+} // namespace
+
+class ExamTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void titleIsTheWholeFile();
+    void answersByLines_data();
+    void answersByLines();
+    void ticketFolders();
+
+    void grade_data();
+    void grade();
+    void countdown_data();
+    void countdown();
+
+    void loadCopiesAndCaptions_data();
+    void loadCopiesAndCaptions();
+    void questionCountEndsTicket_data();
+    void questionCountEndsTicket();
+    void answerIsComparedExactly();
+    void secondClickDoesNothing();
+    void missingQuestionFileAbandons();
+    void evaluation_data();
+    void evaluation();
+    void ticketTimerExpiresThenEvaluation();
+    void questionTimerRestartsPerQuestion();
+    void reviewMode();
+    void answersExtentOnlyGrows();
+    void closeReturnsToStart();
+};
+
+void ExamTest::titleIsTheWholeFile()
+{
+    QCOMPARE(ExamFolder::readTitle(LinesExam), u"География\r\n"_s);
+    QVERIFY(!ExamFolder::readTitle(LinesExam + u"/b1"_s));
+}
+
+void ExamTest::answersByLines_data()
+{
+    QTest::addColumn<int>("question");
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QStringList>("correct");
+    QTest::newRow("CR LF after each line") << 1 << QStringList{u"A"_s, u"B"_s, u"C"_s}
+                                           << QStringList{u"B"_s, u"later line"_s};
+    QTest::newRow("no final line end") << 2 << QStringList{u"A"_s, u"B"_s, u"C"_s}
+                                       << QStringList{u"B "_s};
+    QTest::newRow("lone LF stays, lone CR ends, empty line kept")
+        << 4 << QStringList{u"one\ntwo"_s, QString(), u"three"_s, u"four"_s} << QStringList{u"four"_s};
+    QTest::newRow("missing files give nothing") << 3 << QStringList() << QStringList();
+}
+
+void ExamTest::answersByLines()
+{
+    QFETCH(int, question);
+    QFETCH(QStringList, answers);
+    QFETCH(QStringList, correct);
+    const ExamTicket ticket(LinesExam, u"1"_s);
+    QCOMPARE(ticket.answers(question), answers);
+    QCOMPARE(ticket.correctAnswerLines(question), correct);
+}
+
+void ExamTest::ticketFolders()
+{
+    const ExamTicket first(LinesExam, u"1"_s);
+    QCOMPARE(first.questionText(1), u"Столица Франции?\r\nВторая строка\r\n"_s);
+    QVERIFY(first.isComplete(1));
+    QVERIFY(first.isComplete(2));
+    QVERIFY(!first.isComplete(3));
+    QVERIFY(first.isComplete(4));
+    QVERIFY(!first.questionText(3));
+    QCOMPARE(first.presentName(u"v4.txt"_s), u"v4.txt"_s);
+    QCOMPARE(first.presentName(u"k1.bmp"_s), QString());
+
+    // The draw writes 7, never 07: the folder b07 is not ticket 7.
+    QVERIFY(!ExamTicket(LinesExam, u"7"_s).has(u"q1.txt"_s));
+    QVERIFY(ExamTicket(LinesExam, u"07"_s).has(u"q1.txt"_s));
+
+    // A typed number never leads out of the exam folder.
+    for (const QString &number : {u"/../b1"_s, u"1/../../b1"_s, QString(), u"1\\x"_s}) {
+        const ExamTicket outside(LinesExam, number);
+        QVERIFY2(!outside.isValid(), qPrintable(number));
+        QVERIFY(!outside.has(u"q1.txt"_s));
+    }
+}
+
+void ExamTest::grade_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("marks");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("passScore");
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<QString>("grade");
+    QTest::addColumn<int>("verdict");
+
+    const auto marks = [](std::initializer_list<int> given) {
+        QStringList all(20, u"0"_s);
+        int i = 0;
+        for (int mark : given)
+            all[i++] = QString::number(mark);
+        return all;
+    };
+    const int none = int(Grade::Problem::None);
+    const int pass = int(Grade::Verdict::Pass);
+    const int fail = int(Grade::Verdict::Fail);
+    const int undecided = int(Grade::Verdict::None);
+
+    QTest::newRow("4 right 1 wrong, point") << u"C"_s << marks({5, 5, 5, 5, 2}) << u"5"_s << u"4"_s
+                                            << none << u"4.4"_s << pass;
+    QTest::newRow("4 right 1 wrong, comma") << u"ru_RU"_s << marks({5, 2, 5, 5, 5}) << u"5"_s << u"4"_s
+                                            << none << u"4,4"_s << pass;
+    QTest::newRow("all unanswered") << u"C"_s << marks({}) << u"5"_s << u"4"_s << none << u"0"_s << fail;
+    QTest::newRow("32 / 7") << u"C"_s << marks({5, 5, 5, 5, 5, 5, 2}) << u"7"_s << u"4"_s
+                            << none << u"4.5714"_s << pass;
+    // 5 / 16 = 0.3125 exactly; 1 / 3 of a mark; 2 / 8 * ... halves to even at the fifth digit:
+    // 17 / 16 = 1.0625 exact, 2 / 6 = 0.3333, 5 / 32 = 0.15625 -> 0.1562 (even), 15 / 32 -> 0.4688
+    QTest::newRow("half to even, down") << u"C"_s << marks({5}) << u"32"_s << u"4"_s
+                                        << none << u"0.1562"_s << fail;
+    QTest::newRow("half to even, up") << u"C"_s << marks({5, 5, 5}) << u"32"_s << u"4"_s
+                                      << none << u"0.4688"_s << fail;
+    QTest::newRow("pass 4,5 grade 4,4") << u"ru_RU"_s << marks({5, 5, 5, 5, 2}) << u"5"_s << u"4,5"_s
+                                        << none << u"4,4"_s << fail;
+    QTest::newRow("pass 4,5 grade 5") << u"ru_RU"_s << marks({5, 5, 5, 5, 5}) << u"5"_s << u"4,5"_s
+                                      << none << u"5"_s << pass;
+    QTest::newRow("pass 10 grade 5 compares by value") << u"C"_s << marks({5, 5, 5, 5, 5}) << u"5"_s
+                                                       << u"10"_s << none << u"5"_s << fail;
+    QTest::newRow("pass 4.5 with a point in a comma locale") << u"ru_RU"_s << marks({5, 5, 5, 5, 5, 2})
+                                                             << u"6"_s << u"4.5"_s << none << u"4,5"_s << pass;
+    QTest::newRow("pass 4,5 with a comma in a point locale") << u"C"_s << marks({5, 5, 5, 5, 2})
+                                                             << u"5"_s << u"4,5"_s << none << u"4.4"_s << fail;
+    QTest::newRow("grade equal to pass score") << u"C"_s << marks({5, 5, 2, 5, 5}) << u"5"_s << u"4.4"_s
+                                               << none << u"4.4"_s << pass;
+    QTest::newRow("pass score 0") << u"C"_s << marks({5}) << u"5"_s << u"0"_s
+                                  << int(Grade::Problem::NoPassScore) << QString() << undecided;
+    QTest::newRow("pass score empty") << u"C"_s << marks({5}) << u"5"_s << u" "_s
+                                      << int(Grade::Problem::NoPassScore) << QString() << undecided;
+    QTest::newRow("pass score not a number") << u"C"_s << marks({5}) << u"5"_s << u"four"_s
+                                             << int(Grade::Problem::PassScoreNotANumber) << QString() << undecided;
+    QTest::newRow("question count 0") << u"C"_s << marks({5}) << u"0"_s << u"4"_s
+                                      << int(Grade::Problem::BadQuestionCount) << QString() << pass;
+    QTest::newRow("question count empty") << u"C"_s << marks({5}) << QString() << u"4"_s
+                                          << int(Grade::Problem::BadQuestionCount) << QString() << pass;
+}
+
+void ExamTest::grade()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, marks);
+    QFETCH(QString, count);
+    QFETCH(QString, passScore);
+    QFETCH(int, problem);
+    QFETCH(QString, grade);
+    QFETCH(int, verdict);
+    QLocale::setDefault(QLocale(locale));
+
+    const Grade::Result result = Grade::compute(marks, count, passScore);
+    QCOMPARE(int(result.problem), problem);
+    if (result.problem != Grade::Problem::None)
+        return;
+    QCOMPARE(result.grade.toString(), grade);
+    QCOMPARE(int(Grade::verdict(grade, passScore)), verdict);
+}
+
+void ExamTest::countdown_data()
+{
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("one minute") << u"1"_s << 60;
+    QTest::newRow("ten minutes") << u"10"_s << 600;
+    QTest::newRow("the longest") << u"546"_s << 32760;
+    QTest::newRow("beyond 16 bits") << u"600"_s << 32760;
+    QTest::newRow("not a number") << u"x"_s << 60;
+    QTest::newRow("zero") << u"0"_s << 60;
+}
+
+void ExamTest::countdown()
+{
+    QFETCH(QString, minutes);
+    QFETCH(int, seconds);
+    QCOMPARE(int(Grade::countdownSeconds(minutes)), seconds);
+}
+
+void ExamTest::loadCopiesAndCaptions_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("ticketLine");
+    QTest::addColumn<QString>("frame");
+    QTest::addColumn<QString>("close");
+    QTest::newRow("rus") << u"rus"_s << u"Билет № b1"_s << u"Вопросы"_s << u"Закрыть"_s;
+    QTest::newRow("eng") << u"eng"_s << u"Ticket № b1"_s << u"Questions"_s << u"To Close"_s;
+    QTest::newRow("another") << u"deu"_s << QString() << u"Вопросы"_s << u"Закрыть"_s;
+}
+
+void ExamTest::loadCopiesAndCaptions()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, ticketLine);
+    QFETCH(QString, frame);
+    QFETCH(QString, close);
+    Road road(5, {u"vopros=5"_s, u"ball=4"_s, u"re="_s + language});
+    // Question 4 has no correct-answer file: it shows the missing colour.
+    QFile::remove(road.exam + u"/b1/o4.txt"_s);
+    QVERIFY(road.open());
+    TicketWindow *ticket = road.ticket();
+
+    QVERIFY(!road.app().startWindow()->isVisible());
+    QCOMPARE(ticket->objectName(), u"Form2"_s);
+    QCOMPARE(ticket->Text1->text(), u"1"_s);
+    QCOMPARE(ticket->Label27->text(), u"Экзамен\r\n"_s);
+    QCOMPARE(ticket->Label17->text(), ticketLine);
+    QCOMPARE(ticket->Frame2->title(), frame);
+    QCOMPARE(ticket->Command2->text(), close);
+    QCOMPARE(ticket->txtV->text(), u"5"_s);
+    QCOMPARE(ticket->Text5->text(), u"4"_s);
+    QCOMPARE(ticket->v[0]->text(), u"v1.txt"_s);
+    QCOMPARE(ticket->o[3]->text(), QString());
+    QCOMPARE(ticket->q[5]->text(), QString());
+
+    QCOMPARE(ticket->currentQuestion(), 1);
+    QCOMPARE(ticket->Text3->toPlainText(), u"Вопрос 1 билета 1\n"_s);
+    QCOMPARE(ticket->List1->count(), 3);
+    QVERIFY(ticket->Option[0]->isEnabled());
+    for (int n = 2; n <= 20; ++n)
+        QVERIFY(!ticket->Option[n - 1]->isEnabled());
+    QCOMPARE(background(ticket->Shape[3]), ticket->palette().color(QPalette::WindowText));
+    QCOMPARE(background(ticket->Option[3]), ticket->palette().color(QPalette::WindowText));
+    QCOMPARE(background(ticket->Shape[5]), ticket->palette().color(QPalette::WindowText));
+    QVERIFY(!shown(ticket, "Label28"));
+    QVERIFY(!shown(ticket, "Frame1"));
+    QVERIFY(!shown(ticket, "Command3"));
+
+    // Two columns: 1 to 10 down the left, 11 to 20 up the right, 20 beside 1.
+    QCOMPARE(ticket->Option[19]->y(), ticket->Option[0]->y());
+    QCOMPARE(ticket->Option[10]->y(), ticket->Option[9]->y());
+    QVERIFY(ticket->Option[19]->x() > ticket->Option[0]->x());
+    QVERIFY(ticket->Option[1]->y() > ticket->Option[0]->y());
+    QCOMPARE(ticket->Label16->text(), u"11"_s);
+    QCOMPARE(ticket->Label26->text(), u"20"_s);
+}
+
+void ExamTest::questionCountEndsTicket_data()
+{
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<int>("answered");
+    QTest::addColumn<bool>("endMessage");
+    QTest::addColumn<bool>("nextEnabled");
+    QTest::newRow("3 of 5") << 5 << u"3"_s << 3 << true << false;
+    QTest::newRow("11 of 15 goes on") << 15 << u"12"_s << 11 << false << true;
+    QTest::newRow("12 of 15") << 15 << u"12"_s << 12 << true << false;
+    QTest::newRow("5 of 3") << 3 << u"5"_s << 3 << false << false;
+    QTest::newRow("20 of 20") << 20 << u"20"_s << 20 << false << false;
+}
+
+void ExamTest::questionCountEndsTicket()
+{
+    QFETCH(int, questions);
+    QFETCH(QString, count);
+    QFETCH(int, answered);
+    QFETCH(bool, endMessage);
+    QFETCH(bool, nextEnabled);
+    Road road(questions, {u"vopros="_s + count, u"ball=4"_s, u"re=rus"_s});
+    QVERIFY(road.open());
+    TicketWindow *ticket = road.ticket();
+
+    for (int n = 1; n <= answered; ++n) {
+        QCOMPARE(ticket->currentQuestion(), n);
+        QVERIFY(ticket->List1->isEnabled());
+        road.answer(n % 2 ? u"Да"_s : u"Нет"_s);
+        QCOMPARE(ticket->txt[n - 1]->text(), n % 2 ? u"5"_s : u"2"_s);
+        QCOMPARE(background(ticket->Shape[n - 1]), n % 2 ? QColor(0, 128, 0) : QColor(255, 0, 0));
+        QCOMPARE(ticket->q[n - 1]->text(), u"Вопрос %1 билета 1\n"_s.arg(n));
+        QVERIFY(!ticket->List1->isEnabled());
+        if (n < answered) {
+            QVERIFY(!ticket->Option[n - 1]->isEnabled());
+            QVERIFY(ticket->Option[n]->isEnabled());
+            ticket->Option[n]->click();
+        }
+    }
+    QCOMPARE(road.folder.platform.messageTexts(), endMessage ? QStringList{EndMessageRu} : QStringList());
+    if (endMessage)
+        QCOMPARE(road.folder.platform.messages.first().title, QString());
+    if (answered < 20)
+        QCOMPARE(ticket->Option[answered]->isEnabled(), nextEnabled);
+}
+
+void ExamTest::answerIsComparedExactly()
+{
+    Road road(3, {u"vopros=3"_s, u"ball=4"_s, u"re=rus"_s});
+    road.folder.writeText(u"b/exam/b1/v1.txt"_s, u"Да\r\nда\r\nДа \r\n"_s);
+    road.folder.writeText(u"b/exam/b1/v2.txt"_s, u"Да\r\nда\r\nДа \r\n"_s);
+    road.folder.writeText(u"b/exam/b1/o2.txt"_s, u"Да \r\nда\r\n"_s);
+    QVERIFY(road.open());
+    road.answer(u"да"_s);
+    QCOMPARE(road.ticket()->txt[0]->text(), u"2"_s);
+    road.ticket()->Option[1]->click();
+    road.answer(u"Да "_s);
+    QCOMPARE(road.ticket()->txt[1]->text(), u"5"_s);
+}
+
+void ExamTest::secondClickDoesNothing()
+{
+    Road road(3, {u"vopros=3"_s, u"ball=4"_s, u"re=rus"_s});
+    QVERIFY(road.open());
+    TicketWindow *ticket = road.ticket();
+    road.answer(u"Нет"_s);
+    // A click that still reaches the list, and the hidden button, change nothing.
+    road.answer(u"Да"_s);
+    ticket->Command3->click();
+    QCOMPARE(ticket->txt[0]->text(), u"2"_s);
+    QCOMPARE(background(ticket->Shape[0]), QColor(255, 0, 0));
+    QVERIFY(road.folder.platform.messages.isEmpty());
+}
+
+void ExamTest::missingQuestionFileAbandons()
+{
+    Road road(3, {u"vopros=3"_s, u"ball=4"_s, u"re=eng"_s});
+    QVERIFY(road.open());
+    road.answer(u"Да"_s);
+    // The question file was there when the ticket loaded and is gone when it is opened.
+    QFile::remove(road.exam + u"/b1/q2.txt"_s);
+    QPointer<TicketWindow> ticket = road.ticket();
+    ticket->Option[1]->click();
+    QCOMPARE(road.folder.platform.messageTexts(), QStringList{u"Нет вопроса"_s});
+    QCOMPARE(road.folder.platform.messages.first().title, u"Тест-Тавринг"_s);
+    QVERIFY(road.app().ticketWindow() == nullptr);
+    QVERIFY(road.app().pictureSizeWindow() == nullptr);
+    QVERIFY(road.app().startWindow()->isVisible());
+    QVERIFY(!ticket->isVisible());
+
+    // Question 1 present but unreadable (a folder of that name): the start window stays.
+    Road first(3, {u"vopros=3"_s, u"ball=4"_s, u"re=rus"_s});
+    QFile::remove(first.exam + u"/b1/q1.txt"_s);
+    QVERIFY(QDir(first.exam).mkpath(u"b1/q1.txt"_s));
+    QVERIFY(!first.open());
+    QVERIFY(first.app().startWindow()->isVisible());
+    QCOMPARE(first.folder.platform.messageTexts(), QStringList{u"Нет вопроса"_s});
+}
+
+void ExamTest::evaluation_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("passScore");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("grade");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("pass") << u"rus"_s << u"4"_s << u"5"_s << u"4.4"_s << u"Зачет"_s << QColor(0, 128, 0)
+                          << QString();
+    QTest::newRow("fail in English") << u"eng"_s << u"4,5"_s << u"5"_s << u"4.4"_s << u"Not deliver"_s
+                                     << QColor(255, 0, 0) << QString();
+    QTest::newRow("another language: colour only") << u"fra"_s << u"4"_s << u"5"_s << u"4.4"_s
+                                                   << QString() << QColor(0, 128, 0) << QString();
+    QTest::newRow("no pass score") << u"rus"_s << u"0"_s << u"5"_s << u"0"_s << QString() << QColor()
+                                   << u"Не установлена оценка. Установите в Настройках оценку"_s;
+    QTest::newRow("no pass score, another language") << u"fra"_s << QString() << u"5"_s << u"0"_s
+                                                     << QString() << QColor()
+                                                     << u"Not installed evaluation. Install an evaluation in Adjustment"_s;
+    QTest::newRow("pass score not a number") << u"eng"_s << u"good"_s << u"5"_s << QString() << QString()
+                                             << QColor()
+                                             << u"The pass score \"good\" is not a number. Correct it in Adjustment."_s;
+    QTest::newRow("question count 0") << u"rus"_s << u"4"_s << u"0"_s << QString() << QString() << QColor()
+                                      << u"Число вопросов \"0\" должно быть числом больше 0. Исправьте его в Настройках."_s;
+}
+
+void ExamTest::evaluation()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, passScore);
+    QFETCH(QString, count);
+    QFETCH(QString, grade);
+    QFETCH(QString, verdict);
+    QFETCH(QColor, colour);
+    QFETCH(QString, message);
+    Road road(5, {u"vopros=5"_s, u"ball="_s + passScore, u"re="_s + language});
+    QVERIFY(road.open());
+    TicketWindow *ticket = road.ticket();
+    for (int n = 1; n <= 5; ++n) {
+        road.answer(n == 3 ? u"Не знаю"_s : u"Да"_s);
+        if (n < 5)
+            ticket->Option[n]->click();
+    }
+    ticket->txtV->setText(count);
+    const QColor before = ticket->Label5->palette().color(QPalette::WindowText);
+    road.folder.platform.clear();
+    click(ticket, "Command1");
+    QCOMPARE(ticket->txtZ->text(), grade);
+    QCOMPARE(ticket->Label5->text(), verdict);
+    QCOMPARE(ticket->Label5->palette().color(QPalette::WindowText), colour.isValid() ? colour : before);
+    QCOMPARE(road.folder.platform.messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
+}
+
+void ExamTest::ticketTimerExpiresThenEvaluation()
+{
+    Road road(2, {u"vopros=2"_s, u"ball=4"_s, u"re=rus"_s, u"time=1"_s});
+    road.app().settingsWindow()->Check1->setChecked(true);
+    QVERIFY(road.open());
+    TicketWindow *ticket = road.ticket();
+    QVERIFY(shown(ticket, "Label28"));
+    QCOMPARE(ticket->Label14->text(), u"Время"_s);
+    QCOMPARE(ticket->Label28->text(), u"60"_s);
+    QVERIFY(ticket->Timer2->isActive());
+    QVERIFY(!ticket->Timer3->isActive());
+
+    road.answer(u"Да"_s);
+    for (int second = 59; second >= 1; --second) {
+        ticket->onTimer2();
+        QCOMPARE(ticket->Label28->text(), QString::number(second));
+    }
+    QCOMPARE(ticket->Label5->text(), QString());
+    ticket->onTimer2();
+    QCOMPARE(ticket->Label28->text(), u"0"_s);
+    QVERIFY(!ticket->Timer2->isActive());
+    QCOMPARE(ticket->Label5->text(), u"Не зачет по времени"_s);
+    QCOMPARE(ticket->Label5->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+
+    // Only the list is disabled: the next question still opens and can be answered.
+    ticket->Option[1]->click();
+    QVERIFY(ticket->List1->isEnabled());
+    road.answer(u"Да"_s);
+    QCOMPARE(ticket->txt[1]->text(), u"5"_s);
+
+    click(ticket, "Command1");
+    QCOMPARE(ticket->txtZ->text(), u"5"_s);
+    QCOMPARE(ticket->Label5->text(), u"Зачет"_s);
+
+    // Evaluating again with the same grade after another expiry still replaces the verdict.
+    ticket->Label5->setText(u"Не зачет по времени"_s);
+    click(ticket, "Command1");
+    QCOMPARE(ticket->Label5->text(), u"Зачет"_s);
+}
+
+void ExamTest::questionTimerRestartsPerQuestion()
+{
+    Road road(3, {u"vopros=3"_s, u"ball=4"_s, u"re=eng"_s, u"time=2"_s});
+    road.app().settingsWindow()->Check2->setChecked(true);
+    QVERIFY(road.open());
+    TicketWindow *ticket = road.ticket();
+    QVERIFY(ticket->Timer3->isActive());
+    QVERIFY(!ticket->Timer2->isActive());
+    QCOMPARE(ticket->Label28->text(), u"120"_s);
+    ticket->onTimer3();
+    ticket->onTimer3();
+    QCOMPARE(ticket->Label28->text(), u"118"_s);
+
+    road.answer(u"Да"_s);
+    QVERIFY(!ticket->Timer3->isActive());
+    QCOMPARE(ticket->Label28->text(), u"118"_s);
+
+    ticket->Option[1]->click();
+    QVERIFY(ticket->Timer3->isActive());
+    QCOMPARE(ticket->Label28->text(), u"120"_s);
+    for (int i = 0; i < 120; ++i)
+        ticket->onTimer3();
+    QVERIFY(!ticket->Timer3->isActive());
+    QVERIFY(!ticket->List1->isEnabled());
+    QCOMPARE(ticket->Label5->text(), u"Not deliver on time"_s);
+    // The expired question keeps no mark and the hidden button cannot record one.
+    ticket->Command3->click();
+    QCOMPARE(ticket->txt[1]->text(), u"0"_s);
+}
+
+void ExamTest::reviewMode()
+{
+    Road road(2, {u"vopros=2"_s, u"ball=4"_s, u"re=eng"_s});
+    QVERIFY(road.open());
+    TicketWindow *ticket = road.ticket();
+
+    ticket->Check1->setChecked(true);
+    AnswersReviewWindow *review = road.app().answersReviewWindow();
+    QVERIFY(review);
+    QVERIFY(review->isVisible());
+    QCOMPARE(review->objectName(), u"Form8"_s);
+    QCOMPARE(review->Command1->text(), u"To Choose"_s);
+    QCOMPARE(review->Frame1->title(), u"Viewing the answers"_s);
+    QCOMPARE(review->y(), 1024 / 3);
+
+    road.answer(u"Нет"_s);
+    road.answer(u"Да"_s);
+    road.answer(u"Не знаю"_s);
+    QCOMPARE(ticket->txt[0]->text(), u"0"_s);
+    QVERIFY(ticket->List1->isEnabled());
+    QCOMPARE(review->Text1->toPlainText(), u"Не знаю"_s);
+
+    click(review, "Command1");
+    QVERIFY(!ticket->Check1->isChecked());
+    QVERIFY(road.app().answersReviewWindow() == nullptr);
+    QCOMPARE(ticket->txt[0]->text(), u"2"_s);
+
+    // Leaving review mode by the check box records nothing; a click then records directly.
+    ticket->Option[1]->click();
+    ticket->Check1->setChecked(true);
+    road.answer(u"Нет"_s);
+    ticket->Check1->setChecked(false);
+    QVERIFY(road.app().answersReviewWindow() == nullptr);
+    QCOMPARE(ticket->txt[1]->text(), u"0"_s);
+    road.answer(u"Да"_s);
+    QCOMPARE(ticket->txt[1]->text(), u"5"_s);
+}
+
+void ExamTest::answersExtentOnlyGrows()
+{
+    Road road(2, {u"vopros=2"_s, u"ball=4"_s, u"re=rus"_s});
+    const QString longAnswer = QString(200, u'Ш');
+    road.folder.writeText(u"b/exam/b1/v1.txt"_s, u"Да\r\n"_s + longAnswer + u"\r\n"_s);
+    QVERIFY(road.open());
+    TicketWindow *ticket = road.ticket();
+    const int wide = ticket->List1->item(1)->sizeHint().width();
+    QVERIFY(wide >= ticket->List1->fontMetrics().horizontalAdvance(longAnswer));
+    road.answer(u"Да"_s);
+    ticket->Option[1]->click();
+    QCOMPARE(ticket->List1->item(0)->text(), u"Да"_s);
+    QCOMPARE(ticket->List1->item(0)->sizeHint().width(), wide);
+}
+
+void ExamTest::closeReturnsToStart()
+{
+    Road road(2, {u"vopros=2"_s, u"ball=4"_s, u"re=rus"_s});
+    QVERIFY(road.open());
+    road.ticket()->Check1->setChecked(true);
+    QVERIFY(road.app().pictureSizeWindow());
+    click(road.ticket(), "Command2");
+    QVERIFY(road.app().ticketWindow() == nullptr);
+    QVERIFY(road.app().pictureSizeWindow() == nullptr);
+    QVERIFY(road.app().answersReviewWindow() == nullptr);
+    QVERIFY(road.app().startWindow()->isVisible());
+}
+
+QTEST_MAIN(ExamTest)
+#include "tst_exam.moc"
