@@ -61,6 +61,8 @@ void setBackground(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
+    // Buttons fill their background with the button colour.
+    palette.setColor(QPalette::Button, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

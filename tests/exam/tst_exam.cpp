@@ -78,6 +78,14 @@ struct Road
     }
 };
 
+// A picture file of the given size in pixels.
+void writePicture(const QString &path, const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(image.save(path, "BMP"));
+}
+
 QColor background(const QWidget *widget)
 {
     return widget->palette().color(QPalette::Window);
@@ -116,6 +124,11 @@ private slots:
     void reviewMode();
     void answersExtentOnlyGrows();
     void closeReturnsToStart();
+
+    void pictureBesideTicket_data();
+    void pictureBesideTicket();
+    void picturePerQuestion();
+    void pictureSizePanel();
 };
 
 void ExamTest::titleIsTheWholeFile()
@@ -615,6 +628,117 @@ void ExamTest::closeReturnsToStart()
     QVERIFY(road.app().pictureSizeWindow() == nullptr);
     QVERIFY(road.app().answersReviewWindow() == nullptr);
     QVERIFY(road.app().startWindow()->isVisible());
+}
+
+void ExamTest::pictureBesideTicket_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<int>("ticketLeft");
+
+    // The picture itself is 120 x 80 pixels; the ticket window goes 100 twips to its right.
+    QTest::newRow("fixed 400 x 300") << u"1"_s << u"400"_s << u"300"_s << QSize(400, 300) << 406;
+    QTest::newRow("fixed without a height") << u"1"_s << u"400"_s << QString() << QSize(120, 80) << -1;
+    QTest::newRow("fixed size not a number") << u"1"_s << u"wide"_s << u"300"_s << QSize(120, 80) << 126;
+    QTest::newRow("real size") << u"2"_s << u"400"_s << u"300"_s << QSize(120, 80) << 126;
+}
+
+void ExamTest::pictureBesideTicket()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, width);
+    QFETCH(QString, height);
+    QFETCH(QSize, picture);
+    QFETCH(int, ticketLeft);
+    Road road(2, {u"vopros=2"_s, u"ball=4"_s, u"re=rus"_s, u"k="_s + mode, u"l="_s + width,
+                  u"h="_s + height});
+    writePicture(road.exam + u"/b1/k1.bmp"_s, QSize(120, 80));
+    QVERIFY(road.open());
+    PictureSizeWindow *pictures = road.app().pictureSizeWindow();
+    TicketWindow *ticket = road.ticket();
+    QCOMPARE(pictures->objectName(), u"Form3"_s);
+    QCOMPARE(pictures->size(), QSize(1280, 1024));
+    QCOMPARE(ticket->Text4->text(), u"k1.bmp"_s);
+    QCOMPARE(ticket->y(), 0);
+    QCOMPARE(ticket->x(), 126);
+
+    ticket->move(700, 0);
+    pictures->onTimer1();
+    QVERIFY(!shown(pictures, "Frame8"));
+    QCOMPARE(pictures->Image1->size(), picture);
+    QCOMPARE(ticket->x(), ticketLeft < 0 ? 700 : ticketLeft);
+}
+
+void ExamTest::picturePerQuestion()
+{
+    Road road(3, {u"vopros=3"_s, u"ball=4"_s, u"re=rus"_s, u"k=2"_s});
+    writePicture(road.exam + u"/b1/k2.bmp"_s, QSize(200, 50));
+    QVERIFY(road.open());
+    PictureSizeWindow *pictures = road.app().pictureSizeWindow();
+    TicketWindow *ticket = road.ticket();
+    pictures->onTimer1();
+    QVERIFY(pictures->Image1->pixmap().isNull());
+    QCOMPARE(ticket->x(), 6);
+
+    road.answer(u"Да"_s);
+    ticket->Option[1]->click();
+    QCOMPARE(ticket->Text4->text(), u"k2.bmp"_s);
+    QCOMPARE(pictures->Image1->pixmap().size(), QSize(200, 50));
+    // The ticket window moves aside so that it never covers the new picture.
+    QCOMPARE(ticket->x(), 206);
+
+    road.answer(u"Да"_s);
+    ticket->Option[2]->click();
+    QCOMPARE(ticket->Text4->text(), QString());
+    QVERIFY(pictures->Image1->pixmap().isNull());
+}
+
+void ExamTest::pictureSizePanel()
+{
+    ProgramFolder folder;
+    folder.writeSettings({u"l=640"_s, u"h=480"_s, u"k=2"_s, u"re=eng"_s});
+    Application &app = folder.start();
+    SettingsWindow *settings = app.settingsWindow();
+
+    // Closing without "Ввести" leaves the settings alone.
+    auto *pictures = new PictureSizeWindow(app);
+    QCOMPARE(pictures->Text4->text(), u"640"_s);
+    QCOMPARE(pictures->Option2->text(), u"Size corresponds a real the size pictures"_s);
+    pictures->Label1->setText(PictureSizeWindow::EditorMode);
+    pictures->onTimer1();
+    QVERIFY(shown(pictures, "Frame8"));
+    pictures->showPicture(QPixmap::fromImage(QImage(90, 60, QImage::Format_RGB32)));
+    pictures->Text4->setText(u"200"_s);
+    pictures->Text1->clear();
+    pictures->Option1->click();
+    QCOMPARE(pictures->Image1->size(), QSize(90, 60));
+    pictures->Text1->setText(u"100"_s);
+    QCOMPARE(pictures->Image1->size(), QSize(200, 100));
+    pictures->Option2->click();
+    QCOMPARE(pictures->Image1->size(), QSize(90, 60));
+    pictures->Option1->click();
+    pictures->Command2->click();
+    QCOMPARE(settings->Text4->text(), u"640"_s);
+    QCOMPARE(settings->Label16->text(), u"2"_s);
+    delete pictures;
+
+    // With "Ввести" the size and the mode go to the settings window.
+    pictures = new PictureSizeWindow(app);
+    pictures->Label1->setText(PictureSizeWindow::EditorMode);
+    pictures->onTimer1();
+    pictures->Text4->setText(u"320"_s);
+    pictures->Text1->setText(u"240"_s);
+    pictures->Option1->click();
+    pictures->Check1->setChecked(true);
+    pictures->Command2->click();
+    QCOMPARE(pictures->Label1->text(), PictureSizeWindow::TicketMode);
+    QCOMPARE(settings->Text4->text(), u"320"_s);
+    QCOMPARE(settings->Text1->text(), u"240"_s);
+    QVERIFY(settings->Option1->isChecked());
+    QCOMPARE(settings->Label16->text(), u"1"_s);
+    delete pictures;
 }
 
 QTEST_MAIN(ExamTest)
