@@ -200,9 +200,10 @@ void TicketWindow::connectHandlers()
                 openQuestion(n);
         });
     }
-    connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        chooseAnswer(item->text());
-    });
+    // A click on an answer chooses it; so does Enter on the answer reached with the arrow keys.
+    const auto choose = [this](QListWidgetItem *item) { chooseAnswer(item->text()); };
+    connect(List1, &QListWidget::itemClicked, this, choose);
+    connect(List1, &QListWidget::itemActivated, this, choose);
     connect(Command3, &QPushButton::clicked, this, [this] {
         const QList<QListWidgetItem *> selected = List1->selectedItems();
         chooseAnswer(selected.isEmpty() ? QString() : selected.first()->text());

@@ -405,7 +405,12 @@ void ExamTest::secondClickDoesNothing()
     Road road(3, {u"vopros=3"_s, u"ball=4"_s, u"re=rus"_s});
     QVERIFY(road.open());
     TicketWindow *ticket = road.ticket();
-    road.answer(u"Нет"_s);
+    // Chosen with the keyboard: down to "Нет", then Enter.
+    ticket->List1->setFocus();
+    ticket->List1->setCurrentRow(0);
+    QTest::keyClick(ticket->List1, Qt::Key_Down);
+    QTest::keyClick(ticket->List1, Qt::Key_Return);
+    QCOMPARE(ticket->txt[0]->text(), u"2"_s);
     // A click that still reaches the list, and the hidden button, change nothing.
     road.answer(u"Да"_s);
     ticket->Command3->click();
