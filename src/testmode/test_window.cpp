@@ -189,13 +189,13 @@ void TestWindow::buildEditorPanels()
     Command8 = make<QPushButton>(Frame4, u"Command8"_s, QRect(346, 240, 110, 30), u"Закрыть"_s);
     Command17 = make<QPushButton>(Frame4, u"Command17"_s, QRect(464, 240, 110, 30), u"Помощь"_s);
 
-    // The prompt covers the right end of the question frame's top line.
-    Frame8 = make<QGroupBox>(this, u"Frame8"_s, QRect(WindowWidth - 328, Panel.top() + 2, 320, 62),
+    // The prompt covers the question box, which saving a question has just emptied.
+    Frame8 = make<QGroupBox>(this, u"Frame8"_s, QRect(Panel.left() + 10, Panel.top() + 40, 400, 66),
                              u"Введите номер следующего вопроса"_s);
     Frame8->setAutoFillBackground(true);
-    Text11 = make<QLineEdit>(Frame8, u"Text11"_s, QRect(10, 26, 80, 26));
-    Command14 = make<QPushButton>(Frame8, u"Command14"_s, QRect(100, 24, 70, 30), u"ОК"_s);
-    Command16 = make<QPushButton>(Frame8, u"Command16"_s, QRect(178, 24, 110, 30), u"Закрыть"_s);
+    Text11 = make<QLineEdit>(Frame8, u"Text11"_s, QRect(10, 28, 80, 26));
+    Command14 = make<QPushButton>(Frame8, u"Command14"_s, QRect(100, 26, 70, 30), u"ОК"_s);
+    Command16 = make<QPushButton>(Frame8, u"Command16"_s, QRect(178, 26, 110, 30), u"Закрыть"_s);
 }
 
 void TestWindow::connectHandlers()
