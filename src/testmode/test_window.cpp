@@ -346,6 +346,22 @@ QString TestWindow::questionText(const QString &number) const
     return TestFile::readText(folder + u'/' + file);
 }
 
+// The test name becomes a folder and a file name, so it must be one level of a path.
+bool TestWindow::acceptTestName()
+{
+    const QString name = Text2->text();
+    if (name.isEmpty()) {
+        message(u"Не введено имя теста"_s, u"Not incorporated a name of test"_s);
+        return false;
+    }
+    if (!isPathComponent(name)) {
+        message(u"Имя теста не может содержать \"/\" или \"\\\" и не может быть \".\" или \"..\": "_s + name,
+                u"A name of test cannot hold \"/\" or \"\\\" and cannot be \".\" or \"..\": "_s + name);
+        return false;
+    }
+    return true;
+}
+
 void TestWindow::setEditable(bool editable)
 {
     txtV->setReadOnly(!editable);
@@ -592,16 +608,8 @@ void TestWindow::createTest()
     Text2->show();
     Label9->show();
     const QString name = Text2->text();
-    if (name.isEmpty()) {
-        message(u"Не введено имя теста"_s, u"Not incorporated a name of test"_s);
+    if (!acceptTestName())
         return;
-    }
-    // The name becomes a folder and a file name, so it must be one level of a path.
-    if (!isPathComponent(name)) {
-        message(u"Имя теста не может содержать \"/\" или \"\\\" и не может быть \".\" или \"..\": "_s + name,
-                u"A name of test cannot hold \"/\" or \"\\\" and cannot be \".\" or \"..\": "_s + name);
-        return;
-    }
     QString failed;
     if (!TestFile::create(m_app.programFolder(), name, &failed)) {
         writeFailed(failed);
@@ -682,11 +690,9 @@ void TestWindow::saveQuestion()
                 u"Entering a question and number of test not legal"_s);
         return;
     }
-    const QString folder = testFolder();
-    if (folder.isEmpty()) {
-        message(u"Не введено имя теста"_s, u"Not incorporated a name of test"_s);
+    if (!acceptTestName())
         return;
-    }
+    const QString folder = testFolder();
     TestFile::Answers answers;
     for (int slot = 0; slot < 5; ++slot) {
         answers.texts[slot] = txtq[slot]->text();
@@ -729,11 +735,9 @@ void TestWindow::saveConclusions()
         message(u"Ввод выводов не закончен"_s, u"Entering the conclusions not legal"_s);
         return;
     }
-    const QString folder = testFolder();
-    if (folder.isEmpty()) {
-        message(u"Не введено имя теста"_s, u"Not incorporated a name of test"_s);
+    if (!acceptTestName())
         return;
-    }
+    const QString folder = testFolder();
     const QPlainTextEdit *const boxes[] = {Text5, Text7, Text6};
     QString failed;
     for (int conclusion = 1; conclusion <= 3; ++conclusion) {

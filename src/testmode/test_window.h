@@ -125,6 +125,7 @@ private:
     void writeFailed(const QString &file);
     QString pathLine() const;
     QString testFolder() const;
+    bool acceptTestName();
     QString questionText(const QString &number) const;
 
     void setEditable(bool editable);

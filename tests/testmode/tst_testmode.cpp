@@ -115,6 +115,7 @@ private slots:
     void unfinishedInputIsRefused();
     void browseFiveQuestions();
     void loadAndSaveAgainKeepsFiles();
+    void nameFromAFileStaysInsideTheTestsFolder();
 };
 
 void TestMode::writtenTextEndsWithOneLineBreak_data()
@@ -809,6 +810,27 @@ void TestMode::loadAndSaveAgainKeepsFiles()
     QCOMPARE(folder.platform.messageTexts(), (QStringList{u"Конец теста"_s, u"Сохранено"_s}));
     QVERIFY(!shown(window, "Frame8"));
     compareFolders(folder.path(u"t/quiz"_s), Data + u"/quiz"_s);
+}
+
+void TestMode::nameFromAFileStaysInsideTheTestsFolder()
+{
+    ProgramFolder folder;
+    folder.writeText(u"t/odd/odd.tst"_s, u"[v]\r\nt=..\r\n[1]\r\nq1=Да\r\n"_s);
+    folder.writeText(u"vt1.txt"_s, u"чужой файл\r\n"_s);
+    TestWindow *window = open(folder);
+    click(window, "Command6");
+    folder.platform.fileAnswers.enqueue(folder.path(u"t/odd/odd.tst"_s));
+    click(window, "Command13");
+    QCOMPARE(window->Text2->text(), u".."_s);
+    QCOMPARE(window->txtq[0]->text(), u"Да"_s);
+    QCOMPARE(window->txtV->toPlainText(), QString());
+
+    window->txtV->setPlainText(u"1. Вопрос"_s);
+    click(window, "Command4");
+    QCOMPARE(folder.platform.messageTexts().size(), 1);
+    QVERIFY(folder.platform.messageTexts().first().endsWith(u": .."_s));
+    QCOMPARE(folder.readBytes(u"vt1.txt"_s), bytes(u"чужой файл\r\n"_s));
+    QVERIFY(!QFile::exists(folder.path(u"t/...tst"_s)));
 }
 
 QTEST_MAIN(TestMode)
