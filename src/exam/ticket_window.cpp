@@ -286,10 +286,8 @@ bool TicketWindow::load()
 
     const QColor missing = palette().color(QPalette::WindowText);
     if (v[0]->text().isEmpty() || o[0]->text().isEmpty()) {
+        // No question is selected: nothing can be answered.
         colourQuestion(1, missing);
-        Option[0]->setAutoExclusive(false);
-        Option[0]->setChecked(false);
-        Option[0]->setAutoExclusive(true);
         Option[0]->setEnabled(false);
     } else {
         Option[0]->setEnabled(true);
