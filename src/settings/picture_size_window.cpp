@@ -160,8 +160,12 @@ void PictureSizeWindow::startTicketMode()
 
 void PictureSizeWindow::placeTicketWindow()
 {
-    if (TicketWindow *ticket = m_app.ticketWindow())
-        ticket->move(Image1->x() + Image1->width() + tw(100), ticket->y());
+    TicketWindow *ticket = m_app.ticketWindow();
+    if (!ticket)
+        return;
+    const int rightOfPicture = Image1->x() + Image1->width() + tw(100);
+    const int lastOnScreen = m_app.platform().screenSize().width() - ticket->frameGeometry().width();
+    ticket->move(std::max(0, std::min(rightOfPicture, lastOnScreen)), ticket->y());
 }
 
 void PictureSizeWindow::showPicture(const QPixmap &picture)

@@ -38,6 +38,10 @@ public:
     // the ticket window then moves to the right of the new picture, so that it never covers it.
     void showPicture(const QPixmap &picture);
 
+    // Moves the ticket window 100 twips to the right of the picture, as far as the screen
+    // allows: a ticket window pushed off the screen could not be finished.
+    void placeTicketWindow();
+
     QLabel *Image1;
     ActiveLabel *Label1;
     ActiveLabel *Label4;
@@ -62,7 +66,6 @@ private:
     CaptionTable captionTable() const;
 
     void startTicketMode();
-    void placeTicketWindow();
     // Stretches Image1 to the width and height in pixels when both are positive numbers;
     // false, and nothing changed, otherwise.
     bool stretch(const QString &width, const QString &height);

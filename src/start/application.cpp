@@ -1,7 +1,6 @@
 #include "start/application.h"
 
 #include "config/active_label.h"
-#include "config/captions.h"
 #include "config/ini.h"
 #include "editor/exam_editor_window.h"
 #include "exam/exam_chooser_window.h"
@@ -144,7 +143,8 @@ bool Application::openTicket()
     if (!m_ticketWindow->load())
         return false;
     m_ticketWindow->show();
-    m_ticketWindow->move(m_pictureSizeWindow->Image1->width() + tw(100), 0);
+    m_ticketWindow->move(m_ticketWindow->x(), 0);
+    m_pictureSizeWindow->placeTicketWindow();
     m_ticketWindow->activateWindow();
     return true;
 }

@@ -644,10 +644,14 @@ void ExamTest::pictureBesideTicket_data()
     QTest::addColumn<int>("ticketLeft");
 
     // The picture itself is 120 x 80 pixels; the ticket window goes 100 twips to its right.
+    // -1: the ticket window is not moved at all.
     QTest::newRow("fixed 400 x 300") << u"1"_s << u"400"_s << u"300"_s << QSize(400, 300) << 406;
     QTest::newRow("fixed without a height") << u"1"_s << u"400"_s << QString() << QSize(120, 80) << -1;
     QTest::newRow("fixed size not a number") << u"1"_s << u"wide"_s << u"300"_s << QSize(120, 80) << 126;
     QTest::newRow("real size") << u"2"_s << u"400"_s << u"300"_s << QSize(120, 80) << 126;
+    // -2: the ticket window stands at the right edge of the 1280 pixels of screen.
+    QTest::newRow("wider than the screen allows") << u"1"_s << u"1000"_s << u"300"_s << QSize(1000, 300)
+                                                  << -2;
 }
 
 void ExamTest::pictureBesideTicket()
@@ -673,7 +677,8 @@ void ExamTest::pictureBesideTicket()
     pictures->onTimer1();
     QVERIFY(!shown(pictures, "Frame8"));
     QCOMPARE(pictures->Image1->size(), picture);
-    QCOMPARE(ticket->x(), ticketLeft < 0 ? 700 : ticketLeft);
+    const int rightEdge = 1280 - ticket->frameGeometry().width();
+    QCOMPARE(ticket->x(), ticketLeft == -1 ? 700 : ticketLeft == -2 ? rightEdge : ticketLeft);
 }
 
 void ExamTest::picturePerQuestion()
