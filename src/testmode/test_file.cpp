@@ -24,12 +24,22 @@ QString boundKey(int conclusion)
 }
 
 // Writes the keys one after the other, stopping at the first failure.
+// A value is one line of the file: a line break pasted into an answer becomes a space.
+QString oneLine(const QString &value)
+{
+    QString line = value;
+    line.replace(u"\r\n"_s, u" "_s);
+    line.replace(u'\r', u' ');
+    line.replace(u'\n', u' ');
+    return line;
+}
+
 template <class Values>
 bool writeKeys(const QString &testFile, const QString &section, char prefix, const Values &values,
                QString *error)
 {
     for (int slot = 0; slot < int(values.size()); ++slot) {
-        if (!SetValue(section, slotKey(prefix, slot), values[slot], testFile)) {
+        if (!SetValue(section, slotKey(prefix, slot), oneLine(values[slot]), testFile)) {
             if (error)
                 *error = testFile;
             return false;

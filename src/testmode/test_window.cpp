@@ -261,9 +261,10 @@ void TestWindow::load()
 {
     DisableXbutton(this);
     setFixedSize(WindowWidth, tw(RunHeight));
-    for (QWidget *hidden : std::initializer_list<QWidget *>{Command1, Frame3, Frame4, Frame5, Frame8, Frame6,
+    for (QWidget *hidden : std::initializer_list<QWidget *>{Command1, Frame3, Frame4, Frame8, Frame6,
                                                            Text2, Label9, Text3, Label10, Label12})
         hidden->hide();
+    showPointsColumn(false);
     Command14->setEnabled(false);
     Option[5]->setChecked(true);
     setEditable(false);
@@ -379,6 +380,15 @@ void TestWindow::setNumberBoxRaised(bool raised)
     palette.setColor(QPalette::Base, raised ? QPalette().color(QPalette::Base)
                                             : QPalette().color(QPalette::Window));
     Text1->setPalette(palette);
+}
+
+// The answers take the room of the points column while it is hidden.
+void TestWindow::showPointsColumn(bool shown)
+{
+    Frame5->setVisible(shown);
+    const int width = (shown ? Frame5->x() : Frame2->width()) - 6 - txtq[0]->x();
+    for (QLineEdit *answerBox : txtq)
+        answerBox->resize(width, answerBox->height());
 }
 
 void TestWindow::clearQuestion()
@@ -639,7 +649,7 @@ void TestWindow::createTest()
 
     Frame4->show();
     Frame3->hide();
-    Frame5->show();
+    showPointsColumn(true);
     txtV->setPlainText(u"1."_s);
 }
 
@@ -667,7 +677,7 @@ void TestWindow::editTest()
         Text4->setText(QString::number(TestFile::questionCount(testFolder())));
         Frame4->show();
         Frame3->hide();
-        Frame5->show();
+        showPointsColumn(true);
     }
     if (!Text3->text().isEmpty()) {
         const TestFile::Header header = TestFile::readHeader(Text3->text());
@@ -783,7 +793,7 @@ void TestWindow::closeStartPanel()
 void TestWindow::closeEditor()
 {
     Frame4->hide();
-    Frame5->hide();
+    showPointsColumn(false);
     closePrompt();
     Label10->setText(u"0"_s);
     setNumberBoxRaised(false);

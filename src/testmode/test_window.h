@@ -130,6 +130,7 @@ private:
 
     void setEditable(bool editable);
     void setNumberBoxRaised(bool raised);
+    void showPointsColumn(bool shown);
     void clearQuestion();
     void readQuestionFromFile();
     void readConclusions();

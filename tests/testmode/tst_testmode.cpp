@@ -173,9 +173,14 @@ void TestMode::longAnswerReadsAs255Characters()
     QVERIFY(TestFile::create(folder.path(), u"long"_s));
     TestFile::Answers answers;
     answers.texts[0] = QString(300, u'ж');
+    answers.texts[1] = u"две\nстроки"_s;
+    answers.texts[2] = u"после"_s;
     QVERIFY(TestFile::writeAnswers(file, u"1"_s, answers));
     const TestFile::Answers read = TestFile::readAnswers(file, u"1"_s);
     QCOMPARE(read.texts[0], QString(255, u'ж'));
+    // A line break cannot live in the file: it is stored as a space.
+    QCOMPARE(read.texts[1], u"две строки"_s);
+    QCOMPARE(read.texts[2], u"после"_s);
     // Points never written read as nothing.
     QCOMPARE(TestFile::readAnswers(file, u"2"_s).points[0], QString());
 }
