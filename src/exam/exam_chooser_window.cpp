@@ -20,8 +20,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -40,7 +42,8 @@ Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args 
 }
 
 const QRect MainPanel(tw(120), tw(120), tw(7815), tw(3135));
-const QRect MismatchPanel(tw(120), tw(240), tw(7575), tw(2775));
+// Over the main panel, its own caption covering the caption of the main panel.
+const QRect MismatchPanel(tw(120), tw(120), tw(7575), tw(2775));
 
 // The nearest existing folder at or above the path, as a clean absolute path.
 QString existingFolder(const QString &path)
@@ -84,6 +87,9 @@ void ExamChooserWindow::buildControls()
     m_folders->setReadOnly(true);
     m_folders->setRootPath(QDir::rootPath());
     Dir1->setModel(m_folders);
+    m_reveal = new QTimer(this);
+    m_reveal->setSingleShot(true);
+    m_reveal->setInterval(100);
     Dir1->setHeaderHidden(true);
     for (int column = 1; column < m_folders->columnCount(); ++column)
         Dir1->hideColumn(column);
@@ -161,6 +167,14 @@ void ExamChooserWindow::connectHandlers()
     connect(Drive1, &QComboBox::currentIndexChanged, this, &ExamChooserWindow::driveChanged);
     connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { treeMoved(current); });
+    // The model reads folders in the background and sorts what it has read a moment later;
+    // once a folder on the way to the current one is read and sorted, the tree is scrolled
+    // to the current folder again.
+    connect(m_folders, &QFileSystemModel::directoryLoaded, this, [this](const QString &loaded) {
+        if (m_revealPending && isInside(m_folder, loaded))
+            m_reveal->start();
+    });
+    connect(m_reveal, &QTimer::timeout, this, &ExamChooserWindow::revealFolder);
     connect(Text1, &QLineEdit::textChanged, this, &ExamChooserWindow::testFolder);
     connect(Command1, &QPushButton::clicked, this, &ExamChooserWindow::accept);
     connect(Label8, &ActiveLabel::clicked, this, [this] { setFolder(library()); });
@@ -212,20 +226,33 @@ QString ExamChooserWindow::library() const
 void ExamChooserWindow::setFolder(const QString &folder)
 {
     const QString target = existingFolder(folder);
-    const QModelIndex index = m_folders->index(target);
-    {
-        // The tree's own signal would report the move; the box is set below in any case,
-        // so that returning to a folder also undoes a path typed into the box.
-        const QSignalBlocker blocker(Dir1->selectionModel());
-        if (index.isValid()) {
-            Dir1->setCurrentIndex(index);
-            Dir1->expand(index);
-            Dir1->scrollTo(index);
-        } else {
-            Dir1->clearSelection();
-        }
-    }
+    m_folder = target;
+    m_revealPending = true;
+    revealFolder();
+    // The box follows even when the tree was already there, so that returning to a folder
+    // also undoes a path typed into the box.
     followFolder(target);
+}
+
+// Selects the current folder in the tree, unfolded and scrolled into view, without
+// reporting it as a move.
+void ExamChooserWindow::revealFolder()
+{
+    const QModelIndex index = m_folders->index(m_folder);
+    const QSignalBlocker blocker(Dir1->selectionModel());
+    if (index.isValid()) {
+        Dir1->setCurrentIndex(index);
+        Dir1->expand(index);
+        Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+        // Deep folders are indented far to the right: show the start of the name.
+        const int left = Dir1->visualRect(index).left();
+        if (left < 0 || left > Dir1->viewport()->width() / 2) {
+            QScrollBar *across = Dir1->horizontalScrollBar();
+            across->setValue(across->value() + left - Dir1->indentation());
+        }
+    } else {
+        Dir1->clearSelection();
+    }
 }
 
 void ExamChooserWindow::driveChanged(int index)
@@ -237,8 +264,12 @@ void ExamChooserWindow::driveChanged(int index)
 
 void ExamChooserWindow::treeMoved(const QModelIndex &current)
 {
-    if (current.isValid())
-        followFolder(m_folders->filePath(current));
+    if (!current.isValid())
+        return;
+    // The user moves the tree now; it is no longer scrolled back to where it was set.
+    m_revealPending = false;
+    m_reveal->stop();
+    followFolder(m_folders->filePath(current));
 }
 
 // The folder box follows the tree, and the drive list shows the volume that holds it.

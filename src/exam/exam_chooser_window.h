@@ -13,6 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QModelIndex;
 class QPushButton;
+class QTimer;
 class QTreeView;
 
 // Form9: the teacher picks the folder of an exam with a drive list and a folder tree. The
@@ -74,6 +75,7 @@ private:
 
     void driveChanged(int index);
     void treeMoved(const QModelIndex &current);
+    void revealFolder();
     void followFolder(const QString &folder);
     void testFolder(const QString &folder);
     void say(const QString &russian, const QString &english);
@@ -85,5 +87,7 @@ private:
 
     Application &m_app;
     QFileSystemModel *m_folders = nullptr;
+    QTimer *m_reveal = nullptr;
+    bool m_revealPending = false;
     QString m_folder;
 };

@@ -69,10 +69,10 @@ void SettingsWindow::buildPassScorePanel()
     Line3 = rule(Frame4, u"Line3"_s, QRect(BoxLeft, 96, width - 16, 4));
     Line4 = rule(Frame4, u"Line4"_s, QRect(BoxLeft, 130, width - 16, 4));
 
-    Label3 = place<ActiveLabel>(Frame4, u"Label3"_s, QRect(BoxLeft, 145, 170, 18), u"Количество вопросов"_s);
-    txtV = place<QLineEdit>(Frame4, u"txtV"_s, QRect(190, 142, 60, BoxHeight), u"5"_s);
-    Label5 = place<ActiveLabel>(Frame4, u"Label5"_s, QRect(BoxLeft, 179, 180, 18), u"Выбран проходной балл"_s);
-    txtZ = place<QLineEdit>(Frame4, u"txtZ"_s, QRect(190, 176, 90, BoxHeight), u"0"_s);
+    Label3 = place<ActiveLabel>(Frame4, u"Label3"_s, QRect(BoxLeft, 145, 200, 18), u"Количество вопросов"_s);
+    txtV = place<QLineEdit>(Frame4, u"txtV"_s, QRect(214, 142, 60, BoxHeight), u"5"_s);
+    Label5 = place<ActiveLabel>(Frame4, u"Label5"_s, QRect(BoxLeft, 179, 200, 18), u"Выбран проходной балл"_s);
+    txtZ = place<QLineEdit>(Frame4, u"txtZ"_s, QRect(214, 176, 90, BoxHeight), u"0"_s);
     Line5 = rule(Frame4, u"Line5"_s, QRect(BoxLeft, 208, width - 16, 4));
 
     Command1 = place<QPushButton>(Frame4, u"Command1"_s, QRect(width / 2 - 50, 222, 100, 32), u"ОК"_s);

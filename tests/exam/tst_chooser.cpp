@@ -329,6 +329,9 @@ void TestChooser::treeAndLinkMoveTheFolder()
 {
     ProgramFolder folder;
     const QString exam = makeExam(folder, u"География"_s, 2, 5);
+    for (int i = 0; i < 40; ++i)
+        QDir().mkpath(folder.path(u"a%1"_s.arg(i, 2, 10, QChar(u'0'))));
+    QDir().mkpath(folder.path(u"zz/deep"_s));
     ExamChooserWindow *chooser = openFromSettings(folder, {u"re=rus"_s});
 
     // The drive list starts with the root.
@@ -345,6 +348,14 @@ void TestChooser::treeAndLinkMoveTheFolder()
     // A folder that no longer exists puts the tree on the nearest folder above it.
     chooser->setFolder(exam + u"/b9/deeper"_s);
     QCOMPARE(chooser->Text1->text(), exam);
+
+    // The tree unfolds to a folder set in code and stays on it while the model reads the
+    // folders on the way in the background, which puts many folders above it.
+    chooser->setFolder(folder.path(u"zz/deep"_s));
+    QTreeView *tree = chooser->Dir1;
+    QCOMPARE(model->filePath(tree->currentIndex()), folder.path(u"zz/deep"_s));
+    QTRY_COMPARE(model->rowCount(model->index(folder.path())), 44);
+    QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()).topLeft()));
 
     chooser->Text1->setText(u"typed"_s);
     click(chooser, "Label8");
