@@ -239,9 +239,10 @@ void ExamChooserWindow::setFolder(const QString &folder)
 void ExamChooserWindow::revealFolder()
 {
     const QModelIndex index = m_folders->index(m_folder);
-    const QSignalBlocker blocker(Dir1->selectionModel());
     if (index.isValid()) {
+        m_revealing = true;
         Dir1->setCurrentIndex(index);
+        m_revealing = false;
         Dir1->expand(index);
         Dir1->scrollTo(index, QAbstractItemView::PositionAtCenter);
         // Deep folders are indented far to the right: show the start of the name.
@@ -264,7 +265,7 @@ void ExamChooserWindow::driveChanged(int index)
 
 void ExamChooserWindow::treeMoved(const QModelIndex &current)
 {
-    if (!current.isValid())
+    if (!current.isValid() || m_revealing)
         return;
     // The user moves the tree now; it is no longer scrolled back to where it was set.
     m_revealPending = false;

@@ -89,5 +89,6 @@ private:
     QFileSystemModel *m_folders = nullptr;
     QTimer *m_reveal = nullptr;
     bool m_revealPending = false;
+    bool m_revealing = false;
     QString m_folder;
 };

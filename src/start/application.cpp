@@ -219,8 +219,10 @@ void Application::discardTicketWindows()
 
 bool Application::openExamChooser(const QString &folder)
 {
-    if (m_examChooser)
+    if (m_examChooser) {
+        m_examChooser->hide();
         m_examChooser->deleteLater();
+    }
     m_examChooser = new ExamChooserWindow(*this);
     if (settingsWindow()->Text6->text().isEmpty())
         m_examChooser->setFolder(folder.isEmpty() ? path(u"b"_s) : folder);
