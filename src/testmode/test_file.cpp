@@ -85,9 +85,15 @@ QString conclusionFileName(int conclusion)
     }
 }
 
-int questionCount(const QString &testFolder)
+int questionCount(const QString &testFolder, QStringList *entries)
 {
-    return GetFolders(testFolder) - 4;
+    // No folder (a refused name) has no entries; an empty path would list the working folder.
+    if (testFolder.isEmpty()) {
+        if (entries)
+            entries->clear();
+        return -4;
+    }
+    return GetFolders(testFolder, entries) - 4;
 }
 
 bool create(const QString &programFolder, const QString &name, QString *error)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -30,8 +31,9 @@ QString questionFileName(const QString &number);
 QString conclusionFileName(int conclusion);
 
 // The number of questions: the entries of the test folder less the test file and the
-// three conclusion files. A stray file counts as one more question.
-int questionCount(const QString &testFolder);
+// three conclusion files. A stray file counts as one more question. The entries go to the
+// list when one is given.
+int questionCount(const QString &testFolder, QStringList *entries = nullptr);
 
 // Creates the test folder and writes the name into the test file. A name that is not one
 // path level is refused before anything is created.

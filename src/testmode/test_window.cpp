@@ -426,6 +426,16 @@ void TestWindow::readConclusions()
     }
 }
 
+// The entries of the test folder go to the hidden list; the count of questions to Text4.
+void TestWindow::countQuestions()
+{
+    QStringList entries;
+    const int count = TestFile::questionCount(testFolder(), &entries);
+    List1->clear();
+    List1->addItems(entries);
+    Text4->setText(QString::number(count));
+}
+
 void TestWindow::enableAnswerOptions()
 {
     for (int slot = 0; slot < 5; ++slot)
@@ -456,7 +466,7 @@ void TestWindow::chooseTest()
         Language::pick(language(), u"Выбрать тест"_s, u"To Choose a test"_s),
         TestFile::testsFolder(m_app.programFolder()), TestFilter));
     if (!Text2->text().isEmpty())
-        Text4->setText(QString::number(TestFile::questionCount(testFolder())));
+        countQuestions();
     if (!Text3->text().isEmpty()) {
         const TestFile::Header header = TestFile::readHeader(Text3->text());
         Text12->setText(header.name);
@@ -674,7 +684,7 @@ void TestWindow::editTest()
         Language::pick(language(), u"Редактировать тест"_s, u"To Edit a test"_s),
         TestFile::testsFolder(m_app.programFolder()), TestFilter));
     if (!Text3->text().isEmpty() && !Text2->text().isEmpty()) {
-        Text4->setText(QString::number(TestFile::questionCount(testFolder())));
+        countQuestions();
         Frame4->show();
         Frame3->hide();
         showPointsColumn(true);

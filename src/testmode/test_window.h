@@ -135,6 +135,7 @@ private:
     void readQuestionFromFile();
     void readConclusions();
     void enableAnswerOptions();
+    void countQuestions();
 
     // Run mode.
     void chooseTest();
