@@ -415,6 +415,13 @@ void TestWindow::readQuestionFromFile()
     }
 }
 
+void TestWindow::showBounds(const TestFile::Header &header)
+{
+    Text8->setText(header.bounds[0]);
+    Text9->setText(header.bounds[1]);
+    Text10->setText(header.bounds[2]);
+}
+
 void TestWindow::readConclusions()
 {
     const QString folder = testFolder();
@@ -470,9 +477,7 @@ void TestWindow::chooseTest()
     if (!Text3->text().isEmpty()) {
         const TestFile::Header header = TestFile::readHeader(Text3->text());
         Text12->setText(header.name);
-        Text8->setText(header.bounds[0]);
-        Text9->setText(header.bounds[1]);
-        Text10->setText(header.bounds[2]);
+        showBounds(header);
     }
     if (!Text2->text().isEmpty()) {
         readConclusions();
@@ -500,10 +505,7 @@ void TestWindow::numberChanged()
     }
     if (!Text3->text().isEmpty()) {
         readQuestionFromFile();
-        const TestFile::Header header = TestFile::readHeader(Text3->text());
-        Text8->setText(header.bounds[0]);
-        Text9->setText(header.bounds[1]);
-        Text10->setText(header.bounds[2]);
+        showBounds(TestFile::readHeader(Text3->text()));
     }
     if (!Text1->text().isEmpty())
         txtV->setPlainText(questionText(Text1->text()));
@@ -692,9 +694,7 @@ void TestWindow::editTest()
     if (!Text3->text().isEmpty()) {
         const TestFile::Header header = TestFile::readHeader(Text3->text());
         Text12->setText(header.name);
-        Text8->setText(header.bounds[0]);
-        Text9->setText(header.bounds[1]);
-        Text10->setText(header.bounds[2]);
+        showBounds(header);
     }
     if (!Text2->text().isEmpty())
         readConclusions();

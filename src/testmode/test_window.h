@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/captions.h"
+#include "testmode/test_file.h"
 
 #include <QWidget>
 
@@ -133,6 +134,7 @@ private:
     void showPointsColumn(bool shown);
     void clearQuestion();
     void readQuestionFromFile();
+    void showBounds(const TestFile::Header &header);
     void readConclusions();
     void enableAnswerOptions();
     void countQuestions();
