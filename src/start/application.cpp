@@ -3,8 +3,9 @@
 #include "config/active_label.h"
 #include "config/ini.h"
 #include "editor/exam_editor_window.h"
-#include "exam/exam_chooser_window.h"
+#include "evaluation/evaluation_window.h"
 #include "exam/answers_review_window.h"
+#include "exam/exam_chooser_window.h"
 #include "exam/ticket_window.h"
 #include "settings/picture_size_window.h"
 #include "settings/settings_window.h"
@@ -37,6 +38,7 @@ Application::~Application()
     delete m_examEditor;
     delete m_examChooser;
     delete m_testWindow;
+    delete m_evaluationWindow;
     delete m_startWindow;
     delete m_settingsWindow;
 }
@@ -268,10 +270,26 @@ void Application::closeExamEditor()
     settingsWindow()->show();
 }
 
-// The evaluation window arrives with the exam road (issue #3).
 bool Application::openEvaluation()
 {
-    return false;
+    discardEvaluation();
+    m_evaluationWindow = new EvaluationWindow(*this);
+    m_evaluationWindow->show();
+    return true;
+}
+
+EvaluationWindow *Application::evaluationWindow() const
+{
+    return m_evaluationWindow;
+}
+
+void Application::discardEvaluation()
+{
+    if (m_evaluationWindow) {
+        m_evaluationWindow->hide();
+        m_evaluationWindow->deleteLater();
+        m_evaluationWindow = nullptr;
+    }
 }
 
 bool Application::openTestWindow()

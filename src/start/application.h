@@ -11,6 +11,7 @@ class AnswersReviewWindow;
 class ExamEditorWindow;
 class ExamChooserWindow;
 class PictureSizeWindow;
+class EvaluationWindow;
 class SettingsWindow;
 class StartWindow;
 class TestWindow;
@@ -81,8 +82,11 @@ public:
     TestWindow *testWindow() const;
     // Discards the test window and shows the start window at its mode choice.
     void closeTestWindow();
-    // The evaluation window for the ticket that has just been closed.
+    // The evaluation window for the ticket that has just been closed: it copies the
+    // ticket window's results while it loads, so the ticket window must still exist.
     bool openEvaluation();
+    EvaluationWindow *evaluationWindow() const;
+    void discardEvaluation();
 
     // The windows of a running ticket; null when no ticket runs.
     TicketWindow *ticketWindow() const;
@@ -118,5 +122,6 @@ private:
     QPointer<TicketWindow> m_ticketWindow;
     QPointer<PictureSizeWindow> m_pictureSizeWindow;
     QPointer<AnswersReviewWindow> m_answersReviewWindow;
+    QPointer<EvaluationWindow> m_evaluationWindow;
     bool m_ended = false;
 };

@@ -1,9 +1,22 @@
 #include "config/ansi_text.h"
+#include "evaluation/evaluation_window.h"
 #include "evaluation/report.h"
+#include "exam/ticket_window.h"
+#include "start/start_window.h"
+#include "support/controls.h"
 #include "support/program_folder.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +88,64 @@ ExamRecord otherLanguageRecord()
     return record;
 }
 
+// Starts the program on a one-ticket exam of five questions, enters the student and opens
+// ticket 1, as a student does in the start window.
+TicketWindow *openTicket(ProgramFolder &folder, const QString &language,
+                         const QString &name = u"Иванов Иван"_s)
+{
+    const QString exam = makeExam(folder, u"География"_s, 1, 5);
+    folder.writeSettings({u"bilet=1"_s, u"vopros=5"_s, u"ball=4"_s, u"time=10"_s, u"pass="_s,
+                          u"re="_s + language, u"z="_s + exam});
+    Application &app = folder.start();
+    StartWindow *start = app.startWindow();
+    start->Option1->click();
+    start->Text9->setText(name);
+    start->Command14->click();
+    folder.platform.randoms.enqueue(0.0);
+    start->Command1->click();
+    start->onTimer1();
+    start->Command3->click();
+    folder.platform.clear();
+    return app.ticketWindow();
+}
+
+// Sets what the ticket window holds at its end: the marks, the question texts of the
+// answered questions and the verdict.
+void endTicket(TicketWindow *ticket, const QMap<int, QString> &marks, const QString &verdict)
+{
+    for (auto mark = marks.cbegin(); mark != marks.cend(); ++mark) {
+        ticket->txt[mark.key() - 1]->setText(mark.value());
+        if (mark.value() != u"0"_s)
+            ticket->q[mark.key() - 1]->setText(u"Текст вопроса %1"_s.arg(mark.key()));
+    }
+    ticket->Label5->setText(verdict);
+}
+
+EvaluationWindow *closeTicket(ProgramFolder &folder, TicketWindow *ticket)
+{
+    ticket->Command2->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return folder.app().evaluationWindow();
+}
+
+void moveOver(QWidget *control)
+{
+    const QPointF inside(2, 2);
+    QMouseEvent move(QEvent::MouseMove, inside, control->mapToGlobal(inside), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(control, &move);
+}
+
+QColor background(const QWidget *control)
+{
+    return control->palette().color(QPalette::Window);
+}
+
+QColor textColour(const QWidget *control)
+{
+    return control->palette().color(QPalette::WindowText);
+}
+
 } // namespace
 
 class TestEvaluation : public QObject
@@ -94,6 +165,16 @@ private slots:
     void missingReportFolderIsCreated();
     void failedAppendChangesNothing_data();
     void failedAppendChangesNothing();
+
+    void sheetCopiesTheTicket_data();
+    void sheetCopiesTheTicket();
+    void verdictColour_data();
+    void verdictColour();
+    void hoverShowsTheQuestion();
+    void closingReturnsToAClearedStartWindow_data();
+    void closingReturnsToAClearedStartWindow();
+    void failedSaveIsReportedAndStillCloses();
+    void studentWalksTheWholeRoad();
 };
 
 void TestEvaluation::recordBytes_data()
@@ -228,6 +309,283 @@ void TestEvaluation::failedAppendChangesNothing()
         QCOMPARE(folder.readBytes(u"s"_s), QByteArray("not a folder"));
     else
         QVERIFY(QDir(folder.path(blocker)).isEmpty());
+}
+
+void TestEvaluation::sheetCopiesTheTicket_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("student");
+    QTest::addColumn<QString>("ticketLine");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("captions");
+
+    QStringList russian(ExamReport::Questions);
+    russian[0] = u"Первый вопрос, оценка  5"_s;
+    russian[2] = u"Третий вопрос, оценка  2"_s;
+    QStringList english(ExamReport::Questions);
+    english[0] = u"1 question, evaluation  5"_s;
+    english[2] = u"3 question, evaluation  2"_s;
+    const QStringList none(ExamReport::Questions);
+    const QStringList russianCaptions{u"Показывать вопросы"_s, u"Сохранить в отчет"_s, u"Закрыть"_s};
+
+    QTest::newRow("rus") << u"rus"_s << u"Ф.И.О ,  Данные  Иванов Иван"_s << u"Билет № b1"_s
+                         << russian << russianCaptions;
+    QTest::newRow("eng") << u"eng"_s << u"Surname a Name, additional data  Иванов Иван"_s
+                         << u"Ticket № b1"_s << english
+                         << QStringList{u"To Show questions"_s, u"To Save in the report"_s, u"To Close"_s};
+    // Another language: no lines and the designed captions.
+    QTest::newRow("other") << u"fra"_s << u"Ф.И.О ,  Данные  Иванов Иван"_s << u"b1"_s << none
+                           << russianCaptions;
+}
+
+void TestEvaluation::sheetCopiesTheTicket()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, student);
+    QFETCH(QString, ticketLine);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, captions);
+
+    ProgramFolder folder;
+    TicketWindow *ticket = openTicket(folder, language);
+    QVERIFY(ticket);
+    QVERIFY(ticket->Label17->text().endsWith(u"b1"_s));
+    // Questions 1 and 3 answered; 2 left at "0".
+    endTicket(ticket, {{1, u"5"_s}, {2, u"0"_s}, {3, u"2"_s}}, QString());
+    EvaluationWindow *sheet = closeTicket(folder, ticket);
+    QVERIFY(sheet);
+    QVERIFY(!folder.app().ticketWindow());
+    QVERIFY(sheet->isVisible());
+    QCOMPARE(sheet->objectName(), u"Form5"_s);
+    QCOMPARE(sheet->width(), 328);
+
+    QCOMPARE(sheet->Label5->text(), language);
+    QCOMPARE(sheet->Label1->text(), student);
+    QVERIFY(sheet->Label2->text().endsWith(ticketLine));
+    for (int i = 0; i < ExamReport::Questions; ++i) {
+        QCOMPARE(sheet->l[i]->text(), lines[i]);
+        QCOMPARE(control<QLabel>(sheet, qPrintable(u"l%1"_s.arg(i + 1))), sheet->l[i]);
+    }
+    // The question texts come over for the marked questions only, whatever the language.
+    QCOMPARE(sheet->q[0]->text(), u"Текст вопроса 1"_s);
+    QCOMPARE(sheet->q[1]->text(), QString());
+    QCOMPARE(sheet->q[2]->text(), u"Текст вопроса 3"_s);
+    QCOMPARE(sheet->Label3->text(), QString());
+    QCOMPARE((QStringList{sheet->Check2->text(), sheet->Check1->text(), sheet->Command2->text()}),
+             captions);
+    QVERIFY(!sheet->Check1->isChecked());
+    QVERIFY(!sheet->Check2->isChecked());
+    QCOMPARE(sheet->Label6->text(), ExamReport::dateText(folder.platform.now.date()));
+    QCOMPARE(sheet->Label7->text(), ExamReport::timeText(folder.platform.now.time()));
+}
+
+void TestEvaluation::verdictColour_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<QColor>("colour");
+    const QColor green(0, 128, 0);
+    const QColor red(255, 0, 0);
+    const QColor unchanged;
+    QTest::newRow("rus pass") << u"rus"_s << u"Зачет"_s << green;
+    QTest::newRow("rus fail") << u"rus"_s << u"Не зачет"_s << red;
+    QTest::newRow("rus out of time") << u"rus"_s << u"Не зачет по времени"_s << red;
+    QTest::newRow("eng pass") << u"eng"_s << u"Delivered"_s << green;
+    QTest::newRow("eng out of time") << u"eng"_s << u"Not deliver on time"_s << red;
+    QTest::newRow("eng given a Russian pass") << u"eng"_s << u"Зачет"_s << red;
+    QTest::newRow("no verdict") << u"rus"_s << QString() << unchanged;
+    QTest::newRow("other language") << u"deu"_s << u"Зачет"_s << unchanged;
+}
+
+void TestEvaluation::verdictColour()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, verdict);
+    QFETCH(QColor, colour);
+
+    ProgramFolder folder;
+    TicketWindow *ticket = openTicket(folder, language);
+    QVERIFY(ticket);
+    endTicket(ticket, {{1, u"5"_s}}, verdict);
+    EvaluationWindow *sheet = closeTicket(folder, ticket);
+    QVERIFY(sheet);
+    QCOMPARE(sheet->Label3->text(), verdict);
+    QCOMPARE(background(sheet->Label3), colour.isValid() ? colour : sheet->palette().color(QPalette::Button));
+}
+
+void TestEvaluation::hoverShowsTheQuestion()
+{
+    ProgramFolder folder;
+    TicketWindow *ticket = openTicket(folder, u"rus"_s);
+    QVERIFY(ticket);
+    endTicket(ticket, {{1, u"5"_s}, {3, u"2"_s}}, u"Не зачет"_s);
+    EvaluationWindow *sheet = closeTicket(folder, ticket);
+    QVERIFY(sheet);
+    QCOMPARE(sheet->width(), 328);
+
+    // With "Показывать вопросы" clear nothing is shown.
+    moveOver(sheet->l[0]);
+    QCOMPARE(sheet->Label4->text(), QString());
+    QCOMPARE(sheet->width(), 328);
+
+    sheet->Check2->setChecked(true);
+    QCOMPARE(textColour(sheet->l[0]), QColor(0, 0, 255));
+    QCOMPARE(textColour(sheet->l[19]), QColor(0, 0, 255));
+    QCOMPARE(sheet->l[0]->cursor().shape(), Qt::WhatsThisCursor);
+
+    moveOver(sheet->l[2]);
+    QCOMPARE(sheet->Label4->text(), u"Текст вопроса 3"_s);
+    QCOMPARE(sheet->width(), 634);
+    // An empty line changes nothing.
+    moveOver(sheet->l[1]);
+    QCOMPARE(sheet->Label4->text(), u"Текст вопроса 3"_s);
+    QCOMPARE(sheet->width(), 634);
+    // The ticket line and the panel itself close the side panel.
+    moveOver(sheet->Label2);
+    QCOMPARE(sheet->Label4->text(), QString());
+    QCOMPARE(sheet->width(), 328);
+    moveOver(sheet->l[0]);
+    QCOMPARE(sheet->Label4->text(), u"Текст вопроса 1"_s);
+    moveOver(sheet->Frame1);
+    QCOMPARE(sheet->Label4->text(), QString());
+    QCOMPARE(sheet->width(), 328);
+
+    moveOver(sheet->l[0]);
+    QCOMPARE(sheet->width(), 634);
+    sheet->Check2->setChecked(false);
+    QCOMPARE(sheet->Label4->text(), QString());
+    QCOMPARE(sheet->width(), 328);
+    QCOMPARE(textColour(sheet->l[0]), sheet->palette().color(QPalette::ButtonText));
+    QCOMPARE(sheet->l[0]->cursor().shape(), Qt::ArrowCursor);
+}
+
+void TestEvaluation::closingReturnsToAClearedStartWindow_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("saved") << true;
+    QTest::newRow("not saved") << false;
+}
+
+void TestEvaluation::closingReturnsToAClearedStartWindow()
+{
+    QFETCH(bool, save);
+
+    ProgramFolder folder;
+    QVERIFY(QDir(folder.path(u"s"_s)).removeRecursively());
+    TicketWindow *ticket = openTicket(folder, u"rus"_s, u"Петров"_s);
+    QVERIFY(ticket);
+    StartWindow *start = folder.app().startWindow();
+    start->Text11->setText(u"группа 7"_s);
+    endTicket(ticket, {{1, u"5"_s}, {2, u"2"_s}}, u"Не зачет"_s);
+    EvaluationWindow *sheet = closeTicket(folder, ticket);
+    QVERIFY(sheet);
+    QVERIFY(!start->isVisible());
+    // The record holds the data line although the first data field is empty.
+    ExamRecord expected = sheet->record();
+    QCOMPARE(expected.data2, u"группа 7"_s);
+
+    sheet->Check1->setChecked(save);
+    click(sheet, "Command2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QVERIFY(!folder.app().evaluationWindow());
+    QVERIFY(start->isVisible());
+    QVERIFY(shown(start, "Frame9"));
+    QVERIFY(!shown(start, "Frame1"));
+    QVERIFY(!shown(start, "Frame2"));
+    for (QLineEdit *field : {start->Text9, start->Text10, start->Text11, start->Text13})
+        QCOMPARE(field->text(), QString());
+    QCOMPARE(folder.platform.messageTexts(), QStringList());
+    if (save)
+        QCOMPARE(folder.readBytes(u"s/oth.txt"_s), ExamReport::recordBytes(expected));
+    else
+        QVERIFY(!QFileInfo::exists(folder.path(u"s/oth.txt"_s)));
+}
+
+void TestEvaluation::failedSaveIsReportedAndStillCloses()
+{
+    ProgramFolder folder;
+    QVERIFY(QDir().mkpath(folder.path(u"s/oth.txt"_s)));
+    TicketWindow *ticket = openTicket(folder, u"eng"_s);
+    QVERIFY(ticket);
+    endTicket(ticket, {{1, u"5"_s}}, u"Delivered"_s);
+    EvaluationWindow *sheet = closeTicket(folder, ticket);
+    QVERIFY(sheet);
+    sheet->Check1->setChecked(true);
+    click(sheet, "Command2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QCOMPARE(folder.platform.messages.size(), 1);
+    QCOMPARE(folder.platform.messages[0].title, u"Тест-Тавринг"_s);
+    QVERIFY(folder.platform.messages[0].text.startsWith(u"The result was not saved in the report "_s
+                                                        + folder.path(u"s/oth.txt"_s)));
+    QVERIFY(!folder.app().evaluationWindow());
+    QVERIFY(folder.app().startWindow()->isVisible());
+    QCOMPARE(folder.app().startWindow()->Text9->text(), QString());
+}
+
+void TestEvaluation::studentWalksTheWholeRoad()
+{
+    const QLocale system;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(system); });
+
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"География"_s, 3, 5);
+    folder.writeSettings({u"bilet=3"_s, u"vopros=5"_s, u"ball=4"_s, u"time=10"_s, u"pass="_s,
+                          u"re=rus"_s, u"z="_s + exam});
+    Application &app = folder.start();
+    StartWindow *start = app.startWindow();
+
+    // The student's data and a drawn ticket: 0.5 of three tickets is ticket 2.
+    click(start, "Option1");
+    start->Text9->setText(u"Сидорова Анна"_s);
+    start->Text10->setText(u"10 класс"_s);
+    click(start, "Command14");
+    folder.platform.randoms.enqueue(0.5);
+    click(start, "Command1");
+    QCOMPARE(start->Label1->text(), u"b2"_s);
+    start->onTimer1();
+    click(start, "Command3");
+    TicketWindow *ticket = app.ticketWindow();
+    QVERIFY(ticket);
+    QVERIFY(!start->isVisible());
+
+    // Four right answers ("Да") and a wrong one for the last question.
+    for (int n = 1; n <= 5; ++n) {
+        if (n > 1)
+            ticket->Option[n - 1]->click();
+        QVERIFY(ticket->Option[n - 1]->isChecked());
+        QCOMPARE(ticket->Text3->toPlainText(), u"Вопрос %1 билета 2\r\n"_s.arg(n));
+        ticket->List1->setCurrentRow(n < 5 ? 0 : 1);
+        ticket->Command3->click();
+    }
+    click(ticket, "Command1");
+    QCOMPARE(ticket->txtZ->text(), u"4,4"_s);
+    QCOMPARE(ticket->Label5->text(), u"Зачет"_s);
+
+    EvaluationWindow *sheet = closeTicket(folder, ticket);
+    QVERIFY(sheet);
+    QCOMPARE(sheet->l[4]->text(), u"Пятый вопрос, оценка  2"_s);
+    QCOMPARE(background(sheet->Label3), QColor(0, 128, 0));
+    sheet->Check1->setChecked(true);
+    click(sheet, "Command2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    const QString record =
+        u"Дата: 08.12.2026 Время: 10:30:15\r\r\n"
+        "Ф.И.О ,  Данные  Сидорова Анна\r\r\n"
+        "Билет № b2\r\r\n"
+        "Первый вопрос, оценка  5; Второй вопрос, оценка  5; Третий вопрос, оценка  5; "
+        "Четвертый вопрос, оценка  5; Пятый вопрос, оценка  2; ; ; ; ; ; ; ; ; ; ; ; ; ; ; \r\r\n"
+        "Зачет\r\r\n"
+        "Дополнительные сведения: 10 класс  \r\r\n"
+        "==================\r\r\n"
+        "\r\n\r\n"_s;
+    QCOMPARE(folder.readBytes(u"s/oth.txt"_s), AnsiText::encode(record));
+    QVERIFY(start->isVisible());
+    QCOMPARE(start->Text9->text(), QString());
+    QVERIFY(folder.platform.messageTexts().isEmpty());
 }
 
 QTEST_MAIN(TestEvaluation)

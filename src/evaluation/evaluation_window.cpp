@@ -1,0 +1,294 @@
+#include "evaluation/evaluation_window.h"
+
+#include "config/active_label.h"
+#include "config/captions.h"
+#include "config/ini.h"
+#include "config/language.h"
+#include "config/window_ops.h"
+#include "exam/ticket_window.h"
+#include "start/application.h"
+#include "start/start_window.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Title = u"Тест-Тавринг"_s;
+
+const QColor PassColour(0, 128, 0);
+const QColor FailColour(255, 0, 0);
+const QColor ShownLineColour(0, 0, 255);
+
+template <class Control, class... Args>
+Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+// Left, top, width and height in twips.
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(tw(left), tw(top), tw(width), tw(height));
+}
+
+void setTextColour(QWidget *control, const QColor &colour)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    control->setPalette(palette);
+}
+
+void setBackground(QWidget *control, const QColor &colour)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Window, colour);
+    control->setPalette(palette);
+}
+
+} // namespace
+
+EvaluationWindow::EvaluationWindow(Application &app) : QWidget(nullptr), m_app(app)
+{
+    setObjectName(u"Form5"_s);
+    setWindowTitle(Title);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    buildControls();
+    connectHandlers();
+    load();
+}
+
+void EvaluationWindow::buildControls()
+{
+    // The sheet is laid out for a small dialog font, as the twips positions expect.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+    QFont bold(u"MS Sans Serif"_s, 8);
+    bold.setBold(true);
+
+    // Holders below the client area, never shown.
+    Label5 = make<QLabel>(this, u"Label5"_s, twips(120, 8520, 1000, 255));
+    Label6 = make<QLabel>(this, u"Label6"_s, twips(1200, 8520, 1500, 255));
+    Label7 = make<QLabel>(this, u"Label7"_s, twips(2800, 8520, 1500, 255));
+
+    // The side panel lies to the right of the result panel and is uncovered by widening.
+    Frame2 = make<QGroupBox>(this, u"Frame2"_s, twips(5040, 120, 4455, 7455));
+    Label4 = make<QLabel>(Frame2, u"Label4"_s, twips(120, 240, 4215, 7095));
+    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label4->setWordWrap(true);
+    Label4->setTextFormat(Qt::PlainText);
+    for (int i = 0; i < ExamReport::Questions; ++i) {
+        q[i] = make<QLabel>(Frame2, u"q"_s + QString::number(i + 1), twips(120, 240, 4215, 255));
+        q[i]->setTextFormat(Qt::PlainText);
+        q[i]->hide();
+    }
+    Label4->raise();
+
+    Frame1 = make<QGroupBox>(this, u"Frame1"_s, twips(120, 120, 4815, 7455));
+    Label1 = make<QLabel>(Frame1, u"Label1"_s, twips(120, 240, 4575, 615));
+    Label1->setFont(bold);
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setTextFormat(Qt::PlainText);
+    Label2 = make<QLabel>(Frame1, u"Label2"_s, twips(120, 1080, 1455, 255));
+    Label2->setFont(bold);
+    Label2->setTextFormat(Qt::PlainText);
+    Label3 = make<ActiveLabel>(Frame1, u"Label3"_s, twips(2400, 1080, 2175, 255));
+    Label3->setFont(bold);
+    Label3->setAlignment(Qt::AlignCenter);
+    Label3->setTextFormat(Qt::PlainText);
+    Label3->setAutoFillBackground(true);
+    setTextColour(Label3, Qt::white);
+    setBackground(Label3, palette().color(QPalette::Button));
+    for (int i = 0; i < ExamReport::Questions; ++i) {
+        l[i] = make<QLabel>(Frame1, u"l"_s + QString::number(i + 1),
+                            twips(120, 1560 + 240 * i, 4335, 255));
+        l[i]->setTextFormat(Qt::PlainText);
+    }
+    Check2 = make<QCheckBox>(Frame1, u"Check2"_s, twips(120, 6480, 1335, 375),
+                             u"Показывать вопросы"_s);
+    Check1 = make<QCheckBox>(Frame1, u"Check1"_s, twips(1560, 6480, 2055, 375),
+                             u"Сохранить в отчет"_s);
+    Command2 = make<QPushButton>(Frame1, u"Command2"_s, twips(1560, 6960, 1455, 375), u"Закрыть"_s);
+    Command2->setToolTip(u"Закрыть окно"_s);
+
+    for (QWidget *holder : {static_cast<QWidget *>(Label5), static_cast<QWidget *>(Label6),
+                            static_cast<QWidget *>(Label7)})
+        holder->hide();
+
+    // Moving over the result panel, the ticket line or a question line is watched.
+    Frame1->setMouseTracking(true);
+    Frame1->installEventFilter(this);
+    Label2->setMouseTracking(true);
+    Label2->installEventFilter(this);
+    for (QLabel *line : l) {
+        line->setMouseTracking(true);
+        line->installEventFilter(this);
+    }
+}
+
+void EvaluationWindow::connectHandlers()
+{
+    connect(Label3, &ActiveLabel::captionChanged, this, &EvaluationWindow::colourVerdict);
+    connect(Check2, &QCheckBox::toggled, this, &EvaluationWindow::showQuestionsToggled);
+    connect(Command2, &QPushButton::clicked, this, &EvaluationWindow::closeSheet);
+}
+
+void EvaluationWindow::load()
+{
+    Label5->setText(GetValueString(u"test"_s, u"re"_s, m_app.settingsFile()));
+    setFixedSize(tw(NarrowWidth), tw(7635));
+    DisableXbutton(this);
+
+    const QDateTime now = m_app.platform().currentDateTime();
+    Label6->setText(ExamReport::dateText(now.date()));
+    Label7->setText(ExamReport::timeText(now.time()));
+
+    Label1->clear();
+    Label2->clear();
+    for (int i = 0; i < ExamReport::Questions; ++i) {
+        l[i]->clear();
+        q[i]->clear();
+    }
+    Label3->setText(QString());
+
+    if (const StartWindow *start = m_app.startWindow())
+        Label1->setText(start->Frame9->title() + u"  "_s + start->Text9->text());
+
+    if (const TicketWindow *ticket = m_app.ticketWindow()) {
+        Label2->setText(ticket->Label17->text());
+        for (int i = 0; i < ExamReport::Questions; ++i) {
+            const QString mark = ticket->txt[i]->text();
+            if (!ExamReport::isMarked(mark))
+                continue;
+            l[i]->setText(ExamReport::evaluationLine(i + 1, language(), mark));
+            q[i]->setText(ticket->q[i]->text());
+        }
+        Label3->setText(ticket->Label5->text());
+    }
+
+    applyCaptions({{Check2, u"Показывать вопросы"_s, u"To Show questions"_s},
+                   {Check1, u"Сохранить в отчет"_s, u"To Save in the report"_s},
+                   {Command2, u"Закрыть"_s, u"To Close"_s}},
+                  language());
+}
+
+QString EvaluationWindow::language() const
+{
+    return Label5->text();
+}
+
+void EvaluationWindow::colourVerdict(const QString &verdict)
+{
+    if (Language::isRussian(language()))
+        setBackground(Label3, verdict == u"Зачет"_s ? PassColour : FailColour);
+    else if (Language::isEnglish(language()))
+        setBackground(Label3, verdict == u"Delivered"_s ? PassColour : FailColour);
+}
+
+void EvaluationWindow::showQuestionsToggled(bool ticked)
+{
+    for (QLabel *line : l) {
+        if (ticked) {
+            setTextColour(line, ShownLineColour);
+            line->setCursor(Qt::WhatsThisCursor);
+        } else {
+            setTextColour(line, palette().color(QPalette::ButtonText));
+            line->unsetCursor();
+        }
+    }
+    if (!ticked)
+        hideQuestion();
+}
+
+void EvaluationWindow::hoverLine(int index)
+{
+    if (!Check2->isChecked() || l[index]->text().isEmpty())
+        return;
+    Label4->setText(q[index]->text());
+    setFixedWidth(tw(WideWidth));
+}
+
+void EvaluationWindow::hideQuestion()
+{
+    Label4->clear();
+    setFixedWidth(tw(NarrowWidth));
+}
+
+bool EvaluationWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseMove)
+        return QWidget::eventFilter(watched, event);
+    if (watched == Frame1 || watched == Label2) {
+        hideQuestion();
+        return true;
+    }
+    for (int i = 0; i < ExamReport::Questions; ++i) {
+        if (watched == l[i]) {
+            hoverLine(i);
+            // Consumed, so that the result panel under the line does not hide it again.
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+ExamRecord EvaluationWindow::record() const
+{
+    ExamRecord sheet;
+    sheet.language = language();
+    sheet.date = Label6->text();
+    sheet.time = Label7->text();
+    sheet.student = Label1->text();
+    sheet.ticket = Label2->text();
+    for (const QLabel *line : l)
+        sheet.lines << line->text();
+    sheet.verdict = Label3->text();
+    if (const StartWindow *start = m_app.startWindow()) {
+        sheet.data1 = start->Text10->text();
+        sheet.data2 = start->Text11->text();
+        sheet.data3 = start->Text13->text();
+    }
+    return sheet;
+}
+
+void EvaluationWindow::saveRecord()
+{
+    QString error;
+    if (ExamReport::append(m_app.programFolder(), record(), &error))
+        return;
+    // Whatever the language, a record that was not saved is never passed over in silence.
+    const QString path = m_app.path(ExamReport::relativePath());
+    const QString text = Language::isEnglish(language())
+                             ? u"The result was not saved in the report "_s + path + u":\n"_s + error
+                             : u"Результат не записан в отчет "_s + path + u":\n"_s + error;
+    m_app.message(Title, text, MessageIcon::Warning);
+}
+
+void EvaluationWindow::closeSheet()
+{
+    if (Check1->isChecked())
+        saveRecord();
+    m_app.showStartWindow();
+    m_app.discardEvaluation();
+    // The start window waits for the next student with empty data fields.
+    if (StartWindow *start = m_app.startWindow()) {
+        start->Frame9->show();
+        start->Frame1->hide();
+        start->Frame2->hide();
+        start->Text9->clear();
+        start->Text10->clear();
+        start->Text11->clear();
+        start->Text13->clear();
+    }
+}
