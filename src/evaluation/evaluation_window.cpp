@@ -61,7 +61,6 @@ EvaluationWindow::EvaluationWindow(Application &app) : QWidget(nullptr), m_app(a
 {
     setObjectName(u"Form5"_s);
     setWindowTitle(Title);
-    setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
     connectHandlers();
     load();
