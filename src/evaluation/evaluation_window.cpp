@@ -114,11 +114,13 @@ void EvaluationWindow::buildControls()
                             twips(120, 1560 + 240 * i, 4335, 255));
         l[i]->setTextFormat(Qt::PlainText);
     }
-    Check2 = make<QCheckBox>(Frame1, u"Check2"_s, twips(120, 6480, 1335, 375),
+    // The check boxes stand one above the other so that both captions fit whole in
+    // either language; the button closes the sheet at the bottom right.
+    Check2 = make<QCheckBox>(Frame1, u"Check2"_s, twips(120, 6480, 2880, 375),
                              u"Показывать вопросы"_s);
-    Check1 = make<QCheckBox>(Frame1, u"Check1"_s, twips(1560, 6480, 2055, 375),
+    Check1 = make<QCheckBox>(Frame1, u"Check1"_s, twips(120, 6960, 2880, 375),
                              u"Сохранить в отчет"_s);
-    Command2 = make<QPushButton>(Frame1, u"Command2"_s, twips(1560, 6960, 1455, 375), u"Закрыть"_s);
+    Command2 = make<QPushButton>(Frame1, u"Command2"_s, twips(3120, 6960, 1455, 375), u"Закрыть"_s);
     Command2->setToolTip(u"Закрыть окно"_s);
 
     for (QWidget *holder : {static_cast<QWidget *>(Label5), static_cast<QWidget *>(Label6),
