@@ -158,8 +158,6 @@ private slots:
     void recordBytes();
     void dataLineWhenAnyFieldIsFilled_data();
     void dataLineWhenAnyFieldIsFilled();
-    void evaluationLine_data();
-    void evaluationLine();
     void timeHasSeconds_data();
     void timeHasSeconds();
     void twoRecordsInARow();
@@ -174,6 +172,7 @@ private slots:
     void hoverShowsTheQuestion();
     void closingReturnsToAClearedStartWindow_data();
     void closingReturnsToAClearedStartWindow();
+    void failedSaveIsReportedAndStillCloses_data();
     void failedSaveIsReportedAndStillCloses();
     void studentWalksTheWholeRoad();
 };
@@ -223,29 +222,6 @@ void TestEvaluation::dataLineWhenAnyFieldIsFilled()
     const QByteArray expected = (dataLine.isEmpty() ? QByteArray("==================") : dataLine)
                                 + "\r\r";
     QCOMPARE(lines.value(5), expected);
-}
-
-void TestEvaluation::evaluationLine_data()
-{
-    QTest::addColumn<int>("question");
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("mark");
-    QTest::addColumn<QString>("line");
-    QTest::newRow("first, rus") << 1 << u"rus"_s << u"5"_s << u"Первый вопрос, оценка  5"_s;
-    QTest::newRow("11th, rus") << 11 << u"rus"_s << u"2"_s << u"Одинадцатый вопрос, оценка  2"_s;
-    QTest::newRow("20th, rus") << 20 << u"rus"_s << u"5"_s << u"Дватцатый вопрос, оценка  5"_s;
-    QTest::newRow("12th, eng") << 12 << u"eng"_s << u"2"_s << u"12 question, evaluation  2"_s;
-    QTest::newRow("another language") << 3 << u"ukr"_s << u"5"_s << QString();
-    QTest::newRow("no language") << 3 << QString() << u"5"_s << QString();
-}
-
-void TestEvaluation::evaluationLine()
-{
-    QFETCH(int, question);
-    QFETCH(QString, language);
-    QFETCH(QString, mark);
-    QFETCH(QString, line);
-    QCOMPARE(ExamReport::evaluationLine(question, language, mark), line);
 }
 
 void TestEvaluation::timeHasSeconds_data()
@@ -506,11 +482,24 @@ void TestEvaluation::closingReturnsToAClearedStartWindow()
         QVERIFY(!QFileInfo::exists(folder.path(u"s/oth.txt"_s)));
 }
 
+void TestEvaluation::failedSaveIsReportedAndStillCloses_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("eng") << u"eng"_s << u"The result was not saved in the report "_s;
+    QTest::newRow("rus") << u"rus"_s << u"Результат не записан в отчет "_s;
+    // A lost record is reported in any language, in the designed Russian.
+    QTest::newRow("other") << u"fra"_s << u"Результат не записан в отчет "_s;
+}
+
 void TestEvaluation::failedSaveIsReportedAndStillCloses()
 {
+    QFETCH(QString, language);
+    QFETCH(QString, message);
+
     ProgramFolder folder;
     QVERIFY(QDir().mkpath(folder.path(u"s/oth.txt"_s)));
-    TicketWindow *ticket = openTicket(folder, u"eng"_s);
+    TicketWindow *ticket = openTicket(folder, language);
     QVERIFY(ticket);
     endTicket(ticket, {{1, u"5"_s}}, u"Delivered"_s);
     EvaluationWindow *sheet = closeTicket(folder, ticket);
@@ -521,8 +510,7 @@ void TestEvaluation::failedSaveIsReportedAndStillCloses()
 
     QCOMPARE(folder.platform.messages.size(), 1);
     QCOMPARE(folder.platform.messages[0].title, u"Тест-Тавринг"_s);
-    QVERIFY(folder.platform.messages[0].text.startsWith(u"The result was not saved in the report "_s
-                                                        + folder.path(u"s/oth.txt"_s)));
+    QVERIFY(folder.platform.messages[0].text.startsWith(message + folder.path(u"s/oth.txt"_s)));
     QVERIFY(!folder.app().evaluationWindow());
     QVERIFY(folder.app().startWindow()->isVisible());
     QCOMPARE(folder.app().startWindow()->Text9->text(), QString());
