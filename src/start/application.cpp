@@ -275,6 +275,8 @@ bool Application::openEvaluation()
     discardEvaluation();
     m_evaluationWindow = new EvaluationWindow(*this);
     m_evaluationWindow->show();
+    // The ticket window that had the focus is about to go.
+    m_evaluationWindow->activateWindow();
     return true;
 }
 
