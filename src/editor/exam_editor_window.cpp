@@ -308,6 +308,7 @@ void ExamEditorWindow::connectHandlers()
     connect(Label5, &ActiveLabel::clicked, this, &ExamEditorWindow::choosePicture);
     connect(Label18, &ActiveLabel::clicked, this, &ExamEditorWindow::takeAwayPicture);
     connect(Label19, &ActiveLabel::clicked, this, &ExamEditorWindow::deletePicture);
+    connect(Label14, &ActiveLabel::clicked, this, [this] { m_app.openPictureSizeForEditor(); });
     connect(Command1, &QPushButton::clicked, this, &ExamEditorWindow::newTicket);
     connect(Command7, &QPushButton::clicked, this, &ExamEditorWindow::leaveEditing);
     connect(Command4, &QPushButton::clicked, this, &ExamEditorWindow::closeFromEditing);

@@ -3,6 +3,7 @@
 #include "config/active_label.h"
 #include "config/fixed_point.h"
 #include "config/ini.h"
+#include "editor/exam_editor_window.h"
 #include "exam/ticket_window.h"
 #include "settings/settings_window.h"
 #include "start/application.h"
@@ -106,6 +107,11 @@ void PictureSizeWindow::load()
     SettingsWindow *settings = m_app.settingsWindow();
     Text4->setText(settings->Text4->text());
     Text1->setText(settings->Text1->text());
+    // The real size of the exam editor's picture, beside the boxes of the fixed size.
+    if (ExamEditorWindow *editor = m_app.examEditor()) {
+        Label2->setText(editor->Label12->text() + u" "_s);
+        Label3->setText(editor->Label13->text() + u"  пик"_s);
+    }
     applyCaptions(captionTable(), Label4->text());
 }
 
@@ -127,8 +133,9 @@ void PictureSizeWindow::onTimer1()
 {
     Timer1->stop();
     if (Label1->text() == EditorMode) {
-        // The exam editor hands its picture in through showPicture().
         Frame8->show();
+        if (ExamEditorWindow *editor = m_app.examEditor())
+            showPicture(QPixmap::fromImage(editor->picture()));
     } else if (Label1->text() == TicketMode) {
         startTicketMode();
     }

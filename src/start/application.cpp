@@ -260,6 +260,14 @@ ExamEditorWindow *Application::examEditor() const
     return m_examEditor;
 }
 
+void Application::openPictureSizeForEditor()
+{
+    discardPictureSizeWindow();
+    m_pictureSizeWindow = new PictureSizeWindow(*this);
+    m_pictureSizeWindow->Label1->setText(PictureSizeWindow::EditorMode);
+    m_pictureSizeWindow->show();
+}
+
 void Application::closeExamEditor()
 {
     if (m_examEditor) {

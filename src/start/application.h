@@ -78,6 +78,8 @@ public:
     ExamEditorWindow *examEditor() const;
     // Discards the exam editor and shows the settings window again.
     void closeExamEditor();
+    // The picture size window in its editor mode, showing the exam editor's picture.
+    void openPictureSizeForEditor();
     bool openTestWindow();
     TestWindow *testWindow() const;
     // Discards the test window and shows the start window at its mode choice.

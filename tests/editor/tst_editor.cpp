@@ -2,11 +2,16 @@
 #include "config/ansi_text.h"
 #include "editor/exam_editor_window.h"
 #include "editor/exam_files.h"
+#include "exam/exam_chooser_window.h"
+#include "exam/ticket_window.h"
+#include "settings/picture_size_window.h"
 #include "settings/settings_window.h"
 #include "start/application.h"
+#include "start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemModel>
@@ -14,7 +19,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QTest>
@@ -62,6 +70,10 @@ private slots:
     void pictureIsTakenAwayOrDeleted();
     void rejectedPictureChangesNothing();
     void pictureTriggerStaysArmedWithoutQuestionNumber();
+    void pictureSizeWindowInEditorMode_data();
+    void pictureSizeWindowInEditorMode();
+
+    void examRunsInTheTicketWindow();
 
 private:
     // Starts the program with the exam library, opens the settings and from them the editor.
@@ -643,6 +655,115 @@ void EditorTest::pictureTriggerStaysArmedWithoutQuestionNumber()
     click(editor, "Command2");
     QCOMPARE(folder.platform.messageTexts().last(), u"Сохранено!"_s);
     QVERIFY(QFileInfo::exists(folder.path(u"b/Триггер/b1/k1.bmp"_s)));
+}
+
+void EditorTest::pictureSizeWindowInEditorMode_data()
+{
+    QTest::addColumn<bool>("enter");
+    QTest::newRow("Ввести hands the size over") << true;
+    QTest::newRow("unticked changes nothing") << false;
+}
+
+void EditorTest::pictureSizeWindowInEditorMode()
+{
+    QFETCH(bool, enter);
+    QTemporaryDir pictures;
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    createExam(editor, u"Размер"_s);
+    folder.platform.fileAnswers.enqueue(writePng(pictures, 40, 30));
+    click(editor, "Label5");
+    click(editor, "Label14");
+
+    PictureSizeWindow *sizing = folder.app().pictureSizeWindow();
+    QVERIFY(sizing);
+    QCOMPARE(sizing->Label1->text(), u"1"_s);
+    QCOMPARE(sizing->Label2->text(), u"Длина: 40 "_s);
+    QCOMPARE(sizing->Label3->text(), u"Высота: 30  пик"_s);
+    sizing->onTimer1();
+    QVERIFY(shown(sizing, "Frame8"));
+    QCOMPARE(sizing->Image1->size(), QSize(40, 30));
+
+    // A fixed size is tried only once both boxes hold one.
+    sizing->Text4->setText(u"200"_s);
+    sizing->Text1->setText(QString());
+    sizing->Option1->click();
+    QCOMPARE(sizing->Image1->size(), QSize(40, 30));
+    sizing->Text1->setText(u"100"_s);
+    QCOMPARE(sizing->Image1->size(), QSize(200, 100));
+    sizing->Option2->click();
+    QCOMPARE(sizing->Image1->size(), QSize(40, 30));
+    sizing->Option1->click();
+
+    SettingsWindow *settings = folder.app().settingsWindow();
+    const QString width = settings->Text4->text();
+    const QString height = settings->Text1->text();
+    sizing->Check1->setChecked(enter);
+    click(sizing, "Command2");
+    QVERIFY(!folder.app().pictureSizeWindow());
+    QVERIFY(folder.app().examEditor());
+    QCOMPARE(settings->Text4->text(), enter ? u"200"_s : width);
+    QCOMPARE(settings->Text1->text(), enter ? u"100"_s : height);
+    QCOMPARE(settings->Label16->text(), enter ? u"1"_s : u"2"_s);
+}
+
+void EditorTest::examRunsInTheTicketWindow()
+{
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    createExam(editor, u"Раунд"_s);
+    const QStringList correct{u"Париж"_s, u"Берлин"_s, u"Рим"_s};
+    for (const QString &ticket : {u"1"_s, u"2"_s}) {
+        for (int n = 1; n <= 3; ++n) {
+            fillQuestion(editor, ticket, n, u"Столица, вопрос %1\nбилета %2"_s.arg(n).arg(ticket),
+                         u"Париж\nБерлин\nРим"_s, correct[n - 1]);
+            click(editor, "Command2");
+        }
+    }
+    // A question loaded and saved again keeps its answers to three entries.
+    openQuestion(editor, u"2"_s, 2);
+    click(editor, "Command2");
+    QCOMPARE(folder.platform.messageTexts(), QStringList(7, u"Сохранено!"_s));
+    click(editor, "Command7");
+    click(editor, "Command12");
+    const QString exam = folder.path(u"b/Раунд"_s);
+    QCOMPARE(folder.app().settingsWindow()->Text6->text(), exam);
+
+    // The exam chooser recognises it and counts two tickets of three questions.
+    click(folder.app().settingsWindow(), "Label18");
+    ExamChooserWindow *chooser = folder.app().examChooser();
+    QVERIFY(chooser);
+    chooser->Text1->setText(exam);
+    QVERIFY(chooser->Command1->isEnabled());
+    click(chooser, "Command1");
+    QCOMPARE(chooser->Text2->text(), u"2"_s);
+    QCOMPARE(chooser->Text8->text(), u"3"_s);
+    QVERIFY(!shown(chooser, "Frame1"));
+    QCOMPARE(folder.platform.messages.size(), 7);
+
+    StartWindow *start = folder.app().startWindow();
+    start->Text1->setText(u"2"_s);
+    start->Command3->setEnabled(true);
+    start->Command3->click();
+    TicketWindow *ticket = folder.app().ticketWindow();
+    QVERIFY(ticket);
+    const QStringList chosen{u"Париж"_s, u"Рим"_s, u"Рим"_s};
+    for (int n = 1; n <= 3; ++n) {
+        QCOMPARE(ticket->currentQuestion(), n);
+        QCOMPARE(ticket->List1->count(), 3);
+        const QList<QListWidgetItem *> items = ticket->List1->findItems(chosen[n - 1], Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        ticket->List1->setCurrentItem(items.first());
+        emit ticket->List1->itemClicked(items.first());
+        if (n < 3)
+            ticket->Option[n]->click();
+    }
+    QCOMPARE(ticket->txt[0]->text(), u"5"_s);
+    QCOMPARE(ticket->txt[1]->text(), u"2"_s);
+    QCOMPARE(ticket->txt[2]->text(), u"5"_s);
+    QCOMPARE(ticket->q[1]->text(), u"Столица, вопрос 2\nбилета 2\n"_s);
 }
 
 QTEST_MAIN(EditorTest)
