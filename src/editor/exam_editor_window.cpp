@@ -445,7 +445,10 @@ bool ExamEditorWindow::pointTreeAt(const QString &folder)
     if (!index.isValid())
         return false;
     Dir1->setCurrentIndex(index);
-    Dir1->scrollTo(index);
+    // The folder opens at the top of the tree, so that its sub-folders (the exams of the
+    // library, the tickets of an exam) can be picked at once.
+    Dir1->expand(index);
+    Dir1->scrollTo(index, QAbstractItemView::PositionAtTop);
     Text10->setText(m_folders->filePath(index));
     return true;
 }
