@@ -387,7 +387,7 @@ void ExamEditorWindow::setExamFolder(const QString &folder)
     m_app.settingsWindow()->Text6->setText(folder);
 }
 
-void ExamEditorWindow::messageRus(const QString &title, const QString &russian, const QString &english)
+void ExamEditorWindow::startPanelMessage(const QString &title, const QString &russian, const QString &english)
 {
     // The messages of the start panel are English in every language but Russian.
     m_app.message(title, Language::isRussian(language()) ? russian : english, MessageIcon::Warning);
@@ -464,22 +464,22 @@ void ExamEditorWindow::createExam()
 {
     const QString name = Text9->text();
     if (name.isEmpty()) {
-        messageRus(Title, u"Не введено имя папки экзамена"_s, u"Not incorporated a name of file of exam"_s);
+        startPanelMessage(Title, u"Не введено имя папки экзамена"_s, u"Not incorporated a name of file of exam"_s);
         return;
     }
     if (!isPathComponent(name)) {
-        messageRus(Title,
-                   u"Имя папки экзамена должно быть одним именем папки: без знаков \"/\" и \"\\\", "
-                   "не \".\" и не \"..\""_s,
-                   u"The name of the exam folder must be one folder name: without \"/\" and \"\\\", "
-                   "not \".\" and not \"..\""_s);
+        startPanelMessage(Title,
+                          u"Имя папки экзамена должно быть одним именем папки: без знаков \"/\" и \"\\\", "
+                          "не \".\" и не \"..\""_s,
+                          u"The name of the exam folder must be one folder name: without \"/\" and \"\\\", "
+                          "not \".\" and not \"..\""_s);
         return;
     }
     QString error;
     const auto folder = ExamFiles::createExam(m_app.path(u"b"_s), name, &error);
     if (!folder) {
-        messageRus(Title, u"Не удалось создать папку экзамена "_s + m_app.path(u"b/"_s) + name + u"\n"_s + error,
-                   u"Could not create the exam folder "_s + m_app.path(u"b/"_s) + name + u"\n"_s + error);
+        startPanelMessage(Title, u"Не удалось создать папку экзамена "_s + m_app.path(u"b/"_s) + name + u"\n"_s + error,
+                          u"Could not create the exam folder "_s + m_app.path(u"b/"_s) + name + u"\n"_s + error);
         return;
     }
     pointTreeAt(*folder);
@@ -497,7 +497,7 @@ void ExamEditorWindow::chooseExam()
     Text11->setText(ExamFiles::firstMarker(folder));
     setExamFolder(folder);
     if (Text11->text() != Text12->text()) {
-        messageRus(u"Текст-Тавринг"_s, u"Не выбрана папка с экзаменом"_s, u"Not choose file with exam"_s);
+        startPanelMessage(u"Текст-Тавринг"_s, u"Не выбрана папка с экзаменом"_s, u"Not choose file with exam"_s);
         pointTreeAt(m_app.path(u"b"_s));
         return;
     }

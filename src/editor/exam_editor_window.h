@@ -109,7 +109,7 @@ private:
     QString language() const;
     QString examFolder() const;
     void setExamFolder(const QString &folder);
-    void messageRus(const QString &title, const QString &russian, const QString &english);
+    void startPanelMessage(const QString &title, const QString &russian, const QString &english);
     void message(const QString &russian, const QString &english);
 
     void showStartLayout();
