@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The emblem of the program: an open exam book with a ticket and a tick over it.
+// The emblem of the program: its name over an open exam book with a tick on it.
 QPixmap emblem(const QSize &size)
 {
     QPixmap picture(size);
@@ -56,17 +56,17 @@ QPixmap emblem(const QSize &size)
     painter.setPen(QPen(QColor(20, 140, 60), qMax(4.0, w / 30)));
     painter.setBrush(Qt::NoBrush);
     QPainterPath tick;
-    tick.moveTo(w * 0.58, h * 0.16);
-    tick.lineTo(w * 0.66, h * 0.26);
-    tick.lineTo(w * 0.84, h * 0.06);
+    tick.moveTo(w * 0.60, h * 0.56);
+    tick.lineTo(w * 0.68, h * 0.66);
+    tick.lineTo(w * 0.86, h * 0.42);
     painter.drawPath(tick);
 
     QFont font = painter.font();
     font.setBold(true);
-    font.setPixelSize(int(h / 9));
+    font.setPixelSize(int(h / 10));
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(QRectF(0, h * 0.02, w * 0.56, h * 0.25), Qt::AlignCenter, u"Тест-Тавринг"_s);
+    painter.drawText(QRectF(0, h * 0.04, w, h * 0.2), Qt::AlignCenter, u"Тест-Тавринг"_s);
     return picture;
 }
 
