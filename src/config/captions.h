@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 #include <initializer_list>
@@ -29,4 +30,10 @@ void applyCaptions(const CaptionTable &table, const QString &language);
 constexpr int tw(int twips)
 {
     return twips / 15;
+}
+
+// A rectangle given in twips, in pixels.
+inline QRect twips(int left, int top, int width, int height)
+{
+    return QRect(tw(left), tw(top), tw(width), tw(height));
 }

@@ -1,5 +1,7 @@
 #include "editor/exam_editor_window.h"
 
+#include "config/control_factory.h"
+
 #include "config/active_label.h"
 #include "config/ansi_text.h"
 #include "config/folders.h"
@@ -51,25 +53,10 @@ void setColour(QWidget *control, const QColor &colour)
     control->setPalette(palette);
 }
 
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(tw(left), tw(top), tw(width), tw(height));
-}
-
-template <class Control, class... Args>
-Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
 ActiveLabel *link(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry,
                   const QColor &colour)
 {
-    auto *label = make<ActiveLabel>(parent, name, geometry, caption);
-    label->setClickable(true);
+    auto *label = makeLink(parent, name, caption, geometry);
     setColour(label, colour);
     return label;
 }
@@ -149,72 +136,72 @@ ExamEditorWindow::ExamEditorWindow(Application &app) : QWidget(nullptr), m_app(a
 
 void ExamEditorWindow::buildStartPanel()
 {
-    Frame6 = make<QGroupBox>(this, u"Frame6"_s, twips(0, 0, 4575, 4575), u"Редактор"_s);
+    Frame6 = makeControl<QGroupBox>(this, u"Frame6"_s, twips(0, 0, 4575, 4575), u"Редактор"_s);
 
-    Frame9 = make<QGroupBox>(Frame6, u"Frame9"_s, twips(480, 240, 3855, 2655));
-    Label24 = make<QLabel>(Frame9, u"Label24"_s, QRect(8, 14, Frame9->width() - 16, 26), u"Тест - Тавринг"_s);
+    Frame9 = makeControl<QGroupBox>(Frame6, u"Frame9"_s, twips(480, 240, 3855, 2655));
+    Label24 = makeControl<QLabel>(Frame9, u"Label24"_s, QRect(8, 14, Frame9->width() - 16, 26), u"Тест - Тавринг"_s);
     Label24->setAlignment(Qt::AlignCenter);
     QFont titleFont = Label24->font();
     titleFont.setBold(true);
     titleFont.setPixelSize(18);
     Label24->setFont(titleFont);
     setColour(Label24, QColor(0, 0, 128));
-    Image2 = make<QLabel>(Frame9, u"Image2"_s, QRect(40, 44, Frame9->width() - 80, Frame9->height() - 52));
+    Image2 = makeControl<QLabel>(Frame9, u"Image2"_s, QRect(40, 44, Frame9->width() - 80, Frame9->height() - 52));
     Image2->setPixmap(logo(Image2->size()));
 
-    Frame10 = make<QGroupBox>(Frame6, u"Frame10"_s, twips(1320, 3000, 1815, 1455));
+    Frame10 = makeControl<QGroupBox>(Frame6, u"Frame10"_s, twips(1320, 3000, 1815, 1455));
     const int buttonWidth = Frame10->width() - 16;
-    Command8 = make<QPushButton>(Frame10, u"Command8"_s, QRect(8, 14, buttonWidth, 25), u"Редактировать "_s);
-    Command9 = make<QPushButton>(Frame10, u"Command9"_s, QRect(8, 42, buttonWidth, 25), u"Создать"_s);
-    Command12 = make<QPushButton>(Frame10, u"Command12"_s, QRect(8, 70, buttonWidth, 25), u"Закрыть"_s);
+    Command8 = makeControl<QPushButton>(Frame10, u"Command8"_s, QRect(8, 14, buttonWidth, 25), u"Редактировать "_s);
+    Command9 = makeControl<QPushButton>(Frame10, u"Command9"_s, QRect(8, 42, buttonWidth, 25), u"Создать"_s);
+    Command12 = makeControl<QPushButton>(Frame10, u"Command12"_s, QRect(8, 70, buttonWidth, 25), u"Закрыть"_s);
     Command12->setToolTip(u"Закрыть окно"_s);
 
-    Frame5 = make<QGroupBox>(Frame6, u"Frame5"_s, Frame9->geometry(),
+    Frame5 = makeControl<QGroupBox>(Frame6, u"Frame5"_s, Frame9->geometry(),
                              u"Создать папку для экзамена или теста"_s);
-    Label23 = make<QLabel>(Frame5, u"Label23"_s, QRect(12, 40, 230, 18), u"Имя папки экзамена"_s);
-    Text9 = make<QLineEdit>(Frame5, u"Text9"_s, QRect(12, 62, Frame5->width() - 24, 24));
-    Command5 = make<QPushButton>(Frame5, u"Command5"_s, QRect(12, 110, 100, 28), u"OK"_s);
-    Command13 = make<QPushButton>(Frame5, u"Command13"_s, QRect(Frame5->width() - 112, 110, 100, 28),
+    Label23 = makeControl<QLabel>(Frame5, u"Label23"_s, QRect(12, 40, 230, 18), u"Имя папки экзамена"_s);
+    Text9 = makeControl<QLineEdit>(Frame5, u"Text9"_s, QRect(12, 62, Frame5->width() - 24, 24));
+    Command5 = makeControl<QPushButton>(Frame5, u"Command5"_s, QRect(12, 110, 100, 28), u"OK"_s);
+    Command13 = makeControl<QPushButton>(Frame5, u"Command13"_s, QRect(Frame5->width() - 112, 110, 100, 28),
                                   u"Закрыть"_s);
     Command13->setToolTip(u"Закрыть окно"_s);
 
     // The folder tree needs more room than the title panel: while it is shown the buttons
     // of Frame10 are hidden, so it reaches down over them.
-    Frame7 = make<QGroupBox>(Frame6, u"Frame7"_s, QRect(8, 16, Frame6->width() - 16, Frame6->height() - 24),
+    Frame7 = makeControl<QGroupBox>(Frame6, u"Frame7"_s, QRect(8, 16, Frame6->width() - 16, Frame6->height() - 24),
                              u"Выбор папки с экзаменом"_s);
     m_folders = new QFileSystemModel(this);
     m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     m_folders->setRootPath(QDir::rootPath());
-    Dir1 = make<QTreeView>(Frame7, u"Dir1"_s, QRect(8, 20, Frame7->width() - 16, Frame7->height() - 62));
+    Dir1 = makeControl<QTreeView>(Frame7, u"Dir1"_s, QRect(8, 20, Frame7->width() - 16, Frame7->height() - 62));
     Dir1->setModel(m_folders);
     Dir1->setHeaderHidden(true);
     for (int column = 1; column < m_folders->columnCount(); ++column)
         Dir1->hideColumn(column);
-    Command6 = make<QPushButton>(Frame7, u"Command6"_s, QRect(8, Frame7->height() - 36, 100, 28), u"OK"_s);
-    Command14 = make<QPushButton>(Frame7, u"Command14"_s,
+    Command6 = makeControl<QPushButton>(Frame7, u"Command6"_s, QRect(8, Frame7->height() - 36, 100, 28), u"OK"_s);
+    Command14 = makeControl<QPushButton>(Frame7, u"Command14"_s,
                                   QRect(Frame7->width() - 108, Frame7->height() - 36, 100, 28), u"Закрыть"_s);
     Command14->setToolTip(u"Закрыть окно"_s);
 
-    Frame8 = make<QGroupBox>(Frame6, u"Frame8"_s, QRect(0, 0, 200, 120));
-    Text10 = make<QLineEdit>(Frame8, u"Text10"_s, QRect(4, 4, 190, 22));
-    Text11 = make<QLineEdit>(Frame8, u"Text11"_s, QRect(4, 30, 190, 22));
-    Text12 = make<QLineEdit>(Frame8, u"Text12"_s, QRect(4, 56, 190, 22), ExamFiles::markerName());
-    Label21 = make<ActiveLabel>(Frame8, u"Label21"_s, QRect(4, 82, 60, 18));
+    Frame8 = makeControl<QGroupBox>(Frame6, u"Frame8"_s, QRect(0, 0, 200, 120));
+    Text10 = makeControl<QLineEdit>(Frame8, u"Text10"_s, QRect(4, 4, 190, 22));
+    Text11 = makeControl<QLineEdit>(Frame8, u"Text11"_s, QRect(4, 30, 190, 22));
+    Text12 = makeControl<QLineEdit>(Frame8, u"Text12"_s, QRect(4, 56, 190, 22), ExamFiles::markerName());
+    Label21 = makeControl<ActiveLabel>(Frame8, u"Label21"_s, QRect(4, 82, 60, 18));
 }
 
 void ExamEditorWindow::buildEditingPanel()
 {
-    Frame1 = make<QGroupBox>(this, u"Frame1"_s, twips(0, 0, 10455, 8175),
+    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, twips(0, 0, 10455, 8175),
                              u"Создать билет, вопрос, ответ, картинку"_s);
 
-    Label9 = make<ActiveLabel>(Frame1, u"Label9"_s, twips(3120, 240, 2295, 255));
-    Label10 = make<ActiveLabel>(Frame1, u"Label10"_s, twips(5640, 240, 2415, 255));
-    Label6 = make<ActiveLabel>(Frame1, u"Label6"_s, twips(3000, 510, 960, 255), u"Билет №b"_s);
+    Label9 = makeControl<ActiveLabel>(Frame1, u"Label9"_s, twips(3120, 240, 2295, 255));
+    Label10 = makeControl<ActiveLabel>(Frame1, u"Label10"_s, twips(5640, 240, 2415, 255));
+    Label6 = makeControl<ActiveLabel>(Frame1, u"Label6"_s, twips(3000, 510, 960, 255), u"Билет №b"_s);
     Label6->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Text6 = make<QLineEdit>(Frame1, u"Text6"_s, twips(3960, 480, 1455, 315));
-    Label7 = make<ActiveLabel>(Frame1, u"Label7"_s, twips(5480, 510, 1000, 255), u"Вопрос №"_s);
+    Text6 = makeControl<QLineEdit>(Frame1, u"Text6"_s, twips(3960, 480, 1455, 315));
+    Label7 = makeControl<ActiveLabel>(Frame1, u"Label7"_s, twips(5480, 510, 1000, 255), u"Вопрос №"_s);
     Label7->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Combo1 = make<QComboBox>(Frame1, u"Combo1"_s, twips(6480, 480, 1575, 315));
+    Combo1 = makeControl<QComboBox>(Frame1, u"Combo1"_s, twips(6480, 480, 1575, 315));
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     for (int number = 1; number <= 20; ++number)
@@ -223,64 +210,64 @@ void ExamEditorWindow::buildEditingPanel()
     Combo1->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[1-9]|1[0-9]|20"_s), Combo1));
     Combo1->setCurrentIndex(-1);
 
-    Label22 = make<ActiveLabel>(Frame1, u"Label22"_s, twips(120, 840, 10095, 375));
+    Label22 = makeControl<ActiveLabel>(Frame1, u"Label22"_s, twips(120, 840, 10095, 375));
     QFont bold = Label22->font();
     bold.setBold(true);
     Label22->setFont(bold);
     setColour(Label22, Red);
 
-    Frame2 = make<QGroupBox>(Frame1, u"Frame2"_s, twips(240, 1080, 10095, 1935), u"Вопрос"_s);
-    Text1 = make<QPlainTextEdit>(Frame2, u"Text1"_s, twips(120, 240, 6135, 1575));
+    Frame2 = makeControl<QGroupBox>(Frame1, u"Frame2"_s, twips(240, 1080, 10095, 1935), u"Вопрос"_s);
+    Text1 = makeControl<QPlainTextEdit>(Frame2, u"Text1"_s, twips(120, 240, 6135, 1575));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Label4 = make<ActiveLabel>(Frame2, u"Label4"_s, twips(6480, 240, 3495, 255), u"Пример заполнения"_s);
+    Label4 = makeControl<ActiveLabel>(Frame2, u"Label4"_s, twips(6480, 240, 3495, 255), u"Пример заполнения"_s);
     QFont underlined = Label4->font();
     underlined.setUnderline(true);
     Label4->setFont(underlined);
-    Label1 = make<ActiveLabel>(Frame2, u"Label1"_s, twips(6480, 540, 3495, 255), u"Как называется дом у лисы"_s);
+    Label1 = makeControl<ActiveLabel>(Frame2, u"Label1"_s, twips(6480, 540, 3495, 255), u"Как называется дом у лисы"_s);
 
-    Frame3 = make<QGroupBox>(Frame1, u"Frame3"_s, twips(240, 3240, 7695, 2535), u"Предложить ответы"_s);
-    Text2 = make<QPlainTextEdit>(Frame3, u"Text2"_s, twips(120, 240, 6135, 2175));
+    Frame3 = makeControl<QGroupBox>(Frame1, u"Frame3"_s, twips(240, 3240, 7695, 2535), u"Предложить ответы"_s);
+    Text2 = makeControl<QPlainTextEdit>(Frame3, u"Text2"_s, twips(120, 240, 6135, 2175));
     Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Label2 = make<ActiveLabel>(Frame3, u"Label2"_s, twips(6600, 240, 1000, 1095),
+    Label2 = makeControl<ActiveLabel>(Frame3, u"Label2"_s, twips(6600, 240, 1000, 1095),
                                u"1.нора\n2.шалаш\n3.убежище\n4.конура"_s);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Frame4 = make<QGroupBox>(Frame1, u"Frame4"_s, twips(240, 5880, 7695, 735), u"Правильный ответ"_s);
-    Text3 = make<QLineEdit>(Frame4, u"Text3"_s, twips(120, 240, 6135, 375));
-    Label3 = make<ActiveLabel>(Frame4, u"Label3"_s, twips(6600, 300, 1000, 255), u"1.нора"_s);
+    Frame4 = makeControl<QGroupBox>(Frame1, u"Frame4"_s, twips(240, 5880, 7695, 735), u"Правильный ответ"_s);
+    Text3 = makeControl<QLineEdit>(Frame4, u"Text3"_s, twips(120, 240, 6135, 375));
+    Label3 = makeControl<ActiveLabel>(Frame4, u"Label3"_s, twips(6600, 300, 1000, 255), u"1.нора"_s);
 
-    Image1 = make<QLabel>(Frame1, u"Image1"_s, twips(8040, 3240, 2295, 2175));
+    Image1 = makeControl<QLabel>(Frame1, u"Image1"_s, twips(8040, 3240, 2295, 2175));
     Image1->setScaledContents(true);
     Image1->setFrameShape(QFrame::Box);
     Label19 = link(Frame1, u"Label19"_s, u"Удалить картинку из билета"_s, QRect(tw(6900), tw(3030), tw(10455 - 6900) - 8, 14), Red);
     Label19->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label18 = link(Frame1, u"Label18"_s, u"Убрать картинку"_s, twips(8280, 5460, 2100, 255), Blue);
     Label5 = link(Frame1, u"Label5"_s, u"Выбрать картинку"_s, twips(8280, 5730, 2100, 255), Blue);
-    Label11 = make<ActiveLabel>(Frame1, u"Label11"_s, twips(8280, 6000, 2160, 255), u"Размер картинки в пик"_s);
-    Label12 = make<ActiveLabel>(Frame1, u"Label12"_s, twips(8280, 6240, 2100, 255));
-    Label13 = make<ActiveLabel>(Frame1, u"Label13"_s, twips(8280, 6480, 2100, 255));
+    Label11 = makeControl<ActiveLabel>(Frame1, u"Label11"_s, twips(8280, 6000, 2160, 255), u"Размер картинки в пик"_s);
+    Label12 = makeControl<ActiveLabel>(Frame1, u"Label12"_s, twips(8280, 6240, 2100, 255));
+    Label13 = makeControl<ActiveLabel>(Frame1, u"Label13"_s, twips(8280, 6480, 2100, 255));
     Label14 = link(Frame1, u"Label14"_s, u"Посмотреть картинку"_s, twips(8280, 6840, 2100, 255), Blue);
 
-    Command2 = make<QPushButton>(Frame1, u"Command2"_s, twips(4800, 6720, 1215, 375), u"Сохранить"_s);
+    Command2 = makeControl<QPushButton>(Frame1, u"Command2"_s, twips(4800, 6720, 1215, 375), u"Сохранить"_s);
     Command2->setToolTip(u"Сохранить настройки"_s);
-    Command1 = make<QPushButton>(Frame1, u"Command1"_s, twips(4800, 7200, 1215, 375), u"Новый билет"_s);
+    Command1 = makeControl<QPushButton>(Frame1, u"Command1"_s, twips(4800, 7200, 1215, 375), u"Новый билет"_s);
     Command1->setToolTip(u"Создать новый билет"_s);
-    Command7 = make<QPushButton>(Frame1, u"Command7"_s, twips(6720, 6720, 1215, 375), u"Выбор "_s);
-    Command10 = make<QPushButton>(Frame1, u"Command10"_s, twips(6720, 7200, 1215, 375), u"Помощь"_s);
-    Command4 = make<QPushButton>(Frame1, u"Command4"_s, twips(6720, 7680, 1215, 375), u"Закрыть"_s);
+    Command7 = makeControl<QPushButton>(Frame1, u"Command7"_s, twips(6720, 6720, 1215, 375), u"Выбор "_s);
+    Command10 = makeControl<QPushButton>(Frame1, u"Command10"_s, twips(6720, 7200, 1215, 375), u"Помощь"_s);
+    Command4 = makeControl<QPushButton>(Frame1, u"Command4"_s, twips(6720, 7680, 1215, 375), u"Закрыть"_s);
     Command4->setToolTip(u"Закрыть окно"_s);
 
     // Never shown: the state of the question being edited.
-    Text7 = make<QLineEdit>(Frame1, u"Text7"_s, QRect(0, 0, 80, 22));
-    Label8 = make<ActiveLabel>(Frame1, u"Label8"_s, QRect(0, 0, 40, 18));
-    Label15 = make<ActiveLabel>(Frame1, u"Label15"_s, QRect(0, 0, 40, 18));
-    Label16 = make<ActiveLabel>(Frame1, u"Label16"_s, QRect(0, 0, 40, 18));
-    Label17 = make<ActiveLabel>(Frame1, u"Label17"_s, QRect(0, 0, 40, 18));
-    Label20 = make<ActiveLabel>(Frame1, u"Label20"_s, QRect(0, 0, 40, 18), u"0"_s);
-    Text4 = make<QLineEdit>(Frame1, u"Text4"_s, QRect(0, 0, 80, 22));
-    Text5 = make<QLineEdit>(Frame1, u"Text5"_s, QRect(0, 0, 80, 22));
-    Text8 = make<QLineEdit>(Frame1, u"Text8"_s, QRect(0, 0, 80, 22), u"0"_s);
-    Picture1 = make<QLabel>(Frame1, u"Picture1"_s, QRect(0, 0, 80, 80));
+    Text7 = makeControl<QLineEdit>(Frame1, u"Text7"_s, QRect(0, 0, 80, 22));
+    Label8 = makeControl<ActiveLabel>(Frame1, u"Label8"_s, QRect(0, 0, 40, 18));
+    Label15 = makeControl<ActiveLabel>(Frame1, u"Label15"_s, QRect(0, 0, 40, 18));
+    Label16 = makeControl<ActiveLabel>(Frame1, u"Label16"_s, QRect(0, 0, 40, 18));
+    Label17 = makeControl<ActiveLabel>(Frame1, u"Label17"_s, QRect(0, 0, 40, 18));
+    Label20 = makeControl<ActiveLabel>(Frame1, u"Label20"_s, QRect(0, 0, 40, 18), u"0"_s);
+    Text4 = makeControl<QLineEdit>(Frame1, u"Text4"_s, QRect(0, 0, 80, 22));
+    Text5 = makeControl<QLineEdit>(Frame1, u"Text5"_s, QRect(0, 0, 80, 22));
+    Text8 = makeControl<QLineEdit>(Frame1, u"Text8"_s, QRect(0, 0, 80, 22), u"0"_s);
+    Picture1 = makeControl<QLabel>(Frame1, u"Picture1"_s, QRect(0, 0, 80, 80));
 }
 
 void ExamEditorWindow::connectHandlers()

@@ -1,5 +1,7 @@
 #include "evaluation/evaluation_window.h"
 
+#include "config/control_factory.h"
+
 #include "config/active_label.h"
 #include "config/captions.h"
 #include "config/ini.h"
@@ -26,21 +28,7 @@ const QColor PassColour(0, 128, 0);
 const QColor FailColour(255, 0, 0);
 const QColor ShownLineColour(0, 0, 255);
 
-template <class Control, class... Args>
-Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
 // Left, top, width and height in twips.
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(tw(left), tw(top), tw(width), tw(height));
-}
-
 void setTextColour(QWidget *control, const QColor &colour)
 {
     QPalette palette = control->palette();
@@ -76,33 +64,33 @@ void EvaluationWindow::buildControls()
     bold.setBold(true);
 
     // Holders below the client area, never shown.
-    Label5 = make<QLabel>(this, u"Label5"_s, twips(120, 8520, 1000, 255));
-    Label6 = make<QLabel>(this, u"Label6"_s, twips(1200, 8520, 1500, 255));
-    Label7 = make<QLabel>(this, u"Label7"_s, twips(2800, 8520, 1500, 255));
+    Label5 = makeControl<QLabel>(this, u"Label5"_s, twips(120, 8520, 1000, 255));
+    Label6 = makeControl<QLabel>(this, u"Label6"_s, twips(1200, 8520, 1500, 255));
+    Label7 = makeControl<QLabel>(this, u"Label7"_s, twips(2800, 8520, 1500, 255));
 
     // The side panel lies to the right of the result panel and is uncovered by widening.
-    Frame2 = make<QGroupBox>(this, u"Frame2"_s, twips(5040, 120, 4455, 7455));
-    Label4 = make<QLabel>(Frame2, u"Label4"_s, twips(120, 240, 4215, 7095));
+    Frame2 = makeControl<QGroupBox>(this, u"Frame2"_s, twips(5040, 120, 4455, 7455));
+    Label4 = makeControl<QLabel>(Frame2, u"Label4"_s, twips(120, 240, 4215, 7095));
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label4->setWordWrap(true);
     Label4->setTextFormat(Qt::PlainText);
     for (int i = 0; i < ExamReport::Questions; ++i) {
-        q[i] = make<QLabel>(Frame2, u"q"_s + QString::number(i + 1), twips(120, 240, 4215, 255));
+        q[i] = makeControl<QLabel>(Frame2, u"q"_s + QString::number(i + 1), twips(120, 240, 4215, 255));
         q[i]->setTextFormat(Qt::PlainText);
         q[i]->hide();
     }
     Label4->raise();
 
-    Frame1 = make<QGroupBox>(this, u"Frame1"_s, twips(120, 120, 4815, 7455));
-    Label1 = make<QLabel>(Frame1, u"Label1"_s, twips(120, 240, 4575, 615));
+    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, twips(120, 120, 4815, 7455));
+    Label1 = makeControl<QLabel>(Frame1, u"Label1"_s, twips(120, 240, 4575, 615));
     Label1->setFont(bold);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setTextFormat(Qt::PlainText);
-    Label2 = make<QLabel>(Frame1, u"Label2"_s, twips(120, 1080, 1455, 255));
+    Label2 = makeControl<QLabel>(Frame1, u"Label2"_s, twips(120, 1080, 1455, 255));
     Label2->setFont(bold);
     Label2->setTextFormat(Qt::PlainText);
-    Label3 = make<ActiveLabel>(Frame1, u"Label3"_s, twips(2400, 1080, 2175, 255));
+    Label3 = makeControl<ActiveLabel>(Frame1, u"Label3"_s, twips(2400, 1080, 2175, 255));
     Label3->setFont(bold);
     Label3->setAlignment(Qt::AlignCenter);
     Label3->setTextFormat(Qt::PlainText);
@@ -110,17 +98,17 @@ void EvaluationWindow::buildControls()
     setTextColour(Label3, Qt::white);
     setBackground(Label3, palette().color(QPalette::Button));
     for (int i = 0; i < ExamReport::Questions; ++i) {
-        l[i] = make<QLabel>(Frame1, u"l"_s + QString::number(i + 1),
+        l[i] = makeControl<QLabel>(Frame1, u"l"_s + QString::number(i + 1),
                             twips(120, 1560 + 240 * i, 4335, 255));
         l[i]->setTextFormat(Qt::PlainText);
     }
     // The check boxes stand one above the other so that both captions fit whole in
     // either language; the button closes the sheet at the bottom right.
-    Check2 = make<QCheckBox>(Frame1, u"Check2"_s, twips(120, 6480, 2880, 375),
+    Check2 = makeControl<QCheckBox>(Frame1, u"Check2"_s, twips(120, 6480, 2880, 375),
                              u"Показывать вопросы"_s);
-    Check1 = make<QCheckBox>(Frame1, u"Check1"_s, twips(120, 6960, 2880, 375),
+    Check1 = makeControl<QCheckBox>(Frame1, u"Check1"_s, twips(120, 6960, 2880, 375),
                              u"Сохранить в отчет"_s);
-    Command2 = make<QPushButton>(Frame1, u"Command2"_s, twips(3120, 6960, 1455, 375), u"Закрыть"_s);
+    Command2 = makeControl<QPushButton>(Frame1, u"Command2"_s, twips(3120, 6960, 1455, 375), u"Закрыть"_s);
     Command2->setToolTip(u"Закрыть окно"_s);
 
     for (QWidget *holder : {static_cast<QWidget *>(Label5), static_cast<QWidget *>(Label6),

@@ -1,5 +1,7 @@
 #include "exam/exam_chooser_window.h"
 
+#include "config/control_factory.h"
+
 #include "config/active_label.h"
 #include "config/folders.h"
 #include "config/ini.h"
@@ -31,15 +33,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <class Control, class... Args>
-Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
 
 const QRect MainPanel(tw(120), tw(120), tw(7815), tw(3135));
 // Over the main panel, its own caption covering the caption of the main panel.
@@ -77,11 +70,11 @@ ExamChooserWindow::ExamChooserWindow(Application &app) : QWidget(nullptr), m_app
 
 void ExamChooserWindow::buildControls()
 {
-    Frame11 = make<QGroupBox>(this, u"Frame11"_s, MainPanel, u"Выбрать тест-экзамен"_s);
-    Drive1 = make<QComboBox>(Frame11, u"Drive1"_s, QRect(tw(120), tw(240), tw(2175), 22));
+    Frame11 = makeControl<QGroupBox>(this, u"Frame11"_s, MainPanel, u"Выбрать тест-экзамен"_s);
+    Drive1 = makeControl<QComboBox>(Frame11, u"Drive1"_s, QRect(tw(120), tw(240), tw(2175), 22));
     fillDrives();
 
-    Dir1 = make<QTreeView>(Frame11, u"Dir1"_s, QRect(tw(120), tw(600), tw(2175), tw(1890)));
+    Dir1 = makeControl<QTreeView>(Frame11, u"Dir1"_s, QRect(tw(120), tw(600), tw(2175), tw(1890)));
     m_folders = new QFileSystemModel(this);
     m_folders->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
     m_folders->setReadOnly(true);
@@ -97,38 +90,38 @@ void ExamChooserWindow::buildControls()
     Dir1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     Dir1->header()->setStretchLastSection(false);
 
-    Text1 = make<QLineEdit>(Frame11, u"Text1"_s, QRect(tw(2400), tw(240), tw(5295), 22));
-    Command1 = make<QPushButton>(Frame11, u"Command1"_s, QRect(tw(2400), tw(720), 96, 28), u"Принять"_s);
-    Text4 = make<QLineEdit>(Frame11, u"Text4"_s, QRect(tw(2400) + 104, tw(720) + 2, tw(5295) - 104, 24));
+    Text1 = makeControl<QLineEdit>(Frame11, u"Text1"_s, QRect(tw(2400), tw(240), tw(5295), 22));
+    Command1 = makeControl<QPushButton>(Frame11, u"Command1"_s, QRect(tw(2400), tw(720), 96, 28), u"Принять"_s);
+    Text4 = makeControl<QLineEdit>(Frame11, u"Text4"_s, QRect(tw(2400) + 104, tw(720) + 2, tw(5295) - 104, 24));
     Text4->setReadOnly(true);
     Text4->setStyleSheet(u"color: #b00000;"_s);
-    List1 = make<QListWidget>(Frame11, u"List1"_s, QRect(tw(2400), tw(1200), tw(5295), tw(1230)));
-    Label8 = make<ActiveLabel>(Frame11, u"Label8"_s, QRect(tw(120), tw(2520), 260, 18),
+    List1 = makeControl<QListWidget>(Frame11, u"List1"_s, QRect(tw(2400), tw(1200), tw(5295), tw(1230)));
+    Label8 = makeControl<ActiveLabel>(Frame11, u"Label8"_s, QRect(tw(120), tw(2520), 260, 18),
                                u"Вернутся к папке с экзаменами"_s);
     Label8->setClickable(true);
-    Command2 = make<QPushButton>(Frame11, u"Command2"_s, QRect(tw(6240), tw(2520) - 6, 96, 30), u"Закрыть"_s);
+    Command2 = makeControl<QPushButton>(Frame11, u"Command2"_s, QRect(tw(6240), tw(2520) - 6, 96, 30), u"Закрыть"_s);
 
-    Frame1 = make<QGroupBox>(this, u"Frame1"_s, MismatchPanel, u"Внимание!"_s);
+    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, MismatchPanel, u"Внимание!"_s);
     Frame1->setAutoFillBackground(true);
     const int width = MismatchPanel.width();
-    Label1 = make<ActiveLabel>(Frame1, u"Label1"_s, QRect(12, 20, width - 24, 40),
+    Label1 = makeControl<ActiveLabel>(Frame1, u"Label1"_s, QRect(12, 20, width - 24, 40),
                                u"Количество билетов не соответствует настройкам! Установить новое  количество билетов в настройках?"_s);
     Label1->setWordWrap(true);
-    Label5 = make<ActiveLabel>(Frame1, u"Label5"_s, QRect(180, 66, 110, 18), u"Билетов"_s);
-    Label6 = make<ActiveLabel>(Frame1, u"Label6"_s, QRect(310, 66, 110, 18), u"Вопросов"_s);
-    Label2 = make<ActiveLabel>(Frame1, u"Label2"_s, QRect(40, 91, 130, 18), u"Установлено"_s);
-    Text6 = make<QLineEdit>(Frame1, u"Text6"_s, QRect(180, 88, 110, 24));
-    Text7 = make<QLineEdit>(Frame1, u"Text7"_s, QRect(310, 88, 110, 24));
-    Label3 = make<ActiveLabel>(Frame1, u"Label3"_s, QRect(40, 121, 130, 18), u"Новое"_s);
-    Text2 = make<QLineEdit>(Frame1, u"Text2"_s, QRect(180, 118, 110, 24));
-    Text8 = make<QLineEdit>(Frame1, u"Text8"_s, QRect(310, 118, 110, 24));
-    Command4 = make<QPushButton>(Frame1, u"Command4"_s, QRect(width / 2 - 110, 150, 100, 28), u"Да"_s);
-    Command5 = make<QPushButton>(Frame1, u"Command5"_s, QRect(width / 2 + 10, 150, 100, 28), u"Нет"_s);
+    Label5 = makeControl<ActiveLabel>(Frame1, u"Label5"_s, QRect(180, 66, 110, 18), u"Билетов"_s);
+    Label6 = makeControl<ActiveLabel>(Frame1, u"Label6"_s, QRect(310, 66, 110, 18), u"Вопросов"_s);
+    Label2 = makeControl<ActiveLabel>(Frame1, u"Label2"_s, QRect(40, 91, 130, 18), u"Установлено"_s);
+    Text6 = makeControl<QLineEdit>(Frame1, u"Text6"_s, QRect(180, 88, 110, 24));
+    Text7 = makeControl<QLineEdit>(Frame1, u"Text7"_s, QRect(310, 88, 110, 24));
+    Label3 = makeControl<ActiveLabel>(Frame1, u"Label3"_s, QRect(40, 121, 130, 18), u"Новое"_s);
+    Text2 = makeControl<QLineEdit>(Frame1, u"Text2"_s, QRect(180, 118, 110, 24));
+    Text8 = makeControl<QLineEdit>(Frame1, u"Text8"_s, QRect(310, 118, 110, 24));
+    Command4 = makeControl<QPushButton>(Frame1, u"Command4"_s, QRect(width / 2 - 110, 150, 100, 28), u"Да"_s);
+    Command5 = makeControl<QPushButton>(Frame1, u"Command5"_s, QRect(width / 2 + 10, 150, 100, 28), u"Нет"_s);
 
-    List2 = make<QListWidget>(this, u"List2"_s, QRect(0, 0, 10, 10));
-    Text3 = make<QLineEdit>(this, u"Text3"_s, QRect(0, 0, 10, 10));
-    Text5 = make<QLineEdit>(this, u"Text5"_s, QRect(0, 0, 10, 10));
-    Label4 = make<ActiveLabel>(this, u"Label4"_s, QRect(0, 0, 10, 10));
+    List2 = makeControl<QListWidget>(this, u"List2"_s, QRect(0, 0, 10, 10));
+    Text3 = makeControl<QLineEdit>(this, u"Text3"_s, QRect(0, 0, 10, 10));
+    Text5 = makeControl<QLineEdit>(this, u"Text5"_s, QRect(0, 0, 10, 10));
+    Label4 = makeControl<ActiveLabel>(this, u"Label4"_s, QRect(0, 0, 10, 10));
     Text3->hide();
     Text5->hide();
     Label4->hide();

@@ -1,5 +1,7 @@
 #include "exam/ticket_window.h"
 
+#include "config/control_factory.h"
+
 #include "config/active_label.h"
 #include "config/ini.h"
 #include "config/language.h"
@@ -48,15 +50,6 @@ QPoint buttonPlace(int question)
     return QPoint(10 + ColumnStep, ButtonsTop + (20 - question) * RowStep);
 }
 
-template <class Control, class... Args>
-Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
 void setBackground(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
@@ -87,41 +80,41 @@ TicketWindow::TicketWindow(Application &app) : QWidget(nullptr), m_app(app)
 
 void TicketWindow::buildControls()
 {
-    Label15 = make<ActiveLabel>(this, u"Label15"_s, QRect(0, 0, 30, 16));
-    Text1 = make<QLineEdit>(this, u"Text1"_s, QRect(0, 0, 30, 20));
+    Label15 = makeControl<ActiveLabel>(this, u"Label15"_s, QRect(0, 0, 30, 16));
+    Text1 = makeControl<QLineEdit>(this, u"Text1"_s, QRect(0, 0, 30, 20));
     Text1->hide();
     Label15->hide();
 
-    Label27 = make<ActiveLabel>(this, u"Label27"_s, QRect(10, 6, 420, 36));
+    Label27 = makeControl<ActiveLabel>(this, u"Label27"_s, QRect(10, 6, 420, 36));
     Label27->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label27->setWordWrap(true);
     QFont bold = Label27->font();
     bold.setBold(true);
     Label27->setFont(bold);
-    Label17 = make<ActiveLabel>(this, u"Label17"_s, QRect(10, 44, 300, 18));
+    Label17 = makeControl<ActiveLabel>(this, u"Label17"_s, QRect(10, 44, 300, 18));
     Label17->setFont(bold);
 
-    Label12 = make<ActiveLabel>(this, u"Label12"_s, QRect(10, 68, 200, 18), u"Вопрос:"_s);
-    Text3 = make<QPlainTextEdit>(this, u"Text3"_s, QRect(10, 88, 420, 150));
+    Label12 = makeControl<ActiveLabel>(this, u"Label12"_s, QRect(10, 68, 200, 18), u"Вопрос:"_s);
+    Text3 = makeControl<QPlainTextEdit>(this, u"Text3"_s, QRect(10, 88, 420, 150));
     Text3->setReadOnly(true);
     Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Label13 = make<ActiveLabel>(this, u"Label13"_s, QRect(10, 246, 200, 18), u"Выбрать ответ:"_s);
-    List1 = make<QListWidget>(this, u"List1"_s, QRect(10, 266, 420, 150));
+    Label13 = makeControl<ActiveLabel>(this, u"Label13"_s, QRect(10, 246, 200, 18), u"Выбрать ответ:"_s);
+    List1 = makeControl<QListWidget>(this, u"List1"_s, QRect(10, 266, 420, 150));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    List2 = make<QListWidget>(this, u"List2"_s, QRect(0, 0, 40, 40));
+    List2 = makeControl<QListWidget>(this, u"List2"_s, QRect(0, 0, 40, 40));
     List2->hide();
-    Text4 = make<QLineEdit>(this, u"Text4"_s, QRect(0, 0, 40, 20));
+    Text4 = makeControl<QLineEdit>(this, u"Text4"_s, QRect(0, 0, 40, 20));
     Text4->hide();
     // The picture is shown large in the picture size window; this one only carries it.
-    Image1 = make<QLabel>(this, u"Image1"_s, QRect(0, 0, 40, 40));
+    Image1 = makeControl<QLabel>(this, u"Image1"_s, QRect(0, 0, 40, 40));
     Image1->hide();
 
     for (int n = 1; n <= Questions; ++n) {
         const QString number = QString::number(n);
-        v[n - 1] = make<ActiveLabel>(this, u"v"_s + number, QRect(0, 0, 20, 16));
-        o[n - 1] = make<ActiveLabel>(this, u"o"_s + number, QRect(0, 0, 20, 16));
-        q[n - 1] = make<ActiveLabel>(this, u"q"_s + number, QRect(0, 0, 20, 16));
+        v[n - 1] = makeControl<ActiveLabel>(this, u"v"_s + number, QRect(0, 0, 20, 16));
+        o[n - 1] = makeControl<ActiveLabel>(this, u"o"_s + number, QRect(0, 0, 20, 16));
+        q[n - 1] = makeControl<ActiveLabel>(this, u"q"_s + number, QRect(0, 0, 20, 16));
         v[n - 1]->hide();
         o[n - 1]->hide();
         q[n - 1]->hide();
@@ -129,28 +122,28 @@ void TicketWindow::buildControls()
 
     buildQuestionButtons();
 
-    Check1 = make<QCheckBox>(this, u"Check1"_s, QRect(10, 422, 420, 22),
+    Check1 = makeControl<QCheckBox>(this, u"Check1"_s, QRect(10, 422, 420, 22),
                              u"Просмотр ответов без горизонтальной прокрутки"_s);
-    Label5 = make<ActiveLabel>(this, u"Label5"_s, QRect(10, 450, 240, 22));
+    Label5 = makeControl<ActiveLabel>(this, u"Label5"_s, QRect(10, 450, 240, 22));
     QFont verdictFont = bold;
     verdictFont.setPointSizeF(bold.pointSizeF() * 1.2);
     Label5->setFont(verdictFont);
-    Label14 = make<ActiveLabel>(this, u"Label14"_s, QRect(260, 452, 60, 18), u"Время "_s);
-    Label28 = make<ActiveLabel>(this, u"Label28"_s, QRect(322, 452, 60, 18));
+    Label14 = makeControl<ActiveLabel>(this, u"Label14"_s, QRect(260, 452, 60, 18), u"Время "_s);
+    Label28 = makeControl<ActiveLabel>(this, u"Label28"_s, QRect(322, 452, 60, 18));
     Label28->setFont(bold);
 
-    Command1 = make<QPushButton>(this, u"Command1"_s, QRect(440, 436, 92, 32), u"Оценка "_s);
+    Command1 = makeControl<QPushButton>(this, u"Command1"_s, QRect(440, 436, 92, 32), u"Оценка "_s);
     Command1->setToolTip(u"Оценка Теста-Экзамена"_s);
-    Command2 = make<QPushButton>(this, u"Command2"_s, QRect(538, 436, 92, 32), u"Закрыть"_s);
+    Command2 = makeControl<QPushButton>(this, u"Command2"_s, QRect(538, 436, 92, 32), u"Закрыть"_s);
     Command2->setToolTip(u"Закрыть окно"_s);
-    Command3 = make<QPushButton>(this, u"Command3"_s, QRect(0, 0, 40, 20), u"list1"_s);
+    Command3 = makeControl<QPushButton>(this, u"Command3"_s, QRect(0, 0, 40, 20), u"list1"_s);
 
-    Frame1 = make<QGroupBox>(this, u"Frame1"_s, QRect(0, 0, 200, 100));
+    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, QRect(0, 0, 200, 100));
     for (int n = 1; n <= Questions; ++n)
-        txt[n - 1] = make<QLineEdit>(Frame1, u"txt"_s + QString::number(n), QRect(0, 0, 20, 20), u"0"_s);
-    txtV = make<QLineEdit>(Frame1, u"txtV"_s, QRect(0, 0, 20, 20), u"5"_s);
-    Text5 = make<QLineEdit>(Frame1, u"Text5"_s, QRect(0, 0, 20, 20));
-    txtZ = make<QLineEdit>(Frame1, u"txtZ"_s, QRect(0, 0, 20, 20));
+        txt[n - 1] = makeControl<QLineEdit>(Frame1, u"txt"_s + QString::number(n), QRect(0, 0, 20, 20), u"0"_s);
+    txtV = makeControl<QLineEdit>(Frame1, u"txtV"_s, QRect(0, 0, 20, 20), u"5"_s);
+    Text5 = makeControl<QLineEdit>(Frame1, u"Text5"_s, QRect(0, 0, 20, 20));
+    txtZ = makeControl<QLineEdit>(Frame1, u"txtZ"_s, QRect(0, 0, 20, 20));
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(u"Timer2"_s);
@@ -162,7 +155,7 @@ void TicketWindow::buildControls()
 
 void TicketWindow::buildQuestionButtons()
 {
-    Frame2 = make<QGroupBox>(this, u"Frame2"_s, QRect(440, 68, 190, ButtonsTop + 10 * RowStep + 8),
+    Frame2 = makeControl<QGroupBox>(this, u"Frame2"_s, QRect(440, 68, 190, ButtonsTop + 10 * RowStep + 8),
                              u"Вопросы"_s);
     ActiveLabel **numbers[Questions] = {
         &Label1,  &Label2,  &Label3,  &Label4,  &Label6,  &Label7,  &Label8,
@@ -178,15 +171,15 @@ void TicketWindow::buildQuestionButtons()
     for (int n = 1; n <= Questions; ++n) {
         const QPoint place = buttonPlace(n);
         // The rectangle first, so that the button and its number lie on top of it.
-        QFrame *shape = make<QFrame>(Frame2, u"Shape"_s + QString::number(n),
+        QFrame *shape = makeControl<QFrame>(Frame2, u"Shape"_s + QString::number(n),
                                      QRect(place, QSize(ColumnStep - 8, RowStep - 4)));
         shape->setFrameShape(QFrame::Box);
         Shape[n - 1] = shape;
-        QRadioButton *button = make<QRadioButton>(Frame2, u"Option"_s + QString::number(n),
+        QRadioButton *button = makeControl<QRadioButton>(Frame2, u"Option"_s + QString::number(n),
                                                   QRect(place + QPoint(6, 5), QSize(18, 18)));
         button->setFocusPolicy(Qt::TabFocus);
         Option[n - 1] = button;
-        *numbers[n - 1] = make<ActiveLabel>(Frame2, numberNames[n - 1],
+        *numbers[n - 1] = makeControl<ActiveLabel>(Frame2, numberNames[n - 1],
                                             QRect(place + QPoint(30, 5), QSize(40, 18)),
                                             QString::number(n));
     }

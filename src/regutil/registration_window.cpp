@@ -1,5 +1,7 @@
 #include "regutil/registration_window.h"
 
+#include "config/control_factory.h"
+
 #include "config/active_label.h"
 #include "config/ini.h"
 #include "config/language.h"
@@ -21,14 +23,6 @@ namespace {
 
 const QString Title = u"Тест-Тавринг"_s;
 
-template <class Control, class... Args>
-Control *make(QWidget *parent, const QString &name, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(name);
-    return control;
-}
-
 } // namespace
 
 RegistrationWindow::RegistrationWindow(Platform &platform, const QString &programFolder)
@@ -38,21 +32,21 @@ RegistrationWindow::RegistrationWindow(Platform &platform, const QString &progra
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Регистрация"_s);
 
-    boxReg = make<QGroupBox>(this, u"boxReg"_s);
-    Label3 = make<ActiveLabel>(boxReg, u"Label3"_s, u"rus"_s);
-    Label4 = make<ActiveLabel>(boxReg, u"Label4"_s, u"eng"_s);
+    boxReg = namedControl<QGroupBox>(this, u"boxReg"_s);
+    Label3 = namedControl<ActiveLabel>(boxReg, u"Label3"_s, u"rus"_s);
+    Label4 = namedControl<ActiveLabel>(boxReg, u"Label4"_s, u"eng"_s);
     Label3->setClickable(true);
     Label4->setClickable(true);
-    Label1 = make<QLabel>(boxReg, u"Label1"_s);
+    Label1 = namedControl<QLabel>(boxReg, u"Label1"_s);
     Label1->setWordWrap(true);
-    Label2 = make<QLabel>(boxReg, u"Label2"_s);
+    Label2 = namedControl<QLabel>(boxReg, u"Label2"_s);
     Label2->setWordWrap(true);
     for (int index = 0; index < int(optAction.size()); ++index)
-        optAction[index] = make<QRadioButton>(boxReg, u"optAction"_s + QString::number(index));
+        optAction[index] = namedControl<QRadioButton>(boxReg, u"optAction"_s + QString::number(index));
     optAction[0]->setChecked(true);
-    cmdExecute = make<QPushButton>(boxReg, u"cmdExecute"_s);
-    Command1 = make<QPushButton>(boxReg, u"Command1"_s);
-    cmdExit = make<QPushButton>(boxReg, u"cmdExit"_s);
+    cmdExecute = namedControl<QPushButton>(boxReg, u"cmdExecute"_s);
+    Command1 = namedControl<QPushButton>(boxReg, u"Command1"_s);
+    cmdExit = namedControl<QPushButton>(boxReg, u"cmdExit"_s);
 
     auto *languages = new QHBoxLayout;
     languages->addStretch();

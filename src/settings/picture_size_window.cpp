@@ -1,5 +1,7 @@
 #include "settings/picture_size_window.h"
 
+#include "config/control_factory.h"
+
 #include "config/active_label.h"
 #include "config/fixed_point.h"
 #include "config/ini.h"
@@ -20,15 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <class Control, class... Args>
-Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
 
 // A size in pixels typed in a box: a whole positive number by the locale's rules.
 std::optional<int> pixels(const QString &text)
@@ -55,24 +48,24 @@ PictureSizeWindow::PictureSizeWindow(Application &app) : QWidget(nullptr), m_app
 
 void PictureSizeWindow::buildControls()
 {
-    Image1 = make<QLabel>(this, u"Image1"_s, QRect(tw(10), tw(10), 0, 0));
+    Image1 = makeControl<QLabel>(this, u"Image1"_s, QRect(tw(10), tw(10), 0, 0));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label1 = make<ActiveLabel>(this, u"Label1"_s, QRect(0, 0, 20, 16), TicketMode);
-    Label4 = make<ActiveLabel>(this, u"Label4"_s, QRect(0, 0, 30, 16));
+    Label1 = makeControl<ActiveLabel>(this, u"Label1"_s, QRect(0, 0, 20, 16), TicketMode);
+    Label4 = makeControl<ActiveLabel>(this, u"Label4"_s, QRect(0, 0, 30, 16));
 
-    Frame8 = make<QGroupBox>(this, u"Frame8"_s, QRect(0, 0, 430, 200), u"Размер картинки"_s);
+    Frame8 = makeControl<QGroupBox>(this, u"Frame8"_s, QRect(0, 0, 430, 200), u"Размер картинки"_s);
     Frame8->setAutoFillBackground(true);
-    Option1 = make<QRadioButton>(Frame8, u"Option1"_s, QRect(10, 24, 410, 22),
+    Option1 = makeControl<QRadioButton>(Frame8, u"Option1"_s, QRect(10, 24, 410, 22),
                                  u"Реальный размер картинки изменен на постоянный размер"_s);
-    Option2 = make<QRadioButton>(Frame8, u"Option2"_s, QRect(10, 50, 410, 22),
+    Option2 = makeControl<QRadioButton>(Frame8, u"Option2"_s, QRect(10, 50, 410, 22),
                                  u"Размер соответствует реальному размеру  картинки"_s);
-    Text4 = make<QLineEdit>(Frame8, u"Text4"_s, QRect(10, 80, 70, 24));
-    Text1 = make<QLineEdit>(Frame8, u"Text1"_s, QRect(96, 80, 70, 24));
-    Label12 = make<ActiveLabel>(Frame8, u"Label12"_s, QRect(172, 83, 50, 18), u"пик"_s);
-    Label2 = make<ActiveLabel>(Frame8, u"Label2"_s, QRect(10, 112, 80, 18));
-    Label3 = make<ActiveLabel>(Frame8, u"Label3"_s, QRect(96, 112, 120, 18));
-    Check1 = make<QCheckBox>(Frame8, u"Check1"_s, QRect(10, 150, 150, 24), u"Ввести"_s);
-    Command2 = make<QPushButton>(Frame8, u"Command2"_s, QRect(300, 150, 110, 32), u"Закрыть"_s);
+    Text4 = makeControl<QLineEdit>(Frame8, u"Text4"_s, QRect(10, 80, 70, 24));
+    Text1 = makeControl<QLineEdit>(Frame8, u"Text1"_s, QRect(96, 80, 70, 24));
+    Label12 = makeControl<ActiveLabel>(Frame8, u"Label12"_s, QRect(172, 83, 50, 18), u"пик"_s);
+    Label2 = makeControl<ActiveLabel>(Frame8, u"Label2"_s, QRect(10, 112, 80, 18));
+    Label3 = makeControl<ActiveLabel>(Frame8, u"Label3"_s, QRect(96, 112, 120, 18));
+    Check1 = makeControl<QCheckBox>(Frame8, u"Check1"_s, QRect(10, 150, 150, 24), u"Ввести"_s);
+    Command2 = makeControl<QPushButton>(Frame8, u"Command2"_s, QRect(300, 150, 110, 32), u"Закрыть"_s);
     Command2->setToolTip(u"Закрыть окно"_s);
 
     Timer1 = new QTimer(this);

@@ -1,5 +1,7 @@
 #include "settings/settings_window.h"
 
+#include "config/control_factory.h"
+
 #include "config/active_label.h"
 #include "config/ansi_text.h"
 #include "config/fixed_point.h"
@@ -24,18 +26,9 @@ namespace {
 // The countdown of the ticket window is a 16-bit count of seconds.
 constexpr int MaxMinutes = 546;
 
-template <class Control, class... Args>
-Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
 ActiveLabel *link(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
 {
-    auto *label = make<ActiveLabel>(parent, name, geometry, caption);
+    auto *label = makeControl<ActiveLabel>(parent, name, geometry, caption);
     label->setClickable(true);
     return label;
 }
@@ -56,86 +49,86 @@ SettingsWindow::SettingsWindow(Application &app) : QWidget(nullptr), m_app(app)
 
 void SettingsWindow::buildControls()
 {
-    Frame3 = make<QGroupBox>(this, u"Frame3"_s, MainPanel, u"Настройка "_s);
+    Frame3 = makeControl<QGroupBox>(this, u"Frame3"_s, MainPanel, u"Настройка "_s);
 
-    Frame1 = make<QGroupBox>(Frame3, u"Frame1"_s, QRect(8, 20, 262, 152), u"Установка таймера"_s);
-    Label10 = make<ActiveLabel>(Frame1, u"Label10"_s, QRect(8, 20, 246, 16), u"Время            Дата "_s);
-    Label35 = make<ActiveLabel>(Frame1, u"Label35"_s, QRect(8, 38, 90, 18));
+    Frame1 = makeControl<QGroupBox>(Frame3, u"Frame1"_s, QRect(8, 20, 262, 152), u"Установка таймера"_s);
+    Label10 = makeControl<ActiveLabel>(Frame1, u"Label10"_s, QRect(8, 20, 246, 16), u"Время            Дата "_s);
+    Label35 = makeControl<ActiveLabel>(Frame1, u"Label35"_s, QRect(8, 38, 90, 18));
     Label35->setToolTip(u"Текущее время"_s);
-    Label36 = make<ActiveLabel>(Frame1, u"Label36"_s, QRect(110, 38, 140, 18));
+    Label36 = makeControl<ActiveLabel>(Frame1, u"Label36"_s, QRect(110, 38, 140, 18));
     Label36->setToolTip(u"Текущая дата"_s);
-    Label11 = make<ActiveLabel>(Frame1, u"Label11"_s, QRect(8, 64, 140, 18), u"Установить минуты "_s);
-    Text2 = make<QLineEdit>(Frame1, u"Text2"_s, QRect(150, 61, 60, 24));
+    Label11 = makeControl<ActiveLabel>(Frame1, u"Label11"_s, QRect(8, 64, 140, 18), u"Установить минуты "_s);
+    Text2 = makeControl<QLineEdit>(Frame1, u"Text2"_s, QRect(150, 61, 60, 24));
     Text2->setToolTip(u"Введите целые числа, обозначающие минуты таймера"_s);
-    Label15 = make<ActiveLabel>(Frame1, u"Label15"_s, QRect(216, 64, 30, 18), u"1"_s);
-    Check1 = make<QCheckBox>(Frame1, u"Check1"_s, QRect(8, 90, 250, 22), u"Активировать таймер  билета"_s);
+    Label15 = makeControl<ActiveLabel>(Frame1, u"Label15"_s, QRect(216, 64, 30, 18), u"1"_s);
+    Check1 = makeControl<QCheckBox>(Frame1, u"Check1"_s, QRect(8, 90, 250, 22), u"Активировать таймер  билета"_s);
     Check1->setToolTip(u"Установить таймер на весь билет"_s);
-    Check2 = make<QCheckBox>(Frame1, u"Check2"_s, QRect(8, 112, 250, 22), u"Активировать таймер вопросов"_s);
+    Check2 = makeControl<QCheckBox>(Frame1, u"Check2"_s, QRect(8, 112, 250, 22), u"Активировать таймер вопросов"_s);
     Check2->setToolTip(u"Установить таймер на каждый вопрос"_s);
-    Label13 = make<ActiveLabel>(Frame1, u"Label13"_s, QRect(8, 132, 246, 18));
+    Label13 = makeControl<ActiveLabel>(Frame1, u"Label13"_s, QRect(8, 132, 246, 18));
     Label13->setStyleSheet(u"color: #b00000;"_s);
 
-    Frame2 = make<QGroupBox>(Frame3, u"Frame2"_s, QRect(278, 20, 110, 56), u"Число билетов"_s);
-    Text3 = make<QLineEdit>(Frame2, u"Text3"_s, QRect(8, 24, 94, 24));
-    Frame5 = make<QGroupBox>(Frame3, u"Frame5"_s, QRect(394, 20, 135, 56), u"Число вопросов"_s);
-    Combo1 = make<QComboBox>(Frame5, u"Combo1"_s, QRect(8, 24, 104, 24));
+    Frame2 = makeControl<QGroupBox>(Frame3, u"Frame2"_s, QRect(278, 20, 110, 56), u"Число билетов"_s);
+    Text3 = makeControl<QLineEdit>(Frame2, u"Text3"_s, QRect(8, 24, 94, 24));
+    Frame5 = makeControl<QGroupBox>(Frame3, u"Frame5"_s, QRect(394, 20, 135, 56), u"Число вопросов"_s);
+    Combo1 = makeControl<QComboBox>(Frame5, u"Combo1"_s, QRect(8, 24, 104, 24));
     Combo1->setEditable(true);
     for (int count = 1; count <= 20; ++count)
         Combo1->addItem(QString::number(count));
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText(QString());
 
-    Frame6 = make<QGroupBox>(Frame3, u"Frame6"_s, QRect(278, 80, 251, 92), u"Оценка билета"_s);
-    Label2 = make<ActiveLabel>(Frame6, u"Label2"_s, QRect(8, 26, 138, 18), u"Проходной балл"_s);
-    Text5 = make<QLineEdit>(Frame6, u"Text5"_s, QRect(148, 23, 92, 24));
+    Frame6 = makeControl<QGroupBox>(Frame3, u"Frame6"_s, QRect(278, 80, 251, 92), u"Оценка билета"_s);
+    Label2 = makeControl<ActiveLabel>(Frame6, u"Label2"_s, QRect(8, 26, 138, 18), u"Проходной балл"_s);
+    Text5 = makeControl<QLineEdit>(Frame6, u"Text5"_s, QRect(148, 23, 92, 24));
     Label6 = link(Frame6, u"Label6"_s, u"Настроить проходной балл"_s, QRect(8, 58, 236, 18));
-    Command5 = make<QPushButton>(Frame6, u"Command5"_s, QRect(200, 58, 40, 24));
+    Command5 = makeControl<QPushButton>(Frame6, u"Command5"_s, QRect(200, 58, 40, 24));
 
-    Frame8 = make<QGroupBox>(Frame3, u"Frame8"_s, QRect(8, 176, 521, 100), u"Размер картинки"_s);
-    Option1 = make<QRadioButton>(Frame8, u"Option1"_s, QRect(8, 20, 505, 22),
+    Frame8 = makeControl<QGroupBox>(Frame3, u"Frame8"_s, QRect(8, 176, 521, 100), u"Размер картинки"_s);
+    Option1 = makeControl<QRadioButton>(Frame8, u"Option1"_s, QRect(8, 20, 505, 22),
                                  u"Реальный размер картинки изменен на постоянный размер"_s);
-    Option2 = make<QRadioButton>(Frame8, u"Option2"_s, QRect(8, 44, 505, 22),
+    Option2 = makeControl<QRadioButton>(Frame8, u"Option2"_s, QRect(8, 44, 505, 22),
                                  u"Размер соответствует реальному размеру  картинки"_s);
-    Text4 = make<QLineEdit>(Frame8, u"Text4"_s, QRect(8, 70, 60, 24));
-    Label14 = make<ActiveLabel>(Frame8, u"Label14"_s, QRect(74, 73, 12, 18), u"х"_s);
-    Text1 = make<QLineEdit>(Frame8, u"Text1"_s, QRect(88, 70, 60, 24));
-    Label12 = make<ActiveLabel>(Frame8, u"Label12"_s, QRect(154, 73, 40, 18), u"пик"_s);
-    Label16 = make<ActiveLabel>(Frame8, u"Label16"_s, QRect(200, 73, 20, 18));
+    Text4 = makeControl<QLineEdit>(Frame8, u"Text4"_s, QRect(8, 70, 60, 24));
+    Label14 = makeControl<ActiveLabel>(Frame8, u"Label14"_s, QRect(74, 73, 12, 18), u"х"_s);
+    Text1 = makeControl<QLineEdit>(Frame8, u"Text1"_s, QRect(88, 70, 60, 24));
+    Label12 = makeControl<ActiveLabel>(Frame8, u"Label12"_s, QRect(154, 73, 40, 18), u"пик"_s);
+    Label16 = makeControl<ActiveLabel>(Frame8, u"Label16"_s, QRect(200, 73, 20, 18));
 
-    Frame10 = make<QGroupBox>(Frame3, u"Frame10"_s, QRect(8, 280, 180, 52), u"Пароль"_s);
-    Label32 = make<ActiveLabel>(Frame10, u"Label32"_s, QRect(8, 25, 58, 18), u"Ввод: "_s);
-    Text12 = make<QLineEdit>(Frame10, u"Text12"_s, QRect(68, 22, 104, 24));
+    Frame10 = makeControl<QGroupBox>(Frame3, u"Frame10"_s, QRect(8, 280, 180, 52), u"Пароль"_s);
+    Label32 = makeControl<ActiveLabel>(Frame10, u"Label32"_s, QRect(8, 25, 58, 18), u"Ввод: "_s);
+    Text12 = makeControl<QLineEdit>(Frame10, u"Text12"_s, QRect(68, 22, 104, 24));
     Text12->setToolTip(u"Ввод пароля для входа в окно Настройка"_s);
 
-    Frame7 = make<QGroupBox>(Frame3, u"Frame7"_s, QRect(194, 280, 150, 52));
+    Frame7 = makeControl<QGroupBox>(Frame3, u"Frame7"_s, QRect(194, 280, 150, 52));
     Label8 = link(Frame7, u"Label8"_s, u"Создать билет"_s, QRect(8, 24, 136, 18));
 
-    Frame11 = make<QGroupBox>(Frame3, u"Frame11"_s, QRect(8, 336, 336, 82), u"Выбор"_s);
+    Frame11 = makeControl<QGroupBox>(Frame3, u"Frame11"_s, QRect(8, 336, 336, 82), u"Выбор"_s);
     Label18 = link(Frame11, u"Label18"_s, u"Выбрать папку с экзаменом или тестом"_s, QRect(8, 22, 320, 18));
-    Label19 = make<ActiveLabel>(Frame11, u"Label19"_s, QRect(8, 50, 120, 18), u"Выбранная папка "_s);
-    Text6 = make<QLineEdit>(Frame11, u"Text6"_s, QRect(130, 47, 198, 24));
+    Label19 = makeControl<ActiveLabel>(Frame11, u"Label19"_s, QRect(8, 50, 120, 18), u"Выбранная папка "_s);
+    Text6 = makeControl<QLineEdit>(Frame11, u"Text6"_s, QRect(130, 47, 198, 24));
 
-    Check3 = make<QCheckBox>(Frame3, u"Check3"_s, QRect(352, 284, 180, 22), u"Сохранить настройки"_s);
-    Command3 = make<QPushButton>(Frame3, u"Command3"_s, QRect(352, 312, 86, 28), u"Отчет"_s);
+    Check3 = makeControl<QCheckBox>(Frame3, u"Check3"_s, QRect(352, 284, 180, 22), u"Сохранить настройки"_s);
+    Command3 = makeControl<QPushButton>(Frame3, u"Command3"_s, QRect(352, 312, 86, 28), u"Отчет"_s);
     Command3->setToolTip(u"Открыть отчет"_s);
-    Command10 = make<QPushButton>(Frame3, u"Command10"_s, QRect(443, 312, 86, 28), u"Помощь"_s);
+    Command10 = makeControl<QPushButton>(Frame3, u"Command10"_s, QRect(443, 312, 86, 28), u"Помощь"_s);
     Command10->setToolTip(u"Помощь к программе"_s);
-    Command6 = make<QPushButton>(Frame3, u"Command6"_s, QRect(352, 380, 177, 34), u"Закрыть"_s);
+    Command6 = makeControl<QPushButton>(Frame3, u"Command6"_s, QRect(352, 380, 177, 34), u"Закрыть"_s);
     Command6->setToolTip(u"Закрыть окно"_s);
 
-    Frame9 = make<QGroupBox>(this, u"Frame9"_s, QRect(tw(120), tw(120), 200, 60), u"Язык"_s);
-    Command2 = make<QPushButton>(Frame9, u"Command2"_s, QRect(8, 22, 50, 28), u"rus"_s);
-    Command4 = make<QPushButton>(Frame9, u"Command4"_s, QRect(64, 22, 50, 28), u"eng"_s);
-    Label17 = make<ActiveLabel>(Frame9, u"Label17"_s, QRect(120, 26, 40, 18));
+    Frame9 = makeControl<QGroupBox>(this, u"Frame9"_s, QRect(tw(120), tw(120), 200, 60), u"Язык"_s);
+    Command2 = makeControl<QPushButton>(Frame9, u"Command2"_s, QRect(8, 22, 50, 28), u"rus"_s);
+    Command4 = makeControl<QPushButton>(Frame9, u"Command4"_s, QRect(64, 22, 50, 28), u"eng"_s);
+    Label17 = makeControl<ActiveLabel>(Frame9, u"Label17"_s, QRect(120, 26, 40, 18));
 
-    Frame12 = make<QGroupBox>(this, u"Frame12"_s, MainPanel, u"Внимание!"_s);
+    Frame12 = makeControl<QGroupBox>(this, u"Frame12"_s, MainPanel, u"Внимание!"_s);
     Frame12->setAutoFillBackground(true);
-    Label20 = make<ActiveLabel>(Frame12, u"Label20"_s, QRect(40, 120, MainPanel.width() - 80, 60),
+    Label20 = makeControl<ActiveLabel>(Frame12, u"Label20"_s, QRect(40, 120, MainPanel.width() - 80, 60),
                                 u"Не установлена оценка за билет. Хотите установить?"_s);
     Label20->setWordWrap(true);
     Label20->setAlignment(Qt::AlignCenter);
-    Command7 = make<QPushButton>(Frame12, u"Command7"_s, QRect(MainPanel.width() / 2 - 110, 220, 100, 32), u"Да"_s);
-    Command8 = make<QPushButton>(Frame12, u"Command8"_s, QRect(MainPanel.width() / 2 + 10, 220, 100, 32), u"Нет"_s);
+    Command7 = makeControl<QPushButton>(Frame12, u"Command7"_s, QRect(MainPanel.width() / 2 - 110, 220, 100, 32), u"Да"_s);
+    Command8 = makeControl<QPushButton>(Frame12, u"Command8"_s, QRect(MainPanel.width() / 2 + 10, 220, 100, 32), u"Нет"_s);
 
     buildPassScorePanel();
 

@@ -1,5 +1,7 @@
 #include "start/start_window.h"
 
+#include "config/control_factory.h"
+
 #include "config/active_label.h"
 #include "config/ansi_text.h"
 #include "config/fixed_point.h"
@@ -26,18 +28,9 @@ namespace {
 
 const QString Title = u"Тест-Тавринг"_s;
 
-template <class Control, class... Args>
-Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
 ActiveLabel *link(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
 {
-    auto *label = make<ActiveLabel>(parent, name, geometry, caption);
+    auto *label = makeControl<ActiveLabel>(parent, name, geometry, caption);
     label->setClickable(true);
     return label;
 }
@@ -66,84 +59,84 @@ StartWindow::StartWindow(Application &app) : QWidget(nullptr), m_app(app)
 
 void StartWindow::buildControls()
 {
-    Label4 = make<ActiveLabel>(this, u"Label4"_s, QRect(0, 0, 40, 16));
-    Text12 = make<QLineEdit>(this, u"Text12"_s, QRect(0, 0, 40, 20));
-    Text3 = make<QLineEdit>(this, u"Text3"_s, QRect(0, 0, 40, 20));
-    Text4 = make<QLineEdit>(this, u"Text4"_s, QRect(0, 0, 40, 20));
+    Label4 = makeControl<ActiveLabel>(this, u"Label4"_s, QRect(0, 0, 40, 16));
+    Text12 = makeControl<QLineEdit>(this, u"Text12"_s, QRect(0, 0, 40, 20));
+    Text3 = makeControl<QLineEdit>(this, u"Text3"_s, QRect(0, 0, 40, 20));
+    Text4 = makeControl<QLineEdit>(this, u"Text4"_s, QRect(0, 0, 40, 20));
 
     Label13 = link(this, u"Label13"_s, u"rus"_s, QRect(tw(6600), tw(60), 30, 18));
     Label7 = link(this, u"Label7"_s, u"eng"_s, QRect(tw(7080), tw(60), 30, 18));
 
     // Frames one above the other, bottom to top: ticket choice, settings route,
     // student data, mode choice; at start the mode choice covers the student data.
-    Frame1 = make<QGroupBox>(this, u"Frame1"_s, QRect(tw(120), tw(360), tw(7455), tw(1815)),
+    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, QRect(tw(120), tw(360), tw(7455), tw(1815)),
                              u"Выбор билета"_s);
-    Command1 = make<QPushButton>(Frame1, u"Command1"_s, QRect(16, 22, 160, 28), u"Выбрать билет"_s);
+    Command1 = makeControl<QPushButton>(Frame1, u"Command1"_s, QRect(16, 22, 160, 28), u"Выбрать билет"_s);
     Command1->setToolTip(u"Выбрать билет"_s);
-    Command3 = make<QPushButton>(Frame1, u"Command3"_s, QRect(186, 22, 160, 28), u"Открыть билет"_s);
+    Command3 = makeControl<QPushButton>(Frame1, u"Command3"_s, QRect(186, 22, 160, 28), u"Открыть билет"_s);
     Command3->setToolTip(u"Открыть выбранный билет"_s);
-    Check1 = make<QCheckBox>(Frame1, u"Check1"_s, QRect(16, 56, 470, 24),
+    Check1 = makeControl<QCheckBox>(Frame1, u"Check1"_s, QRect(16, 56, 470, 24),
                              u"Ввод в ручную № билета.  Вводятся только цифры"_s);
-    Text1 = make<QLineEdit>(Frame1, u"Text1"_s, QRect(16, 86, 80, 24));
-    Label1 = make<ActiveLabel>(Frame1, u"Label1"_s, QRect(106, 88, 80, 20));
+    Text1 = makeControl<QLineEdit>(Frame1, u"Text1"_s, QRect(16, 86, 80, 24));
+    Label1 = makeControl<ActiveLabel>(Frame1, u"Label1"_s, QRect(106, 88, 80, 20));
     Label2 = link(Frame1, u"Label2"_s, u"Сброс "_s, QRect(200, 90, 70, 20));
     Label9 = link(Frame1, u"Label9"_s, u"Вернуться к выбору"_s, QRect(280, 90, 205, 20));
-    v1 = make<ActiveLabel>(Frame1, u"v1"_s, QRect(380, 56, 30, 16));
-    o1 = make<ActiveLabel>(Frame1, u"o1"_s, QRect(410, 56, 30, 16));
-    q1 = make<ActiveLabel>(Frame1, u"q1"_s, QRect(440, 56, 30, 16));
+    v1 = makeControl<ActiveLabel>(Frame1, u"v1"_s, QRect(380, 56, 30, 16));
+    o1 = makeControl<ActiveLabel>(Frame1, u"o1"_s, QRect(410, 56, 30, 16));
+    q1 = makeControl<ActiveLabel>(Frame1, u"q1"_s, QRect(440, 56, 30, 16));
     for (QWidget *carrier : {static_cast<QWidget *>(v1), static_cast<QWidget *>(o1),
                              static_cast<QWidget *>(q1)})
         carrier->hide();
 
-    Frame2 = make<QGroupBox>(this, u"Frame2"_s, QRect(tw(120), tw(2280), tw(7455), tw(1215)),
+    Frame2 = makeControl<QGroupBox>(this, u"Frame2"_s, QRect(tw(120), tw(2280), tw(7455), tw(1215)),
                              u"Перейти к настройке"_s);
-    Label3 = make<ActiveLabel>(Frame2, u"Label3"_s, QRect(16, 32, 150, 20), u"Ввод пароля"_s);
-    Text2 = make<QLineEdit>(Frame2, u"Text2"_s, QRect(170, 30, 150, 24));
+    Label3 = makeControl<ActiveLabel>(Frame2, u"Label3"_s, QRect(16, 32, 150, 20), u"Ввод пароля"_s);
+    Text2 = makeControl<QLineEdit>(Frame2, u"Text2"_s, QRect(170, 30, 150, 24));
     Text2->setEchoMode(QLineEdit::Password);
     Text2->setToolTip(u"Введите пароль для входа в окно Настройка"_s);
-    Command15 = make<QPushButton>(Frame2, u"Command15"_s, QRect(336, 27, 140, 30), u"Настройка"_s);
+    Command15 = makeControl<QPushButton>(Frame2, u"Command15"_s, QRect(336, 27, 140, 30), u"Настройка"_s);
     Command15->setToolTip(u"Открыть окно Настройка"_s);
 
-    Frame9 = make<QGroupBox>(this, u"Frame9"_s, QRect(tw(120), tw(360), tw(7455), tw(3135)),
+    Frame9 = makeControl<QGroupBox>(this, u"Frame9"_s, QRect(tw(120), tw(360), tw(7455), tw(3135)),
                              u"Ф.И.О ,  Данные"_s);
     Frame9->setAutoFillBackground(true);
-    Text9 = make<QLineEdit>(Frame9, u"Text9"_s, QRect(16, 26, 280, 24));
+    Text9 = makeControl<QLineEdit>(Frame9, u"Text9"_s, QRect(16, 26, 280, 24));
     Text9->setToolTip(u"Введите Ф.И.О"_s);
-    Label31 = make<ActiveLabel>(Frame9, u"Label31"_s, QRect(304, 28, 188, 20),
+    Label31 = makeControl<ActiveLabel>(Frame9, u"Label31"_s, QRect(304, 28, 188, 20),
                                 u"Обязательно к заполнению"_s);
-    Text10 = make<QLineEdit>(Frame9, u"Text10"_s, QRect(16, 58, 280, 24));
+    Text10 = makeControl<QLineEdit>(Frame9, u"Text10"_s, QRect(16, 58, 280, 24));
     Text10->setToolTip(u"Введите данные1"_s);
-    Text11 = make<QLineEdit>(Frame9, u"Text11"_s, QRect(16, 90, 280, 24));
+    Text11 = makeControl<QLineEdit>(Frame9, u"Text11"_s, QRect(16, 90, 280, 24));
     Text11->setToolTip(u"Введите данные2"_s);
-    Text13 = make<QLineEdit>(Frame9, u"Text13"_s, QRect(16, 122, 280, 24));
+    Text13 = makeControl<QLineEdit>(Frame9, u"Text13"_s, QRect(16, 122, 280, 24));
     Text13->setToolTip(u"Введите данные3"_s);
-    Command14 = make<QPushButton>(Frame9, u"Command14"_s, QRect(16, 162, 100, 30), u"OK"_s);
+    Command14 = makeControl<QPushButton>(Frame9, u"Command14"_s, QRect(16, 162, 100, 30), u"OK"_s);
     Command14->setToolTip(u"Открыть окно Выбора билета"_s);
     Label6 = link(Frame9, u"Label6"_s, u"Вернуться к выбору"_s, QRect(136, 168, 220, 20));
 
-    Frame3 = make<QGroupBox>(this, u"Frame3"_s, QRect(tw(120), tw(360), tw(7455), tw(3135)),
+    Frame3 = makeControl<QGroupBox>(this, u"Frame3"_s, QRect(tw(120), tw(360), tw(7455), tw(3135)),
                              u"Выбор"_s);
     Frame3->setAutoFillBackground(true);
-    Option1 = make<QRadioButton>(Frame3, u"Option1"_s, QRect(24, 36, 300, 26), u"Тавринг\\Тест"_s);
+    Option1 = makeControl<QRadioButton>(Frame3, u"Option1"_s, QRect(24, 36, 300, 26), u"Тавринг\\Тест"_s);
     Option1->setToolTip(u"Переключится на экзамен"_s);
-    Option2 = make<QRadioButton>(Frame3, u"Option2"_s, QRect(24, 72, 300, 26), u"Тест"_s);
+    Option2 = makeControl<QRadioButton>(Frame3, u"Option2"_s, QRect(24, 72, 300, 26), u"Тест"_s);
     Option2->setToolTip(u"Переключится на тест"_s);
-    Option3 = make<QRadioButton>(Frame3, u"Option3"_s, QRect(24, 108, 300, 26));
-    Command4 = make<QPushButton>(Frame3, u"Command4"_s, QRect(24, 160, 110, 30), u"Выход"_s);
+    Option3 = makeControl<QRadioButton>(Frame3, u"Option3"_s, QRect(24, 108, 300, 26));
+    Command4 = makeControl<QPushButton>(Frame3, u"Command4"_s, QRect(24, 160, 110, 30), u"Выход"_s);
     Command4->setToolTip(u"Закрыть программу"_s);
 
-    Label8 = make<ActiveLabel>(this, u"Label8"_s, QRect(tw(120), tw(3555), tw(7455), tw(600)));
+    Label8 = makeControl<ActiveLabel>(this, u"Label8"_s, QRect(tw(120), tw(3555), tw(7455), tw(600)));
     Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label8->setWordWrap(true);
     QFont titleFont = Label8->font();
     titleFont.setBold(true);
     Label8->setFont(titleFont);
 
-    Command10 = make<QPushButton>(this, u"Command10"_s, QRect(tw(120), tw(4200), 110, 30), u"Помощь"_s);
+    Command10 = makeControl<QPushButton>(this, u"Command10"_s, QRect(tw(120), tw(4200), 110, 30), u"Помощь"_s);
     Command10->setToolTip(u"Помощь к программе"_s);
-    Command2 = make<QPushButton>(this, u"Command2"_s, QRect(tw(7575) - 110, tw(4200), 110, 30), u"Выход"_s);
+    Command2 = makeControl<QPushButton>(this, u"Command2"_s, QRect(tw(7575) - 110, tw(4200), 110, 30), u"Выход"_s);
     Command2->setToolTip(u"Выйти из программы"_s);
-    Label5 = make<ActiveLabel>(this, u"Label5"_s, QRect(tw(120), tw(4740), tw(7455), 18),
+    Label5 = makeControl<ActiveLabel>(this, u"Label5"_s, QRect(tw(120), tw(4740), tw(7455), 18),
                                u"Тест-Тавринг: экзамены и тесты для одного рабочего места"_s);
     Label5->setEnabled(false);
 

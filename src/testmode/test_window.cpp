@@ -1,5 +1,7 @@
 #include "testmode/test_window.h"
 
+#include "config/control_factory.h"
+
 #include "config/active_label.h"
 #include "config/fixed_point.h"
 #include "config/folders.h"
@@ -38,19 +40,10 @@ const QRect Panel(tw(120), tw(1200), tw(9615), tw(5300));
 const QRect ConclusionsPanel(tw(120), tw(4920), tw(9615), tw(4335));
 constexpr int WindowWidth = tw(9855);
 
-template <class Control, class... Args>
-Control *make(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
 ActiveLabel *label(QWidget *parent, const QString &name, const QRect &geometry,
                    const QString &caption = QString())
 {
-    auto *made = make<ActiveLabel>(parent, name, geometry, caption);
+    auto *made = makeControl<ActiveLabel>(parent, name, geometry, caption);
     made->setTextFormat(Qt::PlainText);
     return made;
 }
@@ -58,7 +51,7 @@ ActiveLabel *label(QWidget *parent, const QString &name, const QRect &geometry,
 // A hidden carrier of a value.
 QLineEdit *carrier(QWidget *parent, const QString &name, const QString &value = QString())
 {
-    auto *box = make<QLineEdit>(parent, name, QRect(0, 0, 40, 20));
+    auto *box = makeControl<QLineEdit>(parent, name, QRect(0, 0, 40, 20));
     box->setText(value);
     box->hide();
     return box;
@@ -92,16 +85,16 @@ void TestWindow::buildControls()
     for (int slot = 0; slot < 5; ++slot)
         txtnSlot[slot] = carrier(this, numbered("txtn", slot + 1), u"0"_s);
     txtn = carrier(this, u"txtn"_s);
-    List1 = make<QListWidget>(this, u"List1"_s, QRect(-200, -200, 40, 40));
+    List1 = makeControl<QListWidget>(this, u"List1"_s, QRect(-200, -200, 40, 40));
     List1->hide();
 
-    Command5 = make<QPushButton>(this, u"Command5"_s, QRect(8, 8, 124, 28), u"Выбрать тест"_s);
-    Command6 = make<QPushButton>(this, u"Command6"_s, QRect(138, 8, 116, 28), u"Редактор-тест"_s);
-    Command3 = make<QPushButton>(this, u"Command3"_s, QRect(260, 8, 76, 28), u"Сброс"_s);
-    Command18 = make<QPushButton>(this, u"Command18"_s, QRect(342, 8, 76, 28), u"Отчет"_s);
-    Command10 = make<QPushButton>(this, u"Command10"_s, QRect(WindowWidth - 170, 8, 78, 28), u"Помощь"_s);
-    Command2 = make<QPushButton>(this, u"Command2"_s, QRect(WindowWidth - 86, 8, 78, 28), u"Выход"_s);
-    Check1 = make<QCheckBox>(this, u"Check1"_s, QRect(10, 40, 220, 20), u"формировать отчет"_s);
+    Command5 = makeControl<QPushButton>(this, u"Command5"_s, QRect(8, 8, 124, 28), u"Выбрать тест"_s);
+    Command6 = makeControl<QPushButton>(this, u"Command6"_s, QRect(138, 8, 116, 28), u"Редактор-тест"_s);
+    Command3 = makeControl<QPushButton>(this, u"Command3"_s, QRect(260, 8, 76, 28), u"Сброс"_s);
+    Command18 = makeControl<QPushButton>(this, u"Command18"_s, QRect(342, 8, 76, 28), u"Отчет"_s);
+    Command10 = makeControl<QPushButton>(this, u"Command10"_s, QRect(WindowWidth - 170, 8, 78, 28), u"Помощь"_s);
+    Command2 = makeControl<QPushButton>(this, u"Command2"_s, QRect(WindowWidth - 86, 8, 78, 28), u"Выход"_s);
+    Check1 = makeControl<QCheckBox>(this, u"Check1"_s, QRect(10, 40, 220, 20), u"формировать отчет"_s);
     Label13 = label(this, u"Label13"_s, QRect(WindowWidth - 228, 40, 220, 20), u"Вернутся к выбору"_s);
     Label13->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label13->setClickable(true);
@@ -114,57 +107,57 @@ void TestWindow::buildControls()
 void TestWindow::buildQuestionFrame()
 {
     const int width = Panel.width();
-    Frame1 = make<QGroupBox>(this, u"Frame1"_s, QRect(Panel.left(), Panel.top(), width, 246), u"Вопрос"_s);
+    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, QRect(Panel.left(), Panel.top(), width, 246), u"Вопрос"_s);
     Label2 = label(Frame1, u"Label2"_s, QRect(10, 22, 56, 20), u"вопрос"_s);
-    Text1 = make<QLineEdit>(Frame1, u"Text1"_s, QRect(68, 20, 44, 22));
+    Text1 = makeControl<QLineEdit>(Frame1, u"Text1"_s, QRect(68, 20, 44, 22));
     Label14 = label(Frame1, u"Label14"_s, QRect(118, 22, 64, 20));
-    Command1 = make<QPushButton>(Frame1, u"Command1"_s, QRect(186, 19, 40, 24), u">>"_s);
+    Command1 = makeControl<QPushButton>(Frame1, u"Command1"_s, QRect(186, 19, 40, 24), u">>"_s);
     Label17 = label(Frame1, u"Label17"_s, QRect(234, 22, width - 244, 20));
-    txtV = make<QPlainTextEdit>(Frame1, u"txtV"_s, QRect(10, 46, width - 20, 60));
+    txtV = makeControl<QPlainTextEdit>(Frame1, u"txtV"_s, QRect(10, 46, width - 20, 60));
 
-    Frame2 = make<QGroupBox>(Frame1, u"Frame2"_s, QRect(10, 108, width - 20, 132), u"Выбрать ответ"_s);
+    Frame2 = makeControl<QGroupBox>(Frame1, u"Frame2"_s, QRect(10, 108, width - 20, 132), u"Выбрать ответ"_s);
     const int answersWidth = Frame2->width();
     // The options stand in a narrow column left of the answers; Option6 lies below the
     // column's visible part.
-    Frame7 = make<QGroupBox>(Frame2, u"Frame7"_s, QRect(4, 16, 28, 112));
+    Frame7 = makeControl<QGroupBox>(Frame2, u"Frame7"_s, QRect(4, 16, 28, 112));
     Frame7->setFlat(true);
     Frame7->setStyleSheet(u"QGroupBox#Frame7 { border: none; margin: 0; padding: 0; }"_s);
     for (int slot = 0; slot < 6; ++slot) {
         const int top = slot < 5 ? 2 + slot * 22 : 200;
-        Option[slot] = make<QRadioButton>(Frame7, numbered("Option", slot + 1), QRect(6, top, 20, 20));
+        Option[slot] = makeControl<QRadioButton>(Frame7, numbered("Option", slot + 1), QRect(6, top, 20, 20));
     }
-    Frame5 = make<QGroupBox>(Frame2, u"Frame5"_s, QRect(answersWidth - 106, 8, 100, 120));
+    Frame5 = makeControl<QGroupBox>(Frame2, u"Frame5"_s, QRect(answersWidth - 106, 8, 100, 120));
     Frame5->setFlat(true);
     Frame5->setStyleSheet(u"QGroupBox#Frame5 { border: none; margin: 0; padding: 0; }"_s);
     for (int slot = 0; slot < 5; ++slot) {
-        txtq[slot] = make<QLineEdit>(Frame2, numbered("txtq", slot + 1),
+        txtq[slot] = makeControl<QLineEdit>(Frame2, numbered("txtq", slot + 1),
                                      QRect(36, 18 + slot * 22, answersWidth - 146, 21));
-        txtb[slot] = make<QLineEdit>(Frame5, numbered("txtb", slot + 1), QRect(4, 10 + slot * 22, 92, 21));
+        txtb[slot] = makeControl<QLineEdit>(Frame5, numbered("txtb", slot + 1), QRect(4, 10 + slot * 22, 92, 21));
         txtb[slot]->setText(u"0"_s);
     }
 
     // The conclusion of a finished run, below the question.
-    Frame6 = make<QGroupBox>(this, u"Frame6"_s,
+    Frame6 = makeControl<QGroupBox>(this, u"Frame6"_s,
                              QRect(Panel.left(), Panel.top() + 250, width, tw(RunHeight) - Panel.top() - 256),
                              u"Вывод"_s);
     Label11 = label(Frame6, u"Label11"_s, QRect(10, 20, width - 52, Frame6->height() - 26));
     Label11->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label11->setWordWrap(true);
-    Command15 = make<QPushButton>(Frame6, u"Command15"_s, QRect(width - 36, 22, 28, 22), u"X"_s);
+    Command15 = makeControl<QPushButton>(Frame6, u"Command15"_s, QRect(width - 36, 22, 28, 22), u"X"_s);
 }
 
 void TestWindow::buildEditorPanels()
 {
-    Frame3 = make<QGroupBox>(this, u"Frame3"_s, Panel, u"Имя теста"_s);
+    Frame3 = makeControl<QGroupBox>(this, u"Frame3"_s, Panel, u"Имя теста"_s);
     Frame3->setAutoFillBackground(true);
     Label15 = label(Frame3, u"Label15"_s, QRect(12, 26, Panel.width() - 24, 20));
     Label9 = label(Frame3, u"Label9"_s, QRect(12, 62, 300, 20), u"Ввод имени теста"_s);
-    Text2 = make<QLineEdit>(Frame3, u"Text2"_s, QRect(12, 84, 320, 24));
-    Command11 = make<QPushButton>(Frame3, u"Command11"_s, QRect(12, 132, 170, 30), u"Создать тест"_s);
-    Command13 = make<QPushButton>(Frame3, u"Command13"_s, QRect(190, 132, 170, 30), u"Редактировать тест"_s);
-    Command12 = make<QPushButton>(Frame3, u"Command12"_s, QRect(368, 132, 120, 30), u"Закрыть"_s);
+    Text2 = makeControl<QLineEdit>(Frame3, u"Text2"_s, QRect(12, 84, 320, 24));
+    Command11 = makeControl<QPushButton>(Frame3, u"Command11"_s, QRect(12, 132, 170, 30), u"Создать тест"_s);
+    Command13 = makeControl<QPushButton>(Frame3, u"Command13"_s, QRect(190, 132, 170, 30), u"Редактировать тест"_s);
+    Command12 = makeControl<QPushButton>(Frame3, u"Command12"_s, QRect(368, 132, 120, 30), u"Закрыть"_s);
 
-    Frame4 = make<QGroupBox>(this, u"Frame4"_s, ConclusionsPanel, u"Редактор-тест"_s);
+    Frame4 = makeControl<QGroupBox>(this, u"Frame4"_s, ConclusionsPanel, u"Редактор-тест"_s);
     Frame4->setAutoFillBackground(true);
     const std::array<ActiveLabel **, 3> conclusionCaptions{&Label3, &Label4, &Label5};
     const std::array<ActiveLabel **, 3> boundCaptions{&Label6, &Label7, &Label8};
@@ -176,26 +169,26 @@ void TestWindow::buildEditorPanels()
         const int top = 22 + row * 64;
         *conclusionCaptions[row] = label(Frame4, numbered("Label", 3 + row), QRect(10, top, 200, 18),
                                          numbered("Вывод ", row + 1));
-        *conclusionBoxes[row] = make<QPlainTextEdit>(Frame4, QLatin1StringView(conclusionNames[row]).toString(),
+        *conclusionBoxes[row] = makeControl<QPlainTextEdit>(Frame4, QLatin1StringView(conclusionNames[row]).toString(),
                                                      QRect(10, top + 18, textWidth, 42));
         *boundCaptions[row] = label(Frame4, numbered("Label", 6 + row), QRect(textWidth + 20, top, 170, 18),
                                     numbered("Общий балл ", row + 1));
-        *boundBoxes[row] = make<QLineEdit>(Frame4, numbered("Text", 8 + row),
+        *boundBoxes[row] = makeControl<QLineEdit>(Frame4, numbered("Text", 8 + row),
                                            QRect(textWidth + 20, top + 18, 100, 24));
         (*boundBoxes[row])->setText(u"0"_s);
     }
-    Command4 = make<QPushButton>(Frame4, u"Command4"_s, QRect(10, 240, 160, 30), u"Сохранить вопрос"_s);
-    Command9 = make<QPushButton>(Frame4, u"Command9"_s, QRect(178, 240, 160, 30), u"Сохранить выводы"_s);
-    Command8 = make<QPushButton>(Frame4, u"Command8"_s, QRect(346, 240, 110, 30), u"Закрыть"_s);
-    Command17 = make<QPushButton>(Frame4, u"Command17"_s, QRect(464, 240, 110, 30), u"Помощь"_s);
+    Command4 = makeControl<QPushButton>(Frame4, u"Command4"_s, QRect(10, 240, 160, 30), u"Сохранить вопрос"_s);
+    Command9 = makeControl<QPushButton>(Frame4, u"Command9"_s, QRect(178, 240, 160, 30), u"Сохранить выводы"_s);
+    Command8 = makeControl<QPushButton>(Frame4, u"Command8"_s, QRect(346, 240, 110, 30), u"Закрыть"_s);
+    Command17 = makeControl<QPushButton>(Frame4, u"Command17"_s, QRect(464, 240, 110, 30), u"Помощь"_s);
 
     // The prompt covers the question box, which saving a question has just emptied.
-    Frame8 = make<QGroupBox>(this, u"Frame8"_s, QRect(Panel.left() + 10, Panel.top() + 40, 400, 66),
+    Frame8 = makeControl<QGroupBox>(this, u"Frame8"_s, QRect(Panel.left() + 10, Panel.top() + 40, 400, 66),
                              u"Введите номер следующего вопроса"_s);
     Frame8->setAutoFillBackground(true);
-    Text11 = make<QLineEdit>(Frame8, u"Text11"_s, QRect(10, 28, 80, 26));
-    Command14 = make<QPushButton>(Frame8, u"Command14"_s, QRect(100, 26, 70, 30), u"ОК"_s);
-    Command16 = make<QPushButton>(Frame8, u"Command16"_s, QRect(178, 26, 110, 30), u"Закрыть"_s);
+    Text11 = makeControl<QLineEdit>(Frame8, u"Text11"_s, QRect(10, 28, 80, 26));
+    Command14 = makeControl<QPushButton>(Frame8, u"Command14"_s, QRect(100, 26, 70, 30), u"ОК"_s);
+    Command16 = makeControl<QPushButton>(Frame8, u"Command16"_s, QRect(178, 26, 110, 30), u"Закрыть"_s);
 }
 
 void TestWindow::connectHandlers()

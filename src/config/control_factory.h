@@ -1,0 +1,37 @@
+#pragma once
+
+#include "config/active_label.h"
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <utility>
+
+// Creates a control of a window with its name as objectName, so that tests and the
+// window's own code find it by the name the documents of the program use.
+template <class Control, class... Args>
+Control *namedControl(QWidget *parent, const QString &name, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(name);
+    return control;
+}
+
+// The same, placed at a fixed position in its parent.
+template <class Control, class... Args>
+Control *makeControl(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
+{
+    auto *control = namedControl<Control>(parent, name, std::forward<Args>(args)...);
+    control->setGeometry(geometry);
+    return control;
+}
+
+// A label that acts like a link: clickable, with a pointing hand.
+inline ActiveLabel *makeLink(QWidget *parent, const QString &name, const QString &caption,
+                             const QRect &geometry)
+{
+    auto *label = makeControl<ActiveLabel>(parent, name, geometry, caption);
+    label->setClickable(true);
+    return label;
+}
