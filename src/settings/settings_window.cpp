@@ -157,12 +157,12 @@ void SettingsWindow::connectHandlers()
         closeAnyway();
     });
     connect(Label8, &ActiveLabel::clicked, this, [this] {
-        if (m_app.openExamEditor())
-            hide();
+        m_app.openExamEditor();
+        hide();
     });
     connect(Label18, &ActiveLabel::clicked, this, [this] {
-        if (m_app.openExamChooser(Text6->text()))
-            hide();
+        m_app.openExamChooser(Text6->text());
+        hide();
     });
     connect(Command3, &QPushButton::clicked, this, [this] { m_app.openReport(); });
     connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(); });

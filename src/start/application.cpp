@@ -170,10 +170,8 @@ void Application::closeTicket()
 {
     // The evaluation window copies the ticket window's controls while it loads, so the
     // ticket's windows go only after it.
-    const bool evaluating = openEvaluation();
+    openEvaluation();
     discardTicketWindows();
-    if (!evaluating)
-        showStartWindow();
 }
 
 void Application::abandonTicket()
@@ -219,7 +217,7 @@ void Application::discardTicketWindows()
     discardPictureSizeWindow();
 }
 
-bool Application::openExamChooser(const QString &folder)
+void Application::openExamChooser(const QString &folder)
 {
     if (m_examChooser) {
         m_examChooser->hide();
@@ -229,7 +227,6 @@ bool Application::openExamChooser(const QString &folder)
     if (settingsWindow()->Text6->text().isEmpty())
         m_examChooser->setFolder(folder.isEmpty() ? path(u"b"_s) : folder);
     m_examChooser->show();
-    return true;
 }
 
 ExamChooserWindow *Application::examChooser() const
@@ -247,12 +244,11 @@ void Application::closeExamChooser()
     settingsWindow()->show();
 }
 
-bool Application::openExamEditor()
+void Application::openExamEditor()
 {
     if (!m_examEditor)
         m_examEditor = new ExamEditorWindow(*this);
     m_examEditor->show();
-    return true;
 }
 
 ExamEditorWindow *Application::examEditor() const
@@ -278,14 +274,13 @@ void Application::closeExamEditor()
     settingsWindow()->show();
 }
 
-bool Application::openEvaluation()
+void Application::openEvaluation()
 {
     discardEvaluation();
     m_evaluationWindow = new EvaluationWindow(*this);
     m_evaluationWindow->show();
     // The ticket window that had the focus is about to go.
     m_evaluationWindow->activateWindow();
-    return true;
 }
 
 EvaluationWindow *Application::evaluationWindow() const
@@ -302,12 +297,11 @@ void Application::discardEvaluation()
     }
 }
 
-bool Application::openTestWindow()
+void Application::openTestWindow()
 {
     if (!m_testWindow)
         m_testWindow = new TestWindow(*this);
     m_testWindow->show();
-    return true;
 }
 
 TestWindow *Application::testWindow() const

@@ -63,30 +63,29 @@ public:
     void openHelp();
     void openReport();
 
-    // Windows that other parts of the program open. Each returns whether it opened;
-    // the caller hides itself only then.
     // The picture size window on the whole screen and the ticket window to the right of its
-    // picture, at the top of the screen.
+    // picture, at the top of the screen. False when the ticket could not be loaded; the
+    // start window then stays.
     bool openTicket();
     // The exam chooser. With an exam folder set it opens on the exam library; without one
     // its tree starts on the given folder (the exam library when none is given).
-    bool openExamChooser(const QString &folder);
+    void openExamChooser(const QString &folder);
     ExamChooserWindow *examChooser() const;
     // Discards the exam chooser and shows the settings window, whoever opened it.
     void closeExamChooser();
-    bool openExamEditor();
+    void openExamEditor();
     ExamEditorWindow *examEditor() const;
     // Discards the exam editor and shows the settings window again.
     void closeExamEditor();
     // The picture size window in its editor mode, showing the exam editor's picture.
     void openPictureSizeForEditor();
-    bool openTestWindow();
+    void openTestWindow();
     TestWindow *testWindow() const;
     // Discards the test window and shows the start window at its mode choice.
     void closeTestWindow();
     // The evaluation window for the ticket that has just been closed: it copies the
     // ticket window's results while it loads, so the ticket window must still exist.
-    bool openEvaluation();
+    void openEvaluation();
     EvaluationWindow *evaluationWindow() const;
     void discardEvaluation();
 

@@ -265,10 +265,7 @@ void StartWindow::selectExamMode()
 
 void StartWindow::selectTestMode()
 {
-    if (!m_app.openTestWindow()) {
-        Option3->setChecked(true);
-        return;
-    }
+    m_app.openTestWindow();
     hide();
     Frame3->hide();
     m_app.showAbout();
@@ -298,8 +295,8 @@ void StartWindow::drawTicket()
         m_app.message(Language::pick(language(), u"Внимание!"_s, u"Attention!"_s),
                       Language::pick(language(), u"У вас не выбрана папка с билетами экзамена!"_s,
                                      u"Beside you not choose file with tickets of exam!"_s));
-        if (m_app.openExamChooser(m_app.path(u"b"_s)))
-            hide();
+        m_app.openExamChooser(m_app.path(u"b"_s));
+        hide();
         return;
     }
     // A number of tickets that is not a number counts as none: the draw then gives 1.
