@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+#include <atomic>
 #include <filesystem>
 #include <future>
 #include <memory>
@@ -33,6 +34,9 @@ std::shared_ptr<QLibrary> openLibrary(const QString &path)
                                      });
 }
 
+// Entry points started and not yet returned; registering twice at once is never safe.
+std::atomic<int> running{0};
+
 QString hexCode(std::int32_t code)
 {
     return u"0x"_s + u"%1"_s.arg(quint32(code), 8, 16, QChar(u'0')).toUpper();
@@ -49,6 +53,10 @@ Result run(const QString &libraryPath, bool registering, std::chrono::millisecon
 {
     Result result;
     result.entryPoint = entryPointName(registering);
+    if (running.load() > 0) {
+        result.outcome = Outcome::StillRunning;
+        return result;
+    }
 
     const std::shared_ptr<QLibrary> library = openLibrary(libraryPath);
     if (!library->load()) {
@@ -69,10 +77,14 @@ Result run(const QString &libraryPath, bool registering, std::chrono::millisecon
     try {
         // The worker holds its own reference to the library until the entry point has
         // returned and the worker lets go of it.
+        ++running;
         worker = std::thread([library, entry, returned = std::move(returned)]() mutable {
-            returned.set_value(entry());
+            const std::int32_t code = entry();
+            --running;
+            returned.set_value(code);
         });
     } catch (const std::system_error &) {
+        --running;
         result.outcome = Outcome::ThreadNotStarted;
         return result;
     }
@@ -128,6 +140,10 @@ QString failureText(const Result &result, const QString &libraryPath, const QStr
                                                                                   hexCode(result.code)),
                               u"%1 of the library %2 failed with error %3."_s.arg(entry, library,
                                                                                   hexCode(result.code)));
+    case Outcome::StillRunning:
+        return Language::pick(language,
+                              u"Предыдущий вызов библиотеки %1 ещё не завершился. Повторите позже."_s.arg(library),
+                              u"The previous call of the library %1 has not finished yet. Try again later."_s.arg(library));
     case Outcome::TimedOut:
         return Language::pick(language,
                               u"%1 библиотеки %2 не завершилась за %3 мс."_s.arg(entry, library).arg(Wait.count()),

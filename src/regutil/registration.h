@@ -22,6 +22,8 @@ enum class Outcome {
     ThreadNotStarted,  // the system refused a new thread
     EntryPointFailed,  // the entry point returned a non-zero result
     TimedOut,          // the entry point was still running when the wait ended
+    StillRunning,      // an earlier entry point that ran past its wait has not returned yet;
+                       // nothing was started
 };
 
 struct Result
@@ -41,7 +43,8 @@ QString entryPointName(bool registering);
 // Runs the entry point of the library at the path on a new thread and waits at most
 // `wait` for it. The library is released once the entry point has returned: at once
 // when it returns in time, otherwise by the worker thread when it returns later, so
-// the library is never released under code that still runs in it.
+// the library is never released under code that still runs in it. While such a late
+// entry point still runs, no second one is started.
 Result run(const QString &libraryPath, bool registering, std::chrono::milliseconds wait = Wait);
 
 // Gives the owner the right to write the file, keeping every other permission.

@@ -262,6 +262,14 @@ private slots:
         QVERIFY(folder.marks().isEmpty());
         QVERIFY(isLoaded(folder.library()));
 
+        // A second press while the late entry point runs starts nothing.
+        click(window.get(), "cmdExecute");
+        QCOMPARE(folder.platform.messages.size(), 2);
+        QCOMPARE(folder.platform.messages.last().text,
+                 u"Предыдущий вызов библиотеки %1 ещё не завершился. Повторите позже."_s.arg(
+                     QDir::toNativeSeparators(folder.library())));
+        QVERIFY(!QFileInfo::exists(folder.path(u"test.ini"_s)));
+
         QTRY_COMPARE_WITH_TIMEOUT(folder.marks(), QStringList{u"DllRegisterServer"_s}, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!isLoaded(folder.library()), 2000);
     }
