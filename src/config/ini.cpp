@@ -98,6 +98,18 @@ bool sameName(const QString &a, const QString &b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// A key and its value make one line of the file: a line break in the value becomes a
+// space, so a written value can never end the line early and start keys or sections of
+// its own.
+QByteArray keyValueLine(const QString &key, const QString &value)
+{
+    QString line = key + u'=' + value;
+    line.replace(u"\r\n"_s, u" "_s);
+    line.replace(u'\r', u' ');
+    line.replace(u'\n', u' ');
+    return AnsiText::encode(line);
+}
+
 } // namespace
 
 void setIniErrorReporter(IniErrorReporter newReporter)
@@ -155,19 +167,19 @@ QByteArray withValue(const QByteArray &original, const QString &section, const Q
     const QByteArray crlf = AnsiText::LineEnd;
     if (keyLine >= 0) {
         const QString spelled = parse(lines[keyLine].content).name;
-        lines[keyLine].content = AnsiText::encode(spelled + u'=' + value);
+        lines[keyLine].content = keyValueLine(spelled, value);
     } else if (header >= 0) {
         const qsizetype after = lastKey >= 0 ? lastKey : header;
         if (lines[after].ending.isEmpty())
             lines[after].ending = crlf;
         lines.insert(lines.begin() + after + 1,
-                     Line{AnsiText::encode(wantedKey + u'=' + value), crlf});
+                     Line{keyValueLine(wantedKey, value), crlf});
     } else {
         QByteArray result = original;
         if (!result.isEmpty() && !result.endsWith(crlf))
             result += crlf;
         result += AnsiText::encode(u'[' + wantedSection + u']') + crlf
-                  + AnsiText::encode(wantedKey + u'=' + value) + crlf;
+                  + keyValueLine(wantedKey, value) + crlf;
         return result;
     }
 

@@ -14,6 +14,7 @@ QString GetValueString(const QString &section, const QString &key, const QString
 
 // Writes value under key in section, creating the file, the section or the key as
 // needed. The file is replaced through a temporary file. False when it cannot be written.
+// A line break in the value is written as a space: the value stays on its key's line.
 bool SetValue(const QString &section, const QString &key, const QString &value, const QString &file);
 
 // Receives the error box of a run-time failure inside GetValueString or SetValue:

@@ -133,6 +133,14 @@ void ConfigTest::iniWritingEdges()
     QVERIFY(SetValue(u"test"_s, u"re"_s, u"rus"_s, file));
     QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), "[test]\r\nre=rus\r\n\r\n[reg]\r\nreg=0\r\n"_ba);
 
+    // A value with line breaks stays on its key's line and adds no key or section.
+    writeFile(file, "[test]\r\npass=1\r\n[reg]\r\nreg=0\r\n");
+    QVERIFY(SetValue(u"test"_s, u"pass"_s, u"x\r\n[reg]\r\nreg=1\nre=eng\r"_s, file));
+    QVERIFY(SetValue(u"test"_s, u"z"_s, u"a\nb"_s, file));
+    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()),
+             "[test]\r\npass=x [reg] reg=1 re=eng \r\nz=a b\r\n[reg]\r\nreg=0\r\n"_ba);
+    QCOMPARE(GetValueString(u"reg"_s, u"reg"_s, file), u"0"_s);
+
     // A missing folder makes the write fail and creates nothing.
     const QString nowhere = dir.filePath(u"missing/test.ini"_s);
     QVERIFY(!SetValue(u"test"_s, u"bilet"_s, u"3"_s, nowhere));
