@@ -35,7 +35,6 @@ std::optional<Fixed> Fixed::parse(const QString &text, const QLocale &locale)
         ++i;
     }
 
-    constexpr qint64 limit = std::numeric_limits<qint64>::max() / 10;
     qint64 whole = 0;
     qint64 fraction = 0;      // the first five fraction digits, as ten-thousandths * 10
     int fractionDigits = 0;
@@ -48,7 +47,7 @@ std::optional<Fixed> Fixed::parse(const QString &text, const QLocale &locale)
             const int digit = c.unicode() - u'0';
             anyDigit = true;
             if (!inFraction) {
-                if (whole > limit)
+                if (whole > (std::numeric_limits<qint64>::max() - digit) / 10)
                     return std::nullopt;
                 whole = whole * 10 + digit;
             } else if (fractionDigits < 5) {

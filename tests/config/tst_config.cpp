@@ -187,6 +187,7 @@ void ConfigTest::parse_data()
         QTest::addRow("%s two separators", tag.constData()) << name << (u"1"_s + sep + u"2"_s + sep + u"3"_s) << false << qint64(0);
         QTest::addRow("%s sign alone", tag.constData()) << name << u"-"_s << false << qint64(0);
         QTest::addRow("%s overflow", tag.constData()) << name << u"99999999999999999999"_s << false << qint64(0);
+        QTest::addRow("%s just past the 64-bit range", tag.constData()) << name << u"9223372036854775808"_s << false << qint64(0);
     }
     QTest::newRow("point in a comma locale") << u"ru_RU"_s << u"2.5"_s << false << qint64(0);
 }
