@@ -26,13 +26,6 @@ namespace {
 // The countdown of the ticket window is a 16-bit count of seconds.
 constexpr int MaxMinutes = 546;
 
-ActiveLabel *link(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
-{
-    auto *label = makeControl<ActiveLabel>(parent, name, geometry, caption);
-    label->setClickable(true);
-    return label;
-}
-
 const QRect MainPanel(tw(120), tw(120), tw(8055), tw(6375));
 
 } // namespace
@@ -81,7 +74,7 @@ void SettingsWindow::buildControls()
     Frame6 = makeControl<QGroupBox>(Frame3, u"Frame6"_s, QRect(278, 80, 251, 92), u"Оценка билета"_s);
     Label2 = makeControl<ActiveLabel>(Frame6, u"Label2"_s, QRect(8, 26, 138, 18), u"Проходной балл"_s);
     Text5 = makeControl<QLineEdit>(Frame6, u"Text5"_s, QRect(148, 23, 92, 24));
-    Label6 = link(Frame6, u"Label6"_s, u"Настроить проходной балл"_s, QRect(8, 58, 236, 18));
+    Label6 = makeLink(Frame6, u"Label6"_s, u"Настроить проходной балл"_s, QRect(8, 58, 236, 18));
     Command5 = makeControl<QPushButton>(Frame6, u"Command5"_s, QRect(200, 58, 40, 24));
 
     Frame8 = makeControl<QGroupBox>(Frame3, u"Frame8"_s, QRect(8, 176, 521, 100), u"Размер картинки"_s);
@@ -101,10 +94,10 @@ void SettingsWindow::buildControls()
     Text12->setToolTip(u"Ввод пароля для входа в окно Настройка"_s);
 
     Frame7 = makeControl<QGroupBox>(Frame3, u"Frame7"_s, QRect(194, 280, 150, 52));
-    Label8 = link(Frame7, u"Label8"_s, u"Создать билет"_s, QRect(8, 24, 136, 18));
+    Label8 = makeLink(Frame7, u"Label8"_s, u"Создать билет"_s, QRect(8, 24, 136, 18));
 
     Frame11 = makeControl<QGroupBox>(Frame3, u"Frame11"_s, QRect(8, 336, 336, 82), u"Выбор"_s);
-    Label18 = link(Frame11, u"Label18"_s, u"Выбрать папку с экзаменом или тестом"_s, QRect(8, 22, 320, 18));
+    Label18 = makeLink(Frame11, u"Label18"_s, u"Выбрать папку с экзаменом или тестом"_s, QRect(8, 22, 320, 18));
     Label19 = makeControl<ActiveLabel>(Frame11, u"Label19"_s, QRect(8, 50, 120, 18), u"Выбранная папка "_s);
     Text6 = makeControl<QLineEdit>(Frame11, u"Text6"_s, QRect(130, 47, 198, 24));
 

@@ -1,5 +1,6 @@
 #include "start/about_window.h"
 
+#include "config/control_factory.h"
 #include "config/window_ops.h"
 #include "start/application.h"
 
@@ -78,17 +79,11 @@ AboutWindow::AboutWindow(Application &app) : QWidget(nullptr), m_app(app)
     setWindowTitle(u"Тест-Тавринг v 3.2"_s);
     setFixedSize(340, 330);
 
-    Frame1 = new QGroupBox(this);
-    Frame1->setObjectName(u"Frame1"_s);
-    Frame1->setGeometry(10, 6, 320, 266);
-    Image1 = new QLabel(Frame1);
-    Image1->setObjectName(u"Image1"_s);
-    Image1->setGeometry(10, 16, 300, 240);
+    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, QRect(10, 6, 320, 266));
+    Image1 = makeControl<QLabel>(Frame1, u"Image1"_s, QRect(10, 16, 300, 240));
     Image1->setPixmap(emblem(Image1->size()));
 
-    Command1 = new QPushButton(u"OK"_s, this);
-    Command1->setObjectName(u"Command1"_s);
-    Command1->setGeometry(120, 284, 100, 32);
+    Command1 = makeControl<QPushButton>(this, u"Command1"_s, QRect(120, 284, 100, 32), u"OK"_s);
     connect(Command1, &QPushButton::clicked, this, [this] { m_app.discardAbout(); });
 
     DisableXbutton(this);

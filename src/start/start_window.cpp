@@ -28,13 +28,6 @@ namespace {
 
 const QString Title = u"Тест-Тавринг"_s;
 
-ActiveLabel *link(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry)
-{
-    auto *label = makeControl<ActiveLabel>(parent, name, geometry, caption);
-    label->setClickable(true);
-    return label;
-}
-
 // A ticket folder name is looked up only when it is one path level and the number typed
 // after the "b" is one too, so no file outside the exam folder is ever read.
 bool namesTicketFolder(const QString &folderName)
@@ -64,8 +57,8 @@ void StartWindow::buildControls()
     Text3 = makeControl<QLineEdit>(this, u"Text3"_s, QRect(0, 0, 40, 20));
     Text4 = makeControl<QLineEdit>(this, u"Text4"_s, QRect(0, 0, 40, 20));
 
-    Label13 = link(this, u"Label13"_s, u"rus"_s, QRect(tw(6600), tw(60), 30, 18));
-    Label7 = link(this, u"Label7"_s, u"eng"_s, QRect(tw(7080), tw(60), 30, 18));
+    Label13 = makeLink(this, u"Label13"_s, u"rus"_s, QRect(tw(6600), tw(60), 30, 18));
+    Label7 = makeLink(this, u"Label7"_s, u"eng"_s, QRect(tw(7080), tw(60), 30, 18));
 
     // Frames one above the other, bottom to top: ticket choice, settings route,
     // student data, mode choice; at start the mode choice covers the student data.
@@ -79,8 +72,8 @@ void StartWindow::buildControls()
                              u"Ввод в ручную № билета.  Вводятся только цифры"_s);
     Text1 = makeControl<QLineEdit>(Frame1, u"Text1"_s, QRect(16, 86, 80, 24));
     Label1 = makeControl<ActiveLabel>(Frame1, u"Label1"_s, QRect(106, 88, 80, 20));
-    Label2 = link(Frame1, u"Label2"_s, u"Сброс "_s, QRect(200, 90, 70, 20));
-    Label9 = link(Frame1, u"Label9"_s, u"Вернуться к выбору"_s, QRect(280, 90, 205, 20));
+    Label2 = makeLink(Frame1, u"Label2"_s, u"Сброс "_s, QRect(200, 90, 70, 20));
+    Label9 = makeLink(Frame1, u"Label9"_s, u"Вернуться к выбору"_s, QRect(280, 90, 205, 20));
     v1 = makeControl<ActiveLabel>(Frame1, u"v1"_s, QRect(380, 56, 30, 16));
     o1 = makeControl<ActiveLabel>(Frame1, u"o1"_s, QRect(410, 56, 30, 16));
     q1 = makeControl<ActiveLabel>(Frame1, u"q1"_s, QRect(440, 56, 30, 16));
@@ -112,7 +105,7 @@ void StartWindow::buildControls()
     Text13->setToolTip(u"Введите данные3"_s);
     Command14 = makeControl<QPushButton>(Frame9, u"Command14"_s, QRect(16, 162, 100, 30), u"OK"_s);
     Command14->setToolTip(u"Открыть окно Выбора билета"_s);
-    Label6 = link(Frame9, u"Label6"_s, u"Вернуться к выбору"_s, QRect(136, 168, 220, 20));
+    Label6 = makeLink(Frame9, u"Label6"_s, u"Вернуться к выбору"_s, QRect(136, 168, 220, 20));
 
     Frame3 = makeControl<QGroupBox>(this, u"Frame3"_s, QRect(tw(120), tw(360), tw(7455), tw(3135)),
                              u"Выбор"_s);
