@@ -20,6 +20,22 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Discards a window: hidden at once and deleted once the event that discards it, maybe one
+// of the window's own handlers, has been handled; the application forgets it at once.
+template <class Window>
+void discard(QPointer<Window> &window)
+{
+    if (window) {
+        window->hide();
+        window->deleteLater();
+        window = nullptr;
+    }
+}
+
+} // namespace
+
 Application::Application(Platform &platform, const QString &programFolder, QObject *parent)
     : QObject(parent), m_platform(platform), m_programFolder(programFolder)
 {
@@ -84,11 +100,7 @@ SettingsWindow *Application::settingsWindow()
 
 void Application::switchLanguage(const QString &language)
 {
-    if (m_startWindow) {
-        m_startWindow->hide();
-        m_startWindow->deleteLater();
-        m_startWindow = nullptr;
-    }
+    discard(m_startWindow);
     SettingsWindow *settings = settingsWindow();
     settings->pressLanguageButton(language);
     start();
@@ -117,11 +129,7 @@ void Application::showAbout()
 
 void Application::discardAbout()
 {
-    if (m_aboutWindow) {
-        m_aboutWindow->hide();
-        m_aboutWindow->deleteLater();
-        m_aboutWindow = nullptr;
-    }
+    discard(m_aboutWindow);
 }
 
 void Application::openHelp()
@@ -190,39 +198,24 @@ AnswersReviewWindow *Application::openAnswersReview()
 
 void Application::discardAnswersReview()
 {
-    if (m_answersReviewWindow) {
-        m_answersReviewWindow->hide();
-        m_answersReviewWindow->deleteLater();
-        m_answersReviewWindow = nullptr;
-    }
+    discard(m_answersReviewWindow);
 }
 
 void Application::discardPictureSizeWindow()
 {
-    if (m_pictureSizeWindow) {
-        m_pictureSizeWindow->hide();
-        m_pictureSizeWindow->deleteLater();
-        m_pictureSizeWindow = nullptr;
-    }
+    discard(m_pictureSizeWindow);
 }
 
 void Application::discardTicketWindows()
 {
     discardAnswersReview();
-    if (m_ticketWindow) {
-        m_ticketWindow->hide();
-        m_ticketWindow->deleteLater();
-        m_ticketWindow = nullptr;
-    }
+    discard(m_ticketWindow);
     discardPictureSizeWindow();
 }
 
 void Application::openExamChooser(const QString &folder)
 {
-    if (m_examChooser) {
-        m_examChooser->hide();
-        m_examChooser->deleteLater();
-    }
+    discard(m_examChooser);
     m_examChooser = new ExamChooserWindow(*this);
     if (settingsWindow()->Text6->text().isEmpty())
         m_examChooser->setFolder(folder.isEmpty() ? path(u"b"_s) : folder);
@@ -236,11 +229,7 @@ ExamChooserWindow *Application::examChooser() const
 
 void Application::closeExamChooser()
 {
-    if (m_examChooser) {
-        m_examChooser->hide();
-        m_examChooser->deleteLater();
-        m_examChooser = nullptr;
-    }
+    discard(m_examChooser);
     settingsWindow()->show();
 }
 
@@ -266,11 +255,7 @@ void Application::openPictureSizeForEditor()
 
 void Application::closeExamEditor()
 {
-    if (m_examEditor) {
-        m_examEditor->hide();
-        m_examEditor->deleteLater();
-        m_examEditor = nullptr;
-    }
+    discard(m_examEditor);
     settingsWindow()->show();
 }
 
@@ -290,11 +275,7 @@ EvaluationWindow *Application::evaluationWindow() const
 
 void Application::discardEvaluation()
 {
-    if (m_evaluationWindow) {
-        m_evaluationWindow->hide();
-        m_evaluationWindow->deleteLater();
-        m_evaluationWindow = nullptr;
-    }
+    discard(m_evaluationWindow);
 }
 
 void Application::openTestWindow()
@@ -311,11 +292,7 @@ TestWindow *Application::testWindow() const
 
 void Application::closeTestWindow()
 {
-    if (m_testWindow) {
-        m_testWindow->hide();
-        m_testWindow->deleteLater();
-        m_testWindow = nullptr;
-    }
+    discard(m_testWindow);
     if (m_startWindow) {
         m_startWindow->Frame3->show();
         m_startWindow->Option3->setChecked(true);
