@@ -306,7 +306,6 @@ void SettingsWindow::closeWindow()
 
 void SettingsWindow::closeAnyway()
 {
-    m_app.showStartWindow();
     if (Check3->isChecked()) {
         const QString file = m_app.settingsFile();
         const auto write = [&file](const char *key, const QString &value) {
