@@ -12,7 +12,8 @@ Control *control(QWidget *window, const char *name)
 {
     Control *found = window ? window->findChild<Control *>(QLatin1StringView(name)) : nullptr;
     if (!found)
-        qWarning("control %s not found", name);
+        QTest::qFail(qPrintable(QLatin1StringView("control %1 not found").arg(QLatin1StringView(name))),
+                     __FILE__, __LINE__);
     return found;
 }
 
