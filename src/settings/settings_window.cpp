@@ -3,11 +3,11 @@
 #include "config/control_factory.h"
 
 #include "config/active_label.h"
-#include "config/ansi_text.h"
 #include "config/fixed_point.h"
 #include "config/ini.h"
 #include "config/language.h"
 #include "config/window_ops.h"
+#include "exam/exam_folder.h"
 #include "start/application.h"
 #include "start/start_window.h"
 
@@ -335,7 +335,7 @@ void SettingsWindow::closeAnyway()
         const QString folder = Text6->text();
         start->Text4->setText(folder.isEmpty()
                                   ? QString()
-                                  : AnsiText::readWhole(folder + u"/lzm.lzm"_s).value_or(QString()));
+                                  : ExamFolder::readTitle(folder).value_or(QString()));
         start->Text3->setText(Text3->text());
     }
     m_app.showStartWindow();

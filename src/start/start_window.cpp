@@ -3,12 +3,12 @@
 #include "config/control_factory.h"
 
 #include "config/active_label.h"
-#include "config/ansi_text.h"
 #include "config/fixed_point.h"
 #include "config/folders.h"
 #include "config/ini.h"
 #include "config/language.h"
 #include "config/window_ops.h"
+#include "exam/exam_folder.h"
 #include "settings/settings_window.h"
 #include "start/application.h"
 
@@ -181,7 +181,7 @@ void StartWindow::load()
     const QString folder = examFolder();
     Text4->setText(folder.isEmpty()
                        ? QString()
-                       : AnsiText::readWhole(folder + u"/lzm.lzm"_s).value_or(QString()));
+                       : ExamFolder::readTitle(folder).value_or(QString()));
 
     for (QWidget *hidden : {static_cast<QWidget *>(Text4), static_cast<QWidget *>(Label8),
                             static_cast<QWidget *>(Text1), static_cast<QWidget *>(Frame1),
