@@ -26,7 +26,7 @@ namespace {
 // The countdown of the ticket window is a 16-bit count of seconds.
 constexpr int MaxMinutes = 546;
 
-const QRect MainPanel(tw(120), tw(120), tw(8055), tw(6375));
+const QRect MainPanel = twips(120, 120, 8055, 6375);
 
 } // namespace
 

@@ -62,7 +62,7 @@ void StartWindow::buildControls()
 
     // Frames one above the other, bottom to top: ticket choice, settings route,
     // student data, mode choice; at start the mode choice covers the student data.
-    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, QRect(tw(120), tw(360), tw(7455), tw(1815)),
+    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, twips(120, 360, 7455, 1815),
                              u"Выбор билета"_s);
     Command1 = makeControl<QPushButton>(Frame1, u"Command1"_s, QRect(16, 22, 160, 28), u"Выбрать билет"_s);
     Command1->setToolTip(u"Выбрать билет"_s);
@@ -81,7 +81,7 @@ void StartWindow::buildControls()
                              static_cast<QWidget *>(q1)})
         carrier->hide();
 
-    Frame2 = makeControl<QGroupBox>(this, u"Frame2"_s, QRect(tw(120), tw(2280), tw(7455), tw(1215)),
+    Frame2 = makeControl<QGroupBox>(this, u"Frame2"_s, twips(120, 2280, 7455, 1215),
                              u"Перейти к настройке"_s);
     Label3 = makeControl<ActiveLabel>(Frame2, u"Label3"_s, QRect(16, 32, 150, 20), u"Ввод пароля"_s);
     Text2 = makeControl<QLineEdit>(Frame2, u"Text2"_s, QRect(170, 30, 150, 24));
@@ -90,7 +90,7 @@ void StartWindow::buildControls()
     Command15 = makeControl<QPushButton>(Frame2, u"Command15"_s, QRect(336, 27, 140, 30), u"Настройка"_s);
     Command15->setToolTip(u"Открыть окно Настройка"_s);
 
-    Frame9 = makeControl<QGroupBox>(this, u"Frame9"_s, QRect(tw(120), tw(360), tw(7455), tw(3135)),
+    Frame9 = makeControl<QGroupBox>(this, u"Frame9"_s, twips(120, 360, 7455, 3135),
                              u"Ф.И.О ,  Данные"_s);
     Frame9->setAutoFillBackground(true);
     Text9 = makeControl<QLineEdit>(Frame9, u"Text9"_s, QRect(16, 26, 280, 24));
@@ -107,7 +107,7 @@ void StartWindow::buildControls()
     Command14->setToolTip(u"Открыть окно Выбора билета"_s);
     Label6 = makeLink(Frame9, u"Label6"_s, u"Вернуться к выбору"_s, QRect(136, 168, 220, 20));
 
-    Frame3 = makeControl<QGroupBox>(this, u"Frame3"_s, QRect(tw(120), tw(360), tw(7455), tw(3135)),
+    Frame3 = makeControl<QGroupBox>(this, u"Frame3"_s, twips(120, 360, 7455, 3135),
                              u"Выбор"_s);
     Frame3->setAutoFillBackground(true);
     Option1 = makeControl<QRadioButton>(Frame3, u"Option1"_s, QRect(24, 36, 300, 26), u"Тавринг\\Тест"_s);
@@ -118,7 +118,7 @@ void StartWindow::buildControls()
     Command4 = makeControl<QPushButton>(Frame3, u"Command4"_s, QRect(24, 160, 110, 30), u"Выход"_s);
     Command4->setToolTip(u"Закрыть программу"_s);
 
-    Label8 = makeControl<ActiveLabel>(this, u"Label8"_s, QRect(tw(120), tw(3555), tw(7455), tw(600)));
+    Label8 = makeControl<ActiveLabel>(this, u"Label8"_s, twips(120, 3555, 7455, 600));
     Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label8->setWordWrap(true);
     QFont titleFont = Label8->font();
