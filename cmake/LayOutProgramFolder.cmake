@@ -20,8 +20,18 @@ foreach(rel IN LISTS demo_files)
 endforeach()
 
 # test.ini is written only when missing; z points at the demo exam of this folder.
+# The program reads test.ini as Windows-1251, so a folder path with Cyrillic letters is
+# converted from the UTF-8 of the file system; a path Windows-1251 cannot hold stays as it is.
 if(NOT EXISTS "${PROGRAM_DIR}/test.ini")
     file(READ "${DEMO_DIR}/test.ini.in" ini)
     string(REPLACE "@EXAM_FOLDER@" "${PROGRAM_DIR}/b/geography" ini "${ini}")
-    file(WRITE "${PROGRAM_DIR}/test.ini" "${ini}")
+    set(utf8 "${PROGRAM_DIR}/test.ini.utf8")
+    file(WRITE "${utf8}" "${ini}")
+    execute_process(COMMAND iconv -f UTF-8 -t WINDOWS-1251 "${utf8}"
+                    OUTPUT_FILE "${PROGRAM_DIR}/test.ini" RESULT_VARIABLE converted
+                    ERROR_QUIET)
+    if(NOT converted EQUAL 0)
+        file(WRITE "${PROGRAM_DIR}/test.ini" "${ini}")
+    endif()
+    file(REMOVE "${utf8}")
 endif()

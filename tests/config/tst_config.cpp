@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -50,6 +52,7 @@ private slots:
     void ansiUnmappableAndAppend();
 
     void folders();
+    void demoProgramFolderOnACyrillicPath();
 };
 
 void ConfigTest::iniReading_data()
@@ -328,6 +331,23 @@ void ConfigTest::folders()
     QVERIFY(isPathComponent(u"b.."_s));
     for (const QString &bad : {QString(), u"."_s, u".."_s, u"a/b"_s, u"a\\b"_s, u"/"_s})
         QVERIFY2(!isPathComponent(bad), qPrintable(bad));
+}
+
+void ConfigTest::demoProgramFolderOnACyrillicPath()
+{
+    // The demo settings find the demo exam although the program folder's path is not ASCII.
+    QTemporaryDir dir;
+    const QString program = dir.filePath(u"программа"_s);
+    QProcess cmake;
+    cmake.start(QStringLiteral(TAVRING_CMAKE),
+                {u"-DPROGRAM_DIR="_s + program, u"-DDEMO_DIR="_s + QStringLiteral(TAVRING_SOURCE_DIR "/demo"),
+                 u"-P"_s, QStringLiteral(TAVRING_SOURCE_DIR "/cmake/LayOutProgramFolder.cmake")});
+    QVERIFY(cmake.waitForFinished(60000));
+    QCOMPARE(cmake.exitCode(), 0);
+    const QString exam = GetValueString(u"test"_s, u"z"_s, program + u"/test.ini"_s);
+    QCOMPARE(exam, program + u"/b/geography"_s);
+    QVERIFY(QFileInfo::exists(exam + u"/lzm.lzm"_s));
+    QCOMPARE(GetValueString(u"test"_s, u"bilet"_s, program + u"/test.ini"_s), u"3"_s);
 }
 
 QTEST_GUILESS_MAIN(ConfigTest)
