@@ -288,6 +288,7 @@ void ExamEditorWindow::connectHandlers()
 
     connect(Text6, &QLineEdit::textChanged, this, &ExamEditorWindow::ticketTyped);
     connect(Text7, &QLineEdit::textChanged, this, &ExamEditorWindow::ticketFolderFound);
+    connect(Combo1, &QComboBox::editTextChanged, this, &ExamEditorWindow::questionNumberChanged);
     connect(Combo1, &QComboBox::activated, this, &ExamEditorWindow::questionChosen);
     connect(Label8, &ActiveLabel::captionChanged, this, &ExamEditorWindow::questionStatus);
     connect(Command2, &QPushButton::clicked, this, &ExamEditorWindow::save);
@@ -598,6 +599,16 @@ void ExamEditorWindow::questionChosen()
     Label13->setText(QString());
 }
 
+// A typed or emptied question number (also when the ticket number changes) no longer
+// names the question whose saved picture is shown, so deleting is no longer offered: it
+// would delete the picture file of the new number, not the picture on screen. Choosing
+// the number from the list loads the question and offers it again.
+void ExamEditorWindow::questionNumberChanged()
+{
+    Label20->setText(u"0"_s);
+    Label19->hide();
+}
+
 void ExamEditorWindow::questionStatus()
 {
     const QString number = Combo1->currentText();
@@ -723,6 +734,9 @@ void ExamEditorWindow::takeAwayPicture()
 
 void ExamEditorWindow::deletePicture()
 {
+    // Only the saved picture of the question shown is deleted.
+    if (Label20->text() != "1"_L1)
+        return;
     clearPicture();
     const QString path =
         ExamFiles::questionFile(examFolder(), Text6->text(), Combo1->currentText(), ExamFiles::Kind::Picture);

@@ -127,6 +127,7 @@ private:
 
     void ticketTyped();
     void ticketFolderFound();
+    void questionNumberChanged();
     void questionChosen();
     void questionStatus();
     void loadBox(const QString &path, QPlainTextEdit *box);

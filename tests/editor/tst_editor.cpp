@@ -68,6 +68,8 @@ private slots:
 
     void pictureIsSavedAsBitmap();
     void pictureIsTakenAwayOrDeleted();
+    void deletingFollowsTheQuestionShown_data();
+    void deletingFollowsTheQuestionShown();
     void rejectedPictureChangesNothing();
     void pictureTriggerStaysArmedWithoutQuestionNumber();
     void pictureSizeWindowInEditorMode_data();
@@ -591,6 +593,48 @@ void EditorTest::pictureIsTakenAwayOrDeleted()
     QCOMPARE(editor->Label20->text(), u"0"_s);
     QVERIFY(!shown(editor, "Label19"));
     QVERIFY(folder.platform.messages.isEmpty());
+}
+
+void EditorTest::deletingFollowsTheQuestionShown_data()
+{
+    QTest::addColumn<QString>("ticket");
+    QTest::addColumn<QString>("number");
+    QTest::newRow("another question number typed") << u"1"_s << u"2"_s;
+    QTest::newRow("another ticket number typed") << u"2"_s << u"1"_s;
+}
+
+void EditorTest::deletingFollowsTheQuestionShown()
+{
+    QFETCH(QString, ticket);
+    QFETCH(QString, number);
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"Экзамен"_s, 2, 2);
+    const QStringList pictures{u"/b1/k1.bmp"_s, u"/b1/k2.bmp"_s, u"/b2/k1.bmp"_s};
+    for (const QString &picture : pictures)
+        QImage(12, 8, QImage::Format_RGB32).save(exam + picture, "BMP");
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    click(editor, "Command8");
+    editor->Dir1->setCurrentIndex(qobject_cast<QFileSystemModel *>(editor->Dir1->model())->index(exam));
+    click(editor, "Command6");
+    openQuestion(editor, u"1"_s, 1);
+    QVERIFY(shown(editor, "Label19"));
+
+    // The picture on screen is question 1's of ticket 1; the numbers now name another file.
+    editor->Text6->setText(ticket);
+    editor->Combo1->setEditText(number);
+    QCOMPARE(editor->Label20->text(), u"0"_s);
+    QVERIFY(!shown(editor, "Label19"));
+    click(editor, "Label19");
+    for (const QString &picture : pictures)
+        QVERIFY2(QFileInfo::exists(exam + picture), qPrintable(picture));
+
+    // Chosen from the list, the question shows its own picture, which may be deleted.
+    chooseQuestion(editor, number.toInt());
+    QVERIFY(shown(editor, "Label19"));
+    click(editor, "Label19");
+    QVERIFY(!QFileInfo::exists(exam + u"/b"_s + ticket + u"/k"_s + number + u".bmp"_s));
+    QVERIFY(QFileInfo::exists(exam + u"/b1/k1.bmp"_s));
 }
 
 void EditorTest::rejectedPictureChangesNothing()
