@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
