@@ -449,13 +449,7 @@ void TestWindow::chooseTest()
     // The old file is let go before the number goes back to 1, so that going back does
     // not load the old test's first question (and write its name to the report).
     Text3->clear();
-    txtV->clear();
-    for (QLineEdit *answerBox : txtq)
-        answerBox->clear();
-    for (QLineEdit *points : txtb)
-        points->setText(u"0"_s);
-    for (QLineEdit *collected : txtnSlot)
-        collected->setText(u"0"_s);
+    clearQuestion();
     Text2->clear();
     Text1->setText(u"1"_s);
     setEditable(false);
