@@ -23,7 +23,6 @@ QString boundKey(int conclusion)
     return u"t"_s + QString::number(conclusion + 1);
 }
 
-// Writes the keys one after the other, stopping at the first failure.
 // A value is one line of the file: a line break pasted into an answer becomes a space.
 QString oneLine(const QString &value)
 {
@@ -34,6 +33,7 @@ QString oneLine(const QString &value)
     return line;
 }
 
+// Writes the keys one after the other, stopping at the first failure.
 template <class Values>
 bool writeKeys(const QString &testFile, const QString &section, char prefix, const Values &values,
                QString *error)
