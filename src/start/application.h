@@ -94,8 +94,8 @@ public:
     PictureSizeWindow *pictureSizeWindow() const;
     AnswersReviewWindow *answersReviewWindow() const;
     // "Закрыть" of the ticket: the evaluation window copies the results, then the ticket,
-    // picture size and answers review windows are discarded. Without an evaluation window
-    // the start window comes back.
+    // picture size and answers review windows are discarded. The start window comes back
+    // when the evaluation window is closed.
     void closeTicket();
     // A question that cannot be read ends the ticket: the start window comes back and the
     // ticket's windows are discarded.
