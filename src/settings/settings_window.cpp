@@ -8,6 +8,7 @@
 #include "config/language.h"
 #include "config/window_ops.h"
 #include "exam/exam_folder.h"
+#include "exam/grade.h"
 #include "start/application.h"
 #include "start/start_window.h"
 
@@ -294,8 +295,9 @@ void SettingsWindow::timerSwitched(QCheckBox *changed, QCheckBox *other, bool ti
 
 void SettingsWindow::closeWindow()
 {
-    // An empty box or text that is not a number is no pass score either.
-    const auto passScore = Fixed::parse(Text5->text());
+    // An empty box or text that is not a number is no pass score either; one written with
+    // the other decimal separator is read as the ticket's verdict reads it.
+    const auto passScore = Grade::readScore(Text5->text());
     if (!passScore || passScore->isZero()) {
         Frame12->raise();
         Frame12->show();

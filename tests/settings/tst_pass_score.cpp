@@ -1,5 +1,6 @@
 #include "settings/pass_score.h"
 #include "settings/settings_window.h"
+#include "start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
 
@@ -65,6 +66,7 @@ private slots:
     void emptyBoxSaysNoValues();
     void changedNumberOfQuestions();
     void warningPanelOpensTheDialog();
+    void passScoreWithTheOtherSeparatorIsSet();
 };
 
 void TestPassScore::compute_data()
@@ -301,6 +303,23 @@ void TestPassScore::warningPanelOpensTheDialog()
     click(window, "Command1");
     QCOMPARE(window->Text5->text(), QLocale().toString(3.5));
     QVERIFY(shown(window, "Frame3"));
+}
+
+// A pass score saved in a point locale is still a pass score in a comma locale, as it is for
+// the ticket's verdict: closing the settings does not ask for one.
+void TestPassScore::passScoreWithTheOtherSeparatorIsSet()
+{
+    QLocale::setDefault(QLocale(u"ru_RU"_s));
+    ProgramFolder folder;
+    folder.writeSettings({u"vopros=5"_s, u"ball=4.5"_s, u"re=rus"_s});
+    Application &app = folder.start();
+    window = app.settingsWindow();
+    app.showSettings();
+
+    click(window, "Command6");
+    QVERIFY(!shown(window, "Frame12"));
+    QVERIFY(!window->isVisible());
+    QVERIFY(app.startWindow()->isVisible());
 }
 
 QTEST_MAIN(TestPassScore)
