@@ -1,6 +1,7 @@
 #include "exam/answers_review_window.h"
 
 #include "config/active_label.h"
+#include "config/control_factory.h"
 #include "config/ini.h"
 #include "config/window_ops.h"
 #include "exam/ticket_window.h"
@@ -19,20 +20,13 @@ AnswersReviewWindow::AnswersReviewWindow(Application &app) : QWidget(nullptr), m
     setWindowTitle(u"Тест-Тавринг = Просмотр ответов"_s);
     setFixedSize(420, 260);
 
-    Label1 = new ActiveLabel(this);
-    Label1->setObjectName(u"Label1"_s);
+    Label1 = namedControl<ActiveLabel>(this, u"Label1"_s);
     Label1->hide();
-    Frame1 = new QGroupBox(u"Просмотр ответов"_s, this);
-    Frame1->setObjectName(u"Frame1"_s);
-    Frame1->setGeometry(8, 6, 404, 200);
-    Text1 = new QPlainTextEdit(Frame1);
-    Text1->setObjectName(u"Text1"_s);
-    Text1->setGeometry(10, 22, 384, 168);
+    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, QRect(8, 6, 404, 200), u"Просмотр ответов"_s);
+    Text1 = makeControl<QPlainTextEdit>(Frame1, u"Text1"_s, QRect(10, 22, 384, 168));
     Text1->setReadOnly(true);
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Command1 = new QPushButton(u"Выбрать "_s, this);
-    Command1->setObjectName(u"Command1"_s);
-    Command1->setGeometry(150, 216, 120, 32);
+    Command1 = makeControl<QPushButton>(this, u"Command1"_s, QRect(150, 216, 120, 32), u"Выбрать "_s);
     connect(Command1, &QPushButton::clicked, this, &AnswersReviewWindow::choose);
 
     DisableXbutton(this);

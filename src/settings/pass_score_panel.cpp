@@ -4,6 +4,7 @@
 #include "settings/settings_window.h"
 
 #include "config/active_label.h"
+#include "config/control_factory.h"
 #include "config/language.h"
 #include "settings/pass_score.h"
 #include "start/application.h"
@@ -20,18 +21,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <class Control, class... Args>
-Control *place(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
-{
-    auto *control = new Control(std::forward<Args>(args)..., parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
 QFrame *rule(QWidget *parent, const QString &name, const QRect &geometry)
 {
-    auto *line = place<QFrame>(parent, name, geometry);
+    auto *line = makeControl<QFrame>(parent, name, geometry);
     line->setFrameShape(geometry.width() > geometry.height() ? QFrame::HLine : QFrame::VLine);
     line->setFrameShadow(QFrame::Sunken);
     return line;
@@ -49,33 +41,33 @@ constexpr int BoxHeight = 24;
 
 void SettingsWindow::buildPassScorePanel()
 {
-    Frame4 = place<QGroupBox>(this, u"Frame4"_s, PassScorePanel, u"Настройка проходного балла"_s);
+    Frame4 = makeControl<QGroupBox>(this, u"Frame4"_s, PassScorePanel, u"Настройка проходного балла"_s);
     Frame4->setAutoFillBackground(true);
     const int width = PassScorePanel.width();
 
-    Label4 = place<ActiveLabel>(Frame4, u"Label4"_s, QRect(BoxLeft, 20, width - 16, 18), u"Оценка билета"_s);
+    Label4 = makeControl<ActiveLabel>(Frame4, u"Label4"_s, QRect(BoxLeft, 20, width - 16, 18), u"Оценка билета"_s);
     Line1 = rule(Frame4, u"Line1"_s, QRect(BoxLeft, 38, width - 16, 4));
     for (int i = 0; i < PassScore::Boxes; ++i) {
         const int row = i / BoxesPerRow;
         const int column = i % BoxesPerRow;
-        txt[i] = place<QLineEdit>(Frame4, u"txt%1"_s.arg(i + 1),
+        txt[i] = makeControl<QLineEdit>(Frame4, u"txt%1"_s.arg(i + 1),
                                   QRect(BoxLeft + column * BoxStep, row == 0 ? 44 : 102, BoxWidth, BoxHeight),
                                   u"0"_s);
         txt[i]->setAlignment(Qt::AlignCenter);
     }
     Line2 = rule(Frame4, u"Line2"_s, QRect(BoxLeft, 70, width - 16, 4));
-    Label1 = place<ActiveLabel>(Frame4, u"Label1"_s, QRect(BoxLeft, 76, 130, 18), u"2 - неуд "_s);
-    Label7 = place<ActiveLabel>(Frame4, u"Label7"_s, QRect(BoxLeft + 5 * BoxStep, 76, 130, 18), u"5 - зачет"_s);
+    Label1 = makeControl<ActiveLabel>(Frame4, u"Label1"_s, QRect(BoxLeft, 76, 130, 18), u"2 - неуд "_s);
+    Label7 = makeControl<ActiveLabel>(Frame4, u"Label7"_s, QRect(BoxLeft + 5 * BoxStep, 76, 130, 18), u"5 - зачет"_s);
     Line3 = rule(Frame4, u"Line3"_s, QRect(BoxLeft, 96, width - 16, 4));
     Line4 = rule(Frame4, u"Line4"_s, QRect(BoxLeft, 130, width - 16, 4));
 
-    Label3 = place<ActiveLabel>(Frame4, u"Label3"_s, QRect(BoxLeft, 145, 200, 18), u"Количество вопросов"_s);
-    txtV = place<QLineEdit>(Frame4, u"txtV"_s, QRect(214, 142, 60, BoxHeight), u"5"_s);
-    Label5 = place<ActiveLabel>(Frame4, u"Label5"_s, QRect(BoxLeft, 179, 200, 18), u"Выбран проходной балл"_s);
-    txtZ = place<QLineEdit>(Frame4, u"txtZ"_s, QRect(214, 176, 90, BoxHeight), u"0"_s);
+    Label3 = makeControl<ActiveLabel>(Frame4, u"Label3"_s, QRect(BoxLeft, 145, 200, 18), u"Количество вопросов"_s);
+    txtV = makeControl<QLineEdit>(Frame4, u"txtV"_s, QRect(214, 142, 60, BoxHeight), u"5"_s);
+    Label5 = makeControl<ActiveLabel>(Frame4, u"Label5"_s, QRect(BoxLeft, 179, 200, 18), u"Выбран проходной балл"_s);
+    txtZ = makeControl<QLineEdit>(Frame4, u"txtZ"_s, QRect(214, 176, 90, BoxHeight), u"0"_s);
     Line5 = rule(Frame4, u"Line5"_s, QRect(BoxLeft, 208, width - 16, 4));
 
-    Command1 = place<QPushButton>(Frame4, u"Command1"_s, QRect(width / 2 - 50, 222, 100, 32), u"ОК"_s);
+    Command1 = makeControl<QPushButton>(Frame4, u"Command1"_s, QRect(width / 2 - 50, 222, 100, 32), u"ОК"_s);
     Command1->setToolTip(u"Открыть окно Выбора билета"_s);
 }
 
