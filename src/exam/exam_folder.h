@@ -33,7 +33,6 @@ public:
     ExamTicket(const QString &examFolder, const QString &ticketNumber);
 
     bool isValid() const { return !m_folder.isEmpty(); }
-    QString folder() const { return m_folder; }
     // The full path of a file of the ticket folder; empty for an invalid ticket.
     QString path(const QString &fileName) const;
 

@@ -332,7 +332,7 @@ void TicketWindow::colourQuestion(int question, const QColor &colour)
     setBackground(Option[question - 1], colour);
 }
 
-bool TicketWindow::openQuestion(int question)
+void TicketWindow::openQuestion(int question)
 {
     List1->setEnabled(true);
     PictureSizeWindow *pictures = m_app.pictureSizeWindow();
@@ -361,13 +361,12 @@ bool TicketWindow::openQuestion(int question)
                                             : files.questionText(question);
     if (!text) {
         abandon();
-        return false;
+        return;
     }
     Text3->setPlainText(*text);
 
     restartQuestionTimer();
     widenAnswers();
-    return true;
 }
 
 void TicketWindow::abandon()

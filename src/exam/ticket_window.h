@@ -121,7 +121,7 @@ private:
     ExamTicket ticket() const;
 
     void colourQuestion(int question, const QColor &colour);
-    bool openQuestion(int question);
+    void openQuestion(int question);
     void abandon();
     void widenAnswers();
     void chooseAnswer(const QString &chosen);
