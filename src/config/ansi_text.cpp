@@ -61,6 +61,27 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
+QString toWindowLineEnds(const QString &text)
+{
+    QString content = text;
+    content.replace(u"\r\n"_s, u"\n"_s);
+    content.replace(u'\r', u'\n');
+    return content;
+}
+
+QString toFileLineEnds(const QString &text)
+{
+    return toWindowLineEnds(text).replace(u'\n', u"\r\n"_s);
+}
+
+QString asFileText(const QString &text)
+{
+    QString content = toFileLineEnds(text);
+    if (!content.endsWith(u"\r\n"_s))
+        content += u"\r\n"_s;
+    return content;
+}
+
 std::optional<QByteArray> readBytes(const QString &path)
 {
     QFile file(path);

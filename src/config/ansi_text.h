@@ -20,6 +20,15 @@ QString decode(const QByteArray &bytes);
 // the line, and a final line end adds no empty line.
 QStringList splitLines(const QString &text);
 
+// Line breaks as the windows show them: CR LF and a lone CR become "\n".
+QString toWindowLineEnds(const QString &text);
+// Line breaks as the files hold them: every break becomes CR LF.
+QString toFileLineEnds(const QString &text);
+// A text box's text in the form of a question or answers file: CR LF line ends and one
+// final CR LF. A text that already ends in a line break gets no further one, so loading
+// a text and saving it again leaves the file as it was.
+QString asFileText(const QString &text);
+
 // Reads every byte of a file; nothing when the file cannot be read.
 std::optional<QByteArray> readBytes(const QString &path);
 std::optional<QString> readWhole(const QString &path);

@@ -39,18 +39,6 @@ QString questionFile(const QString &exam, const QString &ticket, const QString &
     return ticketFolder(exam, ticket) + name;
 }
 
-QString fileText(const QString &boxText)
-{
-    // A multi-line box gives its lines joined by LF; a text loaded from a file may still
-    // hold CR LF. Both become CR LF, so every line is one line for the ticket window.
-    QString text = boxText;
-    text.replace(u"\r\n"_s, u"\n"_s);
-    text.replace(u'\n', u"\r\n"_s);
-    if (!text.endsWith(u"\r\n"_s))
-        text += u"\r\n"_s;
-    return text;
-}
-
 Presence presence(const QString &exam, const QString &ticket, const QString &number)
 {
     Presence found;
@@ -105,7 +93,7 @@ bool saveQuestion(const QString &exam, const QString &ticket, const QString &num
     } files[] = {{Kind::Question, question}, {Kind::Answers, answers}, {Kind::Correct, correct}};
     for (const auto &file : files) {
         const QString path = questionFile(exam, ticket, number, file.kind);
-        if (!AnsiText::writeWhole(path, fileText(file.text))) {
+        if (!AnsiText::writeWhole(path, AnsiText::asFileText(file.text))) {
             if (failedPath)
                 *failedPath = path;
             return false;

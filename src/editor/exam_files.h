@@ -19,11 +19,6 @@ QString ticketFolder(const QString &exam, const QString &ticket);
 // The file of one kind of question number in the ticket folder.
 QString questionFile(const QString &exam, const QString &ticket, const QString &number, Kind kind);
 
-// The file form of a text box's text: lines end in CR LF, and the text ends in one CR LF.
-// A text that already ends with a line end gets no second one, so that loading a question
-// and saving it again leaves its files as they were.
-QString fileText(const QString &boxText);
-
 // Which files of a question exist. A ticket number or question number that is not one
 // path component names no files.
 struct Presence

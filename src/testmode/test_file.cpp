@@ -152,35 +152,17 @@ bool writeAnswers(const QString &testFile, const QString &number, const Answers 
 
 QString readText(const QString &path)
 {
-    return withWindowLineEnds(AnsiText::readWhole(path).value_or(QString()));
+    return AnsiText::toWindowLineEnds(AnsiText::readWhole(path).value_or(QString()));
 }
 
 bool writeText(const QString &path, const QString &text, QString *error)
 {
-    QString content = withFileLineEnds(text);
-    if (!content.endsWith(u"\r\n"_s))
-        content += u"\r\n"_s;
-    if (!AnsiText::writeWhole(path, content)) {
+    if (!AnsiText::writeWhole(path, AnsiText::asFileText(text))) {
         if (error)
             *error = path;
         return false;
     }
     return true;
-}
-
-QString withFileLineEnds(const QString &text)
-{
-    QString content = withWindowLineEnds(text);
-    content.replace(u'\n', u"\r\n"_s);
-    return content;
-}
-
-QString withWindowLineEnds(const QString &text)
-{
-    QString content = text;
-    content.replace(u"\r\n"_s, u"\n"_s);
-    content.replace(u'\r', u'\n');
-    return content;
 }
 
 bool isAcceptedNumber(const QString &text)

@@ -70,10 +70,6 @@ QString readText(const QString &path);
 // gets no further one, so loading a text and saving it again leaves the file as it was.
 bool writeText(const QString &path, const QString &text, QString *error = nullptr);
 
-// "\n" line breaks as CR LF.
-QString withFileLineEnds(const QString &text);
-// CR LF (and a lone CR) as "\n".
-QString withWindowLineEnds(const QString &text);
 
 // Whether a points, bound or question-number box holds an accepted number: a number in
 // the user's locale whose nearest whole number lies in -32768 ... 32767.

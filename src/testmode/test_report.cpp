@@ -15,7 +15,7 @@ const QString Rule = u"=================="_s;
 // A report line with the further CR that the report carries before its line end.
 QString line(const QString &text)
 {
-    return TestFile::withFileLineEnds(text) + u"\r\r\n"_s;
+    return AnsiText::toFileLineEnds(text) + u"\r\r\n"_s;
 }
 
 } // namespace
@@ -45,7 +45,7 @@ QString header(const QString &testName, const QString &time, const QString &date
 
 QString answerLine(const QString &question, const QString &answer, const QString &points)
 {
-    return TestFile::withFileLineEnds(question + u' ' + answer + u" - "_s + points) + u"\r\n"_s;
+    return AnsiText::toFileLineEnds(question + u' ' + answer + u" - "_s + points) + u"\r\n"_s;
 }
 
 QString conclusionBlock(const QString &total, const QString &chosen,

@@ -105,7 +105,7 @@ void EditorTest::fileText()
 {
     QFETCH(QString, box);
     QFETCH(QByteArray, file);
-    QCOMPARE(AnsiText::encode(ExamFiles::fileText(box)), file);
+    QCOMPARE(AnsiText::encode(AnsiText::asFileText(box)), file);
 }
 
 void EditorTest::marker_data()
