@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QWidget>
 
 void setCaption(QWidget *control, const QString &caption)
@@ -36,6 +37,13 @@ QString captionOf(const QWidget *control)
     if (auto *edit = qobject_cast<const QLineEdit *>(control))
         return edit->text();
     return control ? control->windowTitle() : QString();
+}
+
+void setTextColour(QWidget *control, const QColor &colour)
+{
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    control->setPalette(palette);
 }
 
 void applyCaptions(const CaptionTable &table, const QString &language)

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
+class QColor;
 class QWidget;
 
 // One caption of a window in both languages.
@@ -22,6 +23,9 @@ using CaptionTable = std::vector<Caption>;
 // frame's title, a window's title.
 void setCaption(QWidget *control, const QString &caption);
 QString captionOf(const QWidget *control);
+
+// Colours a control's text through its palette, so it keeps the window's font and style.
+void setTextColour(QWidget *control, const QColor &colour);
 
 // Applies the table in the language; a language other than "rus" or "eng" changes nothing.
 void applyCaptions(const CaptionTable &table, const QString &language);

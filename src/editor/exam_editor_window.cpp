@@ -44,19 +44,11 @@ const QColor Red(255, 0, 0);
 const QColor Green(0, 128, 0);
 const QColor Blue(0, 0, 255);
 
-// The text colour through the palette, so that the label keeps the window's font.
-void setColour(QWidget *control, const QColor &colour)
-{
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    control->setPalette(palette);
-}
-
 ActiveLabel *link(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry,
                   const QColor &colour)
 {
     auto *label = makeLink(parent, name, caption, geometry);
-    setColour(label, colour);
+    setTextColour(label, colour);
     return label;
 }
 
@@ -144,7 +136,7 @@ void ExamEditorWindow::buildStartPanel()
     titleFont.setBold(true);
     titleFont.setPixelSize(18);
     Label24->setFont(titleFont);
-    setColour(Label24, QColor(0, 0, 128));
+    setTextColour(Label24, QColor(0, 0, 128));
     Image2 = makeControl<QLabel>(Frame9, u"Image2"_s, QRect(40, 44, Frame9->width() - 80, Frame9->height() - 52));
     Image2->setPixmap(logo(Image2->size()));
 
@@ -213,7 +205,7 @@ void ExamEditorWindow::buildEditingPanel()
     QFont bold = Label22->font();
     bold.setBold(true);
     Label22->setFont(bold);
-    setColour(Label22, Red);
+    setTextColour(Label22, Red);
 
     Frame2 = makeControl<QGroupBox>(Frame1, u"Frame2"_s, twips(240, 1080, 10095, 1935), u"Вопрос"_s);
     Text1 = makeControl<QPlainTextEdit>(Frame2, u"Text1"_s, twips(120, 240, 6135, 1575));
@@ -541,14 +533,14 @@ void ExamEditorWindow::ticketFolderFound()
 {
     const QString name = Text7->text();
     if (!name.isEmpty()) {
-        setColour(Label9, Red);
+        setTextColour(Label9, Red);
         const QString status = Language::pick(language(), u"Билет № "_s + name + u" уже создан"_s,
                                               u"Ticket № "_s + name + u" already created"_s);
         if (!status.isEmpty())
             Label9->setText(status);
         return;
     }
-    setColour(Label9, Green);
+    setTextColour(Label9, Green);
     const QString status = Language::pick(language(), u"Создать билет № "_s + name, u"To Create ticket № "_s + name);
     if (!status.isEmpty())
         Label9->setText(status);
@@ -612,10 +604,10 @@ void ExamEditorWindow::questionStatus()
 {
     const QString number = Combo1->currentText();
     if (Label8->text() == "True"_L1) {
-        setColour(Label10, Red);
+        setTextColour(Label10, Red);
         Label10->setText(u"Вопрос № "_s + number + u" уже создан"_s);
     } else {
-        setColour(Label10, Green);
+        setTextColour(Label10, Green);
         Label10->setText(u"Создать вопрос № "_s + number);
     }
 }

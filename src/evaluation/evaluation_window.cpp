@@ -28,13 +28,6 @@ const QColor PassColour(0, 128, 0);
 const QColor FailColour(255, 0, 0);
 const QColor ShownLineColour(0, 0, 255);
 
-void setTextColour(QWidget *control, const QColor &colour)
-{
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    control->setPalette(palette);
-}
-
 void setBackground(QWidget *control, const QColor &colour)
 {
     QPalette palette = control->palette();
