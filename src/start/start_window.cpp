@@ -154,7 +154,7 @@ void StartWindow::connectHandlers()
     connect(Command1, &QPushButton::clicked, this, &StartWindow::drawTicket);
     connect(Check1, &QCheckBox::toggled, this, &StartWindow::manualEntryToggled);
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString &number) {
-        Label1->setText(u'b' + number);
+        Label1->setText(ExamFolder::ticketFolderName(number));
     });
     connect(Label1, &ActiveLabel::captionChanged, this, &StartWindow::ticketFolderChanged);
     connect(Label2, &ActiveLabel::clicked, this, [this] { Label1->setText(QString()); });
@@ -296,7 +296,7 @@ void StartWindow::drawTicket()
     const double tickets = Fixed::parse(Text3->text()).value_or(Fixed()).toDouble();
     const qint64 number = qint64(std::floor(m_app.platform().random() * tickets)) + 1;
     Text1->setText(QString::number(number));
-    const QString name = u'b' + QString::number(number);
+    const QString name = ExamFolder::ticketFolderName(QString::number(number));
     Label1->setText(QFileInfo::exists(folder + u'/' + name) ? name : QString());
     Timer1->start();
 }
