@@ -2,6 +2,7 @@
 
 #include "config/ansi_text.h"
 #include "config/folders.h"
+#include "exam/exam_folder.h"
 
 #include <QDir>
 
@@ -16,7 +17,7 @@ QString markerName()
 
 QString ticketFolder(const QString &exam, const QString &ticket)
 {
-    return exam + u"/b"_s + ticket;
+    return exam + u'/' + ExamFolder::ticketFolderName(ticket);
 }
 
 QString questionFile(const QString &exam, const QString &ticket, const QString &number, Kind kind)
