@@ -206,18 +206,31 @@ QString GetValueString(const QString &section, const QString &key, const QString
 
 bool SetValue(const QString &section, const QString &key, const QString &value, const QString &file)
 {
+    return SetValues(section, {{key, value}}, file);
+}
+
+bool SetValues(const QString &section, const QList<std::pair<QString, QString>> &values,
+               const QString &file, QString *error)
+{
     try {
-        QByteArray original;
+        QByteArray content;
         if (QFileInfo::exists(file)) {
             // A file that exists but cannot be read is not replaced: its other keys would be lost.
             const auto bytes = AnsiText::readBytes(file);
-            if (!bytes)
+            if (!bytes) {
+                if (error)
+                    *error = u"the file cannot be read"_s;
                 return false;
-            original = *bytes;
+            }
+            content = *bytes;
         }
-        return AnsiText::writeBytes(file, Ini::withValue(original, section, key, value));
+        for (const auto &[key, value] : values)
+            content = Ini::withValue(content, section, key, value);
+        return AnsiText::writeBytes(file, content, error);
     } catch (const std::exception &failure) {
         reportFailure(u"SetValue"_s, 0, QString::fromLocal8Bit(failure.what()));
+        if (error)
+            *error = QString::fromLocal8Bit(failure.what());
         return false;
     }
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 // Reading and writing single values of an INI file in Windows-1251, with the behaviour of
 // the Windows profile functions: sections and keys match ignoring case, the first match
@@ -16,6 +18,11 @@ QString GetValueString(const QString &section, const QString &key, const QString
 // needed. The file is replaced through a temporary file. False when it cannot be written.
 // A line break in the value is written as a space: the value stays on its key's line.
 bool SetValue(const QString &section, const QString &key, const QString &value, const QString &file);
+
+// Writes several keys of one section in one replace of the file: the bytes are those that
+// SetValue of each key in turn would leave. False, with the reason, when it cannot be written.
+bool SetValues(const QString &section, const QList<std::pair<QString, QString>> &values,
+               const QString &file, QString *error = nullptr);
 
 // Receives the error box of a run-time failure inside GetValueString or SetValue:
 // the title is the function's name, the text "Ошибка: <number> - description".

@@ -77,6 +77,7 @@ void Application::message(const QString &title, const QString &text, MessageIcon
 
 void Application::start()
 {
+    m_settings.load(settingsFile());
     m_startWindow = new StartWindow(*this);
     m_startWindow->show();
 }

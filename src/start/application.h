@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/platform.h"
+#include "settings/settings_record.h"
 
 #include <QObject>
 #include <QPointer>
@@ -33,6 +34,9 @@ public:
     QString path(const QString &relative) const;
     // The settings file test.ini of the program folder.
     QString settingsFile() const;
+    // The settings of this run, read from test.ini when the program starts.
+    SettingsRecord &settings() { return m_settings; }
+    const SettingsRecord &settings() const { return m_settings; }
 
     // Shows a message box unless the text is empty (the rule for a language that has no
     // message).
@@ -114,6 +118,7 @@ private:
 
     Platform &m_platform;
     QString m_programFolder;
+    SettingsRecord m_settings;
     QPointer<StartWindow> m_startWindow;
     QPointer<SettingsWindow> m_settingsWindow;
     QPointer<AboutWindow> m_aboutWindow;
