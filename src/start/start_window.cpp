@@ -385,3 +385,46 @@ void StartWindow::backToModeChoice()
     Option3->setChecked(true);
     Label8->hide();
 }
+
+Student StartWindow::student() const
+{
+    return {Frame9->title() + u"  "_s + Text9->text(), Text10->text(), Text11->text(), Text13->text()};
+}
+
+QString StartWindow::ticketNumber() const
+{
+    return Text1->text();
+}
+
+QString StartWindow::ticketFolderName() const
+{
+    return Label1->text();
+}
+
+QString StartWindow::examTitle() const
+{
+    return Label8->text();
+}
+
+void StartWindow::nextStudent()
+{
+    Frame9->show();
+    Frame1->hide();
+    Frame2->hide();
+    Text9->clear();
+    Text10->clear();
+    Text11->clear();
+    Text13->clear();
+}
+
+void StartWindow::clearTicketChoice()
+{
+    Label1->setText(QString());
+    Command3->setEnabled(false);
+}
+
+void StartWindow::showModeChoice()
+{
+    Frame3->show();
+    Option3->setChecked(true);
+}

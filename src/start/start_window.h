@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/captions.h"
+#include "start/student.h"
 
 #include <QWidget>
 
@@ -28,6 +29,23 @@ public:
 
     // Timer1's tick, 500 ms after a draw.
     void onTimer1();
+
+    // What the student chose, for the ticket and evaluation windows.
+    Student student() const;
+    // The ticket number as drawn or typed, and its folder name ("b7") when that folder exists.
+    QString ticketNumber() const;
+    QString ticketFolderName() const;
+    // The exam title shown with the ticket.
+    QString examTitle() const;
+
+    // Back to the student step with empty data fields, for the next student.
+    void nextStudent();
+    // A newly chosen exam needs a new ticket choice: the drawn folder is forgotten and
+    // "Открыть билет" disabled.
+    void clearTicketChoice();
+    // Back to the mode choice with the questionnaire's mode unselected (after the
+    // questionnaire window closes).
+    void showModeChoice();
 
     // Language, stored password, number of tickets, exam title (hidden carriers).
     ActiveLabel *Label4;
