@@ -9,7 +9,6 @@
 #include "config/language.h"
 #include "config/window_ops.h"
 #include "editor/exam_files.h"
-#include "settings/settings_window.h"
 #include "start/application.h"
 
 #include <QBuffer>
@@ -298,7 +297,7 @@ void ExamEditorWindow::load()
 {
     DisableXbutton(this);
     showStartLayout();
-    Label21->setText(GetValueString(u"test"_s, u"re"_s, m_app.settingsFile()));
+    Label21->setText(m_app.settings().language());
     Frame1->hide();
     Frame7->hide();
     Frame5->hide();
@@ -358,12 +357,12 @@ QString ExamEditorWindow::language() const
 
 QString ExamEditorWindow::examFolder() const
 {
-    return m_app.settingsWindow()->Text6->text();
+    return m_app.settings().examFolder();
 }
 
 void ExamEditorWindow::setExamFolder(const QString &folder)
 {
-    m_app.settingsWindow()->Text6->setText(folder);
+    m_app.settings().setExamFolder(folder);
 }
 
 void ExamEditorWindow::startPanelMessage(const QString &title, const QString &russian, const QString &english)
@@ -501,7 +500,7 @@ void ExamEditorWindow::closeFromStart()
 void ExamEditorWindow::closeFromEditing()
 {
     // The exam created or chosen here does not replace the configured one.
-    setExamFolder(GetValueString(u"test"_s, u"z"_s, m_app.settingsFile()));
+    m_app.settings().restoreExamFolder(m_app.settingsFile());
     m_app.closeExamEditor();
 }
 

@@ -127,7 +127,7 @@ void EvaluationWindow::connectHandlers()
 
 void EvaluationWindow::load()
 {
-    Label5->setText(GetValueString(u"test"_s, u"re"_s, m_app.settingsFile()));
+    Label5->setText(m_app.settings().language());
     setFixedSize(tw(NarrowWidth), tw(7635));
     DisableXbutton(this);
 

@@ -31,7 +31,7 @@ AnswersReviewWindow::AnswersReviewWindow(Application &app) : QWidget(nullptr), m
 
     DisableXbutton(this);
     SetTopmost(this, true);
-    Label1->setText(GetValueString(u"test"_s, u"re"_s, m_app.settingsFile()));
+    Label1->setText(m_app.settings().language());
     move(0, m_app.platform().screenSize().height() / 3);
     applyCaptions({{Frame1, u"Просмотр ответов"_s, u"Viewing the answers"_s},
                    {Command1, u"Выбрать"_s, u"To Choose"_s}},

@@ -8,9 +8,7 @@
 #include "config/language.h"
 #include "config/window_ops.h"
 #include "exam/question_count.h"
-#include "settings/settings_window.h"
 #include "start/application.h"
-#include "start/start_window.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -179,15 +177,15 @@ void ExamChooserWindow::connectHandlers()
 void ExamChooserWindow::load()
 {
     DisableXbutton(this);
-    SettingsWindow *settings = m_app.settingsWindow();
-    Label4->setText(settings->Label17->text());
-    Text1->setText(settings->Text6->text());
+    const SettingsRecord &settings = m_app.settings();
+    Label4->setText(settings.language());
+    Text1->setText(settings.examFolder());
     Frame1->hide();
     List2->hide();
     // With an exam already chosen the tree opens on the exam library, not on that exam.
     if (!Text1->text().isEmpty()) {
         setFolder(library());
-        Text6->setText(settings->Text3->text());
+        Text6->setText(settings.tickets());
     }
     applyCaptions(captionTable(), Label4->text());
 }
@@ -342,16 +340,11 @@ void ExamChooserWindow::accept()
     Text8->setText(QuestionCount::questionsText(List2->count()));
     countTickets(Text4);
 
-    SettingsWindow *settings = m_app.settingsWindow();
-    Text6->setText(settings->Text3->text());
-    Text7->setText(settings->Combo1->currentText());
-    settings->Text6->setText(folder);
-
-    // A newly chosen exam needs a new ticket choice.
-    if (StartWindow *start = m_app.startWindow()) {
-        start->Label1->setText(QString());
-        start->Command3->setEnabled(false);
-    }
+    SettingsRecord &settings = m_app.settings();
+    Text6->setText(settings.tickets());
+    Text7->setText(settings.questions());
+    settings.setExamFolder(folder);
+    emit examAccepted();
 
     if (Text8->text() != Text7->text() || Text2->text() != Text6->text()) {
         Frame1->setGeometry(MismatchPanel);
@@ -375,18 +368,18 @@ void ExamChooserWindow::askForRegistration()
 // "Да": the counts found become the settings, and the pass score has to be set anew.
 void ExamChooserWindow::takeCounts()
 {
-    SettingsWindow *settings = m_app.settingsWindow();
-    settings->Text6->setText(Text1->text());
-    settings->Text3->setText(Text2->text());
-    settings->Text5->setText(u"0"_s);
-    settings->Combo1->setEditText(Text8->text());
+    SettingsRecord &settings = m_app.settings();
+    settings.setExamFolder(Text1->text());
+    settings.setTickets(Text2->text());
+    settings.setPassScore(u"0"_s);
+    settings.setQuestions(Text8->text());
     Frame1->hide();
     m_app.closeExamChooser();
 }
 
 void ExamChooserWindow::keepCounts()
 {
-    m_app.settingsWindow()->Text6->setText(Text1->text());
+    m_app.settings().setExamFolder(Text1->text());
     Frame1->hide();
     m_app.closeExamChooser();
 }

@@ -33,6 +33,11 @@ public:
     // The folder the tree stands on.
     QString folder() const { return m_folder; }
 
+signals:
+    // "Принять" made the folder the current exam: a ticket drawn before belongs to another.
+    void examAccepted();
+
+private:
     // The main panel.
     QGroupBox *Frame11;
     QComboBox *Drive1;
@@ -65,7 +70,6 @@ public:
     QLineEdit *Text5;
     ActiveLabel *Label4;
 
-private:
     void buildControls();
     void fillDrives();
     void connectHandlers();

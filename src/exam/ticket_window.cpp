@@ -9,7 +9,6 @@
 #include "exam/answers_review_window.h"
 #include "exam/grade.h"
 #include "settings/picture_size_window.h"
-#include "settings/settings_window.h"
 #include "start/application.h"
 #include "start/start_window.h"
 
@@ -223,17 +222,17 @@ QString TicketWindow::language() const
 
 ExamTicket TicketWindow::ticket() const
 {
-    return ExamTicket(m_app.settingsWindow()->Text6->text(), Text1->text());
+    return ExamTicket(m_app.settings().examFolder(), Text1->text());
 }
 
 bool TicketWindow::ticketTimerOn() const
 {
-    return m_app.settingsWindow()->Check1->isChecked();
+    return m_app.settings().ticketTimer();
 }
 
 bool TicketWindow::questionTimerOn() const
 {
-    return m_app.settingsWindow()->Check2->isChecked();
+    return m_app.settings().questionTimer();
 }
 
 bool TicketWindow::load()
@@ -241,9 +240,8 @@ bool TicketWindow::load()
     DisableXbutton(this);
     SetTopmost(this, true);
 
-    SettingsWindow *settings = m_app.settingsWindow();
     StartWindow *start = m_app.startWindow();
-    Label15->setText(GetValueString(u"test"_s, u"re"_s, m_app.settingsFile()));
+    Label15->setText(m_app.settings().language());
     if (start) {
         Text1->setText(start->Text1->text());
         Label27->setText(start->Label8->text());
@@ -264,8 +262,8 @@ bool TicketWindow::load()
     for (int n = 1; n <= Questions; ++n)
         q[n - 1]->setText(files.presentName(ExamFolder::questionFile(n)));
 
-    Text5->setText(settings->Text5->text());
-    txtV->setText(settings->Combo1->currentText());
+    Text5->setText(m_app.settings().passScore());
+    txtV->setText(m_app.settings().questions());
 
     for (int n = 2; n <= Questions; ++n)
         Option[n - 1]->setEnabled(false);
@@ -286,7 +284,7 @@ bool TicketWindow::load()
             colourQuestion(n, missing);
     }
 
-    const qint16 seconds = Grade::countdownSeconds(settings->Label15->text());
+    const auto seconds = qint16(m_app.settings().countdownSeconds());
     if (ticketTimerOn()) {
         m_countdown = seconds;
         Label28->setText(QString::number(m_countdown));
@@ -374,7 +372,7 @@ void TicketWindow::abandon()
 void TicketWindow::restartQuestionTimer()
 {
     if (questionTimerOn()) {
-        m_countdown = Grade::countdownSeconds(m_app.settingsWindow()->Label15->text());
+        m_countdown = qint16(m_app.settings().countdownSeconds());
         Label28->setText(QString::number(m_countdown));
         Timer3->start();
     } else {

@@ -7,7 +7,6 @@
 #include "config/ini.h"
 #include "editor/exam_editor_window.h"
 #include "exam/ticket_window.h"
-#include "settings/settings_window.h"
 #include "start/application.h"
 
 #include <QCheckBox>
@@ -90,16 +89,15 @@ void PictureSizeWindow::connectHandlers()
 
 void PictureSizeWindow::load()
 {
-    Label4->setText(GetValueString(u"test"_s, u"re"_s, m_app.settingsFile()));
+    Label4->setText(m_app.settings().language());
     const QSize screen = m_app.platform().screenSize();
     setGeometry(0, 0, screen.width(), screen.height());
     Frame8->move(std::max(0, screen.width() - Frame8->width() - 10), 10);
     Label1->hide();
     Label4->hide();
     Timer1->start();
-    SettingsWindow *settings = m_app.settingsWindow();
-    Text4->setText(settings->Text4->text());
-    Text1->setText(settings->Text1->text());
+    Text4->setText(m_app.settings().pictureWidth());
+    Text1->setText(m_app.settings().pictureHeight());
     // The real size of the exam editor's picture, beside the boxes of the fixed size.
     if (ExamEditorWindow *editor = m_app.examEditor()) {
         Label2->setText(editor->Label12->text() + u" "_s);
@@ -140,11 +138,10 @@ void PictureSizeWindow::startTicketMode()
     TicketWindow *ticket = m_app.ticketWindow();
     if (ticket)
         showPicture(ticket->Image1->pixmap());
-    SettingsWindow *settings = m_app.settingsWindow();
-    const auto mode = Fixed::parse(settings->Label16->text());
-    if (mode && *mode == Fixed::fromInt(1)) {
-        const QString width = settings->Text4->text();
-        const QString height = settings->Text1->text();
+    const SettingsRecord &settings = m_app.settings();
+    if (settings.pictureSize() == SettingsRecord::PictureSize::Fixed) {
+        const QString width = settings.pictureWidth();
+        const QString height = settings.pictureHeight();
         if (width.isEmpty() || height.isEmpty()) {
             m_besideTicket = true;
             return;
@@ -198,13 +195,11 @@ void PictureSizeWindow::closeWindow()
 {
     Label1->setText(TicketMode);
     if (Check1->isChecked()) {
-        SettingsWindow *settings = m_app.settingsWindow();
-        settings->Text4->setText(Text4->text());
-        settings->Text1->setText(Text1->text());
-        if (Option1->isChecked())
-            settings->Option1->setChecked(true);
-        else
-            settings->Option2->setChecked(true);
+        SettingsRecord &settings = m_app.settings();
+        settings.setPictureWidth(Text4->text());
+        settings.setPictureHeight(Text1->text());
+        settings.setPictureSize(Option1->isChecked() ? SettingsRecord::PictureSize::Fixed
+                                                     : SettingsRecord::PictureSize::Real);
     }
     m_app.discardPictureSizeWindow();
 }

@@ -3,14 +3,14 @@
 #include "config/control_factory.h"
 
 #include "config/active_label.h"
+#include "config/clock.h"
 #include "config/fixed_point.h"
-#include "config/ini.h"
 #include "config/language.h"
 #include "config/window_ops.h"
 #include "exam/exam_folder.h"
 #include "exam/grade.h"
 #include "start/application.h"
-#include "start/start_window.h"
+#include "settings/settings_record.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,14 +24,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The countdown of the ticket window is a 16-bit count of seconds.
-constexpr int MaxMinutes = 546;
-
 const QRect MainPanel = twips(120, 120, 8055, 6375);
 
 } // namespace
 
-SettingsWindow::SettingsWindow(Application &app) : QWidget(nullptr), m_app(app)
+SettingsWindow::SettingsWindow(Application &app) : QWidget(nullptr), m_app(app), m_settings(app.settings())
 {
     setObjectName(u"Form4"_s);
     setWindowTitle(u"Тест-Тавринг"_s);
@@ -136,8 +133,14 @@ void SettingsWindow::connectHandlers()
     connect(Text2, &QLineEdit::textChanged, this, &SettingsWindow::minutesChanged);
     connect(Check1, &QCheckBox::toggled, this, [this](bool on) { timerSwitched(Check1, Check2, on); });
     connect(Check2, &QCheckBox::toggled, this, [this](bool on) { timerSwitched(Check2, Check1, on); });
-    connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Label16->setText(u"1"_s); });
-    connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) Label16->setText(u"2"_s); });
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            m_settings.setPictureSize(SettingsRecord::PictureSize::Fixed);
+    });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            m_settings.setPictureSize(SettingsRecord::PictureSize::Real);
+    });
     connect(Command2, &QPushButton::clicked, this, [this] { setLanguage(u"rus"_s); });
     connect(Command4, &QPushButton::clicked, this, [this] { setLanguage(u"eng"_s); });
     connect(Label6, &ActiveLabel::clicked, this, [this] { Command5->click(); });
@@ -155,7 +158,7 @@ void SettingsWindow::connectHandlers()
         hide();
     });
     connect(Label18, &ActiveLabel::clicked, this, [this] {
-        m_app.openExamChooser(Text6->text());
+        m_app.openExamChooser(m_settings.examFolder());
         hide();
     });
     connect(Command3, &QPushButton::clicked, this, [this] { m_app.openReport(); });
@@ -163,23 +166,54 @@ void SettingsWindow::connectHandlers()
     connect(Command6, &QPushButton::clicked, this, &SettingsWindow::closeWindow);
     connect(Timer1, &QTimer::timeout, this, &SettingsWindow::onTimer1);
     connectPassScorePanel();
+    connectRecord();
+}
+
+// What the teacher types goes into the settings record, and every change of the record,
+// whoever makes it, shows in the controls. Both directions stop at an unchanged value.
+void SettingsWindow::connectRecord()
+{
+    const auto mirror = [this](QLineEdit *box, void (SettingsRecord::*changed)(const QString &),
+                               void (SettingsRecord::*set)(const QString &)) {
+        connect(&m_settings, changed, box, &QLineEdit::setText);
+        connect(box, &QLineEdit::textChanged, &m_settings, set);
+    };
+    mirror(Text3, &SettingsRecord::ticketsChanged, &SettingsRecord::setTickets);
+    mirror(Text5, &SettingsRecord::passScoreChanged, &SettingsRecord::setPassScore);
+    mirror(Text12, &SettingsRecord::passwordChanged, &SettingsRecord::setPassword);
+    mirror(Text4, &SettingsRecord::pictureWidthChanged, &SettingsRecord::setPictureWidth);
+    mirror(Text1, &SettingsRecord::pictureHeightChanged, &SettingsRecord::setPictureHeight);
+    mirror(Text6, &SettingsRecord::examFolderChanged, &SettingsRecord::setExamFolder);
+    connect(&m_settings, &SettingsRecord::questionsChanged, Combo1, &QComboBox::setEditText);
+    connect(Combo1, &QComboBox::editTextChanged, &m_settings, &SettingsRecord::setQuestions);
+    connect(&m_settings, &SettingsRecord::minutesChanged, Text2, &QLineEdit::setText);
+    connect(&m_settings, &SettingsRecord::ticketTimerChanged, Check1, &QCheckBox::setChecked);
+    connect(&m_settings, &SettingsRecord::questionTimerChanged, Check2, &QCheckBox::setChecked);
+    connect(&m_settings, &SettingsRecord::pictureSizeChanged, this, &SettingsWindow::showPictureSize);
+    connect(&m_settings, &SettingsRecord::languageChanged, Label17, &ActiveLabel::setText);
+}
+
+void SettingsWindow::showPictureSize()
+{
+    Label16->setText(m_settings.pictureSizeKey());
+    if (m_settings.pictureSize() == SettingsRecord::PictureSize::Fixed)
+        Option1->setChecked(true);
+    else
+        Option2->setChecked(true);
 }
 
 void SettingsWindow::load()
 {
     DisableXbutton(this);
-    const QString file = m_app.settingsFile();
-    const auto read = [&file](const char *key) { return GetValueString(u"test"_s, QLatin1StringView(key).toString(), file); };
-    Text3->setText(read("bilet"));
-    Combo1->setEditText(read("vopros"));
-    Text5->setText(read("ball"));
-    Text2->setText(read("time"));
-    Text12->setText(read("pass"));
-    Text4->setText(read("l"));
-    Text1->setText(read("h"));
-    Label16->setText(read("k"));
-    Label17->setText(read("re"));
-    Text6->setText(read("z"));
+    Text3->setText(m_settings.tickets());
+    Combo1->setEditText(m_settings.questions());
+    Text5->setText(m_settings.passScore());
+    Text2->setText(m_settings.minutes());
+    Text12->setText(m_settings.password());
+    Text4->setText(m_settings.pictureWidth());
+    Text1->setText(m_settings.pictureHeight());
+    Label17->setText(m_settings.language());
+    Text6->setText(m_settings.examFolder());
 
     Label15->hide();
     Label16->hide();
@@ -190,10 +224,7 @@ void SettingsWindow::load()
     Frame12->hide();
     Command5->hide();
 
-    if (Label16->text() == "1"_L1)
-        Option1->setChecked(true);
-    else
-        Option2->setChecked(true);
+    showPictureSize();
     applyCaptions(captionTable(), Label17->text());
     onTimer1();
     Timer1->start();
@@ -254,27 +285,24 @@ void SettingsWindow::pressLanguageButton(const QString &language)
 
 void SettingsWindow::setLanguage(const QString &language)
 {
-    Label17->setText(language);
-    SetValue(u"test"_s, u"re"_s, language, m_app.settingsFile());
+    m_settings.setLanguage(language);
+    m_settings.saveLanguage(m_app.settingsFile());
     applyCaptions(captionTable(), language);
 }
 
 void SettingsWindow::onTimer1()
 {
     const QDateTime now = m_app.platform().currentDateTime();
-    Label35->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
-    Label36->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
+    Label35->setText(Clock::shortTime(now.time()));
+    Label36->setText(Clock::shortDate(now.date()));
 }
 
 void SettingsWindow::minutesChanged(const QString &typed)
 {
-    // Whole minutes from 1 to the longest countdown; halves go to the even neighbour.
-    const auto number = Fixed::parse(typed);
-    const auto minutes = number ? number->toInt16() : std::nullopt;
-    if (minutes && *minutes >= 0 && *minutes <= MaxMinutes) {
-        Label15->setText(*minutes == 0 ? u"1"_s : QString::number(*minutes));
+    m_settings.setMinutes(typed);
+    Label15->setText(QString::number(m_settings.wholeMinutes()));
+    if (SettingsRecord::acceptedMinutes(typed))
         return;
-    }
     m_app.message(u"Внимание!"_s, u"В минутах установите целые числа 1, 2 , .....30..... "_s,
                   MessageIcon::Information);
     Text2->setText(u"1"_s);
@@ -282,6 +310,10 @@ void SettingsWindow::minutesChanged(const QString &typed)
 
 void SettingsWindow::timerSwitched(QCheckBox *changed, QCheckBox *other, bool ticked)
 {
+    if (changed == Check1)
+        m_settings.setTicketTimer(ticked);
+    else
+        m_settings.setQuestionTimer(ticked);
     if (ticked) {
         other->setEnabled(false);
         changed->setEnabled(true);
@@ -308,39 +340,16 @@ void SettingsWindow::closeWindow()
 
 void SettingsWindow::closeAnyway()
 {
-    if (Check3->isChecked()) {
-        const QString file = m_app.settingsFile();
-        const auto write = [&file](const char *key, const QString &value) {
-            SetValue(u"test"_s, QLatin1StringView(key).toString(), value, file);
-        };
-        write("bilet", Text3->text());
-        write("vopros", Combo1->currentText());
-        write("ball", Text5->text());
-        write("time", Text2->text());
-        write("pass", Text12->text());
-        write("l", Text4->text());
-        write("h", Text1->text());
-        write("k", Label16->text());
-        write("z", Text6->text());
-    }
-    const QString language = Label17->text();
-    StartWindow *start = m_app.startWindow();
-    if (start)
-        start->applySettingsCaptions(language);
+    if (Check3->isChecked())
+        m_settings.save(m_app.settingsFile());
+    const QString language = m_settings.language();
     applyCaptions({{Frame12, u"Внимание!"_s, u"Attention!"_s},
                    {Label20, u"Не установлена оценка за билет. Хотите установить?"_s,
                     u"Not installed evaluation for the ticket. Want to install?"_s},
                    {Command7, u"Да"_s, u"Yes"_s},
                    {Command8, u"Нет"_s, u"No"_s}},
                   language);
-    if (start) {
-        const QString folder = Text6->text();
-        start->Text4->setText(folder.isEmpty()
-                                  ? QString()
-                                  : ExamFolder::readTitle(folder).value_or(QString()));
-        start->Text3->setText(Text3->text());
-    }
-    m_app.showStartWindow();
+    emit closed();
     hide();
     Check3->setChecked(false);
 }

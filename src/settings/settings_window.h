@@ -16,10 +16,12 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
+class SettingsRecord;
 
-// Form4: the teacher's settings. Its controls are the settings record of the whole run:
-// the other windows read the counts, the pass score, the timers, the picture size and
-// the exam folder from them. Created hidden on first reference and never destroyed.
+// Form4: the teacher's settings. It shows the settings record of the run in its controls and
+// writes back what the teacher types; the hidden Label15, Label16 and Label17 mirror the
+// timer length, the picture size mode and the language. Created hidden on first reference
+// and never destroyed.
 class SettingsWindow final : public QWidget
 {
     Q_OBJECT
@@ -33,6 +35,11 @@ public:
     // Timer1's tick: the clock.
     void onTimer1();
 
+signals:
+    // The teacher has left the settings: the start window takes over.
+    void closed();
+
+private:
     // The main panel.
     QGroupBox *Frame3;
 
@@ -115,9 +122,10 @@ public:
 
     QTimer *Timer1;
 
-private:
     void buildControls();
     void connectHandlers();
+    void connectRecord();
+    void showPictureSize();
     void load();
     CaptionTable captionTable() const;
 
@@ -136,4 +144,5 @@ private:
     void closeAnyway();
 
     Application &m_app;
+    SettingsRecord &m_settings;
 };

@@ -78,6 +78,13 @@ void Application::message(const QString &title, const QString &text, MessageIcon
 void Application::start()
 {
     m_settings.load(settingsFile());
+    // The settings window loads hidden at start, so a timer length it refuses is said at once.
+    settingsWindow();
+    createStartWindow();
+}
+
+void Application::createStartWindow()
+{
     m_startWindow = new StartWindow(*this);
     m_startWindow->show();
 }
@@ -94,8 +101,14 @@ AboutWindow *Application::aboutWindow() const
 
 SettingsWindow *Application::settingsWindow()
 {
-    if (!m_settingsWindow)
+    if (!m_settingsWindow) {
         m_settingsWindow = new SettingsWindow(*this);
+        connect(m_settingsWindow, &SettingsWindow::closed, this, [this] {
+            if (m_startWindow)
+                m_startWindow->takeSettings();
+            showStartWindow();
+        });
+    }
     return m_settingsWindow;
 }
 
@@ -104,8 +117,8 @@ void Application::switchLanguage(const QString &language)
     discard(m_startWindow);
     SettingsWindow *settings = settingsWindow();
     settings->pressLanguageButton(language);
-    start();
-    SetValue(u"test"_s, u"re"_s, settings->Label17->text(), settingsFile());
+    createStartWindow();
+    m_settings.saveLanguage(settingsFile());
 }
 
 void Application::showSettings()
@@ -218,7 +231,11 @@ void Application::openExamChooser(const QString &folder)
 {
     discard(m_examChooser);
     m_examChooser = new ExamChooserWindow(*this);
-    if (settingsWindow()->Text6->text().isEmpty())
+    connect(m_examChooser, &ExamChooserWindow::examAccepted, this, [this] {
+        if (m_startWindow)
+            m_startWindow->clearTicketChoice();
+    });
+    if (m_settings.examFolder().isEmpty())
         m_examChooser->setFolder(folder.isEmpty() ? path(u"b"_s) : folder);
     m_examChooser->show();
 }
@@ -295,8 +312,7 @@ void Application::closeTestWindow()
 {
     discard(m_testWindow);
     if (m_startWindow) {
-        m_startWindow->Frame3->show();
-        m_startWindow->Option3->setChecked(true);
+        m_startWindow->showModeChoice();
         m_startWindow->show();
     }
 }

@@ -42,7 +42,7 @@ public:
     // message).
     void message(const QString &title, const QString &text, MessageIcon icon = MessageIcon::None);
 
-    // Creates and shows the start window.
+    // Reads the settings and shows the start window.
     void start();
 
     StartWindow *startWindow() const;
@@ -114,6 +114,7 @@ public:
     bool hasEnded() const { return m_ended; }
 
 private:
+    void createStartWindow();
     void discardTicketWindows();
 
     Platform &m_platform;

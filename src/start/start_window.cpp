@@ -9,7 +9,6 @@
 #include "config/language.h"
 #include "config/window_ops.h"
 #include "exam/exam_folder.h"
-#include "settings/settings_window.h"
 #include "start/application.h"
 
 #include <QCheckBox>
@@ -172,16 +171,12 @@ void StartWindow::load()
     DisableXbutton(this);
     m_app.platform().seedRandom();
     Option3->hide();
-    Text3->setText(m_app.settingsWindow()->Text3->text());
-    Text12->setText(GetValueString(u"test"_s, u"pass"_s, m_app.settingsFile()));
-    Label4->setText(GetValueString(u"test"_s, u"re"_s, m_app.settingsFile()));
+    const SettingsRecord &settings = m_app.settings();
+    Text3->setText(settings.tickets());
+    Text12->setText(settings.password());
+    Label4->setText(settings.language());
     Timer1->stop();
-
-    // An exam folder without a title file simply has no title.
-    const QString folder = examFolder();
-    Text4->setText(folder.isEmpty()
-                       ? QString()
-                       : ExamFolder::readTitle(folder).value_or(QString()));
+    showExamTitle();
 
     for (QWidget *hidden : {static_cast<QWidget *>(Text4), static_cast<QWidget *>(Label8),
                             static_cast<QWidget *>(Text1), static_cast<QWidget *>(Frame1),
@@ -219,21 +214,30 @@ CaptionTable StartWindow::captionTable() const
     };
 }
 
-void StartWindow::applySettingsCaptions(const QString &language)
+void StartWindow::takeSettings()
 {
-    // The settings window re-captions the ticket choice, the settings route, the buttons
-    // and the student data frame; the mode choice keeps its captions.
+    // The ticket choice, the settings route, the buttons and the student data frame take
+    // the language of the settings; the mode choice keeps its captions.
     CaptionTable table = captionTable();
     std::erase_if(table, [this](const Caption &caption) {
         return caption.control == Frame3 || caption.control == Option1 || caption.control == Option2
                || caption.control == Label6 || caption.control == Label9;
     });
-    applyCaptions(table, language);
+    applyCaptions(table, m_app.settings().language());
+    showExamTitle();
+    Text3->setText(m_app.settings().tickets());
+}
+
+void StartWindow::showExamTitle()
+{
+    // An exam folder without a title file simply has no title.
+    const QString folder = examFolder();
+    Text4->setText(folder.isEmpty() ? QString() : ExamFolder::readTitle(folder).value_or(QString()));
 }
 
 QString StartWindow::examFolder() const
 {
-    return m_app.settingsWindow()->Text6->text();
+    return m_app.settings().examFolder();
 }
 
 QString StartWindow::language() const

@@ -24,8 +24,9 @@ class StartWindow final : public QWidget
 public:
     explicit StartWindow(Application &app);
 
-    // The captions the settings window re-applies when it is closed.
-    void applySettingsCaptions(const QString &language);
+    // The teacher has closed the settings: their language, exam title and number of
+    // tickets take effect here.
+    void takeSettings();
 
     // Timer1's tick, 500 ms after a draw.
     void onTimer1();
@@ -100,6 +101,7 @@ public:
 
 private:
     QString examFolder() const;
+    void showExamTitle();
     QString language() const;
     void messageByLanguage(const QString &russian, const QString &english);
     void buildControls();

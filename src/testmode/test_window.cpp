@@ -7,7 +7,7 @@
 #include "config/folders.h"
 #include "config/language.h"
 #include "config/window_ops.h"
-#include "settings/settings_window.h"
+#include "config/clock.h"
 #include "start/application.h"
 #include "start/start_window.h"
 #include "testmode/test_file.h"
@@ -582,8 +582,8 @@ void TestWindow::writeHeader()
 {
     if (!Check1->isChecked() || Text12->text().isEmpty())
         return;
-    SettingsWindow *settings = m_app.settingsWindow();
-    appendReport(TestReport::header(Text12->text(), settings->Label35->text(), settings->Label36->text()));
+    const QDateTime now = m_app.platform().currentDateTime();
+    appendReport(TestReport::header(Text12->text(), Clock::shortTime(now.time()), Clock::shortDate(now.date())));
 }
 
 void TestWindow::appendReport(const QString &text)

@@ -216,7 +216,7 @@ void EditorTest::createsExamNamedWithOneWord()
     QVERIFY(QFileInfo(exam).isDir());
     QCOMPARE(folder.readBytes(u"b/Физика/lzm.lzm"_s), QByteArray("\xd4\xe8\xe7\xe8\xea\xe0\r\n"));
     QCOMPARE(editor->Label22->text(), u"Новый: "_s + exam);
-    QCOMPARE(folder.app().settingsWindow()->Text6->text(), exam);
+    QCOMPARE(control<QLineEdit>(folder.app().settingsWindow(), "Text6")->text(), exam);
     QVERIFY(shown(editor, "Frame1"));
     QVERIFY(!shown(editor, "Frame6"));
     QCOMPARE(editor->size(), QSize(697, 545));
@@ -297,7 +297,7 @@ void EditorTest::choosesExamByMarker()
     QCOMPARE(editor->Text10->text(), exam);
     click(editor, "Command6");
 
-    QCOMPARE(folder.app().settingsWindow()->Text6->text(), exam);
+    QCOMPARE(control<QLineEdit>(folder.app().settingsWindow(), "Text6")->text(), exam);
     if (accepted) {
         QVERIFY(folder.platform.messages.isEmpty());
         QVERIFY(shown(editor, "Frame1"));
@@ -310,7 +310,7 @@ void EditorTest::choosesExamByMarker()
         // The refused folder stays in the settings until the editing panel's "Закрыть".
         click(editor, "Command14");
         click(editor, "Command12");
-        QCOMPARE(folder.app().settingsWindow()->Text6->text(), exam);
+        QCOMPARE(control<QLineEdit>(folder.app().settingsWindow(), "Text6")->text(), exam);
     }
 }
 
@@ -337,7 +337,7 @@ void EditorTest::closingKeepsOrRestoresExamFolder()
     QVERIFY(!folder.app().examEditor());
     SettingsWindow *settings = folder.app().settingsWindow();
     QVERIFY(settings->isVisible());
-    QCOMPARE(settings->Text6->text(), keepsNew ? folder.path(u"b/Новый"_s) : configured);
+    QCOMPARE(control<QLineEdit>(settings, "Text6")->text(), keepsNew ? folder.path(u"b/Новый"_s) : configured);
 }
 
 void EditorTest::choiceReturnsToStartPanel()
@@ -741,15 +741,15 @@ void EditorTest::pictureSizeWindowInEditorMode()
     sizing->Option1->click();
 
     SettingsWindow *settings = folder.app().settingsWindow();
-    const QString width = settings->Text4->text();
-    const QString height = settings->Text1->text();
+    const QString width = control<QLineEdit>(settings, "Text4")->text();
+    const QString height = control<QLineEdit>(settings, "Text1")->text();
     sizing->Check1->setChecked(enter);
     click(sizing, "Command2");
     QVERIFY(!folder.app().pictureSizeWindow());
     QVERIFY(folder.app().examEditor());
-    QCOMPARE(settings->Text4->text(), enter ? u"200"_s : width);
-    QCOMPARE(settings->Text1->text(), enter ? u"100"_s : height);
-    QCOMPARE(settings->Label16->text(), enter ? u"1"_s : u"2"_s);
+    QCOMPARE(control<QLineEdit>(settings, "Text4")->text(), enter ? u"200"_s : width);
+    QCOMPARE(control<QLineEdit>(settings, "Text1")->text(), enter ? u"100"_s : height);
+    QCOMPARE(control<ActiveLabel>(settings, "Label16")->text(), enter ? u"1"_s : u"2"_s);
 }
 
 void EditorTest::examRunsInTheTicketWindow()
@@ -773,17 +773,17 @@ void EditorTest::examRunsInTheTicketWindow()
     click(editor, "Command7");
     click(editor, "Command12");
     const QString exam = folder.path(u"b/Раунд"_s);
-    QCOMPARE(folder.app().settingsWindow()->Text6->text(), exam);
+    QCOMPARE(control<QLineEdit>(folder.app().settingsWindow(), "Text6")->text(), exam);
 
     // The exam chooser recognises it and counts two tickets of three questions.
     click(folder.app().settingsWindow(), "Label18");
     ExamChooserWindow *chooser = folder.app().examChooser();
     QVERIFY(chooser);
-    chooser->Text1->setText(exam);
-    QVERIFY(chooser->Command1->isEnabled());
+    control<QLineEdit>(chooser, "Text1")->setText(exam);
+    QVERIFY(control<QPushButton>(chooser, "Command1")->isEnabled());
     click(chooser, "Command1");
-    QCOMPARE(chooser->Text2->text(), u"2"_s);
-    QCOMPARE(chooser->Text8->text(), u"3"_s);
+    QCOMPARE(control<QLineEdit>(chooser, "Text2")->text(), u"2"_s);
+    QCOMPARE(control<QLineEdit>(chooser, "Text8")->text(), u"3"_s);
     QVERIFY(!shown(chooser, "Frame1"));
     QCOMPARE(folder.platform.messages.size(), 7);
 

@@ -104,13 +104,13 @@ void TestChooser::counts()
     ExamChooserWindow *chooser = openFromSettings(folder, {u"bilet=5"_s, u"vopros=5"_s, u"ball=4"_s, u"re=rus"_s});
     QVERIFY(chooser);
 
-    chooser->Text1->setText(exam);
-    QVERIFY(chooser->Command1->isEnabled());
+    control<QLineEdit>(chooser, "Text1")->setText(exam);
+    QVERIFY(control<QPushButton>(chooser, "Command1")->isEnabled());
     click(chooser, "Command1");
-    QCOMPARE(chooser->Text2->text(), tickets);
-    QCOMPARE(chooser->Text8->text(), questions);
-    QCOMPARE(chooser->List1->count(), tickets.toInt() + 1);
-    QCOMPARE(chooser->Text4->text(), tickets);
+    QCOMPARE(control<QLineEdit>(chooser, "Text2")->text(), tickets);
+    QCOMPARE(control<QLineEdit>(chooser, "Text8")->text(), questions);
+    QCOMPARE(control<QListWidget>(chooser, "List1")->count(), tickets.toInt() + 1);
+    QCOMPARE(control<QLineEdit>(chooser, "Text4")->text(), tickets);
 }
 
 void TestChooser::folderTest_data()
@@ -145,10 +145,10 @@ void TestChooser::folderTest()
     ExamChooserWindow *chooser = openFromSettings(folder, {u"re="_s + language});
     QVERIFY(chooser);
 
-    chooser->Text1->setText(folder.path(u"b/candidate"_s));
-    QCOMPARE(chooser->Text4->text(), said);
+    control<QLineEdit>(chooser, "Text1")->setText(folder.path(u"b/candidate"_s));
+    QCOMPARE(control<QLineEdit>(chooser, "Text4")->text(), said);
     QCOMPARE(shown(chooser, "Text4"), !said.isEmpty());
-    QCOMPARE(chooser->Command1->isEnabled(), accepting);
+    QCOMPARE(control<QPushButton>(chooser, "Command1")->isEnabled(), accepting);
 }
 
 void TestChooser::acceptTwiceGivesTheSameCounts()
@@ -156,15 +156,15 @@ void TestChooser::acceptTwiceGivesTheSameCounts()
     ProgramFolder folder;
     const QString exam = makeExam(folder, u"История"_s, 3, 4);
     ExamChooserWindow *chooser = openFromSettings(folder, {u"bilet=9"_s, u"vopros=9"_s, u"re=rus"_s});
-    chooser->Text1->setText(exam);
+    control<QLineEdit>(chooser, "Text1")->setText(exam);
 
     for (int round = 0; round < 2; ++round) {
         click(chooser, "Command1");
-        QCOMPARE(chooser->Text2->text(), u"3"_s);
-        QCOMPARE(chooser->Text8->text(), u"4"_s);
-        QCOMPARE(chooser->List2->count(), 12);
-        QCOMPARE(chooser->Text6->text(), u"9"_s);
-        QCOMPARE(chooser->Text7->text(), u"9"_s);
+        QCOMPARE(control<QLineEdit>(chooser, "Text2")->text(), u"3"_s);
+        QCOMPARE(control<QLineEdit>(chooser, "Text8")->text(), u"4"_s);
+        QCOMPARE(control<QListWidget>(chooser, "List2")->count(), 12);
+        QCOMPARE(control<QLineEdit>(chooser, "Text6")->text(), u"9"_s);
+        QCOMPARE(control<QLineEdit>(chooser, "Text7")->text(), u"9"_s);
         QVERIFY(shown(chooser, "Frame1"));
     }
 }
@@ -182,13 +182,13 @@ void TestChooser::equalCountsStillReplaceTheExam()
     click(app.settingsWindow(), "Label18");
     ExamChooserWindow *chooser = app.examChooser();
 
-    chooser->Text1->setText(exam);
+    control<QLineEdit>(chooser, "Text1")->setText(exam);
     click(chooser, "Command1");
 
     QVERIFY(!shown(chooser, "Frame1"));
     QVERIFY(chooser->isVisible());
-    QCOMPARE(app.settingsWindow()->Text6->text(), exam);
-    QCOMPARE(app.settingsWindow()->Text5->text(), u"3,8"_s);
+    QCOMPARE(control<QLineEdit>(app.settingsWindow(), "Text6")->text(), exam);
+    QCOMPARE(control<QLineEdit>(app.settingsWindow(), "Text5")->text(), u"3,8"_s);
     QCOMPARE(start->Label1->text(), QString());
     QVERIFY(!start->Command3->isEnabled());
 
@@ -206,19 +206,19 @@ void TestChooser::mismatchYesTakesTheCounts()
     SettingsWindow *settings = folder.app().settingsWindow();
     QVERIFY(!settings->isVisible());
 
-    chooser->Text1->setText(exam);
+    control<QLineEdit>(chooser, "Text1")->setText(exam);
     click(chooser, "Command1");
     QVERIFY(shown(chooser, "Frame1"));
-    QCOMPARE(chooser->Text6->text(), u"5"_s);
-    QCOMPARE(chooser->Text7->text(), u"5"_s);
-    QCOMPARE(chooser->Text2->text(), u"4"_s);
-    QCOMPARE(chooser->Text8->text(), u"7"_s);
+    QCOMPARE(control<QLineEdit>(chooser, "Text6")->text(), u"5"_s);
+    QCOMPARE(control<QLineEdit>(chooser, "Text7")->text(), u"5"_s);
+    QCOMPARE(control<QLineEdit>(chooser, "Text2")->text(), u"4"_s);
+    QCOMPARE(control<QLineEdit>(chooser, "Text8")->text(), u"7"_s);
 
     click(chooser, "Command4");
-    QCOMPARE(settings->Text6->text(), exam);
-    QCOMPARE(settings->Text3->text(), u"4"_s);
-    QCOMPARE(settings->Combo1->currentText(), u"7"_s);
-    QCOMPARE(settings->Text5->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(settings, "Text6")->text(), exam);
+    QCOMPARE(control<QLineEdit>(settings, "Text3")->text(), u"4"_s);
+    QCOMPARE(control<QComboBox>(settings, "Combo1")->currentText(), u"7"_s);
+    QCOMPARE(control<QLineEdit>(settings, "Text5")->text(), u"0"_s);
     QVERIFY(!folder.app().examChooser());
     QVERIFY(settings->isVisible());
 }
@@ -231,15 +231,15 @@ void TestChooser::mismatchNoKeepsTheCounts()
         openFromSettings(folder, {u"bilet=5"_s, u"vopros=5"_s, u"ball=3,8"_s, u"re=rus"_s});
     SettingsWindow *settings = folder.app().settingsWindow();
 
-    chooser->Text1->setText(exam);
+    control<QLineEdit>(chooser, "Text1")->setText(exam);
     click(chooser, "Command1");
     QVERIFY(shown(chooser, "Frame1"));
     click(chooser, "Command5");
 
-    QCOMPARE(settings->Text6->text(), exam);
-    QCOMPARE(settings->Text3->text(), u"5"_s);
-    QCOMPARE(settings->Combo1->currentText(), u"5"_s);
-    QCOMPARE(settings->Text5->text(), u"3,8"_s);
+    QCOMPARE(control<QLineEdit>(settings, "Text6")->text(), exam);
+    QCOMPARE(control<QLineEdit>(settings, "Text3")->text(), u"5"_s);
+    QCOMPARE(control<QComboBox>(settings, "Combo1")->currentText(), u"5"_s);
+    QCOMPARE(control<QLineEdit>(settings, "Text5")->text(), u"3,8"_s);
     QVERIFY(!folder.app().examChooser());
     QVERIFY(settings->isVisible());
 }
@@ -264,7 +264,7 @@ void TestChooser::walkerFailureAsksForRegistration()
     folder.platform.walkerFails = true;
     ExamChooserWindow *chooser = openFromSettings(folder, {u"bilet=5"_s, u"vopros=5"_s, u"re="_s + language});
 
-    chooser->Text1->setText(exam);
+    control<QLineEdit>(chooser, "Text1")->setText(exam);
     click(chooser, "Command1");
 
     QCOMPARE(folder.platform.messages.size(), 1);
@@ -274,9 +274,9 @@ void TestChooser::walkerFailureAsksForRegistration()
     QCOMPARE(GetValueString(u"reg"_s, u"reg"_s, folder.path(u"test.ini"_s)), u"1"_s);
     QCOMPARE(GetValueString(u"test"_s, u"bilet"_s, folder.path(u"test.ini"_s)), u"5"_s);
     // The ticket count came first; nothing after the walk happened.
-    QCOMPARE(chooser->Text2->text(), u"2"_s);
-    QCOMPARE(chooser->Text8->text(), QString());
-    QCOMPARE(folder.app().settingsWindow()->Text6->text(), QString());
+    QCOMPARE(control<QLineEdit>(chooser, "Text2")->text(), u"2"_s);
+    QCOMPARE(control<QLineEdit>(chooser, "Text8")->text(), QString());
+    QCOMPARE(control<QLineEdit>(folder.app().settingsWindow(), "Text6")->text(), QString());
     QVERIFY(!shown(chooser, "Frame1"));
 }
 
@@ -297,9 +297,9 @@ void TestChooser::drawWithoutExamOpensTheLibrary()
     QCOMPARE(chooser->objectName(), u"Form9"_s);
     QCOMPARE(chooser->windowTitle(), u"Тест-Тавринг "_s);
     QCOMPARE(chooser->folder(), folder.path(u"b"_s));
-    QCOMPARE(chooser->Text1->text(), folder.path(u"b"_s));
-    QCOMPARE(chooser->Text4->text(), u"В папке билетов нет"_s);
-    QVERIFY(!chooser->Command1->isEnabled());
+    QCOMPARE(control<QLineEdit>(chooser, "Text1")->text(), folder.path(u"b"_s));
+    QCOMPARE(control<QLineEdit>(chooser, "Text4")->text(), u"В папке билетов нет"_s);
+    QVERIFY(!control<QPushButton>(chooser, "Command1")->isEnabled());
     QVERIFY(!shown(chooser, "Frame1"));
     QVERIFY(!shown(chooser, "List2"));
 
@@ -316,12 +316,12 @@ void TestChooser::chosenExamOpensOnTheLibrary()
     ExamChooserWindow *chooser =
         openFromSettings(folder, {u"bilet=3"_s, u"vopros=5"_s, u"re=eng"_s, u"z="_s + exam});
 
-    QCOMPARE(chooser->Text1->text(), folder.path(u"b"_s));
-    QCOMPARE(chooser->Text6->text(), u"3"_s);
-    QVERIFY(!chooser->Command1->isEnabled());
-    QCOMPARE(chooser->Text4->text(), u"In file of tickets no"_s);
-    QCOMPARE(chooser->Command1->text(), u"To Take"_s);
-    QCOMPARE(chooser->Label8->text(), u"Returned to file with exams"_s);
+    QCOMPARE(control<QLineEdit>(chooser, "Text1")->text(), folder.path(u"b"_s));
+    QCOMPARE(control<QLineEdit>(chooser, "Text6")->text(), u"3"_s);
+    QVERIFY(!control<QPushButton>(chooser, "Command1")->isEnabled());
+    QCOMPARE(control<QLineEdit>(chooser, "Text4")->text(), u"In file of tickets no"_s);
+    QCOMPARE(control<QPushButton>(chooser, "Command1")->text(), u"To Take"_s);
+    QCOMPARE(control<ActiveLabel>(chooser, "Label8")->text(), u"Returned to file with exams"_s);
     QVERIFY(!folder.app().settingsWindow()->isVisible());
 }
 
@@ -335,32 +335,32 @@ void TestChooser::treeAndLinkMoveTheFolder()
     ExamChooserWindow *chooser = openFromSettings(folder, {u"re=rus"_s});
 
     // The drive list starts with the root.
-    QVERIFY(chooser->Drive1->count() >= 1);
-    QCOMPARE(chooser->Drive1->itemData(0).toString(), QDir::rootPath());
+    QVERIFY(control<QComboBox>(chooser, "Drive1")->count() >= 1);
+    QCOMPARE(control<QComboBox>(chooser, "Drive1")->itemData(0).toString(), QDir::rootPath());
 
-    auto *model = qobject_cast<QFileSystemModel *>(chooser->Dir1->model());
+    auto *model = qobject_cast<QFileSystemModel *>(control<QTreeView>(chooser, "Dir1")->model());
     QVERIFY(model);
-    chooser->Dir1->setCurrentIndex(model->index(exam));
-    QCOMPARE(chooser->Text1->text(), exam);
-    QVERIFY(chooser->Command1->isEnabled());
+    control<QTreeView>(chooser, "Dir1")->setCurrentIndex(model->index(exam));
+    QCOMPARE(control<QLineEdit>(chooser, "Text1")->text(), exam);
+    QVERIFY(control<QPushButton>(chooser, "Command1")->isEnabled());
     QVERIFY(!shown(chooser, "Text4"));
 
     // A folder that no longer exists puts the tree on the nearest folder above it.
     chooser->setFolder(exam + u"/b9/deeper"_s);
-    QCOMPARE(chooser->Text1->text(), exam);
+    QCOMPARE(control<QLineEdit>(chooser, "Text1")->text(), exam);
 
     // The tree unfolds to a folder set in code and stays on it while the model reads the
     // folders on the way in the background, which puts many folders above it.
     chooser->setFolder(folder.path(u"zz/deep"_s));
-    QTreeView *tree = chooser->Dir1;
+    QTreeView *tree = control<QTreeView>(chooser, "Dir1");
     QCOMPARE(model->filePath(tree->currentIndex()), folder.path(u"zz/deep"_s));
     QTRY_COMPARE(model->rowCount(model->index(folder.path())), 44);
     QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()).topLeft()));
 
-    chooser->Text1->setText(u"typed"_s);
+    control<QLineEdit>(chooser, "Text1")->setText(u"typed"_s);
     click(chooser, "Label8");
-    QCOMPARE(chooser->Text1->text(), folder.path(u"b"_s));
-    QCOMPARE(model->filePath(chooser->Dir1->currentIndex()), folder.path(u"b"_s));
+    QCOMPARE(control<QLineEdit>(chooser, "Text1")->text(), folder.path(u"b"_s));
+    QCOMPARE(model->filePath(control<QTreeView>(chooser, "Dir1")->currentIndex()), folder.path(u"b"_s));
 }
 
 QTEST_MAIN(TestChooser)

@@ -502,7 +502,7 @@ void ExamTest::evaluation()
 void ExamTest::ticketTimerExpiresThenEvaluation()
 {
     Road road(2, {u"vopros=2"_s, u"ball=4"_s, u"re=rus"_s, u"time=1"_s});
-    road.app().settingsWindow()->Check1->setChecked(true);
+    control<QCheckBox>(road.app().settingsWindow(), "Check1")->setChecked(true);
     QVERIFY(road.open());
     TicketWindow *ticket = road.ticket();
     QVERIFY(shown(ticket, "Label28"));
@@ -542,7 +542,7 @@ void ExamTest::ticketTimerExpiresThenEvaluation()
 void ExamTest::questionTimerRestartsPerQuestion()
 {
     Road road(3, {u"vopros=3"_s, u"ball=4"_s, u"re=eng"_s, u"time=2"_s});
-    road.app().settingsWindow()->Check2->setChecked(true);
+    control<QCheckBox>(road.app().settingsWindow(), "Check2")->setChecked(true);
     QVERIFY(road.open());
     TicketWindow *ticket = road.ticket();
     QVERIFY(ticket->Timer3->isActive());
@@ -732,8 +732,8 @@ void ExamTest::pictureSizePanel()
     QCOMPARE(pictures->Image1->size(), QSize(90, 60));
     pictures->Option1->click();
     pictures->Command2->click();
-    QCOMPARE(settings->Text4->text(), u"640"_s);
-    QCOMPARE(settings->Label16->text(), u"2"_s);
+    QCOMPARE(control<QLineEdit>(settings, "Text4")->text(), u"640"_s);
+    QCOMPARE(control<ActiveLabel>(settings, "Label16")->text(), u"2"_s);
     delete pictures;
 
     // With "Ввести" the size and the mode go to the settings window.
@@ -746,10 +746,10 @@ void ExamTest::pictureSizePanel()
     pictures->Check1->setChecked(true);
     pictures->Command2->click();
     QCOMPARE(pictures->Label1->text(), PictureSizeWindow::TicketMode);
-    QCOMPARE(settings->Text4->text(), u"320"_s);
-    QCOMPARE(settings->Text1->text(), u"240"_s);
-    QVERIFY(settings->Option1->isChecked());
-    QCOMPARE(settings->Label16->text(), u"1"_s);
+    QCOMPARE(control<QLineEdit>(settings, "Text4")->text(), u"320"_s);
+    QCOMPARE(control<QLineEdit>(settings, "Text1")->text(), u"240"_s);
+    QVERIFY(control<QRadioButton>(settings, "Option1")->isChecked());
+    QCOMPARE(control<ActiveLabel>(settings, "Label16")->text(), u"1"_s);
     delete pictures;
 }
 

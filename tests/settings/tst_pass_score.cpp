@@ -172,11 +172,11 @@ void TestPassScore::openingColoursTheQuestionBoxes()
 
     QVERIFY(shown(window, "Frame4"));
     QVERIFY(!shown(window, "Frame3"));
-    QCOMPARE(window->txtV->text(), u"3"_s);
-    QCOMPARE(window->txtZ->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtV")->text(), u"3"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"0"_s);
     for (int i = 0; i < PassScore::Boxes; ++i) {
-        QVERIFY2(isBlack(window->txt[i]) == (i >= 3), qPrintable(window->txt[i]->objectName()));
-        QVERIFY(window->txt[i]->isEnabled());
+        QVERIFY2(isBlack(control<QLineEdit>(window, "txt", i)) == (i >= 3), qPrintable(control<QLineEdit>(window, "txt", i)->objectName()));
+        QVERIFY(control<QLineEdit>(window, "txt", i)->isEnabled());
     }
     QVERIFY(folder.platform.messages.isEmpty());
 
@@ -184,7 +184,7 @@ void TestPassScore::openingColoursTheQuestionBoxes()
     click(window, "Command1");
     QVERIFY(shown(window, "Frame3"));
     QVERIFY(!shown(window, "Frame4"));
-    QCOMPARE(window->Text5->text(), u"4"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text5")->text(), u"4"_s);
 }
 
 void TestPassScore::typedMarksBecomeThePassScore_data()
@@ -207,16 +207,16 @@ void TestPassScore::typedMarksBecomeThePassScore()
     click(window, "Label6");
     const QStringList pattern = {u"5"_s, u"5"_s, u"5"_s, u"2"_s, u"2"_s};
     for (int i = 0; i < pattern.size(); ++i)
-        window->txt[i]->setText(pattern[i]);
-    QCOMPARE(window->txtZ->text(), score);
+        control<QLineEdit>(window, "txt", i)->setText(pattern[i]);
+    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), score);
 
     click(window, "Command1");
-    QCOMPARE(window->Text5->text(), score);
+    QCOMPARE(control<QLineEdit>(window, "Text5")->text(), score);
     QVERIFY(folder.platform.messages.isEmpty());
 
     // The marks stay for the next opening during the run.
     click(window, "Label6");
-    QCOMPARE(window->txt[3]->text(), u"2"_s);
+    QCOMPARE(control<QLineEdit>(window, "txt", 3)->text(), u"2"_s);
 }
 
 void TestPassScore::emptyBoxSaysNoValues_data()
@@ -237,18 +237,18 @@ void TestPassScore::emptyBoxSaysNoValues()
     ProgramFolder folder;
     startWith(folder, language, u"5"_s);
     click(window, "Label6");
-    window->txt[0]->setText(u"5"_s);
-    window->txt[1]->setText(u"5"_s);
-    QCOMPARE(window->txtZ->text(), u"2"_s);
+    control<QLineEdit>(window, "txt", 0)->setText(u"5"_s);
+    control<QLineEdit>(window, "txt", 1)->setText(u"5"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"2"_s);
 
-    window->txt[7]->clear();
+    control<QLineEdit>(window, "txt", 7)->clear();
     QCOMPARE(folder.platform.messageTexts(), said);
     for (const auto &message : std::as_const(folder.platform.messages))
         QCOMPARE(message.title, QString());
-    QCOMPARE(window->txtZ->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"0"_s);
 
     click(window, "Command1");
-    QCOMPARE(window->Text5->text(), u"4"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text5")->text(), u"4"_s);
 }
 
 void TestPassScore::changedNumberOfQuestions()
@@ -256,31 +256,31 @@ void TestPassScore::changedNumberOfQuestions()
     ProgramFolder folder;
     startWith(folder, u"rus"_s, u"3"_s);
     click(window, "Label6");
-    window->txt[0]->setText(u"5"_s);
-    window->txt[1]->setText(u"5"_s);
-    window->txt[2]->setText(u"2"_s);
-    QCOMPARE(window->txtZ->text(), u"4"_s);
+    control<QLineEdit>(window, "txt", 0)->setText(u"5"_s);
+    control<QLineEdit>(window, "txt", 1)->setText(u"5"_s);
+    control<QLineEdit>(window, "txt", 2)->setText(u"2"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"4"_s);
 
-    window->txtV->setText(u"0"_s);
-    QCOMPARE(window->txtZ->text(), u"4"_s);
-    QVERIFY(!isBlack(window->txt[2]));
-    QVERIFY(isBlack(window->txt[3]));
+    control<QLineEdit>(window, "txtV")->setText(u"0"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"4"_s);
+    QVERIFY(!isBlack(control<QLineEdit>(window, "txt", 2)));
+    QVERIFY(isBlack(control<QLineEdit>(window, "txt", 3)));
 
     // A mark changed while the number of questions is 0: a result of 0 and no message.
-    window->txt[2]->setText(u"5"_s);
-    QCOMPARE(window->txtZ->text(), u"0"_s);
+    control<QLineEdit>(window, "txt", 2)->setText(u"5"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"0"_s);
     QVERIFY(folder.platform.messages.isEmpty());
 
-    window->txtV->setText(u"6"_s);
-    QCOMPARE(window->txtZ->text(), u"2,5"_s.replace(u',', QLocale().decimalPoint()));
+    control<QLineEdit>(window, "txtV")->setText(u"6"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"2,5"_s.replace(u',', QLocale().decimalPoint()));
     for (int i = 0; i < PassScore::Boxes; ++i)
-        QCOMPARE(isBlack(window->txt[i]), i >= 6);
+        QCOMPARE(isBlack(control<QLineEdit>(window, "txt", i)), i >= 6);
 
     // A number of questions that is not a number is no value: message, 0, colours kept.
-    window->txtV->setText(u"x"_s);
+    control<QLineEdit>(window, "txtV")->setText(u"x"_s);
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Нет значений"_s});
-    QCOMPARE(window->txtZ->text(), u"0"_s);
-    QVERIFY(!isBlack(window->txt[5]));
+    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"0"_s);
+    QVERIFY(!isBlack(control<QLineEdit>(window, "txt", 5)));
 }
 
 void TestPassScore::warningPanelOpensTheDialog()
@@ -296,12 +296,12 @@ void TestPassScore::warningPanelOpensTheDialog()
     click(window, "Command7");
     QVERIFY(!shown(window, "Frame12"));
     QVERIFY(shown(window, "Frame4"));
-    QCOMPARE(window->txtV->text(), u"2"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtV")->text(), u"2"_s);
 
-    window->txt[0]->setText(u"5"_s);
-    window->txt[1]->setText(u"2"_s);
+    control<QLineEdit>(window, "txt", 0)->setText(u"5"_s);
+    control<QLineEdit>(window, "txt", 1)->setText(u"2"_s);
     click(window, "Command1");
-    QCOMPARE(window->Text5->text(), QLocale().toString(3.5));
+    QCOMPARE(control<QLineEdit>(window, "Text5")->text(), QLocale().toString(3.5));
     QVERIFY(shown(window, "Frame3"));
 }
 

@@ -132,8 +132,8 @@ void StartWindowTest::languageSwitchRebuildsWindowAndWritesAtOnce()
     QCOMPARE(english->Text9->text(), QString());
     QVERIFY(shown(english, "Frame3"));
     QCOMPARE(english->Frame1->title(), u"Choice of ticket"_s);
-    QCOMPARE(app.settingsWindow()->Label17->text(), u"eng"_s);
-    QCOMPARE(app.settingsWindow()->Command6->text(), u"To Close"_s);
+    QCOMPARE(control<ActiveLabel>(app.settingsWindow(), "Label17")->text(), u"eng"_s);
+    QCOMPARE(control<QPushButton>(app.settingsWindow(), "Command6")->text(), u"To Close"_s);
     // Written at once, although the settings were never saved.
     QCOMPARE(GetValueString(u"test"_s, u"re"_s, app.settingsFile()), u"eng"_s);
 

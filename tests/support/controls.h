@@ -3,18 +3,43 @@
 #include "config/active_label.h"
 
 #include <QAbstractButton>
+#include <QList>
 #include <QTest>
 #include <QWidget>
 
 // Finds a control of a window by its name; the test fails when it is missing.
 template <class Control = QWidget>
-Control *control(QWidget *window, const char *name)
+Control *control(const QWidget *window, const char *name)
 {
     Control *found = window ? window->findChild<Control *>(QLatin1StringView(name)) : nullptr;
     if (!found)
         QTest::qFail(qPrintable(QLatin1StringView("control %1 not found").arg(QLatin1StringView(name))),
                      __FILE__, __LINE__);
     return found;
+}
+
+// The control of a family (txt1, txt2 ...) at a position counted from 0, as windows hold
+// their families: position 0 is txt1.
+template <class Control = QWidget>
+Control *control(const QWidget *window, const char *family, qsizetype position)
+{
+    const QByteArray name = QByteArray(family) + QByteArray::number(position + 1);
+    return control<Control>(window, name.constData());
+}
+
+// Every control of a family, from its first member on.
+template <class Control = QWidget>
+QList<Control *> family(const QWidget *window, const char *name)
+{
+    QList<Control *> members;
+    while (window) {
+        const QString member = QLatin1StringView(name) + QString::number(members.size() + 1);
+        auto *found = window->findChild<Control *>(member);
+        if (!found)
+            break;
+        members << found;
+    }
+    return members;
 }
 
 // Clicks a button or a clickable label by its name, as the user would.
