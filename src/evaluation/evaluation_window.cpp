@@ -144,7 +144,7 @@ void EvaluationWindow::load()
     Label3->setText(QString());
 
     if (const StartWindow *start = m_app.startWindow())
-        Label1->setText(start->Frame9->title() + u"  "_s + start->Text9->text());
+        Label1->setText(start->student().line);
 
     if (const TicketWindow *ticket = m_app.ticketWindow()) {
         Label2->setText(ticket->Label17->text());
@@ -236,9 +236,10 @@ ExamRecord EvaluationWindow::record() const
         sheet.lines << line->text();
     sheet.verdict = Label3->text();
     if (const StartWindow *start = m_app.startWindow()) {
-        sheet.data1 = start->Text10->text();
-        sheet.data2 = start->Text11->text();
-        sheet.data3 = start->Text13->text();
+        const Student student = start->student();
+        sheet.data1 = student.data1;
+        sheet.data2 = student.data2;
+        sheet.data3 = student.data3;
     }
     return sheet;
 }
@@ -263,13 +264,6 @@ void EvaluationWindow::closeSheet()
     m_app.showStartWindow();
     m_app.discardEvaluation();
     // The start window waits for the next student with empty data fields.
-    if (StartWindow *start = m_app.startWindow()) {
-        start->Frame9->show();
-        start->Frame1->hide();
-        start->Frame2->hide();
-        start->Text9->clear();
-        start->Text10->clear();
-        start->Text11->clear();
-        start->Text13->clear();
-    }
+    if (StartWindow *start = m_app.startWindow())
+        start->nextStudent();
 }

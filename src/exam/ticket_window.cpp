@@ -243,8 +243,8 @@ bool TicketWindow::load()
     StartWindow *start = m_app.startWindow();
     Label15->setText(m_app.settings().language());
     if (start) {
-        Text1->setText(start->Text1->text());
-        Label27->setText(start->Label8->text());
+        Text1->setText(start->ticketNumber());
+        Label27->setText(start->examTitle());
     }
     Frame1->hide();
     Command3->hide();
@@ -302,7 +302,7 @@ bool TicketWindow::load()
 
     applyCaptions(captionTable(), language());
     if (Language::isRussian(language()) || Language::isEnglish(language())) {
-        const QString folderName = start ? start->Label1->text() : QString();
+        const QString folderName = start ? start->ticketFolderName() : QString();
         Label17->setText(Language::pick(language(), u"Билет № "_s, u"Ticket № "_s) + folderName);
     }
     return true;

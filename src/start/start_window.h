@@ -48,6 +48,7 @@ public:
     // questionnaire window closes).
     void showModeChoice();
 
+private:
     // Language, stored password, number of tickets, exam title (hidden carriers).
     ActiveLabel *Label4;
     QLineEdit *Text12;
@@ -99,7 +100,6 @@ public:
 
     QTimer *Timer1;
 
-private:
     QString examFolder() const;
     void showExamTitle();
     QString language() const;

@@ -9,7 +9,6 @@
 #include "config/window_ops.h"
 #include "config/clock.h"
 #include "start/application.h"
-#include "start/start_window.h"
 #include "testmode/test_file.h"
 #include "testmode/test_report.h"
 
@@ -306,8 +305,7 @@ CaptionTable TestWindow::captionTable() const
 // language gets the English captions and messages.
 QString TestWindow::language() const
 {
-    const StartWindow *start = m_app.startWindow();
-    return start && Language::isRussian(start->Label4->text()) ? u"rus"_s : u"eng"_s;
+    return Language::isRussian(m_app.settings().language()) ? u"rus"_s : u"eng"_s;
 }
 
 void TestWindow::message(const QString &russian, const QString &english)

@@ -788,9 +788,9 @@ void EditorTest::examRunsInTheTicketWindow()
     QCOMPARE(folder.platform.messages.size(), 7);
 
     StartWindow *start = folder.app().startWindow();
-    start->Text1->setText(u"2"_s);
-    start->Command3->setEnabled(true);
-    start->Command3->click();
+    control<QLineEdit>(start, "Text1")->setText(u"2"_s);
+    control<QPushButton>(start, "Command3")->setEnabled(true);
+    control<QPushButton>(start, "Command3")->click();
     TicketWindow *ticket = folder.app().ticketWindow();
     QVERIFY(ticket);
     const QStringList chosen{u"Париж"_s, u"Рим"_s, u"Рим"_s};

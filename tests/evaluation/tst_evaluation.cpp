@@ -99,13 +99,13 @@ TicketWindow *openTicket(ProgramFolder &folder, const QString &language,
                           u"re="_s + language, u"z="_s + exam});
     Application &app = folder.start();
     StartWindow *start = app.startWindow();
-    start->Option1->click();
-    start->Text9->setText(name);
-    start->Command14->click();
+    control<QRadioButton>(start, "Option1")->click();
+    control<QLineEdit>(start, "Text9")->setText(name);
+    control<QPushButton>(start, "Command14")->click();
     folder.platform.randoms.enqueue(0.0);
-    start->Command1->click();
+    control<QPushButton>(start, "Command1")->click();
     start->onTimer1();
-    start->Command3->click();
+    control<QPushButton>(start, "Command3")->click();
     folder.platform.clear();
     return app.ticketWindow();
 }
@@ -455,7 +455,7 @@ void TestEvaluation::closingReturnsToAClearedStartWindow()
     TicketWindow *ticket = openTicket(folder, u"rus"_s, u"Петров"_s);
     QVERIFY(ticket);
     StartWindow *start = folder.app().startWindow();
-    start->Text11->setText(u"группа 7"_s);
+    control<QLineEdit>(start, "Text11")->setText(u"группа 7"_s);
     endTicket(ticket, {{1, u"5"_s}, {2, u"2"_s}}, u"Не зачет"_s);
     EvaluationWindow *sheet = closeTicket(folder, ticket);
     QVERIFY(sheet);
@@ -473,7 +473,7 @@ void TestEvaluation::closingReturnsToAClearedStartWindow()
     QVERIFY(shown(start, "Frame9"));
     QVERIFY(!shown(start, "Frame1"));
     QVERIFY(!shown(start, "Frame2"));
-    for (QLineEdit *field : {start->Text9, start->Text10, start->Text11, start->Text13})
+    for (QLineEdit *field : {control<QLineEdit>(start, "Text9"), control<QLineEdit>(start, "Text10"), control<QLineEdit>(start, "Text11"), control<QLineEdit>(start, "Text13")})
         QCOMPARE(field->text(), QString());
     QCOMPARE(folder.platform.messageTexts(), QStringList());
     if (save)
@@ -513,7 +513,7 @@ void TestEvaluation::failedSaveIsReportedAndStillCloses()
     QVERIFY(folder.platform.messages[0].text.startsWith(message + folder.path(u"s/oth.txt"_s)));
     QVERIFY(!folder.app().evaluationWindow());
     QVERIFY(folder.app().startWindow()->isVisible());
-    QCOMPARE(folder.app().startWindow()->Text9->text(), QString());
+    QCOMPARE(control<QLineEdit>(folder.app().startWindow(), "Text9")->text(), QString());
 }
 
 void TestEvaluation::studentWalksTheWholeRoad()
@@ -531,12 +531,12 @@ void TestEvaluation::studentWalksTheWholeRoad()
 
     // The student's data and a drawn ticket: 0.5 of three tickets is ticket 2.
     click(start, "Option1");
-    start->Text9->setText(u"Сидорова Анна"_s);
-    start->Text10->setText(u"10 класс"_s);
+    control<QLineEdit>(start, "Text9")->setText(u"Сидорова Анна"_s);
+    control<QLineEdit>(start, "Text10")->setText(u"10 класс"_s);
     click(start, "Command14");
     folder.platform.randoms.enqueue(0.5);
     click(start, "Command1");
-    QCOMPARE(start->Label1->text(), u"b2"_s);
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b2"_s);
     start->onTimer1();
     click(start, "Command3");
     TicketWindow *ticket = app.ticketWindow();
@@ -576,7 +576,7 @@ void TestEvaluation::studentWalksTheWholeRoad()
         "\r\n\r\n"_s;
     QCOMPARE(folder.readBytes(u"s/oth.txt"_s), AnsiText::encode(record));
     QVERIFY(start->isVisible());
-    QCOMPARE(start->Text9->text(), QString());
+    QCOMPARE(control<QLineEdit>(start, "Text9")->text(), QString());
     QVERIFY(folder.platform.messageTexts().isEmpty());
 }
 

@@ -176,8 +176,8 @@ void TestChooser::equalCountsStillReplaceTheExam()
     folder.writeSettings({u"bilet=5"_s, u"vopros=5"_s, u"ball=3,8"_s, u"re=rus"_s, u"z="_s + folder.path(u"old"_s)});
     Application &app = folder.start();
     StartWindow *start = app.startWindow();
-    start->Label1->setText(u"b2"_s);
-    start->Command3->setEnabled(true);
+    control<ActiveLabel>(start, "Label1")->setText(u"b2"_s);
+    control<QPushButton>(start, "Command3")->setEnabled(true);
     app.showSettings();
     click(app.settingsWindow(), "Label18");
     ExamChooserWindow *chooser = app.examChooser();
@@ -189,8 +189,8 @@ void TestChooser::equalCountsStillReplaceTheExam()
     QVERIFY(chooser->isVisible());
     QCOMPARE(control<QLineEdit>(app.settingsWindow(), "Text6")->text(), exam);
     QCOMPARE(control<QLineEdit>(app.settingsWindow(), "Text5")->text(), u"3,8"_s);
-    QCOMPARE(start->Label1->text(), QString());
-    QVERIFY(!start->Command3->isEnabled());
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), QString());
+    QVERIFY(!control<QPushButton>(start, "Command3")->isEnabled());
 
     click(chooser, "Command2");
     QVERIFY(!app.examChooser());

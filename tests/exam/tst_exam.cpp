@@ -54,9 +54,9 @@ struct Road
     bool open()
     {
         StartWindow *start = app().startWindow();
-        start->Text1->setText(u"1"_s);
-        start->Command3->setEnabled(true);
-        start->Command3->click();
+        control<QLineEdit>(start, "Text1")->setText(u"1"_s);
+        control<QPushButton>(start, "Command3")->setEnabled(true);
+        control<QPushButton>(start, "Command3")->click();
         return ticket() != nullptr;
     }
 

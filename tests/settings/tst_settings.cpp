@@ -213,7 +213,7 @@ void SettingsWindowTest::closingWithoutSavingLeavesTheFile()
     QVERIFY(app.startWindow()->isVisible());
     QCOMPARE(folder.readBytes(u"test.ini"_s), before);
     // The start window takes the number of tickets of the run all the same.
-    QCOMPARE(app.startWindow()->Text3->text(), u"99"_s);
+    QCOMPARE(control<QLineEdit>(app.startWindow(), "Text3")->text(), u"99"_s);
 }
 
 void SettingsWindowTest::closingWithSavingWritesInOrder()
@@ -241,8 +241,8 @@ void SettingsWindowTest::closingWithSavingWritesInOrder()
         "l=320\r\nh=200\r\nk=1\r\nz="_s + exam + u"\r\n"_s);
     QCOMPARE(folder.readBytes(u"test.ini"_s), expected);
     QVERIFY(!control<QCheckBox>(settings, "Check3")->isChecked());
-    QCOMPARE(app.startWindow()->Text4->text(), u"Химия\r\n"_s);
-    QCOMPARE(app.startWindow()->Text3->text(), u"2"_s);
+    QCOMPARE(control<QLineEdit>(app.startWindow(), "Text4")->text(), u"Химия\r\n"_s);
+    QCOMPARE(control<QLineEdit>(app.startWindow(), "Text3")->text(), u"2"_s);
 
     // The tick is cleared: the next closing saves nothing.
     control<QLineEdit>(settings, "Text3")->setText(u"8"_s);
@@ -296,12 +296,12 @@ void SettingsWindowTest::closingRecaptionsTheStartWindow()
     app.showSettings();
     click(settings, "Command6");
     StartWindow *start = app.startWindow();
-    QCOMPARE(start->Frame1->title(), u"Choice of ticket"_s);
-    QCOMPARE(start->Command2->text(), u"Output"_s);
-    QCOMPARE(start->Frame9->title(), u"Surname a Name, additional data"_s);
+    QCOMPARE(control<QGroupBox>(start, "Frame1")->title(), u"Choice of ticket"_s);
+    QCOMPARE(control<QPushButton>(start, "Command2")->text(), u"Output"_s);
+    QCOMPARE(control<QGroupBox>(start, "Frame9")->title(), u"Surname a Name, additional data"_s);
     QCOMPARE(control<ActiveLabel>(settings, "Label20")->text(), u"Not installed evaluation for the ticket. Want to install?"_s);
     // The mode choice keeps its captions.
-    QCOMPARE(start->Option1->text(), u"Тавринг\\Тест"_s);
+    QCOMPARE(control<QRadioButton>(start, "Option1")->text(), u"Тавринг\\Тест"_s);
 }
 
 void SettingsWindowTest::reportAndHelpOpenDocuments()

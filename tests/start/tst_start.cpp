@@ -29,8 +29,8 @@ void prepare(ProgramFolder &folder, int tickets, const QString &language = u"rus
 // Goes from the mode choice to the ticket choice with the given name.
 void enterStudent(StartWindow *start, const QString &name = u"Иванов И.И."_s)
 {
-    start->Option1->setChecked(true);
-    start->Text9->setText(name);
+    control<QRadioButton>(start, "Option1")->setChecked(true);
+    control<QLineEdit>(start, "Text9")->setText(name);
     click(start, "Command14");
 }
 
@@ -85,14 +85,14 @@ void StartWindowTest::loadReadsSettingsAndTitle()
 
     QCOMPARE(start->objectName(), u"Form1"_s);
     QCOMPARE(start->windowTitle(), u"Тест-Тавринг v 3.3"_s);
-    QCOMPARE(start->Label4->text(), language);
-    QCOMPARE(start->Text12->text(), u"секрет"_s);
-    QCOMPARE(start->Text3->text(), u"4"_s);
+    QCOMPARE(control<ActiveLabel>(start, "Label4")->text(), language);
+    QCOMPARE(control<QLineEdit>(start, "Text12")->text(), u"секрет"_s);
+    QCOMPARE(control<QLineEdit>(start, "Text3")->text(), u"4"_s);
     // The whole title file, its line end included.
-    QCOMPARE(start->Text4->text(), u"Физика\r\n"_s);
-    QCOMPARE(start->Label8->text(), u"Физика\r\n"_s);
-    QCOMPARE(start->Command1->text(), drawCaption);
-    QCOMPARE(start->Option1->text(), examCaption);
+    QCOMPARE(control<QLineEdit>(start, "Text4")->text(), u"Физика\r\n"_s);
+    QCOMPARE(control<ActiveLabel>(start, "Label8")->text(), u"Физика\r\n"_s);
+    QCOMPARE(control<QPushButton>(start, "Command1")->text(), drawCaption);
+    QCOMPARE(control<QRadioButton>(start, "Option1")->text(), examCaption);
     QCOMPARE(folder.platform.seeds, 1);
 
     // The mode choice lies over the student data; the ticket choice is hidden.
@@ -101,8 +101,8 @@ void StartWindowTest::loadReadsSettingsAndTitle()
     QVERIFY(!shown(start, "Frame2"));
     QVERIFY(!shown(start, "Label8"));
     QVERIFY(!shown(start, "Text1"));
-    QVERIFY(!start->Command3->isEnabled());
-    QVERIFY(start->Frame3->geometry() == start->Frame9->geometry());
+    QVERIFY(!control<QPushButton>(start, "Command3")->isEnabled());
+    QVERIFY(control<QGroupBox>(start, "Frame3")->geometry() == control<QGroupBox>(start, "Frame9")->geometry());
     QVERIFY(!(start->windowFlags() & Qt::WindowCloseButtonHint));
 }
 
@@ -112,7 +112,7 @@ void StartWindowTest::missingTitleFileGivesEmptyTitle()
     prepare(folder, 2);
     QFile::remove(folder.path(u"b/exam/lzm.lzm"_s));
     StartWindow *start = folder.start().startWindow();
-    QCOMPARE(start->Text4->text(), QString());
+    QCOMPARE(control<QLineEdit>(start, "Text4")->text(), QString());
     QVERIFY(folder.platform.messages.isEmpty());
 }
 
@@ -123,15 +123,15 @@ void StartWindowTest::languageSwitchRebuildsWindowAndWritesAtOnce()
     Application &app = folder.start();
     StartWindow *first = app.startWindow();
     enterStudent(first, u"Петров"_s);
-    QCOMPARE(first->Text9->text(), u"Петров"_s);
+    QCOMPARE(control<QLineEdit>(first, "Text9")->text(), u"Петров"_s);
 
     click(first, "Label7");
     StartWindow *english = app.startWindow();
     QVERIFY(english != first);
-    QCOMPARE(english->Label4->text(), u"eng"_s);
-    QCOMPARE(english->Text9->text(), QString());
+    QCOMPARE(control<ActiveLabel>(english, "Label4")->text(), u"eng"_s);
+    QCOMPARE(control<QLineEdit>(english, "Text9")->text(), QString());
     QVERIFY(shown(english, "Frame3"));
-    QCOMPARE(english->Frame1->title(), u"Choice of ticket"_s);
+    QCOMPARE(control<QGroupBox>(english, "Frame1")->title(), u"Choice of ticket"_s);
     QCOMPARE(control<ActiveLabel>(app.settingsWindow(), "Label17")->text(), u"eng"_s);
     QCOMPARE(control<QPushButton>(app.settingsWindow(), "Command6")->text(), u"To Close"_s);
     // Written at once, although the settings were never saved.
@@ -139,8 +139,8 @@ void StartWindowTest::languageSwitchRebuildsWindowAndWritesAtOnce()
 
     click(english, "Label13");
     StartWindow *russian = app.startWindow();
-    QCOMPARE(russian->Frame1->title(), u"Выбор билета"_s);
-    QCOMPARE(russian->Label2->text(), u"Сброс"_s);
+    QCOMPARE(control<QGroupBox>(russian, "Frame1")->title(), u"Выбор билета"_s);
+    QCOMPARE(control<ActiveLabel>(russian, "Label2")->text(), u"Сброс"_s);
     QCOMPARE(GetValueString(u"test"_s, u"re"_s, app.settingsFile()), u"rus"_s);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
@@ -150,7 +150,7 @@ void StartWindowTest::studentNameIsRequired()
     ProgramFolder folder;
     prepare(folder, 2, u"eng"_s);
     StartWindow *start = folder.start().startWindow();
-    start->Option1->setChecked(true);
+    control<QRadioButton>(start, "Option1")->setChecked(true);
     QVERIFY(!shown(start, "Frame3"));
     QVERIFY(shown(start, "Frame9"));
 
@@ -160,14 +160,14 @@ void StartWindowTest::studentNameIsRequired()
     QVERIFY(shown(start, "Frame9"));
     QVERIFY(!shown(start, "Frame1"));
 
-    start->Text9->setText(u"Smith"_s);
+    control<QLineEdit>(start, "Text9")->setText(u"Smith"_s);
     click(start, "Command14");
     QCOMPARE(folder.platform.messages.size(), 1);
     QVERIFY(!shown(start, "Frame9"));
     QVERIFY(shown(start, "Frame1"));
     QVERIFY(shown(start, "Frame2"));
     QVERIFY(shown(start, "Label8"));
-    QVERIFY(!start->Check1->isChecked());
+    QVERIFY(!control<QCheckBox>(start, "Check1")->isChecked());
 }
 
 void StartWindowTest::examModeShowsAboutAndHelp()
@@ -175,7 +175,7 @@ void StartWindowTest::examModeShowsAboutAndHelp()
     ProgramFolder folder;
     prepare(folder, 2);
     Application &app = folder.start();
-    app.startWindow()->Option1->setChecked(true);
+    control<QRadioButton>(app.startWindow(), "Option1")->setChecked(true);
     QVERIFY(app.aboutWindow());
     QCOMPARE(app.aboutWindow()->objectName(), u"Form10"_s);
     QCOMPARE(app.aboutWindow()->windowTitle(), u"Тест-Тавринг v 3.2"_s);
@@ -190,8 +190,8 @@ void StartWindowTest::examModeShowsAboutAndHelp()
     // Back to the mode choice and into exam mode again: a new about window.
     click(app.startWindow(), "Label6");
     QVERIFY(shown(app.startWindow(), "Frame3"));
-    QVERIFY(app.startWindow()->Option3->isChecked());
-    app.startWindow()->Option1->setChecked(true);
+    QVERIFY(control<QRadioButton>(app.startWindow(), "Option3")->isChecked());
+    control<QRadioButton>(app.startWindow(), "Option1")->setChecked(true);
     QVERIFY(app.aboutWindow());
     QCOMPARE(folder.platform.documents.size(), 2);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -224,15 +224,15 @@ void StartWindowTest::drawStaysWithinTheTickets()
     folder.platform.randoms.enqueue(random);
 
     click(start, "Command1");
-    QCOMPARE(start->Text1->text(), number);
-    QCOMPARE(start->Label1->text(), u"b"_s + number);
-    QVERIFY(start->Timer1->isActive());
+    QCOMPARE(control<QLineEdit>(start, "Text1")->text(), number);
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b"_s + number);
+    QVERIFY(control<QTimer>(start, "Timer1")->isActive());
     start->onTimer1();
-    QVERIFY(!start->Timer1->isActive());
-    QVERIFY(start->Command3->isEnabled());
-    QCOMPARE(start->v1->text(), u"v1.txt"_s);
-    QCOMPARE(start->o1->text(), u"o1.txt"_s);
-    QCOMPARE(start->q1->text(), u"q1.txt"_s);
+    QVERIFY(!control<QTimer>(start, "Timer1")->isActive());
+    QVERIFY(control<QPushButton>(start, "Command3")->isEnabled());
+    QCOMPARE(control<ActiveLabel>(start, "v1")->text(), u"v1.txt"_s);
+    QCOMPARE(control<ActiveLabel>(start, "o1")->text(), u"o1.txt"_s);
+    QCOMPARE(control<ActiveLabel>(start, "q1")->text(), u"q1.txt"_s);
 }
 
 void StartWindowTest::drawOfMissingFolderDisablesOpening()
@@ -244,10 +244,10 @@ void StartWindowTest::drawOfMissingFolderDisablesOpening()
     enterStudent(start);
     folder.platform.randoms.enqueue(0.9);
     click(start, "Command1");
-    QCOMPARE(start->Text1->text(), u"5"_s);
-    QCOMPARE(start->Label1->text(), QString());
+    QCOMPARE(control<QLineEdit>(start, "Text1")->text(), u"5"_s);
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), QString());
     start->onTimer1();
-    QVERIFY(!start->Command3->isEnabled());
+    QVERIFY(!control<QPushButton>(start, "Command3")->isEnabled());
 }
 
 void StartWindowTest::drawWithoutExamFolderWarns()
@@ -260,7 +260,7 @@ void StartWindowTest::drawWithoutExamFolderWarns()
     QCOMPARE(folder.platform.messages.size(), 1);
     QCOMPARE(folder.platform.messages.first().title, u"Attention!"_s);
     QCOMPARE(folder.platform.messages.first().text, u"Beside you not choose file with tickets of exam!"_s);
-    QCOMPARE(start->Text1->text(), QString());
+    QCOMPARE(control<QLineEdit>(start, "Text1")->text(), QString());
 }
 
 void StartWindowTest::manualEntryNeedsPassword()
@@ -270,28 +270,28 @@ void StartWindowTest::manualEntryNeedsPassword()
     StartWindow *start = folder.start().startWindow();
     enterStudent(start);
 
-    start->Text2->setText(u"pass"_s);
-    start->Check1->setChecked(true);
-    QVERIFY(!start->Check1->isChecked());
+    control<QLineEdit>(start, "Text2")->setText(u"pass"_s);
+    control<QCheckBox>(start, "Check1")->setChecked(true);
+    QVERIFY(!control<QCheckBox>(start, "Check1")->isChecked());
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Не правильный пароль!"_s});
     QVERIFY(!shown(start, "Text1"));
-    QVERIFY(start->Command1->isEnabled());
+    QVERIFY(control<QPushButton>(start, "Command1")->isEnabled());
 
-    start->Text2->setText(u"Pass"_s);
-    start->Check1->setChecked(true);
+    control<QLineEdit>(start, "Text2")->setText(u"Pass"_s);
+    control<QCheckBox>(start, "Check1")->setChecked(true);
     QCOMPARE(folder.platform.messages.size(), 1);
     QVERIFY(shown(start, "Text1"));
-    QVERIFY(!start->Command1->isEnabled());
-    QVERIFY(!start->Label2->isEnabled());
+    QVERIFY(!control<QPushButton>(start, "Command1")->isEnabled());
+    QVERIFY(!control<ActiveLabel>(start, "Label2")->isEnabled());
 
-    start->Text1->setText(u"2"_s);
-    QCOMPARE(start->Label1->text(), u"b2"_s);
-    start->Check1->setChecked(false);
+    control<QLineEdit>(start, "Text1")->setText(u"2"_s);
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b2"_s);
+    control<QCheckBox>(start, "Check1")->setChecked(false);
     QVERIFY(!shown(start, "Text1"));
-    QVERIFY(start->Command1->isEnabled());
-    QVERIFY(start->Label2->isEnabled());
-    QCOMPARE(start->Text1->text(), QString());
-    QCOMPARE(start->Label1->text(), u"b"_s);
+    QVERIFY(control<QPushButton>(start, "Command1")->isEnabled());
+    QVERIFY(control<ActiveLabel>(start, "Label2")->isEnabled());
+    QCOMPARE(control<QLineEdit>(start, "Text1")->text(), QString());
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b"_s);
 }
 
 void StartWindowTest::manualNumbersNameFoldersAsTyped()
@@ -302,18 +302,18 @@ void StartWindowTest::manualNumbersNameFoldersAsTyped()
     QDir(folder.path(u"b/exam"_s)).rename(u"b7"_s, u"b7-away"_s);
     StartWindow *start = folder.start().startWindow();
     enterStudent(start);
-    start->Check1->setChecked(true);
+    control<QCheckBox>(start, "Check1")->setChecked(true);
 
-    start->Text1->setText(u"3"_s);
-    QCOMPARE(start->Label1->text(), u"b3"_s);
-    QCOMPARE(start->q1->text(), u"q1.txt"_s);
-    start->Text1->setText(u"07"_s);
-    QCOMPARE(start->Label1->text(), u"b07"_s);
-    QCOMPARE(start->q1->text(), u"q1.txt"_s);
-    QCOMPARE(start->v1->text(), QString());
-    start->Text1->setText(u"7"_s);
-    QCOMPARE(start->Label1->text(), u"b7"_s);
-    QCOMPARE(start->q1->text(), QString());
+    control<QLineEdit>(start, "Text1")->setText(u"3"_s);
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b3"_s);
+    QCOMPARE(control<ActiveLabel>(start, "q1")->text(), u"q1.txt"_s);
+    control<QLineEdit>(start, "Text1")->setText(u"07"_s);
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b07"_s);
+    QCOMPARE(control<ActiveLabel>(start, "q1")->text(), u"q1.txt"_s);
+    QCOMPARE(control<ActiveLabel>(start, "v1")->text(), QString());
+    control<QLineEdit>(start, "Text1")->setText(u"7"_s);
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b7"_s);
+    QCOMPARE(control<ActiveLabel>(start, "q1")->text(), QString());
 }
 
 void StartWindowTest::manualNumberNeverLeavesTheExamFolder()
@@ -329,13 +329,13 @@ void StartWindowTest::manualNumberNeverLeavesTheExamFolder()
     folder.writeText(u"b/q1.txt"_s, u"x\r\n"_s);
     StartWindow *start = folder.start().startWindow();
     enterStudent(start);
-    start->Check1->setChecked(true);
+    control<QCheckBox>(start, "Check1")->setChecked(true);
 
     for (const QString &number : {u"/../.."_s, u"\\..\\.."_s, u".."_s, u"."_s, u"1/../../b1"_s}) {
-        start->Text1->setText(number);
-        QCOMPARE(start->v1->text(), QString());
-        QCOMPARE(start->o1->text(), QString());
-        QCOMPARE(start->q1->text(), QString());
+        control<QLineEdit>(start, "Text1")->setText(number);
+        QCOMPARE(control<ActiveLabel>(start, "v1")->text(), QString());
+        QCOMPARE(control<ActiveLabel>(start, "o1")->text(), QString());
+        QCOMPARE(control<ActiveLabel>(start, "q1")->text(), QString());
     }
     click(start, "Command3");
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Нет вопроса в билете № b1/../../b1"_s});
@@ -364,15 +364,15 @@ void StartWindowTest::incompleteFirstQuestionIsRefused()
     folder.platform.randoms.enqueue(0.5);
     click(start, "Command1");
     start->onTimer1();
-    QCOMPARE(start->Label1->text(), u"b2"_s);
-    QVERIFY(start->Command3->isEnabled());
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b2"_s);
+    QVERIFY(control<QPushButton>(start, "Command3")->isEnabled());
 
     click(start, "Command3");
     QCOMPARE(folder.platform.messageTexts(), messages);
-    QCOMPARE(start->Text1->text(), QString());
-    QCOMPARE(start->Label1->text(), QString());
-    QVERIFY(!start->Command3->isEnabled());
-    QCOMPARE(start->q1->text(), QString());
+    QCOMPARE(control<QLineEdit>(start, "Text1")->text(), QString());
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), QString());
+    QVERIFY(!control<QPushButton>(start, "Command3")->isEnabled());
+    QCOMPARE(control<ActiveLabel>(start, "q1")->text(), QString());
     QVERIFY(!shown(start, "Label8"));
     QVERIFY(start->isVisible());
 }
@@ -384,18 +384,18 @@ void StartWindowTest::resetAndBackToModeChoice()
     StartWindow *start = folder.start().startWindow();
     enterStudent(start);
     click(start, "Command1");
-    QCOMPARE(start->Label1->text(), u"b1"_s);
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b1"_s);
     click(start, "Label2");
-    QCOMPARE(start->Label1->text(), QString());
-    QVERIFY(!start->Command3->isEnabled());
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), QString());
+    QVERIFY(!control<QPushButton>(start, "Command3")->isEnabled());
 
     click(start, "Label9");
     QVERIFY(shown(start, "Frame3"));
     QVERIFY(shown(start, "Frame9"));
     QVERIFY(!shown(start, "Frame1"));
     QVERIFY(!shown(start, "Label8"));
-    QCOMPARE(start->Text9->text(), QString());
-    QVERIFY(start->Option3->isChecked());
+    QCOMPARE(control<QLineEdit>(start, "Text9")->text(), QString());
+    QVERIFY(control<QRadioButton>(start, "Option3")->isChecked());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -408,17 +408,17 @@ void StartWindowTest::settingsNeedPassword()
     start->show();
     enterStudent(start);
 
-    start->Text2->setText(u"123"_s);
+    control<QLineEdit>(start, "Text2")->setText(u"123"_s);
     click(start, "Command15");
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Not correct password!"_s});
-    QCOMPARE(start->Text2->text(), QString());
+    QCOMPARE(control<QLineEdit>(start, "Text2")->text(), QString());
     QVERIFY(!app.settingsWindow()->isVisible());
 
-    start->Text2->setText(u"1234"_s);
+    control<QLineEdit>(start, "Text2")->setText(u"1234"_s);
     click(start, "Command15");
     QVERIFY(app.settingsWindow()->isVisible());
     QVERIFY(!start->isVisible());
-    QCOMPARE(start->Text2->text(), QString());
+    QCOMPARE(control<QLineEdit>(start, "Text2")->text(), QString());
 
     // An empty stored password and an empty entry are equal.
     ProgramFolder open;

@@ -6,6 +6,7 @@
 #include "settings/settings_window.h"
 #include "start/about_window.h"
 #include "start/start_window.h"
+#include "support/controls.h"
 #include "support/program_folder.h"
 #include "testmode/test_window.h"
 
@@ -60,8 +61,8 @@ void WindowNamesTest::everyWindowAndControlIsNamed()
     app.openTestWindow();
 
     StartWindow *start = app.startWindow();
-    start->Text1->setText(u"1"_s);
-    start->Command3->click();
+    control<QLineEdit>(start, "Text1")->setText(u"1"_s);
+    control<QPushButton>(start, "Command3")->click();
     QVERIFY(app.ticketWindow());
 
     const QList<std::pair<QWidget *, QString>> windows{
