@@ -350,6 +350,16 @@ QImage ExamEditorWindow::picture() const
     return Picture1->pixmap().toImage();
 }
 
+QString ExamEditorWindow::pictureWidthCaption() const
+{
+    return Label12->text();
+}
+
+QString ExamEditorWindow::pictureHeightCaption() const
+{
+    return Label13->text();
+}
+
 QString ExamEditorWindow::language() const
 {
     return Label21->text();

@@ -18,7 +18,7 @@ class QTreeView;
 
 // Form7: the exam editor. The start panel creates an exam folder or chooses one; the
 // editing panel writes its tickets: questions, offered answers, correct answers and
-// pictures. The exam being edited is the settings window's exam folder field.
+// pictures. The exam being edited is the exam folder of the settings record.
 class ExamEditorWindow final : public QWidget
 {
     Q_OBJECT
@@ -29,7 +29,11 @@ public:
     // The picture as shown in the editing panel, at its real size; the picture size
     // window shows it.
     QImage picture() const;
+    // Its real size as the editing panel captions it ("Длина: 640", "Высота: 480").
+    QString pictureWidthCaption() const;
+    QString pictureHeightCaption() const;
 
+private:
     // Start panel.
     QGroupBox *Frame6;
     QGroupBox *Frame9;
@@ -99,7 +103,6 @@ public:
     QLineEdit *Text8;
     QLabel *Picture1;
 
-private:
     void buildStartPanel();
     void buildEditingPanel();
     void connectHandlers();

@@ -100,8 +100,8 @@ void PictureSizeWindow::load()
     Text1->setText(m_app.settings().pictureHeight());
     // The real size of the exam editor's picture, beside the boxes of the fixed size.
     if (ExamEditorWindow *editor = m_app.examEditor()) {
-        Label2->setText(editor->Label12->text() + u" "_s);
-        Label3->setText(editor->Label13->text() + u"  пик"_s);
+        Label2->setText(editor->pictureWidthCaption() + u" "_s);
+        Label3->setText(editor->pictureHeightCaption() + u"  пик"_s);
     }
     applyCaptions(captionTable(), Label4->text());
 }

@@ -15,10 +15,10 @@ class AboutWindow final : public QWidget
 public:
     explicit AboutWindow(Application &app);
 
+private:
     QGroupBox *Frame1;
     QLabel *Image1;
     QPushButton *Command1;
 
-private:
     Application &m_app;
 };

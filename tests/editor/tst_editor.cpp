@@ -146,30 +146,30 @@ ExamEditorWindow *EditorTest::openEditor(ProgramFolder &folder, const QString &l
 void EditorTest::createExam(ExamEditorWindow *editor, const QString &name)
 {
     click(editor, "Command9");
-    editor->Text9->setText(name);
+    control<QLineEdit>(editor, "Text9")->setText(name);
     click(editor, "Command5");
 }
 
 void EditorTest::chooseQuestion(ExamEditorWindow *editor, int number)
 {
-    editor->Combo1->setCurrentIndex(number - 1);
-    emit editor->Combo1->activated(number - 1);
+    control<QComboBox>(editor, "Combo1")->setCurrentIndex(number - 1);
+    emit control<QComboBox>(editor, "Combo1")->activated(number - 1);
 }
 
 void EditorTest::openQuestion(ExamEditorWindow *editor, const QString &ticket, int number)
 {
-    editor->Text6->setText(ticket);
+    control<QLineEdit>(editor, "Text6")->setText(ticket);
     chooseQuestion(editor, number);
 }
 
 void EditorTest::fillQuestion(ExamEditorWindow *editor, const QString &ticket, int number, const QString &question,
                               const QString &answers, const QString &correct)
 {
-    editor->Text6->setText(ticket);
+    control<QLineEdit>(editor, "Text6")->setText(ticket);
     chooseQuestion(editor, number);
-    editor->Text1->setPlainText(question);
-    editor->Text2->setPlainText(answers);
-    editor->Text3->setText(correct);
+    control<QPlainTextEdit>(editor, "Text1")->setPlainText(question);
+    control<QPlainTextEdit>(editor, "Text2")->setPlainText(answers);
+    control<QLineEdit>(editor, "Text3")->setText(correct);
 }
 
 QString EditorTest::writePng(const QTemporaryDir &dir, int width, int height)
@@ -198,7 +198,7 @@ void EditorTest::opensFromSettingsWithStartLayout()
     QCOMPARE(editor->size(), QSize(305, 305));
     // The exam library is made when it is missing, and the tree starts there.
     QVERIFY(QFileInfo(folder.path(u"b"_s)).isDir());
-    QCOMPARE(editor->Text10->text(), folder.path(u"b"_s));
+    QCOMPARE(control<QLineEdit>(editor, "Text10")->text(), folder.path(u"b"_s));
 
     click(editor, "Command12");
     QVERIFY(!folder.app().examEditor());
@@ -215,7 +215,7 @@ void EditorTest::createsExamNamedWithOneWord()
     const QString exam = folder.path(u"b/Физика"_s);
     QVERIFY(QFileInfo(exam).isDir());
     QCOMPARE(folder.readBytes(u"b/Физика/lzm.lzm"_s), QByteArray("\xd4\xe8\xe7\xe8\xea\xe0\r\n"));
-    QCOMPARE(editor->Label22->text(), u"Новый: "_s + exam);
+    QCOMPARE(control<ActiveLabel>(editor, "Label22")->text(), u"Новый: "_s + exam);
     QCOMPARE(control<QLineEdit>(folder.app().settingsWindow(), "Text6")->text(), exam);
     QVERIFY(shown(editor, "Frame1"));
     QVERIFY(!shown(editor, "Frame6"));
@@ -291,22 +291,22 @@ void EditorTest::choosesExamByMarker()
 
     // The teacher picks the folder in the tree.
     const QString exam = folder.path(u"b/История"_s);
-    auto *model = qobject_cast<QFileSystemModel *>(editor->Dir1->model());
+    auto *model = qobject_cast<QFileSystemModel *>(control<QTreeView>(editor, "Dir1")->model());
     QVERIFY(model);
-    editor->Dir1->setCurrentIndex(model->index(exam));
-    QCOMPARE(editor->Text10->text(), exam);
+    control<QTreeView>(editor, "Dir1")->setCurrentIndex(model->index(exam));
+    QCOMPARE(control<QLineEdit>(editor, "Text10")->text(), exam);
     click(editor, "Command6");
 
     QCOMPARE(control<QLineEdit>(folder.app().settingsWindow(), "Text6")->text(), exam);
     if (accepted) {
         QVERIFY(folder.platform.messages.isEmpty());
         QVERIFY(shown(editor, "Frame1"));
-        QCOMPARE(editor->Label22->text(), u"Редактировать: "_s + exam);
+        QCOMPARE(control<ActiveLabel>(editor, "Label22")->text(), u"Редактировать: "_s + exam);
     } else {
         QCOMPARE(folder.platform.messageTexts(), QStringList{u"Не выбрана папка с экзаменом"_s});
         QCOMPARE(folder.platform.messages.first().title, u"Текст-Тавринг"_s);
         QVERIFY(shown(editor, "Frame7"));
-        QCOMPARE(editor->Text10->text(), folder.path(u"b"_s));
+        QCOMPARE(control<QLineEdit>(editor, "Text10")->text(), folder.path(u"b"_s));
         // The refused folder stays in the settings until the editing panel's "Закрыть".
         click(editor, "Command14");
         click(editor, "Command12");
@@ -353,10 +353,10 @@ void EditorTest::choiceReturnsToStartPanel()
     QVERIFY(shown(editor, "Frame10"));
     QVERIFY(!shown(editor, "Frame1"));
     QCOMPARE(editor->size(), QSize(305, 305));
-    QCOMPARE(editor->Text6->text(), QString());
-    QCOMPARE(editor->Combo1->currentText(), QString());
-    QCOMPARE(editor->Text1->toPlainText(), QString());
-    QCOMPARE(editor->Text3->text(), QString());
+    QCOMPARE(control<QLineEdit>(editor, "Text6")->text(), QString());
+    QCOMPARE(control<QComboBox>(editor, "Combo1")->currentText(), QString());
+    QCOMPARE(control<QPlainTextEdit>(editor, "Text1")->toPlainText(), QString());
+    QCOMPARE(control<QLineEdit>(editor, "Text3")->text(), QString());
 
     click(editor, "Command8");
     QVERIFY(shown(editor, "Frame7"));
@@ -372,7 +372,7 @@ void EditorTest::savesAndReloadsQuestion()
     createExam(editor, u"География"_s);
     fillQuestion(editor, u"2"_s, 3, u"Как называется дом у лисы\nи почему"_s, u"1.нора\n2.шалаш\n3.убежище"_s,
                  u"1.нора"_s);
-    QCOMPARE(editor->Label10->text(), u"Создать вопрос № 3"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label10")->text(), u"Создать вопрос № 3"_s);
     click(editor, "Command2");
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Сохранено!"_s});
 
@@ -390,16 +390,16 @@ void EditorTest::savesAndReloadsQuestion()
 
     // Choose the ticket and the question again: the boxes load, the statuses say created.
     click(editor, "Command1");
-    editor->Text6->setText(u"2"_s);
-    QCOMPARE(editor->Label9->text(), u"Билет № b2 уже создан"_s);
-    QCOMPARE(statusColour(editor->Label9), QColor(255, 0, 0));
+    control<QLineEdit>(editor, "Text6")->setText(u"2"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label9")->text(), u"Билет № b2 уже создан"_s);
+    QCOMPARE(statusColour(control<ActiveLabel>(editor, "Label9")), QColor(255, 0, 0));
     chooseQuestion(editor, 3);
-    QCOMPARE(editor->Label10->text(), u"Вопрос № 3 уже создан"_s);
-    QCOMPARE(editor->Text1->toPlainText(), u"Как называется дом у лисы\nи почему\n"_s);
-    QCOMPARE(editor->Text2->toPlainText(), u"1.нора\n2.шалаш\n3.убежище\n"_s);
-    QCOMPARE(editor->Text3->text(), u"1.нора"_s);
-    QCOMPARE(editor->Label8->text(), u"True"_s);
-    QCOMPARE(editor->Label17->text(), u"False"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label10")->text(), u"Вопрос № 3 уже создан"_s);
+    QCOMPARE(control<QPlainTextEdit>(editor, "Text1")->toPlainText(), u"Как называется дом у лисы\nи почему\n"_s);
+    QCOMPARE(control<QPlainTextEdit>(editor, "Text2")->toPlainText(), u"1.нора\n2.шалаш\n3.убежище\n"_s);
+    QCOMPARE(control<QLineEdit>(editor, "Text3")->text(), u"1.нора"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label8")->text(), u"True"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label17")->text(), u"False"_s);
 
     // Saving without a change leaves the files as they were.
     folder.platform.clear();
@@ -411,9 +411,9 @@ void EditorTest::savesAndReloadsQuestion()
 
     // A question that does not exist yet empties the boxes and invites creating it.
     chooseQuestion(editor, 4);
-    QCOMPARE(editor->Label10->text(), u"Создать вопрос № 4"_s);
-    QCOMPARE(statusColour(editor->Label10), QColor(0, 128, 0));
-    QCOMPARE(editor->Text1->toPlainText(), QString());
+    QCOMPARE(control<ActiveLabel>(editor, "Label10")->text(), u"Создать вопрос № 4"_s);
+    QCOMPARE(statusColour(control<ActiveLabel>(editor, "Label10")), QColor(0, 128, 0));
+    QCOMPARE(control<QPlainTextEdit>(editor, "Text1")->toPlainText(), QString());
 }
 
 void EditorTest::missingCorrectAnswerEmptiesBoxes()
@@ -424,19 +424,19 @@ void EditorTest::missingCorrectAnswerEmptiesBoxes()
     ExamEditorWindow *editor = openEditor(folder);
     QVERIFY(editor);
     click(editor, "Command8");
-    editor->Dir1->setCurrentIndex(qobject_cast<QFileSystemModel *>(editor->Dir1->model())->index(exam));
+    control<QTreeView>(editor, "Dir1")->setCurrentIndex(qobject_cast<QFileSystemModel *>(control<QTreeView>(editor, "Dir1")->model())->index(exam));
     click(editor, "Command6");
     QVERIFY(shown(editor, "Frame1"));
 
     openQuestion(editor, u"1"_s, 2);
-    QCOMPARE(editor->Text1->toPlainText(), u"Вопрос 2 билета 1\n"_s);
-    editor->Text1->setPlainText(u"Старый текст"_s);
+    QCOMPARE(control<QPlainTextEdit>(editor, "Text1")->toPlainText(), u"Вопрос 2 билета 1\n"_s);
+    control<QPlainTextEdit>(editor, "Text1")->setPlainText(u"Старый текст"_s);
     chooseQuestion(editor, 3);
-    QCOMPARE(editor->Label10->text(), u"Вопрос № 3 уже создан"_s);
-    QCOMPARE(editor->Label16->text(), u"False"_s);
-    QCOMPARE(editor->Text1->toPlainText(), QString());
-    QCOMPARE(editor->Text2->toPlainText(), QString());
-    QCOMPARE(editor->Text3->text(), QString());
+    QCOMPARE(control<ActiveLabel>(editor, "Label10")->text(), u"Вопрос № 3 уже создан"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label16")->text(), u"False"_s);
+    QCOMPARE(control<QPlainTextEdit>(editor, "Text1")->toPlainText(), QString());
+    QCOMPARE(control<QPlainTextEdit>(editor, "Text2")->toPlainText(), QString());
+    QCOMPARE(control<QLineEdit>(editor, "Text3")->text(), QString());
 }
 
 void EditorTest::refusesIncompleteOrUnsafeSave_data()
@@ -479,12 +479,12 @@ void EditorTest::unreadableFileIsNamed()
     ExamEditorWindow *editor = openEditor(folder);
     QVERIFY(editor);
     click(editor, "Command8");
-    editor->Dir1->setCurrentIndex(qobject_cast<QFileSystemModel *>(editor->Dir1->model())->index(exam));
+    control<QTreeView>(editor, "Dir1")->setCurrentIndex(qobject_cast<QFileSystemModel *>(control<QTreeView>(editor, "Dir1")->model())->index(exam));
     click(editor, "Command6");
     openQuestion(editor, u"1"_s, 1);
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Не удалось прочитать файл "_s + exam + u"/b1/q1.txt"_s});
-    QCOMPARE(editor->Text1->toPlainText(), QString());
-    QCOMPARE(editor->Text2->toPlainText(), u"Да\nНет\nНе знаю\n"_s);
+    QCOMPARE(control<QPlainTextEdit>(editor, "Text1")->toPlainText(), QString());
+    QCOMPARE(control<QPlainTextEdit>(editor, "Text2")->toPlainText(), u"Да\nНет\nНе знаю\n"_s);
 }
 
 void EditorTest::ticketStatus_data()
@@ -513,13 +513,13 @@ void EditorTest::ticketStatus()
     ExamEditorWindow *editor = openEditor(folder, language);
     QVERIFY(editor);
     click(editor, "Command8");
-    editor->Dir1->setCurrentIndex(qobject_cast<QFileSystemModel *>(editor->Dir1->model())->index(exam));
+    control<QTreeView>(editor, "Dir1")->setCurrentIndex(qobject_cast<QFileSystemModel *>(control<QTreeView>(editor, "Dir1")->model())->index(exam));
     click(editor, "Command6");
-    editor->Text6->setText(ticket);
-    QCOMPARE(editor->Label9->text(), ticketStatus);
-    QCOMPARE(editor->Text7->text(), ticket == "1"_L1 ? u"b1"_s : QString());
+    control<QLineEdit>(editor, "Text6")->setText(ticket);
+    QCOMPARE(control<ActiveLabel>(editor, "Label9")->text(), ticketStatus);
+    QCOMPARE(control<QLineEdit>(editor, "Text7")->text(), ticket == "1"_L1 ? u"b1"_s : QString());
     chooseQuestion(editor, 2);
-    QCOMPARE(editor->Label10->text(), questionStatus);
+    QCOMPARE(control<ActiveLabel>(editor, "Label10")->text(), questionStatus);
     QVERIFY(folder.platform.messages.isEmpty());
 }
 
@@ -534,15 +534,15 @@ void EditorTest::pictureIsSavedAsBitmap()
     const QString png = writePng(pictures, 40, 30);
     folder.platform.fileAnswers.enqueue(png);
     click(editor, "Label5");
-    QCOMPARE(editor->Text4->text(), png);
-    QCOMPARE(editor->Text5->text(), u"рисунок.png"_s);
-    QCOMPARE(editor->Label12->text(), u"Длина: 40"_s);
-    QCOMPARE(editor->Label13->text(), u"Высота: 30"_s);
+    QCOMPARE(control<QLineEdit>(editor, "Text4")->text(), png);
+    QCOMPARE(control<QLineEdit>(editor, "Text5")->text(), u"рисунок.png"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label12")->text(), u"Длина: 40"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label13")->text(), u"Высота: 30"_s);
     QVERIFY(shown(editor, "Label14"));
     QVERIFY(!shown(editor, "Label19"));
 
     click(editor, "Command2");
-    QCOMPARE(editor->Text8->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(editor, "Text8")->text(), u"0"_s);
     const QByteArray bitmap = folder.readBytes(u"b/Картинки/b1/k2.bmp"_s);
     QVERIFY(bitmap.startsWith("BM"));
     const QImage saved = QImage::fromData(bitmap, "BMP");
@@ -552,17 +552,17 @@ void EditorTest::pictureIsSavedAsBitmap()
 
     // Chosen again, the question shows its saved picture, which may be deleted.
     click(editor, "Command1");
-    editor->Text6->setText(u"1"_s);
+    control<QLineEdit>(editor, "Text6")->setText(u"1"_s);
     chooseQuestion(editor, 2);
-    QCOMPARE(editor->Label17->text(), u"True"_s);
-    QCOMPARE(editor->Label20->text(), u"1"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label17")->text(), u"True"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label20")->text(), u"1"_s);
     QVERIFY(shown(editor, "Label19"));
     QCOMPARE(editor->picture().size(), QSize(40, 30));
     chooseQuestion(editor, 1);
-    QCOMPARE(editor->Label20->text(), u"0"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label20")->text(), u"0"_s);
     QVERIFY(!shown(editor, "Label19"));
     QVERIFY(!shown(editor, "Label11"));
-    QCOMPARE(editor->Label12->text(), QString());
+    QCOMPARE(control<ActiveLabel>(editor, "Label12")->text(), QString());
 }
 
 void EditorTest::pictureIsTakenAwayOrDeleted()
@@ -574,7 +574,7 @@ void EditorTest::pictureIsTakenAwayOrDeleted()
     ExamEditorWindow *editor = openEditor(folder);
     QVERIFY(editor);
     click(editor, "Command8");
-    editor->Dir1->setCurrentIndex(qobject_cast<QFileSystemModel *>(editor->Dir1->model())->index(exam));
+    control<QTreeView>(editor, "Dir1")->setCurrentIndex(qobject_cast<QFileSystemModel *>(control<QTreeView>(editor, "Dir1")->model())->index(exam));
     click(editor, "Command6");
     openQuestion(editor, u"1"_s, 1);
     QVERIFY(shown(editor, "Label19"));
@@ -590,7 +590,7 @@ void EditorTest::pictureIsTakenAwayOrDeleted()
     click(editor, "Label19");
     QVERIFY(!QFileInfo::exists(exam + u"/b1/k1.bmp"_s));
     QVERIFY(editor->picture().isNull());
-    QCOMPARE(editor->Label20->text(), u"0"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label20")->text(), u"0"_s);
     QVERIFY(!shown(editor, "Label19"));
     QVERIFY(folder.platform.messages.isEmpty());
 }
@@ -615,15 +615,15 @@ void EditorTest::deletingFollowsTheQuestionShown()
     ExamEditorWindow *editor = openEditor(folder);
     QVERIFY(editor);
     click(editor, "Command8");
-    editor->Dir1->setCurrentIndex(qobject_cast<QFileSystemModel *>(editor->Dir1->model())->index(exam));
+    control<QTreeView>(editor, "Dir1")->setCurrentIndex(qobject_cast<QFileSystemModel *>(control<QTreeView>(editor, "Dir1")->model())->index(exam));
     click(editor, "Command6");
     openQuestion(editor, u"1"_s, 1);
     QVERIFY(shown(editor, "Label19"));
 
     // The picture on screen is question 1's of ticket 1; the numbers now name another file.
-    editor->Text6->setText(ticket);
-    editor->Combo1->setEditText(number);
-    QCOMPARE(editor->Label20->text(), u"0"_s);
+    control<QLineEdit>(editor, "Text6")->setText(ticket);
+    control<QComboBox>(editor, "Combo1")->setEditText(number);
+    QCOMPARE(control<ActiveLabel>(editor, "Label20")->text(), u"0"_s);
     QVERIFY(!shown(editor, "Label19"));
     click(editor, "Label19");
     for (const QString &picture : pictures)
@@ -652,13 +652,13 @@ void EditorTest::rejectedPictureChangesNothing()
     folder.platform.fileAnswers.enqueue(broken);
     click(editor, "Label5");
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Could not load a picture from the file "_s + broken});
-    QCOMPARE(editor->Text4->text(), png);
+    QCOMPARE(control<QLineEdit>(editor, "Text4")->text(), png);
     QCOMPARE(editor->picture().size(), QSize(20, 10));
-    QCOMPARE(editor->Label12->text(), u"Длина: 20"_s);
+    QCOMPARE(control<ActiveLabel>(editor, "Label12")->text(), u"Длина: 20"_s);
 
     // A cancelled dialog changes nothing either.
     click(editor, "Label5");
-    QCOMPARE(editor->Text4->text(), png);
+    QCOMPARE(control<QLineEdit>(editor, "Text4")->text(), png);
     QCOMPARE(editor->picture().size(), QSize(20, 10));
 }
 
@@ -669,21 +669,21 @@ void EditorTest::pictureTriggerStaysArmedWithoutQuestionNumber()
     ExamEditorWindow *editor = openEditor(folder);
     QVERIFY(editor);
     createExam(editor, u"Триггер"_s);
-    editor->Text6->setText(u"1"_s);
+    control<QLineEdit>(editor, "Text6")->setText(u"1"_s);
     folder.platform.fileAnswers.enqueue(writePng(pictures, 16, 16));
     click(editor, "Label5");
 
     // Saved without a question number: the trigger is armed but cannot fire.
     click(editor, "Command2");
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Отсутствует текст в одном из полей"_s});
-    QCOMPARE(editor->Text8->text(), u"1"_s);
+    QCOMPARE(control<QLineEdit>(editor, "Text8")->text(), u"1"_s);
     QVERIFY(!QFileInfo::exists(folder.path(u"b/Триггер/b1"_s)));
 
     // The armed trigger does not change on the next save, so no picture is written.
     chooseQuestion(editor, 1);
-    editor->Text1->setPlainText(u"Вопрос"_s);
-    editor->Text2->setPlainText(u"Да\nНет"_s);
-    editor->Text3->setText(u"Да"_s);
+    control<QPlainTextEdit>(editor, "Text1")->setPlainText(u"Вопрос"_s);
+    control<QPlainTextEdit>(editor, "Text2")->setPlainText(u"Да\nНет"_s);
+    control<QLineEdit>(editor, "Text3")->setText(u"Да"_s);
     folder.platform.fileAnswers.enqueue(writePng(pictures, 16, 16));
     click(editor, "Label5");
     click(editor, "Command2");
@@ -692,7 +692,7 @@ void EditorTest::pictureTriggerStaysArmedWithoutQuestionNumber()
 
     // "Новый билет" resets it; the next save with a picture writes it.
     click(editor, "Command1");
-    QCOMPARE(editor->Text8->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(editor, "Text8")->text(), u"0"_s);
     openQuestion(editor, u"1"_s, 1);
     folder.platform.fileAnswers.enqueue(writePng(pictures, 16, 16));
     click(editor, "Label5");

@@ -181,7 +181,7 @@ void StartWindowTest::examModeShowsAboutAndHelp()
     QCOMPARE(app.aboutWindow()->windowTitle(), u"Тест-Тавринг v 3.2"_s);
     QVERIFY(app.aboutWindow()->windowFlags() & Qt::WindowStaysOnTopHint);
     QVERIFY(!(app.aboutWindow()->windowFlags() & Qt::WindowCloseButtonHint));
-    QVERIFY(!app.aboutWindow()->Image1->pixmap().isNull());
+    QVERIFY(!control<QLabel>(app.aboutWindow(), "Image1")->pixmap().isNull());
     QCOMPARE(folder.platform.documents, QStringList{folder.path(u"help/help.chm"_s)});
 
     click(app.aboutWindow(), "Command1");
