@@ -4,24 +4,35 @@
 
 using namespace Qt::StringLiterals;
 
-qint64 divideRoundHalfEven(qint64 numerator, qint64 denominator)
+namespace {
+
+// Sums and scaled dividends of 64-bit counts are held in 128 bits, so they cannot overflow.
+__extension__ typedef __int128 Wide;
+
+constexpr Wide MaxRaw = std::numeric_limits<qint64>::max();
+constexpr Wide MinRaw = std::numeric_limits<qint64>::min();
+
+// numerator / denominator (denominator not 0) to the nearest whole number, halves to even.
+Wide divideRoundHalfEven(Wide numerator, Wide denominator)
 {
     if (denominator < 0) {
         numerator = -numerator;
         denominator = -denominator;
     }
-    qint64 quotient = numerator / denominator;
-    qint64 remainder = numerator % denominator;
+    Wide quotient = numerator / denominator;
+    Wide remainder = numerator % denominator;
     if (remainder < 0) {
         --quotient;
         remainder += denominator;
     }
     // Now numerator = quotient * denominator + remainder with 0 <= remainder < denominator.
-    const qint64 twice = remainder * 2;
+    const Wide twice = remainder * 2;
     if (twice > denominator || (twice == denominator && (quotient % 2 != 0)))
         ++quotient;
     return quotient;
 }
+
+} // namespace
 
 std::optional<Fixed> Fixed::parse(const QString &text, const QLocale &locale)
 {
@@ -104,12 +115,26 @@ Fixed Fixed::dividedBy(qint64 divisor) const
 {
     if (divisor == 0)
         return Fixed();
-    return Fixed(divideRoundHalfEven(m_raw, divisor));
+    return Fixed(qint64(divideRoundHalfEven(m_raw, divisor)));
+}
+
+std::optional<Fixed> Fixed::mean(const QList<Fixed> &values, Fixed count)
+{
+    if (count.isZero())
+        return std::nullopt;
+    Wide sum = 0;
+    for (const Fixed value : values)
+        sum += value.m_raw;
+    // Both are ten-thousandths already, so the sum is scaled once more before the division.
+    const Wide raw = divideRoundHalfEven(sum * Scale, count.m_raw);
+    if (raw > MaxRaw || raw < MinRaw)
+        return std::nullopt;
+    return Fixed(qint64(raw));
 }
 
 qint64 Fixed::roundedToInteger() const
 {
-    return divideRoundHalfEven(m_raw, Scale);
+    return qint64(divideRoundHalfEven(m_raw, Scale));
 }
 
 std::optional<qint16> Fixed::toInt16() const

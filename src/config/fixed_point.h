@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QLocale>
 #include <QString>
 #include <QtGlobal>
@@ -35,6 +36,12 @@ public:
     // Division by zero gives zero.
     Fixed dividedBy(qint64 divisor) const;
 
+    // The exact sum of the values divided by the count, rounded to four fraction digits with
+    // halves to even: the grade of a ticket and the pass score of a pattern of marks. The sum
+    // is exact however many values there are; nothing when the count is zero or the result
+    // lies outside the range.
+    static std::optional<Fixed> mean(const QList<Fixed> &values, Fixed count);
+
     // The nearest whole number, halves to even.
     qint64 roundedToInteger() const;
     // The same as a 16-bit signed whole number; nothing when out of range.
@@ -55,6 +62,3 @@ private:
 
     qint64 m_raw = 0;
 };
-
-// Rounds numerator / denominator (denominator > 0) to the nearest whole number, halves to even.
-qint64 divideRoundHalfEven(qint64 numerator, qint64 denominator);

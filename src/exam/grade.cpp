@@ -45,13 +45,10 @@ Result compute(const QStringList &marks, const QString &questionCount, const QSt
     const auto count = readScore(questionCount, locale);
     if (!count || *count <= Fixed())
         return {Problem::BadQuestionCount, Fixed()};
-    Fixed sum;
+    QList<Fixed> values;
     for (const QString &mark : marks)
-        sum += readScore(mark, locale).value_or(Fixed());
-    // sum / count in ten-thousandths: both are held in ten-thousandths, so scale once more.
-    // The marks of 20 questions are far from the 64-bit range.
-    const qint64 raw = divideRoundHalfEven(sum.raw() * Fixed::Scale, count->raw());
-    return {Problem::None, Fixed::fromRaw(raw)};
+        values << readScore(mark, locale).value_or(Fixed());
+    return {Problem::None, Fixed::mean(values, *count).value_or(Fixed())};
 }
 
 Verdict verdict(const QString &grade, const QString &passScore, const QLocale &locale)

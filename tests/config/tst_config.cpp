@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -46,6 +48,8 @@ private slots:
     void format_data();
     void format();
     void divisionAndInt16();
+    void mean_data();
+    void mean();
 
     void ansiLines_data();
     void ansiLines();
@@ -229,6 +233,37 @@ void ConfigTest::format()
     QFETCH(QString, point);
     QCOMPARE(Fixed::fromRaw(raw).toString(QLocale(u"ru_RU"_s)), comma);
     QCOMPARE(Fixed::fromRaw(raw).toString(QLocale(u"en_US"_s)), point);
+}
+
+void ConfigTest::mean_data()
+{
+    QTest::addColumn<QList<qint64>>("raws");
+    QTest::addColumn<qint64>("count"); // ten-thousandths
+    QTest::addColumn<qint64>("mean");  // -1: nothing
+    const qint64 max = std::numeric_limits<qint64>::max();
+
+    QTest::newRow("grade of five marks") << QList<qint64>{50000, 50000, 20000, 0, 50000} << qint64(50000) << qint64(34000);
+    QTest::newRow("thirds") << QList<qint64>{50000, 20000} << qint64(30000) << qint64(23333);
+    QTest::newRow("half goes down to even") << QList<qint64>{1} << qint64(20000) << qint64(0);
+    QTest::newRow("half goes up to even") << QList<qint64>{3} << qint64(20000) << qint64(2);
+    QTest::newRow("negative count") << QList<qint64>{50000} << qint64(-20000) << qint64(-25000);
+    QTest::newRow("count with a fraction") << QList<qint64>{50000} << qint64(25000) << qint64(20000);
+    QTest::newRow("zero count") << QList<qint64>{50000} << qint64(0) << qint64(-1);
+    QTest::newRow("sum beyond 64 bits, mean within") << QList<qint64>{max, max} << qint64(20000) << max;
+    QTest::newRow("mean beyond the range") << QList<qint64>{max, max} << qint64(10000) << qint64(-1);
+    QTest::newRow("no values") << QList<qint64>{} << qint64(30000) << qint64(0);
+}
+
+void ConfigTest::mean()
+{
+    QFETCH(QList<qint64>, raws);
+    QFETCH(qint64, count);
+    QFETCH(qint64, mean);
+    QList<Fixed> values;
+    for (const qint64 raw : raws)
+        values << Fixed::fromRaw(raw);
+    const auto result = Fixed::mean(values, Fixed::fromRaw(count));
+    QCOMPARE(result ? result->raw() : qint64(-1), mean);
 }
 
 void ConfigTest::divisionAndInt16()
