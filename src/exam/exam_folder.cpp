@@ -47,6 +47,15 @@ ExamTicket::ExamTicket(const QString &examFolder, const QString &ticketNumber)
         m_folder = examFolder + u'/' + name;
 }
 
+ExamTicket ExamTicket::named(const QString &examFolder, const QString &folderName)
+{
+    ExamTicket ticket;
+    const QString number = folderName.mid(1);
+    if (!examFolder.isEmpty() && isPathComponent(folderName) && (number.isEmpty() || isPathComponent(number)))
+        ticket.m_folder = examFolder + u'/' + folderName;
+    return ticket;
+}
+
 QString ExamTicket::path(const QString &fileName) const
 {
     return isValid() ? m_folder + u'/' + fileName : QString();

@@ -31,6 +31,9 @@ class ExamTicket
 {
 public:
     ExamTicket(const QString &examFolder, const QString &ticketNumber);
+    // The ticket folder of that name ("b7"); a name that is not one folder level, or whose
+    // number after the "b" is not one either, names no folder.
+    static ExamTicket named(const QString &examFolder, const QString &folderName);
 
     bool isValid() const { return !m_folder.isEmpty(); }
     // The full path of a file of the ticket folder; empty for an invalid ticket.
@@ -51,5 +54,7 @@ public:
     QStringList correctAnswerLines(int question) const;
 
 private:
+    ExamTicket() = default;
+
     QString m_folder;
 };

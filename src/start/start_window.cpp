@@ -27,16 +27,6 @@ namespace {
 
 const QString Title = u"Тест-Тавринг"_s;
 
-// A ticket folder name is looked up only when it is one path level and the number typed
-// after the "b" is one too, so no file outside the exam folder is ever read.
-bool namesTicketFolder(const QString &folderName)
-{
-    if (!isPathComponent(folderName))
-        return false;
-    const QString number = folderName.mid(1);
-    return number.isEmpty() || isPathComponent(number);
-}
-
 } // namespace
 
 StartWindow::StartWindow(Application &app) : QWidget(nullptr), m_app(app)
@@ -342,20 +332,16 @@ void StartWindow::ticketFolderChanged(const QString &folderName)
         Command3->setEnabled(false);
         return;
     }
-    const bool lookUp = namesTicketFolder(folderName);
-    const QString ticketFolder = examFolder() + u'/' + folderName + u'/';
-    const auto present = [&](const QString &file) {
-        return lookUp && QFileInfo::exists(ticketFolder + file) ? file : QString();
-    };
-    v1->setText(present(u"v1.txt"_s));
-    o1->setText(present(u"o1.txt"_s));
-    q1->setText(present(u"q1.txt"_s));
+    const ExamTicket ticket = ExamTicket::named(examFolder(), folderName);
+    v1->setText(ticket.presentName(ExamFolder::answersFile(1)));
+    o1->setText(ticket.presentName(ExamFolder::correctAnswerFile(1)));
+    q1->setText(ticket.presentName(ExamFolder::questionFile(1)));
     Command3->setEnabled(true);
 }
 
 void StartWindow::openTicket()
 {
-    if (!v1->text().isEmpty() && !o1->text().isEmpty() && !q1->text().isEmpty()) {
+    if (ExamTicket::named(examFolder(), Label1->text()).isComplete(1)) {
         if (m_app.openTicket())
             hide();
     } else {
