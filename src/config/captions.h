@@ -9,6 +9,9 @@
 class QColor;
 class QWidget;
 
+// The program's name: the title of its messages and of its plain windows.
+inline const QString ProgramTitle = QStringLiteral("Тест-Тавринг");
+
 // One caption of a window in both languages.
 struct Caption
 {

@@ -31,8 +31,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Title = u"Тест-Тавринг"_s;
-
 // The two layouts. The window sizes of the design include the title bar and the border;
 // the client area is the size of the panel it shows.
 const QSize StartClient(tw(4575), tw(4575));
@@ -113,7 +111,7 @@ QImage onWhite(const QImage &image)
 ExamEditorWindow::ExamEditorWindow(Application &app) : QWidget(nullptr), m_app(app)
 {
     setObjectName(u"Form7"_s);
-    setWindowTitle(Title);
+    setWindowTitle(ProgramTitle);
     // The panels are laid out in twips for a small dialog font; captions fit at this size.
     QFont dialogFont = font();
     dialogFont.setPixelSize(11);
@@ -383,7 +381,7 @@ void ExamEditorWindow::startPanelMessage(const QString &title, const QString &ru
 
 void ExamEditorWindow::message(const QString &russian, const QString &english)
 {
-    m_app.message(Title, Language::pick(language(), russian, english), MessageIcon::Warning);
+    m_app.message(ProgramTitle, Language::pick(language(), russian, english), MessageIcon::Warning);
 }
 
 // Layouts and the start panel.
@@ -452,11 +450,11 @@ void ExamEditorWindow::createExam()
 {
     const QString name = Text9->text();
     if (name.isEmpty()) {
-        startPanelMessage(Title, u"Не введено имя папки экзамена"_s, u"Not incorporated a name of file of exam"_s);
+        startPanelMessage(ProgramTitle, u"Не введено имя папки экзамена"_s, u"Not incorporated a name of file of exam"_s);
         return;
     }
     if (!isPathComponent(name)) {
-        startPanelMessage(Title,
+        startPanelMessage(ProgramTitle,
                           u"Имя папки экзамена должно быть одним именем папки: без знаков \"/\" и \"\\\", "
                           "не \".\" и не \"..\""_s,
                           u"The name of the exam folder must be one folder name: without \"/\" and \"\\\", "
@@ -466,7 +464,7 @@ void ExamEditorWindow::createExam()
     QString error;
     const auto folder = ExamFiles::createExam(m_app.path(u"b"_s), name, &error);
     if (!folder) {
-        startPanelMessage(Title, u"Не удалось создать папку экзамена "_s + m_app.path(u"b/"_s) + name + u"\n"_s + error,
+        startPanelMessage(ProgramTitle, u"Не удалось создать папку экзамена "_s + m_app.path(u"b/"_s) + name + u"\n"_s + error,
                           u"Could not create the exam folder "_s + m_app.path(u"b/"_s) + name + u"\n"_s + error);
         return;
     }
@@ -662,13 +660,13 @@ void ExamEditorWindow::save()
         QString failed;
         if (ExamFiles::saveQuestion(examFolder(), ticket, number, question, answers, correct, &failed)) {
             pointTreeAt(ExamFiles::ticketFolder(examFolder(), ticket));
-            m_app.message(Title, Language::pick(language(), u"Сохранено!"_s, u"Preserved!"_s),
+            m_app.message(ProgramTitle, Language::pick(language(), u"Сохранено!"_s, u"Preserved!"_s),
                           MessageIcon::Information);
         } else {
             message(u"Не удалось записать файл "_s + failed, u"Could not write the file "_s + failed);
         }
     } else {
-        m_app.message(Title,
+        m_app.message(ProgramTitle,
                       Language::pick(language(), u"Отсутствует текст в одном из полей"_s,
                                      u"Is Absent text in one of the floors"_s),
                       MessageIcon::Warning);

@@ -357,7 +357,7 @@ void ExamChooserWindow::accept()
 // program folder sets it up.
 void ExamChooserWindow::askForRegistration()
 {
-    m_app.message(u"Тест-Тавринг"_s,
+    m_app.message(ProgramTitle,
                   Language::isRussian(Label4->text())
                       ? u"Зарегистрируйте библиотеку scrrun.dll. Активируйте утилиту ventaro.exe"_s
                       : u"Register scrrun.dll library. Actuate utility ventaro.exe"_s);

@@ -19,12 +19,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString Title = u"Тест-Тавринг"_s;
-
-} // namespace
-
 RegistrationWindow::RegistrationWindow(Platform &platform, const QString &programFolder)
     : QWidget(nullptr), m_platform(platform), m_programFolder(programFolder),
       m_language(u"rus"_s)
@@ -144,13 +138,13 @@ void RegistrationWindow::execute(bool registering, const QString &regValue)
 {
     const Registration::Result result = Registration::run(libraryPath(), registering);
     if (!result.succeeded()) {
-        m_platform.messageBox(Title, Registration::failureText(result, libraryPath(), m_language),
+        m_platform.messageBox(ProgramTitle, Registration::failureText(result, libraryPath(), m_language),
                               MessageIcon::Critical);
         return;
     }
     if (!SetValue(u"reg"_s, u"reg"_s, regValue, settingsFile())) {
         const QString file = QDir::toNativeSeparators(settingsFile());
-        m_platform.messageBox(Title,
+        m_platform.messageBox(ProgramTitle,
                               Language::pick(m_language,
                                              u"%1 выполнена, но флаг reg не записан в файл %2."_s
                                                  .arg(result.entryPoint, file),

@@ -31,7 +31,7 @@ const QRect MainPanel = twips(120, 120, 8055, 6375);
 SettingsWindow::SettingsWindow(Application &app) : QWidget(nullptr), m_app(app), m_settings(app.settings())
 {
     setObjectName(u"Form4"_s);
-    setWindowTitle(u"Тест-Тавринг"_s);
+    setWindowTitle(ProgramTitle);
     setFixedSize(MainPanel.width() + 2 * MainPanel.left(), MainPanel.height() + 2 * MainPanel.top());
     buildControls();
     connectHandlers();

@@ -23,12 +23,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QString Title = u"Тест-Тавринг"_s;
-
-} // namespace
-
 StartWindow::StartWindow(Application &app) : QWidget(nullptr), m_app(app)
 {
     setObjectName(u"Form1"_s);
@@ -237,7 +231,7 @@ QString StartWindow::language() const
 
 void StartWindow::messageByLanguage(const QString &russian, const QString &english)
 {
-    m_app.message(Title, Language::pick(language(), russian, english));
+    m_app.message(ProgramTitle, Language::pick(language(), russian, english));
 }
 
 void StartWindow::selectExamMode()
