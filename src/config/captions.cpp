@@ -26,19 +26,6 @@ void setCaption(QWidget *control, const QString &caption)
         control->setWindowTitle(caption);
 }
 
-QString captionOf(const QWidget *control)
-{
-    if (auto *label = qobject_cast<const QLabel *>(control))
-        return label->text();
-    if (auto *button = qobject_cast<const QAbstractButton *>(control))
-        return button->text();
-    if (auto *frame = qobject_cast<const QGroupBox *>(control))
-        return frame->title();
-    if (auto *edit = qobject_cast<const QLineEdit *>(control))
-        return edit->text();
-    return control ? control->windowTitle() : QString();
-}
-
 void setTextColour(QWidget *control, const QColor &colour)
 {
     QPalette palette = control->palette();

@@ -25,7 +25,6 @@ using CaptionTable = std::vector<Caption>;
 // Sets the caption of a control whatever its kind: a button's or label's text, a
 // frame's title, a window's title.
 void setCaption(QWidget *control, const QString &caption);
-QString captionOf(const QWidget *control);
 
 // Colours a control's text through its palette, so it keeps the window's font and style.
 void setTextColour(QWidget *control, const QColor &colour);

@@ -77,11 +77,6 @@ QString firstMarker(const QString &folder)
     return names.isEmpty() ? QString() : names.first();
 }
 
-bool isExamFolder(const QString &folder)
-{
-    return firstMarker(folder) == markerName();
-}
-
 bool saveQuestion(const QString &exam, const QString &ticket, const QString &number,
                   const QString &question, const QString &answers, const QString &correct,
                   QString *failedPath)

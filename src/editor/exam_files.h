@@ -40,8 +40,6 @@ std::optional<QString> createExam(const QString &library, const QString &name, Q
 // The name of the first file matching "*.lzm" (ignoring case, in name order) in the
 // folder; the empty text when there is none.
 QString firstMarker(const QString &folder);
-// Whether the first "*.lzm" file of the folder is exactly "lzm.lzm".
-bool isExamFolder(const QString &folder);
 
 // Creates the ticket folder and writes the question, answers and correct-answer files
 // in this order. On a failure gives false and the path of the file that could not be

@@ -128,7 +128,7 @@ void EditorTest::marker()
     for (const QString &name : files)
         AnsiText::writeWhole(dir.path() + u'/' + name, u"x\r\n"_s);
     QCOMPARE(ExamFiles::firstMarker(dir.path()), first);
-    QCOMPARE(ExamFiles::isExamFolder(dir.path()), exam);
+    QCOMPARE(ExamFiles::firstMarker(dir.path()) == ExamFiles::markerName(), exam);
 }
 
 ExamEditorWindow *EditorTest::openEditor(ProgramFolder &folder, const QString &language, const QString &configured)

@@ -3,6 +3,9 @@
 #include "config/active_label.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QList>
 #include <QTest>
 #include <QWidget>
@@ -40,6 +43,21 @@ QList<Control *> family(const QWidget *window, const char *name)
         members << found;
     }
     return members;
+}
+
+// The caption of a control whatever its kind: a label's or button's text, a frame's title,
+// a text box's text, a window's title.
+inline QString captionOf(const QWidget *control)
+{
+    if (auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    if (auto *button = qobject_cast<const QAbstractButton *>(control))
+        return button->text();
+    if (auto *frame = qobject_cast<const QGroupBox *>(control))
+        return frame->title();
+    if (auto *edit = qobject_cast<const QLineEdit *>(control))
+        return edit->text();
+    return control ? control->windowTitle() : QString();
 }
 
 // Clicks a button or a clickable label by its name, as the user would.
