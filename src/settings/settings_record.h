@@ -35,7 +35,16 @@ public:
 
     explicit SettingsRecord(QObject *parent = nullptr);
 
-    // Stored keys, in the file's load order.
+    // Stored keys, in the file's load order. Besides the settings window, which writes back
+    // whatever the teacher types into any of them:
+    // - tickets and questions: the exam chooser takes over the counts it found ("Да");
+    // - pass score: the pass score panel sets it; the chooser empties it to "0" with new counts;
+    // - picture width, height and size mode: the picture size window ("Ввести");
+    // - language: the language switches of the start and settings windows, written at once;
+    // - exam folder: the exam chooser ("Принять", "Да", "Нет"), the exam editor on creating
+    //   or choosing an exam, and restoreExamFolder() when the editor is left from editing.
+    // The start, ticket, chooser, editor, picture size, evaluation, answers review and
+    // questionnaire windows read them.
     QString tickets() const { return m_tickets; }             // bilet
     QString questions() const { return m_questions; }         // vopros
     QString passScore() const { return m_passScore; }         // ball
