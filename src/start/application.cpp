@@ -11,7 +11,7 @@
 #include "settings/settings_window.h"
 #include "start/about_window.h"
 #include "start/start_window.h"
-#include "testmode/test_window.h"
+#include "testmode/questionnaire_window.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -299,11 +299,11 @@ void Application::discardEvaluation()
 void Application::openTestWindow()
 {
     if (!m_testWindow)
-        m_testWindow = new TestWindow(*this);
+        m_testWindow = new QuestionnaireWindow(*this);
     m_testWindow->show();
 }
 
-TestWindow *Application::testWindow() const
+QuestionnaireWindow *Application::testWindow() const
 {
     return m_testWindow;
 }

@@ -15,7 +15,7 @@ class PictureSizeWindow;
 class EvaluationWindow;
 class SettingsWindow;
 class StartWindow;
-class TestWindow;
+class QuestionnaireWindow;
 class TicketWindow;
 
 // One per run: owns the platform, knows the program folder and holds the windows.
@@ -84,7 +84,7 @@ public:
     // The picture size window in its editor mode, showing the exam editor's picture.
     void openPictureSizeForEditor();
     void openTestWindow();
-    TestWindow *testWindow() const;
+    QuestionnaireWindow *testWindow() const;
     // Discards the test window and shows the start window at its mode choice.
     void closeTestWindow();
     // The evaluation window for the ticket that has just been closed: it copies the
@@ -125,7 +125,7 @@ private:
     QPointer<AboutWindow> m_aboutWindow;
     QPointer<ExamEditorWindow> m_examEditor;
     QPointer<ExamChooserWindow> m_examChooser;
-    QPointer<TestWindow> m_testWindow;
+    QPointer<QuestionnaireWindow> m_testWindow;
     QPointer<TicketWindow> m_ticketWindow;
     QPointer<PictureSizeWindow> m_pictureSizeWindow;
     QPointer<AnswersReviewWindow> m_answersReviewWindow;

@@ -4,9 +4,9 @@
 #include "start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
-#include "testmode/test_file.h"
-#include "testmode/test_report.h"
-#include "testmode/test_window.h"
+#include "testmode/questionnaire_file.h"
+#include "testmode/questionnaire_report.h"
+#include "testmode/questionnaire_window.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -57,7 +57,7 @@ class TestMode : public QObject
 
 private:
     // Starts the program in the language and picks test mode on the start window.
-    TestWindow *open(ProgramFolder &folder, const QString &language = u"rus"_s)
+    QuestionnaireWindow *open(ProgramFolder &folder, const QString &language = u"rus"_s)
     {
         folder.writeSettings({u"re="_s + language});
         Application &app = folder.start();
@@ -66,13 +66,13 @@ private:
     }
 
     // Picks the test file of the named test with "Выбрать тест".
-    void pick(ProgramFolder &folder, TestWindow *window, const QString &name)
+    void pick(ProgramFolder &folder, QuestionnaireWindow *window, const QString &name)
     {
         folder.platform.fileAnswers.enqueue(folder.path(u"t/"_s + name + u'/' + name + u".tst"_s));
         click(window, "Command5");
     }
 
-    void answer(TestWindow *window, int slot)
+    void answer(QuestionnaireWindow *window, int slot)
     {
         window->Option[slot - 1]->setChecked(true);
     }
@@ -134,10 +134,10 @@ void TestMode::writtenTextEndsWithOneLineBreak()
     QFETCH(QByteArray, file);
     ProgramFolder folder;
     const QString path = folder.path(u"t/x.txt"_s);
-    QVERIFY(TestFile::writeText(path, text));
+    QVERIFY(QuestionnaireFile::writeText(path, text));
     QCOMPARE(folder.readBytes(u"t/x.txt"_s), file);
     // Read back and written again, the file stays as it is.
-    QVERIFY(TestFile::writeText(path, TestFile::readText(path)));
+    QVERIFY(QuestionnaireFile::writeText(path, QuestionnaireFile::readText(path)));
     QCOMPARE(folder.readBytes(u"t/x.txt"_s), file);
 }
 
@@ -145,44 +145,44 @@ void TestMode::readingTheGoldenTest()
 {
     ProgramFolder folder;
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
-    const QString testFolder = TestFile::testFolder(folder.path(), u"quiz"_s);
-    const QString file = TestFile::testFilePath(folder.path(), u"quiz"_s);
+    const QString testFolder = QuestionnaireFile::testFolder(folder.path(), u"quiz"_s);
+    const QString file = QuestionnaireFile::testFilePath(folder.path(), u"quiz"_s);
     QCOMPARE(testFolder, folder.path(u"t/quiz"_s));
-    QCOMPARE(TestFile::questionCount(testFolder), 3);
-    const TestFile::Header header = TestFile::readHeader(file);
+    QCOMPARE(QuestionnaireFile::questionCount(testFolder), 3);
+    const QuestionnaireFile::Header header = QuestionnaireFile::readHeader(file);
     QCOMPARE(header.name, u"quiz"_s);
     QCOMPARE(header.bounds, (std::array<QString, 3>{u"2"_s, u"4"_s, u"7"_s}));
-    const TestFile::Answers answers = TestFile::readAnswers(file, u"2"_s);
+    const QuestionnaireFile::Answers answers = QuestionnaireFile::readAnswers(file, u"2"_s);
     QCOMPARE(answers.texts[1], u"От трёх до десяти"_s);
     QCOMPARE(answers.texts[4], QString());
     QCOMPARE(answers.points[0], u"2"_s);
-    QCOMPARE(TestFile::readText(testFolder + u"/vt3.txt"_s), u"3. Где вы читаете чаще всего?\nВыберите одно.\n"_s);
+    QCOMPARE(QuestionnaireFile::readText(testFolder + u"/vt3.txt"_s), u"3. Где вы читаете чаще всего?\nВыберите одно.\n"_s);
     // The conclusions are crossed: conclusion 2 lives in v3.txt.
-    QCOMPARE(TestFile::readText(testFolder + u'/' + TestFile::conclusionFileName(2)),
+    QCOMPARE(QuestionnaireFile::readText(testFolder + u'/' + QuestionnaireFile::conclusionFileName(2)),
              u"Вы читаете от случая к случаю.\n"_s);
-    QCOMPARE(TestFile::conclusionFileName(3), u"v2.txt"_s);
+    QCOMPARE(QuestionnaireFile::conclusionFileName(3), u"v2.txt"_s);
     // A name that is not one folder level leads nowhere.
-    QVERIFY(TestFile::testFolder(folder.path(), u".."_s).isEmpty());
-    QVERIFY(TestFile::testFilePath(folder.path(), u"a/b"_s).isEmpty());
+    QVERIFY(QuestionnaireFile::testFolder(folder.path(), u".."_s).isEmpty());
+    QVERIFY(QuestionnaireFile::testFilePath(folder.path(), u"a/b"_s).isEmpty());
 }
 
 void TestMode::longAnswerReadsAs255Characters()
 {
     ProgramFolder folder;
     const QString file = folder.path(u"t/long/long.tst"_s);
-    QVERIFY(TestFile::create(folder.path(), u"long"_s));
-    TestFile::Answers answers;
+    QVERIFY(QuestionnaireFile::create(folder.path(), u"long"_s));
+    QuestionnaireFile::Answers answers;
     answers.texts[0] = QString(300, u'ж');
     answers.texts[1] = u"две\nстроки"_s;
     answers.texts[2] = u"после"_s;
-    QVERIFY(TestFile::writeAnswers(file, u"1"_s, answers));
-    const TestFile::Answers read = TestFile::readAnswers(file, u"1"_s);
+    QVERIFY(QuestionnaireFile::writeAnswers(file, u"1"_s, answers));
+    const QuestionnaireFile::Answers read = QuestionnaireFile::readAnswers(file, u"1"_s);
     QCOMPARE(read.texts[0], QString(255, u'ж'));
     // A line break cannot live in the file: it is stored as a space.
     QCOMPARE(read.texts[1], u"две строки"_s);
     QCOMPARE(read.texts[2], u"после"_s);
     // Points never written read as nothing.
-    QCOMPARE(TestFile::readAnswers(file, u"2"_s).points[0], QString());
+    QCOMPARE(QuestionnaireFile::readAnswers(file, u"2"_s).points[0], QString());
 }
 
 void TestMode::strayFileRaisesTheCount()
@@ -191,11 +191,11 @@ void TestMode::strayFileRaisesTheCount()
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
     folder.writeText(u"t/quiz/notes.txt"_s, u"заметки"_s);
     QStringList entries;
-    QCOMPARE(TestFile::questionCount(folder.path(u"t/quiz"_s), &entries), 4);
+    QCOMPARE(QuestionnaireFile::questionCount(folder.path(u"t/quiz"_s), &entries), 4);
     QVERIFY(entries.contains(folder.path(u"t/quiz/notes.txt"_s)));
 
     // The runner then asks for a fourth question that has no file.
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     pick(folder, window, u"quiz"_s);
     QCOMPARE(window->Text4->text(), u"4"_s);
     QCOMPARE(window->Label14->text(), u"из 4"_s);
@@ -228,9 +228,9 @@ void TestMode::conclusionChoice()
     QFETCH(QString, total);
     QFETCH(QStringList, bounds);
     QFETCH(int, conclusion);
-    const auto chosen = TestReport::chooseConclusion(
-        TestReport::numberOrZero(total),
-        {TestReport::numberOrZero(bounds[0]), TestReport::numberOrZero(bounds[1]), TestReport::numberOrZero(bounds[2])});
+    const auto chosen = QuestionnaireReport::chooseConclusion(
+        QuestionnaireReport::numberOrZero(total),
+        {QuestionnaireReport::numberOrZero(bounds[0]), QuestionnaireReport::numberOrZero(bounds[1]), QuestionnaireReport::numberOrZero(bounds[2])});
     QCOMPARE(chosen.value_or(0), conclusion);
 }
 
@@ -253,7 +253,7 @@ void TestMode::modeAndCaptions()
     QFETCH(QString, conclusion2);
     QFETCH(QString, noTest);
     ProgramFolder folder;
-    TestWindow *window = open(folder, language);
+    QuestionnaireWindow *window = open(folder, language);
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->objectName(), u"Form6"_s);
     QCOMPARE(window->windowTitle(), u"Тест-тавринг"_s);
@@ -283,7 +283,7 @@ void TestMode::emptyAnswersDisableTheirOptions()
 {
     ProgramFolder folder;
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     pick(folder, window, u"quiz"_s);
     QCOMPARE(folder.platform.fileDialogFilters, QStringList{u"Файлы tst (*.tst)"_s});
     QCOMPARE(window->Label1->text(), u"3"_s);
@@ -304,7 +304,7 @@ void TestMode::fullRunWithReport()
 {
     ProgramFolder folder;
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     // The header carries the clock as the settings window shows it: "10:30 08.12.2026".
     QLocale::setDefault(QLocale(QLocale::Russian));
     window->Check1->setChecked(true);
@@ -349,7 +349,7 @@ void TestMode::reportHeaderWaitsForTheName()
 {
     ProgramFolder folder;
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     window->Check1->setChecked(true);
     QVERIFY(!QFile::exists(folder.path(u"s/lzm.txt"_s)));
     pick(folder, window, u"quiz"_s);
@@ -365,7 +365,7 @@ void TestMode::resetStartsAgainWithANewHeader()
 {
     ProgramFolder folder;
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     window->Check1->setChecked(true);
     pick(folder, window, u"quiz"_s);
     for (int question = 1; question <= 3; ++question)
@@ -422,7 +422,7 @@ void TestMode::conclusionByTotal()
     file.replace("t1=2\r\nt2=4\r\nt3=7\r\n", bytes(bounds));
     folder.writeBytes(u"t/quiz/quiz.tst"_s, file);
 
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     pick(folder, window, u"quiz"_s);
     QVERIFY(!window->Text8->text().isEmpty());
     for (int slot : answers)
@@ -439,7 +439,7 @@ void TestMode::totalAboveBound3KeepsTheOldConclusion()
     QByteArray file = folder.readBytes(u"t/quiz/quiz.tst"_s);
     file.replace("t3=7", "t3=6");
     folder.writeBytes(u"t/quiz/quiz.tst"_s, file);
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     pick(folder, window, u"quiz"_s);
     for (int slot : {1, 3, 5})
         answer(window, slot);
@@ -472,7 +472,7 @@ void TestMode::fractionalPoints()
     QByteArray file = folder.readBytes(u"t/quiz/quiz.tst"_s);
     file.replace("b2=1", QByteArray(QByteArray("b2=") + bytes(points)));
     folder.writeBytes(u"t/quiz/quiz.tst"_s, file);
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     pick(folder, window, u"quiz"_s);
     // Question 1 and question 2 carry the points in answer 2; question 3 answer 5 is 0.
     for (int slot : {2, 2, 5})
@@ -489,7 +489,7 @@ void TestMode::missingFilesReadAsEmpty()
     // Two stray files keep the count at three.
     folder.writeText(u"t/quiz/notes1.txt"_s, u"x"_s);
     folder.writeText(u"t/quiz/notes2.txt"_s, u"x"_s);
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     window->Check1->setChecked(true);
     pick(folder, window, u"quiz"_s);
     QCOMPARE(window->Text7->toPlainText(), QString());
@@ -508,7 +508,7 @@ void TestMode::cancelledDialogLeavesTheWindowCleared()
 {
     ProgramFolder folder;
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     pick(folder, window, u"quiz"_s);
     answer(window, 1);
     click(window, "Command5");
@@ -526,7 +526,7 @@ void TestMode::reportFolderProblems()
     ProgramFolder folder;
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
     QDir(folder.path(u"s"_s)).removeRecursively();
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     window->Check1->setChecked(true);
     pick(folder, window, u"quiz"_s);
     // A missing report folder is made.
@@ -544,14 +544,14 @@ void TestMode::reportFolderProblems()
 void TestMode::documentsAndBackToStart()
 {
     ProgramFolder folder;
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     folder.platform.clear();
     click(window, "Command18");
     click(window, "Command10");
     QCOMPARE(folder.platform.documents,
              (QStringList{folder.path(u"s/lzm.txt"_s), folder.path(u"help/help.chm"_s)}));
 
-    QPointer<TestWindow> guard(window);
+    QPointer<QuestionnaireWindow> guard(window);
     click(window, "Label13");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!guard);
@@ -573,7 +573,7 @@ void TestMode::documentsAndBackToStart()
 void TestMode::createQuestionByQuestion()
 {
     ProgramFolder folder;
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     click(window, "Command6");
     QCOMPARE(window->Label1->text(), u"1"_s);
     QCOMPARE(window->Label10->text(), u"1"_s);
@@ -672,7 +672,7 @@ void TestMode::nameIsRequiredAndMustBeOneLevel()
     QFETCH(QString, name);
     QFETCH(QString, message);
     ProgramFolder folder;
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     click(window, "Command6");
     QVERIFY(!shown(window, "Text2"));
     window->Text2->setText(name);
@@ -719,7 +719,7 @@ void TestMode::numberBoxes()
     QFETCH(bool, okEnabled);
     QLocale::setDefault(locale);
     ProgramFolder folder;
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     for (QLineEdit *box : {window->txtb[0], window->txtb[4], window->Text8, window->Text10}) {
         box->setText(u"7"_s);
         box->setText(typed);
@@ -732,7 +732,7 @@ void TestMode::numberBoxes()
 void TestMode::unfinishedInputIsRefused()
 {
     ProgramFolder folder;
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     click(window, "Command6");
     window->Text2->setText(u"quiz"_s);
     click(window, "Command11");
@@ -774,7 +774,7 @@ void TestMode::browseFiveQuestions()
 {
     ProgramFolder folder;
     copyTest(folder, QStringLiteral(TAVRING_DEMO_DIR) + u"/t/travel"_s, u"travel"_s);
-    TestWindow *window = open(folder, u"eng"_s);
+    QuestionnaireWindow *window = open(folder, u"eng"_s);
     click(window, "Command6");
     folder.platform.fileAnswers.enqueue(folder.path(u"t/travel/travel.tst"_s));
     click(window, "Command13");
@@ -804,7 +804,7 @@ void TestMode::loadAndSaveAgainKeepsFiles()
 {
     ProgramFolder folder;
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     click(window, "Command6");
     folder.platform.fileAnswers.enqueue(folder.path(u"t/quiz/quiz.tst"_s));
     click(window, "Command13");
@@ -823,7 +823,7 @@ void TestMode::nameFromAFileStaysInsideTheTestsFolder()
     ProgramFolder folder;
     folder.writeText(u"t/odd/odd.tst"_s, u"[v]\r\nt=..\r\n[1]\r\nq1=Да\r\n"_s);
     folder.writeText(u"vt1.txt"_s, u"чужой файл\r\n"_s);
-    TestWindow *window = open(folder);
+    QuestionnaireWindow *window = open(folder);
     click(window, "Command6");
     folder.platform.fileAnswers.enqueue(folder.path(u"t/odd/odd.tst"_s));
     click(window, "Command13");

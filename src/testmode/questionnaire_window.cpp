@@ -1,4 +1,4 @@
-#include "testmode/test_window.h"
+#include "testmode/questionnaire_window.h"
 
 #include "config/control_factory.h"
 
@@ -9,8 +9,8 @@
 #include "config/window_ops.h"
 #include "config/clock.h"
 #include "start/application.h"
-#include "testmode/test_file.h"
-#include "testmode/test_report.h"
+#include "testmode/questionnaire_file.h"
+#include "testmode/questionnaire_report.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -63,7 +63,7 @@ QString numbered(const char *stem, int number)
 
 } // namespace
 
-TestWindow::TestWindow(Application &app) : QWidget(nullptr), m_app(app)
+QuestionnaireWindow::QuestionnaireWindow(Application &app) : QWidget(nullptr), m_app(app)
 {
     setObjectName(u"Form6"_s);
     setWindowTitle(u"Тест-тавринг"_s);
@@ -72,7 +72,7 @@ TestWindow::TestWindow(Application &app) : QWidget(nullptr), m_app(app)
     load();
 }
 
-void TestWindow::buildControls()
+void QuestionnaireWindow::buildControls()
 {
     Label1 = label(this, u"Label1"_s, QRect(0, 0, 20, 16), u"0"_s);
     Label1->hide();
@@ -103,7 +103,7 @@ void TestWindow::buildControls()
     buildEditorPanels();
 }
 
-void TestWindow::buildQuestionFrame()
+void QuestionnaireWindow::buildQuestionFrame()
 {
     const int width = Panel.width();
     Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, QRect(Panel.left(), Panel.top(), width, 246), u"Вопрос"_s);
@@ -145,7 +145,7 @@ void TestWindow::buildQuestionFrame()
     Command15 = makeControl<QPushButton>(Frame6, u"Command15"_s, QRect(width - 36, 22, 28, 22), u"X"_s);
 }
 
-void TestWindow::buildEditorPanels()
+void QuestionnaireWindow::buildEditorPanels()
 {
     Frame3 = makeControl<QGroupBox>(this, u"Frame3"_s, Panel, u"Имя теста"_s);
     Frame3->setAutoFillBackground(true);
@@ -190,20 +190,20 @@ void TestWindow::buildEditorPanels()
     Command16 = makeControl<QPushButton>(Frame8, u"Command16"_s, QRect(178, 26, 110, 30), u"Закрыть"_s);
 }
 
-void TestWindow::connectHandlers()
+void QuestionnaireWindow::connectHandlers()
 {
-    connect(Command5, &QPushButton::clicked, this, &TestWindow::chooseTest);
-    connect(Command6, &QPushButton::clicked, this, &TestWindow::openEditor);
-    connect(Command3, &QPushButton::clicked, this, &TestWindow::reset);
+    connect(Command5, &QPushButton::clicked, this, &QuestionnaireWindow::chooseTest);
+    connect(Command6, &QPushButton::clicked, this, &QuestionnaireWindow::openEditor);
+    connect(Command3, &QPushButton::clicked, this, &QuestionnaireWindow::reset);
     connect(Command15, &QPushButton::clicked, Frame6, &QWidget::hide);
     connect(Command18, &QPushButton::clicked, this, [this] {
-        m_app.platform().openDocument(TestReport::path(m_app.programFolder()));
+        m_app.platform().openDocument(QuestionnaireReport::path(m_app.programFolder()));
     });
     connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(); });
     connect(Command17, &QPushButton::clicked, this, [this] { m_app.openHelp(); });
     connect(Command2, &QPushButton::clicked, this, [this] { m_app.exitProgram(); });
     connect(Label13, &ActiveLabel::clicked, this, [this] { m_app.closeTestWindow(); });
-    connect(Command1, &QPushButton::clicked, this, &TestWindow::nextQuestion);
+    connect(Command1, &QPushButton::clicked, this, &QuestionnaireWindow::nextQuestion);
     for (int slot = 0; slot < 5; ++slot) {
         connect(Option[slot], &QRadioButton::toggled, this, [this, slot](bool selected) {
             if (selected)
@@ -217,11 +217,11 @@ void TestWindow::connectHandlers()
     }
     for (QLineEdit *bound : {Text8, Text9, Text10})
         connect(bound, &QLineEdit::textChanged, this, [this, bound] { checkNumberBox(bound); });
-    connect(txtV, &QPlainTextEdit::textChanged, this, &TestWindow::promptIfCreating);
-    connect(Text1, &QLineEdit::textChanged, this, &TestWindow::numberChanged);
-    connect(Text3, &QLineEdit::textChanged, this, &TestWindow::testFilePicked);
+    connect(txtV, &QPlainTextEdit::textChanged, this, &QuestionnaireWindow::promptIfCreating);
+    connect(Text1, &QLineEdit::textChanged, this, &QuestionnaireWindow::numberChanged);
+    connect(Text3, &QLineEdit::textChanged, this, &QuestionnaireWindow::testFilePicked);
     connect(Text2, &QLineEdit::textChanged, Text12, &QLineEdit::setText);
-    connect(Text12, &QLineEdit::textChanged, this, &TestWindow::writeHeader);
+    connect(Text12, &QLineEdit::textChanged, this, &QuestionnaireWindow::writeHeader);
     connect(Check1, &QCheckBox::toggled, this, [this](bool ticked) {
         if (ticked)
             writeHeader();
@@ -236,20 +236,20 @@ void TestWindow::connectHandlers()
     connect(Label15, &ActiveLabel::captionChanged, Label17, &ActiveLabel::setText);
     connect(Text11, &QLineEdit::textChanged, this, [this](const QString &number) {
         if (!number.isEmpty())
-            Command14->setEnabled(TestFile::isAcceptedNumber(number));
+            Command14->setEnabled(QuestionnaireFile::isAcceptedNumber(number));
     });
 
-    connect(Command11, &QPushButton::clicked, this, &TestWindow::createTest);
-    connect(Command13, &QPushButton::clicked, this, &TestWindow::editTest);
-    connect(Command4, &QPushButton::clicked, this, &TestWindow::saveQuestion);
-    connect(Command14, &QPushButton::clicked, this, &TestWindow::confirmNextNumber);
-    connect(Command9, &QPushButton::clicked, this, &TestWindow::saveConclusions);
-    connect(Command12, &QPushButton::clicked, this, &TestWindow::closeStartPanel);
-    connect(Command8, &QPushButton::clicked, this, &TestWindow::closeEditor);
-    connect(Command16, &QPushButton::clicked, this, &TestWindow::closePrompt);
+    connect(Command11, &QPushButton::clicked, this, &QuestionnaireWindow::createTest);
+    connect(Command13, &QPushButton::clicked, this, &QuestionnaireWindow::editTest);
+    connect(Command4, &QPushButton::clicked, this, &QuestionnaireWindow::saveQuestion);
+    connect(Command14, &QPushButton::clicked, this, &QuestionnaireWindow::confirmNextNumber);
+    connect(Command9, &QPushButton::clicked, this, &QuestionnaireWindow::saveConclusions);
+    connect(Command12, &QPushButton::clicked, this, &QuestionnaireWindow::closeStartPanel);
+    connect(Command8, &QPushButton::clicked, this, &QuestionnaireWindow::closeEditor);
+    connect(Command16, &QPushButton::clicked, this, &QuestionnaireWindow::closePrompt);
 }
 
-void TestWindow::load()
+void QuestionnaireWindow::load()
 {
     DisableXbutton(this);
     setFixedSize(WindowWidth, tw(RunHeight));
@@ -265,7 +265,7 @@ void TestWindow::load()
     applyCaptions(captionTable(), language());
 }
 
-CaptionTable TestWindow::captionTable() const
+CaptionTable QuestionnaireWindow::captionTable() const
 {
     return {
         {Frame1, u"Вопрос"_s, u"Question"_s},
@@ -303,43 +303,43 @@ CaptionTable TestWindow::captionTable() const
 
 // This window speaks Russian only when the start window's language is "rus"; any other
 // language gets the English captions and messages.
-QString TestWindow::language() const
+QString QuestionnaireWindow::language() const
 {
     return Language::isRussian(m_app.settings().language()) ? u"rus"_s : u"eng"_s;
 }
 
-void TestWindow::message(const QString &russian, const QString &english)
+void QuestionnaireWindow::message(const QString &russian, const QString &english)
 {
     m_app.message(Title, Language::pick(language(), russian, english));
 }
 
-void TestWindow::writeFailed(const QString &file)
+void QuestionnaireWindow::writeFailed(const QString &file)
 {
     message(u"Не удалось записать файл "_s + file, u"Could not write the file "_s + file);
 }
 
-QString TestWindow::pathLine() const
+QString QuestionnaireWindow::pathLine() const
 {
     return Language::pick(language(), u"Путь к папки с тестами: "_s, u"Way to files with tests: "_s) + u' '
-           + TestFile::testsFolder(m_app.programFolder()) + u'/';
+           + QuestionnaireFile::testsFolder(m_app.programFolder()) + u'/';
 }
 
-QString TestWindow::testFolder() const
+QString QuestionnaireWindow::testFolder() const
 {
-    return TestFile::testFolder(m_app.programFolder(), Text2->text());
+    return QuestionnaireFile::testFolder(m_app.programFolder(), Text2->text());
 }
 
-QString TestWindow::questionText(const QString &number) const
+QString QuestionnaireWindow::questionText(const QString &number) const
 {
     const QString folder = testFolder();
-    const QString file = TestFile::questionFileName(number);
+    const QString file = QuestionnaireFile::questionFileName(number);
     if (folder.isEmpty() || !isPathComponent(file))
         return QString();
-    return TestFile::readText(folder + u'/' + file);
+    return QuestionnaireFile::readText(folder + u'/' + file);
 }
 
 // The test name becomes a folder and a file name, so it must be one level of a path.
-bool TestWindow::acceptTestName()
+bool QuestionnaireWindow::acceptTestName()
 {
     const QString name = Text2->text();
     if (name.isEmpty()) {
@@ -354,7 +354,7 @@ bool TestWindow::acceptTestName()
     return true;
 }
 
-void TestWindow::setEditable(bool editable)
+void QuestionnaireWindow::setEditable(bool editable)
 {
     txtV->setReadOnly(!editable);
     for (QLineEdit *answerBox : txtq)
@@ -363,7 +363,7 @@ void TestWindow::setEditable(bool editable)
 
 // The number box looks like a plain caption while running and like an input box while
 // a new test is written.
-void TestWindow::setNumberBoxRaised(bool raised)
+void QuestionnaireWindow::setNumberBoxRaised(bool raised)
 {
     Text1->setFrame(raised);
     Text1->setAutoFillBackground(raised);
@@ -374,7 +374,7 @@ void TestWindow::setNumberBoxRaised(bool raised)
 }
 
 // The answers take the room of the points column while it is hidden.
-void TestWindow::showPointsColumn(bool shown)
+void QuestionnaireWindow::showPointsColumn(bool shown)
 {
     Frame5->setVisible(shown);
     const int width = (shown ? Frame5->x() : Frame2->width()) - 6 - txtq[0]->x();
@@ -382,7 +382,7 @@ void TestWindow::showPointsColumn(bool shown)
         answerBox->resize(width, answerBox->height());
 }
 
-void TestWindow::clearQuestion()
+void QuestionnaireWindow::clearQuestion()
 {
     txtV->clear();
     for (QLineEdit *answerBox : txtq)
@@ -395,52 +395,52 @@ void TestWindow::clearQuestion()
 
 // Reads the test name and the answers and points of the current question from the
 // picked file, and the question text from the test's folder.
-void TestWindow::readQuestionFromFile()
+void QuestionnaireWindow::readQuestionFromFile()
 {
     const QString file = Text3->text();
-    Text2->setText(TestFile::readHeader(file).name);
-    const TestFile::Answers answers = TestFile::readAnswers(file, Text1->text());
+    Text2->setText(QuestionnaireFile::readHeader(file).name);
+    const QuestionnaireFile::Answers answers = QuestionnaireFile::readAnswers(file, Text1->text());
     for (int slot = 0; slot < 5; ++slot) {
         txtq[slot]->setText(answers.texts[slot]);
         txtb[slot]->setText(answers.points[slot]);
     }
 }
 
-void TestWindow::showBounds(const TestFile::Header &header)
+void QuestionnaireWindow::showBounds(const QuestionnaireFile::Header &header)
 {
     Text8->setText(header.bounds[0]);
     Text9->setText(header.bounds[1]);
     Text10->setText(header.bounds[2]);
 }
 
-void TestWindow::readConclusions()
+void QuestionnaireWindow::readConclusions()
 {
     const QString folder = testFolder();
     QPlainTextEdit *const boxes[] = {Text5, Text7, Text6};
     for (int conclusion = 1; conclusion <= 3; ++conclusion) {
         boxes[conclusion - 1]->setPlainText(
             folder.isEmpty() ? QString()
-                             : TestFile::readText(folder + u'/' + TestFile::conclusionFileName(conclusion)));
+                             : QuestionnaireFile::readText(folder + u'/' + QuestionnaireFile::conclusionFileName(conclusion)));
     }
 }
 
 // The entries of the test folder go to the hidden list; the count of questions to Text4.
-void TestWindow::countQuestions()
+void QuestionnaireWindow::countQuestions()
 {
     QStringList entries;
-    const int count = TestFile::questionCount(testFolder(), &entries);
+    const int count = QuestionnaireFile::questionCount(testFolder(), &entries);
     List1->clear();
     List1->addItems(entries);
     Text4->setText(QString::number(count));
 }
 
-void TestWindow::enableAnswerOptions()
+void QuestionnaireWindow::enableAnswerOptions()
 {
     for (int slot = 0; slot < 5; ++slot)
         Option[slot]->setEnabled(!txtq[slot]->text().isEmpty());
 }
 
-void TestWindow::chooseTest()
+void QuestionnaireWindow::chooseTest()
 {
     Label16->setText(pathLine());
     Option[5]->setChecked(true);
@@ -456,11 +456,11 @@ void TestWindow::chooseTest()
 
     Text3->setText(m_app.platform().openFileName(
         Language::pick(language(), u"Выбрать тест"_s, u"To Choose a test"_s),
-        TestFile::testsFolder(m_app.programFolder()), TestFilter));
+        QuestionnaireFile::testsFolder(m_app.programFolder()), TestFilter));
     if (!Text2->text().isEmpty())
         countQuestions();
     if (!Text3->text().isEmpty()) {
-        const TestFile::Header header = TestFile::readHeader(Text3->text());
+        const QuestionnaireFile::Header header = QuestionnaireFile::readHeader(Text3->text());
         Text12->setText(header.name);
         showBounds(header);
     }
@@ -470,7 +470,7 @@ void TestWindow::chooseTest()
     }
 }
 
-void TestWindow::testFilePicked(const QString &path)
+void QuestionnaireWindow::testFilePicked(const QString &path)
 {
     if (path.isEmpty())
         return;
@@ -481,7 +481,7 @@ void TestWindow::testFilePicked(const QString &path)
 
 // Every change of the number loads that question. The conclusion boxes are not written
 // back here: they reach their files only through "Сохранить выводы".
-void TestWindow::numberChanged()
+void QuestionnaireWindow::numberChanged()
 {
     if (Label1->text() != "3"_L1) {
         clearQuestion();
@@ -490,26 +490,26 @@ void TestWindow::numberChanged()
     }
     if (!Text3->text().isEmpty()) {
         readQuestionFromFile();
-        showBounds(TestFile::readHeader(Text3->text()));
+        showBounds(QuestionnaireFile::readHeader(Text3->text()));
     }
     if (!Text1->text().isEmpty())
         txtV->setPlainText(questionText(Text1->text()));
 }
 
-void TestWindow::answer(int slot)
+void QuestionnaireWindow::answer(int slot)
 {
-    const Fixed collected = TestReport::numberOrZero(txtnSlot[slot]->text())
-                            + TestReport::numberOrZero(txtb[slot]->text());
+    const Fixed collected = QuestionnaireReport::numberOrZero(txtnSlot[slot]->text())
+                            + QuestionnaireReport::numberOrZero(txtb[slot]->text());
     txtnSlot[slot]->setText(collected.toString());
     if (Check1->isChecked() && !txtV->toPlainText().isEmpty())
-        appendReport(TestReport::answerLine(txtV->toPlainText(), txtq[slot]->text(), txtb[slot]->text()));
+        appendReport(QuestionnaireReport::answerLine(txtV->toPlainText(), txtq[slot]->text(), txtb[slot]->text()));
     nextQuestion();
     if (slot < 4)
         Label16->clear();
 }
 
 // The ">>" logic: the answers press it in the run; in the editor the button browses.
-void TestWindow::nextQuestion()
+void QuestionnaireWindow::nextQuestion()
 {
     if (Label10->text() != "0"_L1) {
         browse();
@@ -520,12 +520,12 @@ void TestWindow::nextQuestion()
         Option[5]->setChecked(true);
         return;
     }
-    if (TestReport::numberOrZero(Text1->text()) >= TestReport::numberOrZero(Text4->text())) {
+    if (QuestionnaireReport::numberOrZero(Text1->text()) >= QuestionnaireReport::numberOrZero(Text4->text())) {
         message(u"Тест окончен"_s, u"End of test"_s);
         Option[5]->setChecked(true);
         Fixed total;
         for (QLineEdit *collected : txtnSlot)
-            total += TestReport::numberOrZero(collected->text());
+            total += QuestionnaireReport::numberOrZero(collected->text());
         setTotal(total.toString());
         return;
     }
@@ -535,7 +535,7 @@ void TestWindow::nextQuestion()
 }
 
 // A further answer after the end recomputes the conclusion even when the total stays.
-void TestWindow::setTotal(const QString &total)
+void QuestionnaireWindow::setTotal(const QString &total)
 {
     if (txtn->text() == total)
         chooseConclusion();
@@ -543,23 +543,23 @@ void TestWindow::setTotal(const QString &total)
         txtn->setText(total);
 }
 
-void TestWindow::chooseConclusion()
+void QuestionnaireWindow::chooseConclusion()
 {
     const std::array<QString, 3> conclusions{Text5->toPlainText(), Text7->toPlainText(), Text6->toPlainText()};
     const std::array<QString, 3> bounds{Text8->text(), Text9->text(), Text10->text()};
-    const auto chosen = TestReport::chooseConclusion(
-        TestReport::numberOrZero(txtn->text()),
-        {TestReport::numberOrZero(bounds[0]), TestReport::numberOrZero(bounds[1]),
-         TestReport::numberOrZero(bounds[2])});
+    const auto chosen = QuestionnaireReport::chooseConclusion(
+        QuestionnaireReport::numberOrZero(txtn->text()),
+        {QuestionnaireReport::numberOrZero(bounds[0]), QuestionnaireReport::numberOrZero(bounds[1]),
+         QuestionnaireReport::numberOrZero(bounds[2])});
     if (chosen)
         Label11->setText(conclusions[*chosen - 1]);
     Frame6->show();
     Frame6->raise();
     if (Check1->isChecked())
-        appendReport(TestReport::conclusionBlock(txtn->text(), Label11->text(), conclusions, bounds));
+        appendReport(QuestionnaireReport::conclusionBlock(txtn->text(), Label11->text(), conclusions, bounds));
 }
 
-void TestWindow::reset()
+void QuestionnaireWindow::reset()
 {
     Text1->setText(u"1"_s);
     m_intCntr = 1;
@@ -576,22 +576,22 @@ void TestWindow::reset()
     }
 }
 
-void TestWindow::writeHeader()
+void QuestionnaireWindow::writeHeader()
 {
     if (!Check1->isChecked() || Text12->text().isEmpty())
         return;
     const QDateTime now = m_app.platform().currentDateTime();
-    appendReport(TestReport::header(Text12->text(), Clock::shortTime(now.time()), Clock::shortDate(now.date())));
+    appendReport(QuestionnaireReport::header(Text12->text(), Clock::shortTime(now.time()), Clock::shortDate(now.date())));
 }
 
-void TestWindow::appendReport(const QString &text)
+void QuestionnaireWindow::appendReport(const QString &text)
 {
     QString file;
-    if (!TestReport::append(m_app.programFolder(), text, &file))
+    if (!QuestionnaireReport::append(m_app.programFolder(), text, &file))
         message(u"Не удалось дописать отчет в файл "_s + file, u"Could not add to the report file "_s + file);
 }
 
-void TestWindow::openEditor()
+void QuestionnaireWindow::openEditor()
 {
     Frame1->hide();
     Frame6->hide();
@@ -610,7 +610,7 @@ void TestWindow::openEditor()
     Label15->setText(pathLine());
 }
 
-void TestWindow::createTest()
+void QuestionnaireWindow::createTest()
 {
     Text2->show();
     Label9->show();
@@ -618,7 +618,7 @@ void TestWindow::createTest()
     if (!acceptTestName())
         return;
     QString failed;
-    if (!TestFile::create(m_app.programFolder(), name, &failed)) {
+    if (!QuestionnaireFile::create(m_app.programFolder(), name, &failed)) {
         writeFailed(failed);
         return;
     }
@@ -650,7 +650,7 @@ void TestWindow::createTest()
     txtV->setPlainText(u"1."_s);
 }
 
-void TestWindow::editTest()
+void QuestionnaireWindow::editTest()
 {
     setFixedHeight(tw(EditHeight));
     Frame7->hide();
@@ -669,7 +669,7 @@ void TestWindow::editTest()
 
     Text3->setText(m_app.platform().openFileName(
         Language::pick(language(), u"Редактировать тест"_s, u"To Edit a test"_s),
-        TestFile::testsFolder(m_app.programFolder()), TestFilter));
+        QuestionnaireFile::testsFolder(m_app.programFolder()), TestFilter));
     if (!Text3->text().isEmpty() && !Text2->text().isEmpty()) {
         countQuestions();
         Frame4->show();
@@ -677,7 +677,7 @@ void TestWindow::editTest()
         showPointsColumn(true);
     }
     if (!Text3->text().isEmpty()) {
-        const TestFile::Header header = TestFile::readHeader(Text3->text());
+        const QuestionnaireFile::Header header = QuestionnaireFile::readHeader(Text3->text());
         Text12->setText(header.name);
         showBounds(header);
     }
@@ -685,10 +685,10 @@ void TestWindow::editTest()
         readConclusions();
 }
 
-void TestWindow::saveQuestion()
+void QuestionnaireWindow::saveQuestion()
 {
     const QString number = Text1->text();
-    const QString questionFile = TestFile::questionFileName(number);
+    const QString questionFile = QuestionnaireFile::questionFileName(number);
     // A number that would lead out of the test's folder is as unfinished as an empty one.
     if (txtV->toPlainText().isEmpty() || number.isEmpty() || !isPathComponent(questionFile)) {
         message(u"Ввод вопроса и номера теста не закончен"_s,
@@ -698,14 +698,14 @@ void TestWindow::saveQuestion()
     if (!acceptTestName())
         return;
     const QString folder = testFolder();
-    TestFile::Answers answers;
+    QuestionnaireFile::Answers answers;
     for (int slot = 0; slot < 5; ++slot) {
         answers.texts[slot] = txtq[slot]->text();
         answers.points[slot] = txtb[slot]->text();
     }
     QString failed;
-    if (!TestFile::writeText(folder + u'/' + questionFile, txtV->toPlainText(), &failed)
-        || !TestFile::writeAnswers(TestFile::testFilePath(m_app.programFolder(), Text2->text()), number,
+    if (!QuestionnaireFile::writeText(folder + u'/' + questionFile, txtV->toPlainText(), &failed)
+        || !QuestionnaireFile::writeAnswers(QuestionnaireFile::testFilePath(m_app.programFolder(), Text2->text()), number,
                                    answers, &failed)) {
         writeFailed(failed);
         return;
@@ -724,7 +724,7 @@ void TestWindow::saveQuestion()
         points->setText(u"0"_s);
 }
 
-void TestWindow::confirmNextNumber()
+void QuestionnaireWindow::confirmNextNumber()
 {
     Frame8->hide();
     const QString number = Text11->text();
@@ -734,7 +734,7 @@ void TestWindow::confirmNextNumber()
     Text11->clear();
 }
 
-void TestWindow::saveConclusions()
+void QuestionnaireWindow::saveConclusions()
 {
     if (Text5->toPlainText().isEmpty() || Text6->toPlainText().isEmpty() || Text7->toPlainText().isEmpty()) {
         message(u"Ввод выводов не закончен"_s, u"Entering the conclusions not legal"_s);
@@ -746,13 +746,13 @@ void TestWindow::saveConclusions()
     const QPlainTextEdit *const boxes[] = {Text5, Text7, Text6};
     QString failed;
     for (int conclusion = 1; conclusion <= 3; ++conclusion) {
-        if (!TestFile::writeText(folder + u'/' + TestFile::conclusionFileName(conclusion),
+        if (!QuestionnaireFile::writeText(folder + u'/' + QuestionnaireFile::conclusionFileName(conclusion),
                                  boxes[conclusion - 1]->toPlainText(), &failed)) {
             writeFailed(failed);
             return;
         }
     }
-    if (!TestFile::writeBounds(TestFile::testFilePath(m_app.programFolder(), Text2->text()),
+    if (!QuestionnaireFile::writeBounds(QuestionnaireFile::testFilePath(m_app.programFolder(), Text2->text()),
                                {Text8->text(), Text9->text(), Text10->text()}, &failed)) {
         writeFailed(failed);
         return;
@@ -760,9 +760,9 @@ void TestWindow::saveConclusions()
     message(u"Сохранено"_s, u"Preserved"_s);
 }
 
-void TestWindow::browse()
+void QuestionnaireWindow::browse()
 {
-    if (TestReport::numberOrZero(Text1->text()) >= TestReport::numberOrZero(Text4->text())) {
+    if (QuestionnaireReport::numberOrZero(Text1->text()) >= QuestionnaireReport::numberOrZero(Text4->text())) {
         message(u"Конец теста"_s, u"End of test"_s);
         Text1->setText(u"1"_s);
         m_browseCounter = 1;
@@ -772,7 +772,7 @@ void TestWindow::browse()
     ++m_browseCounter;
 }
 
-void TestWindow::closeStartPanel()
+void QuestionnaireWindow::closeStartPanel()
 {
     Frame3->hide();
     Label10->setText(u"0"_s);
@@ -785,7 +785,7 @@ void TestWindow::closeStartPanel()
     Command1->hide();
 }
 
-void TestWindow::closeEditor()
+void QuestionnaireWindow::closeEditor()
 {
     Frame4->hide();
     showPointsColumn(false);
@@ -798,14 +798,14 @@ void TestWindow::closeEditor()
     Frame7->show();
 }
 
-void TestWindow::closePrompt()
+void QuestionnaireWindow::closePrompt()
 {
     Frame8->hide();
     Command14->setEnabled(false);
     Text11->clear();
 }
 
-void TestWindow::promptIfCreating()
+void QuestionnaireWindow::promptIfCreating()
 {
     if (Label12->text() == "1"_L1 && Text1->text().isEmpty()) {
         Frame8->show();
@@ -815,8 +815,8 @@ void TestWindow::promptIfCreating()
 
 // A box that does not hold an accepted number (letters, nothing, or beyond the 16-bit
 // range) is set to "0"; a number stays as typed.
-void TestWindow::checkNumberBox(QLineEdit *box)
+void QuestionnaireWindow::checkNumberBox(QLineEdit *box)
 {
-    if (!TestFile::isAcceptedNumber(box->text()))
+    if (!QuestionnaireFile::isAcceptedNumber(box->text()))
         box->setText(u"0"_s);
 }

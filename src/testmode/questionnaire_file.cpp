@@ -1,4 +1,4 @@
-#include "testmode/test_file.h"
+#include "testmode/questionnaire_file.h"
 
 #include "config/ansi_text.h"
 #include "config/fixed_point.h"
@@ -7,7 +7,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace TestFile {
+namespace QuestionnaireFile {
 
 namespace {
 
@@ -171,4 +171,4 @@ bool isAcceptedNumber(const QString &text)
     return number && number->toInt16().has_value();
 }
 
-} // namespace TestFile
+} // namespace QuestionnaireFile

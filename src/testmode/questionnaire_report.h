@@ -9,7 +9,7 @@
 
 // Running a test: the choice of the conclusion by the total, and the test report
 // s/lzm.txt, which is written in Russian whatever the language of the window.
-namespace TestReport {
+namespace QuestionnaireReport {
 
 // The conclusion (1, 2 or 3) whose range holds the total, tested in this order:
 // total <= b1, b2, b3 gives 1; total >= b1 and <= b2, b3 gives 2; total >= b1, b2 and
@@ -40,4 +40,4 @@ QString path(const QString &programFolder);
 // missing. False when the text could not be written.
 bool append(const QString &programFolder, const QString &text, QString *error = nullptr);
 
-} // namespace TestReport
+} // namespace QuestionnaireReport

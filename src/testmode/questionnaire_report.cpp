@@ -1,12 +1,12 @@
-#include "testmode/test_report.h"
+#include "testmode/questionnaire_report.h"
 
 #include "config/ansi_text.h"
 #include "config/folders.h"
-#include "testmode/test_file.h"
+#include "testmode/questionnaire_file.h"
 
 using namespace Qt::StringLiterals;
 
-namespace TestReport {
+namespace QuestionnaireReport {
 
 namespace {
 
@@ -75,4 +75,4 @@ bool append(const QString &programFolder, const QString &text, QString *error)
     return true;
 }
 
-} // namespace TestReport
+} // namespace QuestionnaireReport

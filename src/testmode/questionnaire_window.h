@@ -1,7 +1,7 @@
 #pragma once
 
 #include "config/captions.h"
-#include "testmode/test_file.h"
+#include "testmode/questionnaire_file.h"
 
 #include <QWidget>
 
@@ -21,12 +21,12 @@ class QRadioButton;
 // shows question after question, adds the points of the chosen answers and picks the
 // conclusion whose score range holds the total; a switch writes the run to s/lzm.txt.
 // The markers Label1, Label10 and Label12 tell the handlers which state the window is in.
-class TestWindow final : public QWidget
+class QuestionnaireWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TestWindow(Application &app);
+    explicit QuestionnaireWindow(Application &app);
 
     // State markers: Label1 "0" at load, "1" in the editor before a file is opened, "3"
     // once a test file is open; Label10 "1" in the editor; Label12 "1" while creating.
@@ -134,7 +134,7 @@ private:
     void showPointsColumn(bool shown);
     void clearQuestion();
     void readQuestionFromFile();
-    void showBounds(const TestFile::Header &header);
+    void showBounds(const QuestionnaireFile::Header &header);
     void readConclusions();
     void enableAnswerOptions();
     void countQuestions();

@@ -8,7 +8,7 @@
 // A scored test on disk: the folder t/<name> of the program folder holds the test file
 // <name>.tst (INI form), one text file per question ("vt<N>.txt") and the three
 // conclusion files. Conclusion 2 lives in "v3.txt" and conclusion 3 in "v2.txt".
-namespace TestFile {
+namespace QuestionnaireFile {
 
 inline constexpr int AnswerSlots = 5;
 inline constexpr int Conclusions = 3;
@@ -75,4 +75,4 @@ bool writeText(const QString &path, const QString &text, QString *error = nullpt
 // the user's locale whose nearest whole number lies in -32768 ... 32767.
 bool isAcceptedNumber(const QString &text);
 
-} // namespace TestFile
+} // namespace QuestionnaireFile
