@@ -50,21 +50,21 @@ bool writeKeys(const QString &testFile, const QString &section, char prefix, con
 
 } // namespace
 
-QString testsFolder(const QString &programFolder)
+QString questionnairesFolder(const QString &programFolder)
 {
     return programFolder + u"/t"_s;
 }
 
-QString testFolder(const QString &programFolder, const QString &name)
+QString questionnaireFolder(const QString &programFolder, const QString &name)
 {
     if (!isPathComponent(name))
         return QString();
-    return testsFolder(programFolder) + u'/' + name;
+    return questionnairesFolder(programFolder) + u'/' + name;
 }
 
-QString testFilePath(const QString &programFolder, const QString &name)
+QString filePath(const QString &programFolder, const QString &name)
 {
-    const QString folder = testFolder(programFolder, name);
+    const QString folder = questionnaireFolder(programFolder, name);
     return folder.isEmpty() ? QString() : folder + u'/' + name + u".tst"_s;
 }
 
@@ -85,26 +85,26 @@ QString conclusionFileName(int conclusion)
     }
 }
 
-int questionCount(const QString &testFolder, QStringList *entries)
+int questionCount(const QString &questionnaireFolder, QStringList *entries)
 {
     // No folder (a refused name) has no entries; an empty path would list the working folder.
-    if (testFolder.isEmpty()) {
+    if (questionnaireFolder.isEmpty()) {
         if (entries)
             entries->clear();
         return -4;
     }
-    return GetFolders(testFolder, entries) - 4;
+    return GetFolders(questionnaireFolder, entries) - 4;
 }
 
 bool create(const QString &programFolder, const QString &name, QString *error)
 {
-    const QString file = testFilePath(programFolder, name);
+    const QString file = filePath(programFolder, name);
     if (file.isEmpty()) {
         if (error)
             *error = name;
         return false;
     }
-    MakeDirPath(testFolder(programFolder, name));
+    MakeDirPath(questionnaireFolder(programFolder, name));
     if (!SetValue(HeaderSection, u"t"_s, name, file)) {
         if (error)
             *error = file;

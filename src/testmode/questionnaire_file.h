@@ -14,15 +14,15 @@ inline constexpr int AnswerSlots = 5;
 inline constexpr int Conclusions = 3;
 
 // The folder of all tests: program folder + "/t".
-QString testsFolder(const QString &programFolder);
+QString questionnairesFolder(const QString &programFolder);
 
 // The folder of one test; the empty text when the name is not one path level, so a
 // name read from a file never leads outside the tests folder.
-QString testFolder(const QString &programFolder, const QString &name);
+QString questionnaireFolder(const QString &programFolder, const QString &name);
 
 // The test file of the named test inside its folder; empty for a name that is not one
 // path level.
-QString testFilePath(const QString &programFolder, const QString &name);
+QString filePath(const QString &programFolder, const QString &name);
 
 // "vt" + number + ".txt".
 QString questionFileName(const QString &number);
@@ -33,7 +33,7 @@ QString conclusionFileName(int conclusion);
 // The number of questions: the entries of the test folder less the test file and the
 // three conclusion files. A stray file counts as one more question. The entries go to the
 // list when one is given.
-int questionCount(const QString &testFolder, QStringList *entries = nullptr);
+int questionCount(const QString &questionnaireFolder, QStringList *entries = nullptr);
 
 // Creates the test folder and writes the name into the test file. A name that is not one
 // path level is refused before anything is created.

@@ -28,7 +28,7 @@ namespace {
 
 const QString Title = u"Тест-Тавринг"_s;
 // The open-file dialog offers test files only.
-const QString TestFilter = u"Файлы tst (*.tst)"_s;
+const QString FileFilter = u"Файлы tst (*.tst)"_s;
 
 // Window heights: the run, the editor's start panel, editing questions and conclusions.
 constexpr int RunHeight = 6945;
@@ -192,7 +192,7 @@ void QuestionnaireWindow::buildEditorPanels()
 
 void QuestionnaireWindow::connectHandlers()
 {
-    connect(Command5, &QPushButton::clicked, this, &QuestionnaireWindow::chooseTest);
+    connect(Command5, &QPushButton::clicked, this, &QuestionnaireWindow::chooseQuestionnaire);
     connect(Command6, &QPushButton::clicked, this, &QuestionnaireWindow::openEditor);
     connect(Command3, &QPushButton::clicked, this, &QuestionnaireWindow::reset);
     connect(Command15, &QPushButton::clicked, Frame6, &QWidget::hide);
@@ -239,8 +239,8 @@ void QuestionnaireWindow::connectHandlers()
             Command14->setEnabled(QuestionnaireFile::isAcceptedNumber(number));
     });
 
-    connect(Command11, &QPushButton::clicked, this, &QuestionnaireWindow::createTest);
-    connect(Command13, &QPushButton::clicked, this, &QuestionnaireWindow::editTest);
+    connect(Command11, &QPushButton::clicked, this, &QuestionnaireWindow::createQuestionnaire);
+    connect(Command13, &QPushButton::clicked, this, &QuestionnaireWindow::editQuestionnaire);
     connect(Command4, &QPushButton::clicked, this, &QuestionnaireWindow::saveQuestion);
     connect(Command14, &QPushButton::clicked, this, &QuestionnaireWindow::confirmNextNumber);
     connect(Command9, &QPushButton::clicked, this, &QuestionnaireWindow::saveConclusions);
@@ -321,17 +321,17 @@ void QuestionnaireWindow::writeFailed(const QString &file)
 QString QuestionnaireWindow::pathLine() const
 {
     return Language::pick(language(), u"Путь к папки с тестами: "_s, u"Way to files with tests: "_s) + u' '
-           + QuestionnaireFile::testsFolder(m_app.programFolder()) + u'/';
+           + QuestionnaireFile::questionnairesFolder(m_app.programFolder()) + u'/';
 }
 
-QString QuestionnaireWindow::testFolder() const
+QString QuestionnaireWindow::questionnaireFolder() const
 {
-    return QuestionnaireFile::testFolder(m_app.programFolder(), Text2->text());
+    return QuestionnaireFile::questionnaireFolder(m_app.programFolder(), Text2->text());
 }
 
 QString QuestionnaireWindow::questionText(const QString &number) const
 {
-    const QString folder = testFolder();
+    const QString folder = questionnaireFolder();
     const QString file = QuestionnaireFile::questionFileName(number);
     if (folder.isEmpty() || !isPathComponent(file))
         return QString();
@@ -339,7 +339,7 @@ QString QuestionnaireWindow::questionText(const QString &number) const
 }
 
 // The test name becomes a folder and a file name, so it must be one level of a path.
-bool QuestionnaireWindow::acceptTestName()
+bool QuestionnaireWindow::acceptName()
 {
     const QString name = Text2->text();
     if (name.isEmpty()) {
@@ -415,7 +415,7 @@ void QuestionnaireWindow::showBounds(const QuestionnaireFile::Header &header)
 
 void QuestionnaireWindow::readConclusions()
 {
-    const QString folder = testFolder();
+    const QString folder = questionnaireFolder();
     QPlainTextEdit *const boxes[] = {Text5, Text7, Text6};
     for (int conclusion = 1; conclusion <= 3; ++conclusion) {
         boxes[conclusion - 1]->setPlainText(
@@ -428,7 +428,7 @@ void QuestionnaireWindow::readConclusions()
 void QuestionnaireWindow::countQuestions()
 {
     QStringList entries;
-    const int count = QuestionnaireFile::questionCount(testFolder(), &entries);
+    const int count = QuestionnaireFile::questionCount(questionnaireFolder(), &entries);
     List1->clear();
     List1->addItems(entries);
     Text4->setText(QString::number(count));
@@ -440,7 +440,7 @@ void QuestionnaireWindow::enableAnswerOptions()
         Option[slot]->setEnabled(!txtq[slot]->text().isEmpty());
 }
 
-void QuestionnaireWindow::chooseTest()
+void QuestionnaireWindow::chooseQuestionnaire()
 {
     Label16->setText(pathLine());
     Option[5]->setChecked(true);
@@ -456,7 +456,7 @@ void QuestionnaireWindow::chooseTest()
 
     Text3->setText(m_app.platform().openFileName(
         Language::pick(language(), u"Выбрать тест"_s, u"To Choose a test"_s),
-        QuestionnaireFile::testsFolder(m_app.programFolder()), TestFilter));
+        QuestionnaireFile::questionnairesFolder(m_app.programFolder()), FileFilter));
     if (!Text2->text().isEmpty())
         countQuestions();
     if (!Text3->text().isEmpty()) {
@@ -610,12 +610,12 @@ void QuestionnaireWindow::openEditor()
     Label15->setText(pathLine());
 }
 
-void QuestionnaireWindow::createTest()
+void QuestionnaireWindow::createQuestionnaire()
 {
     Text2->show();
     Label9->show();
     const QString name = Text2->text();
-    if (!acceptTestName())
+    if (!acceptName())
         return;
     QString failed;
     if (!QuestionnaireFile::create(m_app.programFolder(), name, &failed)) {
@@ -650,7 +650,7 @@ void QuestionnaireWindow::createTest()
     txtV->setPlainText(u"1."_s);
 }
 
-void QuestionnaireWindow::editTest()
+void QuestionnaireWindow::editQuestionnaire()
 {
     setFixedHeight(tw(EditHeight));
     Frame7->hide();
@@ -669,7 +669,7 @@ void QuestionnaireWindow::editTest()
 
     Text3->setText(m_app.platform().openFileName(
         Language::pick(language(), u"Редактировать тест"_s, u"To Edit a test"_s),
-        QuestionnaireFile::testsFolder(m_app.programFolder()), TestFilter));
+        QuestionnaireFile::questionnairesFolder(m_app.programFolder()), FileFilter));
     if (!Text3->text().isEmpty() && !Text2->text().isEmpty()) {
         countQuestions();
         Frame4->show();
@@ -695,9 +695,9 @@ void QuestionnaireWindow::saveQuestion()
                 u"Entering a question and number of test not legal"_s);
         return;
     }
-    if (!acceptTestName())
+    if (!acceptName())
         return;
-    const QString folder = testFolder();
+    const QString folder = questionnaireFolder();
     QuestionnaireFile::Answers answers;
     for (int slot = 0; slot < 5; ++slot) {
         answers.texts[slot] = txtq[slot]->text();
@@ -705,7 +705,7 @@ void QuestionnaireWindow::saveQuestion()
     }
     QString failed;
     if (!QuestionnaireFile::writeText(folder + u'/' + questionFile, txtV->toPlainText(), &failed)
-        || !QuestionnaireFile::writeAnswers(QuestionnaireFile::testFilePath(m_app.programFolder(), Text2->text()), number,
+        || !QuestionnaireFile::writeAnswers(QuestionnaireFile::filePath(m_app.programFolder(), Text2->text()), number,
                                    answers, &failed)) {
         writeFailed(failed);
         return;
@@ -740,9 +740,9 @@ void QuestionnaireWindow::saveConclusions()
         message(u"Ввод выводов не закончен"_s, u"Entering the conclusions not legal"_s);
         return;
     }
-    if (!acceptTestName())
+    if (!acceptName())
         return;
-    const QString folder = testFolder();
+    const QString folder = questionnaireFolder();
     const QPlainTextEdit *const boxes[] = {Text5, Text7, Text6};
     QString failed;
     for (int conclusion = 1; conclusion <= 3; ++conclusion) {
@@ -752,7 +752,7 @@ void QuestionnaireWindow::saveConclusions()
             return;
         }
     }
-    if (!QuestionnaireFile::writeBounds(QuestionnaireFile::testFilePath(m_app.programFolder(), Text2->text()),
+    if (!QuestionnaireFile::writeBounds(QuestionnaireFile::filePath(m_app.programFolder(), Text2->text()),
                                {Text8->text(), Text9->text(), Text10->text()}, &failed)) {
         writeFailed(failed);
         return;

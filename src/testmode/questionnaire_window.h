@@ -125,8 +125,8 @@ private:
     void message(const QString &russian, const QString &english);
     void writeFailed(const QString &file);
     QString pathLine() const;
-    QString testFolder() const;
-    bool acceptTestName();
+    QString questionnaireFolder() const;
+    bool acceptName();
     QString questionText(const QString &number) const;
 
     void setEditable(bool editable);
@@ -140,7 +140,7 @@ private:
     void countQuestions();
 
     // Run mode.
-    void chooseTest();
+    void chooseQuestionnaire();
     void numberChanged();
     void testFilePicked(const QString &path);
     void answer(int slot);
@@ -153,8 +153,8 @@ private:
 
     // Editor.
     void openEditor();
-    void createTest();
-    void editTest();
+    void createQuestionnaire();
+    void editQuestionnaire();
     void saveQuestion();
     void confirmNextNumber();
     void saveConclusions();

@@ -145,10 +145,10 @@ void TestMode::readingTheGoldenTest()
 {
     ProgramFolder folder;
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
-    const QString testFolder = QuestionnaireFile::testFolder(folder.path(), u"quiz"_s);
-    const QString file = QuestionnaireFile::testFilePath(folder.path(), u"quiz"_s);
-    QCOMPARE(testFolder, folder.path(u"t/quiz"_s));
-    QCOMPARE(QuestionnaireFile::questionCount(testFolder), 3);
+    const QString questionnaireFolder = QuestionnaireFile::questionnaireFolder(folder.path(), u"quiz"_s);
+    const QString file = QuestionnaireFile::filePath(folder.path(), u"quiz"_s);
+    QCOMPARE(questionnaireFolder, folder.path(u"t/quiz"_s));
+    QCOMPARE(QuestionnaireFile::questionCount(questionnaireFolder), 3);
     const QuestionnaireFile::Header header = QuestionnaireFile::readHeader(file);
     QCOMPARE(header.name, u"quiz"_s);
     QCOMPARE(header.bounds, (std::array<QString, 3>{u"2"_s, u"4"_s, u"7"_s}));
@@ -156,14 +156,14 @@ void TestMode::readingTheGoldenTest()
     QCOMPARE(answers.texts[1], u"От трёх до десяти"_s);
     QCOMPARE(answers.texts[4], QString());
     QCOMPARE(answers.points[0], u"2"_s);
-    QCOMPARE(QuestionnaireFile::readText(testFolder + u"/vt3.txt"_s), u"3. Где вы читаете чаще всего?\nВыберите одно.\n"_s);
+    QCOMPARE(QuestionnaireFile::readText(questionnaireFolder + u"/vt3.txt"_s), u"3. Где вы читаете чаще всего?\nВыберите одно.\n"_s);
     // The conclusions are crossed: conclusion 2 lives in v3.txt.
-    QCOMPARE(QuestionnaireFile::readText(testFolder + u'/' + QuestionnaireFile::conclusionFileName(2)),
+    QCOMPARE(QuestionnaireFile::readText(questionnaireFolder + u'/' + QuestionnaireFile::conclusionFileName(2)),
              u"Вы читаете от случая к случаю.\n"_s);
     QCOMPARE(QuestionnaireFile::conclusionFileName(3), u"v2.txt"_s);
     // A name that is not one folder level leads nowhere.
-    QVERIFY(QuestionnaireFile::testFolder(folder.path(), u".."_s).isEmpty());
-    QVERIFY(QuestionnaireFile::testFilePath(folder.path(), u"a/b"_s).isEmpty());
+    QVERIFY(QuestionnaireFile::questionnaireFolder(folder.path(), u".."_s).isEmpty());
+    QVERIFY(QuestionnaireFile::filePath(folder.path(), u"a/b"_s).isEmpty());
 }
 
 void TestMode::longAnswerReadsAs255Characters()
