@@ -20,23 +20,6 @@ QString line(const QString &text)
 
 } // namespace
 
-std::optional<int> chooseConclusion(Fixed total, const std::array<Fixed, 3> &bounds)
-{
-    const auto [b1, b2, b3] = bounds;
-    if (total <= b1 && total <= b2 && total <= b3)
-        return 1;
-    if (total >= b1 && total <= b2 && total <= b3)
-        return 2;
-    if (total >= b1 && total >= b2 && total <= b3)
-        return 3;
-    return std::nullopt;
-}
-
-Fixed numberOrZero(const QString &text)
-{
-    return Fixed::parse(text).value_or(Fixed());
-}
-
 QString header(const QString &testName, const QString &time, const QString &date)
 {
     return line(Rule) + line(u"ТЕСТ: "_s + testName) + line(time + u' ' + date) + line(Rule)

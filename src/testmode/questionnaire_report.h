@@ -1,24 +1,12 @@
 #pragma once
 
-#include "config/fixed_point.h"
-
 #include <QString>
 
 #include <array>
-#include <optional>
 
-// Running a test: the choice of the conclusion by the total, and the test report
-// s/lzm.txt, which is written in Russian whatever the language of the window.
+// The questionnaire report s/lzm.txt, which is written in Russian whatever the language of
+// the window.
 namespace QuestionnaireReport {
-
-// The conclusion (1, 2 or 3) whose range holds the total, tested in this order:
-// total <= b1, b2, b3 gives 1; total >= b1 and <= b2, b3 gives 2; total >= b1, b2 and
-// <= b3 gives 3. A total equal to a bound belongs to the lower range. Nothing matches a
-// total above b3, or bounds that leave a gap.
-std::optional<int> chooseConclusion(Fixed total, const std::array<Fixed, 3> &bounds);
-
-// A number of a box or of the test file; text that is not a number counts as 0.
-Fixed numberOrZero(const QString &text);
 
 // The texts below take window texts ("\n" line breaks) and give file text (CR LF).
 

@@ -3,7 +3,6 @@
 #include "config/control_factory.h"
 
 #include "config/active_label.h"
-#include "config/fixed_point.h"
 #include "config/folders.h"
 #include "config/language.h"
 #include "config/window_ops.h"
@@ -19,8 +18,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -218,8 +215,12 @@ void QuestionnaireWindow::connectHandlers()
     for (QLineEdit *bound : {Text8, Text9, Text10})
         connect(bound, &QLineEdit::textChanged, this, [this, bound] { checkNumberBox(bound); });
     connect(txtV, &QPlainTextEdit::textChanged, this, &QuestionnaireWindow::promptIfCreating);
-    connect(Text1, &QLineEdit::textChanged, this, &QuestionnaireWindow::numberChanged);
-    connect(Text3, &QLineEdit::textChanged, this, &QuestionnaireWindow::testFilePicked);
+    // The number box is typed into as well: the run follows it, and every change loads.
+    connect(Text1, &QLineEdit::textChanged, this, [this] {
+        m_run.setQuestionNumber(Text1->text());
+        numberChanged();
+    });
+    connect(Text3, &QLineEdit::textChanged, this, &QuestionnaireWindow::filePicked);
     connect(Text2, &QLineEdit::textChanged, Text12, &QLineEdit::setText);
     connect(Text12, &QLineEdit::textChanged, this, &QuestionnaireWindow::writeHeader);
     connect(Check1, &QCheckBox::toggled, this, [this](bool ticked) {
@@ -228,10 +229,6 @@ void QuestionnaireWindow::connectHandlers()
     });
     connect(Text4, &QLineEdit::textChanged, this, [this](const QString &count) {
         Label14->setText((Language::isRussian(language()) ? u"из "_s : u"from "_s) + count);
-    });
-    connect(txtn, &QLineEdit::textChanged, this, [this](const QString &total) {
-        if (!total.isEmpty())
-            chooseConclusion();
     });
     connect(Label15, &ActiveLabel::captionChanged, Label17, &ActiveLabel::setText);
     connect(Text11, &QLineEdit::textChanged, this, [this](const QString &number) {
@@ -247,6 +244,28 @@ void QuestionnaireWindow::connectHandlers()
     connect(Command12, &QPushButton::clicked, this, &QuestionnaireWindow::closeStartPanel);
     connect(Command8, &QPushButton::clicked, this, &QuestionnaireWindow::closeEditor);
     connect(Command16, &QPushButton::clicked, this, &QuestionnaireWindow::closePrompt);
+
+    // The mirrors of the run and of the editor's states.
+    connect(&m_run, &QuestionnaireRun::questionNumberChanged, Text1, &QLineEdit::setText);
+    connect(&m_run, &QuestionnaireRun::questionCountChanged, this, [this](int count) {
+        Text4->setText(QString::number(count));
+    });
+    connect(&m_run, &QuestionnaireRun::collectedChanged, this, [this](int slot, QuestionnaireRun::Points points) {
+        txtnSlot[slot]->setText(QuestionnaireRun::pointsText(points));
+    });
+    connect(&m_run, &QuestionnaireRun::totalChanged, this, [this](QuestionnaireRun::Points total) {
+        txtn->setText(QuestionnaireRun::pointsText(total));
+    });
+    connect(&m_run, &QuestionnaireRun::concluded, this, &QuestionnaireWindow::showConclusion);
+    connect(&m_editor, &QuestionnaireEditor::sourceChanged, this, [this](QuestionnaireEditor::Source source) {
+        Label1->setText(QuestionnaireEditor::markerText(source));
+    });
+    connect(&m_editor, &QuestionnaireEditor::openChanged, this, [this](bool open) {
+        Label10->setText(QuestionnaireEditor::markerText(open));
+    });
+    connect(&m_editor, &QuestionnaireEditor::creatingChanged, this, [this](bool creating) {
+        Label12->setText(QuestionnaireEditor::markerText(creating));
+    });
 }
 
 void QuestionnaireWindow::load()
@@ -389,8 +408,7 @@ void QuestionnaireWindow::clearQuestion()
         answerBox->clear();
     for (QLineEdit *points : txtb)
         points->setText(u"0"_s);
-    for (QLineEdit *collected : txtnSlot)
-        collected->setText(u"0"_s);
+    m_run.clearCollected();
 }
 
 // Reads the test name and the answers and points of the current question from the
@@ -399,7 +417,7 @@ void QuestionnaireWindow::readQuestionFromFile()
 {
     const QString file = Text3->text();
     Text2->setText(QuestionnaireFile::readHeader(file).name);
-    const QuestionnaireFile::Answers answers = QuestionnaireFile::readAnswers(file, Text1->text());
+    const QuestionnaireFile::Answers answers = QuestionnaireFile::readAnswers(file, m_run.questionNumber());
     for (int slot = 0; slot < 5; ++slot) {
         txtq[slot]->setText(answers.texts[slot]);
         txtb[slot]->setText(answers.points[slot]);
@@ -431,7 +449,7 @@ void QuestionnaireWindow::countQuestions()
     const int count = QuestionnaireFile::questionCount(questionnaireFolder(), &entries);
     List1->clear();
     List1->addItems(entries);
-    Text4->setText(QString::number(count));
+    m_run.setQuestionCount(count);
 }
 
 void QuestionnaireWindow::enableAnswerOptions()
@@ -449,10 +467,9 @@ void QuestionnaireWindow::chooseQuestionnaire()
     Text3->clear();
     clearQuestion();
     Text2->clear();
-    Text1->setText(u"1"_s);
+    m_run.rewind();
     setEditable(false);
-    m_intCntr = 1;
-    Label1->setText(u"3"_s);
+    m_editor.setSource(QuestionnaireEditor::Source::File);
 
     Text3->setText(m_app.platform().openFileName(
         Language::pick(language(), u"Выбрать тест"_s, u"To Choose a test"_s),
@@ -470,37 +487,35 @@ void QuestionnaireWindow::chooseQuestionnaire()
     }
 }
 
-void QuestionnaireWindow::testFilePicked(const QString &path)
+void QuestionnaireWindow::filePicked(const QString &path)
 {
     if (path.isEmpty())
         return;
     readQuestionFromFile();
-    if (Label1->text() == "3"_L1)
-        txtV->setPlainText(questionText(Text1->text()));
+    if (m_editor.readsFile())
+        txtV->setPlainText(questionText(m_run.questionNumber()));
 }
 
 // Every change of the number loads that question. The conclusion boxes are not written
 // back here: they reach their files only through "Сохранить выводы".
 void QuestionnaireWindow::numberChanged()
 {
-    if (Label1->text() != "3"_L1) {
+    if (!m_editor.readsFile()) {
         clearQuestion();
-        txtn->clear();
+        m_run.clearTotal();
         return;
     }
     if (!Text3->text().isEmpty()) {
         readQuestionFromFile();
         showBounds(QuestionnaireFile::readHeader(Text3->text()));
     }
-    if (!Text1->text().isEmpty())
-        txtV->setPlainText(questionText(Text1->text()));
+    if (!m_run.questionNumber().isEmpty())
+        txtV->setPlainText(questionText(m_run.questionNumber()));
 }
 
 void QuestionnaireWindow::answer(int slot)
 {
-    const Fixed collected = QuestionnaireReport::numberOrZero(txtnSlot[slot]->text())
-                            + QuestionnaireReport::numberOrZero(txtb[slot]->text());
-    txtnSlot[slot]->setText(collected.toString());
+    m_run.collect(slot, txtb[slot]->text());
     if (Check1->isChecked() && !txtV->toPlainText().isEmpty())
         appendReport(QuestionnaireReport::answerLine(txtV->toPlainText(), txtq[slot]->text(), txtb[slot]->text()));
     nextQuestion();
@@ -511,61 +526,53 @@ void QuestionnaireWindow::answer(int slot)
 // The ">>" logic: the answers press it in the run; in the editor the button browses.
 void QuestionnaireWindow::nextQuestion()
 {
-    if (Label10->text() != "0"_L1) {
+    if (m_editor.isOpen()) {
         browse();
         return;
     }
-    if (Text4->text().isEmpty() || Text1->text().isEmpty()) {
+    switch (m_run.next()) {
+    case QuestionnaireRun::Step::NoQuestionnaire:
         message(u"Не выбран тест!"_s, u"Not choose test!"_s);
         Option[5]->setChecked(true);
         return;
-    }
-    if (QuestionnaireReport::numberOrZero(Text1->text()) >= QuestionnaireReport::numberOrZero(Text4->text())) {
+    case QuestionnaireRun::Step::Ended:
         message(u"Тест окончен"_s, u"End of test"_s);
         Option[5]->setChecked(true);
-        Fixed total;
-        for (QLineEdit *collected : txtnSlot)
-            total += QuestionnaireReport::numberOrZero(collected->text());
-        setTotal(total.toString());
+        if (!m_run.finish(boundTexts()))
+            message(u"Сумма баллов вышла за пределы допустимого, общий балл не подсчитан"_s,
+                    u"The sum of points is out of range, no total"_s);
+        return;
+    case QuestionnaireRun::Step::NextQuestion:
+        Option[5]->setChecked(true);
         return;
     }
-    Text1->setText(QString::number(m_intCntr + 1));
-    ++m_intCntr;
-    Option[5]->setChecked(true);
 }
 
-// A further answer after the end recomputes the conclusion even when the total stays.
-void QuestionnaireWindow::setTotal(const QString &total)
+// A total that no range holds leaves the conclusion of an earlier end in place.
+void QuestionnaireWindow::showConclusion(std::optional<int> conclusion)
 {
-    if (txtn->text() == total)
-        chooseConclusion();
-    else
-        txtn->setText(total);
-}
-
-void QuestionnaireWindow::chooseConclusion()
-{
-    const std::array<QString, 3> conclusions{Text5->toPlainText(), Text7->toPlainText(), Text6->toPlainText()};
-    const std::array<QString, 3> bounds{Text8->text(), Text9->text(), Text10->text()};
-    const auto chosen = QuestionnaireReport::chooseConclusion(
-        QuestionnaireReport::numberOrZero(txtn->text()),
-        {QuestionnaireReport::numberOrZero(bounds[0]), QuestionnaireReport::numberOrZero(bounds[1]),
-         QuestionnaireReport::numberOrZero(bounds[2])});
-    if (chosen)
-        Label11->setText(conclusions[*chosen - 1]);
+    const std::array<QString, QuestionnaireRun::Conclusions> conclusions = conclusionTexts();
+    if (conclusion)
+        Label11->setText(conclusions[*conclusion - 1]);
     Frame6->show();
     Frame6->raise();
-    if (Check1->isChecked())
-        appendReport(QuestionnaireReport::conclusionBlock(txtn->text(), Label11->text(), conclusions, bounds));
+    if (Check1->isChecked() && m_run.total())
+        appendReport(QuestionnaireReport::conclusionBlock(txtn->text(), Label11->text(), conclusions, boundTexts()));
+}
+
+std::array<QString, QuestionnaireRun::Conclusions> QuestionnaireWindow::conclusionTexts() const
+{
+    return {Text5->toPlainText(), Text7->toPlainText(), Text6->toPlainText()};
+}
+
+std::array<QString, QuestionnaireRun::Conclusions> QuestionnaireWindow::boundTexts() const
+{
+    return {Text8->text(), Text9->text(), Text10->text()};
 }
 
 void QuestionnaireWindow::reset()
 {
-    Text1->setText(u"1"_s);
-    m_intCntr = 1;
-    for (QLineEdit *collected : txtnSlot)
-        collected->setText(u"0"_s);
-    txtn->clear();
+    m_run.restart();
     Option[5]->setChecked(true);
     Frame6->hide();
     if (Check1->isChecked()) {
@@ -595,13 +602,12 @@ void QuestionnaireWindow::openEditor()
 {
     Frame1->hide();
     Frame6->hide();
-    Label1->setText(u"1"_s);
-    Label10->setText(u"1"_s);
+    m_editor.setSource(QuestionnaireEditor::Source::Typed);
+    m_editor.setOpen(true);
     Text3->clear();
     clearQuestion();
     Text2->clear();
-    Text1->setText(u"1"_s);
-    m_intCntr = 1;
+    m_run.rewind();
     setEditable(true);
     Frame3->show();
     Frame3->raise();
@@ -624,9 +630,9 @@ void QuestionnaireWindow::createQuestionnaire()
     }
 
     setFixedHeight(tw(EditHeight));
-    Label12->setText(u"1"_s);
-    // A new test has no file open yet: changing the number clears the question.
-    Label1->setText(u"1"_s);
+    m_editor.setCreating(true);
+    // A new questionnaire has no file open yet: changing the number clears the question.
+    m_editor.setSource(QuestionnaireEditor::Source::Typed);
     setNumberBoxRaised(true);
     Command1->hide();
     Frame7->hide();
@@ -636,13 +642,13 @@ void QuestionnaireWindow::createQuestionnaire()
     Frame1->show();
     Text3->clear();
     clearQuestion();
-    Text1->setText(u"1"_s);
+    m_run.setQuestionNumber(u"1"_s);
     for (QPlainTextEdit *conclusion : {Text5, Text6, Text7})
         conclusion->clear();
     for (QLineEdit *bound : {Text8, Text9, Text10})
         bound->clear();
     setEditable(true);
-    txtn->clear();
+    m_run.clearTotal();
 
     Frame4->show();
     Frame3->hide();
@@ -660,12 +666,11 @@ void QuestionnaireWindow::editQuestionnaire()
     Frame1->show();
     Text3->clear();
     clearQuestion();
-    Text1->setText(u"1"_s);
+    m_run.rewind();
     setEditable(true);
-    txtn->clear();
-    m_intCntr = 1;
-    m_browseCounter = 1;
-    Label1->setText(u"3"_s);
+    m_run.clearTotal();
+    m_editor.rewindBrowse();
+    m_editor.setSource(QuestionnaireEditor::Source::File);
 
     Text3->setText(m_app.platform().openFileName(
         Language::pick(language(), u"Редактировать тест"_s, u"To Edit a test"_s),
@@ -687,7 +692,7 @@ void QuestionnaireWindow::editQuestionnaire()
 
 void QuestionnaireWindow::saveQuestion()
 {
-    const QString number = Text1->text();
+    const QString number = m_run.questionNumber();
     const QString questionFile = QuestionnaireFile::questionFileName(number);
     // A number that would lead out of the test's folder is as unfinished as an empty one.
     if (txtV->toPlainText().isEmpty() || number.isEmpty() || !isPathComponent(questionFile)) {
@@ -711,13 +716,10 @@ void QuestionnaireWindow::saveQuestion()
         return;
     }
 
-    if (Label12->text() != "1"_L1)
+    if (!m_editor.isCreating())
         return;
-    const auto current = Fixed::parse(number);
-    const auto whole = current ? current->toInt16() : std::nullopt;
-    Text11->setText(whole && *whole < std::numeric_limits<qint16>::max() ? QString::number(*whole + 1)
-                                                                        : QString());
-    Text1->clear();
+    Text11->setText(QuestionnaireEditor::followingNumber(number));
+    m_run.setQuestionNumber(QString());
     for (QLineEdit *answerBox : txtq)
         answerBox->clear();
     for (QLineEdit *points : txtb)
@@ -728,7 +730,7 @@ void QuestionnaireWindow::confirmNextNumber()
 {
     Frame8->hide();
     const QString number = Text11->text();
-    Text1->setText(number);
+    m_run.setQuestionNumber(number);
     txtV->setPlainText(number + u'.');
     Command14->setEnabled(false);
     Text11->clear();
@@ -762,20 +764,16 @@ void QuestionnaireWindow::saveConclusions()
 
 void QuestionnaireWindow::browse()
 {
-    if (QuestionnaireReport::numberOrZero(Text1->text()) >= QuestionnaireReport::numberOrZero(Text4->text())) {
+    if (m_editor.browse() == QuestionnaireEditor::Browse::Ended) {
         message(u"Конец теста"_s, u"End of test"_s);
-        Text1->setText(u"1"_s);
-        m_browseCounter = 1;
-        return;
+        m_editor.backToFirstQuestion();
     }
-    Text1->setText(QString::number(m_browseCounter + 1));
-    ++m_browseCounter;
 }
 
 void QuestionnaireWindow::closeStartPanel()
 {
     Frame3->hide();
-    Label10->setText(u"0"_s);
+    m_editor.setOpen(false);
     setFixedHeight(tw(PanelHeight));
     Text2->hide();
     Label9->hide();
@@ -790,9 +788,9 @@ void QuestionnaireWindow::closeEditor()
     Frame4->hide();
     showPointsColumn(false);
     closePrompt();
-    Label10->setText(u"0"_s);
+    m_editor.setOpen(false);
     setNumberBoxRaised(false);
-    Label12->setText(u"0"_s);
+    m_editor.setCreating(false);
     setFixedHeight(tw(PanelHeight));
     Command1->hide();
     Frame7->show();
@@ -807,7 +805,7 @@ void QuestionnaireWindow::closePrompt()
 
 void QuestionnaireWindow::promptIfCreating()
 {
-    if (Label12->text() == "1"_L1 && Text1->text().isEmpty()) {
+    if (m_editor.isCreating() && m_run.questionNumber().isEmpty()) {
         Frame8->show();
         Frame8->raise();
     }

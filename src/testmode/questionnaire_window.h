@@ -1,7 +1,9 @@
 #pragma once
 
 #include "config/captions.h"
+#include "testmode/questionnaire_editor.h"
 #include "testmode/questionnaire_file.h"
+#include "testmode/questionnaire_run.h"
 
 #include <QWidget>
 
@@ -17,10 +19,11 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
-// Form6: runs a scored test and, in its editor states, creates and edits tests. The run
-// shows question after question, adds the points of the chosen answers and picks the
-// conclusion whose score range holds the total; a switch writes the run to s/lzm.txt.
-// The markers Label1, Label10 and Label12 tell the handlers which state the window is in.
+// Form6: runs a questionnaire and, in its editor states, creates and edits questionnaires.
+// The run (QuestionnaireRun) counts the questions, collects the points and chooses the
+// conclusion; the editor's states (QuestionnaireEditor) say where the question boxes take
+// their content from. The window shows both, turns clicks and typing into calls on them, and
+// writes the run to the report s/lzm.txt while its switch is ticked.
 class QuestionnaireWindow final : public QWidget
 {
     Q_OBJECT
@@ -28,8 +31,10 @@ class QuestionnaireWindow final : public QWidget
 public:
     explicit QuestionnaireWindow(Application &app);
 
-    // State markers: Label1 "0" at load, "1" in the editor before a file is opened, "3"
-    // once a test file is open; Label10 "1" in the editor; Label12 "1" while creating.
+private:
+    // Hidden mirrors of the editor's states: Label1 "0" at load, "1" in the editor before a
+    // file is opened, "3" once a file is open; Label10 "1" in the editor; Label12 "1" while
+    // creating.
     ActiveLabel *Label1;
     ActiveLabel *Label10;
     ActiveLabel *Label12;
@@ -64,8 +69,9 @@ public:
     // txtb1 ... txtb5: the points of the answers.
     std::array<QLineEdit *, 5> txtb;
 
-    // Hidden carriers: the count, the test name mirror, the picked file, the points
-    // collected through each slot (txtn1 ... txtn5) and the total.
+    // Hidden carriers: the count (mirror of the run), the name mirror that drives the report
+    // header, the picked file, and the run's points collected through each slot (txtn1 ...
+    // txtn5) and total (mirrors).
     QLineEdit *Text4;
     QLineEdit *Text12;
     QLineEdit *Text3;
@@ -113,7 +119,6 @@ public:
     QPushButton *Command14;
     QPushButton *Command16;
 
-private:
     void buildControls();
     void buildQuestionFrame();
     void buildEditorPanels();
@@ -142,11 +147,10 @@ private:
     // Run mode.
     void chooseQuestionnaire();
     void numberChanged();
-    void testFilePicked(const QString &path);
+    void filePicked(const QString &path);
     void answer(int slot);
     void nextQuestion();
-    void setTotal(const QString &total);
-    void chooseConclusion();
+    void showConclusion(std::optional<int> conclusion);
     void reset();
     void writeHeader();
     void appendReport(const QString &text);
@@ -165,8 +169,10 @@ private:
     void promptIfCreating();
     void checkNumberBox(QLineEdit *box);
 
+    std::array<QString, QuestionnaireRun::Conclusions> conclusionTexts() const;
+    std::array<QString, QuestionnaireRun::Conclusions> boundTexts() const;
+
     Application &m_app;
-    // The run's question counter and the editor's browse counter.
-    qint16 m_intCntr = 1;
-    qint16 m_browseCounter = 1;
+    QuestionnaireRun m_run;
+    QuestionnaireEditor m_editor{m_run};
 };

@@ -49,6 +49,19 @@ QByteArray bytes(const QString &text)
     return AnsiText::encode(text);
 }
 
+// A control of a family by its index from 0: Option1 ... Option6, txtq1 ... txtq5 and so on.
+template <class Control>
+Control *member(QWidget *window, const char *family, int index)
+{
+    const QByteArray name = QByteArray(family) + QByteArray::number(index + 1);
+    return control<Control>(window, name.constData());
+}
+
+QRadioButton *option(QWidget *window, int index) { return member<QRadioButton>(window, "Option", index); }
+QLineEdit *answerBox(QWidget *window, int index) { return member<QLineEdit>(window, "txtq", index); }
+QLineEdit *pointsBox(QWidget *window, int index) { return member<QLineEdit>(window, "txtb", index); }
+QLineEdit *collectedBox(QWidget *window, int index) { return member<QLineEdit>(window, "txtn", index); }
+
 } // namespace
 
 class TestMode : public QObject
@@ -74,7 +87,7 @@ private:
 
     void answer(QuestionnaireWindow *window, int slot)
     {
-        window->Option[slot - 1]->setChecked(true);
+        option(window, slot - 1)->setChecked(true);
     }
 
 private slots:
@@ -86,8 +99,6 @@ private slots:
     void readingTheGoldenTest();
     void longAnswerReadsAs255Characters();
     void strayFileRaisesTheCount();
-    void conclusionChoice_data();
-    void conclusionChoice();
 
     // The runner.
     void modeAndCaptions_data();
@@ -99,8 +110,6 @@ private slots:
     void conclusionByTotal_data();
     void conclusionByTotal();
     void totalAboveBound3KeepsTheOldConclusion();
-    void fractionalPoints_data();
-    void fractionalPoints();
     void missingFilesReadAsEmpty();
     void cancelledDialogLeavesTheWindowCleared();
     void reportFolderProblems();
@@ -197,41 +206,13 @@ void TestMode::strayFileRaisesTheCount()
     // The runner then asks for a fourth question that has no file.
     QuestionnaireWindow *window = open(folder);
     pick(folder, window, u"quiz"_s);
-    QCOMPARE(window->Text4->text(), u"4"_s);
-    QCOMPARE(window->Label14->text(), u"из 4"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text4")->text(), u"4"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label14")->text(), u"из 4"_s);
     for (int question = 1; question <= 3; ++question)
         answer(window, 1);
-    QCOMPARE(window->Text1->text(), u"4"_s);
-    QCOMPARE(window->txtV->toPlainText(), QString());
+    QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"4"_s);
+    QCOMPARE(control<QPlainTextEdit>(window, "txtV")->toPlainText(), QString());
     QCOMPARE(folder.platform.messageTexts(), QStringList());
-}
-
-void TestMode::conclusionChoice_data()
-{
-    QTest::addColumn<QString>("total");
-    QTest::addColumn<QStringList>("bounds");
-    QTest::addColumn<int>("conclusion");
-    const QStringList ascending{u"2"_s, u"4"_s, u"7"_s};
-    QTest::newRow("below bound 1") << u"-3"_s << ascending << 1;
-    QTest::newRow("equal to bound 1") << u"2"_s << ascending << 1;
-    QTest::newRow("just above bound 1") << u"2.0001"_s << ascending << 2;
-    QTest::newRow("equal to bound 2") << u"4"_s << ascending << 2;
-    QTest::newRow("equal to bound 3") << u"7"_s << ascending << 3;
-    QTest::newRow("above bound 3") << u"7.5"_s << ascending << 0;
-    QTest::newRow("bounds all 0, total 0") << u"0"_s << QStringList{u"0"_s, u"0"_s, u"0"_s} << 1;
-    QTest::newRow("bounds all 0, total 1") << u"1"_s << QStringList{u"0"_s, u"0"_s, u"0"_s} << 0;
-    QTest::newRow("bounds with a gap") << u"4"_s << QStringList{u"5"_s, u"3"_s, u"10"_s} << 0;
-}
-
-void TestMode::conclusionChoice()
-{
-    QFETCH(QString, total);
-    QFETCH(QStringList, bounds);
-    QFETCH(int, conclusion);
-    const auto chosen = QuestionnaireReport::chooseConclusion(
-        QuestionnaireReport::numberOrZero(total),
-        {QuestionnaireReport::numberOrZero(bounds[0]), QuestionnaireReport::numberOrZero(bounds[1]), QuestionnaireReport::numberOrZero(bounds[2])});
-    QCOMPARE(chosen.value_or(0), conclusion);
 }
 
 void TestMode::modeAndCaptions_data()
@@ -262,13 +243,13 @@ void TestMode::modeAndCaptions()
     QVERIFY(folder.app().aboutWindow());
     QCOMPARE(folder.platform.documents, QStringList{folder.path(u"help/help.chm"_s)});
 
-    QCOMPARE(window->Command5->text(), choose);
-    QCOMPARE(window->Label4->text(), conclusion2);
-    QCOMPARE(window->Command14->text(), u"ОК"_s);
-    QCOMPARE(window->Label1->text(), u"0"_s);
-    QCOMPARE(window->Label10->text(), u"0"_s);
-    QVERIFY(window->Option[5]->isChecked());
-    QVERIFY(window->txtV->isReadOnly());
+    QCOMPARE(control<QPushButton>(window, "Command5")->text(), choose);
+    QCOMPARE(control<ActiveLabel>(window, "Label4")->text(), conclusion2);
+    QCOMPARE(control<QPushButton>(window, "Command14")->text(), u"ОК"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label1")->text(), u"0"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label10")->text(), u"0"_s);
+    QVERIFY(option(window, 5)->isChecked());
+    QVERIFY(control<QPlainTextEdit>(window, "txtV")->isReadOnly());
     for (const char *hidden : {"Command1", "Frame3", "Frame4", "Frame5", "Frame6", "Frame8", "Text2"})
         QVERIFY2(!shown(window, hidden), hidden);
 
@@ -276,7 +257,7 @@ void TestMode::modeAndCaptions()
     answer(window, 1);
     QCOMPARE(folder.platform.messageTexts(), QStringList{noTest});
     QCOMPARE(folder.platform.messages.first().title, u"Тест-Тавринг"_s);
-    QVERIFY(window->Option[5]->isChecked());
+    QVERIFY(option(window, 5)->isChecked());
 }
 
 void TestMode::emptyAnswersDisableTheirOptions()
@@ -286,18 +267,18 @@ void TestMode::emptyAnswersDisableTheirOptions()
     QuestionnaireWindow *window = open(folder);
     pick(folder, window, u"quiz"_s);
     QCOMPARE(folder.platform.fileDialogFilters, QStringList{u"Файлы tst (*.tst)"_s});
-    QCOMPARE(window->Label1->text(), u"3"_s);
-    QCOMPARE(window->Text2->text(), u"quiz"_s);
-    QCOMPARE(window->txtV->toPlainText(), u"1. Вы любите читать?\n"_s);
-    QCOMPARE(window->txtq[1]->text(), u"Иногда"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label1")->text(), u"3"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text2")->text(), u"quiz"_s);
+    QCOMPARE(control<QPlainTextEdit>(window, "txtV")->toPlainText(), u"1. Вы любите читать?\n"_s);
+    QCOMPARE(answerBox(window, 1)->text(), u"Иногда"_s);
     const QList<bool> enabled{true, true, true, false, false};
     for (int slot = 0; slot < 5; ++slot)
-        QCOMPARE(window->Option[slot]->isEnabled(), enabled[slot]);
+        QCOMPARE(option(window, slot)->isEnabled(), enabled[slot]);
     // The next question has five answers: all options come back.
     answer(window, 1);
     for (int slot = 0; slot < 4; ++slot)
-        QVERIFY(window->Option[slot]->isEnabled());
-    QVERIFY(!window->Option[4]->isEnabled());
+        QVERIFY(option(window, slot)->isEnabled());
+    QVERIFY(!option(window, 4)->isEnabled());
 }
 
 void TestMode::fullRunWithReport()
@@ -307,20 +288,20 @@ void TestMode::fullRunWithReport()
     QuestionnaireWindow *window = open(folder);
     // The header carries the clock as the settings window shows it: "10:30 08.12.2026".
     QLocale::setDefault(QLocale(QLocale::Russian));
-    window->Check1->setChecked(true);
+    control<QCheckBox>(window, "Check1")->setChecked(true);
     pick(folder, window, u"quiz"_s);
-    QCOMPARE(window->Label14->text(), u"из 3"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label14")->text(), u"из 3"_s);
 
     answer(window, 1);
-    QCOMPARE(window->Text1->text(), u"2"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"2"_s);
     answer(window, 2);
     QVERIFY(!shown(window, "Frame6"));
     answer(window, 4);
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Тест окончен"_s});
-    QCOMPARE(window->Text1->text(), u"3"_s);
-    QCOMPARE(window->txtn->text(), u"4"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"3"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtn")->text(), u"4"_s);
     QVERIFY(shown(window, "Frame6"));
-    QCOMPARE(window->Label11->text(), u"Вы читаете от случая к случаю.\n"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label11")->text(), u"Вы читаете от случая к случаю.\n"_s);
 
     const QString rule = u"==================\r\r\n"_s;
     const QString expected = rule + u"ТЕСТ: quiz\r\r\n10:30 08.12.2026\r\r\n"_s + rule + rule
@@ -336,8 +317,8 @@ void TestMode::fullRunWithReport()
 
     // The run does not lock: a further answer adds again and ends again.
     answer(window, 1);
-    QCOMPARE(window->txtn->text(), u"7"_s);
-    QCOMPARE(window->Label11->text(), u"Вы увлечённый читатель.\n"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtn")->text(), u"7"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label11")->text(), u"Вы увлечённый читатель.\n"_s);
     QCOMPARE(folder.platform.messageTexts().size(), 2);
     QVERIFY(folder.readBytes(u"s/lzm.txt"_s).endsWith(bytes(u" =  до 7\r\r\n"_s + rule + u"\r\n\r\n"_s)));
 
@@ -350,7 +331,7 @@ void TestMode::reportHeaderWaitsForTheName()
     ProgramFolder folder;
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
     QuestionnaireWindow *window = open(folder);
-    window->Check1->setChecked(true);
+    control<QCheckBox>(window, "Check1")->setChecked(true);
     QVERIFY(!QFile::exists(folder.path(u"s/lzm.txt"_s)));
     pick(folder, window, u"quiz"_s);
     QCOMPARE(QString(AnsiText::decode(folder.readBytes(u"s/lzm.txt"_s))).count(u"ТЕСТ: quiz"_s), 1);
@@ -358,7 +339,7 @@ void TestMode::reportHeaderWaitsForTheName()
     answer(window, 1);
     pick(folder, window, u"quiz"_s);
     QCOMPARE(AnsiText::decode(folder.readBytes(u"s/lzm.txt"_s)).count(u"ТЕСТ: "_s), 2);
-    QCOMPARE(window->Text1->text(), u"1"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"1"_s);
 }
 
 void TestMode::resetStartsAgainWithANewHeader()
@@ -366,26 +347,26 @@ void TestMode::resetStartsAgainWithANewHeader()
     ProgramFolder folder;
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
     QuestionnaireWindow *window = open(folder);
-    window->Check1->setChecked(true);
+    control<QCheckBox>(window, "Check1")->setChecked(true);
     pick(folder, window, u"quiz"_s);
     for (int question = 1; question <= 3; ++question)
         answer(window, 1);
     QVERIFY(shown(window, "Frame6"));
 
     click(window, "Command3");
-    QCOMPARE(window->Text1->text(), u"1"_s);
-    QCOMPARE(window->txtV->toPlainText(), u"1. Вы любите читать?\n"_s);
-    QCOMPARE(window->txtnSlot[0]->text(), u"0"_s);
-    QCOMPARE(window->txtn->text(), QString());
+    QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"1"_s);
+    QCOMPARE(control<QPlainTextEdit>(window, "txtV")->toPlainText(), u"1. Вы любите читать?\n"_s);
+    QCOMPARE(collectedBox(window, 0)->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtn")->text(), QString());
     QVERIFY(!shown(window, "Frame6"));
     QCOMPARE(folder.platform.clipboard, u"quiz"_s);
-    QCOMPARE(window->Text12->text(), u"quiz"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text12")->text(), u"quiz"_s);
     QCOMPARE(AnsiText::decode(folder.readBytes(u"s/lzm.txt"_s)).count(u"ТЕСТ: quiz"_s), 2);
 
     // The run starts over from question 1 with nothing collected.
     for (int question = 1; question <= 3; ++question)
         answer(window, 3);
-    QCOMPARE(window->txtn->text(), u"3"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtn")->text(), u"3"_s);
 
     // "X" puts the conclusion away.
     click(window, "Command15");
@@ -398,10 +379,6 @@ void TestMode::conclusionByTotal_data()
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<QString>("total");
     QTest::addColumn<QString>("conclusion");
-    const QString saved = u"t1=2\r\nt2=4\r\nt3=7\r\n"_s;
-    QTest::newRow("equal to bound 1") << saved << QList<int>{1, 3, 5} << u"2"_s << u"Чтение пока не стало привычкой.\n"_s;
-    QTest::newRow("equal to bound 2") << saved << QList<int>{1, 2, 4} << u"4"_s << u"Вы читаете от случая к случаю.\n"_s;
-    QTest::newRow("up to bound 3") << saved << QList<int>{1, 1, 1} << u"7"_s << u"Вы увлечённый читатель.\n"_s;
     // With no range matching in the first run the conclusion is empty.
     QTest::newRow("above bound 3") << u"t1=1\r\nt2=2\r\nt3=3\r\n"_s << QList<int>{1, 1, 1} << u"7"_s << QString();
     QTest::newRow("bounds never saved, 0") << QString() << QList<int>{3, 3, 5} << u"0"_s << u"Чтение пока не стало привычкой.\n"_s;
@@ -424,11 +401,11 @@ void TestMode::conclusionByTotal()
 
     QuestionnaireWindow *window = open(folder);
     pick(folder, window, u"quiz"_s);
-    QVERIFY(!window->Text8->text().isEmpty());
+    QVERIFY(!control<QLineEdit>(window, "Text8")->text().isEmpty());
     for (int slot : answers)
         answer(window, slot);
-    QCOMPARE(window->txtn->text(), total);
-    QCOMPARE(window->Label11->text(), conclusion);
+    QCOMPARE(control<QLineEdit>(window, "txtn")->text(), total);
+    QCOMPARE(control<ActiveLabel>(window, "Label11")->text(), conclusion);
     QVERIFY(shown(window, "Frame6"));
 }
 
@@ -443,41 +420,12 @@ void TestMode::totalAboveBound3KeepsTheOldConclusion()
     pick(folder, window, u"quiz"_s);
     for (int slot : {1, 3, 5})
         answer(window, slot);
-    QCOMPARE(window->Label11->text(), u"Чтение пока не стало привычкой.\n"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label11")->text(), u"Чтение пока не стало привычкой.\n"_s);
     click(window, "Command3");
     for (int slot : {1, 1, 1})
         answer(window, slot);
-    QCOMPARE(window->txtn->text(), u"7"_s);
-    QCOMPARE(window->Label11->text(), u"Чтение пока не стало привычкой.\n"_s);
-}
-
-void TestMode::fractionalPoints_data()
-{
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("points");
-    QTest::addColumn<QString>("total");
-    QTest::newRow("point") << QLocale::c() << u"0.25"_s << u"0.5"_s;
-    QTest::newRow("comma") << QLocale(QLocale::Russian) << u"0,25"_s << u"0,5"_s;
-    QTest::newRow("not a number") << QLocale::c() << u"много"_s << u"0"_s;
-}
-
-void TestMode::fractionalPoints()
-{
-    QFETCH(QLocale, locale);
-    QFETCH(QString, points);
-    QFETCH(QString, total);
-    QLocale::setDefault(locale);
-    ProgramFolder folder;
-    copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
-    QByteArray file = folder.readBytes(u"t/quiz/quiz.tst"_s);
-    file.replace("b2=1", QByteArray(QByteArray("b2=") + bytes(points)));
-    folder.writeBytes(u"t/quiz/quiz.tst"_s, file);
-    QuestionnaireWindow *window = open(folder);
-    pick(folder, window, u"quiz"_s);
-    // Question 1 and question 2 carry the points in answer 2; question 3 answer 5 is 0.
-    for (int slot : {2, 2, 5})
-        answer(window, slot);
-    QCOMPARE(window->txtn->text(), total);
+    QCOMPARE(control<QLineEdit>(window, "txtn")->text(), u"7"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label11")->text(), u"Чтение пока не стало привычкой.\n"_s);
 }
 
 void TestMode::missingFilesReadAsEmpty()
@@ -490,14 +438,14 @@ void TestMode::missingFilesReadAsEmpty()
     folder.writeText(u"t/quiz/notes1.txt"_s, u"x"_s);
     folder.writeText(u"t/quiz/notes2.txt"_s, u"x"_s);
     QuestionnaireWindow *window = open(folder);
-    window->Check1->setChecked(true);
+    control<QCheckBox>(window, "Check1")->setChecked(true);
     pick(folder, window, u"quiz"_s);
-    QCOMPARE(window->Text7->toPlainText(), QString());
+    QCOMPARE(control<QPlainTextEdit>(window, "Text7")->toPlainText(), QString());
     answer(window, 1);
-    QCOMPARE(window->txtV->toPlainText(), QString());
+    QCOMPARE(control<QPlainTextEdit>(window, "txtV")->toPlainText(), QString());
     answer(window, 1);
     answer(window, 1);
-    QCOMPARE(window->txtn->text(), u"7"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtn")->text(), u"7"_s);
     // A question without text writes no answer line.
     const QString report = AnsiText::decode(folder.readBytes(u"s/lzm.txt"_s));
     QVERIFY(report.contains(u" Да - 2\r\n"_s));
@@ -512,13 +460,13 @@ void TestMode::cancelledDialogLeavesTheWindowCleared()
     pick(folder, window, u"quiz"_s);
     answer(window, 1);
     click(window, "Command5");
-    QCOMPARE(window->Text3->text(), QString());
-    QCOMPARE(window->Text2->text(), QString());
-    QCOMPARE(window->Text1->text(), u"1"_s);
-    QCOMPARE(window->txtV->toPlainText(), QString());
-    QCOMPARE(window->txtq[0]->text(), QString());
-    QCOMPARE(window->txtnSlot[0]->text(), u"0"_s);
-    QCOMPARE(window->Label16->text(), u"Путь к папки с тестами:  "_s + folder.path(u"t/"_s));
+    QCOMPARE(control<QLineEdit>(window, "Text3")->text(), QString());
+    QCOMPARE(control<QLineEdit>(window, "Text2")->text(), QString());
+    QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"1"_s);
+    QCOMPARE(control<QPlainTextEdit>(window, "txtV")->toPlainText(), QString());
+    QCOMPARE(answerBox(window, 0)->text(), QString());
+    QCOMPARE(collectedBox(window, 0)->text(), u"0"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label16")->text(), u"Путь к папки с тестами:  "_s + folder.path(u"t/"_s));
 }
 
 void TestMode::reportFolderProblems()
@@ -527,7 +475,7 @@ void TestMode::reportFolderProblems()
     copyTest(folder, Data + u"/quiz"_s, u"quiz"_s);
     QDir(folder.path(u"s"_s)).removeRecursively();
     QuestionnaireWindow *window = open(folder);
-    window->Check1->setChecked(true);
+    control<QCheckBox>(window, "Check1")->setChecked(true);
     pick(folder, window, u"quiz"_s);
     // A missing report folder is made.
     QVERIFY(folder.readBytes(u"s/lzm.txt"_s).startsWith("=================="));
@@ -538,7 +486,7 @@ void TestMode::reportFolderProblems()
     answer(window, 1);
     QCOMPARE(folder.platform.messageTexts(),
              QStringList{u"Не удалось дописать отчет в файл "_s + folder.path(u"s/lzm.txt"_s)});
-    QCOMPARE(window->Text1->text(), u"2"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"2"_s);
 }
 
 void TestMode::documentsAndBackToStart()
@@ -575,21 +523,21 @@ void TestMode::createQuestionByQuestion()
     ProgramFolder folder;
     QuestionnaireWindow *window = open(folder);
     click(window, "Command6");
-    QCOMPARE(window->Label1->text(), u"1"_s);
-    QCOMPARE(window->Label10->text(), u"1"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label1")->text(), u"1"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label10")->text(), u"1"_s);
     QVERIFY(shown(window, "Frame3"));
     QVERIFY(!shown(window, "Frame1"));
-    QCOMPARE(window->Label17->text(), u"Путь к папки с тестами:  "_s + folder.path(u"t/"_s));
+    QCOMPARE(control<ActiveLabel>(window, "Label17")->text(), u"Путь к папки с тестами:  "_s + folder.path(u"t/"_s));
 
-    window->Text2->setText(u"quiz"_s);
+    control<QLineEdit>(window, "Text2")->setText(u"quiz"_s);
     click(window, "Command11");
     QCOMPARE(folder.readBytes(u"t/quiz/quiz.tst"_s), AnsiText::readBytes(Data + u"/quiz.created.tst"_s).value());
-    QCOMPARE(window->Label12->text(), u"1"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label12")->text(), u"1"_s);
     QVERIFY(shown(window, "Frame1") && shown(window, "Frame4") && shown(window, "Frame5"));
     QVERIFY(!shown(window, "Frame3") && !shown(window, "Frame7"));
-    QCOMPARE(window->Text1->text(), u"1"_s);
-    QCOMPARE(window->txtV->toPlainText(), u"1."_s);
-    QCOMPARE(window->Text8->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"1"_s);
+    QCOMPARE(control<QPlainTextEdit>(window, "txtV")->toPlainText(), u"1."_s);
+    QCOMPARE(control<QLineEdit>(window, "Text8")->text(), u"0"_s);
 
     struct Question
     {
@@ -608,36 +556,36 @@ void TestMode::createQuestionByQuestion()
     };
     for (int n = 0; n < questions.size(); ++n) {
         const Question &question = questions[n];
-        QCOMPARE(window->txtV->toPlainText(), QString::number(n + 1) + u'.');
-        window->txtV->setPlainText(question.text);
+        QCOMPARE(control<QPlainTextEdit>(window, "txtV")->toPlainText(), QString::number(n + 1) + u'.');
+        control<QPlainTextEdit>(window, "txtV")->setPlainText(question.text);
         for (int slot = 0; slot < question.answers.size(); ++slot)
-            window->txtq[slot]->setText(question.answers[slot]);
+            answerBox(window, slot)->setText(question.answers[slot]);
         for (int slot = 0; slot < question.points.size(); ++slot)
-            window->txtb[slot]->setText(question.points[slot]);
+            pointsBox(window, slot)->setText(question.points[slot]);
         click(window, "Command4");
         // The prompt proposes the following number.
         QVERIFY(shown(window, "Frame8"));
-        QCOMPARE(window->Text11->text(), QString::number(n + 2));
-        QVERIFY(window->Command14->isEnabled());
-        QCOMPARE(window->Text1->text(), QString());
-        QCOMPARE(window->txtq[0]->text(), QString());
-        QCOMPARE(window->txtb[0]->text(), u"0"_s);
+        QCOMPARE(control<QLineEdit>(window, "Text11")->text(), QString::number(n + 2));
+        QVERIFY(control<QPushButton>(window, "Command14")->isEnabled());
+        QCOMPARE(control<QLineEdit>(window, "Text1")->text(), QString());
+        QCOMPARE(answerBox(window, 0)->text(), QString());
+        QCOMPARE(pointsBox(window, 0)->text(), u"0"_s);
         if (n == 1)
             QCOMPARE(folder.readBytes(u"t/quiz/quiz.tst"_s),
                      AnsiText::readBytes(Data + u"/quiz.two_questions.tst"_s).value());
         click(window, "Command14");
         QVERIFY(!shown(window, "Frame8"));
-        QCOMPARE(window->Text1->text(), QString::number(n + 2));
-        QVERIFY(!window->Command14->isEnabled());
+        QCOMPARE(control<QLineEdit>(window, "Text1")->text(), QString::number(n + 2));
+        QVERIFY(!control<QPushButton>(window, "Command14")->isEnabled());
     }
-    QCOMPARE(window->txtV->toPlainText(), u"4."_s);
+    QCOMPARE(control<QPlainTextEdit>(window, "txtV")->toPlainText(), u"4."_s);
 
-    window->Text5->setPlainText(u"Чтение пока не стало привычкой."_s);
-    window->Text7->setPlainText(u"Вы читаете от случая к случаю."_s);
-    window->Text6->setPlainText(u"Вы увлечённый читатель."_s);
-    window->Text8->setText(u"2"_s);
-    window->Text9->setText(u"4"_s);
-    window->Text10->setText(u"7"_s);
+    control<QPlainTextEdit>(window, "Text5")->setPlainText(u"Чтение пока не стало привычкой."_s);
+    control<QPlainTextEdit>(window, "Text7")->setPlainText(u"Вы читаете от случая к случаю."_s);
+    control<QPlainTextEdit>(window, "Text6")->setPlainText(u"Вы увлечённый читатель."_s);
+    control<QLineEdit>(window, "Text8")->setText(u"2"_s);
+    control<QLineEdit>(window, "Text9")->setText(u"4"_s);
+    control<QLineEdit>(window, "Text10")->setText(u"7"_s);
     click(window, "Command9");
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Сохранено"_s});
     // The second row's conclusion lands in v3.txt.
@@ -645,15 +593,15 @@ void TestMode::createQuestionByQuestion()
     compareFolders(folder.path(u"t/quiz"_s), Data + u"/quiz"_s);
 
     click(window, "Command8");
-    QCOMPARE(window->Label10->text(), u"0"_s);
-    QCOMPARE(window->Label12->text(), u"0"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label10")->text(), u"0"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label12")->text(), u"0"_s);
     QVERIFY(!shown(window, "Frame4") && !shown(window, "Frame5") && !shown(window, "Command1"));
     QVERIFY(shown(window, "Frame7"));
 
     // The new test runs at once.
     pick(folder, window, u"quiz"_s);
-    QCOMPARE(window->Text4->text(), u"3"_s);
-    QVERIFY(window->txtV->isReadOnly());
+    QCOMPARE(control<QLineEdit>(window, "Text4")->text(), u"3"_s);
+    QVERIFY(control<QPlainTextEdit>(window, "txtV")->isReadOnly());
 }
 
 void TestMode::nameIsRequiredAndMustBeOneLevel_data()
@@ -675,12 +623,12 @@ void TestMode::nameIsRequiredAndMustBeOneLevel()
     QuestionnaireWindow *window = open(folder);
     click(window, "Command6");
     QVERIFY(!shown(window, "Text2"));
-    window->Text2->setText(name);
+    control<QLineEdit>(window, "Text2")->setText(name);
     click(window, "Command11");
     // The first press reveals the name box.
     QVERIFY(shown(window, "Text2") && shown(window, "Label9"));
     QCOMPARE(folder.platform.messageTexts(), QStringList{message});
-    QCOMPARE(window->Label12->text(), u"0"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label12")->text(), u"0"_s);
     QVERIFY(shown(window, "Frame3"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              (QStringList{u"b"_s, u"s"_s, u"t"_s, u"test.ini"_s}));
@@ -690,7 +638,7 @@ void TestMode::nameIsRequiredAndMustBeOneLevel()
     click(window, "Command12");
     QVERIFY(!shown(window, "Frame3") && !shown(window, "Text2"));
     QVERIFY(shown(window, "Frame1") && shown(window, "Frame7"));
-    QCOMPARE(window->Label10->text(), u"0"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label10")->text(), u"0"_s);
 }
 
 void TestMode::numberBoxes_data()
@@ -720,13 +668,13 @@ void TestMode::numberBoxes()
     QLocale::setDefault(locale);
     ProgramFolder folder;
     QuestionnaireWindow *window = open(folder);
-    for (QLineEdit *box : {window->txtb[0], window->txtb[4], window->Text8, window->Text10}) {
+    for (QLineEdit *box : {pointsBox(window, 0), pointsBox(window, 4), control<QLineEdit>(window, "Text8"), control<QLineEdit>(window, "Text10")}) {
         box->setText(u"7"_s);
         box->setText(typed);
         QCOMPARE(box->text(), kept);
     }
-    window->Text11->setText(typed.isEmpty() ? u"x"_s : typed);
-    QCOMPARE(window->Command14->isEnabled(), okEnabled);
+    control<QLineEdit>(window, "Text11")->setText(typed.isEmpty() ? u"x"_s : typed);
+    QCOMPARE(control<QPushButton>(window, "Command14")->isEnabled(), okEnabled);
 }
 
 void TestMode::unfinishedInputIsRefused()
@@ -734,18 +682,18 @@ void TestMode::unfinishedInputIsRefused()
     ProgramFolder folder;
     QuestionnaireWindow *window = open(folder);
     click(window, "Command6");
-    window->Text2->setText(u"quiz"_s);
+    control<QLineEdit>(window, "Text2")->setText(u"quiz"_s);
     click(window, "Command11");
     const QByteArray created = folder.readBytes(u"t/quiz/quiz.tst"_s);
 
-    window->txtV->clear();
+    control<QPlainTextEdit>(window, "txtV")->clear();
     click(window, "Command4");
-    window->txtV->setPlainText(u"1. Вопрос"_s);
-    window->Text1->setText(u"../1"_s);
+    control<QPlainTextEdit>(window, "txtV")->setPlainText(u"1. Вопрос"_s);
+    control<QLineEdit>(window, "Text1")->setText(u"../1"_s);
     click(window, "Command4");
-    window->Text1->setText(u"1"_s);
-    window->Text5->setPlainText(u"Один"_s);
-    window->Text6->setPlainText(u"Три"_s);
+    control<QLineEdit>(window, "Text1")->setText(u"1"_s);
+    control<QPlainTextEdit>(window, "Text5")->setPlainText(u"Один"_s);
+    control<QPlainTextEdit>(window, "Text6")->setPlainText(u"Три"_s);
     click(window, "Command9");
     QCOMPARE(folder.platform.messageTexts(),
              (QStringList{u"Ввод вопроса и номера теста не закончен"_s, u"Ввод вопроса и номера теста не закончен"_s,
@@ -755,19 +703,19 @@ void TestMode::unfinishedInputIsRefused()
     QVERIFY(!QFile::exists(folder.path(u"t/1.txt"_s)));
 
     // Bounds left at "0" are stored as "0".
-    window->Text7->setPlainText(u"Два"_s);
+    control<QPlainTextEdit>(window, "Text7")->setPlainText(u"Два"_s);
     click(window, "Command9");
     QCOMPARE(GetValueString(u"v"_s, u"t1"_s, folder.path(u"t/quiz/quiz.tst"_s)), u"0"_s);
     QCOMPARE(GetValueString(u"v"_s, u"t3"_s, folder.path(u"t/quiz/quiz.tst"_s)), u"0"_s);
 
     // Closing the prompt leaves the number to the author.
-    window->txtV->setPlainText(u"1. Вопрос"_s);
+    control<QPlainTextEdit>(window, "txtV")->setPlainText(u"1. Вопрос"_s);
     click(window, "Command4");
     QVERIFY(shown(window, "Frame8"));
     click(window, "Command16");
     QVERIFY(!shown(window, "Frame8"));
-    QCOMPARE(window->Text11->text(), QString());
-    QVERIFY(!window->Command14->isEnabled());
+    QCOMPARE(control<QLineEdit>(window, "Text11")->text(), QString());
+    QVERIFY(!control<QPushButton>(window, "Command14")->isEnabled());
 }
 
 void TestMode::browseFiveQuestions()
@@ -778,26 +726,26 @@ void TestMode::browseFiveQuestions()
     click(window, "Command6");
     folder.platform.fileAnswers.enqueue(folder.path(u"t/travel/travel.tst"_s));
     click(window, "Command13");
-    QCOMPARE(window->Label1->text(), u"3"_s);
-    QCOMPARE(window->Text4->text(), u"5"_s);
+    QCOMPARE(control<ActiveLabel>(window, "Label1")->text(), u"3"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text4")->text(), u"5"_s);
     QVERIFY(shown(window, "Command1") && shown(window, "Frame4") && !shown(window, "Frame3"));
-    QCOMPARE(window->Text6->toPlainText(), u"Вы настоящий путешественник!\n"_s);
-    QCOMPARE(window->Text10->text(), u"10"_s);
+    QCOMPARE(control<QPlainTextEdit>(window, "Text6")->toPlainText(), u"Вы настоящий путешественник!\n"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text10")->text(), u"10"_s);
 
-    QStringList visited{window->Text1->text()};
+    QStringList visited{control<QLineEdit>(window, "Text1")->text()};
     for (int press = 0; press < 4; ++press) {
         click(window, "Command1");
-        visited << window->Text1->text();
-        QVERIFY(window->txtV->toPlainText().startsWith(window->Text1->text() + u'.'));
+        visited << control<QLineEdit>(window, "Text1")->text();
+        QVERIFY(control<QPlainTextEdit>(window, "txtV")->toPlainText().startsWith(control<QLineEdit>(window, "Text1")->text() + u'.'));
     }
     QCOMPARE(visited, (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s}));
-    QCOMPARE(window->txtq[4]->text(), u"К морю"_s);
+    QCOMPARE(answerBox(window, 4)->text(), u"К морю"_s);
     QVERIFY(folder.platform.messageTexts().isEmpty());
     click(window, "Command1");
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"End of test"_s});
-    QCOMPARE(window->Text1->text(), u"1"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"1"_s);
     click(window, "Command1");
-    QCOMPARE(window->Text1->text(), u"2"_s);
+    QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"2"_s);
 }
 
 void TestMode::loadAndSaveAgainKeepsFiles()
@@ -827,12 +775,12 @@ void TestMode::nameFromAFileStaysInsideTheTestsFolder()
     click(window, "Command6");
     folder.platform.fileAnswers.enqueue(folder.path(u"t/odd/odd.tst"_s));
     click(window, "Command13");
-    QCOMPARE(window->Text2->text(), u".."_s);
-    QCOMPARE(window->Text4->text(), u"-4"_s);
-    QCOMPARE(window->txtq[0]->text(), u"Да"_s);
-    QCOMPARE(window->txtV->toPlainText(), QString());
+    QCOMPARE(control<QLineEdit>(window, "Text2")->text(), u".."_s);
+    QCOMPARE(control<QLineEdit>(window, "Text4")->text(), u"-4"_s);
+    QCOMPARE(answerBox(window, 0)->text(), u"Да"_s);
+    QCOMPARE(control<QPlainTextEdit>(window, "txtV")->toPlainText(), QString());
 
-    window->txtV->setPlainText(u"1. Вопрос"_s);
+    control<QPlainTextEdit>(window, "txtV")->setPlainText(u"1. Вопрос"_s);
     click(window, "Command4");
     QCOMPARE(folder.platform.messageTexts().size(), 1);
     QVERIFY(folder.platform.messageTexts().first().endsWith(u": .."_s));
