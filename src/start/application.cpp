@@ -311,10 +311,9 @@ QuestionnaireWindow *Application::testWindow() const
 void Application::closeTestWindow()
 {
     discard(m_testWindow);
-    if (m_startWindow) {
+    if (m_startWindow)
         m_startWindow->showModeChoice();
-        m_startWindow->show();
-    }
+    showStartWindow();
 }
 
 void Application::exitProgram()

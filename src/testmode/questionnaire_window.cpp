@@ -1,12 +1,11 @@
 #include "testmode/questionnaire_window.h"
 
-#include "config/control_factory.h"
-
 #include "config/active_label.h"
+#include "config/clock.h"
+#include "config/control_factory.h"
 #include "config/folders.h"
 #include "config/language.h"
 #include "config/window_ops.h"
-#include "config/clock.h"
 #include "start/application.h"
 #include "testmode/questionnaire_file.h"
 #include "testmode/questionnaire_report.h"
