@@ -35,13 +35,13 @@ QString oneLine(const QString &value)
 
 // Writes the keys one after the other, stopping at the first failure.
 template <class Values>
-bool writeKeys(const QString &testFile, const QString &section, char prefix, const Values &values,
+bool writeKeys(const QString &questionnaireFile, const QString &section, char prefix, const Values &values,
                QString *error)
 {
     for (int slot = 0; slot < int(values.size()); ++slot) {
-        if (!SetValue(section, slotKey(prefix, slot), oneLine(values[slot]), testFile)) {
+        if (!SetValue(section, slotKey(prefix, slot), oneLine(values[slot]), questionnaireFile)) {
             if (error)
-                *error = testFile;
+                *error = questionnaireFile;
             return false;
         }
     }
@@ -113,41 +113,41 @@ bool create(const QString &programFolder, const QString &name, QString *error)
     return true;
 }
 
-Header readHeader(const QString &testFile)
+Header readHeader(const QString &questionnaireFile)
 {
     Header header;
-    header.name = GetValueString(HeaderSection, u"t"_s, testFile);
+    header.name = GetValueString(HeaderSection, u"t"_s, questionnaireFile);
     for (int conclusion = 0; conclusion < Conclusions; ++conclusion)
-        header.bounds[conclusion] = GetValueString(HeaderSection, boundKey(conclusion), testFile);
+        header.bounds[conclusion] = GetValueString(HeaderSection, boundKey(conclusion), questionnaireFile);
     return header;
 }
 
-bool writeBounds(const QString &testFile, const std::array<QString, Conclusions> &bounds, QString *error)
+bool writeBounds(const QString &questionnaireFile, const std::array<QString, Conclusions> &bounds, QString *error)
 {
     for (int conclusion = 0; conclusion < Conclusions; ++conclusion) {
-        if (!SetValue(HeaderSection, boundKey(conclusion), bounds[conclusion], testFile)) {
+        if (!SetValue(HeaderSection, boundKey(conclusion), bounds[conclusion], questionnaireFile)) {
             if (error)
-                *error = testFile;
+                *error = questionnaireFile;
             return false;
         }
     }
     return true;
 }
 
-Answers readAnswers(const QString &testFile, const QString &number)
+Answers readAnswers(const QString &questionnaireFile, const QString &number)
 {
     Answers answers;
     for (int slot = 0; slot < AnswerSlots; ++slot) {
-        answers.texts[slot] = GetValueString(number, slotKey('q', slot), testFile);
-        answers.points[slot] = GetValueString(number, slotKey('b', slot), testFile);
+        answers.texts[slot] = GetValueString(number, slotKey('q', slot), questionnaireFile);
+        answers.points[slot] = GetValueString(number, slotKey('b', slot), questionnaireFile);
     }
     return answers;
 }
 
-bool writeAnswers(const QString &testFile, const QString &number, const Answers &answers, QString *error)
+bool writeAnswers(const QString &questionnaireFile, const QString &number, const Answers &answers, QString *error)
 {
-    return writeKeys(testFile, number, 'q', answers.texts, error)
-           && writeKeys(testFile, number, 'b', answers.points, error);
+    return writeKeys(questionnaireFile, number, 'q', answers.texts, error)
+           && writeKeys(questionnaireFile, number, 'b', answers.points, error);
 }
 
 QString readText(const QString &path)

@@ -5,23 +5,23 @@
 
 #include <array>
 
-// A scored test on disk: the folder t/<name> of the program folder holds the test file
-// <name>.tst (INI form), one text file per question ("vt<N>.txt") and the three
-// conclusion files. Conclusion 2 lives in "v3.txt" and conclusion 3 in "v2.txt".
+// A questionnaire on disk: the folder t/<name> of the program folder holds the
+// questionnaire file <name>.tst (INI form), one text file per question ("vt<N>.txt") and
+// the three conclusion files. Conclusion 2 lives in "v3.txt" and conclusion 3 in "v2.txt".
 namespace QuestionnaireFile {
 
 inline constexpr int AnswerSlots = 5;
 inline constexpr int Conclusions = 3;
 
-// The folder of all tests: program folder + "/t".
+// The folder of all questionnaires: program folder + "/t".
 QString questionnairesFolder(const QString &programFolder);
 
-// The folder of one test; the empty text when the name is not one path level, so a
-// name read from a file never leads outside the tests folder.
+// The folder of one questionnaire; the empty text when the name is not one path level, so a
+// name read from a file never leads outside the questionnaires folder.
 QString questionnaireFolder(const QString &programFolder, const QString &name);
 
-// The test file of the named test inside its folder; empty for a name that is not one
-// path level.
+// The file of the named questionnaire inside its folder; empty for a name that is not
+// one path level.
 QString filePath(const QString &programFolder, const QString &name);
 
 // "vt" + number + ".txt".
@@ -30,13 +30,13 @@ QString questionFileName(const QString &number);
 // The file of conclusion 1, 2 or 3: "v1.txt", "v3.txt", "v2.txt".
 QString conclusionFileName(int conclusion);
 
-// The number of questions: the entries of the test folder less the test file and the
-// three conclusion files. A stray file counts as one more question. The entries go to the
+// The number of questions: the entries of the questionnaire folder less the
+// questionnaire file and the three conclusion files. A stray file counts as one more question. The entries go to the
 // list when one is given.
 int questionCount(const QString &questionnaireFolder, QStringList *entries = nullptr);
 
-// Creates the test folder and writes the name into the test file. A name that is not one
-// path level is refused before anything is created.
+// Creates the questionnaire folder and writes the name into the questionnaire file. A name
+// that is not one path level is refused before anything is created.
 bool create(const QString &programFolder, const QString &name, QString *error = nullptr);
 
 // The writers below give false on failure, with the path that could not be written (or the
@@ -47,8 +47,8 @@ struct Header
     QString name;
     std::array<QString, Conclusions> bounds;
 };
-Header readHeader(const QString &testFile);
-bool writeBounds(const QString &testFile, const std::array<QString, Conclusions> &bounds,
+Header readHeader(const QString &questionnaireFile);
+bool writeBounds(const QString &questionnaireFile, const std::array<QString, Conclusions> &bounds,
                  QString *error = nullptr);
 
 // The answers of one question and their points, as the boxes of the editor hold them.
@@ -57,9 +57,9 @@ struct Answers
     std::array<QString, AnswerSlots> texts;
     std::array<QString, AnswerSlots> points;
 };
-Answers readAnswers(const QString &testFile, const QString &number);
+Answers readAnswers(const QString &questionnaireFile, const QString &number);
 // Writes q1 ... q5, then b1 ... b5 into the section of the question.
-bool writeAnswers(const QString &testFile, const QString &number, const Answers &answers,
+bool writeAnswers(const QString &questionnaireFile, const QString &number, const Answers &answers,
                   QString *error = nullptr);
 
 // Question and conclusion texts. In the windows a line break is "\n"; in the files it is

@@ -20,9 +20,9 @@ QString line(const QString &text)
 
 } // namespace
 
-QString header(const QString &testName, const QString &time, const QString &date)
+QString header(const QString &questionnaireName, const QString &time, const QString &date)
 {
-    return line(Rule) + line(u"ТЕСТ: "_s + testName) + line(time + u' ' + date) + line(Rule)
+    return line(Rule) + line(u"ТЕСТ: "_s + questionnaireName) + line(time + u' ' + date) + line(Rule)
            + line(Rule);
 }
 

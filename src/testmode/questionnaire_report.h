@@ -10,8 +10,8 @@ namespace QuestionnaireReport {
 
 // The texts below take window texts ("\n" line breaks) and give file text (CR LF).
 
-// The block that opens a run: the test name and the time and date.
-QString header(const QString &testName, const QString &time, const QString &date);
+// The block that opens a run: the questionnaire name and the time and date.
+QString header(const QString &questionnaireName, const QString &time, const QString &date);
 
 // One answered question: the question text (which ends with its line break), the answer
 // and its points.

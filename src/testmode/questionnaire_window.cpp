@@ -23,7 +23,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString Title = u"Тест-Тавринг"_s;
-// The open-file dialog offers test files only.
+// The open-file dialog offers questionnaire files only.
 const QString FileFilter = u"Файлы tst (*.tst)"_s;
 
 // Window heights: the run, the editor's start panel, editing questions and conclusions.
@@ -356,7 +356,7 @@ QString QuestionnaireWindow::questionText(const QString &number) const
     return QuestionnaireFile::readText(folder + u'/' + file);
 }
 
-// The test name becomes a folder and a file name, so it must be one level of a path.
+// The questionnaire name becomes a folder and a file name, so it must be one level of a path.
 bool QuestionnaireWindow::acceptName()
 {
     const QString name = Text2->text();
@@ -380,7 +380,7 @@ void QuestionnaireWindow::setEditable(bool editable)
 }
 
 // The number box looks like a plain caption while running and like an input box while
-// a new test is written.
+// a new questionnaire is written.
 void QuestionnaireWindow::setNumberBoxRaised(bool raised)
 {
     Text1->setFrame(raised);
@@ -410,8 +410,8 @@ void QuestionnaireWindow::clearQuestion()
     m_run.clearCollected();
 }
 
-// Reads the test name and the answers and points of the current question from the
-// picked file, and the question text from the test's folder.
+// Reads the questionnaire name and the answers and points of the current question from the
+// picked file, and the question text from the questionnaire's folder.
 void QuestionnaireWindow::readQuestionFromFile()
 {
     const QString file = Text3->text();
@@ -441,7 +441,8 @@ void QuestionnaireWindow::readConclusions()
     }
 }
 
-// The entries of the test folder go to the hidden list; the count of questions to Text4.
+// The entries of the questionnaire folder go to the hidden list; the count of questions to
+// the run, which Text4 mirrors.
 void QuestionnaireWindow::countQuestions()
 {
     QStringList entries;
@@ -462,7 +463,7 @@ void QuestionnaireWindow::chooseQuestionnaire()
     Label16->setText(pathLine());
     Option[5]->setChecked(true);
     // The old file is let go before the number goes back to 1, so that going back does
-    // not load the old test's first question (and write its name to the report).
+    // not load the old questionnaire's first question (and write its name to the report).
     Text3->clear();
     clearQuestion();
     Text2->clear();
@@ -693,7 +694,7 @@ void QuestionnaireWindow::saveQuestion()
 {
     const QString number = m_run.questionNumber();
     const QString questionFile = QuestionnaireFile::questionFileName(number);
-    // A number that would lead out of the test's folder is as unfinished as an empty one.
+    // A number that would lead out of the questionnaire's folder is as unfinished as an empty one.
     if (txtV->toPlainText().isEmpty() || number.isEmpty() || !isPathComponent(questionFile)) {
         message(u"Ввод вопроса и номера теста не закончен"_s,
                 u"Entering a question and number of test not legal"_s);
