@@ -319,7 +319,7 @@ CaptionTable QuestionnaireWindow::captionTable() const
     };
 }
 
-// This window speaks Russian only when the start window's language is "rus"; any other
+// This window speaks Russian only when the language of the settings is "rus"; any other
 // language gets the English captions and messages.
 QString QuestionnaireWindow::language() const
 {

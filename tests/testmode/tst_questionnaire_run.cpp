@@ -40,7 +40,6 @@ private slots:
     void followingQuestionLoadsBeforeTheCounterMoves();
     void counterEndsAtItsLimit();
     void endDoesNotLock();
-    void restartAndRewind();
     void pointsCollection_data();
     void pointsCollection();
 
@@ -181,30 +180,6 @@ void QuestionnaireRunTest::endDoesNotLock()
     // The same total again still chooses the conclusion again.
     QVERIFY(run.finish(bounds));
     QCOMPARE(concluded, 3);
-}
-
-void QuestionnaireRunTest::restartAndRewind()
-{
-    QuestionnaireRun run;
-    open(run, 3, u"1"_s);
-    run.collect(2, u"4"_s);
-    run.next();
-    run.next();
-    run.finish({u"0"_s, u"0"_s, u"0"_s});
-
-    run.rewind();
-    QCOMPARE(run.questionNumber(), u"1"_s);
-    QCOMPARE(run.counter(), qint16(1));
-    QCOMPARE(run.collected(2), Fixed::fromInt(4));
-    QVERIFY(run.hasTotal());
-
-    run.next();
-    run.restart();
-    QCOMPARE(run.questionNumber(), u"1"_s);
-    QCOMPARE(run.counter(), qint16(1));
-    QCOMPARE(run.collected(2), Fixed());
-    QVERIFY(!run.hasTotal());
-    QCOMPARE(run.questionCount(), 3);
 }
 
 void QuestionnaireRunTest::pointsCollection_data()
