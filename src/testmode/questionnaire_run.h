@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/fixed_point.h"
+#include "testmode/questionnaire_file.h"
 
 #include <QObject>
 #include <QString>
@@ -21,8 +22,8 @@ class QuestionnaireRun final : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int AnswerSlots = 5;
-    static constexpr int Conclusions = 3;
+    static constexpr int AnswerSlots = QuestionnaireFile::AnswerSlots;
+    static constexpr int Conclusions = QuestionnaireFile::Conclusions;
 
     // Collected points or a total; nothing when a sum left the range ("not a number").
     using Points = std::optional<Fixed>;
