@@ -1,0 +1,256 @@
+#include "exam/ticket_run.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+TicketRun::TicketRun(const Setup &setup, QObject *parent)
+    : QObject(parent), m_setup(setup), m_ticket(setup.examFolder, setup.ticketNumber)
+{
+    m_marks.fill(u"0"_s);
+    for (int n = 1; n <= Questions; ++n) {
+        m_answersFiles[n - 1] = m_ticket.presentName(ExamFolder::answersFile(n));
+        m_correctAnswerFiles[n - 1] = m_ticket.presentName(ExamFolder::correctAnswerFile(n));
+        m_questionEntries[n - 1] = m_ticket.presentName(ExamFolder::questionFile(n));
+    }
+}
+
+QString TicketRun::answersFile(int question) const
+{
+    return isValidQuestion(question) ? m_answersFiles[question - 1] : QString();
+}
+
+QString TicketRun::correctAnswerFile(int question) const
+{
+    return isValidQuestion(question) ? m_correctAnswerFiles[question - 1] : QString();
+}
+
+QString TicketRun::questionEntry(int question) const
+{
+    return isValidQuestion(question) ? m_questionEntries[question - 1] : QString();
+}
+
+bool TicketRun::isMissing(int question) const
+{
+    return answersFile(question).isEmpty() || correctAnswerFile(question).isEmpty();
+}
+
+bool TicketRun::isEnabled(int question) const
+{
+    return isValidQuestion(question) && m_enabled[question - 1];
+}
+
+QString TicketRun::mark(int question) const
+{
+    return isValidQuestion(question) ? m_marks[question - 1] : QString();
+}
+
+QStringList TicketRun::marks() const
+{
+    return QStringList(m_marks.begin(), m_marks.end());
+}
+
+bool TicketRun::start()
+{
+    for (int n = 2; n <= Questions; ++n)
+        setEnabled(n, false);
+    // Without its answers or correct answer question 1 is not opened: nothing can be answered.
+    setEnabled(1, !isMissing(1));
+    if (isEnabled(1) && open(1) == Opening::NoQuestion)
+        return false;
+
+    if (m_setup.ticketTimer)
+        setCountdown(m_setup.countdownSeconds);
+    switchTicketTimer(m_setup.ticketTimer);
+    if (m_setup.questionTimer)
+        setCountdown(m_setup.countdownSeconds);
+    switchQuestionTimer(m_setup.questionTimer);
+    return true;
+}
+
+TicketRun::Opening TicketRun::open(int question)
+{
+    if (!isEnabled(question))
+        return Opening::Unavailable;
+    m_current = question;
+    setAnswerable(true);
+    m_pictureFile = m_ticket.presentName(ExamFolder::pictureFile(question));
+    m_answers = m_ticket.answers(question);
+    m_correctAnswerLines = m_ticket.correctAnswerLines(question);
+
+    // A question file that went missing or cannot be read ends the ticket.
+    const std::optional<QString> text = questionEntry(question).isEmpty()
+                                            ? std::nullopt
+                                            : m_ticket.questionText(question);
+    if (!text) {
+        setAnswerable(false);
+        switchTicketTimer(false);
+        switchQuestionTimer(false);
+        return Opening::NoQuestion;
+    }
+    m_questionText = asShown(*text);
+    restartQuestionTimer();
+    emit questionOpened(question);
+    return Opening::Opened;
+}
+
+TicketRun::Choice TicketRun::choose(const QString &answer)
+{
+    // One answer per question: once answered or out of time nothing more is recorded.
+    if (!m_answerable || m_current == 0)
+        return {};
+    setAnswerable(false);
+
+    const int n = m_current;
+    Choice choice;
+    choice.recorded = true;
+    const QString correct = m_correctAnswerLines.isEmpty() ? QString() : m_correctAnswerLines.first();
+    choice.right = answer == correct;
+    m_marks[n - 1] = choice.right ? u"5"_s : u"2"_s;
+    emit markChanged(n, m_marks[n - 1]);
+
+    // The next question needs all three of its files, as they were when the ticket started.
+    const int next = n + 1;
+    if (isValidQuestion(next) && !isMissing(next) && !questionEntry(next).isEmpty()) {
+        const auto count = Grade::readScore(m_setup.questionCount);
+        if (count && *count > Fixed::fromInt(n)) {
+            setEnabled(n, false);
+            setEnabled(next, true);
+            choice.next = Next::Unlocked;
+        } else {
+            choice.next = Next::TicketFinished;
+        }
+    }
+    m_questionEntries[n - 1] = m_questionText;
+    emit questionEntryChanged(n, m_questionText);
+
+    if (m_setup.questionTimer)
+        switchQuestionTimer(false);
+    return choice;
+}
+
+Grade::Result TicketRun::evaluate()
+{
+    const Grade::Result result = Grade::compute(marks(), m_setup.questionCount, m_setup.passScore);
+    if (result.problem == Grade::Problem::NoPassScore) {
+        if (m_grade != u"0"_s) {
+            m_grade = u"0"_s;
+            emit gradeChanged(m_grade);
+        }
+        return result;
+    }
+    if (result.problem != Grade::Problem::None)
+        return result;
+
+    const QString grade = result.grade.toString();
+    if (m_grade != grade) {
+        m_grade = grade;
+        emit gradeChanged(m_grade);
+    }
+    switch (Grade::verdict(m_grade, m_setup.passScore)) {
+    case Grade::Verdict::Pass:
+        setVerdict(Verdict::Pass);
+        break;
+    case Grade::Verdict::Fail:
+        setVerdict(Verdict::Fail);
+        break;
+    case Grade::Verdict::None:
+        break;
+    }
+    return result;
+}
+
+void TicketRun::tickTicketTimer()
+{
+    setCountdown(m_countdown - 1);
+    if (m_countdown <= 0) {
+        switchTicketTimer(false);
+        expire();
+    }
+}
+
+void TicketRun::tickQuestionTimer()
+{
+    setCountdown(m_countdown - 1);
+    if (m_countdown <= 0) {
+        switchQuestionTimer(false);
+        // Any question without a mark counts, not only the open one.
+        const bool unanswered = std::any_of(m_marks.begin(), m_marks.end(), [](const QString &mark) {
+            const auto value = Grade::readScore(mark);
+            return !value || value->isZero();
+        });
+        if (unanswered)
+            expire();
+    }
+}
+
+TicketResults TicketRun::results() const
+{
+    TicketResults results;
+    results.marks = marks();
+    results.questionTexts = QStringList(m_questionEntries.begin(), m_questionEntries.end());
+    return results;
+}
+
+QString TicketRun::asShown(const QString &text)
+{
+    QString shown = text;
+    shown.replace(u"\r\n"_s, u"\n"_s);
+    shown.replace(u'\r', u'\n');
+    shown.replace(QChar::Nbsp, u' ');
+    return shown;
+}
+
+void TicketRun::setEnabled(int question, bool enabled)
+{
+    if (m_enabled[question - 1] == enabled)
+        return;
+    m_enabled[question - 1] = enabled;
+    emit questionEnabledChanged(question, enabled);
+}
+
+void TicketRun::setAnswerable(bool answerable)
+{
+    if (m_answerable == answerable)
+        return;
+    m_answerable = answerable;
+    emit answerableChanged(answerable);
+}
+
+void TicketRun::setVerdict(Verdict verdict)
+{
+    m_verdict = verdict;
+    emit verdictChanged(verdict);
+}
+
+void TicketRun::setCountdown(int seconds)
+{
+    m_countdown = qint16(seconds);
+    emit countdownChanged(m_countdown);
+}
+
+void TicketRun::switchTicketTimer(bool running)
+{
+    m_ticketTimerRunning = running;
+    emit ticketTimerSwitched(running);
+}
+
+void TicketRun::switchQuestionTimer(bool running)
+{
+    m_questionTimerRunning = running;
+    emit questionTimerSwitched(running);
+}
+
+void TicketRun::restartQuestionTimer()
+{
+    if (m_setup.questionTimer)
+        setCountdown(m_setup.countdownSeconds);
+    switchQuestionTimer(m_setup.questionTimer);
+}
+
+void TicketRun::expire()
+{
+    setAnswerable(false);
+    setVerdict(Verdict::OutOfTime);
+    emit expired();
+}

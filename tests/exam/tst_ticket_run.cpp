@@ -1,0 +1,358 @@
+#include "exam/ticket_run.h"
+#include "support/program_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// An exam of one ticket with `questions` complete questions (answers "Да", "Нет", "Не знаю";
+// "Да" is right) and the setup of a ticket run on it.
+struct Exam
+{
+    ProgramFolder folder;
+    QString path;
+    TicketRun::Setup setup;
+
+    Exam(int questions, const QString &count, const QString &passScore = u"4"_s)
+    {
+        path = makeExam(folder, u"Экзамен"_s, 1, questions);
+        setup.examFolder = path;
+        setup.ticketNumber = u"1"_s;
+        setup.questionCount = count;
+        setup.passScore = passScore;
+    }
+
+    void remove(const QString &file) const { QFile::remove(path + u"/b1/"_s + file); }
+};
+
+// Answers the open question and opens the next one while the run lets it go on; the letters
+// say what each answer led to: U unlocked, F ticket finished, N nothing.
+QString answerInTurn(TicketRun &run, const QString &pattern)
+{
+    QString outcomes;
+    for (int n = 1; n <= pattern.size(); ++n) {
+        const TicketRun::Choice choice = run.choose(pattern[n - 1] == u'R' ? u"Да"_s : u"Нет"_s);
+        if (!choice.recorded)
+            break;
+        outcomes += choice.next == TicketRun::Next::Unlocked ? u'U'
+                    : choice.next == TicketRun::Next::TicketFinished ? u'F' : u'N';
+        if (choice.next != TicketRun::Next::Unlocked || run.open(n + 1) != TicketRun::Opening::Opened)
+            break;
+    }
+    return outcomes;
+}
+
+} // namespace
+
+class TicketRunTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void unlockAgainstTheQuestionCount_data();
+    void unlockAgainstTheQuestionCount();
+    void marks_data();
+    void marks();
+    void oneAnswerPerQuestion();
+    void unreadableQuestionAbandons_data();
+    void unreadableQuestionAbandons();
+    void ticketTimer();
+    void questionTimer_data();
+    void questionTimer();
+    void questionTimerRestartsPerQuestion();
+    void grade_data();
+    void grade();
+    void results();
+};
+
+void TicketRunTest::unlockAgainstTheQuestionCount_data()
+{
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("outcomes");
+
+    QTest::newRow("3 of 5") << 5 << QString() << u"3"_s << u"UUF"_s;
+    QTest::newRow("12 of 15") << 15 << QString() << u"12"_s << QString(11, u'U') + u'F';
+    QTest::newRow("5 of 3: the files end first") << 3 << QString() << u"5"_s << u"UUN"_s;
+    QTest::newRow("20 of 20") << 20 << QString() << u"20"_s << QString(19, u'U') + u'N';
+    QTest::newRow("answers of 3 missing") << 5 << u"v3.txt"_s << u"5"_s << u"UN"_s;
+    QTest::newRow("correct answer of 3 missing") << 5 << u"o3.txt"_s << u"5"_s << u"UN"_s;
+    QTest::newRow("question file of 3 missing") << 5 << u"q3.txt"_s << u"5"_s << u"UN"_s;
+    QTest::newRow("count 2,5 goes to the third") << 5 << QString() << u"2,5"_s << u"UUF"_s;
+    QTest::newRow("count not a number") << 5 << QString() << u"five"_s << u"F"_s;
+    QTest::newRow("count empty") << 5 << QString() << QString() << u"F"_s;
+    QTest::newRow("question 1 without a correct answer") << 3 << u"o1.txt"_s << u"3"_s << QString();
+}
+
+void TicketRunTest::unlockAgainstTheQuestionCount()
+{
+    QFETCH(int, questions);
+    QFETCH(QString, missing);
+    QFETCH(QString, count);
+    QFETCH(QString, outcomes);
+    Exam exam(questions, count);
+    if (!missing.isEmpty())
+        exam.remove(missing);
+    TicketRun run(exam.setup);
+    QVERIFY(run.start());
+    QCOMPARE(run.currentQuestion(), outcomes.isEmpty() ? 0 : 1);
+    QCOMPARE(answerInTurn(run, QString(TicketRun::Questions, u'R')), outcomes);
+
+    // After the last answer only the last answered question's button stays enabled.
+    const int last = int(outcomes.size());
+    for (int n = 1; n <= TicketRun::Questions; ++n)
+        QCOMPARE(run.isEnabled(n), n == last);
+    if (!missing.isEmpty())
+        QCOMPARE(run.isMissing(3), missing != u"q3.txt"_s && missing != u"o1.txt"_s);
+}
+
+void TicketRunTest::marks_data()
+{
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<QString>("correct");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("mark");
+    QTest::newRow("right") << u"Да\r\nНет\r\n"_s << u"Да\r\n"_s << u"Да"_s << u"5"_s;
+    QTest::newRow("wrong") << u"Да\r\nНет\r\n"_s << u"Да\r\n"_s << u"Нет"_s << u"2"_s;
+    QTest::newRow("letter case counts") << u"Да\r\nда\r\n"_s << u"Да\r\n"_s << u"да"_s << u"2"_s;
+    QTest::newRow("a trailing blank counts") << u"Да \r\nДа\r\n"_s << u"Да \r\nда\r\n"_s << u"Да "_s
+                                             << u"5"_s;
+    QTest::newRow("only the first line is correct") << u"Да\r\nНет\r\n"_s << u"Да\r\nНет\r\n"_s
+                                                    << u"Нет"_s << u"2"_s;
+    QTest::newRow("empty correct-answer file: only an empty choice") << u"Да\r\n"_s << QString()
+                                                                     << QString() << u"5"_s;
+}
+
+void TicketRunTest::marks()
+{
+    QFETCH(QString, answers);
+    QFETCH(QString, correct);
+    QFETCH(QString, chosen);
+    QFETCH(QString, mark);
+    Exam exam(2, u"2"_s);
+    exam.folder.writeText(u"b/exam/b1/v1.txt"_s, answers);
+    exam.folder.writeText(u"b/exam/b1/o1.txt"_s, correct);
+    TicketRun run(exam.setup);
+    QSignalSpy marked(&run, &TicketRun::markChanged);
+    QVERIFY(run.start());
+    QCOMPARE(run.mark(1), u"0"_s);
+    const TicketRun::Choice choice = run.choose(chosen);
+    QVERIFY(choice.recorded);
+    QCOMPARE(choice.right, mark == u"5"_s);
+    QCOMPARE(run.mark(1), mark);
+    QCOMPARE(marked.size(), 1);
+    QCOMPARE(marked.first(), (QVariantList{1, mark}));
+}
+
+void TicketRunTest::oneAnswerPerQuestion()
+{
+    Exam exam(3, u"3"_s);
+    TicketRun run(exam.setup);
+    QVERIFY(run.start());
+    QCOMPARE(run.questionEntry(1), u"q1.txt"_s);
+    QVERIFY(run.choose(u"Нет"_s).recorded);
+    QVERIFY(!run.isAnswerable());
+    // A second answer, right this time, changes nothing.
+    QVERIFY(!run.choose(u"Да"_s).recorded);
+    QCOMPARE(run.mark(1), u"2"_s);
+    // The question text is kept as its box shows it.
+    QCOMPARE(run.questionEntry(1), u"Вопрос 1 билета 1\n"_s);
+
+    // Questions go strictly forward: neither the answered one nor one further on opens.
+    QCOMPARE(run.open(1), TicketRun::Opening::Unavailable);
+    QCOMPARE(run.open(3), TicketRun::Opening::Unavailable);
+    QCOMPARE(run.open(2), TicketRun::Opening::Opened);
+    QVERIFY(run.isAnswerable());
+    QCOMPARE(run.answers(), (QStringList{u"Да"_s, u"Нет"_s, u"Не знаю"_s}));
+    QCOMPARE(run.questionText(), u"Вопрос 2 билета 1\n"_s);
+    QCOMPARE(run.pictureFile(), QString());
+}
+
+void TicketRunTest::unreadableQuestionAbandons_data()
+{
+    QTest::addColumn<int>("question");
+    QTest::newRow("question 1 at the start") << 1;
+    QTest::newRow("question 2 when opened") << 2;
+}
+
+void TicketRunTest::unreadableQuestionAbandons()
+{
+    QFETCH(int, question);
+    Exam exam(3, u"3"_s);
+    exam.setup.questionTimer = true;
+    const QString file = u"q%1.txt"_s.arg(question);
+    if (question == 1) {
+        // Present but unreadable: a folder of that name.
+        exam.remove(file);
+        QVERIFY(QDir(exam.path).mkpath(u"b1/"_s + file));
+        TicketRun first(exam.setup);
+        QVERIFY(!first.start());
+        QVERIFY(!first.isQuestionTimerRunning());
+        return;
+    }
+    TicketRun run(exam.setup);
+    QSignalSpy switched(&run, &TicketRun::questionTimerSwitched);
+    QVERIFY(run.start());
+    QVERIFY(run.isQuestionTimerRunning());
+    run.choose(u"Да"_s);
+    // Present when the ticket started, gone when the question is opened.
+    exam.remove(file);
+    QCOMPARE(run.open(question), TicketRun::Opening::NoQuestion);
+    QVERIFY(!run.isQuestionTimerRunning());
+    QVERIFY(!run.isAnswerable());
+    QCOMPARE(switched.last(), QVariantList{false});
+}
+
+void TicketRunTest::ticketTimer()
+{
+    Exam exam(2, u"2"_s);
+    exam.setup.ticketTimer = true;
+    exam.setup.countdownSeconds = 3;
+    TicketRun run(exam.setup);
+    QSignalSpy expired(&run, &TicketRun::expired);
+    QVERIFY(run.start());
+    QVERIFY(run.isTicketTimerRunning());
+    QVERIFY(!run.isQuestionTimerRunning());
+    QCOMPARE(run.countdown(), 3);
+    run.choose(u"Да"_s);
+    run.tickTicketTimer();
+    run.tickTicketTimer();
+    QCOMPARE(run.countdown(), 1);
+    QCOMPARE(expired.size(), 0);
+    QVERIFY(run.open(2) == TicketRun::Opening::Opened);
+    run.tickTicketTimer();
+    QCOMPARE(run.countdown(), 0);
+    QCOMPARE(expired.size(), 1);
+    QVERIFY(!run.isTicketTimerRunning());
+    QCOMPARE(run.verdict(), TicketRun::Verdict::OutOfTime);
+    QVERIFY(!run.isAnswerable());
+    QVERIFY(!run.choose(u"Да"_s).recorded);
+
+    // An evaluation afterwards replaces the verdict: the last writer wins.
+    QCOMPARE(run.evaluate().problem, Grade::Problem::None);
+    QCOMPARE(run.grade(), u"2.5"_s);
+    QCOMPARE(run.verdict(), TicketRun::Verdict::Fail);
+}
+
+void TicketRunTest::questionTimer_data()
+{
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<int>("answered");
+    QTest::addColumn<bool>("expires");
+    // Every unanswered question counts, also those beyond the number of questions.
+    QTest::newRow("current unanswered") << 5 << 0 << true;
+    QTest::newRow("current answered, others left") << 5 << 1 << true;
+    QTest::newRow("all twenty answered") << 20 << 20 << false;
+}
+
+void TicketRunTest::questionTimer()
+{
+    QFETCH(int, questions);
+    QFETCH(int, answered);
+    QFETCH(bool, expires);
+    Exam exam(questions, QString::number(questions));
+    exam.setup.questionTimer = true;
+    exam.setup.countdownSeconds = 2;
+    TicketRun run(exam.setup);
+    QSignalSpy expired(&run, &TicketRun::expired);
+    QVERIFY(run.start());
+    QVERIFY(!run.isTicketTimerRunning());
+    QCOMPARE(answerInTurn(run, QString(answered, u'R')).size(), answered);
+    run.tickQuestionTimer();
+    QCOMPARE(expired.size(), 0);
+    run.tickQuestionTimer();
+    QCOMPARE(run.countdown(), 0);
+    QVERIFY(!run.isQuestionTimerRunning());
+    QCOMPARE(expired.size(), expires ? 1 : 0);
+    QCOMPARE(run.verdict(), expires ? TicketRun::Verdict::OutOfTime : TicketRun::Verdict::None);
+}
+
+void TicketRunTest::questionTimerRestartsPerQuestion()
+{
+    Exam exam(3, u"3"_s);
+    exam.setup.questionTimer = true;
+    exam.setup.countdownSeconds = 120;
+    TicketRun run(exam.setup);
+    QVERIFY(run.start());
+    run.tickQuestionTimer();
+    run.tickQuestionTimer();
+    QCOMPARE(run.countdown(), 118);
+    run.choose(u"Да"_s);
+    QVERIFY(!run.isQuestionTimerRunning());
+    QCOMPARE(run.countdown(), 118);
+    QCOMPARE(run.open(2), TicketRun::Opening::Opened);
+    QVERIFY(run.isQuestionTimerRunning());
+    QCOMPARE(run.countdown(), 120);
+}
+
+void TicketRunTest::grade_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("passScore");
+    QTest::addColumn<Grade::Problem>("problem");
+    QTest::addColumn<QString>("grade");
+    QTest::addColumn<TicketRun::Verdict>("verdict");
+    using V = TicketRun::Verdict;
+    using P = Grade::Problem;
+    QTest::newRow("4 right 1 wrong") << u"C"_s << u"RRRRW"_s << u"5"_s << u"4"_s << P::None << u"4.4"_s
+                                     << V::Pass;
+    QTest::newRow("comma locale") << u"ru_RU"_s << u"RRRRW"_s << u"5"_s << u"4,5"_s << P::None
+                                  << u"4,4"_s << V::Fail;
+    QTest::newRow("nothing answered") << u"C"_s << QString() << u"5"_s << u"4"_s << P::None << u"0"_s
+                                      << V::Fail;
+    QTest::newRow("no pass score: grade 0, no verdict") << u"C"_s << u"RRRRR"_s << u"5"_s << u"0"_s
+                                                        << P::NoPassScore << u"0"_s << V::None;
+    QTest::newRow("pass score not a number") << u"C"_s << u"RR"_s << u"5"_s << u"good"_s
+                                             << P::PassScoreNotANumber << QString() << V::None;
+    QTest::newRow("question count 0") << u"C"_s << u"R"_s << u"0"_s << u"4"_s << P::BadQuestionCount
+                                      << QString() << V::None;
+}
+
+void TicketRunTest::grade()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, pattern);
+    QFETCH(QString, count);
+    QFETCH(QString, passScore);
+    QFETCH(Grade::Problem, problem);
+    QFETCH(QString, grade);
+    QFETCH(TicketRun::Verdict, verdict);
+    QLocale::setDefault(QLocale(locale));
+    Exam exam(5, count, passScore);
+    TicketRun run(exam.setup);
+    QSignalSpy verdicts(&run, &TicketRun::verdictChanged);
+    QVERIFY(run.start());
+    answerInTurn(run, pattern);
+    QCOMPARE(run.evaluate().problem, problem);
+    QCOMPARE(run.grade(), grade);
+    QCOMPARE(run.verdict(), verdict);
+    // The verdict is given again by a second evaluation with the same grade.
+    run.evaluate();
+    QCOMPARE(verdicts.size(), verdict == TicketRun::Verdict::None ? 0 : 2);
+}
+
+void TicketRunTest::results()
+{
+    Exam exam(3, u"3"_s);
+    TicketRun run(exam.setup);
+    QVERIFY(run.start());
+    answerInTurn(run, u"RW"_s);
+    const TicketResults results = run.results();
+    QCOMPARE(results.marks.size(), TicketRun::Questions);
+    QCOMPARE(results.marks.mid(0, 4), (QStringList{u"5"_s, u"2"_s, u"0"_s, u"0"_s}));
+    QCOMPARE(results.questionTexts.mid(0, 4),
+             (QStringList{u"Вопрос 1 билета 1\n"_s, u"Вопрос 2 билета 1\n"_s, u"q3.txt"_s, QString()}));
+}
+
+QTEST_MAIN(TicketRunTest)
+#include "tst_ticket_run.moc"
