@@ -4,12 +4,9 @@
 
 #include "config/active_label.h"
 #include "config/captions.h"
-#include "config/ini.h"
 #include "config/language.h"
 #include "config/window_ops.h"
-#include "exam/ticket_window.h"
 #include "start/application.h"
-#include "start/start_window.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -21,8 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString Title = u"Тест-Тавринг"_s;
 
 const QColor PassColour(0, 128, 0);
 const QColor FailColour(255, 0, 0);
@@ -37,13 +32,14 @@ void setBackground(QWidget *control, const QColor &colour)
 
 } // namespace
 
-EvaluationWindow::EvaluationWindow(Application &app) : QWidget(nullptr), m_app(app)
+EvaluationWindow::EvaluationWindow(Application &app, const TicketResults &results, const Student &student)
+    : QWidget(nullptr), m_app(app), m_student(student)
 {
     setObjectName(u"Form5"_s);
-    setWindowTitle(Title);
+    setWindowTitle(ProgramTitle);
     buildControls();
     connectHandlers();
-    load();
+    load(results);
 }
 
 void EvaluationWindow::buildControls()
@@ -125,7 +121,7 @@ void EvaluationWindow::connectHandlers()
     connect(Command2, &QPushButton::clicked, this, &EvaluationWindow::closeSheet);
 }
 
-void EvaluationWindow::load()
+void EvaluationWindow::load(const TicketResults &results)
 {
     Label5->setText(m_app.settings().language());
     setFixedSize(tw(NarrowWidth), tw(7635));
@@ -143,20 +139,16 @@ void EvaluationWindow::load()
     }
     Label3->setText(QString());
 
-    if (const StartWindow *start = m_app.startWindow())
-        Label1->setText(start->student().line);
-
-    if (const TicketWindow *ticket = m_app.ticketWindow()) {
-        Label2->setText(ticket->Label17->text());
-        for (int i = 0; i < ExamReport::Questions; ++i) {
-            const QString mark = ticket->txt[i]->text();
-            if (!ExamReport::isMarked(mark))
-                continue;
-            l[i]->setText(ExamReport::evaluationLine(i + 1, language(), mark));
-            q[i]->setText(ticket->q[i]->text());
-        }
-        Label3->setText(ticket->Label5->text());
+    Label1->setText(m_student.line);
+    Label2->setText(results.ticketLine);
+    for (int i = 0; i < ExamReport::Questions; ++i) {
+        const QString mark = results.marks.value(i);
+        if (!ExamReport::isMarked(mark))
+            continue;
+        l[i]->setText(ExamReport::evaluationLine(i + 1, language(), mark));
+        q[i]->setText(results.questionTexts.value(i));
     }
+    Label3->setText(results.verdict);
 
     applyCaptions({{Check2, u"Показывать вопросы"_s, u"To Show questions"_s},
                    {Check1, u"Сохранить в отчет"_s, u"To Save in the report"_s},
@@ -235,12 +227,9 @@ ExamRecord EvaluationWindow::record() const
     for (const QLabel *line : l)
         sheet.lines << line->text();
     sheet.verdict = Label3->text();
-    if (const StartWindow *start = m_app.startWindow()) {
-        const Student student = start->student();
-        sheet.data1 = student.data1;
-        sheet.data2 = student.data2;
-        sheet.data3 = student.data3;
-    }
+    sheet.data1 = m_student.data1;
+    sheet.data2 = m_student.data2;
+    sheet.data3 = m_student.data3;
     return sheet;
 }
 
@@ -254,16 +243,12 @@ void EvaluationWindow::saveRecord()
     const QString text = Language::isEnglish(language())
                              ? u"The result was not saved in the report "_s + path + u":\n"_s + error
                              : u"Результат не записан в отчет "_s + path + u":\n"_s + error;
-    m_app.message(Title, text, MessageIcon::Warning);
+    m_app.message(ProgramTitle, text, MessageIcon::Warning);
 }
 
 void EvaluationWindow::closeSheet()
 {
     if (Check1->isChecked())
         saveRecord();
-    m_app.showStartWindow();
-    m_app.discardEvaluation();
-    // The start window waits for the next student with empty data fields.
-    if (StartWindow *start = m_app.startWindow())
-        start->nextStudent();
+    m_app.closeEvaluation();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "evaluation/report.h"
+#include "exam/ticket_run.h"
+#include "start/student.h"
 
 #include <QWidget>
 
@@ -13,10 +15,10 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-// Form5: the result sheet of a finished ticket. It copies the student line, the ticket
-// line, the marks, the question texts and the verdict while it loads, shows a question's
-// text beside the sheet while the mouse is over its line, and on "Закрыть" appends the
-// sheet to the exam report when asked and returns to a cleared start window.
+// Form5: the result sheet of a finished ticket. It shows the student line, the ticket line,
+// the marks, the question texts and the verdict it is given, shows a question's text beside
+// the sheet while the mouse is over its line, and on "Закрыть" appends the sheet to the exam
+// report when asked and asks to go back for the next student.
 class EvaluationWindow final : public QWidget
 {
     Q_OBJECT
@@ -25,8 +27,15 @@ public:
     static constexpr int NarrowWidth = 4920; // twips: the result panel only
     static constexpr int WideWidth = 9510;   // twips: with the question panel
 
-    explicit EvaluationWindow(Application &app);
+    EvaluationWindow(Application &app, const TicketResults &results, const Student &student);
 
+    // The sheet as the report keeps it, with the student's data lines.
+    ExamRecord record() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     // Hidden holders: language, date and time of loading.
     QLabel *Label5;
     QLabel *Label6;
@@ -46,16 +55,9 @@ public:
     QGroupBox *Frame2;
     QLabel *Label4;
 
-    // The sheet as the report keeps it, with the start window's data lines.
-    ExamRecord record() const;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void buildControls();
     void connectHandlers();
-    void load();
+    void load(const TicketResults &results);
     QString language() const;
 
     void colourVerdict(const QString &verdict);
@@ -66,4 +68,5 @@ private:
     void saveRecord();
 
     Application &m_app;
+    Student m_student;
 };

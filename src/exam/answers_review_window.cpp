@@ -2,12 +2,9 @@
 
 #include "config/active_label.h"
 #include "config/control_factory.h"
-#include "config/ini.h"
 #include "config/window_ops.h"
-#include "exam/ticket_window.h"
 #include "start/application.h"
 
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -27,7 +24,7 @@ AnswersReviewWindow::AnswersReviewWindow(Application &app) : QWidget(nullptr), m
     Text1->setReadOnly(true);
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Command1 = makeControl<QPushButton>(this, u"Command1"_s, QRect(150, 216, 120, 32), u"Выбрать "_s);
-    connect(Command1, &QPushButton::clicked, this, &AnswersReviewWindow::choose);
+    connect(Command1, &QPushButton::clicked, this, &AnswersReviewWindow::chosen);
 
     DisableXbutton(this);
     SetTopmost(this, true);
@@ -38,13 +35,7 @@ AnswersReviewWindow::AnswersReviewWindow(Application &app) : QWidget(nullptr), m
                   Label1->text());
 }
 
-void AnswersReviewWindow::choose()
+void AnswersReviewWindow::showAnswer(const QString &answer)
 {
-    // Leaving review mode discards this window (later, so this handler may finish); the hidden
-    // button then records the answer still selected in the ticket's list.
-    if (TicketWindow *ticket = m_app.ticketWindow()) {
-        ticket->Check1->setChecked(false);
-        ticket->Command3->click();
-    }
-    m_app.discardAnswersReview();
+    Text1->setPlainText(answer);
 }

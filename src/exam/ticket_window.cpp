@@ -3,14 +3,9 @@
 #include "config/control_factory.h"
 
 #include "config/active_label.h"
-#include "config/ini.h"
 #include "config/language.h"
 #include "config/window_ops.h"
-#include "exam/answers_review_window.h"
-#include "exam/grade.h"
-#include "settings/picture_size_window.h"
 #include "start/application.h"
-#include "start/start_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,8 +25,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString Title = u"Тест-Тавринг"_s;
 
 const QColor Wrong(255, 0, 0);
 const QColor Right(0, 128, 0);
@@ -181,7 +174,8 @@ void TicketWindow::connectHandlers()
 {
     for (int n = 1; n <= Questions; ++n) {
         connect(Option[n - 1], &QRadioButton::toggled, this, [this, n](bool on) {
-            if (on)
+            // Selecting the button of the question the run has just opened opens nothing more.
+            if (on && m_run && n != m_run->currentQuestion())
                 openQuestion(n);
         });
     }
@@ -196,9 +190,39 @@ void TicketWindow::connectHandlers()
     connect(Check1, &QCheckBox::toggled, this, &TicketWindow::reviewModeToggled);
     connect(Command1, &QPushButton::clicked, this, &TicketWindow::evaluate);
     connect(Command2, &QPushButton::clicked, this, [this] { m_app.closeTicket(); });
-    connect(txtZ, &QLineEdit::textChanged, this, &TicketWindow::gradeChanged);
     connect(Timer2, &QTimer::timeout, this, &TicketWindow::onTimer2);
     connect(Timer3, &QTimer::timeout, this, &TicketWindow::onTimer3);
+}
+
+void TicketWindow::connectRun()
+{
+    TicketRun *run = m_run.get();
+    connect(run, &TicketRun::questionOpened, this, &TicketWindow::showQuestion);
+    connect(run, &TicketRun::questionEnabledChanged, this,
+            [this](int question, bool enabled) { Option[question - 1]->setEnabled(enabled); });
+    connect(run, &TicketRun::answerableChanged, List1, &QWidget::setEnabled);
+    connect(run, &TicketRun::markChanged, this, [this](int question, const QString &mark) {
+        txt[question - 1]->setText(mark);
+        colourQuestion(question, mark == u"5"_s ? Right : Wrong);
+    });
+    connect(run, &TicketRun::questionEntryChanged, this,
+            [this](int question, const QString &entry) { q[question - 1]->setText(entry); });
+    connect(run, &TicketRun::gradeChanged, txtZ, &QLineEdit::setText);
+    connect(run, &TicketRun::verdictChanged, this, &TicketWindow::showVerdict);
+    connect(run, &TicketRun::countdownChanged, this,
+            [this](int seconds) { Label28->setText(QString::number(seconds)); });
+    connect(run, &TicketRun::ticketTimerSwitched, this, [this](bool running) {
+        if (running)
+            Timer2->start();
+        else
+            Timer2->stop();
+    });
+    connect(run, &TicketRun::questionTimerSwitched, this, [this](bool running) {
+        if (running)
+            Timer3->start();
+        else
+            Timer3->stop();
+    });
 }
 
 CaptionTable TicketWindow::captionTable() const
@@ -220,101 +244,82 @@ QString TicketWindow::language() const
     return Label15->text();
 }
 
-ExamTicket TicketWindow::ticket() const
-{
-    return ExamTicket(m_app.settings().examFolder(), Text1->text());
-}
-
-bool TicketWindow::ticketTimerOn() const
-{
-    return m_app.settings().ticketTimer();
-}
-
-bool TicketWindow::questionTimerOn() const
-{
-    return m_app.settings().questionTimer();
-}
-
-bool TicketWindow::load()
+bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, const QString &examTitle)
 {
     DisableXbutton(this);
     SetTopmost(this, true);
 
-    StartWindow *start = m_app.startWindow();
-    Label15->setText(m_app.settings().language());
-    if (start) {
-        Text1->setText(start->ticketNumber());
-        Label27->setText(start->examTitle());
-    }
+    const SettingsRecord &settings = m_app.settings();
+    Label15->setText(settings.language());
+    Text1->setText(ticketNumber);
+    Label27->setText(examTitle);
     Frame1->hide();
     Command3->hide();
     List2->hide();
 
-    const bool timed = ticketTimerOn() || questionTimerOn();
-    Label14->setVisible(timed);
-    Label28->setVisible(timed);
+    TicketRun::Setup setup;
+    setup.examFolder = settings.examFolder();
+    setup.ticketNumber = ticketNumber;
+    setup.questionCount = settings.questions();
+    setup.passScore = settings.passScore();
+    setup.ticketTimer = settings.ticketTimer();
+    setup.questionTimer = settings.questionTimer();
+    setup.countdownSeconds = settings.countdownSeconds();
+    m_run = std::make_unique<TicketRun>(setup);
+    connectRun();
 
-    const ExamTicket files = ticket();
-    for (int n = 1; n <= Questions; ++n)
-        v[n - 1]->setText(files.presentName(ExamFolder::answersFile(n)));
-    for (int n = 1; n <= Questions; ++n)
-        o[n - 1]->setText(files.presentName(ExamFolder::correctAnswerFile(n)));
-    for (int n = 1; n <= Questions; ++n)
-        q[n - 1]->setText(files.presentName(ExamFolder::questionFile(n)));
-
-    Text5->setText(m_app.settings().passScore());
-    txtV->setText(m_app.settings().questions());
-
-    for (int n = 2; n <= Questions; ++n)
-        Option[n - 1]->setEnabled(false);
-
-    const QColor missing = palette().color(QPalette::WindowText);
-    if (v[0]->text().isEmpty() || o[0]->text().isEmpty()) {
-        // No question is selected: nothing can be answered.
-        colourQuestion(1, missing);
-        Option[0]->setEnabled(false);
-    } else {
-        Option[0]->setEnabled(true);
-        Option[0]->setChecked(true);
-        if (m_abandoned)
-            return false;
+    Label14->setVisible(m_run->isTimed());
+    Label28->setVisible(m_run->isTimed());
+    for (int n = 1; n <= Questions; ++n) {
+        v[n - 1]->setText(m_run->answersFile(n));
+        o[n - 1]->setText(m_run->correctAnswerFile(n));
+        q[n - 1]->setText(m_run->questionEntry(n));
+        Option[n - 1]->setEnabled(m_run->isEnabled(n));
     }
-    for (int n = 2; n <= Questions; ++n) {
-        if (v[n - 1]->text().isEmpty() || o[n - 1]->text().isEmpty())
+    Text5->setText(m_run->passScore());
+    txtV->setText(m_run->questionCount());
+
+    if (!m_run->start()) {
+        abandon();
+        return false;
+    }
+    const QColor missing = palette().color(QPalette::WindowText);
+    for (int n = 1; n <= Questions; ++n) {
+        if (m_run->isMissing(n))
             colourQuestion(n, missing);
     }
 
-    const auto seconds = qint16(m_app.settings().countdownSeconds());
-    if (ticketTimerOn()) {
-        m_countdown = seconds;
-        Label28->setText(QString::number(m_countdown));
-        Timer2->start();
-    } else {
-        Timer2->stop();
-    }
-    if (questionTimerOn()) {
-        m_countdown = seconds;
-        Label28->setText(QString::number(m_countdown));
-        Timer3->start();
-    } else {
-        Timer3->stop();
-    }
-
     applyCaptions(captionTable(), language());
-    if (Language::isRussian(language()) || Language::isEnglish(language())) {
-        const QString folderName = start ? start->ticketFolderName() : QString();
+    if (Language::isRussian(language()) || Language::isEnglish(language()))
         Label17->setText(Language::pick(language(), u"Билет № "_s, u"Ticket № "_s) + folderName);
-    }
     return true;
 }
 
 int TicketWindow::currentQuestion() const
 {
-    for (int n = 1; n <= Questions; ++n) {
-        if (Option[n - 1]->isChecked())
-            return n;
-    }
-    return 0;
+    return m_run ? m_run->currentQuestion() : 0;
+}
+
+TicketResults TicketWindow::results() const
+{
+    TicketResults results = m_run ? m_run->results() : TicketResults();
+    results.ticketLine = Label17->text();
+    results.verdict = Label5->text();
+    return results;
+}
+
+void TicketWindow::moveRightOf(int left)
+{
+    const int lastOnScreen = m_app.platform().screenSize().width() - frameGeometry().width();
+    move(std::max(0, std::min(left, lastOnScreen)), y());
+}
+
+void TicketWindow::chooseReviewedAnswer()
+{
+    // Leaving review mode discards the review window; the hidden button then records the
+    // answer still selected in the list.
+    Check1->setChecked(false);
+    Command3->click();
 }
 
 void TicketWindow::colourQuestion(int question, const QColor &colour)
@@ -325,59 +330,48 @@ void TicketWindow::colourQuestion(int question, const QColor &colour)
 
 void TicketWindow::openQuestion(int question)
 {
-    List1->setEnabled(true);
-    PictureSizeWindow *pictures = m_app.pictureSizeWindow();
-    if (pictures)
-        pictures->showPicture(QPixmap());
+    switch (m_run->open(question)) {
+    case TicketRun::Opening::Opened:
+        break;
+    case TicketRun::Opening::Unavailable:
+        // The buttons follow the run: the open question stays selected.
+        if (const int current = m_run->currentQuestion())
+            Option[current - 1]->setChecked(true);
+        break;
+    case TicketRun::Opening::NoQuestion:
+        abandon();
+        break;
+    }
+}
 
-    const ExamTicket files = ticket();
-    Text4->setText(files.presentName(ExamFolder::pictureFile(question)));
+void TicketWindow::showQuestion(int question)
+{
+    Option[question - 1]->setChecked(true);
+    List1->setEnabled(m_run->isAnswerable());
+    emit pictureChanged(QPixmap());
 
+    Text4->setText(m_run->pictureFile());
     List1->clear();
-    List1->addItems(files.answers(question));
+    List1->addItems(m_run->answers());
     List2->clear();
-    List2->addItems(files.correctAnswerLines(question));
+    List2->addItems(m_run->correctAnswerLines());
     if (List2->count() > 0)
         List2->setCurrentRow(0);
 
     // A picture that cannot be loaded is no picture.
-    const QPixmap picture = Text4->text().isEmpty() ? QPixmap() : QPixmap(files.path(Text4->text()));
+    const QPixmap picture = Text4->text().isEmpty() ? QPixmap() : QPixmap(m_run->ticket().path(Text4->text()));
     Image1->setPixmap(picture);
-    if (!picture.isNull() && pictures)
-        pictures->showPicture(picture);
+    if (!picture.isNull())
+        emit pictureChanged(picture);
 
-    // A question file that went missing or cannot be read ends the ticket.
-    const std::optional<QString> text = q[question - 1]->text().isEmpty()
-                                            ? std::nullopt
-                                            : files.questionText(question);
-    if (!text) {
-        abandon();
-        return;
-    }
-    Text3->setPlainText(*text);
-
-    restartQuestionTimer();
+    Text3->setPlainText(m_run->questionText());
     widenAnswers();
 }
 
 void TicketWindow::abandon()
 {
-    m_abandoned = true;
-    Timer2->stop();
-    Timer3->stop();
-    m_app.message(Title, u"Нет вопроса"_s);
+    m_app.message(ProgramTitle, u"Нет вопроса"_s);
     m_app.abandonTicket();
-}
-
-void TicketWindow::restartQuestionTimer()
-{
-    if (questionTimerOn()) {
-        m_countdown = qint16(m_app.settings().countdownSeconds());
-        Label28->setText(QString::number(m_countdown));
-        Timer3->start();
-    } else {
-        Timer3->stop();
-    }
 }
 
 void TicketWindow::widenAnswers()
@@ -394,45 +388,17 @@ void TicketWindow::widenAnswers()
 
 void TicketWindow::chooseAnswer(const QString &chosen)
 {
-    // One answer per question: once the list is disabled (answered, or the time ran out)
-    // nothing more is recorded, whichever way the choice comes.
-    if (!List1->isEnabled())
+    // One answer per question: once the question is answered or the time ran out nothing
+    // more is recorded, whichever way the choice comes.
+    if (!m_run || !m_run->isAnswerable())
         return;
     if (Check1->isChecked()) {
-        if (AnswersReviewWindow *review = m_app.answersReviewWindow())
-            review->Text1->setPlainText(chosen);
+        emit answerReviewed(chosen);
         return;
     }
-    List1->setEnabled(false);
-
-    const int n = currentQuestion();
-    if (n == 0)
-        return;
-    const QList<QListWidgetItem *> correct = List2->selectedItems();
-    const QString correctAnswer = correct.isEmpty() ? QString() : correct.first()->text();
-    const bool right = chosen == correctAnswer;
-    txt[n - 1]->setText(right ? u"5"_s : u"2"_s);
-    colourQuestion(n, right ? Right : Wrong);
-
-    if (n < Questions) {
-        const bool nextExists = !v[n]->text().isEmpty() && !o[n]->text().isEmpty()
-                                && !q[n]->text().isEmpty();
-        if (nextExists) {
-            const auto count = Grade::readScore(txtV->text());
-            if (count && *count > Fixed::fromInt(n)) {
-                Option[n - 1]->setEnabled(false);
-                Option[n]->setEnabled(true);
-            } else {
-                m_app.message(QString(),
-                              Language::pick(language(), u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s,
-                                             u"TEST-Exam legal. Press The Button EVALUATION."_s));
-            }
-        }
-    }
-    q[n - 1]->setText(Text3->toPlainText());
-
-    if (questionTimerOn())
-        Timer3->stop();
+    if (m_run->choose(chosen).next == TicketRun::Next::TicketFinished)
+        m_app.message(QString(), Language::pick(language(), u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s,
+                                                u"TEST-Exam legal. Press The Button EVALUATION."_s));
 }
 
 void TicketWindow::reviewModeToggled(bool on)
@@ -445,84 +411,61 @@ void TicketWindow::reviewModeToggled(bool on)
 
 void TicketWindow::evaluate()
 {
-    QStringList marks;
-    for (const QLineEdit *mark : txt)
-        marks << mark->text();
-    const Grade::Result result = Grade::compute(marks, txtV->text(), Text5->text());
-    const bool russian = Language::isRussian(language());
-    switch (result.problem) {
-    case Grade::Problem::NoPassScore:
-        m_app.message(Title, russian ? u"Не установлена оценка. Установите в Настройках оценку"_s
-                                     : u"Not installed evaluation. Install an evaluation in Adjustment"_s);
-        txtZ->setText(u"0"_s);
+    if (!m_run)
         return;
+    const bool russian = Language::isRussian(language());
+    switch (m_run->evaluate().problem) {
+    case Grade::Problem::NoPassScore:
+        m_app.message(ProgramTitle, russian ? u"Не установлена оценка. Установите в Настройках оценку"_s
+                                            : u"Not installed evaluation. Install an evaluation in Adjustment"_s);
+        break;
     case Grade::Problem::PassScoreNotANumber:
-        m_app.message(Title,
+        m_app.message(ProgramTitle,
                       russian ? u"Проходной балл \"%1\" не является числом. Исправьте его в Настройках."_s.arg(Text5->text())
                               : u"The pass score \"%1\" is not a number. Correct it in Adjustment."_s.arg(Text5->text()),
                       MessageIcon::Warning);
-        return;
+        break;
     case Grade::Problem::BadQuestionCount:
-        m_app.message(Title,
+        m_app.message(ProgramTitle,
                       russian ? u"Число вопросов \"%1\" должно быть числом больше 0. Исправьте его в Настройках."_s.arg(txtV->text())
                               : u"The number of questions \"%1\" must be a number above 0. Correct it in Adjustment."_s.arg(txtV->text()),
                       MessageIcon::Warning);
-        return;
+        break;
     case Grade::Problem::None:
         break;
     }
-    const QString grade = result.grade.toString();
-    // The verdict follows every evaluation, also when the grade is the same as before
-    // (a timer may have overwritten the verdict in between).
-    if (txtZ->text() == grade)
-        gradeChanged();
-    else
-        txtZ->setText(grade);
 }
 
-void TicketWindow::gradeChanged()
+void TicketWindow::showVerdict(TicketRun::Verdict verdict)
 {
-    const Grade::Verdict verdict = Grade::verdict(txtZ->text(), Text5->text());
-    if (verdict == Grade::Verdict::None)
+    QString caption;
+    switch (verdict) {
+    case TicketRun::Verdict::None:
         return;
-    const bool pass = verdict == Grade::Verdict::Pass;
-    setTextColour(Label5, pass ? Right : Wrong);
-    const QString caption = pass ? Language::pick(language(), u"Зачет"_s, u"Delivered"_s)
-                                 : Language::pick(language(), u"Не зачет"_s, u"Not deliver"_s);
-    if (!caption.isEmpty())
-        Label5->setText(caption);
-}
-
-void TicketWindow::expire()
-{
-    List1->setEnabled(false);
-    setTextColour(Label5, Wrong);
-    const QString caption = Language::pick(language(), u"Не зачет по времени"_s, u"Not deliver on time"_s);
+    case TicketRun::Verdict::Pass:
+        caption = Language::pick(language(), u"Зачет"_s, u"Delivered"_s);
+        break;
+    case TicketRun::Verdict::Fail:
+        caption = Language::pick(language(), u"Не зачет"_s, u"Not deliver"_s);
+        break;
+    case TicketRun::Verdict::OutOfTime:
+        caption = Language::pick(language(), u"Не зачет по времени"_s, u"Not deliver on time"_s);
+        break;
+    }
+    setTextColour(Label5, verdict == TicketRun::Verdict::Pass ? Right : Wrong);
+    // Another language changes only the colour.
     if (!caption.isEmpty())
         Label5->setText(caption);
 }
 
 void TicketWindow::onTimer2()
 {
-    --m_countdown;
-    Label28->setText(QString::number(m_countdown));
-    if (m_countdown <= 0) {
-        Timer2->stop();
-        expire();
-    }
+    if (m_run)
+        m_run->tickTicketTimer();
 }
 
 void TicketWindow::onTimer3()
 {
-    --m_countdown;
-    Label28->setText(QString::number(m_countdown));
-    if (m_countdown <= 0) {
-        Timer3->stop();
-        const bool unanswered = std::any_of(txt.begin(), txt.end(), [](const QLineEdit *mark) {
-            const auto value = Grade::readScore(mark->text());
-            return !value || value->isZero();
-        });
-        if (unanswered)
-            expire();
-    }
+    if (m_run)
+        m_run->tickQuestionTimer();
 }

@@ -2,10 +2,12 @@
 
 #include "config/captions.h"
 #include "exam/exam_folder.h"
+#include "exam/ticket_run.h"
 
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class ActiveLabel;
 class Application;
@@ -15,14 +17,16 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPixmap;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
 
-// Form2: one ticket of the current exam for one student. The questions are taken strictly in
-// order, one answer each; the marks, the question texts, the ticket line and the verdict stay
-// in its controls for the evaluation window, which reads them when the ticket is closed.
+// Form2: one ticket of the current exam for one student. It shows a TicketRun, the model that
+// decides everything, and turns the student's clicks into calls on it; its hidden holders
+// (the marks, the file names, the number of questions, the pass score and the grade) mirror
+// the model. Its results go to the evaluation window through Application.
 //
 // The families are arrays indexed from 0: txt[0] is txt1 (the mark of question 1), Option[19]
 // is Option20. Every element carries its own objectName ("txt1" ... "txt20").
@@ -35,9 +39,10 @@ public:
 
     explicit TicketWindow(Application &app);
 
-    // Reads the ticket, opens question 1 and starts the timer. Returns false when the ticket
-    // had to be abandoned (its first question could not be read); the window is then discarded.
-    bool load();
+    // Reads the ticket of that number, opens question 1 and starts the timer. The folder name
+    // ("b7") makes the ticket line. Returns false when the ticket had to be abandoned (its
+    // first question could not be read); the window is then discarded.
+    bool load(const QString &ticketNumber, const QString &folderName, const QString &examTitle);
 
     // The one-second ticks of the ticket timer and of the question timer.
     void onTimer2();
@@ -46,6 +51,24 @@ public:
     // The question whose button is selected, 1 .. 20; 0 when none is.
     int currentQuestion() const;
 
+    // The marks, question texts, ticket line and verdict, for the evaluation window.
+    TicketResults results() const;
+
+    // Moves the window to that left edge, as far as the screen allows: a window pushed off
+    // the screen could not be finished.
+    void moveRightOf(int left);
+
+    // "Выбрать" of the answers review window: review mode ends and the answer selected in the
+    // list is chosen, as a click on it would choose it.
+    void chooseReviewedAnswer();
+
+signals:
+    // The picture of the question opened; a null picture clears it first.
+    void pictureChanged(const QPixmap &picture);
+    // An answer clicked in review mode, to be read whole in the answers review window.
+    void answerReviewed(const QString &answer);
+
+private:
     // Language, ticket number, exam title, ticket line.
     ActiveLabel *Label15;
     QLineEdit *Text1;
@@ -112,31 +135,25 @@ public:
     QTimer *Timer2;
     QTimer *Timer3;
 
-private:
     void buildControls();
     void buildQuestionButtons();
     void connectHandlers();
+    void connectRun();
     CaptionTable captionTable() const;
     QString language() const;
-    ExamTicket ticket() const;
 
     void colourQuestion(int question, const QColor &colour);
     void openQuestion(int question);
+    void showQuestion(int question);
     void abandon();
     void widenAnswers();
     void chooseAnswer(const QString &chosen);
     void reviewModeToggled(bool on);
     void evaluate();
-    void gradeChanged();
-    void expire();
-    void restartQuestionTimer();
-    bool questionTimerOn() const;
-    bool ticketTimerOn() const;
+    void showVerdict(TicketRun::Verdict verdict);
 
     Application &m_app;
-    // The remaining seconds of the running timer, shared by both timers.
-    qint16 m_countdown = 0;
+    std::unique_ptr<TicketRun> m_run;
     // The widest answer entry of this ticket, in pixels; it only grows.
     int m_widestAnswer = 0;
-    bool m_abandoned = false;
 };

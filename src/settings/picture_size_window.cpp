@@ -5,8 +5,6 @@
 #include "config/active_label.h"
 #include "config/fixed_point.h"
 #include "config/ini.h"
-#include "editor/exam_editor_window.h"
-#include "exam/ticket_window.h"
 #include "start/application.h"
 
 #include <QCheckBox>
@@ -98,11 +96,6 @@ void PictureSizeWindow::load()
     Timer1->start();
     Text4->setText(m_app.settings().pictureWidth());
     Text1->setText(m_app.settings().pictureHeight());
-    // The real size of the exam editor's picture, beside the boxes of the fixed size.
-    if (ExamEditorWindow *editor = m_app.examEditor()) {
-        Label2->setText(editor->pictureWidthCaption() + u" "_s);
-        Label3->setText(editor->pictureHeightCaption() + u"  пик"_s);
-    }
     applyCaptions(captionTable(), Label4->text());
 }
 
@@ -120,13 +113,23 @@ CaptionTable PictureSizeWindow::captionTable() const
     };
 }
 
+void PictureSizeWindow::showEditorPicture(const QImage &picture, const QString &widthCaption,
+                                          const QString &heightCaption)
+{
+    Label1->setText(EditorMode);
+    // The real size of the editor's picture, beside the boxes of the fixed size.
+    Label2->setText(widthCaption + u" "_s);
+    Label3->setText(heightCaption + u"  пик"_s);
+    m_editorPicture = picture;
+}
+
 void PictureSizeWindow::onTimer1()
 {
     Timer1->stop();
     if (Label1->text() == EditorMode) {
         Frame8->show();
-        if (ExamEditorWindow *editor = m_app.examEditor())
-            showPicture(QPixmap::fromImage(editor->picture()));
+        if (m_editorPicture)
+            showPicture(QPixmap::fromImage(*m_editorPicture));
     } else if (Label1->text() == TicketMode) {
         startTicketMode();
     }
@@ -134,10 +137,8 @@ void PictureSizeWindow::onTimer1()
 
 void PictureSizeWindow::startTicketMode()
 {
+    // Image1 already holds the ticket's picture: the ticket hands over each one it opens.
     Frame8->hide();
-    TicketWindow *ticket = m_app.ticketWindow();
-    if (ticket)
-        showPicture(ticket->Image1->pixmap());
     const SettingsRecord &settings = m_app.settings();
     if (settings.pictureSize() == SettingsRecord::PictureSize::Fixed) {
         const QString width = settings.pictureWidth();
@@ -152,17 +153,12 @@ void PictureSizeWindow::startTicketMode()
         unstretch();
     }
     m_besideTicket = true;
-    placeTicketWindow();
+    emit besideWindowPlaced(rightOfPicture());
 }
 
-void PictureSizeWindow::placeTicketWindow()
+int PictureSizeWindow::rightOfPicture() const
 {
-    TicketWindow *ticket = m_app.ticketWindow();
-    if (!ticket)
-        return;
-    const int rightOfPicture = Image1->x() + Image1->width() + tw(100);
-    const int lastOnScreen = m_app.platform().screenSize().width() - ticket->frameGeometry().width();
-    ticket->move(std::max(0, std::min(rightOfPicture, lastOnScreen)), ticket->y());
+    return Image1->x() + Image1->width() + tw(100);
 }
 
 void PictureSizeWindow::showPicture(const QPixmap &picture)
@@ -171,7 +167,7 @@ void PictureSizeWindow::showPicture(const QPixmap &picture)
     if (!Image1->hasScaledContents())
         Image1->resize(picture.size());
     if (m_besideTicket && !picture.isNull())
-        placeTicketWindow();
+        emit besideWindowPlaced(rightOfPicture());
 }
 
 bool PictureSizeWindow::stretch(const QString &width, const QString &height)

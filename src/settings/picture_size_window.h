@@ -2,7 +2,10 @@
 
 #include "config/captions.h"
 
+#include <QImage>
 #include <QWidget>
+
+#include <optional>
 
 class ActiveLabel;
 class Application;
@@ -17,9 +20,9 @@ class QTimer;
 
 // Form3: a question's picture on the whole screen. The hidden label Label1 holds the mode:
 // "0" (as designed) beside a ticket, where the picture takes the picture size settings and
-// the ticket window stands to its right; "1" for the exam editor, with the sizing panel
-// Frame8 where a fixed size is tried and handed to the settings window. Whoever opens the
-// window in editor mode sets Label1 before Timer1 fires.
+// the window beside it is asked to stand to its right; "1" for the exam editor, with the
+// sizing panel Frame8 where a fixed size is tried and written into the settings record.
+// Whoever opens the window in editor mode hands it the editor's picture before Timer1 fires.
 class PictureSizeWindow final : public QWidget
 {
     Q_OBJECT
@@ -33,15 +36,25 @@ public:
     // Timer1's one tick 100 ms after load: the start-up step of the mode in Label1.
     void onTimer1();
 
+    // Editor mode, for the exam editor's picture at its real size, captioned as the editor
+    // captions it ("Длина: 640", "Высота: 480").
+    void showEditorPicture(const QImage &picture, const QString &widthCaption,
+                           const QString &heightCaption);
+
     // Shows a picture in Image1 (a null picture clears it): at the picture's own size, or
     // within the fixed size while the picture is stretched. Beside a ticket, once started,
-    // the ticket window then moves to the right of the new picture, so that it never covers it.
+    // the window beside it is then asked to move to the right of the new picture, so that it
+    // never covers it.
     void showPicture(const QPixmap &picture);
 
-    // Moves the ticket window 100 twips to the right of the picture, as far as the screen
-    // allows: a ticket window pushed off the screen could not be finished.
-    void placeTicketWindow();
+    // The left edge of a window standing 100 twips to the right of the picture.
+    int rightOfPicture() const;
 
+signals:
+    // The window beside the picture should stand at this left edge.
+    void besideWindowPlaced(int left);
+
+private:
     QLabel *Image1;
     ActiveLabel *Label1;
     ActiveLabel *Label4;
@@ -59,7 +72,6 @@ public:
     QCheckBox *Check1;
     QPushButton *Command2;
 
-private:
     void buildControls();
     void connectHandlers();
     void load();
@@ -74,4 +86,5 @@ private:
 
     Application &m_app;
     bool m_besideTicket = false;
+    std::optional<QImage> m_editorPicture;
 };

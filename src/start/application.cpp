@@ -164,11 +164,21 @@ bool Application::openTicket()
     m_pictureSizeWindow->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     m_pictureSizeWindow->show();
     m_ticketWindow = new TicketWindow(*this);
-    if (!m_ticketWindow->load())
+    connect(m_ticketWindow, &TicketWindow::pictureChanged, m_pictureSizeWindow, &PictureSizeWindow::showPicture);
+    connect(m_pictureSizeWindow, &PictureSizeWindow::besideWindowPlaced, m_ticketWindow, &TicketWindow::moveRightOf);
+    connect(m_ticketWindow, &TicketWindow::answerReviewed, this, [this](const QString &answer) {
+        if (m_answersReviewWindow)
+            m_answersReviewWindow->showAnswer(answer);
+    });
+    const bool loaded = m_startWindow
+                            ? m_ticketWindow->load(m_startWindow->ticketNumber(), m_startWindow->ticketFolderName(),
+                                                   m_startWindow->examTitle())
+                            : m_ticketWindow->load(QString(), QString(), QString());
+    if (!loaded)
         return false;
     m_ticketWindow->show();
     m_ticketWindow->move(m_ticketWindow->x(), 0);
-    m_pictureSizeWindow->placeTicketWindow();
+    m_ticketWindow->moveRightOf(m_pictureSizeWindow->rightOfPicture());
     m_ticketWindow->activateWindow();
     return true;
 }
@@ -190,9 +200,8 @@ AnswersReviewWindow *Application::answersReviewWindow() const
 
 void Application::closeTicket()
 {
-    // The evaluation window copies the ticket window's controls while it loads, so the
-    // ticket's windows go only after it.
-    openEvaluation();
+    // The evaluation window takes the results before the ticket's windows go.
+    openEvaluation(m_ticketWindow ? m_ticketWindow->results() : TicketResults());
     discardTicketWindows();
 }
 
@@ -204,8 +213,14 @@ void Application::abandonTicket()
 
 AnswersReviewWindow *Application::openAnswersReview()
 {
-    if (!m_answersReviewWindow)
+    if (!m_answersReviewWindow) {
         m_answersReviewWindow = new AnswersReviewWindow(*this);
+        connect(m_answersReviewWindow, &AnswersReviewWindow::chosen, this, [this] {
+            if (m_ticketWindow)
+                m_ticketWindow->chooseReviewedAnswer();
+            discardAnswersReview();
+        });
+    }
     m_answersReviewWindow->show();
     return m_answersReviewWindow;
 }
@@ -267,7 +282,9 @@ void Application::openPictureSizeForEditor()
 {
     discardPictureSizeWindow();
     m_pictureSizeWindow = new PictureSizeWindow(*this);
-    m_pictureSizeWindow->Label1->setText(PictureSizeWindow::EditorMode);
+    if (m_examEditor)
+        m_pictureSizeWindow->showEditorPicture(m_examEditor->picture(), m_examEditor->pictureWidthCaption(),
+                                               m_examEditor->pictureHeightCaption());
     m_pictureSizeWindow->show();
 }
 
@@ -277,10 +294,10 @@ void Application::closeExamEditor()
     settingsWindow()->show();
 }
 
-void Application::openEvaluation()
+void Application::openEvaluation(const TicketResults &results)
 {
     discardEvaluation();
-    m_evaluationWindow = new EvaluationWindow(*this);
+    m_evaluationWindow = new EvaluationWindow(*this, results, m_startWindow ? m_startWindow->student() : Student());
     m_evaluationWindow->show();
     // The ticket window that had the focus is about to go.
     m_evaluationWindow->activateWindow();
@@ -294,6 +311,15 @@ EvaluationWindow *Application::evaluationWindow() const
 void Application::discardEvaluation()
 {
     discard(m_evaluationWindow);
+}
+
+void Application::closeEvaluation()
+{
+    showStartWindow();
+    discardEvaluation();
+    // The start window waits for the next student with empty data fields.
+    if (m_startWindow)
+        m_startWindow->nextStudent();
 }
 
 void Application::openTestWindow()

@@ -17,6 +17,7 @@ class SettingsWindow;
 class StartWindow;
 class QuestionnaireWindow;
 class TicketWindow;
+struct TicketResults;
 
 // One per run: owns the platform, knows the program folder and holds the windows.
 // Windows reach each other only through it.
@@ -67,9 +68,9 @@ public:
     void openHelp();
     void openReport();
 
-    // The picture size window on the whole screen and the ticket window to the right of its
-    // picture, at the top of the screen. False when the ticket could not be loaded; the
-    // start window then stays.
+    // The picture size window on the whole screen and the ticket window with the start
+    // window's ticket to the right of its picture, at the top of the screen. False when the
+    // ticket could not be loaded; the start window then stays.
     bool openTicket();
     // The exam chooser. With an exam folder set it opens on the exam library; without one
     // its tree starts on the given folder (the exam library when none is given).
@@ -87,17 +88,18 @@ public:
     QuestionnaireWindow *testWindow() const;
     // Discards the test window and shows the start window at its mode choice.
     void closeTestWindow();
-    // The evaluation window for the ticket that has just been closed: it copies the
-    // ticket window's results while it loads, so the ticket window must still exist.
-    void openEvaluation();
+    // The evaluation window for these results of the student of the start window.
+    void openEvaluation(const TicketResults &results);
     EvaluationWindow *evaluationWindow() const;
     void discardEvaluation();
+    // "Закрыть" of the evaluation window: the start window comes back for the next student.
+    void closeEvaluation();
 
     // The windows of a running ticket; null when no ticket runs.
     TicketWindow *ticketWindow() const;
     PictureSizeWindow *pictureSizeWindow() const;
     AnswersReviewWindow *answersReviewWindow() const;
-    // "Закрыть" of the ticket: the evaluation window copies the results, then the ticket,
+    // "Закрыть" of the ticket: the evaluation window takes its results, then the ticket,
     // picture size and answers review windows are discarded. The start window comes back
     // when the evaluation window is closed.
     void closeTicket();

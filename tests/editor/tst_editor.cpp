@@ -722,28 +722,28 @@ void EditorTest::pictureSizeWindowInEditorMode()
 
     PictureSizeWindow *sizing = folder.app().pictureSizeWindow();
     QVERIFY(sizing);
-    QCOMPARE(sizing->Label1->text(), u"1"_s);
-    QCOMPARE(sizing->Label2->text(), u"Длина: 40 "_s);
-    QCOMPARE(sizing->Label3->text(), u"Высота: 30  пик"_s);
+    QCOMPARE(control<ActiveLabel>(sizing, "Label1")->text(), u"1"_s);
+    QCOMPARE(control<ActiveLabel>(sizing, "Label2")->text(), u"Длина: 40 "_s);
+    QCOMPARE(control<ActiveLabel>(sizing, "Label3")->text(), u"Высота: 30  пик"_s);
     sizing->onTimer1();
     QVERIFY(shown(sizing, "Frame8"));
-    QCOMPARE(sizing->Image1->size(), QSize(40, 30));
+    QCOMPARE(control<QLabel>(sizing, "Image1")->size(), QSize(40, 30));
 
     // A fixed size is tried only once both boxes hold one.
-    sizing->Text4->setText(u"200"_s);
-    sizing->Text1->setText(QString());
-    sizing->Option1->click();
-    QCOMPARE(sizing->Image1->size(), QSize(40, 30));
-    sizing->Text1->setText(u"100"_s);
-    QCOMPARE(sizing->Image1->size(), QSize(200, 100));
-    sizing->Option2->click();
-    QCOMPARE(sizing->Image1->size(), QSize(40, 30));
-    sizing->Option1->click();
+    control<QLineEdit>(sizing, "Text4")->setText(u"200"_s);
+    control<QLineEdit>(sizing, "Text1")->setText(QString());
+    control<QRadioButton>(sizing, "Option1")->click();
+    QCOMPARE(control<QLabel>(sizing, "Image1")->size(), QSize(40, 30));
+    control<QLineEdit>(sizing, "Text1")->setText(u"100"_s);
+    QCOMPARE(control<QLabel>(sizing, "Image1")->size(), QSize(200, 100));
+    control<QRadioButton>(sizing, "Option2")->click();
+    QCOMPARE(control<QLabel>(sizing, "Image1")->size(), QSize(40, 30));
+    control<QRadioButton>(sizing, "Option1")->click();
 
     SettingsWindow *settings = folder.app().settingsWindow();
     const QString width = control<QLineEdit>(settings, "Text4")->text();
     const QString height = control<QLineEdit>(settings, "Text1")->text();
-    sizing->Check1->setChecked(enter);
+    control<QCheckBox>(sizing, "Check1")->setChecked(enter);
     click(sizing, "Command2");
     QVERIFY(!folder.app().pictureSizeWindow());
     QVERIFY(folder.app().examEditor());
@@ -796,18 +796,18 @@ void EditorTest::examRunsInTheTicketWindow()
     const QStringList chosen{u"Париж"_s, u"Рим"_s, u"Рим"_s};
     for (int n = 1; n <= 3; ++n) {
         QCOMPARE(ticket->currentQuestion(), n);
-        QCOMPARE(ticket->List1->count(), 3);
-        const QList<QListWidgetItem *> items = ticket->List1->findItems(chosen[n - 1], Qt::MatchExactly);
+        QCOMPARE(control<QListWidget>(ticket, "List1")->count(), 3);
+        const QList<QListWidgetItem *> items = control<QListWidget>(ticket, "List1")->findItems(chosen[n - 1], Qt::MatchExactly);
         QCOMPARE(items.size(), 1);
-        ticket->List1->setCurrentItem(items.first());
-        emit ticket->List1->itemClicked(items.first());
+        control<QListWidget>(ticket, "List1")->setCurrentItem(items.first());
+        emit control<QListWidget>(ticket, "List1")->itemClicked(items.first());
         if (n < 3)
-            ticket->Option[n]->click();
+            control<QRadioButton>(ticket, "Option", n)->click();
     }
-    QCOMPARE(ticket->txt[0]->text(), u"5"_s);
-    QCOMPARE(ticket->txt[1]->text(), u"2"_s);
-    QCOMPARE(ticket->txt[2]->text(), u"5"_s);
-    QCOMPARE(ticket->q[1]->text(), u"Столица, вопрос 2\nбилета 2\n"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "txt", 0)->text(), u"5"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "txt", 1)->text(), u"2"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "txt", 2)->text(), u"5"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "q", 1)->text(), u"Столица, вопрос 2\nбилета 2\n"_s);
 }
 
 QTEST_MAIN(EditorTest)

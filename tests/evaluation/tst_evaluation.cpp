@@ -110,21 +110,41 @@ TicketWindow *openTicket(ProgramFolder &folder, const QString &language,
     return app.ticketWindow();
 }
 
-// Sets what the ticket window holds at its end: the marks, the question texts of the
-// answered questions and the verdict.
-void endTicket(TicketWindow *ticket, const QMap<int, QString> &marks, const QString &verdict)
+// Answers the open questions in turn, each with the entry at that row ("Да" is right, "Нет"
+// wrong), as a student clicks them.
+void answer(TicketWindow *ticket, const QList<int> &rows)
 {
-    for (auto mark = marks.cbegin(); mark != marks.cend(); ++mark) {
-        ticket->txt[mark.key() - 1]->setText(mark.value());
-        if (mark.value() != u"0"_s)
-            ticket->q[mark.key() - 1]->setText(u"Текст вопроса %1"_s.arg(mark.key()));
+    for (int n = 1; n <= rows.size(); ++n) {
+        if (n > 1)
+            click(ticket, qPrintable(u"Option%1"_s.arg(n)));
+        auto *list = control<QListWidget>(ticket, "List1");
+        list->setCurrentRow(rows[n - 1]);
+        emit list->itemClicked(list->currentItem());
     }
-    ticket->Label5->setText(verdict);
+}
+
+// The sheet of a ticket with these marks and verdict; marked questions have the text
+// "Текст вопроса N".
+EvaluationWindow *sheetFor(ProgramFolder &folder, const QString &language, const QMap<int, QString> &marks,
+                           const QString &verdict)
+{
+    folder.writeSettings({u"re="_s + language});
+    Application &app = folder.start();
+    TicketResults results;
+    results.ticketLine = u"Билет № b1"_s;
+    for (int n = 1; n <= ExamReport::Questions; ++n) {
+        const QString mark = marks.value(n, u"0"_s);
+        results.marks << mark;
+        results.questionTexts << (mark == u"0"_s ? u"q%1.txt"_s.arg(n) : u"Текст вопроса %1"_s.arg(n));
+    }
+    results.verdict = verdict;
+    app.openEvaluation(results);
+    return app.evaluationWindow();
 }
 
 EvaluationWindow *closeTicket(ProgramFolder &folder, TicketWindow *ticket)
 {
-    ticket->Command2->click();
+    control<QPushButton>(ticket, "Command2")->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return folder.app().evaluationWindow();
 }
@@ -298,10 +318,10 @@ void TestEvaluation::sheetCopiesTheTicket_data()
 
     QStringList russian(ExamReport::Questions);
     russian[0] = u"Первый вопрос, оценка  5"_s;
-    russian[2] = u"Третий вопрос, оценка  2"_s;
+    russian[1] = u"Второй вопрос, оценка  2"_s;
     QStringList english(ExamReport::Questions);
     english[0] = u"1 question, evaluation  5"_s;
-    english[2] = u"3 question, evaluation  2"_s;
+    english[1] = u"2 question, evaluation  2"_s;
     const QStringList none(ExamReport::Questions);
     const QStringList russianCaptions{u"Показывать вопросы"_s, u"Сохранить в отчет"_s, u"Закрыть"_s};
 
@@ -327,11 +347,11 @@ void TestEvaluation::sheetCopiesTheTicket()
     ProgramFolder folder;
     TicketWindow *ticket = openTicket(folder, language);
     QVERIFY(ticket);
-    const QString ticketCaption = ticket->Label17->text();
+    const QString ticketCaption = control<ActiveLabel>(ticket, "Label17")->text();
     if (!ticketLine.isEmpty())
         QCOMPARE(ticketCaption, ticketLine);
-    // Questions 1 and 3 answered; 2 left at "0".
-    endTicket(ticket, {{1, u"5"_s}, {2, u"0"_s}, {3, u"2"_s}}, QString());
+    // Question 1 right, question 2 wrong, the others left at "0".
+    answer(ticket, {0, 1});
     EvaluationWindow *sheet = closeTicket(folder, ticket);
     QVERIFY(sheet);
     QVERIFY(!folder.app().ticketWindow());
@@ -339,24 +359,22 @@ void TestEvaluation::sheetCopiesTheTicket()
     QCOMPARE(sheet->objectName(), u"Form5"_s);
     QCOMPARE(sheet->width(), 328);
 
-    QCOMPARE(sheet->Label5->text(), language);
-    QCOMPARE(sheet->Label1->text(), student);
-    QCOMPARE(sheet->Label2->text(), ticketCaption);
-    for (int i = 0; i < ExamReport::Questions; ++i) {
-        QCOMPARE(sheet->l[i]->text(), lines[i]);
-        QCOMPARE(control<QLabel>(sheet, qPrintable(u"l%1"_s.arg(i + 1))), sheet->l[i]);
-    }
+    QCOMPARE(control<QLabel>(sheet, "Label5")->text(), language);
+    QCOMPARE(control<QLabel>(sheet, "Label1")->text(), student);
+    QCOMPARE(control<QLabel>(sheet, "Label2")->text(), ticketCaption);
+    for (int i = 0; i < ExamReport::Questions; ++i)
+        QCOMPARE(control<QLabel>(sheet, "l", i)->text(), lines[i]);
     // The question texts come over for the marked questions only, whatever the language.
-    QCOMPARE(sheet->q[0]->text(), u"Текст вопроса 1"_s);
-    QCOMPARE(sheet->q[1]->text(), QString());
-    QCOMPARE(sheet->q[2]->text(), u"Текст вопроса 3"_s);
-    QCOMPARE(sheet->Label3->text(), QString());
-    QCOMPARE((QStringList{sheet->Check2->text(), sheet->Check1->text(), sheet->Command2->text()}),
+    QCOMPARE(control<QLabel>(sheet, "q", 0)->text(), u"Вопрос 1 билета 1\n"_s);
+    QCOMPARE(control<QLabel>(sheet, "q", 1)->text(), u"Вопрос 2 билета 1\n"_s);
+    QCOMPARE(control<QLabel>(sheet, "q", 2)->text(), QString());
+    QCOMPARE(control<ActiveLabel>(sheet, "Label3")->text(), QString());
+    QCOMPARE((QStringList{control<QCheckBox>(sheet, "Check2")->text(), control<QCheckBox>(sheet, "Check1")->text(), control<QPushButton>(sheet, "Command2")->text()}),
              captions);
-    QVERIFY(!sheet->Check1->isChecked());
-    QVERIFY(!sheet->Check2->isChecked());
-    QCOMPARE(sheet->Label6->text(), ExamReport::dateText(folder.platform.now.date()));
-    QCOMPARE(sheet->Label7->text(), ExamReport::timeText(folder.platform.now.time()));
+    QVERIFY(!control<QCheckBox>(sheet, "Check1")->isChecked());
+    QVERIFY(!control<QCheckBox>(sheet, "Check2")->isChecked());
+    QCOMPARE(control<QLabel>(sheet, "Label6")->text(), ExamReport::dateText(folder.platform.now.date()));
+    QCOMPARE(control<QLabel>(sheet, "Label7")->text(), ExamReport::timeText(folder.platform.now.time()));
 }
 
 void TestEvaluation::verdictColour_data()
@@ -384,59 +402,53 @@ void TestEvaluation::verdictColour()
     QFETCH(QColor, colour);
 
     ProgramFolder folder;
-    TicketWindow *ticket = openTicket(folder, language);
-    QVERIFY(ticket);
-    endTicket(ticket, {{1, u"5"_s}}, verdict);
-    EvaluationWindow *sheet = closeTicket(folder, ticket);
+    EvaluationWindow *sheet = sheetFor(folder, language, {{1, u"5"_s}}, verdict);
     QVERIFY(sheet);
-    QCOMPARE(sheet->Label3->text(), verdict);
-    QCOMPARE(background(sheet->Label3), colour.isValid() ? colour : sheet->palette().color(QPalette::Button));
+    QCOMPARE(control<ActiveLabel>(sheet, "Label3")->text(), verdict);
+    QCOMPARE(background(control<ActiveLabel>(sheet, "Label3")), colour.isValid() ? colour : sheet->palette().color(QPalette::Button));
 }
 
 void TestEvaluation::hoverShowsTheQuestion()
 {
     ProgramFolder folder;
-    TicketWindow *ticket = openTicket(folder, u"rus"_s);
-    QVERIFY(ticket);
-    endTicket(ticket, {{1, u"5"_s}, {3, u"2"_s}}, u"Не зачет"_s);
-    EvaluationWindow *sheet = closeTicket(folder, ticket);
+    EvaluationWindow *sheet = sheetFor(folder, u"rus"_s, {{1, u"5"_s}, {3, u"2"_s}}, u"Не зачет"_s);
     QVERIFY(sheet);
     QCOMPARE(sheet->width(), 328);
 
     // With "Показывать вопросы" clear nothing is shown.
-    moveOver(sheet->l[0]);
-    QCOMPARE(sheet->Label4->text(), QString());
+    moveOver(control<QLabel>(sheet, "l", 0));
+    QCOMPARE(control<QLabel>(sheet, "Label4")->text(), QString());
     QCOMPARE(sheet->width(), 328);
 
-    sheet->Check2->setChecked(true);
-    QCOMPARE(textColour(sheet->l[0]), QColor(0, 0, 255));
-    QCOMPARE(textColour(sheet->l[19]), QColor(0, 0, 255));
-    QCOMPARE(sheet->l[0]->cursor().shape(), Qt::WhatsThisCursor);
+    control<QCheckBox>(sheet, "Check2")->setChecked(true);
+    QCOMPARE(textColour(control<QLabel>(sheet, "l", 0)), QColor(0, 0, 255));
+    QCOMPARE(textColour(control<QLabel>(sheet, "l", 19)), QColor(0, 0, 255));
+    QCOMPARE(control<QLabel>(sheet, "l", 0)->cursor().shape(), Qt::WhatsThisCursor);
 
-    moveOver(sheet->l[2]);
-    QCOMPARE(sheet->Label4->text(), u"Текст вопроса 3"_s);
+    moveOver(control<QLabel>(sheet, "l", 2));
+    QCOMPARE(control<QLabel>(sheet, "Label4")->text(), u"Текст вопроса 3"_s);
     QCOMPARE(sheet->width(), 634);
     // An empty line changes nothing.
-    moveOver(sheet->l[1]);
-    QCOMPARE(sheet->Label4->text(), u"Текст вопроса 3"_s);
+    moveOver(control<QLabel>(sheet, "l", 1));
+    QCOMPARE(control<QLabel>(sheet, "Label4")->text(), u"Текст вопроса 3"_s);
     QCOMPARE(sheet->width(), 634);
     // The ticket line and the panel itself close the side panel.
-    moveOver(sheet->Label2);
-    QCOMPARE(sheet->Label4->text(), QString());
+    moveOver(control<QLabel>(sheet, "Label2"));
+    QCOMPARE(control<QLabel>(sheet, "Label4")->text(), QString());
     QCOMPARE(sheet->width(), 328);
-    moveOver(sheet->l[0]);
-    QCOMPARE(sheet->Label4->text(), u"Текст вопроса 1"_s);
-    moveOver(sheet->Frame1);
-    QCOMPARE(sheet->Label4->text(), QString());
+    moveOver(control<QLabel>(sheet, "l", 0));
+    QCOMPARE(control<QLabel>(sheet, "Label4")->text(), u"Текст вопроса 1"_s);
+    moveOver(control<QGroupBox>(sheet, "Frame1"));
+    QCOMPARE(control<QLabel>(sheet, "Label4")->text(), QString());
     QCOMPARE(sheet->width(), 328);
 
-    moveOver(sheet->l[0]);
+    moveOver(control<QLabel>(sheet, "l", 0));
     QCOMPARE(sheet->width(), 634);
-    sheet->Check2->setChecked(false);
-    QCOMPARE(sheet->Label4->text(), QString());
+    control<QCheckBox>(sheet, "Check2")->setChecked(false);
+    QCOMPARE(control<QLabel>(sheet, "Label4")->text(), QString());
     QCOMPARE(sheet->width(), 328);
-    QCOMPARE(textColour(sheet->l[0]), sheet->palette().color(QPalette::ButtonText));
-    QCOMPARE(sheet->l[0]->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(textColour(control<QLabel>(sheet, "l", 0)), sheet->palette().color(QPalette::ButtonText));
+    QCOMPARE(control<QLabel>(sheet, "l", 0)->cursor().shape(), Qt::ArrowCursor);
 }
 
 void TestEvaluation::closingReturnsToAClearedStartWindow_data()
@@ -456,7 +468,8 @@ void TestEvaluation::closingReturnsToAClearedStartWindow()
     QVERIFY(ticket);
     StartWindow *start = folder.app().startWindow();
     control<QLineEdit>(start, "Text11")->setText(u"группа 7"_s);
-    endTicket(ticket, {{1, u"5"_s}, {2, u"2"_s}}, u"Не зачет"_s);
+    answer(ticket, {0, 1});
+    click(ticket, "Command1");
     EvaluationWindow *sheet = closeTicket(folder, ticket);
     QVERIFY(sheet);
     QVERIFY(!start->isVisible());
@@ -464,7 +477,7 @@ void TestEvaluation::closingReturnsToAClearedStartWindow()
     ExamRecord expected = sheet->record();
     QCOMPARE(expected.data2, u"группа 7"_s);
 
-    sheet->Check1->setChecked(save);
+    control<QCheckBox>(sheet, "Check1")->setChecked(save);
     click(sheet, "Command2");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
@@ -501,10 +514,10 @@ void TestEvaluation::failedSaveIsReportedAndStillCloses()
     QVERIFY(QDir().mkpath(folder.path(u"s/oth.txt"_s)));
     TicketWindow *ticket = openTicket(folder, language);
     QVERIFY(ticket);
-    endTicket(ticket, {{1, u"5"_s}}, u"Delivered"_s);
+    answer(ticket, {0});
     EvaluationWindow *sheet = closeTicket(folder, ticket);
     QVERIFY(sheet);
-    sheet->Check1->setChecked(true);
+    control<QCheckBox>(sheet, "Check1")->setChecked(true);
     click(sheet, "Command2");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
@@ -546,21 +559,21 @@ void TestEvaluation::studentWalksTheWholeRoad()
     // Four right answers ("Да") and a wrong one for the last question.
     for (int n = 1; n <= 5; ++n) {
         if (n > 1)
-            ticket->Option[n - 1]->click();
-        QVERIFY(ticket->Option[n - 1]->isChecked());
-        QVERIFY(ticket->Text3->toPlainText().startsWith(u"Вопрос %1 билета 2"_s.arg(n)));
-        ticket->List1->setCurrentRow(n < 5 ? 0 : 1);
-        ticket->Command3->click();
+            control<QRadioButton>(ticket, "Option", n - 1)->click();
+        QVERIFY(control<QRadioButton>(ticket, "Option", n - 1)->isChecked());
+        QVERIFY(control<QPlainTextEdit>(ticket, "Text3")->toPlainText().startsWith(u"Вопрос %1 билета 2"_s.arg(n)));
+        control<QListWidget>(ticket, "List1")->setCurrentRow(n < 5 ? 0 : 1);
+        control<QPushButton>(ticket, "Command3")->click();
     }
     click(ticket, "Command1");
-    QCOMPARE(ticket->txtZ->text(), u"4,4"_s);
-    QCOMPARE(ticket->Label5->text(), u"Зачет"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "txtZ")->text(), u"4,4"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->text(), u"Зачет"_s);
 
     EvaluationWindow *sheet = closeTicket(folder, ticket);
     QVERIFY(sheet);
-    QCOMPARE(sheet->l[4]->text(), u"Пятый вопрос, оценка  2"_s);
-    QCOMPARE(background(sheet->Label3), QColor(0, 128, 0));
-    sheet->Check1->setChecked(true);
+    QCOMPARE(control<QLabel>(sheet, "l", 4)->text(), u"Пятый вопрос, оценка  2"_s);
+    QCOMPARE(background(control<ActiveLabel>(sheet, "Label3")), QColor(0, 128, 0));
+    control<QCheckBox>(sheet, "Check1")->setChecked(true);
     click(sheet, "Command2");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 

@@ -63,18 +63,10 @@ struct Road
     // Clicks an answer of the current question by its text.
     void answer(const QString &text)
     {
-        const QList<QListWidgetItem *> items = ticket()->List1->findItems(text, Qt::MatchExactly);
+        const QList<QListWidgetItem *> items = control<QListWidget>(ticket(), "List1")->findItems(text, Qt::MatchExactly);
         QVERIFY2(!items.isEmpty(), qPrintable(text));
-        ticket()->List1->setCurrentItem(items.first());
-        emit ticket()->List1->itemClicked(items.first());
-    }
-
-    QStringList marks()
-    {
-        QStringList all;
-        for (const QLineEdit *mark : ticket()->txt)
-            all << mark->text();
-        return all;
+        control<QListWidget>(ticket(), "List1")->setCurrentItem(items.first());
+        emit control<QListWidget>(ticket(), "List1")->itemClicked(items.first());
     }
 };
 
@@ -307,37 +299,37 @@ void ExamTest::loadCopiesAndCaptions()
 
     QVERIFY(!road.app().startWindow()->isVisible());
     QCOMPARE(ticket->objectName(), u"Form2"_s);
-    QCOMPARE(ticket->Text1->text(), u"1"_s);
-    QCOMPARE(ticket->Label27->text(), u"Экзамен\r\n"_s);
-    QCOMPARE(ticket->Label17->text(), ticketLine);
-    QCOMPARE(ticket->Frame2->title(), frame);
-    QCOMPARE(ticket->Command2->text(), close);
-    QCOMPARE(ticket->txtV->text(), u"5"_s);
-    QCOMPARE(ticket->Text5->text(), u"4"_s);
-    QCOMPARE(ticket->v[0]->text(), u"v1.txt"_s);
-    QCOMPARE(ticket->o[3]->text(), QString());
-    QCOMPARE(ticket->q[5]->text(), QString());
+    QCOMPARE(control<QLineEdit>(ticket, "Text1")->text(), u"1"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label27")->text(), u"Экзамен\r\n"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label17")->text(), ticketLine);
+    QCOMPARE(control<QGroupBox>(ticket, "Frame2")->title(), frame);
+    QCOMPARE(control<QPushButton>(ticket, "Command2")->text(), close);
+    QCOMPARE(control<QLineEdit>(ticket, "txtV")->text(), u"5"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "Text5")->text(), u"4"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "v", 0)->text(), u"v1.txt"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "o", 3)->text(), QString());
+    QCOMPARE(control<ActiveLabel>(ticket, "q", 5)->text(), QString());
 
     QCOMPARE(ticket->currentQuestion(), 1);
-    QCOMPARE(ticket->Text3->toPlainText(), u"Вопрос 1 билета 1\n"_s);
-    QCOMPARE(ticket->List1->count(), 3);
-    QVERIFY(ticket->Option[0]->isEnabled());
+    QCOMPARE(control<QPlainTextEdit>(ticket, "Text3")->toPlainText(), u"Вопрос 1 билета 1\n"_s);
+    QCOMPARE(control<QListWidget>(ticket, "List1")->count(), 3);
+    QVERIFY(control<QRadioButton>(ticket, "Option", 0)->isEnabled());
     for (int n = 2; n <= 20; ++n)
-        QVERIFY(!ticket->Option[n - 1]->isEnabled());
-    QCOMPARE(background(ticket->Shape[3]), ticket->palette().color(QPalette::WindowText));
-    QCOMPARE(background(ticket->Option[3]), ticket->palette().color(QPalette::WindowText));
-    QCOMPARE(background(ticket->Shape[5]), ticket->palette().color(QPalette::WindowText));
+        QVERIFY(!control<QRadioButton>(ticket, "Option", n - 1)->isEnabled());
+    QCOMPARE(background(control<QFrame>(ticket, "Shape", 3)), ticket->palette().color(QPalette::WindowText));
+    QCOMPARE(background(control<QRadioButton>(ticket, "Option", 3)), ticket->palette().color(QPalette::WindowText));
+    QCOMPARE(background(control<QFrame>(ticket, "Shape", 5)), ticket->palette().color(QPalette::WindowText));
     QVERIFY(!shown(ticket, "Label28"));
     QVERIFY(!shown(ticket, "Frame1"));
     QVERIFY(!shown(ticket, "Command3"));
 
     // Two columns: 1 to 10 down the left, 11 to 20 up the right, 20 beside 1.
-    QCOMPARE(ticket->Option[19]->y(), ticket->Option[0]->y());
-    QCOMPARE(ticket->Option[10]->y(), ticket->Option[9]->y());
-    QVERIFY(ticket->Option[19]->x() > ticket->Option[0]->x());
-    QVERIFY(ticket->Option[1]->y() > ticket->Option[0]->y());
-    QCOMPARE(ticket->Label16->text(), u"11"_s);
-    QCOMPARE(ticket->Label26->text(), u"20"_s);
+    QCOMPARE(control<QRadioButton>(ticket, "Option", 19)->y(), control<QRadioButton>(ticket, "Option", 0)->y());
+    QCOMPARE(control<QRadioButton>(ticket, "Option", 10)->y(), control<QRadioButton>(ticket, "Option", 9)->y());
+    QVERIFY(control<QRadioButton>(ticket, "Option", 19)->x() > control<QRadioButton>(ticket, "Option", 0)->x());
+    QVERIFY(control<QRadioButton>(ticket, "Option", 1)->y() > control<QRadioButton>(ticket, "Option", 0)->y());
+    QCOMPARE(control<ActiveLabel>(ticket, "Label16")->text(), u"11"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label26")->text(), u"20"_s);
 }
 
 void ExamTest::questionCountEndsTicket_data()
@@ -367,23 +359,23 @@ void ExamTest::questionCountEndsTicket()
 
     for (int n = 1; n <= answered; ++n) {
         QCOMPARE(ticket->currentQuestion(), n);
-        QVERIFY(ticket->List1->isEnabled());
+        QVERIFY(control<QListWidget>(ticket, "List1")->isEnabled());
         road.answer(n % 2 ? u"Да"_s : u"Нет"_s);
-        QCOMPARE(ticket->txt[n - 1]->text(), n % 2 ? u"5"_s : u"2"_s);
-        QCOMPARE(background(ticket->Shape[n - 1]), n % 2 ? QColor(0, 128, 0) : QColor(255, 0, 0));
-        QCOMPARE(ticket->q[n - 1]->text(), u"Вопрос %1 билета 1\n"_s.arg(n));
-        QVERIFY(!ticket->List1->isEnabled());
+        QCOMPARE(control<QLineEdit>(ticket, "txt", n - 1)->text(), n % 2 ? u"5"_s : u"2"_s);
+        QCOMPARE(background(control<QFrame>(ticket, "Shape", n - 1)), n % 2 ? QColor(0, 128, 0) : QColor(255, 0, 0));
+        QCOMPARE(control<ActiveLabel>(ticket, "q", n - 1)->text(), u"Вопрос %1 билета 1\n"_s.arg(n));
+        QVERIFY(!control<QListWidget>(ticket, "List1")->isEnabled());
         if (n < answered) {
-            QVERIFY(!ticket->Option[n - 1]->isEnabled());
-            QVERIFY(ticket->Option[n]->isEnabled());
-            ticket->Option[n]->click();
+            QVERIFY(!control<QRadioButton>(ticket, "Option", n - 1)->isEnabled());
+            QVERIFY(control<QRadioButton>(ticket, "Option", n)->isEnabled());
+            control<QRadioButton>(ticket, "Option", n)->click();
         }
     }
     QCOMPARE(road.folder.platform.messageTexts(), endMessage ? QStringList{EndMessageRu} : QStringList());
     if (endMessage)
         QCOMPARE(road.folder.platform.messages.first().title, QString());
     if (answered < 20)
-        QCOMPARE(ticket->Option[answered]->isEnabled(), nextEnabled);
+        QCOMPARE(control<QRadioButton>(ticket, "Option", answered)->isEnabled(), nextEnabled);
 }
 
 void ExamTest::answerIsComparedExactly()
@@ -394,10 +386,10 @@ void ExamTest::answerIsComparedExactly()
     road.folder.writeText(u"b/exam/b1/o2.txt"_s, u"Да \r\nда\r\n"_s);
     QVERIFY(road.open());
     road.answer(u"да"_s);
-    QCOMPARE(road.ticket()->txt[0]->text(), u"2"_s);
-    road.ticket()->Option[1]->click();
+    QCOMPARE(control<QLineEdit>(road.ticket(), "txt", 0)->text(), u"2"_s);
+    control<QRadioButton>(road.ticket(), "Option", 1)->click();
     road.answer(u"Да "_s);
-    QCOMPARE(road.ticket()->txt[1]->text(), u"5"_s);
+    QCOMPARE(control<QLineEdit>(road.ticket(), "txt", 1)->text(), u"5"_s);
 }
 
 void ExamTest::secondClickDoesNothing()
@@ -406,16 +398,16 @@ void ExamTest::secondClickDoesNothing()
     QVERIFY(road.open());
     TicketWindow *ticket = road.ticket();
     // Chosen with the keyboard: down to "Нет", then Enter.
-    ticket->List1->setFocus();
-    ticket->List1->setCurrentRow(0);
-    QTest::keyClick(ticket->List1, Qt::Key_Down);
-    QTest::keyClick(ticket->List1, Qt::Key_Return);
-    QCOMPARE(ticket->txt[0]->text(), u"2"_s);
+    control<QListWidget>(ticket, "List1")->setFocus();
+    control<QListWidget>(ticket, "List1")->setCurrentRow(0);
+    QTest::keyClick(control<QListWidget>(ticket, "List1"), Qt::Key_Down);
+    QTest::keyClick(control<QListWidget>(ticket, "List1"), Qt::Key_Return);
+    QCOMPARE(control<QLineEdit>(ticket, "txt", 0)->text(), u"2"_s);
     // A click that still reaches the list, and the hidden button, change nothing.
     road.answer(u"Да"_s);
-    ticket->Command3->click();
-    QCOMPARE(ticket->txt[0]->text(), u"2"_s);
-    QCOMPARE(background(ticket->Shape[0]), QColor(255, 0, 0));
+    control<QPushButton>(ticket, "Command3")->click();
+    QCOMPARE(control<QLineEdit>(ticket, "txt", 0)->text(), u"2"_s);
+    QCOMPARE(background(control<QFrame>(ticket, "Shape", 0)), QColor(255, 0, 0));
     QVERIFY(road.folder.platform.messages.isEmpty());
 }
 
@@ -427,7 +419,7 @@ void ExamTest::missingQuestionFileAbandons()
     // The question file was there when the ticket loaded and is gone when it is opened.
     QFile::remove(road.exam + u"/b1/q2.txt"_s);
     QPointer<TicketWindow> ticket = road.ticket();
-    ticket->Option[1]->click();
+    control<QRadioButton>(ticket, "Option", 1)->click();
     QCOMPARE(road.folder.platform.messageTexts(), QStringList{u"Нет вопроса"_s});
     QCOMPARE(road.folder.platform.messages.first().title, u"Тест-Тавринг"_s);
     QVERIFY(road.app().ticketWindow() == nullptr);
@@ -481,21 +473,20 @@ void ExamTest::evaluation()
     QFETCH(QString, verdict);
     QFETCH(QColor, colour);
     QFETCH(QString, message);
-    Road road(5, {u"vopros=5"_s, u"ball="_s + passScore, u"re="_s + language});
+    Road road(5, {u"vopros="_s + count, u"ball="_s + passScore, u"re="_s + language});
     QVERIFY(road.open());
     TicketWindow *ticket = road.ticket();
     for (int n = 1; n <= 5; ++n) {
         road.answer(n == 3 ? u"Не знаю"_s : u"Да"_s);
         if (n < 5)
-            ticket->Option[n]->click();
+            control<QRadioButton>(ticket, "Option", n)->click();
     }
-    ticket->txtV->setText(count);
-    const QColor before = ticket->Label5->palette().color(QPalette::WindowText);
+    const QColor before = control<ActiveLabel>(ticket, "Label5")->palette().color(QPalette::WindowText);
     road.folder.platform.clear();
     click(ticket, "Command1");
-    QCOMPARE(ticket->txtZ->text(), grade);
-    QCOMPARE(ticket->Label5->text(), verdict);
-    QCOMPARE(ticket->Label5->palette().color(QPalette::WindowText), colour.isValid() ? colour : before);
+    QCOMPARE(control<QLineEdit>(ticket, "txtZ")->text(), grade);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->text(), verdict);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->palette().color(QPalette::WindowText), colour.isValid() ? colour : before);
     QCOMPARE(road.folder.platform.messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
 }
 
@@ -506,37 +497,37 @@ void ExamTest::ticketTimerExpiresThenEvaluation()
     QVERIFY(road.open());
     TicketWindow *ticket = road.ticket();
     QVERIFY(shown(ticket, "Label28"));
-    QCOMPARE(ticket->Label14->text(), u"Время"_s);
-    QCOMPARE(ticket->Label28->text(), u"60"_s);
-    QVERIFY(ticket->Timer2->isActive());
-    QVERIFY(!ticket->Timer3->isActive());
+    QCOMPARE(control<ActiveLabel>(ticket, "Label14")->text(), u"Время"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label28")->text(), u"60"_s);
+    QVERIFY(control<QTimer>(ticket, "Timer2")->isActive());
+    QVERIFY(!control<QTimer>(ticket, "Timer3")->isActive());
 
     road.answer(u"Да"_s);
     for (int second = 59; second >= 1; --second) {
         ticket->onTimer2();
-        QCOMPARE(ticket->Label28->text(), QString::number(second));
+        QCOMPARE(control<ActiveLabel>(ticket, "Label28")->text(), QString::number(second));
     }
-    QCOMPARE(ticket->Label5->text(), QString());
+    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->text(), QString());
     ticket->onTimer2();
-    QCOMPARE(ticket->Label28->text(), u"0"_s);
-    QVERIFY(!ticket->Timer2->isActive());
-    QCOMPARE(ticket->Label5->text(), u"Не зачет по времени"_s);
-    QCOMPARE(ticket->Label5->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(control<ActiveLabel>(ticket, "Label28")->text(), u"0"_s);
+    QVERIFY(!control<QTimer>(ticket, "Timer2")->isActive());
+    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->text(), u"Не зачет по времени"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
     // Only the list is disabled: the next question still opens and can be answered.
-    ticket->Option[1]->click();
-    QVERIFY(ticket->List1->isEnabled());
+    control<QRadioButton>(ticket, "Option", 1)->click();
+    QVERIFY(control<QListWidget>(ticket, "List1")->isEnabled());
     road.answer(u"Да"_s);
-    QCOMPARE(ticket->txt[1]->text(), u"5"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "txt", 1)->text(), u"5"_s);
 
     click(ticket, "Command1");
-    QCOMPARE(ticket->txtZ->text(), u"5"_s);
-    QCOMPARE(ticket->Label5->text(), u"Зачет"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "txtZ")->text(), u"5"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->text(), u"Зачет"_s);
 
     // Evaluating again with the same grade after another expiry still replaces the verdict.
-    ticket->Label5->setText(u"Не зачет по времени"_s);
+    control<ActiveLabel>(ticket, "Label5")->setText(u"Не зачет по времени"_s);
     click(ticket, "Command1");
-    QCOMPARE(ticket->Label5->text(), u"Зачет"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->text(), u"Зачет"_s);
 }
 
 void ExamTest::questionTimerRestartsPerQuestion()
@@ -545,28 +536,28 @@ void ExamTest::questionTimerRestartsPerQuestion()
     control<QCheckBox>(road.app().settingsWindow(), "Check2")->setChecked(true);
     QVERIFY(road.open());
     TicketWindow *ticket = road.ticket();
-    QVERIFY(ticket->Timer3->isActive());
-    QVERIFY(!ticket->Timer2->isActive());
-    QCOMPARE(ticket->Label28->text(), u"120"_s);
+    QVERIFY(control<QTimer>(ticket, "Timer3")->isActive());
+    QVERIFY(!control<QTimer>(ticket, "Timer2")->isActive());
+    QCOMPARE(control<ActiveLabel>(ticket, "Label28")->text(), u"120"_s);
     ticket->onTimer3();
     ticket->onTimer3();
-    QCOMPARE(ticket->Label28->text(), u"118"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label28")->text(), u"118"_s);
 
     road.answer(u"Да"_s);
-    QVERIFY(!ticket->Timer3->isActive());
-    QCOMPARE(ticket->Label28->text(), u"118"_s);
+    QVERIFY(!control<QTimer>(ticket, "Timer3")->isActive());
+    QCOMPARE(control<ActiveLabel>(ticket, "Label28")->text(), u"118"_s);
 
-    ticket->Option[1]->click();
-    QVERIFY(ticket->Timer3->isActive());
-    QCOMPARE(ticket->Label28->text(), u"120"_s);
+    control<QRadioButton>(ticket, "Option", 1)->click();
+    QVERIFY(control<QTimer>(ticket, "Timer3")->isActive());
+    QCOMPARE(control<ActiveLabel>(ticket, "Label28")->text(), u"120"_s);
     for (int i = 0; i < 120; ++i)
         ticket->onTimer3();
-    QVERIFY(!ticket->Timer3->isActive());
-    QVERIFY(!ticket->List1->isEnabled());
-    QCOMPARE(ticket->Label5->text(), u"Not deliver on time"_s);
+    QVERIFY(!control<QTimer>(ticket, "Timer3")->isActive());
+    QVERIFY(!control<QListWidget>(ticket, "List1")->isEnabled());
+    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->text(), u"Not deliver on time"_s);
     // The expired question keeps no mark and the hidden button cannot record one.
-    ticket->Command3->click();
-    QCOMPARE(ticket->txt[1]->text(), u"0"_s);
+    control<QPushButton>(ticket, "Command3")->click();
+    QCOMPARE(control<QLineEdit>(ticket, "txt", 1)->text(), u"0"_s);
 }
 
 void ExamTest::reviewMode()
@@ -575,36 +566,36 @@ void ExamTest::reviewMode()
     QVERIFY(road.open());
     TicketWindow *ticket = road.ticket();
 
-    ticket->Check1->setChecked(true);
+    control<QCheckBox>(ticket, "Check1")->setChecked(true);
     AnswersReviewWindow *review = road.app().answersReviewWindow();
     QVERIFY(review);
     QVERIFY(review->isVisible());
     QCOMPARE(review->objectName(), u"Form8"_s);
-    QCOMPARE(review->Command1->text(), u"To Choose"_s);
-    QCOMPARE(review->Frame1->title(), u"Viewing the answers"_s);
+    QCOMPARE(control<QPushButton>(review, "Command1")->text(), u"To Choose"_s);
+    QCOMPARE(control<QGroupBox>(review, "Frame1")->title(), u"Viewing the answers"_s);
     QCOMPARE(review->y(), 1024 / 3);
 
     road.answer(u"Нет"_s);
     road.answer(u"Да"_s);
     road.answer(u"Не знаю"_s);
-    QCOMPARE(ticket->txt[0]->text(), u"0"_s);
-    QVERIFY(ticket->List1->isEnabled());
-    QCOMPARE(review->Text1->toPlainText(), u"Не знаю"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "txt", 0)->text(), u"0"_s);
+    QVERIFY(control<QListWidget>(ticket, "List1")->isEnabled());
+    QCOMPARE(control<QPlainTextEdit>(review, "Text1")->toPlainText(), u"Не знаю"_s);
 
     click(review, "Command1");
-    QVERIFY(!ticket->Check1->isChecked());
+    QVERIFY(!control<QCheckBox>(ticket, "Check1")->isChecked());
     QVERIFY(road.app().answersReviewWindow() == nullptr);
-    QCOMPARE(ticket->txt[0]->text(), u"2"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "txt", 0)->text(), u"2"_s);
 
     // Leaving review mode by the check box records nothing; a click then records directly.
-    ticket->Option[1]->click();
-    ticket->Check1->setChecked(true);
+    control<QRadioButton>(ticket, "Option", 1)->click();
+    control<QCheckBox>(ticket, "Check1")->setChecked(true);
     road.answer(u"Нет"_s);
-    ticket->Check1->setChecked(false);
+    control<QCheckBox>(ticket, "Check1")->setChecked(false);
     QVERIFY(road.app().answersReviewWindow() == nullptr);
-    QCOMPARE(ticket->txt[1]->text(), u"0"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "txt", 1)->text(), u"0"_s);
     road.answer(u"Да"_s);
-    QCOMPARE(ticket->txt[1]->text(), u"5"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "txt", 1)->text(), u"5"_s);
 }
 
 void ExamTest::answersExtentOnlyGrows()
@@ -614,19 +605,19 @@ void ExamTest::answersExtentOnlyGrows()
     road.folder.writeText(u"b/exam/b1/v1.txt"_s, u"Да\r\n"_s + longAnswer + u"\r\n"_s);
     QVERIFY(road.open());
     TicketWindow *ticket = road.ticket();
-    const int wide = ticket->List1->item(1)->sizeHint().width();
-    QVERIFY(wide >= ticket->List1->fontMetrics().horizontalAdvance(longAnswer));
+    const int wide = control<QListWidget>(ticket, "List1")->item(1)->sizeHint().width();
+    QVERIFY(wide >= control<QListWidget>(ticket, "List1")->fontMetrics().horizontalAdvance(longAnswer));
     road.answer(u"Да"_s);
-    ticket->Option[1]->click();
-    QCOMPARE(ticket->List1->item(0)->text(), u"Да"_s);
-    QCOMPARE(ticket->List1->item(0)->sizeHint().width(), wide);
+    control<QRadioButton>(ticket, "Option", 1)->click();
+    QCOMPARE(control<QListWidget>(ticket, "List1")->item(0)->text(), u"Да"_s);
+    QCOMPARE(control<QListWidget>(ticket, "List1")->item(0)->sizeHint().width(), wide);
 }
 
 void ExamTest::closeOpensTheEvaluation()
 {
     Road road(2, {u"vopros=2"_s, u"ball=4"_s, u"re=rus"_s});
     QVERIFY(road.open());
-    road.ticket()->Check1->setChecked(true);
+    control<QCheckBox>(road.ticket(), "Check1")->setChecked(true);
     QVERIFY(road.app().pictureSizeWindow());
     click(road.ticket(), "Command2");
     QVERIFY(road.app().ticketWindow() == nullptr);
@@ -671,14 +662,14 @@ void ExamTest::pictureBesideTicket()
     TicketWindow *ticket = road.ticket();
     QCOMPARE(pictures->objectName(), u"Form3"_s);
     QCOMPARE(pictures->size(), QSize(1280, 1024));
-    QCOMPARE(ticket->Text4->text(), u"k1.bmp"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "Text4")->text(), u"k1.bmp"_s);
     QCOMPARE(ticket->y(), 0);
     QCOMPARE(ticket->x(), 126);
 
     ticket->move(700, 0);
     pictures->onTimer1();
     QVERIFY(!shown(pictures, "Frame8"));
-    QCOMPARE(pictures->Image1->size(), picture);
+    QCOMPARE(control<QLabel>(pictures, "Image1")->size(), picture);
     const int rightEdge = 1280 - ticket->frameGeometry().width();
     QCOMPARE(ticket->x(), ticketLeft == -1 ? 700 : ticketLeft == -2 ? rightEdge : ticketLeft);
 }
@@ -691,20 +682,20 @@ void ExamTest::picturePerQuestion()
     PictureSizeWindow *pictures = road.app().pictureSizeWindow();
     TicketWindow *ticket = road.ticket();
     pictures->onTimer1();
-    QVERIFY(pictures->Image1->pixmap().isNull());
+    QVERIFY(control<QLabel>(pictures, "Image1")->pixmap().isNull());
     QCOMPARE(ticket->x(), 6);
 
     road.answer(u"Да"_s);
-    ticket->Option[1]->click();
-    QCOMPARE(ticket->Text4->text(), u"k2.bmp"_s);
-    QCOMPARE(pictures->Image1->pixmap().size(), QSize(200, 50));
+    control<QRadioButton>(ticket, "Option", 1)->click();
+    QCOMPARE(control<QLineEdit>(ticket, "Text4")->text(), u"k2.bmp"_s);
+    QCOMPARE(control<QLabel>(pictures, "Image1")->pixmap().size(), QSize(200, 50));
     // The ticket window moves aside so that it never covers the new picture.
     QCOMPARE(ticket->x(), 206);
 
     road.answer(u"Да"_s);
-    ticket->Option[2]->click();
-    QCOMPARE(ticket->Text4->text(), QString());
-    QVERIFY(pictures->Image1->pixmap().isNull());
+    control<QRadioButton>(ticket, "Option", 2)->click();
+    QCOMPARE(control<QLineEdit>(ticket, "Text4")->text(), QString());
+    QVERIFY(control<QLabel>(pictures, "Image1")->pixmap().isNull());
 }
 
 void ExamTest::pictureSizePanel()
@@ -716,36 +707,36 @@ void ExamTest::pictureSizePanel()
 
     // Closing without "Ввести" leaves the settings alone.
     auto *pictures = new PictureSizeWindow(app);
-    QCOMPARE(pictures->Text4->text(), u"640"_s);
-    QCOMPARE(pictures->Option2->text(), u"Size corresponds a real the size pictures"_s);
-    pictures->Label1->setText(PictureSizeWindow::EditorMode);
+    QCOMPARE(control<QLineEdit>(pictures, "Text4")->text(), u"640"_s);
+    QCOMPARE(control<QRadioButton>(pictures, "Option2")->text(), u"Size corresponds a real the size pictures"_s);
+    control<ActiveLabel>(pictures, "Label1")->setText(PictureSizeWindow::EditorMode);
     pictures->onTimer1();
     QVERIFY(shown(pictures, "Frame8"));
     pictures->showPicture(QPixmap::fromImage(QImage(90, 60, QImage::Format_RGB32)));
-    pictures->Text4->setText(u"200"_s);
-    pictures->Text1->clear();
-    pictures->Option1->click();
-    QCOMPARE(pictures->Image1->size(), QSize(90, 60));
-    pictures->Text1->setText(u"100"_s);
-    QCOMPARE(pictures->Image1->size(), QSize(200, 100));
-    pictures->Option2->click();
-    QCOMPARE(pictures->Image1->size(), QSize(90, 60));
-    pictures->Option1->click();
-    pictures->Command2->click();
+    control<QLineEdit>(pictures, "Text4")->setText(u"200"_s);
+    control<QLineEdit>(pictures, "Text1")->clear();
+    control<QRadioButton>(pictures, "Option1")->click();
+    QCOMPARE(control<QLabel>(pictures, "Image1")->size(), QSize(90, 60));
+    control<QLineEdit>(pictures, "Text1")->setText(u"100"_s);
+    QCOMPARE(control<QLabel>(pictures, "Image1")->size(), QSize(200, 100));
+    control<QRadioButton>(pictures, "Option2")->click();
+    QCOMPARE(control<QLabel>(pictures, "Image1")->size(), QSize(90, 60));
+    control<QRadioButton>(pictures, "Option1")->click();
+    control<QPushButton>(pictures, "Command2")->click();
     QCOMPARE(control<QLineEdit>(settings, "Text4")->text(), u"640"_s);
     QCOMPARE(control<ActiveLabel>(settings, "Label16")->text(), u"2"_s);
     delete pictures;
 
     // With "Ввести" the size and the mode go to the settings window.
     pictures = new PictureSizeWindow(app);
-    pictures->Label1->setText(PictureSizeWindow::EditorMode);
+    control<ActiveLabel>(pictures, "Label1")->setText(PictureSizeWindow::EditorMode);
     pictures->onTimer1();
-    pictures->Text4->setText(u"320"_s);
-    pictures->Text1->setText(u"240"_s);
-    pictures->Option1->click();
-    pictures->Check1->setChecked(true);
-    pictures->Command2->click();
-    QCOMPARE(pictures->Label1->text(), PictureSizeWindow::TicketMode);
+    control<QLineEdit>(pictures, "Text4")->setText(u"320"_s);
+    control<QLineEdit>(pictures, "Text1")->setText(u"240"_s);
+    control<QRadioButton>(pictures, "Option1")->click();
+    control<QCheckBox>(pictures, "Check1")->setChecked(true);
+    control<QPushButton>(pictures, "Command2")->click();
+    QCOMPARE(control<ActiveLabel>(pictures, "Label1")->text(), PictureSizeWindow::TicketMode);
     QCOMPARE(control<QLineEdit>(settings, "Text4")->text(), u"320"_s);
     QCOMPARE(control<QLineEdit>(settings, "Text1")->text(), u"240"_s);
     QVERIFY(control<QRadioButton>(settings, "Option1")->isChecked());
