@@ -1,17 +1,8 @@
 #include "exam/grade.h"
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
 namespace Grade {
-
-namespace {
-
-// 546 minutes is the longest countdown a signed 16-bit count of seconds holds.
-constexpr qint64 MaxMinutes = 546;
-
-} // namespace
 
 std::optional<Fixed> readScore(const QString &text, const QLocale &locale)
 {
@@ -58,13 +49,6 @@ Verdict verdict(const QString &grade, const QString &passScore, const QLocale &l
         return Verdict::None;
     const auto value = readScore(grade, locale);
     return value && *value >= *pass ? Verdict::Pass : Verdict::Fail;
-}
-
-qint16 countdownSeconds(const QString &minutes, const QLocale &locale)
-{
-    const auto value = Fixed::parse(minutes, locale);
-    const qint64 whole = value ? std::clamp(value->roundedToInteger(), qint64(1), MaxMinutes) : 1;
-    return qint16(whole * 60);
 }
 
 } // namespace Grade

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-// The grade of a ticket, its verdict against the pass score, and the countdown of the timers.
+// The grade of a ticket and its verdict against the pass score.
 namespace Grade {
 
 // Reads a grade or a pass score. Besides the locale's own form, a text without the locale's
@@ -44,9 +44,5 @@ enum class Verdict { None, Pass, Fail };
 // The verdict of a grade: none while no usable pass score is set; otherwise a pass when the
 // grade is a number at least the pass score, compared by value.
 Verdict verdict(const QString &grade, const QString &passScore, const QLocale &locale = QLocale());
-
-// The countdown start of a timer in seconds: the whole minutes of the settings times 60.
-// Minutes are brought into 1 .. 546 so that the count fits 16 bits.
-qint16 countdownSeconds(const QString &minutes, const QLocale &locale = QLocale());
 
 } // namespace Grade

@@ -4,7 +4,6 @@
 
 #include "config/active_label.h"
 #include "config/fixed_point.h"
-#include "config/ini.h"
 #include "start/application.h"
 
 #include <QCheckBox>
