@@ -170,11 +170,9 @@ bool Application::openTicket()
         if (m_answersReviewWindow)
             m_answersReviewWindow->showAnswer(answer);
     });
-    const bool loaded = m_startWindow
-                            ? m_ticketWindow->load(m_startWindow->ticketNumber(), m_startWindow->ticketFolderName(),
-                                                   m_startWindow->examTitle())
-                            : m_ticketWindow->load(QString(), QString(), QString());
-    if (!loaded)
+    const StartWindow *start = m_startWindow;
+    if (!m_ticketWindow->load(start ? start->ticketNumber() : QString(), start ? start->ticketFolderName() : QString(),
+                              start ? start->examTitle() : QString()))
         return false;
     m_ticketWindow->show();
     m_ticketWindow->move(m_ticketWindow->x(), 0);
