@@ -369,7 +369,8 @@ void TestEvaluation::sheetCopiesTheTicket()
     QCOMPARE(control<QLabel>(sheet, "q", 1)->text(), u"Вопрос 2 билета 1\n"_s);
     QCOMPARE(control<QLabel>(sheet, "q", 2)->text(), QString());
     QCOMPARE(control<ActiveLabel>(sheet, "Label3")->text(), QString());
-    QCOMPARE((QStringList{control<QCheckBox>(sheet, "Check2")->text(), control<QCheckBox>(sheet, "Check1")->text(), control<QPushButton>(sheet, "Command2")->text()}),
+    QCOMPARE((QStringList{control<QCheckBox>(sheet, "Check2")->text(), control<QCheckBox>(sheet, "Check1")->text(),
+                          control<QPushButton>(sheet, "Command2")->text()}),
              captions);
     QVERIFY(!control<QCheckBox>(sheet, "Check1")->isChecked());
     QVERIFY(!control<QCheckBox>(sheet, "Check2")->isChecked());

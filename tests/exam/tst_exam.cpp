@@ -63,10 +63,11 @@ struct Road
     // Clicks an answer of the current question by its text.
     void answer(const QString &text)
     {
-        const QList<QListWidgetItem *> items = control<QListWidget>(ticket(), "List1")->findItems(text, Qt::MatchExactly);
+        auto *list = control<QListWidget>(ticket(), "List1");
+        const QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
         QVERIFY2(!items.isEmpty(), qPrintable(text));
-        control<QListWidget>(ticket(), "List1")->setCurrentItem(items.first());
-        emit control<QListWidget>(ticket(), "List1")->itemClicked(items.first());
+        list->setCurrentItem(items.first());
+        emit list->itemClicked(items.first());
     }
 };
 
@@ -442,12 +443,13 @@ void ExamTest::evaluation()
         if (n < 5)
             control<QRadioButton>(ticket, "Option", n)->click();
     }
-    const QColor before = control<ActiveLabel>(ticket, "Label5")->palette().color(QPalette::WindowText);
+    auto *verdictLabel = control<ActiveLabel>(ticket, "Label5");
+    const QColor before = verdictLabel->palette().color(QPalette::WindowText);
     road.folder.platform.clear();
     click(ticket, "Command1");
     QCOMPARE(control<QLineEdit>(ticket, "txtZ")->text(), grade);
-    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->text(), verdict);
-    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->palette().color(QPalette::WindowText), colour.isValid() ? colour : before);
+    QCOMPARE(verdictLabel->text(), verdict);
+    QCOMPARE(verdictLabel->palette().color(QPalette::WindowText), colour.isValid() ? colour : before);
     QCOMPARE(road.folder.platform.messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
 }
 
