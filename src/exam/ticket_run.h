@@ -106,7 +106,6 @@ public:
     // Whether the open question still takes an answer.
     bool isAnswerable() const { return m_answerable; }
     QString mark(int question) const;
-    QStringList marks() const;
     // The open question: its text, offered answers, correct-answer lines and picture file
     // name (empty when it has no picture).
     QString questionText() const { return m_questionText; }
@@ -122,9 +121,6 @@ public:
 
     // The marks and question entries; the window adds the captions it showed.
     TicketResults results() const;
-
-    // A question text as a text box holds it: every line end one LF, a no-break space a space.
-    static QString asShown(const QString &text);
 
 signals:
     void questionOpened(int question);
@@ -142,6 +138,9 @@ signals:
     void expired();
 
 private:
+    // A question text as a text box holds it: every line end one LF, a no-break space a space.
+    static QString asShown(const QString &text);
+    QStringList marks() const;
     bool isValidQuestion(int question) const { return question >= 1 && question <= Questions; }
     void setEnabled(int question, bool enabled);
     void setAnswerable(bool answerable);

@@ -201,24 +201,25 @@ void TicketWindow::connectRun()
     connect(run, &TicketRun::questionEnabledChanged, this,
             [this](int question, bool enabled) { Option[question - 1]->setEnabled(enabled); });
     connect(run, &TicketRun::answerableChanged, List1, &QWidget::setEnabled);
-    connect(run, &TicketRun::markChanged, this, [this](int question, const QString &mark) {
-        txt[question - 1]->setText(mark);
-        colourQuestion(question, mark == u"5"_s ? Right : Wrong);
+    connect(run, &TicketRun::markChanged, this, [this](int question) {
+        txt[question - 1]->setText(m_run->mark(question));
+        colourQuestion(question, txt[question - 1]->text() == u"5"_s ? Right : Wrong);
     });
     connect(run, &TicketRun::questionEntryChanged, this,
             [this](int question, const QString &entry) { q[question - 1]->setText(entry); });
-    connect(run, &TicketRun::gradeChanged, txtZ, &QLineEdit::setText);
+    connect(run, &TicketRun::gradeChanged, this, [this] { txtZ->setText(m_run->grade()); });
     connect(run, &TicketRun::verdictChanged, this, &TicketWindow::showVerdict);
     connect(run, &TicketRun::countdownChanged, this,
-            [this](int seconds) { Label28->setText(QString::number(seconds)); });
-    connect(run, &TicketRun::ticketTimerSwitched, this, [this](bool running) {
-        if (running)
+            [this] { Label28->setText(QString::number(m_run->countdown())); });
+    // A start begins a new second, also for a timer that runs already.
+    connect(run, &TicketRun::ticketTimerSwitched, this, [this] {
+        if (m_run->isTicketTimerRunning())
             Timer2->start();
         else
             Timer2->stop();
     });
-    connect(run, &TicketRun::questionTimerSwitched, this, [this](bool running) {
-        if (running)
+    connect(run, &TicketRun::questionTimerSwitched, this, [this] {
+        if (m_run->isQuestionTimerRunning())
             Timer3->start();
         else
             Timer3->stop();
@@ -436,8 +437,9 @@ void TicketWindow::evaluate()
     }
 }
 
-void TicketWindow::showVerdict(TicketRun::Verdict verdict)
+void TicketWindow::showVerdict()
 {
+    const TicketRun::Verdict verdict = m_run->verdict();
     QString caption;
     switch (verdict) {
     case TicketRun::Verdict::None:

@@ -150,7 +150,7 @@ private:
     void chooseAnswer(const QString &chosen);
     void reviewModeToggled(bool on);
     void evaluate();
-    void showVerdict(TicketRun::Verdict verdict);
+    void showVerdict();
 
     Application &m_app;
     std::unique_ptr<TicketRun> m_run;
