@@ -238,6 +238,16 @@ void TicketRunTest::ticketTimer()
     QCOMPARE(run.evaluate().problem, Grade::Problem::None);
     QCOMPARE(run.grade(), u"2.5"_s);
     QCOMPARE(run.verdict(), TicketRun::Verdict::Fail);
+
+    // Without a pass score the grade becomes 0 and the verdict stays as the timer left it.
+    exam.setup.passScore = u"0"_s;
+    TicketRun unscored(exam.setup);
+    QVERIFY(unscored.start());
+    for (int second = 0; second < 3; ++second)
+        unscored.tickTicketTimer();
+    QCOMPARE(unscored.evaluate().problem, Grade::Problem::NoPassScore);
+    QCOMPARE(unscored.grade(), u"0"_s);
+    QCOMPARE(unscored.verdict(), TicketRun::Verdict::OutOfTime);
 }
 
 void TicketRunTest::questionTimer_data()
