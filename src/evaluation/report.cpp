@@ -100,11 +100,6 @@ QString recordText(const ExamRecord &record)
     return text + u"\r\n\r\n"_s;
 }
 
-QByteArray recordBytes(const ExamRecord &record)
-{
-    return AnsiText::encode(recordText(record));
-}
-
 bool append(const QString &programFolder, const ExamRecord &record, QString *error)
 {
     MakeDirPath(programFolder + u"/s"_s);

@@ -43,10 +43,9 @@ QString evaluationLine(int question, const QString &language, const QString &mar
 QString dateText(QDate date, const QLocale &locale = QLocale());
 QString timeText(QTime time, const QLocale &locale = QLocale());
 
-// The record as text and as the bytes it adds to the report: Windows-1251, every line ended by
+// The record as the report holds it, before the Windows-1251 encoding: every line ended by
 // CR CR LF, closed by a line of 18 equals signs and an empty separator line.
 QString recordText(const ExamRecord &record);
-QByteArray recordBytes(const ExamRecord &record);
 
 // Appends the record to the report of the program folder, creating the folder "s" when
 // it is missing. The record goes in whole or not at all; on failure the error text names

@@ -12,6 +12,7 @@ TicketRun::TicketRun(const Setup &setup, QObject *parent)
         m_answersFiles[n - 1] = m_ticket.presentName(ExamFolder::answersFile(n));
         m_correctAnswerFiles[n - 1] = m_ticket.presentName(ExamFolder::correctAnswerFile(n));
         m_questionEntries[n - 1] = m_ticket.presentName(ExamFolder::questionFile(n));
+        m_complete[n - 1] = m_ticket.isComplete(n);
     }
 }
 
@@ -111,7 +112,7 @@ TicketRun::Choice TicketRun::choose(const QString &answer)
 
     // The next question needs all three of its files, as they were when the ticket started.
     const int next = n + 1;
-    if (isValidQuestion(next) && !isMissing(next) && !questionEntry(next).isEmpty()) {
+    if (isValidQuestion(next) && m_complete[next - 1]) {
         const auto count = Grade::readScore(m_setup.questionCount);
         if (count && *count > Fixed::fromInt(n)) {
             setEnabled(n, false);

@@ -156,6 +156,8 @@ private:
     std::array<QString, Questions> m_answersFiles;
     std::array<QString, Questions> m_correctAnswerFiles;
     std::array<QString, Questions> m_questionEntries;
+    // Whether each question had its question, answers and correct-answer files at the start.
+    std::array<bool, Questions> m_complete{};
     std::array<QString, Questions> m_marks;
     std::array<bool, Questions> m_enabled{};
 

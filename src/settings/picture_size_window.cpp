@@ -36,7 +36,7 @@ std::optional<int> pixels(const QString &text)
 PictureSizeWindow::PictureSizeWindow(Application &app) : QWidget(nullptr), m_app(app)
 {
     setObjectName(u"Form3"_s);
-    setWindowTitle(u"Тест-Тавринг"_s);
+    setWindowTitle(ProgramTitle);
     buildControls();
     connectHandlers();
     load();

@@ -72,7 +72,6 @@ public:
     static std::optional<int> acceptedMinutes(const QString &typed);
     // The start of a countdown in seconds.
     int countdownSeconds() const { return wholeMinutes() * 60; }
-    bool isTimed() const { return m_ticketTimer || m_questionTimer; }
 
     void setTickets(const QString &value);
     void setQuestions(const QString &value);

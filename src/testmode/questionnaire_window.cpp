@@ -22,7 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Title = u"Тест-Тавринг"_s;
 // The open-file dialog offers questionnaire files only.
 const QString FileFilter = u"Файлы tst (*.tst)"_s;
 
@@ -328,7 +327,7 @@ QString QuestionnaireWindow::language() const
 
 void QuestionnaireWindow::message(const QString &russian, const QString &english)
 {
-    m_app.message(Title, Language::pick(language(), russian, english));
+    m_app.message(ProgramTitle, Language::pick(language(), russian, english));
 }
 
 void QuestionnaireWindow::writeFailed(const QString &file)

@@ -67,7 +67,7 @@ void SettingsRecordTest::loadReadsEveryKey()
     QCOMPARE(record.examFolder(), u"/exams/Физика"_s);
     // The switches are never stored: every run starts with both off.
     QVERIFY(!record.ticketTimer());
-    QVERIFY(!record.isTimed());
+    QVERIFY(!record.questionTimer());
 
     record.load(dir.filePath(u"missing.ini"_s));
     QCOMPARE(record.tickets(), QString());
@@ -147,7 +147,7 @@ void SettingsRecordTest::changesAreSignalledOnce()
     QCOMPARE(folders.first().first().toString(), u"/b/exam"_s);
     QCOMPARE(sizes.count(), 1);
     QCOMPARE(timers.count(), 1);
-    QVERIFY(record.isTimed());
+    QVERIFY(record.questionTimer());
 }
 
 void SettingsRecordTest::saveGivesTheBytesOfNineWrites_data()
