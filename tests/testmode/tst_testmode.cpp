@@ -49,18 +49,11 @@ QByteArray bytes(const QString &text)
     return AnsiText::encode(text);
 }
 
-// A control of a family by its index from 0: Option1 ... Option6, txtq1 ... txtq5 and so on.
-template <class Control>
-Control *member(QWidget *window, const char *family, int index)
-{
-    const QByteArray name = QByteArray(family) + QByteArray::number(index + 1);
-    return control<Control>(window, name.constData());
-}
-
-QRadioButton *option(QWidget *window, int index) { return member<QRadioButton>(window, "Option", index); }
-QLineEdit *answerBox(QWidget *window, int index) { return member<QLineEdit>(window, "txtq", index); }
-QLineEdit *pointsBox(QWidget *window, int index) { return member<QLineEdit>(window, "txtb", index); }
-QLineEdit *collectedBox(QWidget *window, int index) { return member<QLineEdit>(window, "txtn", index); }
+// The families of the window by their index from 0: Option1 ... Option6, txtq1 ... txtq5 and so on.
+QRadioButton *option(QWidget *window, int index) { return control<QRadioButton>(window, "Option", index); }
+QLineEdit *answerBox(QWidget *window, int index) { return control<QLineEdit>(window, "txtq", index); }
+QLineEdit *pointsBox(QWidget *window, int index) { return control<QLineEdit>(window, "txtb", index); }
+QLineEdit *collectedBox(QWidget *window, int index) { return control<QLineEdit>(window, "txtn", index); }
 
 } // namespace
 
