@@ -1,17 +1,93 @@
 #include "config/ansi_text.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <algorithm>
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
 namespace AnsiText {
 
 namespace {
+
 constexpr char Codec[] = "windows-1251";
+
+// The faults a test has asked for; -1: no write fault.
+qint64 g_failWriteAfter = -1;
+bool g_failRename = false;
+
+// The reason of a failed call on the file. Qt keeps the system's reason for most failures,
+// but a short write leaves it at "Unknown error"; the system's own text (such as "No space
+// left on device") says what happened.
+QString reason(const QFileDevice &file, int systemError)
+{
+    if (file.error() != QFileDevice::NoError && file.error() != QFileDevice::UnspecifiedError
+        && !file.errorString().isEmpty())
+        return file.errorString();
+    if (systemError != 0)
+        return qt_error_string(systemError);
+    return file.errorString();
 }
+
+void setReason(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+// Writes every byte, going on after a short write until the system refuses the rest, so the
+// failure carries the system's reason. False, with the reason, when any byte was not written.
+bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *error)
+{
+    qint64 limit = bytes.size();
+    const bool injected = g_failWriteAfter >= 0;
+    if (injected) {
+        limit = std::min(limit, g_failWriteAfter);
+        g_failWriteAfter = -1;
+    }
+    qint64 done = 0;
+    while (done < limit) {
+        errno = 0;
+        const qint64 written = file.write(bytes.constData() + done, limit - done);
+        if (written <= 0) {
+            setReason(error, reason(file, errno));
+            return false;
+        }
+        done += written;
+    }
+    if (done < bytes.size()) {
+        setReason(error, qt_error_string(ENOSPC));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+namespace Faults {
+
+void failWriteAfter(qint64 bytes)
+{
+    g_failWriteAfter = std::max<qint64>(bytes, 0);
+}
+
+void failRename()
+{
+    g_failRename = true;
+}
+
+void clear()
+{
+    g_failWriteAfter = -1;
+    g_failRename = false;
+}
+
+} // namespace Faults
 
 QByteArray encode(const QString &text)
 {
@@ -112,9 +188,25 @@ std::optional<QStringList> readLines(const QString &path)
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
+    // Unbuffered, so that each write reaches the system at once and a full disk fails that
+    // write here, rather than a flush inside commit() whose failure would go unseen.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        setReason(error, reason(file, errno));
+        return false;
+    }
+    if (!writeAll(file, bytes, error)) {
+        file.cancelWriting();
+        return false;
+    }
+    if (g_failRename) {
+        g_failRename = false;
+        file.cancelWriting();
+        setReason(error, qt_error_string(EACCES));
+        return false;
+    }
+    errno = 0;
+    if (!file.commit()) {
+        setReason(error, reason(file, errno));
         return false;
     }
     return true;
@@ -127,17 +219,47 @@ bool writeWhole(const QString &path, const QString &text, QString *error)
 
 bool append(const QString &path, const QString &text, QString *error)
 {
-    QFile file(path);
     const QByteArray bytes = encode(text);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        if (error)
-            *error = file.errorString();
+    // A lock file created beside the report works on a network share too, where several
+    // workstations append to the same report and appending alone is not atomic.
+    QLockFile lock(path + u".lock"_s);
+    lock.setStaleLockTime(StaleLockMilliseconds);
+    errno = 0;
+    if (!lock.tryLock(LockWaitMilliseconds)) {
+        const int systemError = errno;
+        switch (lock.error()) {
+        case QLockFile::LockFailedError:
+            setReason(error, u"the file is locked by another program ("_s + path + u".lock)"_s);
+            break;
+        case QLockFile::PermissionError:
+            setReason(error, qt_error_string(EACCES));
+            break;
+        default:
+            setReason(error, qt_error_string(systemError != 0 ? systemError : EIO));
+            break;
+        }
         return false;
     }
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    if (!written && error)
-        *error = file.errorString();
-    return written;
+
+    QFile file(path);
+    const bool existed = file.exists();
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        setReason(error, reason(file, errno));
+        return false;
+    }
+    // Taken under the lock: every byte past it is this append's own.
+    const qint64 start = file.size();
+    if (writeAll(file, bytes, error))
+        return true;
+    // A write that stopped half way leaves no broken text behind.
+    if (!existed) {
+        file.close();
+        QFile::remove(path);
+    } else {
+        file.resize(start);
+    }
+    return false;
 }
 
 } // namespace AnsiText

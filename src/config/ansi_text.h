@@ -34,11 +34,33 @@ std::optional<QByteArray> readBytes(const QString &path);
 std::optional<QString> readWhole(const QString &path);
 std::optional<QStringList> readLines(const QString &path);
 
-// Replaces the file whole through a temporary file, so a failure never leaves half a file.
+// Replaces the file whole through a temporary file that is put in place only when every
+// byte was written: a full disk, a refused rename or a kill at any moment leaves the old
+// file whole. False, with the system's reason, when the file was not replaced.
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 bool writeWhole(const QString &path, const QString &text, QString *error = nullptr);
 
-// Appends the text in a single write; false, with the reason, when any of it failed.
+// Appends the text whole or not at all, also when several programs (on one machine or on
+// several workstations sharing the folder) append to the same file: the append holds the
+// lock file "<path>.lock" beside the file, writes the text in one write and, when any of it
+// failed, cuts the file back to the size it had when the lock was taken, so no other
+// program's text is touched. False, with the reason, when the text was not appended.
 bool append(const QString &path, const QString &text, QString *error = nullptr);
+
+// How long a lock file may stay before another program takes it over (its owner is taken to
+// have died), and how long an append waits for the lock. An append holds it for one write.
+inline constexpr int StaleLockMilliseconds = 10000;
+inline constexpr int LockWaitMilliseconds = 15000;
+
+// Faults the tests inject into the file layer, to prove that every save and append survives
+// a full disk or a refused rename. The program itself never sets one. Each fires once, on the
+// next replace or append of this process, and is then gone.
+namespace Faults {
+// The next write stores only its first `bytes` bytes and then fails as on a full disk.
+void failWriteAfter(qint64 bytes);
+// The next replace writes its temporary file whole and then cannot put it in place.
+void failRename();
+void clear();
+} // namespace Faults
 
 } // namespace AnsiText

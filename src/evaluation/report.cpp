@@ -5,9 +5,6 @@
 #include "config/folders.h"
 #include "config/language.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -103,21 +100,7 @@ QString recordText(const ExamRecord &record)
 bool append(const QString &programFolder, const ExamRecord &record, QString *error)
 {
     MakeDirPath(programFolder + u"/s"_s);
-    const QString path = programFolder + u'/' + relativePath();
-    const QFileInfo before(path);
-    const bool existed = before.exists();
-    const qint64 oldSize = before.size();
-    if (AnsiText::append(path, recordText(record), error))
-        return true;
-    // A write that stopped half way leaves no broken record behind.
-    const QFileInfo after(path);
-    if (after.isFile()) {
-        if (!existed)
-            QFile::remove(path);
-        else if (after.size() > oldSize)
-            QFile::resize(path, oldSize);
-    }
-    return false;
+    return AnsiText::append(programFolder + u'/' + relativePath(), recordText(record), error);
 }
 
 } // namespace ExamReport

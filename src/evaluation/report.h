@@ -48,8 +48,8 @@ QString timeText(QTime time, const QLocale &locale = QLocale());
 QString recordText(const ExamRecord &record);
 
 // Appends the record to the report of the program folder, creating the folder "s" when
-// it is missing. The record goes in whole or not at all; on failure the error text names
-// the reason.
+// it is missing. The record goes in whole or not at all, also while other programs append
+// to the same report; on failure the error text names the reason.
 bool append(const QString &programFolder, const ExamRecord &record, QString *error = nullptr);
 
 } // namespace ExamReport

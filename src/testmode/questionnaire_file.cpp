@@ -33,19 +33,24 @@ QString oneLine(const QString &value)
     return line;
 }
 
-// Writes the keys one after the other, stopping at the first failure.
+// The keys "<prefix>1", "<prefix>2", ... with the values, each on one line.
 template <class Values>
-bool writeKeys(const QString &questionnaireFile, const QString &section, char prefix, const Values &values,
-               QString *error)
+void addKeys(QList<std::pair<QString, QString>> &keys, char prefix, const Values &values)
 {
-    for (int slot = 0; slot < int(values.size()); ++slot) {
-        if (!SetValue(section, slotKey(prefix, slot), oneLine(values[slot]), questionnaireFile)) {
-            if (error)
-                *error = questionnaireFile;
-            return false;
-        }
-    }
-    return true;
+    for (int slot = 0; slot < int(values.size()); ++slot)
+        keys.append({slotKey(prefix, slot), oneLine(values[slot])});
+}
+
+// Writes the keys of one section in one replace of the file, so a failure leaves none of
+// them written.
+bool writeKeys(const QString &questionnaireFile, const QString &section,
+               const QList<std::pair<QString, QString>> &keys, QString *error)
+{
+    if (SetValues(section, keys, questionnaireFile))
+        return true;
+    if (error)
+        *error = questionnaireFile;
+    return false;
 }
 
 } // namespace
@@ -124,14 +129,10 @@ Header readHeader(const QString &questionnaireFile)
 
 bool writeBounds(const QString &questionnaireFile, const std::array<QString, Conclusions> &bounds, QString *error)
 {
-    for (int conclusion = 0; conclusion < Conclusions; ++conclusion) {
-        if (!SetValue(HeaderSection, boundKey(conclusion), bounds[conclusion], questionnaireFile)) {
-            if (error)
-                *error = questionnaireFile;
-            return false;
-        }
-    }
-    return true;
+    QList<std::pair<QString, QString>> keys;
+    for (int conclusion = 0; conclusion < Conclusions; ++conclusion)
+        keys.append({boundKey(conclusion), bounds[conclusion]});
+    return writeKeys(questionnaireFile, HeaderSection, keys, error);
 }
 
 Answers readAnswers(const QString &questionnaireFile, const QString &number)
@@ -146,8 +147,10 @@ Answers readAnswers(const QString &questionnaireFile, const QString &number)
 
 bool writeAnswers(const QString &questionnaireFile, const QString &number, const Answers &answers, QString *error)
 {
-    return writeKeys(questionnaireFile, number, 'q', answers.texts, error)
-           && writeKeys(questionnaireFile, number, 'b', answers.points, error);
+    QList<std::pair<QString, QString>> keys;
+    addKeys(keys, 'q', answers.texts);
+    addKeys(keys, 'b', answers.points);
+    return writeKeys(questionnaireFile, number, keys, error);
 }
 
 QString readText(const QString &path)

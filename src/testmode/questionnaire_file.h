@@ -48,6 +48,7 @@ struct Header
     std::array<QString, Conclusions> bounds;
 };
 Header readHeader(const QString &questionnaireFile);
+// Writes the three bounds t1 ... t3 in one replace of the file.
 bool writeBounds(const QString &questionnaireFile, const std::array<QString, Conclusions> &bounds,
                  QString *error = nullptr);
 
@@ -58,7 +59,8 @@ struct Answers
     std::array<QString, AnswerSlots> points;
 };
 Answers readAnswers(const QString &questionnaireFile, const QString &number);
-// Writes q1 ... q5, then b1 ... b5 into the section of the question.
+// Writes q1 ... q5, then b1 ... b5 into the section of the question, in one replace of the
+// file: all of them or, on failure, none.
 bool writeAnswers(const QString &questionnaireFile, const QString &number, const Answers &answers,
                   QString *error = nullptr);
 

@@ -24,8 +24,9 @@ QString conclusionBlock(const QString &total, const QString &chosen,
 // The report file of the program folder.
 QString path(const QString &programFolder);
 
-// Appends the text to the report in one write, creating the report folder when it is
-// missing. False when the text could not be written.
+// Appends the text to the report whole or not at all (also while other programs append to
+// it), creating the report folder when it is missing. False, with the report's path in
+// error, when the text was not appended.
 bool append(const QString &programFolder, const QString &text, QString *error = nullptr);
 
 } // namespace QuestionnaireReport
