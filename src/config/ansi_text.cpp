@@ -1,10 +1,12 @@
 #include "config/ansi_text.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QThread>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,9 +18,11 @@ namespace AnsiText {
 namespace {
 
 constexpr char Codec[] = "windows-1251";
+constexpr int LockRetryMilliseconds = 10;
 
 // The faults a test has asked for; -1: no write fault.
 qint64 g_failWriteAfter = -1;
+int g_writesBeforeFault = 0;
 bool g_failRename = false;
 
 // The reason of a failed call on the file. Qt keeps the system's reason for most failures,
@@ -45,8 +49,7 @@ void setReason(QString *error, const QString &text)
 bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *error)
 {
     qint64 limit = bytes.size();
-    const bool injected = g_failWriteAfter >= 0;
-    if (injected) {
+    if (g_failWriteAfter >= 0 && g_writesBeforeFault-- <= 0) {
         limit = std::min(limit, g_failWriteAfter);
         g_failWriteAfter = -1;
     }
@@ -71,9 +74,10 @@ bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *error)
 
 namespace Faults {
 
-void failWriteAfter(qint64 bytes)
+void failWriteAfter(qint64 bytes, int writesBefore)
 {
     g_failWriteAfter = std::max<qint64>(bytes, 0);
+    g_writesBeforeFault = writesBefore;
 }
 
 void failRename()
@@ -84,6 +88,7 @@ void failRename()
 void clear()
 {
     g_failWriteAfter = -1;
+    g_writesBeforeFault = 0;
     g_failRename = false;
 }
 
@@ -224,9 +229,18 @@ bool append(const QString &path, const QString &text, QString *error)
     // workstations append to the same report and appending alone is not atomic.
     QLockFile lock(path + u".lock"_s);
     lock.setStaleLockTime(StaleLockMilliseconds);
-    errno = 0;
-    if (!lock.tryLock(LockWaitMilliseconds)) {
+    // Short, even waits rather than tryLock()'s doubling ones: an append holds the lock for
+    // milliseconds, and a program that backs off for seconds would lose it again and again.
+    const QDeadlineTimer deadline(LockWaitMilliseconds);
+    for (;;) {
+        errno = 0;
+        if (lock.tryLock(0))
+            break;
         const int systemError = errno;
+        if (lock.error() == QLockFile::LockFailedError && !deadline.hasExpired()) {
+            QThread::msleep(LockRetryMilliseconds);
+            continue;
+        }
         switch (lock.error()) {
         case QLockFile::LockFailedError:
             setReason(error, u"the file is locked by another program ("_s + path + u".lock)"_s);

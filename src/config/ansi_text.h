@@ -54,10 +54,11 @@ inline constexpr int LockWaitMilliseconds = 15000;
 
 // Faults the tests inject into the file layer, to prove that every save and append survives
 // a full disk or a refused rename. The program itself never sets one. Each fires once, on the
-// next replace or append of this process, and is then gone.
+// replace or append of this process it is set for, and is then gone.
 namespace Faults {
-// The next write stores only its first `bytes` bytes and then fails as on a full disk.
-void failWriteAfter(qint64 bytes);
+// The write that follows `writesBefore` good writes stores only its first `bytes` bytes and
+// then fails as on a full disk.
+void failWriteAfter(qint64 bytes, int writesBefore = 0);
 // The next replace writes its temporary file whole and then cannot put it in place.
 void failRename();
 void clear();
