@@ -67,6 +67,7 @@ private slots:
     void ticketStatus();
 
     void pictureIsSavedAsBitmap();
+    void failedPictureSaveKeepsTheOldPicture();
     void pictureIsTakenAwayOrDeleted();
     void deletingFollowsTheQuestionShown_data();
     void deletingFollowsTheQuestionShown();
@@ -563,6 +564,28 @@ void EditorTest::pictureIsSavedAsBitmap()
     QVERIFY(!shown(editor, "Label19"));
     QVERIFY(!shown(editor, "Label11"));
     QCOMPARE(control<ActiveLabel>(editor, "Label12")->text(), QString());
+}
+
+void EditorTest::failedPictureSaveKeepsTheOldPicture()
+{
+    QTemporaryDir pictures;
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    createExam(editor, u"Картинки"_s);
+    folder.writeBytes(u"b/Картинки/b1/k2.bmp"_s, "old picture"_ba);
+    fillQuestion(editor, u"1"_s, 2, u"Что на картинке?"_s, u"Море\nНебо"_s, u"Море"_s);
+    folder.platform.fileAnswers.enqueue(writePng(pictures, 40, 30));
+    click(editor, "Label5");
+    folder.platform.messages.clear();
+
+    // The three text files are written; the disk is full half way through the picture.
+    AnsiText::Faults::failWriteAfter(100, 3);
+    click(editor, "Command2");
+    AnsiText::Faults::clear();
+    QCOMPARE(folder.readBytes(u"b/Картинки/b1/k2.bmp"_s), "old picture"_ba);
+    QCOMPARE(folder.platform.messages.last().text,
+             u"Не удалось записать файл "_s + folder.path(u"b/Картинки/b1/k2.bmp"_s));
 }
 
 void EditorTest::pictureIsTakenAwayOrDeleted()
