@@ -267,12 +267,15 @@ bool append(const QString &path, const QString &text, QString *error)
     if (writeAll(file, bytes, error))
         return true;
     // A write that stopped half way leaves no broken text behind.
+    bool cutBack = false;
     if (!existed) {
         file.close();
-        QFile::remove(path);
+        cutBack = QFile::remove(path);
     } else {
-        file.resize(start);
+        cutBack = file.resize(start);
     }
+    if (!cutBack && error)
+        *error += u"; the part written could not be taken back"_s;
     return false;
 }
 

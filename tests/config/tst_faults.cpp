@@ -10,6 +10,7 @@
 #include "testmode/questionnaire_file.h"
 #include "testmode/questionnaire_report.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -133,6 +134,7 @@ private slots:
     void failedReplaceKeepsTheOldFile();
     void failedAppendLeavesNoPartOfIt_data();
     void failedAppendLeavesNoPartOfIt();
+    void staleLockOfAnotherWorkstationIsTakenOver();
     void fullAndReadOnlyFileSystem();
     void severalProcessesAppendAtOnce_data();
     void severalProcessesAppendAtOnce();
@@ -215,6 +217,26 @@ void FaultsTest::failedAppendLeavesNoPartOfIt()
 
     QVERIFY(append(&error));
     QVERIFY(readFile(report).size() > (existing ? old.size() : 0));
+}
+
+void FaultsTest::staleLockOfAnotherWorkstationIsTakenOver()
+{
+    // A workstation that died while appending leaves its lock; once it is old enough, the
+    // next append takes it over instead of failing for ever.
+    QTemporaryDir dir;
+    const QString lockPath = dir.filePath(ExamReport::relativePath()) + u".lock"_s;
+    writeFile(lockPath, "4242\nappend_helper\nanother-workstation\n");
+    QFile lock(lockPath);
+    QVERIFY(lock.open(QIODevice::ReadWrite));
+    const QDateTime old = QDateTime::currentDateTime().addMSecs(-2 * AnsiText::StaleLockMilliseconds);
+    QVERIFY(lock.setFileTime(old, QFileDevice::FileModificationTime));
+    lock.close();
+
+    QString error;
+    QVERIFY2(ExamReport::append(dir.path(), appendedRecord(0, 0), &error), qPrintable(error));
+    QCOMPARE(readFile(dir.filePath(ExamReport::relativePath())),
+             AnsiText::encode(ExamReport::recordText(appendedRecord(0, 0))));
+    QVERIFY(!QFileInfo::exists(lockPath));
 }
 
 void FaultsTest::fullAndReadOnlyFileSystem()
