@@ -290,7 +290,7 @@ void FaultsTest::severalProcessesAppendAtOnce()
 {
     QFETCH(int, failing);
     constexpr int Processes = 4;
-    constexpr int Records = 40;
+    constexpr int Records = 150;
     QTemporaryDir dir;
     QVERIFY(QDir().mkpath(dir.filePath(u"s"_s)));
 
