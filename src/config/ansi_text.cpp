@@ -26,16 +26,14 @@ int g_writesBeforeFault = 0;
 bool g_failRename = false;
 
 // The reason of a failed call on the file. Qt keeps the system's reason for most failures,
-// but a short write leaves it at "Unknown error"; the system's own text (such as "No space
-// left on device") says what happened.
+// but a short write leaves it at Qt's "Unknown error"; the system's own text (such as "No
+// space left on device") then says what happened.
 QString reason(const QFileDevice &file, int systemError)
 {
-    if (file.error() != QFileDevice::NoError && file.error() != QFileDevice::UnspecifiedError
-        && !file.errorString().isEmpty())
-        return file.errorString();
-    if (systemError != 0)
+    const QString text = file.errorString();
+    if (systemError != 0 && (text.isEmpty() || text == QFile().errorString()))
         return qt_error_string(systemError);
-    return file.errorString();
+    return text;
 }
 
 void setReason(QString *error, const QString &text)
