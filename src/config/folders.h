@@ -17,6 +17,7 @@ int GetFolders(const QString &folderPath, QStringList *list = nullptr);
 // Whether a file or folder of that path exists.
 bool DoesFileExist(const QString &path);
 
-// A name typed by a user that becomes one level of a path: no '/' or '\', not "." or "..",
-// not empty.
+// A name read from stored content that becomes one level of a path: no '/' or '\', not
+// "." or "..", not empty, so it never leads out of its folder. A new name typed by a user
+// must also be one every workstation can hold: see PathNames::problem.
 bool isPathComponent(const QString &name);

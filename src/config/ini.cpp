@@ -1,6 +1,7 @@
 #include "config/ini.h"
 
 #include "config/ansi_text.h"
+#include "config/path_names.h"
 
 #include <QFileInfo>
 
@@ -41,20 +42,47 @@ struct Line
     QByteArray ending;
 };
 
+// A line ends at CR LF, at a lone LF and at a lone CR, as the profile functions read it.
 std::vector<Line> splitRaw(const QByteArray &bytes)
 {
     std::vector<Line> lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes.at(i) == '\n') {
-            const bool cr = i > start && bytes.at(i - 1) == '\r';
-            lines.push_back({bytes.mid(start, i - start - (cr ? 1 : 0)), cr ? "\r\n"_ba : "\n"_ba});
-            start = i + 1;
-        }
+        const char c = bytes.at(i);
+        if (c != '\n' && c != '\r')
+            continue;
+        const bool crlf = c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n';
+        const qsizetype endLength = crlf ? 2 : 1;
+        lines.push_back({bytes.mid(start, i - start), bytes.mid(i, endLength)});
+        i += endLength - 1;
+        start = i + 1;
     }
     if (start < bytes.size())
         lines.push_back({bytes.mid(start), QByteArray()});
     return lines;
+}
+
+// The line end a new line gets: the first one the file has, CR LF for a file without one.
+QByteArray lineEndOf(const std::vector<Line> &lines)
+{
+    for (const Line &line : lines) {
+        if (!line.ending.isEmpty())
+            return line.ending;
+    }
+    return AnsiText::LineEnd;
+}
+
+// A section or key that a read could not find again: a bracket or '=' would end the
+// header or the key early, a line break would split the line, a leading ';' makes a
+// comment, and a character outside Windows-1251 is stored as '?'.
+bool canReadBack(const QString &name)
+{
+    static const QString breaking = u"[]=\r\n"_s;
+    for (const QChar c : name) {
+        if (breaking.contains(c))
+            return false;
+    }
+    return !trimBlanks(name).startsWith(u';') && PathNames::fitsWindows1251(name);
 }
 
 enum class Kind { Other, Section, Key };
@@ -164,22 +192,22 @@ QByteArray withValue(const QByteArray &original, const QString &section, const Q
         }
     }
 
-    const QByteArray crlf = AnsiText::LineEnd;
+    const QByteArray lineEnd = lineEndOf(lines);
     if (keyLine >= 0) {
         const QString spelled = parse(lines[keyLine].content).name;
         lines[keyLine].content = keyValueLine(spelled, value);
     } else if (header >= 0) {
         const qsizetype after = lastKey >= 0 ? lastKey : header;
         if (lines[after].ending.isEmpty())
-            lines[after].ending = crlf;
+            lines[after].ending = lineEnd;
         lines.insert(lines.begin() + after + 1,
-                     Line{keyValueLine(wantedKey, value), crlf});
+                     Line{keyValueLine(wantedKey, value), lineEnd});
     } else {
         QByteArray result = original;
-        if (!result.isEmpty() && !result.endsWith(crlf))
-            result += crlf;
-        result += AnsiText::encode(u'[' + wantedSection + u']') + crlf
-                  + keyValueLine(wantedKey, value) + crlf;
+        if (!lines.empty() && lines.back().ending.isEmpty())
+            result += lineEnd;
+        result += AnsiText::encode(u'[' + wantedSection + u']') + lineEnd
+                  + keyValueLine(wantedKey, value) + lineEnd;
         return result;
     }
 
@@ -212,6 +240,18 @@ bool SetValue(const QString &section, const QString &key, const QString &value, 
 bool SetValues(const QString &section, const QList<std::pair<QString, QString>> &values,
                const QString &file, QString *error)
 {
+    if (!canReadBack(section)) {
+        if (error)
+            *error = u"the section name cannot be stored: "_s + section;
+        return false;
+    }
+    for (const auto &entry : values) {
+        if (!canReadBack(entry.first)) {
+            if (error)
+                *error = u"the key cannot be stored: "_s + entry.first;
+            return false;
+        }
+    }
     try {
         QByteArray content;
         if (QFileInfo::exists(file)) {

@@ -9,7 +9,8 @@
 // Reading and writing single values of an INI file in Windows-1251, with the behaviour of
 // the Windows profile functions: sections and keys match ignoring case, the first match
 // wins, values are trimmed and lose one pair of matching quotes, a read gives at most
-// 255 characters, a write keeps every other line byte for byte.
+// 255 characters, a write keeps every other line byte for byte. CR LF, a lone LF and a
+// lone CR each end a line, and a new line gets the line end the file already has.
 
 // Reads key in section of the file; anything missing gives the empty text.
 QString GetValueString(const QString &section, const QString &key, const QString &file);
@@ -17,6 +18,8 @@ QString GetValueString(const QString &section, const QString &key, const QString
 // Writes value under key in section, creating the file, the section or the key as
 // needed. The file is replaced through a temporary file. False when it cannot be written.
 // A line break in the value is written as a space: the value stays on its key's line.
+// A section or key that could not be read back (holding '[', ']', '=', a line break or a
+// character outside Windows-1251, or beginning with ';') is refused and nothing is written.
 bool SetValue(const QString &section, const QString &key, const QString &value, const QString &file);
 
 // Writes several keys of one section in one replace of the file: the bytes are those that

@@ -2,6 +2,7 @@
 #include "config/fixed_point.h"
 #include "config/folders.h"
 #include "config/ini.h"
+#include "config/path_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,6 +43,10 @@ private slots:
     void iniWritingKeepsOtherLines();
     void iniWritingEdges();
     void iniLongValueAndCyrillicPath();
+    void iniRefusesUnreadableNames_data();
+    void iniRefusesUnreadableNames();
+    void iniLineEnds_data();
+    void iniLineEnds();
 
     void parse_data();
     void parse();
@@ -56,6 +61,10 @@ private slots:
     void ansiUnmappableAndAppend();
 
     void folders();
+    void pathNames_data();
+    void pathNames();
+    void questionNumbers_data();
+    void questionNumbers();
     void demoProgramFolderOnACyrillicPath();
 };
 
@@ -168,6 +177,109 @@ void ConfigTest::iniLongValueAndCyrillicPath()
     QCOMPARE(GetValueString(u"test"_s, u"z"_s, file), path);
     // Stored as single bytes of Windows-1251.
     QVERIFY(AnsiText::readBytes(file).value_or(QByteArray()).contains("\xd3\xf7\xe8\xf2\xe5\xeb\xfc"));
+}
+
+void ConfigTest::iniRefusesUnreadableNames_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("opening bracket in the section") << u"te[st"_s << u"bilet"_s;
+    QTest::newRow("closing bracket in the section") << u"2]"_s << u"q1"_s;
+    QTest::newRow("bracketed section") << u"[2]"_s << u"q1"_s;
+    QTest::newRow("equals in the section") << u"a=b"_s << u"bilet"_s;
+    QTest::newRow("line break in the section") << u"test\r\nreg"_s << u"reg"_s;
+    QTest::newRow("lone lf in the section") << u"te\nst"_s << u"bilet"_s;
+    QTest::newRow("chinese section") << u"中"_s << u"q1"_s;
+    QTest::newRow("emoji section") << u"3😀"_s << u"q1"_s;
+    QTest::newRow("comment section") << u";test"_s << u"bilet"_s;
+    QTest::newRow("equals in the key") << u"test"_s << u"a=b"_s;
+    QTest::newRow("bracket opening the key") << u"test"_s << u"[reg]"_s;
+    QTest::newRow("closing bracket in the key") << u"test"_s << u"q]"_s;
+    QTest::newRow("line break in the key") << u"test"_s << u"bilet\rre"_s;
+    QTest::newRow("comment key") << u"test"_s << u";bilet"_s;
+    QTest::newRow("comment key after blanks") << u"test"_s << u"  ;bilet"_s;
+    QTest::newRow("emoji key") << u"test"_s << u"q😀"_s;
+}
+
+void ConfigTest::iniRefusesUnreadableNames()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"test.ini"_s);
+    writeFile(file, golden("settings.ini"));
+    QVERIFY(!SetValue(section, key, u"1"_s, file));
+    // Several keys with one unreadable among them: none is written.
+    QString error;
+    QVERIFY(!SetValues(section, {{u"vopros"_s, u"9"_s}, {key, u"1"_s}}, file, &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), golden("settings.ini"));
+
+    // Nothing is created for a refused name either.
+    const QString missing = dir.filePath(u"new.ini"_s);
+    QVERIFY(!SetValue(section, key, u"1"_s, missing));
+    QVERIFY(!QFile::exists(missing));
+}
+
+void ConfigTest::iniLineEnds_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("before"); // the value read before the write
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("lone cr: existing key")
+        << "[test]\rbilet=3\rvopros=5\r[reg]\rreg=0\r"_ba << u"test"_s << u"vopros"_s << u"7"_s << u"5"_s
+        << "[test]\rbilet=3\rvopros=7\r[reg]\rreg=0\r"_ba;
+    QTest::newRow("lone cr: new key stays in its section")
+        << "[test]\rbilet=3\r[reg]\rreg=0\r"_ba << u"test"_s << u"ball"_s << u"4"_s << QString()
+        << "[test]\rbilet=3\rball=4\r[reg]\rreg=0\r"_ba;
+    QTest::newRow("lone cr: second section read")
+        << "[test]\rbilet=3\r[reg]\rreg=0\r"_ba << u"reg"_s << u"reg"_s << u"1"_s << u"0"_s
+        << "[test]\rbilet=3\r[reg]\rreg=1\r"_ba;
+    QTest::newRow("lone cr: new section")
+        << "[test]\rbilet=3\r"_ba << u"reg"_s << u"reg"_s << u"1"_s << QString()
+        << "[test]\rbilet=3\r[reg]\rreg=1\r"_ba;
+    QTest::newRow("lone cr: last line without an end")
+        << "[test]\rbilet=3"_ba << u"test"_s << u"ball"_s << u"4"_s << QString()
+        << "[test]\rbilet=3\rball=4\r"_ba;
+    QTest::newRow("lf: new key and section keep lf")
+        << "[test]\nbilet=3\n"_ba << u"reg"_s << u"reg"_s << u"1"_s << QString()
+        << "[test]\nbilet=3\n[reg]\nreg=1\n"_ba;
+    QTest::newRow("lf: new key")
+        << "[test]\nbilet=3\n[reg]\nreg=0\n"_ba << u"test"_s << u"ball"_s << u"4"_s << QString()
+        << "[test]\nbilet=3\nball=4\n[reg]\nreg=0\n"_ba;
+    QTest::newRow("mixed ends: each line keeps its own")
+        << "[test]\r\nbilet=3\rvopros=5\n[reg]\r\nreg=0\r\n"_ba << u"test"_s << u"vopros"_s << u"6"_s << u"5"_s
+        << "[test]\r\nbilet=3\rvopros=6\n[reg]\r\nreg=0\r\n"_ba;
+    QTest::newRow("cr before crlf is an empty line")
+        << "[test]\r\r\nbilet=3\r\n"_ba << u"test"_s << u"bilet"_s << u"4"_s << u"3"_s
+        << "[test]\r\r\nbilet=4\r\n"_ba;
+    QTest::newRow("no line end at all: a new line gets crlf")
+        << "[test]"_ba << u"test"_s << u"bilet"_s << u"3"_s << QString()
+        << "[test]\r\nbilet=3\r\n"_ba;
+}
+
+void ConfigTest::iniLineEnds()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QString, before);
+    QFETCH(QByteArray, expected);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"test.ini"_s);
+    writeFile(file, content);
+    QCOMPARE(GetValueString(section, key, file), before);
+    QVERIFY(SetValue(section, key, value, file));
+    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), expected);
+    QCOMPARE(GetValueString(section, key, file), value);
 }
 
 void ConfigTest::parse_data()
@@ -366,6 +478,99 @@ void ConfigTest::folders()
     QVERIFY(isPathComponent(u"b.."_s));
     for (const QString &bad : {QString(), u"."_s, u".."_s, u"a/b"_s, u"a\\b"_s, u"/"_s})
         QVERIFY2(!isPathComponent(bad), qPrintable(bad));
+}
+
+void ConfigTest::pathNames_data()
+{
+    using PathNames::Problem;
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<QString>("named"); // what the English refusal must name
+
+    QTest::newRow("cyrillic") << u"География России"_s << int(Problem::None) << QString();
+    QTest::newRow("latin with dot inside") << u"exam.2024"_s << int(Problem::None) << QString();
+    QTest::newRow("ticket number") << u"12"_s << int(Problem::None) << QString();
+    QTest::newRow("punctuation of 1251") << u"Тест №1 (Ёж) — «итог»"_s << int(Problem::None) << QString();
+    QTest::newRow("device name inside a word") << u"CONSOLE"_s << int(Problem::None) << QString();
+    QTest::newRow("COM0 is no device") << u"COM0"_s << int(Problem::None) << QString();
+    QTest::newRow("leading dot") << u".hidden"_s << int(Problem::None) << QString();
+    QTest::newRow("100 characters") << QString(100, u'ж') << int(Problem::None) << QString();
+
+    QTest::newRow("empty") << QString() << int(Problem::Empty) << QString();
+    QTest::newRow("chinese") << u"экзамен中文"_s << int(Problem::NotWindows1251) << u"中"_s;
+    QTest::newRow("emoji") << u"3😀"_s << int(Problem::NotWindows1251) << u"😀"_s;
+    QTest::newRow("tab") << u"a\tb"_s << int(Problem::ControlCharacter) << u"control"_s;
+    QTest::newRow("line break") << u"a\nb"_s << int(Problem::ControlCharacter) << u"control"_s;
+    QTest::newRow("delete character") << u"a\u007fb"_s << int(Problem::ControlCharacter) << u"control"_s;
+    QTest::newRow("colon") << u"a:b"_s << int(Problem::ForbiddenCharacter) << u"\":\""_s;
+    QTest::newRow("wildcards") << u"*?<>|"_s << int(Problem::ForbiddenCharacter) << u"\"*\""_s;
+    QTest::newRow("slash") << u"a/b"_s << int(Problem::ForbiddenCharacter) << u"\"/\""_s;
+    QTest::newRow("backslash") << u"..\\b"_s << int(Problem::ForbiddenCharacter) << u"\"\\\""_s;
+    QTest::newRow("quote") << u"a\"b"_s << int(Problem::ForbiddenCharacter) << u"\"\"\""_s;
+    QTest::newRow("trailing blank") << u"Экзамен "_s << int(Problem::EdgeBlank) << u"blank"_s;
+    QTest::newRow("leading blank") << u" Экзамен"_s << int(Problem::EdgeBlank) << u"blank"_s;
+    QTest::newRow("three dots") << u"..."_s << int(Problem::TrailingDot) << u"dot"_s;
+    QTest::newRow("dot") << u"."_s << int(Problem::TrailingDot) << u"dot"_s;
+    QTest::newRow("trailing dot") << u"экзамен."_s << int(Problem::TrailingDot) << u"dot"_s;
+    QTest::newRow("CON") << u"CON"_s << int(Problem::ReservedDevice) << u"device"_s;
+    QTest::newRow("con in small letters") << u"con"_s << int(Problem::ReservedDevice) << u"device"_s;
+    QTest::newRow("NUL with an extension") << u"Nul.txt"_s << int(Problem::ReservedDevice) << u"device"_s;
+    QTest::newRow("AUX with two extensions") << u"aux.tar.gz"_s << int(Problem::ReservedDevice) << u"device"_s;
+    QTest::newRow("PRN before a blank and extension") << u"PRN .txt"_s << int(Problem::ReservedDevice) << u"device"_s;
+    QTest::newRow("COM1") << u"COM1"_s << int(Problem::ReservedDevice) << u"device"_s;
+    QTest::newRow("lpt9") << u"lpt9"_s << int(Problem::ReservedDevice) << u"device"_s;
+    QTest::newRow("101 characters") << QString(101, u'ж') << int(Problem::TooLong) << u"100"_s;
+}
+
+void ConfigTest::pathNames()
+{
+    QFETCH(QString, name);
+    QFETCH(int, problem);
+    QFETCH(QString, named);
+
+    const PathNames::Problem found = PathNames::problem(name);
+    QCOMPARE(int(found), problem);
+    const PathNames::Refusal refusal = PathNames::refusal(name, found);
+    if (found == PathNames::Problem::None) {
+        QVERIFY(refusal.russian.isEmpty() && refusal.english.isEmpty());
+        return;
+    }
+    QVERIFY(!refusal.russian.isEmpty());
+    QVERIFY2(refusal.english.contains(named), qPrintable(refusal.english));
+    // The Russian text names the same character.
+    if (named.startsWith(u'"'))
+        QVERIFY2(refusal.russian.contains(u'«' + named.mid(1, named.size() - 2) + u'»'), qPrintable(refusal.russian));
+}
+
+void ConfigTest::questionNumbers_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("1") << u"1"_s << true;
+    QTest::newRow("20") << u"20"_s << true;
+    QTest::newRow("32767") << u"32767"_s << true;
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("0") << u"0"_s << false;
+    QTest::newRow("32768") << u"32768"_s << false;
+    QTest::newRow("99999") << u"99999"_s << false;
+    QTest::newRow("leading zero") << u"02"_s << false;
+    QTest::newRow("negative") << u"-2"_s << false;
+    QTest::newRow("plus") << u"+2"_s << false;
+    QTest::newRow("bracket") << u"2]"_s << false;
+    QTest::newRow("section header") << u"[2]]"_s << false;
+    QTest::newRow("chinese") << u"中"_s << false;
+    QTest::newRow("emoji") << u"3😀"_s << false;
+    QTest::newRow("blank") << u"2 "_s << false;
+    QTest::newRow("fraction") << u"2,5"_s << false;
+    QTest::newRow("arabic-indic digit") << u"\u0663"_s << false;
+}
+
+void ConfigTest::questionNumbers()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, accepted);
+    QCOMPARE(PathNames::isQuestionNumber(text), accepted);
 }
 
 void ConfigTest::demoProgramFolderOnACyrillicPath()
