@@ -7,6 +7,7 @@
 #include "config/folders.h"
 #include "config/ini.h"
 #include "config/language.h"
+#include "config/path_names.h"
 #include "config/window_ops.h"
 #include "editor/exam_files.h"
 #include "start/application.h"
@@ -453,12 +454,11 @@ void ExamEditorWindow::createExam()
         startPanelMessage(ProgramTitle, u"Не введено имя папки экзамена"_s, u"Not incorporated a name of file of exam"_s);
         return;
     }
-    if (!isPathComponent(name)) {
-        startPanelMessage(ProgramTitle,
-                          u"Имя папки экзамена должно быть одним именем папки: без знаков \"/\" и \"\\\", "
-                          "не \".\" и не \"..\""_s,
-                          u"The name of the exam folder must be one folder name: without \"/\" and \"\\\", "
-                          "not \".\" and not \"..\""_s);
+    // The exam folder is opened from Windows workstations too, and its name is stored in
+    // Windows-1251 files: a name they cannot hold would not be found again.
+    if (const PathNames::Problem problem = PathNames::problem(name); problem != PathNames::Problem::None) {
+        const PathNames::Refusal why = PathNames::refusal(name, problem);
+        startPanelMessage(ProgramTitle, why.russian, why.english);
         return;
     }
     QString error;
@@ -648,9 +648,11 @@ void ExamEditorWindow::save()
 {
     const QString ticket = Text6->text();
     const QString number = Combo1->currentText();
-    if (!ticket.isEmpty() && !isPathComponent(ticket)) {
-        message(u"Номер билета должен быть одним именем папки: без знаков \"/\" и \"\\\", не \".\" и не \"..\""_s,
-                u"The ticket number must be one folder name: without \"/\" and \"\\\", not \".\" and not \"..\""_s);
+    // The ticket number becomes the folder "b" + number.
+    if (const PathNames::Problem problem = ticket.isEmpty() ? PathNames::Problem::None : PathNames::problem(ticket);
+        problem != PathNames::Problem::None) {
+        const PathNames::Refusal why = PathNames::refusal(ticket, problem);
+        message(why.russian, why.english);
         return;
     }
     const QString question = Text1->toPlainText();

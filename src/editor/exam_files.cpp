@@ -2,6 +2,7 @@
 
 #include "config/ansi_text.h"
 #include "config/folders.h"
+#include "config/path_names.h"
 #include "exam/exam_folder.h"
 
 #include <QDir>
@@ -54,9 +55,9 @@ Presence presence(const QString &exam, const QString &ticket, const QString &num
 
 std::optional<QString> createExam(const QString &library, const QString &name, QString *error)
 {
-    if (!isPathComponent(name)) {
+    if (const PathNames::Problem problem = PathNames::problem(name); problem != PathNames::Problem::None) {
         if (error)
-            *error = name;
+            *error = PathNames::refusal(name, problem).english;
         return std::nullopt;
     }
     const QString folder = library + u'/' + name;

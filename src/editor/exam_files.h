@@ -33,8 +33,9 @@ struct Presence
 Presence presence(const QString &exam, const QString &ticket, const QString &number);
 
 // Creates the exam folder library + "/" + name (reusing one that exists) and writes its
-// title file with the name and CR LF. The name must be one path component. Gives the
-// folder, or nothing with the reason in error.
+// title file with the name and CR LF. A name that not every workstation can hold
+// (PathNames::problem) is refused before anything is created. Gives the folder, or nothing
+// with the reason in error.
 std::optional<QString> createExam(const QString &library, const QString &name, QString *error);
 
 // The name of the first file matching "*.lzm" (ignoring case, in name order) in the

@@ -5,6 +5,7 @@
 #include "config/control_factory.h"
 #include "config/folders.h"
 #include "config/language.h"
+#include "config/path_names.h"
 #include "config/window_ops.h"
 #include "start/application.h"
 #include "testmode/questionnaire_file.h"
@@ -17,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValidator>
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +52,21 @@ QLineEdit *carrier(QWidget *parent, const QString &name, const QString &value = 
     box->hide();
     return box;
 }
+
+// A question number is its question's file name and INI section, so the number boxes take
+// nothing but a whole number 1 ... 32767 as the user types or pastes.
+class QuestionNumberValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &) const override
+    {
+        if (input.isEmpty())
+            return Intermediate;
+        return PathNames::isQuestionNumber(input) ? Acceptable : Invalid;
+    }
+};
 
 QString numbered(const char *stem, int number)
 {
@@ -104,6 +121,7 @@ void QuestionnaireWindow::buildQuestionFrame()
     Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, QRect(Panel.left(), Panel.top(), width, 246), u"Вопрос"_s);
     Label2 = label(Frame1, u"Label2"_s, QRect(10, 22, 56, 20), u"вопрос"_s);
     Text1 = makeControl<QLineEdit>(Frame1, u"Text1"_s, QRect(68, 20, 44, 22));
+    Text1->setValidator(new QuestionNumberValidator(Text1));
     Label14 = label(Frame1, u"Label14"_s, QRect(118, 22, 64, 20));
     Command1 = makeControl<QPushButton>(Frame1, u"Command1"_s, QRect(186, 19, 40, 24), u">>"_s);
     Label17 = label(Frame1, u"Label17"_s, QRect(234, 22, width - 244, 20));
@@ -181,6 +199,7 @@ void QuestionnaireWindow::buildEditorPanels()
                              u"Введите номер следующего вопроса"_s);
     Frame8->setAutoFillBackground(true);
     Text11 = makeControl<QLineEdit>(Frame8, u"Text11"_s, QRect(10, 28, 80, 26));
+    Text11->setValidator(new QuestionNumberValidator(Text11));
     Command14 = makeControl<QPushButton>(Frame8, u"Command14"_s, QRect(100, 26, 70, 30), u"ОК"_s);
     Command16 = makeControl<QPushButton>(Frame8, u"Command16"_s, QRect(178, 26, 110, 30), u"Закрыть"_s);
 }
@@ -231,7 +250,7 @@ void QuestionnaireWindow::connectHandlers()
     connect(Label15, &ActiveLabel::captionChanged, Label17, &ActiveLabel::setText);
     connect(Text11, &QLineEdit::textChanged, this, [this](const QString &number) {
         if (!number.isEmpty())
-            Command14->setEnabled(QuestionnaireFile::isAcceptedNumber(number));
+            Command14->setEnabled(PathNames::isQuestionNumber(number));
     });
 
     connect(Command11, &QPushButton::clicked, this, &QuestionnaireWindow::createQuestionnaire);
@@ -355,15 +374,23 @@ QString QuestionnaireWindow::questionText(const QString &number) const
     return QuestionnaireFile::readText(folder + u'/' + file);
 }
 
-// The questionnaire name becomes a folder and a file name, so it must be one level of a path.
-bool QuestionnaireWindow::acceptName()
+// The questionnaire name becomes a folder and a file name. A new name must be one that every
+// workstation can hold; the name of a questionnaire made before need only stay one level of
+// a path, so that it is still opened and saved as it is.
+bool QuestionnaireWindow::acceptName(NameUse use)
 {
     const QString name = Text2->text();
     if (name.isEmpty()) {
         message(u"Не введено имя теста"_s, u"Not incorporated a name of test"_s);
         return false;
     }
-    if (!isPathComponent(name)) {
+    if (use == NameUse::New) {
+        if (const PathNames::Problem problem = PathNames::problem(name); problem != PathNames::Problem::None) {
+            const PathNames::Refusal why = PathNames::refusal(name, problem);
+            message(why.russian, why.english);
+            return false;
+        }
+    } else if (!isPathComponent(name)) {
         message(u"Имя теста не может содержать \"/\" или \"\\\" и не может быть \".\" или \"..\": "_s + name,
                 u"A name of test cannot hold \"/\" or \"\\\" and cannot be \".\" or \"..\": "_s + name);
         return false;
@@ -620,7 +647,7 @@ void QuestionnaireWindow::createQuestionnaire()
     Text2->show();
     Label9->show();
     const QString name = Text2->text();
-    if (!acceptName())
+    if (!acceptName(NameUse::New))
         return;
     QString failed;
     if (!QuestionnaireFile::create(m_app.programFolder(), name, &failed)) {
@@ -693,8 +720,9 @@ void QuestionnaireWindow::saveQuestion()
 {
     const QString number = m_run.questionNumber();
     const QString questionFile = QuestionnaireFile::questionFileName(number);
-    // A number that would lead out of the questionnaire's folder is as unfinished as an empty one.
-    if (txtV->toPlainText().isEmpty() || number.isEmpty() || !isPathComponent(questionFile)) {
+    // A number that is no question number (one that could not be read back as its section, or
+    // would lead out of the questionnaire's folder) is as unfinished as an empty one.
+    if (txtV->toPlainText().isEmpty() || !PathNames::isQuestionNumber(number)) {
         message(u"Ввод вопроса и номера теста не закончен"_s,
                 u"Entering a question and number of test not legal"_s);
         return;

@@ -131,7 +131,8 @@ private:
     void writeFailed(const QString &file);
     QString pathLine() const;
     QString questionnaireFolder() const;
-    bool acceptName();
+    enum class NameUse { New, Existing };
+    bool acceptName(NameUse use = NameUse::Existing);
     QString questionText(const QString &number) const;
 
     void setEditable(bool editable);

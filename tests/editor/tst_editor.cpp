@@ -1,5 +1,6 @@
 #include "config/active_label.h"
 #include "config/ansi_text.h"
+#include "config/path_names.h"
 #include "editor/exam_editor_window.h"
 #include "editor/exam_files.h"
 #include "exam/exam_chooser_window.h"
@@ -237,16 +238,19 @@ void EditorTest::refusesExamName_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
-    const QString russianPath = u"Имя папки экзамена должно быть одним именем папки: без знаков \"/\" и \"\\\", "
-                                "не \".\" и не \"..\""_s;
-    const QString englishPath = u"The name of the exam folder must be one folder name: without \"/\" and \"\\\", "
-                                "not \".\" and not \"..\""_s;
+    const auto refusal = [](const QString &name, bool russian) {
+        const PathNames::Refusal why = PathNames::refusal(name, PathNames::problem(name));
+        return russian ? why.russian : why.english;
+    };
     QTest::newRow("empty") << u"rus"_s << QString() << u"Не введено имя папки экзамена"_s;
     QTest::newRow("empty, another language is English")
         << u"deu"_s << QString() << u"Not incorporated a name of file of exam"_s;
-    QTest::newRow("slash") << u"rus"_s << u"../evil"_s << russianPath;
-    QTest::newRow("backslash") << u"eng"_s << u"a\\b"_s << englishPath;
-    QTest::newRow("dot dot") << u"rus"_s << u".."_s << russianPath;
+    QTest::newRow("slash") << u"rus"_s << u"../evil"_s << refusal(u"../evil"_s, true);
+    QTest::newRow("backslash") << u"eng"_s << u"a\\b"_s << refusal(u"a\\b"_s, false);
+    QTest::newRow("dot dot") << u"rus"_s << u".."_s << refusal(u".."_s, true);
+    QTest::newRow("chinese, read back as ??") << u"eng"_s << u"考试"_s << refusal(u"考试"_s, false);
+    QTest::newRow("trailing blank, another folder") << u"rus"_s << u"Физика "_s << refusal(u"Физика "_s, true);
+    QTest::newRow("device name, another language is English") << u"deu"_s << u"con"_s << refusal(u"con"_s, false);
 }
 
 void EditorTest::refusesExamName()
@@ -263,6 +267,10 @@ void EditorTest::refusesExamName()
     QCOMPARE(folder.platform.messages.first().title, u"Тест-Тавринг"_s);
     QVERIFY(shown(editor, "Frame5"));
     QVERIFY(!shown(editor, "Frame1"));
+    // The exam files refuse the name too, whoever asks.
+    QString error;
+    QVERIFY(!ExamFiles::createExam(folder.path(u"b"_s), name, &error));
+    QVERIFY(!error.isEmpty());
     QCOMPARE(QDir(folder.path(u"b"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
@@ -447,9 +455,9 @@ void EditorTest::refusesIncompleteOrUnsafeSave_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("empty correct answer") << u"1"_s << QString() << u"Отсутствует текст в одном из полей"_s;
     QTest::newRow("empty ticket number") << QString() << u"А"_s << u"Отсутствует текст в одном из полей"_s;
-    QTest::newRow("ticket number with a slash")
-        << u"1/../../x"_s << u"А"_s
-        << u"Номер билета должен быть одним именем папки: без знаков \"/\" и \"\\\", не \".\" и не \"..\""_s;
+    for (const QString &ticket : {u"1/../../x"_s, u"1 "_s, u"2😀"_s})
+        QTest::addRow("ticket number \"%s\"", qPrintable(ticket))
+            << ticket << u"А"_s << PathNames::refusal(ticket, PathNames::problem(ticket)).russian;
 }
 
 void EditorTest::refusesIncompleteOrUnsafeSave()
