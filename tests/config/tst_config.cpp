@@ -189,7 +189,6 @@ void ConfigTest::iniRefusesUnreadableNames_data()
     QTest::newRow("bracketed section") << u"[2]"_s << u"q1"_s;
     QTest::newRow("equals in the section") << u"a=b"_s << u"bilet"_s;
     QTest::newRow("line break in the section") << u"test\r\nreg"_s << u"reg"_s;
-    QTest::newRow("lone lf in the section") << u"te\nst"_s << u"bilet"_s;
     QTest::newRow("chinese section") << u"中"_s << u"q1"_s;
     QTest::newRow("emoji section") << u"3😀"_s << u"q1"_s;
     QTest::newRow("comment section") << u";test"_s << u"bilet"_s;
@@ -489,7 +488,6 @@ void ConfigTest::pathNames_data()
 
     QTest::newRow("cyrillic") << u"География России"_s << int(Problem::None) << QString();
     QTest::newRow("latin with dot inside") << u"exam.2024"_s << int(Problem::None) << QString();
-    QTest::newRow("ticket number") << u"12"_s << int(Problem::None) << QString();
     QTest::newRow("punctuation of 1251") << u"Тест №1 (Ёж) — «итог»"_s << int(Problem::None) << QString();
     QTest::newRow("device name inside a word") << u"CONSOLE"_s << int(Problem::None) << QString();
     QTest::newRow("COM0 is no device") << u"COM0"_s << int(Problem::None) << QString();
@@ -510,7 +508,6 @@ void ConfigTest::pathNames_data()
     QTest::newRow("trailing blank") << u"Экзамен "_s << int(Problem::EdgeBlank) << u"blank"_s;
     QTest::newRow("leading blank") << u" Экзамен"_s << int(Problem::EdgeBlank) << u"blank"_s;
     QTest::newRow("three dots") << u"..."_s << int(Problem::TrailingDot) << u"dot"_s;
-    QTest::newRow("dot") << u"."_s << int(Problem::TrailingDot) << u"dot"_s;
     QTest::newRow("trailing dot") << u"экзамен."_s << int(Problem::TrailingDot) << u"dot"_s;
     QTest::newRow("CON") << u"CON"_s << int(Problem::ReservedDevice) << u"device"_s;
     QTest::newRow("con in small letters") << u"con"_s << int(Problem::ReservedDevice) << u"device"_s;
@@ -548,7 +545,6 @@ void ConfigTest::questionNumbers_data()
     QTest::addColumn<bool>("accepted");
 
     QTest::newRow("1") << u"1"_s << true;
-    QTest::newRow("20") << u"20"_s << true;
     QTest::newRow("32767") << u"32767"_s << true;
     QTest::newRow("empty") << QString() << false;
     QTest::newRow("0") << u"0"_s << false;

@@ -694,14 +694,10 @@ void TestMode::questionNumberBoxesTakeWholeNumbers_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept"); // what the box holds after typing key by key
     QTest::newRow("whole") << u"12"_s << u"12"_s;
-    QTest::newRow("largest") << u"32767"_s << u"32767"_s;
     QTest::newRow("beyond 16 bits") << u"32768"_s << u"3276"_s;
-    QTest::newRow("closing bracket") << u"2]"_s << u"2"_s;
     QTest::newRow("section header") << u"[2]]"_s << u"2"_s;
     QTest::newRow("emoji") << u"3😀"_s << u"3"_s;
     QTest::newRow("chinese") << u"中"_s << QString();
-    QTest::newRow("zero") << u"0"_s << QString();
-    QTest::newRow("sign") << u"-5"_s << u"5"_s;
     QTest::newRow("fraction") << u"2,5"_s << u"25"_s;
 }
 
@@ -739,14 +735,10 @@ void TestMode::savingRefusesNoQuestionNumber_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("message");
     const QString russian = u"Ввод вопроса и номера теста не закончен"_s;
-    QTest::newRow("empty") << u"rus"_s << QString() << russian;
     QTest::newRow("out of the folder") << u"rus"_s << u"../1"_s << russian;
-    QTest::newRow("closing bracket") << u"rus"_s << u"2]"_s << russian;
     QTest::newRow("read as question 2") << u"rus"_s << u"[2]]"_s << russian;
-    QTest::newRow("chinese") << u"rus"_s << u"中"_s << russian;
     QTest::newRow("emoji") << u"eng"_s << u"3😀"_s << u"Entering a question and number of test not legal"_s;
     QTest::newRow("zero") << u"rus"_s << u"0"_s << russian;
-    QTest::newRow("beyond 16 bits") << u"rus"_s << u"32768"_s << russian;
 }
 
 // The boxes refuse such numbers as they are typed; a number set otherwise (read from a
