@@ -24,8 +24,7 @@ bool isControl(char32_t c)
 
 bool fits(char32_t c)
 {
-    const QString one = QString::fromUcs4(&c, 1);
-    return AnsiText::decode(AnsiText::encode(one)) == one;
+    return fitsWindows1251(QString::fromUcs4(&c, 1));
 }
 
 // The first character of the name for which the test holds; nothing when there is none.
@@ -42,7 +41,8 @@ QString firstWhere(const QString &name, Test test)
 bool isReservedDevice(const QString &name)
 {
     // Windows takes the part before the first dot, without its trailing blanks, as the device.
-    QString base = name.left(name.indexOf(u'.') < 0 ? name.size() : name.indexOf(u'.'));
+    const qsizetype dot = name.indexOf(u'.');
+    QString base = dot < 0 ? name : name.left(dot);
     while (base.endsWith(u' '))
         base.chop(1);
     base = base.toUpper();
