@@ -22,6 +22,12 @@ Result compute(const QStringList &marks, const QString &questions, const QLocale
     return {false, *score};
 }
 
+bool isReachable(const QString &score, const QLocale &locale)
+{
+    const auto value = Fixed::parse(score, locale);
+    return value && *value > Fixed() && *value <= Fixed::fromInt(HighestMark);
+}
+
 std::optional<int> usedBoxes(const QString &questions, const QLocale &locale)
 {
     const auto value = Fixed::parse(questions, locale);
