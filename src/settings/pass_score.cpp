@@ -1,5 +1,7 @@
 #include "settings/pass_score.h"
 
+#include "exam/grade.h"
+
 namespace PassScore {
 
 Result compute(const QStringList &marks, const QString &questions, const QLocale &locale)
@@ -24,7 +26,8 @@ Result compute(const QStringList &marks, const QString &questions, const QLocale
 
 bool isReachable(const QString &score, const QLocale &locale)
 {
-    const auto value = Fixed::parse(score, locale);
+    // Read as the ticket's verdict reads the pass score, either decimal separator.
+    const auto value = Grade::readScore(score, locale);
     return value && *value > Fixed() && *value <= Fixed::fromInt(HighestMark);
 }
 

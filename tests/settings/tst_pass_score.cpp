@@ -175,6 +175,7 @@ void TestPassScore::isReachable_data()
     QTest::newRow("highest") << u"5"_s << true;
     QTest::newRow("smallest above 0") << u"0.0001"_s << true;
     QTest::newRow("usual") << u"3.8"_s << true;
+    QTest::newRow("the other separator") << u"3,8"_s << true;
     QTest::newRow("just above the highest") << u"5.0001"_s << false;
     QTest::newRow("marks beyond the count") << u"9.5"_s << false;
     QTest::newRow("zero") << u"0"_s << false;
