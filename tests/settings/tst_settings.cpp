@@ -81,6 +81,8 @@ private slots:
     void languageButtons();
     void failedSaveOnClosingIsSaid_data();
     void failedSaveOnClosingIsSaid();
+    void faultOnClosingKeepsTheFileAndIsSaid_data();
+    void faultOnClosingKeepsTheFileAndIsSaid();
     void failedLanguageSaveIsSaidOnce_data();
     void failedLanguageSaveIsSaidOnce();
 };
@@ -390,6 +392,38 @@ void SettingsWindowTest::failedSaveOnClosingIsSaid()
     QVERIFY(app.startWindow()->isVisible());
     QCOMPARE(control<QLineEdit>(app.startWindow(), "Text3")->text(), u"7"_s);
     QVERIFY(!control<QCheckBox>(settings, "Check3")->isChecked());
+}
+
+void SettingsWindowTest::faultOnClosingKeepsTheFileAndIsSaid_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::newRow("full disk") << true;
+    QTest::newRow("refused rename") << false;
+}
+
+void SettingsWindowTest::faultOnClosingKeepsTheFileAndIsSaid()
+{
+    QFETCH(bool, fullDisk);
+    ProgramFolder folder;
+    folder.writeSettings({u"ball=4"_s, u"re=eng"_s});
+    const QByteArray before = folder.readBytes(u"test.ini"_s);
+    Application &app = folder.start();
+    app.showSettings();
+    SettingsWindow *settings = app.settingsWindow();
+    control<QLineEdit>(settings, "Text3")->setText(u"7"_s);
+    control<QCheckBox>(settings, "Check3")->setChecked(true);
+    if (fullDisk)
+        AnsiText::Faults::failWriteAfter(10);
+    else
+        AnsiText::Faults::failRename();
+    click(settings, "Command6");
+    AnsiText::Faults::clear();
+
+    saidFailedSave(folder.platform, u"eng"_s, app.settingsFile());
+    QVERIFY2(!folder.platform.messages.first().text.contains(u"Unknown error"_s),
+             qPrintable(folder.platform.messages.first().text));
+    QCOMPARE(folder.readBytes(u"test.ini"_s), before);
+    QVERIFY(app.startWindow()->isVisible());
 }
 
 void SettingsWindowTest::failedLanguageSaveIsSaidOnce_data()
