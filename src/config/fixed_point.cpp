@@ -1,5 +1,7 @@
 #include "config/fixed_point.h"
 
+#include <QtNumeric>
+
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -89,10 +91,28 @@ std::optional<Fixed> Fixed::parse(const QString &text, const QLocale &locale)
     const bool roundUp = fifth > 5 || (fifth == 5 && (sticky || ten % 2 != 0));
     if (roundUp)
         ++ten;
-    if (whole > (std::numeric_limits<qint64>::max() - ten) / Scale)
+    // The magnitude of the smallest value is one more than that of the largest.
+    const Wide magnitude = Wide(whole) * Scale + ten;
+    const Wide raw = negative ? -magnitude : magnitude;
+    if (raw > MaxRaw || raw < MinRaw)
         return std::nullopt;
-    const qint64 raw = whole * Scale + ten;
-    return Fixed(negative ? -raw : raw);
+    return Fixed(qint64(raw));
+}
+
+std::optional<Fixed> operator+(Fixed a, Fixed b)
+{
+    qint64 sum = 0;
+    if (qAddOverflow(a.m_raw, b.m_raw, &sum))
+        return std::nullopt;
+    return Fixed(sum);
+}
+
+std::optional<Fixed> operator-(Fixed a, Fixed b)
+{
+    qint64 difference = 0;
+    if (qSubOverflow(a.m_raw, b.m_raw, &difference))
+        return std::nullopt;
+    return Fixed(difference);
 }
 
 QString Fixed::toString(const QLocale &locale) const

@@ -26,7 +26,7 @@ public:
     // Reads text by the locale's rules exactly: surrounding blanks, a leading '+' or '-',
     // digits with the locale's group separator (ignored) and one decimal separator.
     // More than four fraction digits are rounded, halves to even. Anything else, and
-    // a value beyond the 64-bit range, is not a number.
+    // a value beyond the 64-bit range, is not a number; both ends of the range parse.
     static std::optional<Fixed> parse(const QString &text, const QLocale &locale = QLocale());
 
     // The shortest form: no trailing zeros, no group separator, the locale's decimal separator.
@@ -52,9 +52,10 @@ public:
 
     double toDouble() const { return double(m_raw) / double(Scale); }
 
-    friend constexpr Fixed operator+(Fixed a, Fixed b) { return Fixed(a.m_raw + b.m_raw); }
-    friend constexpr Fixed operator-(Fixed a, Fixed b) { return Fixed(a.m_raw - b.m_raw); }
-    Fixed &operator+=(Fixed other) { m_raw += other.m_raw; return *this; }
+    // Checked arithmetic: nothing when the exact result lies outside the range, so a total of
+    // hand-edited points near the limit is never a wrapped-around number.
+    friend std::optional<Fixed> operator+(Fixed a, Fixed b);
+    friend std::optional<Fixed> operator-(Fixed a, Fixed b);
     friend constexpr auto operator<=>(Fixed, Fixed) = default;
 
 private:

@@ -4,10 +4,10 @@
 
 #include "config/active_label.h"
 #include "config/folders.h"
-#include "config/ini.h"
 #include "config/language.h"
 #include "config/window_ops.h"
 #include "exam/question_count.h"
+#include "settings/settings_record.h"
 #include "start/application.h"
 
 #include <QComboBox>
@@ -362,7 +362,8 @@ void ExamChooserWindow::askForRegistration()
                       ? u"Зарегистрируйте библиотеку scrrun.dll. Активируйте утилиту ventaro.exe"_s
                       : u"Register scrrun.dll library. Actuate utility ventaro.exe"_s);
     m_app.platform().startProgram(m_app.path(u"ventaro"_s));
-    SetValue(u"reg"_s, u"reg"_s, u"1"_s, m_app.settingsFile());
+    m_app.sayIfNotSaved(m_app.settingsFile(), SettingsRecord::saveRegistrationFlag(m_app.settingsFile(), u"1"_s),
+                        Label4->text());
 }
 
 // "Да": the counts found become the settings, and the pass score has to be set anew.

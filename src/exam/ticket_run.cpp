@@ -127,6 +127,9 @@ TicketRun::Choice TicketRun::choose(const QString &answer)
 
     if (m_setup.questionTimer)
         switchQuestionTimer(false);
+    // Nothing is left to answer: a verdict reached in time must not be replaced by the timer.
+    if (choice.next != Next::Unlocked && m_ticketTimerRunning)
+        switchTicketTimer(false);
     return choice;
 }
 
@@ -163,6 +166,9 @@ Grade::Result TicketRun::evaluate()
 
 void TicketRun::tickTicketTimer()
 {
+    // A tick that was already on its way when the timer stopped changes nothing.
+    if (!m_ticketTimerRunning)
+        return;
     setCountdown(m_countdown - 1);
     if (m_countdown <= 0) {
         switchTicketTimer(false);
@@ -172,6 +178,8 @@ void TicketRun::tickTicketTimer()
 
 void TicketRun::tickQuestionTimer()
 {
+    if (!m_questionTimerRunning)
+        return;
     setCountdown(m_countdown - 1);
     if (m_countdown <= 0) {
         switchQuestionTimer(false);

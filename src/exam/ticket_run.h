@@ -89,7 +89,7 @@ public:
     bool start();
     Opening open(int question);
     // The student's answer to the current question, compared exactly with the first line of
-    // its correct-answer file.
+    // its correct-answer file. The ticket timer stops when no question is left to answer.
     Choice choose(const QString &answer);
     // The grade over the number of questions and, with a usable pass score, the verdict. A
     // missing pass score makes the grade "0" and leaves the verdict as it was; the other

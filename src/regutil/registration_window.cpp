@@ -8,6 +8,7 @@
 #include "config/platform.h"
 #include "config/window_ops.h"
 #include "regutil/registration.h"
+#include "settings/settings_record.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -142,14 +143,15 @@ void RegistrationWindow::execute(bool registering, const QString &regValue)
                               MessageIcon::Critical);
         return;
     }
-    if (!SetValue(u"reg"_s, u"reg"_s, regValue, settingsFile())) {
+    const SettingsRecord::SaveResult saved = SettingsRecord::saveRegistrationFlag(settingsFile(), regValue);
+    if (!saved) {
         const QString file = QDir::toNativeSeparators(settingsFile());
         m_platform.messageBox(ProgramTitle,
                               Language::pick(m_language,
-                                             u"%1 выполнена, но флаг reg не записан в файл %2."_s
-                                                 .arg(result.entryPoint, file),
-                                             u"%1 succeeded, but the flag reg could not be written to the file %2."_s
-                                                 .arg(result.entryPoint, file)),
+                                             u"%1 выполнена, но флаг reg не записан в файл %2: %3"_s
+                                                 .arg(result.entryPoint, file, saved.error),
+                                             u"%1 succeeded, but the flag reg could not be written to the file %2: %3"_s
+                                                 .arg(result.entryPoint, file, saved.error)),
                               MessageIcon::Critical);
         return;
     }

@@ -1,5 +1,7 @@
 #include "settings/pass_score.h"
 
+#include "exam/grade.h"
+
 namespace PassScore {
 
 Result compute(const QStringList &marks, const QString &questions, const QLocale &locale)
@@ -20,6 +22,13 @@ Result compute(const QStringList &marks, const QString &questions, const QLocale
     if (!score)
         return {true, Fixed()};
     return {false, *score};
+}
+
+bool isReachable(const QString &score, const QLocale &locale)
+{
+    // Read as the ticket's verdict reads the pass score, either decimal separator.
+    const auto value = Grade::readScore(score, locale);
+    return value && *value > Fixed() && *value <= Fixed::fromInt(HighestMark);
 }
 
 std::optional<int> usedBoxes(const QString &questions, const QLocale &locale)

@@ -13,6 +13,7 @@
 namespace PassScore {
 
 inline constexpr int Boxes = 20;
+inline constexpr int HighestMark = 5;
 
 struct Result
 {
@@ -26,6 +27,10 @@ struct Result
 // brought to four fraction digits with halves to the even neighbour. A number of
 // questions of 0 gives 0 without complaint; nothing is divided by zero.
 Result compute(const QStringList &marks, const QString &questions, const QLocale &locale = QLocale());
+
+// Whether a ticket can reach the pass score: a grade is an average of marks of at most 5 and
+// a pass score of 0 or less means none is set, so only a number above 0 and not above 5 is one.
+bool isReachable(const QString &score, const QLocale &locale = QLocale());
 
 // How many boxes, from the first on, stand for real questions: the value of the text when
 // it is a whole number from 1 to 20, nothing otherwise (the colours then stay as they are).

@@ -132,10 +132,22 @@ void SettingsWindow::colourBoxes(const QString &questions)
     }
 }
 
+// A result no ticket can reach is refused; the panel still returns to the main panel, as it
+// has no other way out, and the pass score stays as it was.
 void SettingsWindow::acceptPassScore()
 {
     Frame3->show();
     Frame4->hide();
-    if (txtZ->text() != "0"_L1)
-        Text5->setText(txtZ->text());
+    const QString result = txtZ->text();
+    if (PassScore::isReachable(result)) {
+        Text5->setText(result);
+        return;
+    }
+    m_app.message(ProgramTitle,
+                  Language::pick(Label17->text(),
+                                 u"Проходной балл %1 недостижим: он должен быть больше 0 и не больше 5. "
+                                 u"Проходной балл не изменен."_s.arg(result),
+                                 u"The pass score %1 cannot be reached: it must be above 0 and at most 5. "
+                                 u"The pass score is not changed."_s.arg(result)),
+                  MessageIcon::Warning);
 }

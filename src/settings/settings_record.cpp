@@ -3,6 +3,9 @@
 #include "config/ansi_text.h"
 #include "config/fixed_point.h"
 #include "config/ini.h"
+#include "config/language.h"
+
+#include <QDir>
 
 using namespace Qt::StringLiterals;
 
@@ -97,6 +100,24 @@ SettingsRecord::SaveResult SettingsRecord::saveLanguage(const QString &file) con
     SaveResult result;
     result.ok = SetValues(Section, {{u"re"_s, m_language}}, file, &result.error);
     return result;
+}
+
+SettingsRecord::SaveResult SettingsRecord::saveRegistrationFlag(const QString &file, const QString &value)
+{
+    SaveResult result;
+    result.ok = SetValues(u"reg"_s, {{u"reg"_s, value}}, file, &result.error);
+    return result;
+}
+
+QString SettingsRecord::saveFailureText(const QString &file, const SaveResult &result, const QString &language)
+{
+    const QString shown = QDir::toNativeSeparators(file);
+    if (Language::isEnglish(language)) {
+        const QString reason = result.error.isEmpty() ? u"unknown reason"_s : result.error;
+        return u"The settings could not be saved to the file %1: %2"_s.arg(shown, reason);
+    }
+    const QString reason = result.error.isEmpty() ? u"причина неизвестна"_s : result.error;
+    return u"Не удалось сохранить настройки в файл %1: %2"_s.arg(shown, reason);
 }
 
 void SettingsRecord::restoreExamFolder(const QString &file)

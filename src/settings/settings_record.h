@@ -95,6 +95,13 @@ public:
     SaveResult save(const QString &file) const;
     // Writes the language key alone, as every language switch does.
     SaveResult saveLanguage(const QString &file) const;
+    // Writes the flag of section [reg] alone: "1" or "0" after the registration utility's
+    // buttons, "1" after the exam chooser started the utility.
+    static SaveResult saveRegistrationFlag(const QString &file, const QString &value);
+    // What a window says when a save of the file failed: the file and the reason. A failure
+    // is never silent, so a language other than "eng" gets the Russian text, as it keeps the
+    // designed Russian captions.
+    static QString saveFailureText(const QString &file, const SaveResult &result, const QString &language);
     // Takes the exam folder back from the file, undoing a change that was not saved.
     void restoreExamFolder(const QString &file);
 

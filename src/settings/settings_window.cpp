@@ -286,7 +286,7 @@ void SettingsWindow::pressLanguageButton(const QString &language)
 void SettingsWindow::setLanguage(const QString &language)
 {
     m_settings.setLanguage(language);
-    m_settings.saveLanguage(m_app.settingsFile());
+    m_app.sayIfNotSaved(m_app.settingsFile(), m_settings.saveLanguage(m_app.settingsFile()), language);
     applyCaptions(captionTable(), language);
 }
 
@@ -340,9 +340,10 @@ void SettingsWindow::closeWindow()
 
 void SettingsWindow::closeAnyway()
 {
-    if (Check3->isChecked())
-        m_settings.save(m_app.settingsFile());
     const QString language = m_settings.language();
+    // The settings close even when they could not be saved: the teacher has been told.
+    if (Check3->isChecked())
+        m_app.sayIfNotSaved(m_app.settingsFile(), m_settings.save(m_app.settingsFile()), language);
     applyCaptions({{Frame12, u"Внимание!"_s, u"Attention!"_s},
                    {Label20, u"Не установлена оценка за билет. Хотите установить?"_s,
                     u"Not installed evaluation for the ticket. Want to install?"_s},

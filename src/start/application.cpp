@@ -1,6 +1,7 @@
 #include "start/application.h"
 
 #include "config/active_label.h"
+#include "config/captions.h"
 #include "config/ini.h"
 #include "editor/exam_editor_window.h"
 #include "evaluation/evaluation_window.h"
@@ -75,6 +76,13 @@ void Application::message(const QString &title, const QString &text, MessageIcon
         m_platform.messageBox(title, text, icon);
 }
 
+void Application::sayIfNotSaved(const QString &file, const SettingsRecord::SaveResult &result,
+                                const QString &language)
+{
+    if (!result)
+        message(ProgramTitle, SettingsRecord::saveFailureText(file, result, language), MessageIcon::Critical);
+}
+
 void Application::start()
 {
     m_settings.load(settingsFile());
@@ -115,10 +123,9 @@ SettingsWindow *Application::settingsWindow()
 void Application::switchLanguage(const QString &language)
 {
     discard(m_startWindow);
-    SettingsWindow *settings = settingsWindow();
-    settings->pressLanguageButton(language);
+    // The settings window's language button writes re, and says so once when it cannot.
+    settingsWindow()->pressLanguageButton(language);
     createStartWindow();
-    m_settings.saveLanguage(settingsFile());
 }
 
 void Application::showSettings()
@@ -240,9 +247,10 @@ void Application::discardTicketWindows()
     discardPictureSizeWindow();
 }
 
-void Application::openExamChooser(const QString &folder)
+void Application::openExamChooser(const QString &folder, ChooserOpener opener)
 {
     discard(m_examChooser);
+    m_chooserOpener = opener;
     m_examChooser = new ExamChooserWindow(*this);
     connect(m_examChooser, &ExamChooserWindow::examAccepted, this, [this] {
         if (m_startWindow)
@@ -261,7 +269,15 @@ ExamChooserWindow *Application::examChooser() const
 void Application::closeExamChooser()
 {
     discard(m_examChooser);
-    settingsWindow()->show();
+    if (m_chooserOpener == ChooserOpener::Settings) {
+        settingsWindow()->show();
+        return;
+    }
+    // The exam and its ticket count may have changed: the start window shows them as it does
+    // after the settings close.
+    if (m_startWindow)
+        m_startWindow->takeSettings();
+    showStartWindow();
 }
 
 void Application::openExamEditor()

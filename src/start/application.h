@@ -42,6 +42,9 @@ public:
     // Shows a message box unless the text is empty (the rule for a language that has no
     // message).
     void message(const QString &title, const QString &text, MessageIcon icon = MessageIcon::None);
+    // Says in the language that a save of the file failed, naming the file and the reason;
+    // nothing when it succeeded.
+    void sayIfNotSaved(const QString &file, const SettingsRecord::SaveResult &result, const QString &language);
 
     // Reads the settings and shows the start window.
     void start();
@@ -72,11 +75,14 @@ public:
     // window's ticket to the right of its picture, at the top of the screen. False when the
     // ticket could not be loaded; the start window then stays.
     bool openTicket();
+    // Who opened the exam chooser: the window that comes back when it closes.
+    enum class ChooserOpener { Settings, StartWindow };
     // The exam chooser. With an exam folder set it opens on the exam library; without one
     // its tree starts on the given folder (the exam library when none is given).
-    void openExamChooser(const QString &folder);
+    void openExamChooser(const QString &folder, ChooserOpener opener = ChooserOpener::Settings);
     ExamChooserWindow *examChooser() const;
-    // Discards the exam chooser and shows the settings window, whoever opened it.
+    // Discards the exam chooser and shows the window that opened it: the settings window, or
+    // the start window after a student's draw, so that the chooser is no way past the password.
     void closeExamChooser();
     void openExamEditor();
     ExamEditorWindow *examEditor() const;
@@ -127,6 +133,7 @@ private:
     QPointer<AboutWindow> m_aboutWindow;
     QPointer<ExamEditorWindow> m_examEditor;
     QPointer<ExamChooserWindow> m_examChooser;
+    ChooserOpener m_chooserOpener = ChooserOpener::Settings;
     QPointer<QuestionnaireWindow> m_testWindow;
     QPointer<TicketWindow> m_ticketWindow;
     QPointer<PictureSizeWindow> m_pictureSizeWindow;

@@ -265,7 +265,7 @@ void StartWindow::confirmStudent()
     Frame2->show();
     Text1->clear();
     Label1->setText(QString());
-    Check1->setChecked(false);
+    endManualEntry();
     Label8->show();
 }
 
@@ -276,7 +276,7 @@ void StartWindow::drawTicket()
         m_app.message(Language::pick(language(), u"Внимание!"_s, u"Attention!"_s),
                       Language::pick(language(), u"У вас не выбрана папка с билетами экзамена!"_s,
                                      u"Beside you not choose file with tickets of exam!"_s));
-        m_app.openExamChooser(m_app.path(u"b"_s));
+        m_app.openExamChooser(m_app.path(u"b"_s), Application::ChooserOpener::StartWindow);
         hide();
         return;
     }
@@ -300,7 +300,10 @@ void StartWindow::onTimer1()
 
 void StartWindow::manualEntryToggled(bool ticked)
 {
-    if (Text2->text() != Text12->text()) {
+    const bool allowed = Text2->text() == Text12->text();
+    // The next student never inherits a password typed for the teacher's manual entry.
+    Text2->clear();
+    if (!allowed) {
         if (ticked) {
             const QSignalBlocker quiet(Check1);
             Check1->setChecked(false);
@@ -308,6 +311,24 @@ void StartWindow::manualEntryToggled(bool ticked)
         messageByLanguage(u"Не правильный пароль!"_s, u"Not correct password!"_s);
         return;
     }
+    showManualEntry(ticked);
+}
+
+// The program's own end of manual entry, for the next student or after a ticket that could not
+// open, needs no password: the box was emptied after the check that began it.
+void StartWindow::endManualEntry()
+{
+    if (!Check1->isChecked())
+        return;
+    {
+        const QSignalBlocker quiet(Check1);
+        Check1->setChecked(false);
+    }
+    showManualEntry(false);
+}
+
+void StartWindow::showManualEntry(bool ticked)
+{
     if (ticked) {
         Text1->show();
         Command1->setEnabled(false);
@@ -343,7 +364,7 @@ void StartWindow::openTicket()
         messageByLanguage(u"Нет вопроса в билете № "_s + tried, u"No question in the ticket № "_s + tried);
         Text1->clear();
         Label1->setText(QString());
-        Check1->setChecked(false);
+        endManualEntry();
     }
     v1->setText(QString());
     o1->setText(QString());

@@ -114,6 +114,8 @@ private:
     void confirmStudent();
     void drawTicket();
     void manualEntryToggled(bool ticked);
+    void endManualEntry();
+    void showManualEntry(bool ticked);
     void ticketFolderChanged(const QString &folderName);
     void openTicket();
     void openSettings();

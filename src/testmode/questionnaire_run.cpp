@@ -1,20 +1,15 @@
 #include "testmode/questionnaire_run.h"
 
-#include <QtNumeric>
-
 #include <limits>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// The sum, or nothing when either side is not a number or the sum leaves the 64-bit count.
+// The sum, or nothing when either side is not a number or the sum leaves the range.
 QuestionnaireRun::Points add(QuestionnaireRun::Points a, QuestionnaireRun::Points b)
 {
-    qint64 sum = 0;
-    if (!a || !b || qAddOverflow(a->raw(), b->raw(), &sum))
-        return std::nullopt;
-    return Fixed::fromRaw(sum);
+    return a && b ? *a + *b : std::nullopt;
 }
 
 } // namespace

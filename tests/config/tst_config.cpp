@@ -53,6 +53,8 @@ private slots:
     void format_data();
     void format();
     void divisionAndInt16();
+    void checkedArithmetic_data();
+    void checkedArithmetic();
     void mean_data();
     void mean();
 
@@ -306,6 +308,16 @@ void ConfigTest::parse_data()
         QTest::addRow("%s sign alone", tag.constData()) << name << u"-"_s << false << qint64(0);
         QTest::addRow("%s overflow", tag.constData()) << name << u"99999999999999999999"_s << false << qint64(0);
         QTest::addRow("%s just past the 64-bit range", tag.constData()) << name << u"9223372036854775808"_s << false << qint64(0);
+        QTest::addRow("%s largest value", tag.constData())
+            << name << (u"922337203685477"_s + sep + u"5807"_s) << true << std::numeric_limits<qint64>::max();
+        QTest::addRow("%s smallest value", tag.constData())
+            << name << (u"-922337203685477"_s + sep + u"5808"_s) << true << std::numeric_limits<qint64>::min();
+        QTest::addRow("%s just above the largest", tag.constData())
+            << name << (u"922337203685477"_s + sep + u"5808"_s) << false << qint64(0);
+        QTest::addRow("%s just below the smallest", tag.constData())
+            << name << (u"-922337203685477"_s + sep + u"5809"_s) << false << qint64(0);
+        QTest::addRow("%s smallest reached by rounding", tag.constData())
+            << name << (u"-922337203685477"_s + sep + u"58075"_s) << true << std::numeric_limits<qint64>::min();
     }
     QTest::newRow("point in a comma locale") << u"ru_RU"_s << u"2.5"_s << false << qint64(0);
 }
@@ -344,6 +356,47 @@ void ConfigTest::format()
     QFETCH(QString, point);
     QCOMPARE(Fixed::fromRaw(raw).toString(QLocale(u"ru_RU"_s)), comma);
     QCOMPARE(Fixed::fromRaw(raw).toString(QLocale(u"en_US"_s)), point);
+}
+
+void ConfigTest::checkedArithmetic_data()
+{
+    QTest::addColumn<qint64>("a");
+    QTest::addColumn<qint64>("b");
+    QTest::addColumn<bool>("sumValid");
+    QTest::addColumn<qint64>("sum");
+    QTest::addColumn<bool>("differenceValid");
+    QTest::addColumn<qint64>("difference");
+    const qint64 max = std::numeric_limits<qint64>::max();
+    const qint64 min = std::numeric_limits<qint64>::min();
+
+    QTest::newRow("small") << qint64(25000) << qint64(-5000) << true << qint64(20000) << true << qint64(30000);
+    QTest::newRow("largest and zero") << max << qint64(0) << true << max << true << max;
+    QTest::newRow("largest and one") << max << qint64(1) << false << qint64(0) << true << max - 1;
+    QTest::newRow("largest and minus one") << max << qint64(-1) << true << max - 1 << false << qint64(0);
+    QTest::newRow("smallest and minus one") << min << qint64(-1) << false << qint64(0) << true << min + 1;
+    QTest::newRow("smallest and one") << min << qint64(1) << true << min + 1 << false << qint64(0);
+    QTest::newRow("smallest and largest") << min << max << true << qint64(-1) << false << qint64(0);
+    QTest::newRow("zero and smallest") << qint64(0) << min << true << min << false << qint64(0);
+    QTest::newRow("minus one and smallest") << qint64(-1) << min << false << qint64(0) << true << max;
+    QTest::newRow("largest twice") << max << max << false << qint64(0) << true << qint64(0);
+}
+
+void ConfigTest::checkedArithmetic()
+{
+    QFETCH(qint64, a);
+    QFETCH(qint64, b);
+    QFETCH(bool, sumValid);
+    QFETCH(qint64, sum);
+    QFETCH(bool, differenceValid);
+    QFETCH(qint64, difference);
+    const std::optional<Fixed> added = Fixed::fromRaw(a) + Fixed::fromRaw(b);
+    QCOMPARE(added.has_value(), sumValid);
+    if (sumValid)
+        QCOMPARE(added->raw(), sum);
+    const std::optional<Fixed> subtracted = Fixed::fromRaw(a) - Fixed::fromRaw(b);
+    QCOMPARE(subtracted.has_value(), differenceValid);
+    if (differenceValid)
+        QCOMPARE(subtracted->raw(), difference);
 }
 
 void ConfigTest::mean_data()

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -47,6 +48,7 @@ private slots:
     void mismatchNoKeepsTheCounts();
     void walkerFailureAsksForRegistration_data();
     void walkerFailureAsksForRegistration();
+    void unwritableRegistrationFlagIsSaid();
     void drawWithoutExamOpensTheLibrary();
     void chosenExamOpensOnTheLibrary();
     void treeAndLinkMoveTheFolder();
@@ -280,6 +282,29 @@ void TestChooser::walkerFailureAsksForRegistration()
     QVERIFY(!shown(chooser, "Frame1"));
 }
 
+// The flag reg that cannot be written is said after the request to register, once.
+void TestChooser::unwritableRegistrationFlagIsSaid()
+{
+    ProgramFolder folder;
+    const QString exam = makeExam(folder, u"География"_s, 2, 5);
+    folder.platform.walkerFails = true;
+    ExamChooserWindow *chooser = openFromSettings(folder, {u"bilet=5"_s, u"vopros=5"_s, u"re=eng"_s});
+    QFile::remove(folder.path(u"test.ini"_s));
+    QVERIFY(QDir().mkpath(folder.path(u"test.ini"_s)));
+
+    control<QLineEdit>(chooser, "Text1")->setText(exam);
+    click(chooser, "Command1");
+
+    const QStringList said = folder.platform.messageTexts();
+    QCOMPARE(said.size(), 2);
+    QCOMPARE(said.first(), u"Register scrrun.dll library. Actuate utility ventaro.exe"_s);
+    const QString named = u"The settings could not be saved to the file %1: "_s.arg(
+        QDir::toNativeSeparators(folder.path(u"test.ini"_s)));
+    QVERIFY2(said.last().startsWith(named) && said.last().size() > named.size(), qPrintable(said.last()));
+    QCOMPARE(folder.platform.programs, QStringList{folder.path(u"ventaro"_s)});
+    QVERIFY(chooser->isVisible());
+}
+
 void TestChooser::drawWithoutExamOpensTheLibrary()
 {
     ProgramFolder folder;
@@ -303,10 +328,12 @@ void TestChooser::drawWithoutExamOpensTheLibrary()
     QVERIFY(!shown(chooser, "Frame1"));
     QVERIFY(!shown(chooser, "List2"));
 
-    // The chooser always returns to the settings window.
+    // Opened by a student's draw the chooser returns to the start window: it is no way into the
+    // settings without the password.
     click(chooser, "Command2");
-    QVERIFY(app.settingsWindow()->isVisible());
-    QVERIFY(!start->isVisible());
+    QVERIFY(!app.examChooser());
+    QVERIFY(!app.settingsWindow()->isVisible());
+    QVERIFY(start->isVisible());
 }
 
 void TestChooser::chosenExamOpensOnTheLibrary()

@@ -110,6 +110,7 @@ private slots:
     void evaluation_data();
     void evaluation();
     void ticketTimerExpiresThenEvaluation();
+    void ticketFinishedInTimeKeepsItsVerdict();
     void questionTimerRestartsPerQuestion();
     void reviewMode();
     void answersExtentOnlyGrows();
@@ -491,6 +492,28 @@ void ExamTest::ticketTimerExpiresThenEvaluation()
     control<ActiveLabel>(ticket, "Label5")->setText(u"Не зачет по времени"_s);
     click(ticket, "Command1");
     QCOMPARE(control<ActiveLabel>(ticket, "Label5")->text(), u"Зачет"_s);
+}
+
+void ExamTest::ticketFinishedInTimeKeepsItsVerdict()
+{
+    Road road(2, {u"vopros=2"_s, u"ball=4"_s, u"re=rus"_s, u"time=1"_s});
+    control<QCheckBox>(road.app().settingsWindow(), "Check1")->setChecked(true);
+    QVERIFY(road.open());
+    TicketWindow *ticket = road.ticket();
+    road.answer(u"Да"_s);
+    ticket->onTimer2();
+    QVERIFY(control<QTimer>(ticket, "Timer2")->isActive());
+    control<QRadioButton>(ticket, "Option", 1)->click();
+    road.answer(u"Да"_s);
+    QVERIFY(!control<QTimer>(ticket, "Timer2")->isActive());
+    click(ticket, "Command1");
+    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->text(), u"Зачет"_s);
+
+    for (int second = 0; second < 60; ++second)
+        ticket->onTimer2();
+    QCOMPARE(control<ActiveLabel>(ticket, "Label28")->text(), u"59"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label5")->text(), u"Зачет"_s);
+    QCOMPARE(ticket->results().verdict, u"Зачет"_s);
 }
 
 void ExamTest::questionTimerRestartsPerQuestion()

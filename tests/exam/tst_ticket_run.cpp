@@ -62,6 +62,7 @@ private slots:
     void unreadableQuestionAbandons_data();
     void unreadableQuestionAbandons();
     void ticketTimer();
+    void ticketFinishedInTimeKeepsItsVerdict();
     void questionTimer_data();
     void questionTimer();
     void questionTimerRestartsPerQuestion();
@@ -99,10 +100,13 @@ void TicketRunTest::unlockAgainstTheQuestionCount()
     Exam exam(questions, count);
     if (!missing.isEmpty())
         exam.remove(missing);
+    exam.setup.ticketTimer = true;
     TicketRun run(exam.setup);
     QVERIFY(run.start());
     QCOMPARE(run.currentQuestion(), outcomes.isEmpty() ? 0 : 1);
     QCOMPARE(answerInTurn(run, QString(TicketRun::Questions, u'R')), outcomes);
+    // The ticket timer stops with the last answer, whatever ends the ticket.
+    QCOMPARE(run.isTicketTimerRunning(), outcomes.isEmpty());
 
     // After the last answer only the last answered question's button stays enabled.
     const int last = int(outcomes.size());
@@ -250,6 +254,27 @@ void TicketRunTest::ticketTimer()
     QCOMPARE(unscored.verdict(), TicketRun::Verdict::OutOfTime);
 }
 
+void TicketRunTest::ticketFinishedInTimeKeepsItsVerdict()
+{
+    Exam exam(2, u"2"_s);
+    exam.setup.ticketTimer = true;
+    exam.setup.countdownSeconds = 3;
+    TicketRun run(exam.setup);
+    QSignalSpy expired(&run, &TicketRun::expired);
+    QVERIFY(run.start());
+    QCOMPARE(answerInTurn(run, u"RR"_s), u"UN"_s);
+    QVERIFY(!run.isTicketTimerRunning());
+    QCOMPARE(run.evaluate().problem, Grade::Problem::None);
+    QCOMPARE(run.verdict(), TicketRun::Verdict::Pass);
+
+    // Ticks that still arrive change neither the countdown nor the verdict.
+    for (int second = 0; second < 5; ++second)
+        run.tickTicketTimer();
+    QCOMPARE(run.countdown(), 3);
+    QCOMPARE(expired.size(), 0);
+    QCOMPARE(run.verdict(), TicketRun::Verdict::Pass);
+}
+
 void TicketRunTest::questionTimer_data()
 {
     QTest::addColumn<int>("questions");
@@ -258,7 +283,7 @@ void TicketRunTest::questionTimer_data()
     // Every unanswered question counts, also those beyond the number of questions.
     QTest::newRow("current unanswered") << 5 << 0 << true;
     QTest::newRow("current answered, others left") << 5 << 1 << true;
-    QTest::newRow("all twenty answered") << 20 << 20 << false;
+    QTest::newRow("all twenty answered: the timer stopped") << 20 << 20 << false;
 }
 
 void TicketRunTest::questionTimer()
@@ -277,7 +302,7 @@ void TicketRunTest::questionTimer()
     run.tickQuestionTimer();
     QCOMPARE(expired.size(), 0);
     run.tickQuestionTimer();
-    QCOMPARE(run.countdown(), 0);
+    QCOMPARE(run.countdown(), expires ? 0 : 2);
     QVERIFY(!run.isQuestionTimerRunning());
     QCOMPARE(expired.size(), expires ? 1 : 0);
     QCOMPARE(run.verdict(), expires ? TicketRun::Verdict::OutOfTime : TicketRun::Verdict::None);

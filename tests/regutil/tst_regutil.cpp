@@ -284,9 +284,12 @@ private slots:
         click(window.get(), "cmdExecute");
 
         QCOMPARE(folder.marks(), QStringList{u"DllRegisterServer"_s});
-        QCOMPARE(folder.platform.messageTexts(),
-                 QStringList{u"DllRegisterServer выполнена, но флаг reg не записан в файл %1."_s.arg(
-                     QDir::toNativeSeparators(folder.path(u"test.ini"_s)))});
+        // One message, naming the file and the reason.
+        const QStringList said = folder.platform.messageTexts();
+        QCOMPARE(said.size(), 1);
+        const QString named = u"DllRegisterServer выполнена, но флаг reg не записан в файл %1: "_s.arg(
+            QDir::toNativeSeparators(folder.path(u"test.ini"_s)));
+        QVERIFY2(said.first().startsWith(named) && said.first().size() > named.size(), qPrintable(said.first()));
         QVERIFY(window->isVisible());
     }
 

@@ -56,6 +56,8 @@ private slots:
 
     void compute_data();
     void compute();
+    void isReachable_data();
+    void isReachable();
     void usedBoxes_data();
     void usedBoxes();
 
@@ -65,6 +67,8 @@ private slots:
     void emptyBoxSaysNoValues_data();
     void emptyBoxSaysNoValues();
     void changedNumberOfQuestions();
+    void unreachablePassScoreIsRefused_data();
+    void unreachablePassScoreIsRefused();
     void warningPanelOpensTheDialog();
     void passScoreWithTheOtherSeparatorIsSet();
 };
@@ -163,6 +167,31 @@ void TestPassScore::usedBoxes()
     QCOMPARE(PassScore::usedBoxes(questions, QLocale::c()).value_or(-1), used);
 }
 
+void TestPassScore::isReachable_data()
+{
+    QTest::addColumn<QString>("score");
+    QTest::addColumn<bool>("reachable");
+
+    QTest::newRow("highest") << u"5"_s << true;
+    QTest::newRow("smallest above 0") << u"0.0001"_s << true;
+    QTest::newRow("usual") << u"3.8"_s << true;
+    QTest::newRow("the other separator") << u"3,8"_s << true;
+    QTest::newRow("just above the highest") << u"5.0001"_s << false;
+    QTest::newRow("marks beyond the count") << u"9.5"_s << false;
+    QTest::newRow("zero") << u"0"_s << false;
+    QTest::newRow("negative") << u"-2"_s << false;
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("letters") << u"abc"_s << false;
+}
+
+void TestPassScore::isReachable()
+{
+    QFETCH(QString, score);
+    QFETCH(bool, reachable);
+
+    QCOMPARE(PassScore::isReachable(score, QLocale::c()), reachable);
+}
+
 void TestPassScore::openingColoursTheQuestionBoxes()
 {
     ProgramFolder folder;
@@ -180,11 +209,14 @@ void TestPassScore::openingColoursTheQuestionBoxes()
     }
     QVERIFY(folder.platform.messages.isEmpty());
 
-    // "ОК" with a result of "0" keeps the pass score that was set.
+    // "ОК" with a result of "0" keeps the pass score that was set, and says why.
     click(window, "Command1");
     QVERIFY(shown(window, "Frame3"));
     QVERIFY(!shown(window, "Frame4"));
     QCOMPARE(control<QLineEdit>(window, "Text5")->text(), u"4"_s);
+    QCOMPARE(folder.platform.messageTexts(),
+             QStringList{u"Проходной балл 0 недостижим: он должен быть больше 0 и не больше 5. "
+                         u"Проходной балл не изменен."_s});
 }
 
 void TestPassScore::typedMarksBecomeThePassScore_data()
@@ -281,6 +313,45 @@ void TestPassScore::changedNumberOfQuestions()
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Нет значений"_s});
     QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"0"_s);
     QVERIFY(!isBlack(control<QLineEdit>(window, "txt", 5)));
+}
+
+void TestPassScore::unreachablePassScoreIsRefused_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("said");
+
+    QTest::newRow("rus") << u"rus"_s
+                         << QStringList{u"Проходной балл 9,5 недостижим: он должен быть больше 0 и не больше 5. "
+                                        u"Проходной балл не изменен."_s};
+    QTest::newRow("eng") << u"eng"_s
+                         << QStringList{u"The pass score 9,5 cannot be reached: it must be above 0 and at most 5. "
+                                        u"The pass score is not changed."_s};
+    QTest::newRow("another language") << u"deu"_s << QStringList{};
+}
+
+// Marks left in the boxes beyond a number of questions that dropped still count, so the
+// result can lie above any grade.
+void TestPassScore::unreachablePassScoreIsRefused()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, said);
+    QLocale::setDefault(QLocale(u"ru_RU"_s));
+
+    ProgramFolder folder;
+    startWith(folder, language, u"5"_s);
+    click(window, "Label6");
+    const QStringList pattern = {u"5"_s, u"5"_s, u"5"_s, u"2"_s, u"2"_s};
+    for (int i = 0; i < pattern.size(); ++i)
+        control<QLineEdit>(window, "txt", i)->setText(pattern[i]);
+    control<QLineEdit>(window, "txtV")->setText(u"2"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"9,5"_s);
+
+    click(window, "Command1");
+    QCOMPARE(folder.platform.messageTexts(), said);
+    QCOMPARE(control<QLineEdit>(window, "Text5")->text(), u"4"_s);
+    QCOMPARE(folder.app().settings().passScore(), u"4"_s);
+    QVERIFY(shown(window, "Frame3"));
+    QVERIFY(!shown(window, "Frame4"));
 }
 
 void TestPassScore::warningPanelOpensTheDialog()

@@ -7,6 +7,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +26,32 @@ QStringList fullSettings(const QString &exam)
 {
     return {u"bilet=12"_s, u"vopros=5"_s, u"ball=4,4"_s, u"time=10"_s, u"pass=секрет"_s, u"l=640"_s,
             u"h=480"_s, u"k=1"_s, u"re=eng"_s, u"z="_s + exam};
+}
+
+// The start of the message that a save of the settings file failed, before the reason.
+QString failedSave(const QString &language, const QString &file)
+{
+    const QString shown = QDir::toNativeSeparators(file);
+    return language == "eng"_L1 ? u"The settings could not be saved to the file %1: "_s.arg(shown)
+                                : u"Не удалось сохранить настройки в файл %1: "_s.arg(shown);
+}
+
+// A settings file that cannot be replaced, even by root: a folder in its place.
+void blockSettingsFile(const ProgramFolder &folder)
+{
+    QFile::remove(folder.path(u"test.ini"_s));
+    QVERIFY(QDir().mkpath(folder.path(u"test.ini"_s)));
+}
+
+// Exactly one message, the failed save in the language, with a reason after the file name.
+void saidFailedSave(const TestPlatform &platform, const QString &language, const QString &file)
+{
+    QCOMPARE(platform.messages.size(), 1);
+    const TestPlatform::Message &message = platform.messages.first();
+    const QString start = failedSave(language, file);
+    QVERIFY2(message.text.startsWith(start) && message.text.size() > start.size(), qPrintable(message.text));
+    QCOMPARE(message.title, u"Тест-Тавринг"_s);
+    QCOMPARE(message.icon, MessageIcon::Critical);
 }
 
 } // namespace
@@ -51,6 +79,12 @@ private slots:
     void closingRecaptionsTheStartWindow();
     void reportAndHelpOpenDocuments();
     void languageButtons();
+    void failedSaveOnClosingIsSaid_data();
+    void failedSaveOnClosingIsSaid();
+    void faultOnClosingKeepsTheFileAndIsSaid_data();
+    void faultOnClosingKeepsTheFileAndIsSaid();
+    void failedLanguageSaveIsSaidOnce_data();
+    void failedLanguageSaveIsSaidOnce();
 };
 
 void SettingsWindowTest::loadFillsTheRecord()
@@ -328,6 +362,96 @@ void SettingsWindowTest::languageButtons()
     QCOMPARE(control<ActiveLabel>(settings, "Label10")->text(), u"Время            Дата"_s);
     QCOMPARE(GetValueString(u"test"_s, u"re"_s, folder.path(u"test.ini"_s)), u"rus"_s);
     QCOMPARE(GetValueString(u"test"_s, u"bilet"_s, folder.path(u"test.ini"_s)), u"3"_s);
+}
+
+void SettingsWindowTest::failedSaveOnClosingIsSaid_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("rus") << u"rus"_s;
+    QTest::newRow("eng") << u"eng"_s;
+    // A failure is never silent: another language hears it in Russian.
+    QTest::newRow("another language") << u"deu"_s;
+}
+
+void SettingsWindowTest::failedSaveOnClosingIsSaid()
+{
+    QFETCH(QString, language);
+    ProgramFolder folder;
+    folder.writeSettings({u"ball=4"_s, u"re="_s + language});
+    Application &app = folder.start();
+    blockSettingsFile(folder);
+    app.showSettings();
+    SettingsWindow *settings = app.settingsWindow();
+    control<QLineEdit>(settings, "Text3")->setText(u"7"_s);
+    control<QCheckBox>(settings, "Check3")->setChecked(true);
+    click(settings, "Command6");
+
+    saidFailedSave(folder.platform, language, app.settingsFile());
+    // The window goes on as after a save: closed, the start window back with the settings.
+    QVERIFY(!settings->isVisible());
+    QVERIFY(app.startWindow()->isVisible());
+    QCOMPARE(control<QLineEdit>(app.startWindow(), "Text3")->text(), u"7"_s);
+    QVERIFY(!control<QCheckBox>(settings, "Check3")->isChecked());
+}
+
+void SettingsWindowTest::faultOnClosingKeepsTheFileAndIsSaid_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::newRow("full disk") << true;
+    QTest::newRow("refused rename") << false;
+}
+
+void SettingsWindowTest::faultOnClosingKeepsTheFileAndIsSaid()
+{
+    QFETCH(bool, fullDisk);
+    ProgramFolder folder;
+    folder.writeSettings({u"ball=4"_s, u"re=eng"_s});
+    const QByteArray before = folder.readBytes(u"test.ini"_s);
+    Application &app = folder.start();
+    app.showSettings();
+    SettingsWindow *settings = app.settingsWindow();
+    control<QLineEdit>(settings, "Text3")->setText(u"7"_s);
+    control<QCheckBox>(settings, "Check3")->setChecked(true);
+    if (fullDisk)
+        AnsiText::Faults::failWriteAfter(10);
+    else
+        AnsiText::Faults::failRename();
+    click(settings, "Command6");
+    AnsiText::Faults::clear();
+
+    saidFailedSave(folder.platform, u"eng"_s, app.settingsFile());
+    QVERIFY2(!folder.platform.messages.first().text.contains(u"Unknown error"_s),
+             qPrintable(folder.platform.messages.first().text));
+    QCOMPARE(folder.readBytes(u"test.ini"_s), before);
+    QVERIFY(app.startWindow()->isVisible());
+}
+
+void SettingsWindowTest::failedLanguageSaveIsSaidOnce_data()
+{
+    QTest::addColumn<bool>("fromStartWindow");
+    QTest::addColumn<QString>("language");
+    QTest::newRow("settings window, eng") << false << u"eng"_s;
+    QTest::newRow("settings window, rus") << false << u"rus"_s;
+    QTest::newRow("start window, eng") << true << u"eng"_s;
+    QTest::newRow("start window, rus") << true << u"rus"_s;
+}
+
+void SettingsWindowTest::failedLanguageSaveIsSaidOnce()
+{
+    QFETCH(bool, fromStartWindow);
+    QFETCH(QString, language);
+    ProgramFolder folder;
+    folder.writeSettings({u"re=xx"_s});
+    Application &app = folder.start();
+    blockSettingsFile(folder);
+    if (fromStartWindow)
+        click(app.startWindow(), language == "eng"_L1 ? "Label7" : "Label13");
+    else
+        click(app.settingsWindow(), language == "eng"_L1 ? "Command4" : "Command2");
+
+    saidFailedSave(folder.platform, language, app.settingsFile());
+    QCOMPARE(app.settings().language(), language);
+    QVERIFY(app.startWindow());
 }
 
 QTEST_MAIN(SettingsWindowTest)

@@ -26,6 +26,9 @@ private slots:
     void saveGivesTheBytesOfNineWrites_data();
     void saveGivesTheBytesOfNineWrites();
     void saveReportsAFailure();
+    void registrationFlagIsWrittenAlone();
+    void saveFailureText_data();
+    void saveFailureText();
     void languageIsWrittenAlone();
     void examFolderComesBackFromTheFile();
 };
@@ -209,6 +212,45 @@ void SettingsRecordTest::saveReportsAFailure()
     QVERIFY(!result);
     QVERIFY(!result.error.isEmpty());
     QVERIFY(!record.saveLanguage(dir.filePath(u"no/such/folder/test.ini"_s)));
+    const SettingsRecord::SaveResult flag = SettingsRecord::saveRegistrationFlag(dir.filePath(u"no/such/folder/test.ini"_s), u"1"_s);
+    QVERIFY(!flag);
+    QVERIFY(!flag.error.isEmpty());
+}
+
+void SettingsRecordTest::registrationFlagIsWrittenAlone()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"test.ini"_s);
+    writeFile(file, "[test]\r\nbilet=7\r\n"_ba);
+    QVERIFY(SettingsRecord::saveRegistrationFlag(file, u"1"_s));
+    QCOMPARE(fileBytes(file), "[test]\r\nbilet=7\r\n[reg]\r\nreg=1\r\n"_ba);
+}
+
+void SettingsRecordTest::saveFailureText_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("rus") << u"rus"_s << u"No space left on device"_s
+                         << u"Не удалось сохранить настройки в файл /p/test.ini: No space left on device"_s;
+    QTest::newRow("eng") << u"eng"_s << u"No space left on device"_s
+                         << u"The settings could not be saved to the file /p/test.ini: No space left on device"_s;
+    QTest::newRow("another language hears Russian") << u"deu"_s << u"Permission denied"_s
+                                                    << u"Не удалось сохранить настройки в файл /p/test.ini: Permission denied"_s;
+    QTest::newRow("no reason, rus") << u"rus"_s << QString()
+                                    << u"Не удалось сохранить настройки в файл /p/test.ini: причина неизвестна"_s;
+    QTest::newRow("no reason, eng") << u"eng"_s << QString()
+                                    << u"The settings could not be saved to the file /p/test.ini: unknown reason"_s;
+}
+
+void SettingsRecordTest::saveFailureText()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, reason);
+    QFETCH(QString, text);
+    const SettingsRecord::SaveResult failed{false, reason};
+    QCOMPARE(SettingsRecord::saveFailureText(u"/p/test.ini"_s, failed, language), text);
 }
 
 void SettingsRecordTest::languageIsWrittenAlone()

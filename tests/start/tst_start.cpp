@@ -52,6 +52,7 @@ private slots:
     void drawOfMissingFolderDisablesOpening();
     void drawWithoutExamFolderWarns();
     void manualEntryNeedsPassword();
+    void programEndsManualEntryWithoutPassword();
     void manualNumbersNameFoldersAsTyped();
     void manualNumberNeverLeavesTheExamFolder();
     void incompleteFirstQuestionIsRefused_data();
@@ -270,28 +271,72 @@ void StartWindowTest::manualEntryNeedsPassword()
     StartWindow *start = folder.start().startWindow();
     enterStudent(start);
 
-    control<QLineEdit>(start, "Text2")->setText(u"pass"_s);
+    auto *password = control<QLineEdit>(start, "Text2");
+    password->setText(u"pass"_s);
     control<QCheckBox>(start, "Check1")->setChecked(true);
     QVERIFY(!control<QCheckBox>(start, "Check1")->isChecked());
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Не правильный пароль!"_s});
     QVERIFY(!shown(start, "Text1"));
     QVERIFY(control<QPushButton>(start, "Command1")->isEnabled());
+    QCOMPARE(password->text(), QString());
 
-    control<QLineEdit>(start, "Text2")->setText(u"Pass"_s);
+    password->setText(u"Pass"_s);
     control<QCheckBox>(start, "Check1")->setChecked(true);
     QCOMPARE(folder.platform.messages.size(), 1);
     QVERIFY(shown(start, "Text1"));
     QVERIFY(!control<QPushButton>(start, "Command1")->isEnabled());
     QVERIFY(!control<ActiveLabel>(start, "Label2")->isEnabled());
+    // The next student does not find the password in the box.
+    QCOMPARE(password->text(), QString());
 
     control<QLineEdit>(start, "Text1")->setText(u"2"_s);
     QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b2"_s);
+    // Leaving manual entry is a password check too.
     control<QCheckBox>(start, "Check1")->setChecked(false);
+    QCOMPARE(folder.platform.messages.size(), 2);
+    QVERIFY(shown(start, "Text1"));
+    password->setText(u"Pass"_s);
+    control<QCheckBox>(start, "Check1")->setChecked(true);
+    password->setText(u"Pass"_s);
+    control<QCheckBox>(start, "Check1")->setChecked(false);
+    QCOMPARE(folder.platform.messages.size(), 2);
+    QCOMPARE(password->text(), QString());
     QVERIFY(!shown(start, "Text1"));
     QVERIFY(control<QPushButton>(start, "Command1")->isEnabled());
     QVERIFY(control<ActiveLabel>(start, "Label2")->isEnabled());
     QCOMPARE(control<QLineEdit>(start, "Text1")->text(), QString());
     QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b"_s);
+}
+
+// The box is emptied after the check that began manual entry, so the program's own end of it
+// (a ticket that cannot open, the next student) asks for no password.
+void StartWindowTest::programEndsManualEntryWithoutPassword()
+{
+    ProgramFolder folder;
+    prepare(folder, 3, u"rus"_s, u"Pass"_s);
+    QFile::remove(folder.path(u"b/exam/b2/o1.txt"_s));
+    StartWindow *start = folder.start().startWindow();
+    enterStudent(start);
+    auto *manual = control<QCheckBox>(start, "Check1");
+
+    control<QLineEdit>(start, "Text2")->setText(u"Pass"_s);
+    manual->setChecked(true);
+    control<QLineEdit>(start, "Text1")->setText(u"2"_s);
+    click(start, "Command3");
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Нет вопроса в билете № b2"_s});
+    QVERIFY(!manual->isChecked());
+    QVERIFY(!shown(start, "Text1"));
+    QVERIFY(control<QPushButton>(start, "Command1")->isEnabled());
+
+    control<QLineEdit>(start, "Text2")->setText(u"Pass"_s);
+    manual->setChecked(true);
+    click(start, "Label9");
+    enterStudent(start, u"Петров П.П."_s);
+    QCOMPARE(folder.platform.messages.size(), 1);
+    QVERIFY(!manual->isChecked());
+    QVERIFY(!shown(start, "Text1"));
+    QVERIFY(control<QPushButton>(start, "Command1")->isEnabled());
+    QVERIFY(control<ActiveLabel>(start, "Label2")->isEnabled());
 }
 
 void StartWindowTest::manualNumbersNameFoldersAsTyped()
