@@ -2,7 +2,14 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core)
+packages=(
+    cmake g++ make dpkg-dev qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
+    qt6-charts-dev qt6-translations-l10n libxlsxwriter-dev
+    # the desktop suite: a virtual X server, a window manager and tools to drive them
+    xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
+    # checks of the package and the menu entry
+    desktop-file-utils unzip
+)
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
