@@ -4,7 +4,9 @@
 // that the noise of a shared machine falls on both alike; the ratio printed is the median of
 // the ratios of the pairs. Cases with two sizes also print how time grows with size.
 //
-// Not a test: the numbers depend on the machine. scripts/bench.sh builds and runs it.
+// Not a test: the numbers depend on the machine. scripts/bench.sh builds and runs it; words
+// given on the command line (answers, INI, settings, questionnaire, report, chooser, ticket,
+// encoding) run only the cases they name.
 
 #include "config/ansi_text.h"
 #include "config/folders.h"
@@ -99,6 +101,14 @@ struct Row
 };
 
 std::vector<Row> g_rows;
+// The words given on the command line: only the cases whose name holds one of them run.
+QStringList g_only;
+
+bool selected(const QString &name)
+{
+    return g_only.isEmpty()
+           || std::any_of(g_only.begin(), g_only.end(), [&](const QString &word) { return name.contains(word); });
+}
 
 void print(const Row &row)
 {
@@ -248,9 +258,10 @@ void questionnaire(const QString &dir, int questions)
     report(u"questionnaire question shown"_s, u"%1 questions"_s.arg(questions), u"reading the bytes"_s,
            measure(
                [&] {
-                   g_sink = QuestionnaireFile::readHeader(file).name.size();
-                   g_sink = QuestionnaireFile::readAnswers(file, number).texts[0].size();
-                   g_sink = QuestionnaireFile::readHeader(file).bounds[0].size();
+                   const IniFile read(file);
+                   g_sink = QuestionnaireFile::readHeader(read).name.size();
+                   g_sink = QuestionnaireFile::readAnswers(read, number).texts[0].size();
+                   g_sink = QuestionnaireFile::readHeader(read).bounds[0].size();
                    g_sink = QuestionnaireFile::readText(questionFile).size();
                },
                [&] { g_sink = readFile(file).size() + readFile(questionFile).size(); }));
@@ -418,28 +429,45 @@ int main(int argc, char *argv[])
     Application app(platform, dir.path());
     app.start();
 
+    for (int i = 1; i < argc; ++i)
+        g_only << QString::fromLocal8Bit(argv[i]);
+    const QString d = dir.path();
+
     std::printf("%-44s %14s %11s %11s %9s  %s\n", "case", "size", "program ms", "floor ms", "ratio",
                 "floor (median of interleaved pairs)");
-    answersFile(dir.path(), 10000);
-    answersFile(dir.path(), 1000000);
-    growth(u"answers file to list entries"_s, 100);
-    iniFile(dir.path(), 10000);
-    iniFile(dir.path(), 100000);
-    growth(u"one INI value read"_s, 10);
-    growth(u"one INI value written"_s, 10);
-    settings(dir.path());
-    questionnaire(dir.path(), 100);
-    questionnaire(dir.path(), 1000);
-    growth(u"questionnaire question shown"_s, 10);
-    growth(u"questionnaire question saved"_s, 10);
-    reportAppend(dir.path(), qint64(1) << 20);
-    reportAppend(dir.path(), qint64(100) << 20);
-    growth(u"report append"_s, 100);
-    chooser(app, dir.path(), 1000);
-    chooser(app, dir.path(), 10000);
-    growth(u"chooser count (\"Принять\")"_s, 10);
-    growth(u"chooser folder box keystroke"_s, 10);
-    ticketMove(app, dir.path());
-    encoding();
+    if (selected(u"answers"_s)) {
+        answersFile(d, 10000);
+        answersFile(d, 1000000);
+        growth(u"answers file to list entries"_s, 100);
+    }
+    if (selected(u"INI"_s)) {
+        iniFile(d, 10000);
+        iniFile(d, 100000);
+        growth(u"one INI value read"_s, 10);
+        growth(u"one INI value written"_s, 10);
+    }
+    if (selected(u"settings"_s))
+        settings(d);
+    if (selected(u"questionnaire"_s)) {
+        questionnaire(d, 100);
+        questionnaire(d, 1000);
+        growth(u"questionnaire question shown"_s, 10);
+        growth(u"questionnaire question saved"_s, 10);
+    }
+    if (selected(u"report"_s)) {
+        reportAppend(d, qint64(1) << 20);
+        reportAppend(d, qint64(100) << 20);
+        growth(u"report append"_s, 100);
+    }
+    if (selected(u"chooser"_s)) {
+        chooser(app, d, 1000);
+        chooser(app, d, 10000);
+        growth(u"chooser count (\"Принять\")"_s, 10);
+        growth(u"chooser folder box keystroke"_s, 10);
+    }
+    if (selected(u"ticket"_s))
+        ticketMove(app, d);
+    if (selected(u"encoding"_s))
+        encoding();
     return 0;
 }

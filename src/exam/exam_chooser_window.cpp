@@ -316,19 +316,21 @@ void ExamChooserWindow::say(const QString &russian, const QString &english)
         Text4->setText(text);
 }
 
-void ExamChooserWindow::countTickets(QLineEdit *into)
+QString ExamChooserWindow::countTickets()
 {
     // The exam folder holds its ticket folders and the title file.
     QStringList entries;
-    into->setText(QString::number(GetFolders(Text1->text(), &entries) - 1));
+    const QString count = QString::number(GetFolders(Text1->text(), &entries) - 1);
     List1->clear();
     List1->addItems(entries);
+    return count;
 }
 
 void ExamChooserWindow::accept()
 {
     const QString folder = Text1->text();
-    countTickets(Text2);
+    const QString tickets = countTickets();
+    Text2->setText(tickets);
 
     List2->clear();
     const std::unique_ptr<FolderWalker> walker = m_app.platform().folderWalker();
@@ -338,7 +340,9 @@ void ExamChooserWindow::accept()
     }
     List2->addItems(QuestionCount::textFiles(*walker, folder + u"/b1"_s));
     Text8->setText(QuestionCount::questionsText(List2->count()));
-    countTickets(Text4);
+    // The message line gets the ticket count too. The folder is listed once: counting it
+    // again would find what the first count found.
+    Text4->setText(tickets);
 
     SettingsRecord &settings = m_app.settings();
     Text6->setText(settings.tickets());

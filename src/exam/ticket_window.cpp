@@ -87,6 +87,9 @@ void TicketWindow::buildControls()
     List1 = makeControl<QListWidget>(this, u"List1"_s, QRect(10, 266, 420, 150));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Every answer gets the same size (the widest answer's width, one line high), so the list
+    // lays out thousands of answers without asking each one for its size.
+    List1->setUniformItemSizes(true);
     List2 = makeControl<QListWidget>(this, u"List2"_s, QRect(0, 0, 40, 40));
     List2->hide();
     Text4 = makeControl<QLineEdit>(this, u"Text4"_s, QRect(0, 0, 40, 20));
