@@ -135,7 +135,7 @@ void ResultsTest::readsTheRecordsOfTheProgramsWriter_data()
     QTest::addColumn<QByteArray>("report");
     QTest::addColumn<QStringList>("tickets");
 
-    const QString rus = u"2026-12-08|10:30:15|Иванов Иван|b2|5.2.................5|Не зачет|группа 3|rus|1"_s;
+    const QString rus = u"2026-12-08|10:30:15|Иванов Иван|b2|5.2................5|Не зачет|группа 3|rus|1"_s;
     const QString eng = u"2026-12-08|10:30:15|John Smith|b1|55255...............|Delivered||eng|1"_s;
     const QString other = u"||Petra ?|b3|....................||1 2 3||1"_s;
     QTest::newRow("rus") << golden(u"rus.txt"_s) << QStringList{rus};
