@@ -192,6 +192,11 @@ bool isDateLine(QStringView line)
     return line.startsWith(RussianDate) || line.startsWith(EnglishDate);
 }
 
+bool isStudentLine(QStringView line)
+{
+    return line.startsWith(StudentCaptions[0]) || line.startsWith(StudentCaptions[1]);
+}
+
 bool allBlank(const Line *from, const Line *to)
 {
     for (const Line *line = from; line < to; ++line)
@@ -238,7 +243,12 @@ public:
             const Line *last = end - 1;
             while (last->text.trimmed().isEmpty())
                 --last;
-            m_contents.problems << problem(closed ? ReportProblem::NotARecord : ReportProblem::CutRecord,
+            // The end of the file cuts a record that has begun; other text is no record.
+            bool begun = false;
+            for (const Line *line = unread; line <= last && !begun; ++line)
+                begun = isDateLine(line->text) || isStudentLine(line->text) || line->text.startsWith(TicketCaptions[0])
+                        || line->text.startsWith(TicketCaptions[1]);
+            m_contents.problems << problem(!closed && begun ? ReportProblem::CutRecord : ReportProblem::NotARecord,
                                            unread, last);
         }
     }

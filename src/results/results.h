@@ -80,7 +80,7 @@ struct ReportProblem
         NotARecord,        // lines that are no part of any record or run
         MissingLine,       // a record with a line missing
         NoClosingLine,     // a record without its closing line of equals signs
-        CutRecord,         // the end of the report cuts a record before its marks line
+        CutRecord,         // the end of the report cuts a record that has begun
         UnreadableMark,    // a marks line with an item that is no evaluation line
         UnreadableDate,    // a date or time that could not be read
         CutConclusion,     // a conclusion block that ends before its last line

@@ -81,6 +81,7 @@ ResultsWindow::ResultsWindow(Application &app) : QWidget(nullptr), m_app(app), m
     DisableXbutton(this);
     const QSize screen = app.platform().screenSize();
     resize(std::min(1100, screen.width() - 40), std::min(700, screen.height() - 80));
+    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
 }
 
 ResultsWindow::~ResultsWindow()

@@ -208,7 +208,9 @@ void ResultsTest::showsDamagedParts_data()
     QTest::newRow("unreadable date") << QByteArray(eng).replace("12/8/26", "someday") << QStringList{u"John Smith"_s}
                                      << QStringList{problemOf(ReportProblem::UnreadableDate, 1, 1)};
     QTest::newRow("no record at all") << QByteArray("hello\r\nworld\r\n") << QStringList()
-                                      << QStringList{problemOf(ReportProblem::CutRecord, 1, 2)};
+                                      << QStringList{problemOf(ReportProblem::NotARecord, 1, 2)};
+    QTest::newRow("stray text at the end") << rus + "stray\r\n" << QStringList{u"Иванов Иван"_s}
+                                           << QStringList{problemOf(ReportProblem::NotARecord, 10, 10)};
     QTest::newRow("empty") << QByteArray() << QStringList() << QStringList();
 }
 
