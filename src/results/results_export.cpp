@@ -4,10 +4,9 @@
 #include "results/results_texts.h"
 
 #include <QAbstractItemModel>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <xlsxwriter.h>
 
@@ -259,18 +258,12 @@ private:
 
 bool writeXlsx(const QString &path, const QList<ResultsSheet> &sheets, QString *error)
 {
-    // The workbook is written beside the file and put in its place only when it is whole.
+    // The workbook is written beside the file, which the library creates as any new file,
+    // and put in its place only when it is whole.
     QString partPath;
-    {
-        QTemporaryFile part(QFileInfo(path).absolutePath() + u"/.results-XXXXXX.xlsx"_s);
-        if (!part.open()) {
-            if (error)
-                *error = part.errorString();
-            return false;
-        }
-        part.setAutoRemove(false);
-        partPath = part.fileName();
-    }
+    do
+        partPath = path + u".part"_s + QString::number(QRandomGenerator::global()->generate(), 16);
+    while (QFileInfo::exists(partPath));
     lxw_error result = LXW_NO_ERROR;
     {
         Workbook book(QFile::encodeName(partPath));

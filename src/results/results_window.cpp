@@ -80,8 +80,9 @@ ResultsWindow::ResultsWindow(Application &app) : QWidget(nullptr), m_app(app), m
     applyLanguage();
     DisableXbutton(this);
     const QSize screen = app.platform().screenSize();
-    resize(std::min(1100, screen.width() - 40), std::min(700, screen.height() - 80));
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    // Room for the frame and a panel of the desktop.
+    resize(std::min(1100, screen.width() - 40), std::min(700, screen.height() - 120));
+    move((screen.width() - width()) / 2, std::max(0, (screen.height() - height()) / 2 - 30));
 }
 
 ResultsWindow::~ResultsWindow()
