@@ -217,20 +217,37 @@ QString ResultsWindow::text(const QString &russian, const QString &english) cons
     return ResultsTexts::pick(m_language, russian, english);
 }
 
+CaptionTable ResultsWindow::captionTable() const
+{
+    return {
+        {chkDates, u"Даты"_s, u"Dates"_s},
+        {lblFrom, u"с"_s, u"from"_s},
+        {lblTo, u"по"_s, u"to"_s},
+        {lblName, u"Имя:"_s, u"Name:"_s},
+        {lblTicket, u"Билет:"_s, u"Ticket:"_s},
+        {lblVerdict, u"Вердикт:"_s, u"Verdict:"_s},
+        {cmdReset, u"Сбросить"_s, u"Reset"_s},
+        {cmdCancel, u"Отмена"_s, u"Cancel"_s},
+        {cmdRefresh, u"Обновить"_s, u"Refresh"_s},
+        {cmdCsv, u"Экспорт CSV"_s, u"Export CSV"_s},
+        {cmdXlsx, u"Экспорт XLSX"_s, u"Export XLSX"_s},
+        {cmdPng, u"Сохранить график"_s, u"Save chart"_s},
+        {cmdClose, u"Закрыть"_s, u"To Close"_s},
+    };
+}
+
+// The controls of the table keep their Russian captions in another language; the texts of
+// lists, tabs and tables follow the same rule through text().
 void ResultsWindow::applyLanguage()
 {
-    chkDates->setText(text(u"Даты"_s, u"Dates"_s));
-    lblFrom->setText(text(u"с"_s, u"from"_s));
-    lblTo->setText(text(u"по"_s, u"to"_s));
-    lblName->setText(text(u"Имя:"_s, u"Name:"_s));
+    const CaptionTable captions = captionTable();
+    applyCaptions(captions, u"rus"_s);
+    applyCaptions(captions, m_language);
     txtName->setPlaceholderText(text(u"часть имени"_s, u"part of the name"_s));
-    lblTicket->setText(text(u"Билет:"_s, u"Ticket:"_s));
-    lblVerdict->setText(text(u"Вердикт:"_s, u"Verdict:"_s));
     cboVerdict->clear();
     cboVerdict->addItem(text(u"Все"_s, u"All"_s));
     for (RecordedVerdict verdict : Verdicts)
         cboVerdict->addItem(ResultsTexts::verdict(verdict, m_language));
-    cmdReset->setText(text(u"Сбросить"_s, u"Reset"_s));
     tabResults->setTabText(0, text(u"Билеты"_s, u"Tickets"_s));
     tabResults->setTabText(1, text(u"Тесты"_s, u"Tests"_s));
     tabResults->setTabText(2, text(u"Статистика"_s, u"Statistics"_s));
@@ -241,12 +258,6 @@ void ResultsWindow::applyLanguage()
                         text(u"Доля зачетов по дням"_s, u"Pass rate by day"_s)});
     tblProblems->setHorizontalHeaderLabels({text(u"Отчет"_s, u"Report"_s), text(u"Строки"_s, u"Lines"_s),
                                             text(u"Что не так"_s, u"What is wrong"_s), text(u"Текст"_s, u"Text"_s)});
-    cmdCancel->setText(text(u"Отмена"_s, u"Cancel"_s));
-    cmdRefresh->setText(text(u"Обновить"_s, u"Refresh"_s));
-    cmdCsv->setText(text(u"Экспорт CSV"_s, u"Export CSV"_s));
-    cmdXlsx->setText(text(u"Экспорт XLSX"_s, u"Export XLSX"_s));
-    cmdPng->setText(text(u"Сохранить график"_s, u"Save chart"_s));
-    cmdClose->setText(text(u"Закрыть"_s, u"To Close"_s));
     cmdClose->setToolTip(text(u"Закрыть окно"_s, u"Close the window"_s));
     m_tickets->setLanguage(m_language);
     m_runs->setLanguage(m_language);
@@ -283,6 +294,7 @@ void ResultsWindow::read()
             return !cancel->load();
         });
     });
+    m_reader->setParent(this);
     connect(m_reader, &QThread::finished, this, [this, result] { readingFinished(result); });
     prgRead->setValue(0);
     prgRead->show();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/captions.h"
 #include "results/report_reader.h"
 #include "results/results_statistics.h"
 
@@ -52,6 +53,7 @@ signals:
 private:
     void buildControls();
     void connectHandlers();
+    CaptionTable captionTable() const;
     void applyLanguage();
     void applyFilter();
     void resetFilter();

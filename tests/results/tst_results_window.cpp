@@ -110,6 +110,8 @@ void ResultsWindowTest::showsFiltersSortsAndExports_data()
     QTest::addColumn<QByteArray>("csvHeader");
     QTest::newRow("rus") << u"rus"_s << u"Результаты"_s << u"Закрыть"_s
                          << QByteArray("\xEF\xBB\xBF\xD0\x94\xD0\xB0\xD1\x82\xD0\xB0,");
+    QTest::newRow("another language keeps Russian")
+        << u"deu"_s << u"Результаты"_s << u"Закрыть"_s << QByteArray("\xEF\xBB\xBF\xD0\x94\xD0\xB0\xD1\x82\xD0\xB0,");
     QTest::newRow("eng") << u"eng"_s << u"Results"_s << u"To Close"_s << QByteArray("\xEF\xBB\xBF" "Date,Time,Student,");
 }
 
