@@ -102,7 +102,7 @@ int main(int argc, char *argv[])
     report("sort the shown records by date", timer);
 
     timer.restart();
-    const QByteArray csv = ResultsExport::csv(ResultsTable::of(model));
+    const QByteArray csv = ResultsExport::csv({ResultsTable::of(model)});
     report("CSV of every record", timer, csv.size());
     return statistics.attempts == contents->tickets.size() ? 0 : 3;
 }

@@ -99,7 +99,7 @@ QChar listSeparator(const QLocale &locale)
     return locale.decimalPoint() == u","_s ? u';' : u',';
 }
 
-QByteArray csv(const ResultsTable &table, const QLocale &locale)
+QByteArray csv(const QList<ResultsTable> &tables, const QLocale &locale)
 {
     const QChar separator = listSeparator(locale);
     const auto field = [&](const QVariant &value) -> QString {
@@ -130,22 +130,28 @@ QByteArray csv(const ResultsTable &table, const QLocale &locale)
     };
     QString text;
     const auto line = [&](const QStringList &fields) { text += fields.join(separator) + u"\r\n"_s; };
-    QStringList headers;
-    for (const QString &header : table.headers)
-        headers << field(header);
-    line(headers);
-    for (const QVariantList &row : table.rows) {
-        QStringList fields;
-        for (const QVariant &value : row)
-            fields << field(value);
-        line(fields);
+    for (const ResultsTable &table : tables) {
+        if (tables.size() > 1)
+            line({field(table.title)});
+        QStringList headers;
+        for (const QString &header : table.headers)
+            headers << field(header);
+        line(headers);
+        for (const QVariantList &row : table.rows) {
+            QStringList fields;
+            for (const QVariant &value : row)
+                fields << field(value);
+            line(fields);
+        }
+        if (tables.size() > 1)
+            text += u"\r\n"_s;
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-bool writeCsv(const QString &path, const ResultsTable &table, QString *error)
+bool writeCsv(const QString &path, const QList<ResultsTable> &tables, QString *error)
 {
-    return AnsiText::writeBytes(path, csv(table), error);
+    return AnsiText::writeBytes(path, csv(tables), error);
 }
 
 namespace {

@@ -41,11 +41,12 @@ QChar listSeparator(const QLocale &locale = QLocale());
 // The table as CSV: UTF-8 with a byte-order mark, CR LF line ends, the locale's list separator,
 // dates as yyyy-MM-dd, times as HH:mm:ss, numbers with the locale's decimal separator, fields
 // quoted where needed. A text that a spreadsheet would take for a formula is written with a
-// leading apostrophe.
-QByteArray csv(const ResultsTable &table, const QLocale &locale = QLocale());
+// leading apostrophe. Several tables stand one below the other, each after its title and
+// followed by an empty line.
+QByteArray csv(const QList<ResultsTable> &tables, const QLocale &locale = QLocale());
 
 // Writes the bytes to the file whole or not at all; false with the reason.
-bool writeCsv(const QString &path, const ResultsTable &table, QString *error = nullptr);
+bool writeCsv(const QString &path, const QList<ResultsTable> &tables, QString *error = nullptr);
 
 // Writes an XLSX workbook with a worksheet per sheet: dates as dates, times as times, numbers
 // as numbers, header rows in bold. The file is replaced whole or not at all; false with the

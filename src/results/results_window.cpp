@@ -554,16 +554,18 @@ void ResultsWindow::saveChart()
 
 void ResultsWindow::exportCsv()
 {
-    const bool runs = tabResults->currentWidget() == tblRuns;
-    const QString path = m_app.platform().saveFileName(
-        text(u"Экспорт CSV"_s, u"Export CSV"_s), suggestedPath(runs ? u"tests.csv"_s : u"tickets.csv"_s),
-        text(u"Файлы CSV (*.csv)"_s, u"CSV files (*.csv)"_s));
+    // The table of the tab shown: the tests, the statistics, or else the tickets.
+    const QWidget *tab = tabResults->currentWidget();
+    const QString name = tab == tblRuns ? u"tests.csv"_s : tab == pageStatistics ? u"statistics.csv"_s : u"tickets.csv"_s;
+    const QString path = m_app.platform().saveFileName(text(u"Экспорт CSV"_s, u"Export CSV"_s), suggestedPath(name),
+                                                       text(u"Файлы CSV (*.csv)"_s, u"CSV files (*.csv)"_s));
     if (path.isEmpty())
         return;
+    const QList<ResultsTable> tables = tab == tblRuns          ? QList<ResultsTable>{ResultsTable::of(*m_shownRuns)}
+                                       : tab == pageStatistics ? ResultsExport::statisticsTables(m_statistics, m_language)
+                                                               : QList<ResultsTable>{ResultsTable::of(*m_shownTickets)};
     QString reason;
-    const ResultsTable table = ResultsTable::of(runs ? static_cast<QAbstractItemModel &>(*m_shownRuns)
-                                                     : static_cast<QAbstractItemModel &>(*m_shownTickets));
-    sayIfFailed(ResultsExport::writeCsv(path, table, &reason), path, reason);
+    sayIfFailed(ResultsExport::writeCsv(path, tables, &reason), path, reason);
 }
 
 void ResultsWindow::exportXlsx()

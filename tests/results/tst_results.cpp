@@ -500,7 +500,7 @@ void ResultsTest::writesCsv()
     table.rows << QVariantList{u"Smith, John"_s, QDate(2026, 12, 8), QTime(10, 30, 15), 1.5, 3}
                << QVariantList{u"=1+1"_s, QVariant(), QVariant(), u"\"q\""_s, QVariant()}
                << QVariantList{u"Иван;"_s, QVariant(), QVariant(), -2.0, QVariant()};
-    QCOMPARE(ResultsExport::csv(table, locale), bytes);
+    QCOMPARE(ResultsExport::csv({table}, locale), bytes);
 }
 
 void ResultsTest::writesXlsx()

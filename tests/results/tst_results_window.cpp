@@ -199,6 +199,14 @@ void ResultsWindowTest::savesTheChart()
     QVERIFY(!QImage(folder.path(u"chart.png"_s)).isNull());
     // A cancelled dialog writes nothing.
     png->click();
+    // On this tab the CSV holds the statistics, one table below the other.
+    folder.platform.saveAnswers.enqueue(folder.path(u"statistics.csv"_s));
+    control<QPushButton>(window, "cmdCsv")->click();
+    QVERIFY(folder.platform.saveSuggestions.last().endsWith(u"/s/statistics.csv"_s));
+    const QByteArray csv = folder.readBytes(u"statistics.csv"_s);
+    QVERIFY2(csv.startsWith("\xEF\xBB\xBF" "Attempts\r\nIn all,Without marks\r\n3,0\r\n\r\nVerdicts\r\n"),
+             csv.left(80).constData());
+    QVERIFY(csv.contains("\r\nBy day\r\nDate,Attempts,Delivered,\"Delivered, %\"\r\n2026-12-08,1,1,100\r\n"));
     QCOMPARE(folder.platform.messageTexts(), QStringList());
 }
 
