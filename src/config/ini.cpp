@@ -349,16 +349,23 @@ void IniFile::index()
 QString IniFile::value(const QString &section, const QString &key) const
 {
     const QString wantedSection = trimBlanks(section);
-    const QByteArrayView content = m_content;
-    for (size_t i = 0; i < m_sections.size(); ++i) {
-        const SectionSpan &span = m_sections[i];
-        if (!sameName(content.sliced(span.nameBegin, span.nameSize), wantedSection))
-            continue;
-        // Only the first section of a name counts; its body ends at the next header.
-        const qsizetype bodyEnd = i + 1 < m_sections.size() ? m_sections[i + 1].lineBegin : content.size();
-        return valueInBody(content.sliced(span.bodyBegin, bodyEnd - span.bodyBegin), trimBlanks(key));
+    // Callers ask for several keys of one section in a row: the section found last is kept.
+    if (!m_lastSearch || m_lastSearch->first != wantedSection) {
+        qsizetype found = -1;
+        for (size_t i = 0; i < m_sections.size() && found < 0; ++i) {
+            const SectionSpan &span = m_sections[i];
+            if (sameName(QByteArrayView(m_content).sliced(span.nameBegin, span.nameSize), wantedSection))
+                found = qsizetype(i);
+        }
+        m_lastSearch = {wantedSection, found};
     }
-    return QString();
+    const qsizetype i = m_lastSearch->second;
+    if (i < 0)
+        return QString();
+    // Only the first section of a name counts; its body ends at the next header.
+    const SectionSpan &span = m_sections[size_t(i)];
+    const qsizetype bodyEnd = size_t(i) + 1 < m_sections.size() ? m_sections[size_t(i) + 1].lineBegin : m_content.size();
+    return valueInBody(QByteArrayView(m_content).sliced(span.bodyBegin, bodyEnd - span.bodyBegin), trimBlanks(key));
 }
 
 QString GetValueString(const QString &section, const QString &key, const QString &file)

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -53,6 +54,8 @@ private:
     };
     QByteArray m_content;
     std::vector<SectionSpan> m_sections;
+    // The section name looked up last and the index of its first section, -1 for none.
+    mutable std::optional<std::pair<QString, qsizetype>> m_lastSearch;
 };
 
 // Receives the error box of a run-time failure inside GetValueString or SetValue:

@@ -26,6 +26,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Answers measured for the list's extent at once; more are measured this many at a time.
+constexpr qsizetype AnswersMeasuredAtOnce = 500;
+
 const QColor Wrong(255, 0, 0);
 const QColor Right(0, 128, 0);
 
@@ -139,6 +142,9 @@ void TicketWindow::buildControls()
     Timer3 = new QTimer(this);
     Timer3->setObjectName(u"Timer3"_s);
     Timer3->setInterval(1000);
+    m_measuring = new QTimer(this);
+    m_measuring->setSingleShot(true);
+    m_measuring->setInterval(0);
 }
 
 void TicketWindow::buildQuestionButtons()
@@ -195,6 +201,7 @@ void TicketWindow::connectHandlers()
     connect(Command2, &QPushButton::clicked, this, [this] { m_app.closeTicket(); });
     connect(Timer2, &QTimer::timeout, this, &TicketWindow::onTimer2);
     connect(Timer3, &QTimer::timeout, this, &TicketWindow::onTimer3);
+    connect(m_measuring, &QTimer::timeout, this, [this] { measureAnswers(AnswersMeasuredAtOnce); });
 }
 
 void TicketWindow::connectRun()
@@ -381,13 +388,38 @@ void TicketWindow::abandon()
 void TicketWindow::widenAnswers()
 {
     // Like a list box's horizontal extent: the widest answer of the ticket so far sets how far
-    // the list scrolls, for this question and every later one.
+    // the list scrolls, for this question and every later one. Measuring one answer takes
+    // microseconds, so a question with thousands of them is shown at once and measured in
+    // slices between events; the extent follows when the last slice is done.
+    for (int row = 0; row < List1->count(); ++row)
+        m_unmeasuredAnswers << List1->item(row)->text();
+    if (m_unmeasuredAnswers.size() <= AnswersMeasuredAtOnce) {
+        measureAnswers(m_unmeasuredAnswers.size());
+        return;
+    }
+    sizeAnswerRows();
+    m_measuring->start();
+}
+
+void TicketWindow::measureAnswers(qsizetype count)
+{
     const QFontMetrics metrics(List1->font());
+    count = std::min(count, m_unmeasuredAnswers.size());
+    for (qsizetype i = 0; i < count; ++i)
+        m_widestAnswer = std::max(m_widestAnswer, metrics.horizontalAdvance(m_unmeasuredAnswers.at(i) + u' '));
+    m_unmeasuredAnswers.remove(0, count);
+    if (m_unmeasuredAnswers.isEmpty())
+        sizeAnswerRows();
+    else
+        m_measuring->start();
+}
+
+// Every answer row gets the widest answer's width and one line's height.
+void TicketWindow::sizeAnswerRows()
+{
+    const QSize size(m_widestAnswer, QFontMetrics(List1->font()).height() + 4);
     for (int row = 0; row < List1->count(); ++row)
-        m_widestAnswer = std::max(m_widestAnswer, metrics.horizontalAdvance(List1->item(row)->text() + u' '));
-    const int height = metrics.height() + 4;
-    for (int row = 0; row < List1->count(); ++row)
-        List1->item(row)->setSizeHint(QSize(m_widestAnswer, height));
+        List1->item(row)->setSizeHint(size);
 }
 
 void TicketWindow::chooseAnswer(const QString &chosen)

@@ -147,6 +147,8 @@ private:
     void showQuestion(int question);
     void abandon();
     void widenAnswers();
+    void measureAnswers(qsizetype count);
+    void sizeAnswerRows();
     void chooseAnswer(const QString &chosen);
     void reviewModeToggled(bool on);
     void evaluate();
@@ -156,4 +158,7 @@ private:
     std::unique_ptr<TicketRun> m_run;
     // The widest answer entry of this ticket, in pixels; it only grows.
     int m_widestAnswer = 0;
+    // Answers shown but not yet measured, and the timer that measures them in slices.
+    QStringList m_unmeasuredAnswers;
+    QTimer *m_measuring = nullptr;
 };

@@ -114,6 +114,7 @@ private slots:
     void questionTimerRestartsPerQuestion();
     void reviewMode();
     void answersExtentOnlyGrows();
+    void longAnswerListShownAtOnceAndMeasuredBetweenEvents();
     void closeOpensTheEvaluation();
 
     void pictureBesideTicket_data();
@@ -597,6 +598,27 @@ void ExamTest::answersExtentOnlyGrows()
     control<QRadioButton>(ticket, "Option", 1)->click();
     QCOMPARE(control<QListWidget>(ticket, "List1")->item(0)->text(), u"Да"_s);
     QCOMPARE(control<QListWidget>(ticket, "List1")->item(0)->sizeHint().width(), wide);
+}
+
+// Thousands of answers are listed at once; their widths are measured between events, and the
+// extent then is the widest of them, as with a short list.
+void ExamTest::longAnswerListShownAtOnceAndMeasuredBetweenEvents()
+{
+    Road road(2, {u"vopros=2"_s, u"ball=4"_s, u"re=rus"_s});
+    QString answers = u"Да\r\n"_s;
+    for (int i = 0; i < 2000; ++i)
+        answers += u"Ответ %1\r\n"_s.arg(i);
+    const QString longAnswer = QString(200, u'Ш');
+    answers += longAnswer + u"\r\n"_s;
+    road.folder.writeText(u"b/exam/b1/v1.txt"_s, answers);
+    QVERIFY(road.open());
+    auto *list = control<QListWidget>(road.ticket(), "List1");
+    QCOMPARE(list->count(), 2002);
+    const int wide = list->fontMetrics().horizontalAdvance(longAnswer + u' ');
+    QTRY_COMPARE(list->item(0)->sizeHint().width(), wide);
+    QCOMPARE(list->item(2001)->sizeHint(), list->item(0)->sizeHint());
+    road.answer(u"Да"_s);
+    QCOMPARE(control<QLineEdit>(road.ticket(), "txt", 0)->text(), u"5"_s);
 }
 
 void ExamTest::closeOpensTheEvaluation()
