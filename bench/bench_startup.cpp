@@ -1,11 +1,13 @@
 // Start-up to the first window and peak memory of the program against a bare Qt Widgets
-// window. Run without arguments it starts itself as a child process in turn as the program
-// ("--program <folder>": the application object on a copy of the demo program folder, as
-// main() starts it) and as the bare window ("--bare"), interleaved, and prints the medians.
-// A child exits at the first paint of its first window and reports the time since the
-// parent started it and its peak resident memory.
+// window. Run without arguments it starts, interleaved, itself as the program ("--program
+// <folder>": the application object on a copy of the demo program folder, as main() starts
+// it) and the bare window program beside it (bare_window, which links Qt Widgets alone), and
+// prints the medians. Each child exits at the first paint of its first window and reports the
+// time since the parent started it and its peak resident memory.
 //
 // Not a test: the numbers depend on the machine. scripts/bench.sh builds and runs it.
+
+#include "first_paint.h"
 
 #include "config/desktop_platform.h"
 #include "start/application.h"
@@ -29,63 +31,15 @@ namespace {
 
 constexpr int Pairs = 11;
 
-qint64 nowNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-// Peak resident memory of this process in KiB.
-qint64 peakKiB()
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return 0;
-}
-
-// Ends the child at the first paint of any window: prints milliseconds since `started`
-// and the peak memory.
-class FirstPaint final : public QObject
-{
-public:
-    explicit FirstPaint(qint64 started) : m_started(started) {}
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
-            std::printf("%.3f %lld\n", double(nowNs() - m_started) / 1e6, peakKiB());
-            std::fflush(stdout);
-            std::_Exit(0);
-        }
-        return false;
-    }
-
-private:
-    qint64 m_started;
-};
-
-int runChild(int argc, char *argv[], bool program, const QString &folder, qint64 started)
+int runProgram(int argc, char *argv[], const QString &folder, qint64 started)
 {
     QApplication qtApp(argc, argv);
     FirstPaint watcher(started);
     qtApp.installEventFilter(&watcher);
-    if (program) {
-        QApplication::setQuitOnLastWindowClosed(false);
-        DesktopPlatform platform;
-        Application app(platform, folder);
-        app.start();
-        return QApplication::exec();
-    }
-    QWidget window;
-    window.resize(320, 240);
-    window.show();
+    QApplication::setQuitOnLastWindowClosed(false);
+    DesktopPlatform platform;
+    Application app(platform, folder);
+    app.start();
     return QApplication::exec();
 }
 
@@ -102,12 +56,12 @@ struct Run
     double kib = 0;
 };
 
-Run runOnce(const QString &self, const QStringList &arguments)
+Run runOnce(const QString &program, const QStringList &arguments)
 {
     QProcess child;
     QStringList all = arguments;
     all << u"--started"_s << QString::number(nowNs());
-    child.start(self, all);
+    child.start(program, all);
     child.waitForFinished(60000);
     const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
     if (fields.size() != 2)
@@ -143,20 +97,21 @@ int main(int argc, char *argv[])
         const qint64 started = arguments[startedAt + 1].toLongLong();
         const qsizetype programAt = arguments.indexOf(u"--program"_s);
         if (programAt >= 0 && programAt + 1 < arguments.size())
-            return runChild(argc, argv, true, arguments[programAt + 1], started);
-        return runChild(argc, argv, false, QString(), started);
+            return runProgram(argc, argv, arguments[programAt + 1], started);
+        return 1;
     }
 
     // The demo program folder the build laid out, copied so the run cannot change it.
     const QString self = QString::fromLocal8Bit(argv[0]);
     const QString demo = QFileInfo(self).absolutePath() + u"/../program"_s;
+    const QString bare = QFileInfo(self).absolutePath() + u"/bare_window"_s;
     QTemporaryDir folder;
     copyFolder(QDir(demo).absolutePath(), folder.path());
 
     std::vector<double> programMs, bareMs, programKiB, bareKiB, timeRatios, memoryRatios;
     for (int i = 0; i < Pairs; ++i) {
         const Run a = runOnce(self, {u"--program"_s, folder.path()});
-        const Run b = runOnce(self, {u"--bare"_s});
+        const Run b = runOnce(bare, {});
         if (a.ms <= 0 || b.ms <= 0)
             continue;
         programMs.push_back(a.ms);
