@@ -317,12 +317,6 @@ QByteArray withValues(const QByteArray &original, const QString &section,
     return result;
 }
 
-QByteArray withValue(const QByteArray &original, const QString &section, const QString &key,
-                     const QString &value)
-{
-    return withValues(original, section, {{key, value}});
-}
-
 } // namespace Ini
 
 IniFile::IniFile(const QString &file) : m_content(AnsiText::readBytes(file).value_or(QByteArray()))

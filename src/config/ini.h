@@ -67,10 +67,7 @@ void setIniErrorReporter(IniErrorReporter reporter);
 namespace Ini {
 inline constexpr int MaxValueLength = 255;
 
-// The text of one file after a write of one key, or of several keys of one section in turn;
-// exposed for tests of the line rules.
-QByteArray withValue(const QByteArray &original, const QString &section, const QString &key,
-                     const QString &value);
+// The text of one file after a write of several keys of one section in turn.
 QByteArray withValues(const QByteArray &original, const QString &section,
                       const QList<std::pair<QString, QString>> &values);
 // The value GetValueString reads from a file of this content.
