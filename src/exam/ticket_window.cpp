@@ -247,17 +247,7 @@ QString TicketWindow::language() const
 
 bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, const QString &examTitle)
 {
-    DisableXbutton(this);
-    SetTopmost(this, true);
-
     const SettingsRecord &settings = m_app.settings();
-    Label15->setText(settings.language());
-    Text1->setText(ticketNumber);
-    Label27->setText(examTitle);
-    Frame1->hide();
-    Command3->hide();
-    List2->hide();
-
     TicketRun::Setup setup;
     setup.examFolder = settings.examFolder();
     setup.ticketNumber = ticketNumber;
@@ -266,6 +256,30 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     setup.ticketTimer = settings.ticketTimer();
     setup.questionTimer = settings.questionTimer();
     setup.countdownSeconds = settings.countdownSeconds();
+    if (begin(setup, folderName, examTitle, nullptr))
+        return true;
+    abandon();
+    return false;
+}
+
+bool TicketWindow::resume(const TicketJournal::Record &journal)
+{
+    return begin(journal.setup, journal.ticketFolderName, journal.examTitle, &journal.state);
+}
+
+bool TicketWindow::begin(const TicketRun::Setup &setup, const QString &folderName, const QString &examTitle,
+                         const TicketRun::State *resumed)
+{
+    DisableXbutton(this);
+    SetTopmost(this, true);
+
+    Label15->setText(m_app.settings().language());
+    Text1->setText(setup.ticketNumber);
+    Label27->setText(examTitle);
+    Frame1->hide();
+    Command3->hide();
+    List2->hide();
+
     m_run = std::make_unique<TicketRun>(setup);
     connectRun();
 
@@ -280,10 +294,8 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     Text5->setText(m_run->passScore());
     txtV->setText(m_run->questionCount());
 
-    if (!m_run->start()) {
-        abandon();
+    if (!(resumed ? m_run->resume(*resumed) : m_run->start()))
         return false;
-    }
     const QColor missing = palette().color(QPalette::WindowText);
     for (int n = 1; n <= Questions; ++n) {
         if (m_run->isMissing(n))
@@ -291,8 +303,9 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     }
 
     applyCaptions(captionTable(), language());
-    if (Language::isRussian(language()) || Language::isEnglish(language()))
-        Label17->setText(Language::pick(language(), u"Билет № "_s, u"Ticket № "_s) + folderName);
+    const QString ticketLine = TicketRun::ticketLine(language(), folderName);
+    if (!ticketLine.isEmpty())
+        Label17->setText(ticketLine);
     return true;
 }
 

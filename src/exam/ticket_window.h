@@ -2,6 +2,7 @@
 
 #include "config/captions.h"
 #include "exam/exam_folder.h"
+#include "exam/ticket_journal.h"
 #include "exam/ticket_run.h"
 
 #include <QWidget>
@@ -43,6 +44,11 @@ public:
     // ("b7") makes the ticket line. Returns false when the ticket had to be abandoned (its
     // first question could not be read); the window is then discarded.
     bool load(const QString &ticketNumber, const QString &folderName, const QString &examTitle);
+    // Instead of load(): takes up a ticket cut off by a crash where its journal left it. False
+    // when the journal does not fit the ticket's files any more; nothing is said then.
+    bool resume(const TicketJournal::Record &journal);
+    // The running ticket, for its journal; null before a load.
+    const TicketRun *run() const { return m_run.get(); }
 
     // The one-second ticks of the ticket timer and of the question timer.
     void onTimer2();
@@ -135,6 +141,9 @@ private:
     QTimer *Timer2;
     QTimer *Timer3;
 
+    // The load of a ticket, new or taken up from its journal.
+    bool begin(const TicketRun::Setup &setup, const QString &folderName, const QString &examTitle,
+               const TicketRun::State *resumed);
     void buildControls();
     void buildQuestionButtons();
     void connectHandlers();
