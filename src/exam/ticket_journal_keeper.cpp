@@ -10,6 +10,7 @@ TicketJournalKeeper::TicketJournalKeeper(const QString &path, const TicketJourna
                                          const TicketRun &run, QObject *parent)
     : QObject(parent), m_path(path), m_record(record), m_run(run)
 {
+    m_record.setup = run.setup();
     MakeDirPath(QFileInfo(path).path());
     connect(&run, &TicketRun::stepped, this, &TicketJournalKeeper::keep);
     keep();

@@ -15,7 +15,7 @@ class TicketJournalKeeper final : public QObject
 public:
     static constexpr int SecondsBetweenWrites = 10;
 
-    // The record gives the student and the ticket; its state is taken from the run.
+    // The record gives the student and the ticket; its setup and state are taken from the run.
     TicketJournalKeeper(const QString &path, const TicketJournal::Record &record, const TicketRun &run,
                         QObject *parent = nullptr);
 
