@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +76,7 @@ private slots:
     void stateThatDoesNotFitIsRefused_data();
     void stateThatDoesNotFitIsRefused();
     void keeperWritesEveryStepAndEveryTenSeconds();
+    void failedWriteKeepsTheLastJournalAndIsSaidOnce();
     void setAsideKeepsTheFile();
 };
 
@@ -240,6 +242,29 @@ void TicketJournalTest::keeperWritesEveryStepAndEveryTenSeconds()
     run.tickTicketTimer();
     QVERIFY(journaled() == run.state());
     QCOMPARE(journaled().verdict, TicketRun::Verdict::OutOfTime);
+}
+
+void TicketJournalTest::failedWriteKeepsTheLastJournalAndIsSaidOnce()
+{
+    Exam exam(3);
+    TicketRun run(exam.setup);
+    QVERIFY(run.start());
+    TicketJournalKeeper keeper(exam.journal(), recordOf(run), run);
+    QSignalSpy failures(&keeper, &TicketJournalKeeper::writeFailed);
+    const QByteArray opened = AnsiText::readBytes(exam.journal()).value_or(QByteArray());
+
+    AnsiText::Faults::failRename();
+    run.choose(u"Да"_s);
+    AnsiText::Faults::failWriteAfter(10);
+    QCOMPARE(run.open(2), TicketRun::Opening::Opened);
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(failures.at(0).at(0).toString(), exam.journal());
+    QCOMPARE(AnsiText::readBytes(exam.journal()).value_or(QByteArray()), opened);
+
+    // The next step that can be written brings the journal up to date.
+    play(run, u"E"_s);
+    QCOMPARE(TicketJournal::decode(AnsiText::readBytes(exam.journal()).value_or(QByteArray()))->state.current, 2);
+    QCOMPARE(failures.size(), 1);
 }
 
 void TicketJournalTest::setAsideKeepsTheFile()
