@@ -245,9 +245,27 @@ QString TicketWindow::language() const
     return Label15->text();
 }
 
+bool TicketWindow::resume(const TicketJournal::Record &journal)
+{
+    m_resumed = &journal;
+    const bool resumed = load(journal.ticketNumber, journal.ticketFolderName, journal.examTitle);
+    m_resumed = nullptr;
+    return resumed;
+}
+
 bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, const QString &examTitle)
 {
+    DisableXbutton(this);
+    SetTopmost(this, true);
+
     const SettingsRecord &settings = m_app.settings();
+    Label15->setText(settings.language());
+    Text1->setText(ticketNumber);
+    Label27->setText(examTitle);
+    Frame1->hide();
+    Command3->hide();
+    List2->hide();
+
     TicketRun::Setup setup;
     setup.examFolder = settings.examFolder();
     setup.ticketNumber = ticketNumber;
@@ -256,31 +274,7 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     setup.ticketTimer = settings.ticketTimer();
     setup.questionTimer = settings.questionTimer();
     setup.countdownSeconds = settings.countdownSeconds();
-    if (begin(setup, folderName, examTitle, nullptr))
-        return true;
-    abandon();
-    return false;
-}
-
-bool TicketWindow::resume(const TicketJournal::Record &journal)
-{
-    return begin(journal.setup, journal.ticketFolderName, journal.examTitle, &journal.state);
-}
-
-bool TicketWindow::begin(const TicketRun::Setup &setup, const QString &folderName, const QString &examTitle,
-                         const TicketRun::State *resumed)
-{
-    DisableXbutton(this);
-    SetTopmost(this, true);
-
-    Label15->setText(m_app.settings().language());
-    Text1->setText(setup.ticketNumber);
-    Label27->setText(examTitle);
-    Frame1->hide();
-    Command3->hide();
-    List2->hide();
-
-    m_run = std::make_unique<TicketRun>(setup);
+    m_run = std::make_unique<TicketRun>(m_resumed ? m_resumed->setup : setup);
     connectRun();
 
     Label14->setVisible(m_run->isTimed());
@@ -294,8 +288,12 @@ bool TicketWindow::begin(const TicketRun::Setup &setup, const QString &folderNam
     Text5->setText(m_run->passScore());
     txtV->setText(m_run->questionCount());
 
-    if (!(resumed ? m_run->resume(*resumed) : m_run->start()))
+    if (m_resumed ? !m_run->resume(m_resumed->state) : !m_run->start()) {
+        // A journal that no longer fits its ticket is not taken up; the caller says why.
+        if (!m_resumed)
+            abandon();
         return false;
+    }
     const QColor missing = palette().color(QPalette::WindowText);
     for (int n = 1; n <= Questions; ++n) {
         if (m_run->isMissing(n))

@@ -44,8 +44,9 @@ public:
     // ("b7") makes the ticket line. Returns false when the ticket had to be abandoned (its
     // first question could not be read); the window is then discarded.
     bool load(const QString &ticketNumber, const QString &folderName, const QString &examTitle);
-    // Instead of load(): takes up a ticket cut off by a crash where its journal left it. False
-    // when the journal does not fit the ticket's files any more; nothing is said then.
+    // Instead of load(): takes up a ticket cut off by a crash where its journal left it, with
+    // the journal's settings. False when the journal no longer fits the ticket's files; nothing
+    // is said then.
     bool resume(const TicketJournal::Record &journal);
     // The running ticket, for its journal; null before a load.
     const TicketRun *run() const { return m_run.get(); }
@@ -141,9 +142,6 @@ private:
     QTimer *Timer2;
     QTimer *Timer3;
 
-    // The load of a ticket, new or taken up from its journal.
-    bool begin(const TicketRun::Setup &setup, const QString &folderName, const QString &examTitle,
-               const TicketRun::State *resumed);
     void buildControls();
     void buildQuestionButtons();
     void connectHandlers();
@@ -163,6 +161,8 @@ private:
 
     Application &m_app;
     std::unique_ptr<TicketRun> m_run;
+    // The journal being taken up while resume() loads it.
+    const TicketJournal::Record *m_resumed = nullptr;
     // The widest answer entry of this ticket, in pixels; it only grows.
     int m_widestAnswer = 0;
 };

@@ -172,26 +172,7 @@ void Application::openReport()
     m_platform.openDocument(path(u"s/oth.txt"_s));
 }
 
-bool Application::openTicket()
-{
-    createTicketWindows();
-    const StartWindow *start = m_startWindow;
-    if (!m_ticketWindow->load(start ? start->ticketNumber() : QString(), start ? start->ticketFolderName() : QString(),
-                              start ? start->examTitle() : QString()))
-        return false;
-    TicketJournal::Record journal;
-    if (start) {
-        journal.student = start->student();
-        journal.ticketNumber = start->ticketNumber();
-        journal.ticketFolderName = start->ticketFolderName();
-        journal.examTitle = start->examTitle();
-    }
-    keepJournal(journal);
-    showTicketWindows();
-    return true;
-}
-
-void Application::createTicketWindows()
+bool Application::openTicket(const TicketJournal::Record *resumed)
 {
     discardTicketWindows();
     m_pictureSizeWindow = new PictureSizeWindow(*this);
@@ -205,133 +186,19 @@ void Application::createTicketWindows()
         if (m_answersReviewWindow)
             m_answersReviewWindow->showAnswer(answer);
     });
-}
-
-void Application::showTicketWindows()
-{
+    const StartWindow *start = m_startWindow;
+    if (resumed) {
+        if (!m_ticketWindow->resume(*resumed))
+            return false;
+    } else if (!m_ticketWindow->load(start ? start->ticketNumber() : QString(), start ? start->ticketFolderName() : QString(),
+                              start ? start->examTitle() : QString()))
+        return false;
+    keepJournal(resumed ? *resumed : newTicketJournal());
     m_ticketWindow->show();
     m_ticketWindow->move(m_ticketWindow->x(), 0);
     m_ticketWindow->moveRightOf(m_pictureSizeWindow->rightOfPicture());
     m_ticketWindow->activateWindow();
-}
-
-QString Application::ticketJournalPath() const
-{
-    return path(TicketJournal::relativePath());
-}
-
-void Application::findUnfinishedTicket()
-{
-    const QString journal = ticketJournalPath();
-    if (!QFileInfo::exists(journal))
-        return;
-    const std::optional<QByteArray> bytes = AnsiText::readBytes(journal);
-    std::optional<TicketJournal::Record> record = bytes ? TicketJournal::decode(*bytes) : std::nullopt;
-    if (!record)
-        setJournalAside(TicketJournal::Problem::Damaged);
-    else if (!TicketJournal::examExists(*record))
-        setJournalAside(TicketJournal::Problem::ExamMissing);
-    else
-        m_unfinished = std::move(record);
-}
-
-void Application::setJournalAside(TicketJournal::Problem problem)
-{
-    m_unfinished.reset();
-    const QString journal = ticketJournalPath();
-    const QString aside = TicketJournal::setAside(journal, m_platform.currentDateTime());
-    // Said whatever the language: a ticket is never dropped in silence.
-    const bool english = Language::isEnglish(m_settings.language());
-    QString text;
-    switch (problem) {
-    case TicketJournal::Problem::Damaged:
-        text = english ? u"The unfinished ticket saved at a crash could not be read: its file is damaged."_s
-                       : u"Незаконченный билет, сохраненный при сбое, не удалось прочитать: его файл поврежден."_s;
-        break;
-    case TicketJournal::Problem::ExamMissing:
-        text = english ? u"The unfinished ticket saved at a crash cannot be continued: the folder of its exam or ticket is gone."_s
-                       : u"Незаконченный билет, сохраненный при сбое, нельзя продолжить: папки его экзамена или билета больше нет."_s;
-        break;
-    case TicketJournal::Problem::QuestionUnreadable:
-        text = english ? u"The unfinished ticket saved at a crash cannot be continued: the files of its ticket have changed or cannot be read."_s
-                       : u"Незаконченный билет, сохраненный при сбое, нельзя продолжить: файлы его билета изменились или не читаются."_s;
-        break;
-    }
-    if (aside.isEmpty())
-        text += english ? u"\nThe file "_s + journal + u" could not be renamed."_s
-                        : u"\nФайл "_s + journal + u" не удалось переименовать."_s;
-    else
-        text += english ? u"\nThe file is kept as "_s + aside + u'.' : u"\nФайл сохранен как "_s + aside + u'.';
-    message(ProgramTitle, text, MessageIcon::Warning);
-}
-
-bool Application::continueUnfinishedTicket()
-{
-    if (!m_unfinished)
-        return false;
-    const TicketJournal::Record journal = *m_unfinished;
-    createTicketWindows();
-    if (!m_ticketWindow->resume(journal)) {
-        discardTicketWindows();
-        setJournalAside(TicketJournal::Problem::QuestionUnreadable);
-        return false;
-    }
-    m_unfinished.reset();
-    m_resumedStudent = journal.student;
-    keepJournal(journal);
-    showTicketWindows();
     return true;
-}
-
-bool Application::discardUnfinishedTicket()
-{
-    if (!m_unfinished)
-        return false;
-    const QDateTime now = m_platform.currentDateTime();
-    ExamRecord note;
-    note.language = m_settings.language();
-    note.date = ExamReport::dateText(now.date());
-    note.time = ExamReport::timeText(now.time());
-    note.student = m_unfinished->student.line;
-    note.ticket = TicketRun::ticketLine(note.language, m_unfinished->ticketFolderName);
-    QString error;
-    if (!ExamReport::appendDiscardNote(m_programFolder, note, &error)) {
-        const bool english = Language::isEnglish(note.language);
-        message(ProgramTitle,
-                (english ? u"The unfinished ticket was not discarded: the report "_s
-                         : u"Незаконченный билет не отменен: не удалось записать в отчет "_s)
-                    + path(ExamReport::relativePath()) + u":\n"_s + error,
-                MessageIcon::Warning);
-        return false;
-    }
-    QFile::remove(ticketJournalPath());
-    m_unfinished.reset();
-    return true;
-}
-
-void Application::keepJournal(const TicketJournal::Record &record)
-{
-    delete m_journalKeeper;
-    m_keepsJournal = true;
-    m_journalKeeper = new TicketJournalKeeper(ticketJournalPath(), record, *m_ticketWindow->run(), this);
-    connect(m_journalKeeper, &TicketJournalKeeper::writeFailed, this, [this](const QString &file, const QString &reason) {
-        const bool english = Language::isEnglish(m_settings.language());
-        message(ProgramTitle,
-                (english ? u"The ticket cannot be kept against a crash in "_s
-                         : u"Ход билета не сохраняется на случай сбоя в "_s)
-                    + file + u":\n"_s + reason,
-                MessageIcon::Warning);
-    });
-}
-
-void Application::endJournal()
-{
-    delete m_journalKeeper;
-    m_resumedStudent.reset();
-    // Only the journal of this ticket: an unfinished one found at start waits for its choice.
-    if (m_keepsJournal)
-        QFile::remove(ticketJournalPath());
-    m_keepsJournal = false;
 }
 
 TicketWindow *Application::ticketWindow() const
@@ -487,6 +354,134 @@ void Application::closeEvaluation()
     // The start window waits for the next student with empty data fields.
     if (m_startWindow)
         m_startWindow->nextStudent();
+}
+
+QString Application::ticketJournalPath() const
+{
+    return path(TicketJournal::relativePath());
+}
+
+void Application::findUnfinishedTicket()
+{
+    const QString journal = ticketJournalPath();
+    if (!QFileInfo::exists(journal))
+        return;
+    const std::optional<QByteArray> bytes = AnsiText::readBytes(journal);
+    std::optional<TicketJournal::Record> record = bytes ? TicketJournal::decode(*bytes) : std::nullopt;
+    if (!record)
+        setJournalAside(TicketJournal::Problem::Damaged);
+    else if (!TicketJournal::examExists(*record))
+        setJournalAside(TicketJournal::Problem::ExamMissing);
+    else
+        m_unfinished = std::move(record);
+}
+
+void Application::setJournalAside(TicketJournal::Problem problem)
+{
+    m_unfinished.reset();
+    const QString journal = ticketJournalPath();
+    const QString aside = TicketJournal::setAside(journal, m_platform.currentDateTime());
+    // Said whatever the language: a ticket is never dropped in silence.
+    const bool english = Language::isEnglish(m_settings.language());
+    QString text;
+    switch (problem) {
+    case TicketJournal::Problem::Damaged:
+        text = english ? u"The unfinished ticket saved at a crash could not be read: its file is damaged."_s
+                       : u"Незаконченный билет, сохраненный при сбое, не удалось прочитать: его файл поврежден."_s;
+        break;
+    case TicketJournal::Problem::ExamMissing:
+        text = english ? u"The unfinished ticket saved at a crash cannot be continued: the folder of its exam or ticket is gone."_s
+                       : u"Незаконченный билет, сохраненный при сбое, нельзя продолжить: папки его экзамена или билета больше нет."_s;
+        break;
+    case TicketJournal::Problem::QuestionUnreadable:
+        text = english ? u"The unfinished ticket saved at a crash cannot be continued: the files of its ticket have changed or cannot be read."_s
+                       : u"Незаконченный билет, сохраненный при сбое, нельзя продолжить: файлы его билета изменились или не читаются."_s;
+        break;
+    }
+    if (aside.isEmpty())
+        text += english ? u"\nThe file "_s + journal + u" could not be renamed."_s
+                        : u"\nФайл "_s + journal + u" не удалось переименовать."_s;
+    else
+        text += english ? u"\nThe file is kept as "_s + aside + u'.' : u"\nФайл сохранен как "_s + aside + u'.';
+    message(ProgramTitle, text, MessageIcon::Warning);
+}
+
+bool Application::continueUnfinishedTicket()
+{
+    if (!m_unfinished)
+        return false;
+    const TicketJournal::Record journal = *m_unfinished;
+    if (!openTicket(&journal)) {
+        discardTicketWindows();
+        setJournalAside(TicketJournal::Problem::QuestionUnreadable);
+        return false;
+    }
+    m_unfinished.reset();
+    m_resumedStudent = journal.student;
+    return true;
+}
+
+TicketJournal::Record Application::newTicketJournal() const
+{
+    TicketJournal::Record journal;
+    if (const StartWindow *start = m_startWindow) {
+        journal.student = start->student();
+        journal.ticketNumber = start->ticketNumber();
+        journal.ticketFolderName = start->ticketFolderName();
+        journal.examTitle = start->examTitle();
+    }
+    return journal;
+}
+
+bool Application::discardUnfinishedTicket()
+{
+    if (!m_unfinished)
+        return false;
+    const QDateTime now = m_platform.currentDateTime();
+    ExamRecord note;
+    note.language = m_settings.language();
+    note.date = ExamReport::dateText(now.date());
+    note.time = ExamReport::timeText(now.time());
+    note.student = m_unfinished->student.line;
+    note.ticket = TicketRun::ticketLine(note.language, m_unfinished->ticketFolderName);
+    QString error;
+    if (!ExamReport::appendDiscardNote(m_programFolder, note, &error)) {
+        const bool english = Language::isEnglish(note.language);
+        message(ProgramTitle,
+                (english ? u"The unfinished ticket was not discarded: the report "_s
+                         : u"Незаконченный билет не отменен: не удалось записать в отчет "_s)
+                    + path(ExamReport::relativePath()) + u":\n"_s + error,
+                MessageIcon::Warning);
+        return false;
+    }
+    QFile::remove(ticketJournalPath());
+    m_unfinished.reset();
+    return true;
+}
+
+void Application::keepJournal(const TicketJournal::Record &record)
+{
+    delete m_journalKeeper;
+    m_keepsJournal = true;
+    m_journalKeeper = new TicketJournalKeeper(ticketJournalPath(), record, *m_ticketWindow->run(), this);
+    connect(m_journalKeeper, &TicketJournalKeeper::writeFailed, this, [this](const QString &file, const QString &reason) {
+        const bool english = Language::isEnglish(m_settings.language());
+        message(ProgramTitle,
+                (english ? u"The ticket cannot be kept against a crash in "_s
+                         : u"Ход билета не сохраняется на случай сбоя в "_s)
+                    + file + u":\n"_s + reason,
+                MessageIcon::Warning);
+    });
+}
+
+void Application::endJournal()
+{
+    delete m_journalKeeper;
+    m_resumedStudent.reset();
+    // Only the journal of this ticket: an unfinished one found at start waits for its choice.
+    if (m_keepsJournal)
+        QFile::remove(ticketJournalPath());
+    m_keepsJournal = false;
 }
 
 void Application::openTestWindow()

@@ -79,7 +79,8 @@ public:
     // The picture size window on the whole screen and the ticket window with the start
     // window's ticket to the right of its picture, at the top of the screen. False when the
     // ticket could not be loaded; the start window then stays.
-    bool openTicket();
+    // With a journal, the ticket is taken up where the journal left it instead.
+    bool openTicket(const TicketJournal::Record *resumed = nullptr);
     // Who opened the exam chooser: the window that comes back when it closes.
     enum class ChooserOpener { Settings, StartWindow };
     // The exam chooser. With an exam folder set it opens on the exam library; without one
@@ -139,8 +140,7 @@ public:
 private:
     void createStartWindow();
     void discardTicketWindows();
-    void createTicketWindows();
-    void showTicketWindows();
+    TicketJournal::Record newTicketJournal() const;
     void findUnfinishedTicket();
     void setJournalAside(TicketJournal::Problem problem);
     void keepJournal(const TicketJournal::Record &record);
