@@ -2,12 +2,14 @@
 
 #include "config/ansi_text.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QSysInfo>
 
 #include <limits>
@@ -243,6 +245,24 @@ std::optional<Record> decode(const QByteArray &bytes)
 bool write(const QString &path, const Record &record, QString *error)
 {
     return AnsiText::writeBytes(path, encode(record), error);
+}
+
+std::unique_ptr<QLockFile> journalLock(const QString &path)
+{
+    auto lock = std::make_unique<QLockFile>(path + u".lock"_s);
+    lock->setStaleLockTime(0);
+    return lock;
+}
+
+bool takeLock(QLockFile &lock)
+{
+    qint64 owner = 0;
+    QString host;
+    QString program;
+    if (lock.getLockInfo(&owner, &host, &program) && owner == QCoreApplication::applicationPid()
+        && host == QSysInfo::machineHostName())
+        lock.removeStaleLockFile();
+    return lock.tryLock(0);
 }
 
 bool examExists(const Record &record)

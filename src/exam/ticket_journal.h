@@ -7,7 +7,10 @@
 #include <QDateTime>
 #include <QString>
 
+#include <memory>
 #include <optional>
+
+class QLockFile;
 
 // The journal of the ticket being answered: a private file of the program folder that holds
 // everything the ticket has come to, replaced whole after every step, so that a ticket cut
@@ -48,6 +51,14 @@ std::optional<Record> decode(const QByteArray &bytes);
 
 // Replaces the journal whole, or leaves the old one when it cannot (error says why).
 bool write(const QString &path, const Record &record, QString *error = nullptr);
+// The lock that a running program holds on its journal, "<path>.lock", set up so that only
+// the death of its owner makes it stale: the journal of a ticket that runs in another copy of
+// the program on this workstation is no unfinished ticket.
+std::unique_ptr<QLockFile> journalLock(const QString &path);
+// Takes the lock unless a running program holds it. A lock left with this very process number
+// is stale too: after a power cut the new run may get the number of the old one.
+bool takeLock(QLockFile &lock);
+
 // Whether the ticket's exam and ticket folders are still there.
 bool examExists(const Record &record);
 // Moves a journal that cannot be taken up out of the way under a name of its own beside it,

@@ -3,6 +3,7 @@
 #include "config/folders.h"
 
 #include <QFileInfo>
+#include <QLockFile>
 
 #include <cstdlib>
 
@@ -12,12 +13,21 @@ TicketJournalKeeper::TicketJournalKeeper(const QString &path, const TicketJourna
 {
     m_record.setup = run.setup();
     MakeDirPath(QFileInfo(path).path());
+    m_lock = TicketJournal::journalLock(path);
+    m_locked = TicketJournal::takeLock(*m_lock);
     connect(&run, &TicketRun::stepped, this, &TicketJournalKeeper::keep);
-    keep();
 }
+
+TicketJournalKeeper::~TicketJournalKeeper() = default;
 
 void TicketJournalKeeper::keep()
 {
+    if (!m_locked) {
+        if (!m_failureSaid)
+            emit heldElsewhere(m_path);
+        m_failureSaid = true;
+        return;
+    }
     const TicketRun::State state = m_run.state();
     if (m_written) {
         TicketRun::State withoutCountdown = state;

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QLineEdit>
 #include <QGroupBox>
 #include <QRadioButton>
@@ -364,7 +365,8 @@ QString Application::ticketJournalPath() const
 void Application::findUnfinishedTicket()
 {
     const QString journal = ticketJournalPath();
-    if (!QFileInfo::exists(journal))
+    // The ticket of another copy of the program that is running now is not unfinished.
+    if (!QFileInfo::exists(journal) || !TicketJournal::takeLock(*TicketJournal::journalLock(journal)))
         return;
     const std::optional<QByteArray> bytes = AnsiText::readBytes(journal);
     std::optional<TicketJournal::Record> record = bytes ? TicketJournal::decode(*bytes) : std::nullopt;
@@ -472,6 +474,15 @@ void Application::keepJournal(const TicketJournal::Record &record)
                     + file + u":\n"_s + reason,
                 MessageIcon::Warning);
     });
+    connect(m_journalKeeper, &TicketJournalKeeper::heldElsewhere, this, [this](const QString &file) {
+        message(ProgramTitle,
+                Language::isEnglish(m_settings.language())
+                    ? QString(u"The ticket cannot be kept against a crash: another running copy of the program keeps "_s + file)
+                    : u"Ход билета не сохраняется на случай сбоя: файл "_s + file
+                          + u" ведет другая запущенная копия программы."_s,
+                MessageIcon::Warning);
+    });
+    m_journalKeeper->keep();
 }
 
 void Application::endJournal()

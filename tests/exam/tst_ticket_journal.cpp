@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -78,6 +79,7 @@ private slots:
     void keeperWritesEveryStepAndEveryTenSeconds();
     void failedWriteKeepsTheLastJournalAndIsSaidOnce();
     void setAsideKeepsTheFile();
+    void lockWithThisProcessNumberIsStale();
 };
 
 void TicketJournalTest::roundTrip_data()
@@ -220,6 +222,7 @@ void TicketJournalTest::keeperWritesEveryStepAndEveryTenSeconds()
         return record ? record->state : TicketRun::State();
     };
     TicketJournalKeeper keeper(exam.journal(), recordOf(run), run);
+    keeper.keep();
     QCOMPARE(journaled().countdown, 60);
 
     for (int second = 1; second < TicketJournalKeeper::SecondsBetweenWrites; ++second)
@@ -250,6 +253,7 @@ void TicketJournalTest::failedWriteKeepsTheLastJournalAndIsSaidOnce()
     TicketRun run(exam.setup);
     QVERIFY(run.start());
     TicketJournalKeeper keeper(exam.journal(), recordOf(run), run);
+    keeper.keep();
     QSignalSpy failures(&keeper, &TicketJournalKeeper::writeFailed);
     const QByteArray opened = AnsiText::readBytes(exam.journal()).value_or(QByteArray());
 
@@ -280,6 +284,23 @@ void TicketJournalTest::setAsideKeepsTheFile()
     QVERIFY(!QFileInfo::exists(exam.journal()));
     QCOMPARE(AnsiText::readBytes(first).value_or(QByteArray()), QByteArray("first"));
     QCOMPARE(AnsiText::readBytes(second).value_or(QByteArray()), QByteArray("second"));
+}
+
+void TicketJournalTest::lockWithThisProcessNumberIsStale()
+{
+    // After a power cut the new run may get the process number of the run that left the lock.
+    Exam exam(1);
+    const QString lockPath = exam.journal() + u".lock"_s;
+    {
+        const std::unique_ptr<QLockFile> left = TicketJournal::journalLock(exam.journal());
+        QVERIFY(left->tryLock(0));
+        const QByteArray content = AnsiText::readBytes(lockPath).value_or(QByteArray());
+        left->unlock();
+        QVERIFY(AnsiText::writeBytes(lockPath, content));
+    }
+    const std::unique_ptr<QLockFile> lock = TicketJournal::journalLock(exam.journal());
+    QVERIFY(!lock->tryLock(0));
+    QVERIFY(TicketJournal::takeLock(*lock));
 }
 
 QTEST_GUILESS_MAIN(TicketJournalTest)

@@ -168,6 +168,7 @@ private slots:
     void unusableJournalIsSetAside_data();
     void unusableJournalIsSetAside();
     void killedProgramWritesTheSameRecord();
+    void ticketOfARunningCopyIsLeftAlone();
 };
 
 void UnfinishedTicketTest::withoutCrashNothingStays()
@@ -390,6 +391,30 @@ void UnfinishedTicketTest::killedProgramWritesTheSameRecord()
     QVERIFY(record.contains(AnsiText::encode(u"Дополнительные сведения: группа 7"_s)));
     QCOMPARE(killed.readBytes(u"s/oth.txt"_s), record);
     QCOMPARE(QDir(killed.path(u"s"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{u"oth.txt"_s});
+}
+
+void UnfinishedTicketTest::ticketOfARunningCopyIsLeftAlone()
+{
+    ProgramFolder folder;
+    prepare(folder);
+    HelperRun running(folder.path());
+    QCOMPARE(running.take({u"student Петров"_s, u"open 1"_s, u"answer Да"_s}), QString());
+    const QByteArray journal = folder.readBytes(TicketJournal::relativePath());
+
+    // A second copy started beside it offers nothing, and its own ticket leaves the journal alone.
+    Application &second = folder.start();
+    QVERIFY(!second.startWindow()->findChild<QWidget *>(u"UnfinishedTicket"_s));
+    QVERIFY(folder.platform.messages.isEmpty());
+    openTicket(second);
+    answer(second, u"Нет"_s);
+    QCOMPARE(folder.platform.messages.size(), 1);
+    QVERIFY(folder.platform.messages[0].text.contains(u"ведет другая запущенная копия программы"_s));
+    QCOMPARE(folder.readBytes(TicketJournal::relativePath()), journal);
+
+    running.kill();
+    StartWindow *start = restart(folder).startWindow();
+    QVERIFY(shown(start, "UnfinishedTicket"));
+    QVERIFY(control<QLabel>(start, "UnfinishedText")->text().contains(u"Студент: Петров"_s));
 }
 
 QTEST_MAIN(UnfinishedTicketTest)
