@@ -13,6 +13,9 @@ namespace ExamReport {
 
 namespace {
 
+const QString RussianDiscardNote = u"Незаконченный билет отменен без оценки"_s;
+const QString EnglishDiscardNote = u"The unfinished ticket was discarded without a grade"_s;
+
 // The report's own line end: a CR before the usual CR LF.
 constexpr char LineEnd[] = "\r\r\n";
 
@@ -123,9 +126,13 @@ QString discardNoteText(const ExamRecord &record)
 {
     QStringList lines = dateLine(record);
     lines << record.student << record.ticket;
-    lines << (Language::isEnglish(record.language) ? u"The unfinished ticket was discarded without a grade"_s
-                                                   : u"Незаконченный билет отменен без оценки"_s);
+    lines << (Language::isEnglish(record.language) ? EnglishDiscardNote : RussianDiscardNote);
     return blockText(lines);
+}
+
+bool isDiscardNote(QStringView line)
+{
+    return line == RussianDiscardNote || line == EnglishDiscardNote;
 }
 
 bool append(const QString &programFolder, const ExamRecord &record, QString *error)

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QTime>
 
 // The result sheet of one finished ticket, as the evaluation window holds it, and the
@@ -52,6 +53,8 @@ QString recordText(const ExamRecord &record);
 // for a language other than "eng") and the closing lines. The record's marks, verdict and data
 // lines are not used.
 QString discardNoteText(const ExamRecord &record);
+// Whether a line of the report is the note of a discarded ticket, in either language.
+bool isDiscardNote(QStringView line);
 
 // Appends the record to the report of the program folder, creating the folder "s" when
 // it is missing. The record goes in whole or not at all, also while other programs append
