@@ -255,6 +255,14 @@ QString TicketWindow::language() const
     return Label15->text();
 }
 
+bool TicketWindow::resume(const TicketJournal::Record &journal)
+{
+    m_resumed = &journal;
+    const bool resumed = load(journal.ticketNumber, journal.ticketFolderName, journal.examTitle);
+    m_resumed = nullptr;
+    return resumed;
+}
+
 bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, const QString &examTitle)
 {
     DisableXbutton(this);
@@ -276,7 +284,7 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     setup.ticketTimer = settings.ticketTimer();
     setup.questionTimer = settings.questionTimer();
     setup.countdownSeconds = settings.countdownSeconds();
-    m_run = std::make_unique<TicketRun>(setup);
+    m_run = std::make_unique<TicketRun>(m_resumed ? m_resumed->setup : setup);
     connectRun();
 
     Label14->setVisible(m_run->isTimed());
@@ -290,8 +298,10 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     Text5->setText(m_run->passScore());
     txtV->setText(m_run->questionCount());
 
-    if (!m_run->start()) {
-        abandon();
+    if (m_resumed ? !m_run->resume(m_resumed->state) : !m_run->start()) {
+        // A journal that no longer fits its ticket is not taken up; the caller says why.
+        if (!m_resumed)
+            abandon();
         return false;
     }
     const QColor missing = palette().color(QPalette::WindowText);
@@ -301,8 +311,9 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     }
 
     applyCaptions(captionTable(), language());
-    if (Language::isRussian(language()) || Language::isEnglish(language()))
-        Label17->setText(Language::pick(language(), u"Билет № "_s, u"Ticket № "_s) + folderName);
+    const QString ticketLine = TicketRun::ticketLine(language(), folderName);
+    if (!ticketLine.isEmpty())
+        Label17->setText(ticketLine);
     return true;
 }
 

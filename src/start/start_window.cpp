@@ -10,6 +10,7 @@
 #include "config/window_ops.h"
 #include "exam/exam_folder.h"
 #include "start/application.h"
+#include "start/unfinished_ticket_panel.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -393,7 +394,8 @@ void StartWindow::backToModeChoice()
 
 Student StartWindow::student() const
 {
-    return {Frame9->title() + u"  "_s + Text9->text(), Text10->text(), Text11->text(), Text13->text()};
+    return {Frame9->title() + u"  "_s + Text9->text(), Text10->text(), Text11->text(), Text13->text(),
+            Text9->text()};
 }
 
 QString StartWindow::ticketNumber() const
@@ -426,6 +428,32 @@ void StartWindow::clearTicketChoice()
 {
     Label1->setText(QString());
     Command3->setEnabled(false);
+}
+
+void StartWindow::offerUnfinishedTicket(const QString &studentName, const QString &ticketFolderName)
+{
+    auto *panel = new UnfinishedTicketPanel(this, language(), studentName, ticketFolderName);
+    panel->setGeometry(Frame3->geometry());
+    panel->show();
+    const auto withdraw = [panel] {
+        panel->hide();
+        panel->deleteLater();
+    };
+    connect(panel, &UnfinishedTicketPanel::continueChosen, this, [this, withdraw] {
+        const bool opened = m_app.continueUnfinishedTicket();
+        // A journal that could not be taken up has been set aside: nothing is left to offer.
+        if (!m_app.hasUnfinishedTicket())
+            withdraw();
+        if (opened)
+            hide();
+    });
+    connect(panel, &UnfinishedTicketPanel::discardChosen, this, [this, withdraw](const QString &password) {
+        // The student must not throw a ticket away to draw a better one.
+        if (password != Text12->text())
+            messageByLanguage(u"Не правильный пароль!"_s, u"Not correct password!"_s);
+        else if (m_app.discardUnfinishedTicket())
+            withdraw();
+    });
 }
 
 void StartWindow::showModeChoice()
