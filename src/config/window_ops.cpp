@@ -6,10 +6,14 @@
 
 namespace {
 
-// Swallows the closes that the window system sends (the close box, Alt+F4);
-// close() called by the program is not spontaneous and passes.
+// Swallows the closes that the window system sends (the close box, Alt+F4, a window
+// manager's close request); close() called by the program is not spontaneous and passes.
+// It has its own meta-object so that looking for it among a window's children finds it and
+// not the window's first timer or layout.
 class CloseGuard final : public QObject
 {
+    Q_OBJECT
+
 public:
     using QObject::QObject;
 
@@ -57,3 +61,5 @@ void SetTopmost(QWidget *window, bool on)
     flags.setFlag(Qt::WindowStaysOnTopHint, on);
     changeFlags(window, flags);
 }
+
+#include "window_ops.moc"
