@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
@@ -40,16 +41,6 @@ QPoint buttonPlace(int question)
     if (question <= 10)
         return QPoint(10, ButtonsTop + (question - 1) * RowStep);
     return QPoint(10 + ColumnStep, ButtonsTop + (20 - question) * RowStep);
-}
-
-void setBackground(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    // Buttons fill their background with the button colour.
-    palette.setColor(QPalette::Button, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
 }
 
 } // namespace
@@ -167,6 +158,7 @@ void TicketWindow::buildQuestionButtons()
         *numbers[n - 1] = makeControl<ActiveLabel>(Frame2, numberNames[n - 1],
                                             QRect(place + QPoint(30, 5), QSize(40, 18)),
                                             QString::number(n));
+        m_numberLabels[n - 1] = *numbers[n - 1];
     }
 }
 
@@ -183,6 +175,13 @@ void TicketWindow::connectHandlers()
     const auto choose = [this](QListWidgetItem *item) { chooseAnswer(item->text()); };
     connect(List1, &QListWidget::itemClicked, this, choose);
     connect(List1, &QListWidget::itemActivated, this, choose);
+    // Space chooses the highlighted answer as Enter does.
+    auto *space = new QShortcut(QKeySequence(Qt::Key_Space), List1);
+    space->setContext(Qt::WidgetShortcut);
+    connect(space, &QShortcut::activated, this, [this] {
+        if (QListWidgetItem *item = List1->currentItem())
+            chooseAnswer(item->text());
+    });
     connect(Command3, &QPushButton::clicked, this, [this] {
         const QList<QListWidgetItem *> selected = List1->selectedItems();
         chooseAnswer(selected.isEmpty() ? QString() : selected.first()->text());
@@ -311,8 +310,9 @@ TicketResults TicketWindow::results() const
 
 void TicketWindow::moveRightOf(int left)
 {
-    const int lastOnScreen = m_app.platform().screenSize().width() - frameGeometry().width();
-    move(std::max(0, std::min(left, lastOnScreen)), y());
+    const QRect area = AvailableArea();
+    const int lastOnScreen = area.right() + 1 - width() - WindowFrame(this).left() - WindowFrame(this).right();
+    move(std::max(area.left(), std::min(left, lastOnScreen)), y());
 }
 
 void TicketWindow::chooseReviewedAnswer()
@@ -327,6 +327,8 @@ void TicketWindow::colourQuestion(int question, const QColor &colour)
 {
     setBackground(Shape[question - 1], colour);
     setBackground(Option[question - 1], colour);
+    // The number stands on the rectangle: its text must read on the rectangle's colour.
+    setTextColour(m_numberLabels[question - 1], readableTextOn(colour));
 }
 
 void TicketWindow::openQuestion(int question)
@@ -367,6 +369,11 @@ void TicketWindow::showQuestion(int question)
 
     Text3->setPlainText(m_run->questionText());
     widenAnswers();
+    // The arrow keys start on the first answer, which is highlighted, not chosen.
+    if (List1->count() > 0)
+        List1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    if (List1->isEnabled())
+        List1->setFocus();
 }
 
 void TicketWindow::abandon()

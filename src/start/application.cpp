@@ -3,6 +3,8 @@
 #include "config/active_label.h"
 #include "config/captions.h"
 #include "config/ini.h"
+#include "config/language.h"
+#include "config/window_ops.h"
 #include "editor/exam_editor_window.h"
 #include "evaluation/evaluation_window.h"
 #include "exam/answers_review_window.h"
@@ -15,7 +17,9 @@
 #include "testmode/questionnaire_window.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QGroupBox>
 #include <QRadioButton>
 
@@ -43,6 +47,8 @@ Application::Application(Platform &platform, const QString &programFolder, QObje
     setIniErrorReporter([this](const QString &title, const QString &text) {
         message(title, text, MessageIcon::Critical);
     });
+    connect(&m_settings, &SettingsRecord::languageChanged, this, &Application::followLanguageInQtTexts);
+    KeepWindowsOnScreen(m_platform, this);
 }
 
 Application::~Application()
@@ -86,6 +92,7 @@ void Application::sayIfNotSaved(const QString &file, const SettingsRecord::SaveR
 void Application::start()
 {
     m_settings.load(settingsFile());
+    followLanguageInQtTexts(m_settings.language());
     // The settings window loads hidden at start, so a timer length it refuses is said at once.
     settingsWindow();
     createStartWindow();
@@ -95,6 +102,24 @@ void Application::createStartWindow()
 {
     m_startWindow = new StartWindow(*this);
     m_startWindow->show();
+}
+
+void Application::followLanguageInQtTexts(const QString &language)
+{
+    const bool russian = Language::isRussian(language);
+    if (russian == m_qtTextsInstalled)
+        return;
+    if (!russian) {
+        QCoreApplication::removeTranslator(&m_qtTexts);
+        m_qtTextsInstalled = false;
+        return;
+    }
+    // Without Qt's translations installed Qt simply keeps its English texts.
+    if (m_qtTexts.isEmpty()
+        && !m_qtTexts.load(QLocale(QLocale::Russian), u"qtbase"_s, u"_"_s,
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    m_qtTextsInstalled = QCoreApplication::installTranslator(&m_qtTexts);
 }
 
 StartWindow *Application::startWindow() const
@@ -182,7 +207,9 @@ bool Application::openTicket()
                               start ? start->examTitle() : QString()))
         return false;
     m_ticketWindow->show();
-    m_ticketWindow->move(m_ticketWindow->x(), 0);
+    const QMargins frame = WindowFrame(m_ticketWindow);
+    m_pictureSizeWindow->keepRoomBeside(m_ticketWindow->width() + frame.left() + frame.right());
+    m_ticketWindow->move(m_ticketWindow->x(), AvailableArea().top());
     m_ticketWindow->moveRightOf(m_pictureSizeWindow->rightOfPicture());
     m_ticketWindow->activateWindow();
     return true;
@@ -331,9 +358,11 @@ void Application::closeEvaluation()
 {
     showStartWindow();
     discardEvaluation();
-    // The start window waits for the next student with empty data fields.
-    if (m_startWindow)
+    // The start window waits for the next student with empty data fields, and the keys go to it.
+    if (m_startWindow) {
         m_startWindow->nextStudent();
+        m_startWindow->activateWindow();
+    }
 }
 
 void Application::openTestWindow()

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTranslator>
 
 class AboutWindow;
 class AnswersReviewWindow;
@@ -121,8 +122,13 @@ public:
     void exitProgram();
     bool hasEnded() const { return m_ended; }
 
+    // Whether Qt's own Russian texts (file dialogs, standard buttons) are in use.
+    bool usesQtRussianTexts() const { return m_qtTextsInstalled; }
+
 private:
     void createStartWindow();
+    // Qt's own texts follow the program's language: Russian for "rus", Qt's English otherwise.
+    void followLanguageInQtTexts(const QString &language);
     void discardTicketWindows();
 
     Platform &m_platform;
@@ -140,4 +146,6 @@ private:
     QPointer<AnswersReviewWindow> m_answersReviewWindow;
     QPointer<EvaluationWindow> m_evaluationWindow;
     bool m_ended = false;
+    QTranslator m_qtTexts;
+    bool m_qtTextsInstalled = false;
 };
