@@ -404,9 +404,17 @@ void TicketWindow::chooseAnswer(const QString &chosen)
         emit answerReviewed(chosen);
         return;
     }
-    if (m_run->choose(chosen).next == TicketRun::Next::TicketFinished)
+    const TicketRun::Next next = m_run->choose(chosen).next;
+    if (next == TicketRun::Next::TicketFinished)
         m_app.message(QString(), Language::pick(language(), u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s,
                                                 u"TEST-Exam legal. Press The Button EVALUATION."_s));
+    // The keys go on where the student goes on: the button of the question unlocked next,
+    // else "Оценка".
+    const int current = m_run->currentQuestion();
+    if (next == TicketRun::Next::Unlocked && current < Questions && Option[current]->isEnabled())
+        Option[current]->setFocus();
+    else
+        Command1->setFocus();
 }
 
 void TicketWindow::reviewModeToggled(bool on)

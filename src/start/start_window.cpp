@@ -175,6 +175,8 @@ void StartWindow::load()
     Command3->setEnabled(false);
     Frame9->show();
     Frame3->show();
+    // The keys start on the mode choice, not in the name box it covers.
+    Option1->setFocus();
     applyCaptions(captionTable(), language());
 }
 
@@ -399,6 +401,7 @@ void StartWindow::backToModeChoice()
     Text9->clear();
     Option3->setChecked(true);
     Label8->hide();
+    Option1->setFocus();
 }
 
 Student StartWindow::student() const
@@ -443,4 +446,5 @@ void StartWindow::showModeChoice()
 {
     Frame3->show();
     Option3->setChecked(true);
+    Option1->setFocus();
 }
