@@ -78,7 +78,17 @@ class ScreenKeeper final : public QObject
     Q_OBJECT
 
 public:
-    ScreenKeeper(Platform &platform, QObject *owner) : QObject(owner), m_platform(platform) {}
+    ScreenKeeper(Platform &platform, QObject *owner) : QObject(owner), m_platform(platform)
+    {
+        // A control that takes the focus in a window that scrolls is scrolled into view, however
+        // it got the focus (Tab, Enter on the step before, the program).
+        connect(qApp, &QApplication::focusChanged, this, [](QWidget *, QWidget *now) {
+            if (!now || now->isWindow())
+                return;
+            if (QScrollArea *scroll = scrollAreaOf(now->window()); scroll && scroll->isAncestorOf(now))
+                scroll->ensureWidgetVisible(now);
+        });
+    }
 
     Platform &platform() const { return m_platform; }
 
@@ -174,6 +184,9 @@ private:
         auto *content = new QWidget;
         content->setObjectName(window->objectName() + u"Content"_s);
         content->setFixedSize(designed);
+        // Moving a control to another parent takes the focus from it: the control that had it
+        // gets it back.
+        QWidget *focused = window->focusWidget();
         const QList<QWidget *> controls = window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
         for (QWidget *control : controls) {
             if (control->isWindow())
@@ -185,6 +198,8 @@ private:
         auto *scroll = new QScrollArea;
         scroll->setObjectName(QLatin1StringView(ScrollAreaName));
         scroll->setFrameShape(QFrame::NoFrame);
+        // The keys go to the controls; the scroll area follows the focus (ensureWidgetVisible).
+        scroll->setFocusPolicy(Qt::NoFocus);
         scroll->setWidget(content);
         scroll->setWidgetResizable(false);
         auto *layout = new QVBoxLayout(window);
@@ -192,6 +207,8 @@ private:
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(scroll);
         scroll->show();
+        if (focused && focused != window)
+            focused->setFocus();
         return scroll;
     }
 

@@ -71,7 +71,7 @@ run() {
     stop_x
 }
 
-run 1366x768 1 studentRoadByKeyboard
+run 1366x768 1 guardedWindowsStayOnCloseRequests framesInsideTheScreen studentRoadByKeyboard
 run 1366x768 2 framesInsideTheScreen studentRoadByKeyboard
 run 1920x1080 1 framesInsideTheScreen
 echo "Screenshots: $shots"
