@@ -65,8 +65,7 @@ QString captionForScreenReaders(const QWidget *control)
         caption = button->text();
     else if (auto *frame = qobject_cast<const QGroupBox *>(control))
         caption = frame->title();
-    caption = caption.trimmed();
-    return caption.isEmpty() ? control->toolTip() : caption;
+    return caption.trimmed();
 }
 
 } // namespace
@@ -75,13 +74,13 @@ void nameControlsForScreenReaders(QWidget *window)
 {
     if (!window)
         return;
-    // A name given by the program (a box named after the label beside it) stays; a name that
-    // came from an earlier caption follows the new one.
+    // A captioned control is announced by its caption, which Qt reads as it changes; a control
+    // without one gets its tooltip as its name. A name given by the program otherwise stays.
     for (QWidget *control : window->findChildren<QWidget *>()) {
         const QString given = control->property("tavringSpokenName").toString();
         if (!control->accessibleName().isEmpty() && control->accessibleName() != given)
             continue;
-        const QString name = captionForScreenReaders(control);
+        const QString name = captionForScreenReaders(control).isEmpty() ? control->toolTip() : QString();
         control->setAccessibleName(name);
         control->setProperty("tavringSpokenName", name);
     }

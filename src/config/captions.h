@@ -38,8 +38,8 @@ QColor readableTextOn(const QColor &background);
 void setBackground(QWidget *control, const QColor &colour);
 
 // Applies the table in the language; a language other than "rus" or "eng" changes nothing.
-// Every control of the window of the table then has an accessible name, so that a screen
-// reader announces it: its caption, or its tooltip where it has no caption.
+// Every control of the window of the table is then announced by a screen reader: by its
+// caption, or by its tooltip (set as its accessible name) where it has no caption.
 void applyCaptions(const CaptionTable &table, const QString &language);
 
 // Names the controls of the window for screen readers as applyCaptions does; for windows

@@ -3,9 +3,11 @@
 #include "config/platform.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHash>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QObject>
 #include <QPointer>
@@ -53,6 +55,29 @@ void changeFlags(QWidget *window, Qt::WindowFlags flags)
     if (visible)
         window->show();
 }
+
+// Turns Space on a view into the view's activation of its current item.
+class SpaceActivates final : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *view = qobject_cast<QAbstractItemView *>(watched);
+        if (view && event->type() == QEvent::KeyPress
+            && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space
+            && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+            if (view->currentIndex().isValid())
+                emit view->activated(view->currentIndex());
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 // The frame last seen around a framed window of the program.
 QMargins &learnedFrame()
@@ -336,6 +361,11 @@ void PressOnEnter(QLineEdit *field, QAbstractButton *button)
         if (button->isEnabled() && button->isVisible())
             button->click();
     });
+}
+
+void ActivateOnSpace(QAbstractItemView *view)
+{
+    view->installEventFilter(new SpaceActivates(view));
 }
 
 void DisableXbutton(QWidget *window)

@@ -5,6 +5,7 @@
 
 class Platform;
 class QAbstractButton;
+class QAbstractItemView;
 class QLineEdit;
 class QObject;
 class QWidget;
@@ -36,3 +37,7 @@ QMargins WindowFrame(const QWidget *window);
 // Enter in the field presses the button when the button can be pressed, as Enter presses
 // the default button of a dialog.
 void PressOnEnter(QLineEdit *field, QAbstractButton *button);
+
+// Space on the highlighted item of the view activates it as Enter does (a list of answers
+// chosen from the keyboard).
+void ActivateOnSpace(QAbstractItemView *view);

@@ -18,7 +18,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
@@ -176,12 +175,7 @@ void TicketWindow::connectHandlers()
     connect(List1, &QListWidget::itemClicked, this, choose);
     connect(List1, &QListWidget::itemActivated, this, choose);
     // Space chooses the highlighted answer as Enter does.
-    auto *space = new QShortcut(QKeySequence(Qt::Key_Space), List1);
-    space->setContext(Qt::WidgetShortcut);
-    connect(space, &QShortcut::activated, this, [this] {
-        if (QListWidgetItem *item = List1->currentItem())
-            chooseAnswer(item->text());
-    });
+    ActivateOnSpace(List1);
     connect(Command3, &QPushButton::clicked, this, [this] {
         const QList<QListWidgetItem *> selected = List1->selectedItems();
         chooseAnswer(selected.isEmpty() ? QString() : selected.first()->text());

@@ -212,7 +212,18 @@ bool Application::openTicket()
     m_ticketWindow->move(m_ticketWindow->x(), AvailableArea().top());
     m_ticketWindow->moveRightOf(m_pictureSizeWindow->rightOfPicture());
     m_ticketWindow->activateWindow();
+    keepAboutBehind();
     return true;
+}
+
+void Application::keepAboutBehind()
+{
+    // The about window stays above the windows of the choice, not above the ticket and the
+    // evaluation the student works in.
+    if (m_aboutWindow && m_aboutWindow->isVisible()) {
+        SetTopmost(m_aboutWindow, false);
+        m_aboutWindow->lower();
+    }
 }
 
 TicketWindow *Application::ticketWindow() const
@@ -342,6 +353,7 @@ void Application::openEvaluation(const TicketResults &results)
     m_evaluationWindow->show();
     // The ticket window that had the focus is about to go.
     m_evaluationWindow->activateWindow();
+    keepAboutBehind();
 }
 
 EvaluationWindow *Application::evaluationWindow() const

@@ -130,6 +130,7 @@ private:
     // Qt's own texts follow the program's language: Russian for "rus", Qt's English otherwise.
     void followLanguageInQtTexts(const QString &language);
     void discardTicketWindows();
+    void keepAboutBehind();
 
     Platform &m_platform;
     QString m_programFolder;
