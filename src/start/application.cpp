@@ -155,6 +155,7 @@ void Application::switchLanguage(const QString &language)
 
 void Application::showSettings()
 {
+    keepAboutBehind();
     settingsWindow()->show();
     if (m_startWindow)
         m_startWindow->hide();
@@ -296,6 +297,7 @@ void Application::openExamChooser(const QString &folder, ChooserOpener opener)
     });
     if (m_settings.examFolder().isEmpty())
         m_examChooser->setFolder(folder.isEmpty() ? path(u"b"_s) : folder);
+    keepAboutBehind();
     m_examChooser->show();
 }
 
@@ -322,6 +324,7 @@ void Application::openExamEditor()
 {
     if (!m_examEditor)
         m_examEditor = new ExamEditorWindow(*this);
+    keepAboutBehind();
     m_examEditor->show();
 }
 
