@@ -88,7 +88,9 @@ void SettingsWindow::openPassScoreDialog()
     const QString questions = Combo1->currentText();
     txtV->setText(questions);
     colourBoxes(questions);
+    // The first mark is typed over, as Tab selects each next one.
     txt[0]->setFocus();
+    txt[0]->selectAll();
 }
 
 void SettingsWindow::markChanged()
