@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QHash>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QObject>
 #include <QPointer>
@@ -174,19 +175,16 @@ private:
     {
         const QSize space = room(window);
         QScrollArea *scroll = scrollAreaOf(window);
-        const QSize designed = scroll ? scroll->widget()->size() : window->size();
-        const bool fits = designed.width() <= space.width() && designed.height() <= space.height();
-        if (fits && !scroll) {
+        if (window->minimumSize() != window->maximumSize() || (scroll && scroll->widgetResizable())) {
+            fitResizable(window, space);
             return;
         }
-        if (!scroll) {
-            if (window->minimumSize() != window->maximumSize()) {
-                // A window that may be resized is simply made smaller.
-                window->resize(designed.boundedTo(space));
-                return;
-            }
+        const QSize designed = scroll ? scroll->widget()->size() : window->size();
+        const bool fits = designed.width() <= space.width() && designed.height() <= space.height();
+        if (fits && !scroll)
+            return;
+        if (!scroll)
             scroll = wrap(window);
-        }
         QSize size = designed;
         if (!fits) {
             // The scroll bar takes room across the other direction.
@@ -203,12 +201,32 @@ private:
         m_resizing = keep;
     }
 
+    // A window that may be resized is made smaller; where its layout cannot be made that
+    // small, its controls scroll.
+    void fitResizable(QWidget *window, const QSize &space)
+    {
+        const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+        if (!scrollAreaOf(window) && (least.width() > space.width() || least.height() > space.height())) {
+            wrap(window);
+            window->setMinimumSize(0, 0);
+        }
+        const QSize size = window->size();
+        if (size.width() > space.width() || size.height() > space.height())
+            window->resize(size.boundedTo(space));
+    }
+
+    // Moves the window's controls, and its layout where it has one, into a scroll area that
+    // fills the window.
     QScrollArea *wrap(QWidget *window)
     {
         const QSize designed = window->size();
         auto *content = new QWidget;
         content->setObjectName(window->objectName() + u"Content"_s);
-        content->setFixedSize(designed);
+        QLayout *laidOut = window->layout();
+        if (laidOut)
+            content->setLayout(laidOut);    // QWidget::setLayout takes it from the window
+        else
+            content->setFixedSize(designed);
         // Moving a control to another parent takes the focus from it: the control that had it
         // gets it back.
         QWidget *focused = window->focusWidget();
@@ -226,7 +244,7 @@ private:
         // The keys go to the controls; the scroll area follows the focus (ensureWidgetVisible).
         scroll->setFocusPolicy(Qt::NoFocus);
         scroll->setWidget(content);
-        scroll->setWidgetResizable(false);
+        scroll->setWidgetResizable(laidOut != nullptr);
         auto *layout = new QVBoxLayout(window);
         layout->setObjectName(u"screenFitLayout"_s);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -242,7 +260,7 @@ private:
     void designedSizeChanged(QWidget *window)
     {
         QScrollArea *scroll = scrollAreaOf(window);
-        if (m_resizing || !scroll)
+        if (m_resizing || !scroll || scroll->widgetResizable())
             return;
         const QSize designed = window->size();
         if (scroll->widget()->size() == designed || designed.isEmpty())

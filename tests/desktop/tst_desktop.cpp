@@ -10,6 +10,7 @@
 #include "exam/ticket_window.h"
 #include "settings/picture_size_window.h"
 #include "settings/settings_window.h"
+#include "results/results_window.h"
 #include "start/about_window.h"
 #include "start/start_window.h"
 #include "support/controls.h"
@@ -188,6 +189,10 @@ static QWidget *openWindow(Application &app, const QString &form)
         app.openTestWindow();
         return app.testWindow();
     }
+    if (form == "frmResults"_L1) {
+        app.openResults();
+        return app.resultsWindow();
+    }
     StartWindow *start = app.startWindow();
     control<QLineEdit>(start, "Text1")->setText(u"1"_s);
     click(start, "Command3");
@@ -208,6 +213,7 @@ void DesktopTest::guardedWindowsStayOnCloseRequests_data()
     QTest::newRow("exam chooser") << u"Form9"_s;
     QTest::newRow("exam editor") << u"Form7"_s;
     QTest::newRow("test") << u"Form6"_s;
+    QTest::newRow("results") << u"frmResults"_s;
     QTest::newRow("ticket") << u"Form2"_s;
     QTest::newRow("answers review") << u"Form8"_s;
     QTest::newRow("evaluation") << u"Form5"_s;
@@ -245,7 +251,7 @@ void DesktopTest::framesInsideTheScreen()
     Application &app = desk.folder.start();
     const QRect screen = deviceScreen();
     for (const QString &form : {u"Form1"_s, u"Form10"_s, u"Form4"_s, u"Form9"_s, u"Form7"_s, u"Form6"_s,
-                                u"Form2"_s, u"Form8"_s, u"Form5"_s}) {
+                                u"frmResults"_s, u"Form2"_s, u"Form8"_s, u"Form5"_s}) {
         QWidget *window = openWindow(app, form);
         QVERIFY2(settled(window), qPrintable(form));
         if (form == "Form2"_L1)
@@ -282,7 +288,8 @@ void DesktopTest::framesInsideTheScreen()
                          || window->findChild<QWidget *>(window->objectName() + u"Content"_s),
                      qPrintable(button->objectName()));
         }
-        if (form == "Form4"_L1 || form == "Form9"_L1 || form == "Form7"_L1 || form == "Form6"_L1)
+        if (form == "Form4"_L1 || form == "Form9"_L1 || form == "Form7"_L1 || form == "Form6"_L1
+            || form == "frmResults"_L1)
             window->hide();
     }
 }

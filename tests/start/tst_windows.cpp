@@ -4,6 +4,7 @@
 #include "exam/ticket_window.h"
 #include "settings/picture_size_window.h"
 #include "settings/settings_window.h"
+#include "results/results_window.h"
 #include "start/about_window.h"
 #include "start/start_window.h"
 #include "support/controls.h"
@@ -86,6 +87,10 @@ QWidget *openWindow(Application &app, const QString &form)
         app.openTestWindow();
         return app.testWindow();
     }
+    if (form == "frmResults"_L1) {
+        app.openResults();
+        return app.resultsWindow();
+    }
     control<QLineEdit>(app.startWindow(), "Text1")->setText(u"1"_s);
     click(app.startWindow(), "Command3");
     if (form == "Form2"_L1)
@@ -97,7 +102,7 @@ QWidget *openWindow(Application &app, const QString &form)
 }
 
 const QStringList GuardedForms{u"Form1"_s, u"Form10"_s, u"Form4"_s, u"Form9"_s, u"Form7"_s,
-                               u"Form6"_s, u"Form2"_s, u"Form8"_s, u"Form5"_s};
+                               u"Form6"_s, u"frmResults"_s, u"Form2"_s, u"Form8"_s, u"Form5"_s};
 
 } // namespace
 
