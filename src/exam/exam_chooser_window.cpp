@@ -87,6 +87,10 @@ void ExamChooserWindow::buildControls()
     Dir1->setIndentation(12);
     Dir1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     Dir1->header()->setStretchLastSection(false);
+    // A click must select the folder under the pointer: the view does not scroll by itself
+    // when the current folder changes (it would scroll sideways to the start of a wide
+    // name and move the rows under the pointer); treeMoved scrolls up and down only.
+    Dir1->setAutoScroll(false);
 
     Text1 = makeControl<QLineEdit>(Frame11, u"Text1"_s, QRect(tw(2400), tw(240), tw(5295), 22));
     Command1 = makeControl<QPushButton>(Frame11, u"Command1"_s, QRect(tw(2400), tw(720), 96, 28), u"Принять"_s);
@@ -261,6 +265,10 @@ void ExamChooserWindow::treeMoved(const QModelIndex &current)
     // The user moves the tree now; it is no longer scrolled back to where it was set.
     m_revealPending = false;
     m_reveal->stop();
+    QScrollBar *across = Dir1->horizontalScrollBar();
+    const int keep = across->value();
+    Dir1->scrollTo(current);
+    across->setValue(keep);
     followFolder(m_folders->filePath(current));
 }
 

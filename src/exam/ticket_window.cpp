@@ -45,16 +45,6 @@ QPoint buttonPlace(int question)
     return QPoint(10 + ColumnStep, ButtonsTop + (20 - question) * RowStep);
 }
 
-void setBackground(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    // Buttons fill their background with the button colour.
-    palette.setColor(QPalette::Button, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 } // namespace
 
 TicketWindow::TicketWindow(Application &app) : QWidget(nullptr), m_app(app)
@@ -176,6 +166,7 @@ void TicketWindow::buildQuestionButtons()
         *numbers[n - 1] = makeControl<ActiveLabel>(Frame2, numberNames[n - 1],
                                             QRect(place + QPoint(30, 5), QSize(40, 18)),
                                             QString::number(n));
+        m_numberLabels[n - 1] = *numbers[n - 1];
     }
 }
 
@@ -192,6 +183,8 @@ void TicketWindow::connectHandlers()
     const auto choose = [this](QListWidgetItem *item) { chooseAnswer(item->text()); };
     connect(List1, &QListWidget::itemClicked, this, choose);
     connect(List1, &QListWidget::itemActivated, this, choose);
+    // Space chooses the highlighted answer as Enter does.
+    ActivateOnSpace(List1);
     connect(Command3, &QPushButton::clicked, this, [this] {
         const QList<QListWidgetItem *> selected = List1->selectedItems();
         chooseAnswer(selected.isEmpty() ? QString() : selected.first()->text());
@@ -332,8 +325,9 @@ TicketResults TicketWindow::results() const
 
 void TicketWindow::moveRightOf(int left)
 {
-    const int lastOnScreen = m_app.platform().screenSize().width() - frameGeometry().width();
-    move(std::max(0, std::min(left, lastOnScreen)), y());
+    const QRect area = AvailableArea();
+    const int lastOnScreen = area.right() + 1 - width() - WindowFrame(this).left() - WindowFrame(this).right();
+    move(std::max(area.left(), std::min(left, lastOnScreen)), y());
 }
 
 void TicketWindow::chooseReviewedAnswer()
@@ -348,6 +342,8 @@ void TicketWindow::colourQuestion(int question, const QColor &colour)
 {
     setBackground(Shape[question - 1], colour);
     setBackground(Option[question - 1], colour);
+    // The number stands on the rectangle: its text must read on the rectangle's colour.
+    setTextColour(m_numberLabels[question - 1], readableTextOn(colour));
 }
 
 void TicketWindow::openQuestion(int question)
@@ -388,6 +384,11 @@ void TicketWindow::showQuestion(int question)
 
     Text3->setPlainText(m_run->questionText());
     widenAnswers();
+    // The arrow keys start on the first answer, which is highlighted, not chosen.
+    if (List1->count() > 0)
+        List1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    if (List1->isEnabled())
+        List1->setFocus();
 }
 
 void TicketWindow::abandon()
@@ -443,9 +444,17 @@ void TicketWindow::chooseAnswer(const QString &chosen)
         emit answerReviewed(chosen);
         return;
     }
-    if (m_run->choose(chosen).next == TicketRun::Next::TicketFinished)
+    const TicketRun::Next next = m_run->choose(chosen).next;
+    if (next == TicketRun::Next::TicketFinished)
         m_app.message(QString(), Language::pick(language(), u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s,
                                                 u"TEST-Exam legal. Press The Button EVALUATION."_s));
+    // The keys go on where the student goes on: the button of the question unlocked next,
+    // else "Оценка".
+    const int current = m_run->currentQuestion();
+    if (next == TicketRun::Next::Unlocked && current < Questions && Option[current]->isEnabled())
+        Option[current]->setFocus();
+    else
+        Command1->setFocus();
 }
 
 void TicketWindow::reviewModeToggled(bool on)

@@ -101,6 +101,8 @@ private:
     QGroupBox *Frame2;
     std::array<QRadioButton *, Questions> Option;
     std::array<QFrame *, Questions> Shape;
+    // Label1 ... Label26 in the order of the questions they number.
+    std::array<ActiveLabel *, Questions> m_numberLabels;
     ActiveLabel *Label1;
     ActiveLabel *Label2;
     ActiveLabel *Label3;

@@ -5,6 +5,7 @@
 #include "config/captions.h"
 #include "config/ini.h"
 #include "config/language.h"
+#include "config/window_ops.h"
 #include "editor/exam_editor_window.h"
 #include "evaluation/evaluation_window.h"
 #include "evaluation/report.h"
@@ -23,7 +24,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QGroupBox>
 #include <QRadioButton>
 
@@ -51,6 +54,8 @@ Application::Application(Platform &platform, const QString &programFolder, QObje
     setIniErrorReporter([this](const QString &title, const QString &text) {
         message(title, text, MessageIcon::Critical);
     });
+    connect(&m_settings, &SettingsRecord::languageChanged, this, &Application::followLanguageInQtTexts);
+    KeepWindowsOnScreen(m_platform, this);
 }
 
 Application::~Application()
@@ -94,6 +99,7 @@ void Application::sayIfNotSaved(const QString &file, const SettingsRecord::SaveR
 void Application::start()
 {
     m_settings.load(settingsFile());
+    followLanguageInQtTexts(m_settings.language());
     // The settings window loads hidden at start, so a timer length it refuses is said at once.
     settingsWindow();
     findUnfinishedTicket();
@@ -106,6 +112,24 @@ void Application::createStartWindow()
     m_startWindow->show();
     if (m_unfinished)
         m_startWindow->offerUnfinishedTicket(m_unfinished->student.name, m_unfinished->ticketFolderName);
+}
+
+void Application::followLanguageInQtTexts(const QString &language)
+{
+    const bool russian = Language::isRussian(language);
+    if (russian == m_qtTextsInstalled)
+        return;
+    if (!russian) {
+        QCoreApplication::removeTranslator(&m_qtTexts);
+        m_qtTextsInstalled = false;
+        return;
+    }
+    // Without Qt's translations installed Qt simply keeps its English texts.
+    if (m_qtTexts.isEmpty()
+        && !m_qtTexts.load(QLocale(QLocale::Russian), u"qtbase"_s, u"_"_s,
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    m_qtTextsInstalled = QCoreApplication::installTranslator(&m_qtTexts);
 }
 
 StartWindow *Application::startWindow() const
@@ -141,6 +165,7 @@ void Application::switchLanguage(const QString &language)
 
 void Application::showSettings()
 {
+    keepAboutBehind();
     settingsWindow()->show();
     if (m_startWindow)
         m_startWindow->hide();
@@ -197,10 +222,23 @@ bool Application::openTicket(const TicketJournal::Record *resumed)
         return false;
     keepJournal(resumed ? *resumed : newTicketJournal());
     m_ticketWindow->show();
-    m_ticketWindow->move(m_ticketWindow->x(), 0);
+    const QMargins frame = WindowFrame(m_ticketWindow);
+    m_pictureSizeWindow->keepRoomBeside(m_ticketWindow->width() + frame.left() + frame.right());
+    m_ticketWindow->move(m_ticketWindow->x(), AvailableArea().top());
     m_ticketWindow->moveRightOf(m_pictureSizeWindow->rightOfPicture());
     m_ticketWindow->activateWindow();
+    keepAboutBehind();
     return true;
+}
+
+void Application::keepAboutBehind()
+{
+    // The about window stays above the windows of the choice, not above the ticket and the
+    // evaluation the student works in.
+    if (m_aboutWindow && m_aboutWindow->isVisible()) {
+        SetTopmost(m_aboutWindow, false);
+        m_aboutWindow->lower();
+    }
 }
 
 TicketWindow *Application::ticketWindow() const
@@ -276,6 +314,7 @@ void Application::openExamChooser(const QString &folder, ChooserOpener opener)
     });
     if (m_settings.examFolder().isEmpty())
         m_examChooser->setFolder(folder.isEmpty() ? path(u"b"_s) : folder);
+    keepAboutBehind();
     m_examChooser->show();
 }
 
@@ -302,6 +341,7 @@ void Application::openExamEditor()
 {
     if (!m_examEditor)
         m_examEditor = new ExamEditorWindow(*this);
+    keepAboutBehind();
     m_examEditor->show();
 }
 
@@ -357,6 +397,7 @@ void Application::openEvaluation(const TicketResults &results)
     m_evaluationWindow->show();
     // The ticket window that had the focus is about to go.
     m_evaluationWindow->activateWindow();
+    keepAboutBehind();
 }
 
 EvaluationWindow *Application::evaluationWindow() const
@@ -374,9 +415,11 @@ void Application::closeEvaluation()
     showStartWindow();
     discardEvaluation();
     endJournal();
-    // The start window waits for the next student with empty data fields.
-    if (m_startWindow)
+    // The start window waits for the next student with empty data fields, and the keys go to it.
+    if (m_startWindow) {
         m_startWindow->nextStudent();
+        m_startWindow->activateWindow();
+    }
 }
 
 QString Application::ticketJournalPath() const

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTranslator>
 
 #include <optional>
 
@@ -143,14 +144,20 @@ public:
     void exitProgram();
     bool hasEnded() const { return m_ended; }
 
+    // Whether Qt's own Russian texts (file dialogs, standard buttons) are in use.
+    bool usesQtRussianTexts() const { return m_qtTextsInstalled; }
+
 private:
     void createStartWindow();
+    // Qt's own texts follow the program's language: Russian for "rus", Qt's English otherwise.
+    void followLanguageInQtTexts(const QString &language);
     void discardTicketWindows();
     TicketJournal::Record newTicketJournal() const;
     void findUnfinishedTicket();
     void setJournalAside(TicketJournal::Problem problem);
     void keepJournal(const TicketJournal::Record &record);
     void endJournal();
+    void keepAboutBehind();
 
     Platform &m_platform;
     QString m_programFolder;
@@ -175,4 +182,6 @@ private:
     // The student of a continued ticket, for its evaluation; the start window holds no one.
     std::optional<Student> m_resumedStudent;
     bool m_ended = false;
+    QTranslator m_qtTexts;
+    bool m_qtTextsInstalled = false;
 };

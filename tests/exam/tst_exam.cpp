@@ -650,9 +650,12 @@ void ExamTest::pictureBesideTicket_data()
     QTest::newRow("fixed without a height") << u"1"_s << u"400"_s << QString() << QSize(120, 80) << -1;
     QTest::newRow("fixed size not a number") << u"1"_s << u"wide"_s << u"300"_s << QSize(120, 80) << 126;
     QTest::newRow("real size") << u"2"_s << u"400"_s << u"300"_s << QSize(120, 80) << 126;
-    // -2: the ticket window stands at the right edge of the 1280 pixels of screen.
+    // -2: a fixed size wider than the room beside the ticket window is scaled down to that
+    // room, keeping its proportions, and the ticket window stands at the right edge.
     QTest::newRow("wider than the screen allows") << u"1"_s << u"1000"_s << u"300"_s << QSize(1000, 300)
                                                   << -2;
+    QTest::newRow("higher than the screen allows") << u"1"_s << u"300"_s << u"2000"_s << QSize(300, 2000)
+                                                   << -3;
 }
 
 void ExamTest::pictureBesideTicket()
@@ -669,7 +672,8 @@ void ExamTest::pictureBesideTicket()
     PictureSizeWindow *pictures = road.app().pictureSizeWindow();
     TicketWindow *ticket = road.ticket();
     QCOMPARE(pictures->objectName(), u"Form3"_s);
-    QCOMPARE(pictures->size(), QSize(1280, 1024));
+    // The picture window covers the screen, its frame included.
+    QCOMPARE(pictures->frameGeometry(), QRect(0, 0, 1280, 1024));
     QCOMPARE(control<QLineEdit>(ticket, "Text4")->text(), u"k1.bmp"_s);
     QCOMPARE(ticket->y(), 0);
     QCOMPARE(ticket->x(), 126);
@@ -677,9 +681,20 @@ void ExamTest::pictureBesideTicket()
     ticket->move(700, 0);
     pictures->onTimer1();
     QVERIFY(!shown(pictures, "Frame8"));
-    QCOMPARE(control<QLabel>(pictures, "Image1")->size(), picture);
-    const int rightEdge = 1280 - ticket->frameGeometry().width();
-    QCOMPARE(ticket->x(), ticketLeft == -1 ? 700 : ticketLeft == -2 ? rightEdge : ticketLeft);
+    const QRect shownPicture = control<QLabel>(pictures, "Image1")->geometry();
+    if (ticketLeft >= -1) {
+        QCOMPARE(shownPicture.size(), picture);
+        QCOMPARE(ticket->x(), ticketLeft == -1 ? 700 : ticketLeft);
+        return;
+    }
+    // Scaled down: the proportions kept, the whole picture inside the window and beside the
+    // ticket window, and the ticket window's frame inside the screen.
+    QVERIFY(shownPicture.width() < picture.width());
+    QVERIFY(qAbs(shownPicture.width() * picture.height() - shownPicture.height() * picture.width())
+            <= picture.width() + picture.height());
+    QVERIFY(pictures->rect().contains(shownPicture));
+    QVERIFY(shownPicture.right() < ticket->x());
+    QVERIFY(QRect(0, 0, 1280, 1024).contains(ticket->frameGeometry()));
 }
 
 void ExamTest::picturePerQuestion()
