@@ -1,0 +1,275 @@
+# The installed program, driven from outside as a person drives it: `cmake --install` into a
+# temporary prefix, then the real tavring under the window manager that run_desktop.sh started.
+# It checks that the window manager's close request and Alt+F4 leave the start, ticket and
+# evaluation windows shown with the program alive, walks one student's road by the keyboard
+# alone to the saved report, and ends the program with its own "Выход".
+#
+# Sourced by run_desktop.sh, which sets DISPLAY, $work (a scratch folder) and $shots, and calls
+#   installed_program_road <cmake> <build dir> <scale factor> <student name>
+# It returns non-zero after printing "FAIL: <step>: <what went wrong>".
+
+# The window titles the program gives its windows.
+readonly START_TITLE="Тест-Тавринг v 3.3"
+readonly ABOUT_TITLE="Тест-Тавринг v 3.2"
+readonly TICKET_TITLE="Тест-тавринг"
+readonly EVALUATION_TITLE="Тест-Тавринг"
+
+program=
+program_pid=
+step=
+shot_prefix=
+shot_number=0
+
+fail() {
+    echo "FAIL: installed program, ${step}: $*"
+    screenshot "failed"
+    echo "-- program output:"
+    cat "$work/program.log" 2>/dev/null
+    return 1
+}
+
+screenshot() {
+    shot_number=$((shot_number + 1))
+    import -window root "$(printf '%s/%s-%02d-%s.png' "$shots" "$shot_prefix" "$shot_number" "$1")" 2>/dev/null
+}
+
+alive() {
+    kill -0 "$program_pid" 2>/dev/null
+}
+
+# The program's own visible windows, one id a line.
+program_windows() {
+    xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null
+}
+
+is_dialog() {
+    xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG
+}
+
+# The visible window of the program with exactly this title that is not a message box, nor
+# the window given second.
+window_titled() {
+    local id
+    for id in $(program_windows); do
+        [ "$id" = "${2:-}" ] && continue
+        if [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && ! is_dialog "$id"; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+message_box() {
+    local id
+    for id in $(program_windows); do
+        is_dialog "$id" && { echo "$id"; return 0; }
+    done
+    return 1
+}
+
+viewable() {
+    xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"
+}
+
+# Runs the command until it succeeds, for at most the seconds given.
+wait_until() {
+    local seconds=$1
+    shift
+    local tries=$((seconds * 10))
+    while [ "$tries" -gt 0 ]; do
+        "$@" && return 0
+        alive || return 1
+        sleep 0.1
+        tries=$((tries - 1))
+    done
+    return 1
+}
+
+# Prints the id of the window once it is shown and framed; the second argument is a window of
+# the same title that does not count.
+wait_window() {
+    local title=$1 other=${2:-} id=
+    wait_until 10 window_titled "$title" "$other" >/dev/null || return 1
+    id=$(window_titled "$title" "$other")
+    sleep 0.5
+    echo "$id"
+}
+
+# Keys go to the window that has the focus, through the X server as typed keys do.
+keys_to() {
+    local window=$1
+    shift
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1 || return 1
+    sleep 0.2
+    local key
+    for key in "$@"; do
+        xdotool key --clearmodifiers "$key"
+        sleep 0.25
+    done
+}
+
+# The window manager's close request and Alt+F4 leave the window shown and the program running.
+check_close_requests() {
+    local window=$1 name=$2
+    step="close request on the ${name} window"
+    wmctrl -i -c "$window"
+    sleep 0.6
+    alive || { fail "the program ended"; return 1; }
+    viewable "$window" || { fail "the window was closed"; return 1; }
+    step="Alt+F4 on the ${name} window"
+    keys_to "$window" alt+F4
+    sleep 0.6
+    alive || { fail "the program ended"; return 1; }
+    viewable "$window" || { fail "the window was closed"; return 1; }
+    screenshot "${name}-after-close-requests"
+}
+
+# Installs the build into a fresh prefix; the prefix is the program folder with the demo exam.
+install_program() {
+    local cmake=$1 build=$2 prefix=$3
+    step="cmake --install into $prefix"
+    if ! "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
+        cat "$work/install.log"
+        fail "the installation failed"
+        return 1
+    fi
+    program="$prefix/tavring"
+    [ -x "$program" ] || { fail "no executable $program"; return 1; }
+    [ -f "$prefix/test.ini" ] && [ -d "$prefix/b/geography" ] \
+        || { fail "the program folder has no test.ini or demo exam"; return 1; }
+}
+
+# Documents the program opens (help, plt.txt at the end) are written down instead of opened,
+# so that no viewer of this machine starts and the test can see what was opened.
+install_document_opener() {
+    mkdir -p "$work/bin"
+    cat >"$work/bin/xdg-open" <<EOF
+#!/bin/sh
+echo "\$*" >>"$work/opened.log"
+EOF
+    chmod +x "$work/bin/xdg-open"
+    : >"$work/opened.log"
+}
+
+start_program() {
+    local scale=$1
+    step="start of $program at scale factor $scale"
+    PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$program" >"$work/program.log" 2>&1 &
+    program_pid=$!
+}
+
+# Ends the program if it still runs: the test's own clean-up after a failure.
+stop_program() {
+    if [ -n "$program_pid" ] && alive; then
+        kill "$program_pid" 2>/dev/null
+        wait "$program_pid" 2>/dev/null
+    fi
+    program_pid=
+}
+
+# The record of the student in the report, which the program writes in Windows-1251.
+report_has() {
+    local report="$(dirname "$program")/s/oth.txt" name=$1
+    [ -f "$report" ] && iconv -f WINDOWS-1251 -t UTF-8 "$report" | grep -qF -- "$name"
+}
+
+# Answers the five questions of a demo ticket: Enter, Space and the arrows in the answers,
+# Space on the button of the question unlocked next. A message that the ticket is done (shown
+# when the ticket has more questions than are asked) is closed with Enter.
+answer_ticket() {
+    local ticket=$1 box
+    step="answers by the keyboard"
+    keys_to "$ticket" Return space Down space space Down Down Return space space space Up Return
+    if wait_until 2 message_box >/dev/null; then
+        box=$(message_box)
+        screenshot "ticket-finished-message"
+        keys_to "$box" Return
+        wait_until 5 eval '! message_box >/dev/null' || { fail "the message did not close on Enter"; return 1; }
+    fi
+}
+
+installed_program_road() {
+    local cmake=$1 build=$2 scale=$3 name=$4
+    local prefix="$work/installed-x$scale" start about ticket picture evaluation
+    shot_prefix="installed-x$scale"
+    shot_number=0
+    echo "-- the installed program at scale factor $scale"
+    install_program "$cmake" "$build" "$prefix" || return 1
+    install_document_opener
+    start_program "$scale"
+
+    step="start window"
+    start=$(wait_window "$START_TITLE") || { fail "no start window"; return 1; }
+    screenshot "start"
+    check_close_requests "$start" start || return 1
+
+    step="exam mode"
+    keys_to "$start" space
+    about=$(wait_window "$ABOUT_TITLE") || { fail "no about window after choosing exam mode"; return 1; }
+    grep -q "help/help.chm" "$work/opened.log" || { fail "the help was not opened"; return 1; }
+    step="student name"
+    xdotool windowactivate --sync "$start" >/dev/null 2>&1
+    sleep 0.2
+    xdotool type --delay 60 "$name"
+    screenshot "name"
+    step="draw and open a ticket"
+    keys_to "$start" Return Return
+    sleep 1
+    keys_to "$start" Return
+    ticket=$(wait_window "$TICKET_TITLE") || { fail "no ticket window"; return 1; }
+    viewable "$start" && { fail "the start window stayed shown under the ticket"; return 1; }
+    # The picture window beside the ticket has the evaluation window's title.
+    picture=$(window_titled "$EVALUATION_TITLE")
+    screenshot "ticket"
+    check_close_requests "$ticket" ticket || return 1
+
+    answer_ticket "$ticket" || return 1
+    screenshot "answered"
+    step="grade"
+    keys_to "$ticket" Return
+    sleep 0.5
+    message_box >/dev/null && { fail "a message instead of the grade"; return 1; }
+    screenshot "graded"
+    step="close the ticket"
+    keys_to "$ticket" Tab Return
+    wait_until 5 eval '! viewable "$ticket"' || { fail "the ticket window stayed"; return 1; }
+    evaluation=$(wait_window "$EVALUATION_TITLE" "$picture") || { fail "no evaluation window"; return 1; }
+    screenshot "evaluation"
+    check_close_requests "$evaluation" evaluation || return 1
+
+    step="save in the report"
+    # The focus is on "Закрыть"; one step back is "Сохранить в отчет".
+    keys_to "$evaluation" shift+Tab space
+    screenshot "save-ticked"
+    keys_to "$evaluation" Tab Return
+    wait_until 5 eval '! viewable "$evaluation"' || { fail "the evaluation window stayed"; return 1; }
+    message_box >/dev/null && { fail "a message box after saving"; return 1; }
+    report_has "$name" || { fail "s/oth.txt has no record of $name"; return 1; }
+    step="next student"
+    wait_until 5 viewable "$start" || { fail "the start window did not come back"; return 1; }
+    alive || { fail "the program ended"; return 1; }
+    screenshot "next-student"
+
+    # The name field has the focus; Tab goes on through the data fields, "OK" and "Помощь"
+    # to "Выход".
+    step="exit by \"Выход\""
+    keys_to "$start" Tab Tab Tab Tab Tab Tab Return
+    wait_until 5 eval '! kill -0 $program_pid 2>/dev/null' 
+    if alive; then
+        fail "the program still runs after \"Выход\""
+        return 1
+    fi
+    wait "$program_pid"
+    local code=$?
+    program_pid=
+    [ "$code" -eq 0 ] || { fail "the program ended with exit code $code"; return 1; }
+    grep -q "plt.txt" "$work/opened.log" || { fail "plt.txt was not opened at the end"; return 1; }
+    step="nothing left running"
+    local left
+    left=$(for exe in /proc/[0-9]*/exe; do
+        [ "$(readlink "$exe" 2>/dev/null)" = "$program" ] && echo "${exe%/exe}"
+    done)
+    [ -z "$left" ] || { fail "still running: $left"; return 1; }
+    echo "-- passed: start, ticket and evaluation windows kept on close requests; $name saved in s/oth.txt"
+}
