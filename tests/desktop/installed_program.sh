@@ -168,10 +168,15 @@ stop_program() {
     program_pid=
 }
 
-# The record of the student in the report, which the program writes in Windows-1251.
+# The record of the student in the report, which the program writes in Windows-1251: the name
+# line, the ticket, the marks of the five questions and the verdict (its lines end in CR CR LF).
 report_has() {
-    local report="$(dirname "$program")/s/oth.txt" name=$1
-    [ -f "$report" ] && iconv -f WINDOWS-1251 -t UTF-8 "$report" | grep -qF -- "$name"
+    local report="$(dirname "$program")/s/oth.txt" name=$1 record
+    [ -f "$report" ] || return 1
+    record=$(iconv -f WINDOWS-1251 -t UTF-8 "$report" | tr -d "\r" \
+        | awk -v name="Ф.И.О ,  Данные  $name" '$0 == name { found = 1 } found { print } /^=+$/ { found = 0 }')
+    grep -q "^Билет № b[1-3]$" <<<"$record" && grep -q "Пятый вопрос, оценка  [25]" <<<"$record" \
+        && grep -qE "^(Не )?зачет$" <<<"$record"
 }
 
 # Answers the five questions of a demo ticket: Enter, Space and the arrows in the answers,
@@ -189,16 +194,9 @@ answer_ticket() {
     fi
 }
 
-installed_program_road() {
-    local cmake=$1 build=$2 scale=$3 name=$4
-    local prefix="$work/installed-x$scale" start about ticket picture evaluation
-    shot_prefix="installed-x$scale"
-    shot_number=0
-    echo "-- the installed program at scale factor $scale"
-    install_program "$cmake" "$build" "$prefix" || return 1
-    install_document_opener
-    start_program "$scale"
-
+# The start window: close requests, then exam mode and the student's name.
+start_window_steps() {
+    local name=$1
     step="start window"
     start=$(wait_window "$START_TITLE") || { fail "no start window"; return 1; }
     screenshot "start"
@@ -206,24 +204,31 @@ installed_program_road() {
 
     step="exam mode"
     keys_to "$start" space
-    about=$(wait_window "$ABOUT_TITLE") || { fail "no about window after choosing exam mode"; return 1; }
+    wait_window "$ABOUT_TITLE" >/dev/null || { fail "no about window after choosing exam mode"; return 1; }
     grep -q "help/help.chm" "$work/opened.log" || { fail "the help was not opened"; return 1; }
     step="student name"
     xdotool windowactivate --sync "$start" >/dev/null 2>&1
     sleep 0.2
     xdotool type --delay 60 "$name"
     screenshot "name"
+}
+
+# "OK", "Выбрать билет" and, once the draw enables it, "Открыть билет": Enter on each.
+open_ticket_steps() {
     step="draw and open a ticket"
     keys_to "$start" Return Return
-    sleep 1
+    sleep 1.5
     keys_to "$start" Return
     ticket=$(wait_window "$TICKET_TITLE") || { fail "no ticket window"; return 1; }
     viewable "$start" && { fail "the start window stayed shown under the ticket"; return 1; }
     # The picture window beside the ticket has the evaluation window's title.
     picture=$(window_titled "$EVALUATION_TITLE")
     screenshot "ticket"
-    check_close_requests "$ticket" ticket || return 1
+    check_close_requests "$ticket" ticket
+}
 
+# The answers, Enter on "Оценка", Tab and Enter on "Закрыть"; the evaluation window follows.
+ticket_steps() {
     answer_ticket "$ticket" || return 1
     screenshot "answered"
     step="grade"
@@ -236,8 +241,13 @@ installed_program_road() {
     wait_until 5 eval '! viewable "$ticket"' || { fail "the ticket window stayed"; return 1; }
     evaluation=$(wait_window "$EVALUATION_TITLE" "$picture") || { fail "no evaluation window"; return 1; }
     screenshot "evaluation"
-    check_close_requests "$evaluation" evaluation || return 1
+    check_close_requests "$evaluation" evaluation
+}
 
+# "Сохранить в отчет" ticked and "Закрыть": the record is in the report and the start window
+# waits for the next student.
+evaluation_steps() {
+    local name=$1
     step="save in the report"
     # The focus is on "Закрыть"; one step back is "Сохранить в отчет".
     keys_to "$evaluation" shift+Tab space
@@ -250,26 +260,42 @@ installed_program_road() {
     wait_until 5 viewable "$start" || { fail "the start window did not come back"; return 1; }
     alive || { fail "the program ended"; return 1; }
     screenshot "next-student"
+}
 
-    # The name field has the focus; Tab goes on through the data fields, "OK" and "Помощь"
-    # to "Выход".
+ended() {
+    ! kill -0 "$program_pid" 2>/dev/null
+}
+
+# The name field has the focus; Tab goes on through the data fields, "OK" and "Помощь" to
+# "Выход". The program ends by itself, opens plt.txt as it ends, and leaves nothing running.
+exit_steps() {
     step="exit by \"Выход\""
     keys_to "$start" Tab Tab Tab Tab Tab Tab Return
-    wait_until 5 eval '! kill -0 $program_pid 2>/dev/null' 
-    if alive; then
-        fail "the program still runs after \"Выход\""
-        return 1
-    fi
+    wait_until 5 ended
+    ended || { fail "the program still runs after \"Выход\""; return 1; }
     wait "$program_pid"
     local code=$?
     program_pid=
     [ "$code" -eq 0 ] || { fail "the program ended with exit code $code"; return 1; }
     grep -q "plt.txt" "$work/opened.log" || { fail "plt.txt was not opened at the end"; return 1; }
     step="nothing left running"
-    local left
+    local left exe
     left=$(for exe in /proc/[0-9]*/exe; do
         [ "$(readlink "$exe" 2>/dev/null)" = "$program" ] && echo "${exe%/exe}"
     done)
     [ -z "$left" ] || { fail "still running: $left"; return 1; }
+}
+
+installed_program_road() {
+    local cmake=$1 build=$2 scale=$3 name=$4
+    local prefix="$work/installed-x$scale" start= ticket= picture= evaluation=
+    shot_prefix="installed-x$scale"
+    shot_number=0
+    echo "-- the installed program at scale factor $scale"
+    install_program "$cmake" "$build" "$prefix" || return 1
+    install_document_opener
+    start_program "$scale"
+    start_window_steps "$name" && open_ticket_steps && ticket_steps && evaluation_steps "$name" \
+        && exit_steps || return 1
     echo "-- passed: start, ticket and evaluation windows kept on close requests; $name saved in s/oth.txt"
 }
