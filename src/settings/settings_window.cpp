@@ -162,7 +162,7 @@ void SettingsWindow::connectHandlers()
         hide();
     });
     connect(Command3, &QPushButton::clicked, this, [this] { m_app.openReport(); });
-    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(); });
+    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(Label17->text()); });
     connect(Command6, &QPushButton::clicked, this, &SettingsWindow::closeWindow);
     connect(Timer1, &QTimer::timeout, this, &SettingsWindow::onTimer1);
     connectPassScorePanel();

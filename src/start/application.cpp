@@ -11,6 +11,7 @@
 #include "settings/picture_size_window.h"
 #include "settings/settings_window.h"
 #include "start/about_window.h"
+#include "start/help_document.h"
 #include "start/start_window.h"
 #include "testmode/questionnaire_window.h"
 
@@ -153,9 +154,9 @@ void Application::discardAbout()
     discard(m_aboutWindow);
 }
 
-void Application::openHelp()
+void Application::openHelp(const QString &language)
 {
-    m_platform.openDocument(path(u"help/help.chm"_s));
+    m_platform.openDocument(helpDocument(m_programFolder, language));
 }
 
 void Application::openReport()
