@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make dpkg-dev qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
-    qt6-charts-dev qt6-translations-l10n libxlsxwriter-dev
+    qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libxlsxwriter-dev
     # the desktop suite: a virtual X server, a window manager and tools to drive them
     xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
     # checks of the package and the menu entry

@@ -49,6 +49,12 @@ QString DesktopPlatform::openFileName(const QString &title, const QString &folde
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
 }
 
+QString DesktopPlatform::saveFileName(const QString &title, const QString &suggested,
+                                      const QString &filter)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter);
+}
+
 QString DesktopPlatform::clipboardText()
 {
     return QApplication::clipboard()->text();

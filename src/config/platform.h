@@ -45,6 +45,10 @@ public:
     // An open-file dialog; the chosen path, or the empty text when cancelled.
     virtual QString openFileName(const QString &title, const QString &folder,
                                  const QString &filter) = 0;
+    // A save-file dialog that asks before replacing a file; the chosen path, or the empty
+    // text when cancelled. `suggested` is the path it opens with.
+    virtual QString saveFileName(const QString &title, const QString &suggested,
+                                 const QString &filter) = 0;
     virtual QString clipboardText() = 0;
     virtual void setClipboardText(const QString &text) = 0;
     virtual QDateTime currentDateTime() = 0;

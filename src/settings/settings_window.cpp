@@ -104,6 +104,8 @@ void SettingsWindow::buildControls()
     Command3->setToolTip(u"Открыть отчет"_s);
     Command10 = makeControl<QPushButton>(Frame3, u"Command10"_s, QRect(443, 312, 86, 28), u"Помощь"_s);
     Command10->setToolTip(u"Помощь к программе"_s);
+    cmdResults = makeControl<QPushButton>(Frame3, u"cmdResults"_s, QRect(352, 346, 177, 28), u"Результаты"_s);
+    cmdResults->setToolTip(u"Результаты: таблица, статистика, экспорт"_s);
     Command6 = makeControl<QPushButton>(Frame3, u"Command6"_s, QRect(352, 380, 177, 34), u"Закрыть"_s);
     Command6->setToolTip(u"Закрыть окно"_s);
 
@@ -163,6 +165,10 @@ void SettingsWindow::connectHandlers()
     });
     connect(Command3, &QPushButton::clicked, this, [this] { m_app.openReport(); });
     connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(Label17->text()); });
+    connect(cmdResults, &QPushButton::clicked, this, [this] {
+        m_app.openResults();
+        hide();
+    });
     connect(Command6, &QPushButton::clicked, this, &SettingsWindow::closeWindow);
     connect(Timer1, &QTimer::timeout, this, &SettingsWindow::onTimer1);
     connectPassScorePanel();
@@ -258,6 +264,7 @@ CaptionTable SettingsWindow::captionTable() const
         {Command6, u"Закрыть"_s, u"To Close"_s},
         {Command3, u"Отчет"_s, u"Report"_s},
         {Command10, u"Помощь"_s, u"Help"_s},
+        {cmdResults, u"Результаты"_s, u"Results"_s},
         {Frame11, u"Выбор"_s, u"To Choose test-exam"_s},
         {Label18, u"Выбрать папку с экзаменом или тестом"_s, u"To Choose a file with the exam or test"_s},
         {Label19, u"Выбранная папка"_s, u"Chosen file"_s},

@@ -89,6 +89,7 @@ private:
     QPushButton *Command6;
     QPushButton *Command3;
     QPushButton *Command10;
+    QPushButton *cmdResults;
 
     // The hidden language panel.
     QGroupBox *Frame9;

@@ -8,6 +8,7 @@
 #include "exam/answers_review_window.h"
 #include "exam/exam_chooser_window.h"
 #include "exam/ticket_window.h"
+#include "results/results_window.h"
 #include "settings/picture_size_window.h"
 #include "settings/settings_window.h"
 #include "start/about_window.h"
@@ -291,6 +292,27 @@ void Application::openExamEditor()
 ExamEditorWindow *Application::examEditor() const
 {
     return m_examEditor;
+}
+
+void Application::openResults()
+{
+    if (!m_resultsWindow) {
+        m_resultsWindow = new ResultsWindow(*this);
+        connect(m_resultsWindow, &ResultsWindow::closed, this, &Application::closeResults);
+    }
+    m_resultsWindow->show();
+    m_resultsWindow->read();
+}
+
+ResultsWindow *Application::resultsWindow() const
+{
+    return m_resultsWindow;
+}
+
+void Application::closeResults()
+{
+    discard(m_resultsWindow);
+    settingsWindow()->show();
 }
 
 void Application::openPictureSizeForEditor()

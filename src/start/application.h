@@ -12,6 +12,7 @@ class AnswersReviewWindow;
 class ExamEditorWindow;
 class ExamChooserWindow;
 class PictureSizeWindow;
+class ResultsWindow;
 class EvaluationWindow;
 class SettingsWindow;
 class StartWindow;
@@ -90,6 +91,11 @@ public:
     void closeExamEditor();
     // The picture size window in its editor mode, showing the exam editor's picture.
     void openPictureSizeForEditor();
+    // The results of the reports, opened from the settings window; "Закрыть" discards it and
+    // shows the settings window again.
+    void openResults();
+    ResultsWindow *resultsWindow() const;
+    void closeResults();
     void openTestWindow();
     QuestionnaireWindow *testWindow() const;
     // Discards the test window and shows the start window at its mode choice.
@@ -133,6 +139,7 @@ private:
     QPointer<AboutWindow> m_aboutWindow;
     QPointer<ExamEditorWindow> m_examEditor;
     QPointer<ExamChooserWindow> m_examChooser;
+    QPointer<ResultsWindow> m_resultsWindow;
     ChooserOpener m_chooserOpener = ChooserOpener::Settings;
     QPointer<QuestionnaireWindow> m_testWindow;
     QPointer<TicketWindow> m_ticketWindow;

@@ -24,6 +24,14 @@ QString TestPlatform::openFileName(const QString &title, const QString &folder, 
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
+QString TestPlatform::saveFileName(const QString &title, const QString &suggested, const QString &filter)
+{
+    Q_UNUSED(title);
+    saveSuggestions << suggested;
+    fileDialogFilters << filter;
+    return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
+}
+
 double TestPlatform::random()
 {
     return randoms.isEmpty() ? 0.0 : randoms.dequeue();

@@ -21,6 +21,7 @@ public:
     void openDocument(const QString &path) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
+    QString saveFileName(const QString &title, const QString &suggested, const QString &filter) override;
     QString clipboardText() override { return clipboard; }
     void setClipboardText(const QString &text) override { clipboard = text; }
     QDateTime currentDateTime() override { return now; }
@@ -39,6 +40,10 @@ public:
     // Answers of the open-file dialog, taken one per call; the empty text is a cancel.
     QQueue<QString> fileAnswers;
     QStringList fileDialogFilters;
+    // Answers of the save-file dialog, taken one per call; the empty text is a cancel. The
+    // suggested paths are recorded.
+    QQueue<QString> saveAnswers;
+    QStringList saveSuggestions;
     QString clipboard;
     QDateTime now = QDateTime(QDate(2026, 12, 8), QTime(10, 30, 15));
     // Scripted values of the uniform generator; 0 once they run out.

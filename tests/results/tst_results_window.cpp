@@ -1,0 +1,256 @@
+#include "config/ansi_text.h"
+#include "evaluation/report.h"
+#include "results/results_models.h"
+#include "results/results_window.h"
+#include "settings/settings_window.h"
+#include "support/controls.h"
+#include "support/program_folder.h"
+#include "testmode/questionnaire_report.h"
+
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QCheckBox>
+#include <QChartView>
+#include <QImage>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+ExamRecord record(const QString &language, const QString &date, const QString &student, int ticket,
+                  const QString &marks, const QString &verdict)
+{
+    ExamRecord result;
+    result.language = language;
+    result.date = date;
+    result.time = u"10:30:15"_s;
+    result.student = u"Ф.И.О ,  Данные  "_s + student;
+    result.ticket = u"Билет № b"_s + QString::number(ticket);
+    for (int n = 1; n <= ExamReport::Questions; ++n) {
+        const QString mark = n <= marks.size() ? marks.mid(n - 1, 1) : QString();
+        result.lines << (mark.isEmpty() || mark == u"." ? QString() : ExamReport::evaluationLine(n, language, mark));
+    }
+    result.verdict = verdict;
+    return result;
+}
+
+// The reports of a morning: three tickets and one questionnaire run, written by the program's
+// own writers, with a line of stray text in the exam report.
+void writeReports(const ProgramFolder &folder)
+{
+    QVERIFY(ExamReport::append(folder.path(), record(u"rus"_s, u"08.12.2026"_s, u"Иванов"_s, 1, u"552"_s, u"Зачет"_s)));
+    QVERIFY(ExamReport::append(folder.path(), record(u"eng"_s, u"12/9/2026"_s, u"Smith"_s, 2, u"222"_s, u"Not deliver"_s)));
+    QVERIFY(AnsiText::append(folder.path(u"s/oth.txt"_s), u"stray\r\n"_s));
+    QVERIFY(ExamReport::append(folder.path(), record(u"rus"_s, u"09.12.2026"_s, u"Петров"_s, 1, u"5"_s, u"Не зачет по времени"_s)));
+    const std::array<QString, 3> conclusions{u"Плохо\n"_s, u"Средне\n"_s, u"Хорошо\n"_s};
+    QVERIFY(QuestionnaireReport::append(
+        folder.path(), QuestionnaireReport::header(u"travel"_s, u"10:31"_s, u"08.12.2026"_s)
+                           + QuestionnaireReport::answerLine(u"Куда?\n"_s, u"В горы"_s, u"3"_s)
+                           + QuestionnaireReport::conclusionBlock(u"3"_s, u"Средне\n"_s, conclusions,
+                                                                  {u"1"_s, u"5"_s, u"9"_s})));
+}
+
+QStringList column(const QAbstractItemModel *model, int column)
+{
+    QStringList cells;
+    for (int row = 0; row < model->rowCount(); ++row)
+        cells << model->index(row, column).data().toString();
+    return cells;
+}
+
+} // namespace
+
+class ResultsWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void showsFiltersSortsAndExports_data();
+    void showsFiltersSortsAndExports();
+    void savesTheChart();
+    void cancelsALongReading();
+    void saysWhenAnExportFails();
+
+private:
+    ResultsWindow *openResults(ProgramFolder &folder, const QString &language);
+};
+
+ResultsWindow *ResultsWindowTest::openResults(ProgramFolder &folder, const QString &language)
+{
+    folder.writeSettings({u"re="_s + language, u"ball=4"_s});
+    Application &app = folder.start();
+    app.showSettings();
+    SettingsWindow *settings = app.settingsWindow();
+    auto *button = control<QPushButton>(settings, "cmdResults");
+    if (!button)
+        return nullptr;
+    button->click();
+    ResultsWindow *window = app.resultsWindow();
+    if (window)
+        (void)QTest::qWaitFor([window] { return !window->isReading(); }, 20000);
+    return window;
+}
+
+void ResultsWindowTest::showsFiltersSortsAndExports_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("close");
+    QTest::addColumn<QByteArray>("csvHeader");
+    QTest::newRow("rus") << u"rus"_s << u"Результаты"_s << u"Закрыть"_s
+                         << QByteArray("\xEF\xBB\xBF\xD0\x94\xD0\xB0\xD1\x82\xD0\xB0,");
+    QTest::newRow("another language keeps Russian")
+        << u"deu"_s << u"Результаты"_s << u"Закрыть"_s << QByteArray("\xEF\xBB\xBF\xD0\x94\xD0\xB0\xD1\x82\xD0\xB0,");
+    QTest::newRow("eng") << u"eng"_s << u"Results"_s << u"To Close"_s << QByteArray("\xEF\xBB\xBF" "Date,Time,Student,");
+}
+
+void ResultsWindowTest::showsFiltersSortsAndExports()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, button);
+    QFETCH(QString, close);
+    QFETCH(QByteArray, csvHeader);
+    ProgramFolder folder;
+    writeReports(folder);
+    const QByteArray exams = folder.readBytes(u"s/oth.txt"_s);
+    const QByteArray runs = folder.readBytes(u"s/lzm.txt"_s);
+    ResultsWindow *window = openResults(folder, language);
+    QVERIFY(window);
+    Application &app = folder.app();
+    QCOMPARE(control<QPushButton>(app.settingsWindow(), "cmdResults")->text(), button);
+    QVERIFY(window->isVisible());
+    QVERIFY(!app.settingsWindow()->isVisible());
+    QCOMPARE(control<QPushButton>(window, "cmdClose")->text(), close);
+
+    auto *tickets = control<QTableView>(window, "tblTickets");
+    QCOMPARE(column(tickets->model(), TicketResultsModel::Student), (QStringList{u"Иванов"_s, u"Smith"_s, u"Петров"_s}));
+    QCOMPARE(column(control<QTableView>(window, "tblRuns")->model(), QuestionnaireRunsModel::Conclusion),
+             QStringList{u"Средне"_s});
+    // The stray line is shown with its line number.
+    auto *problems = control<QTableWidget>(window, "tblProblems");
+    QCOMPARE(problems->rowCount(), 1);
+    QCOMPARE(problems->item(0, 1)->text(), u"17"_s);
+    QCOMPARE(problems->item(0, 3)->text(), u"stray"_s);
+
+    tickets->sortByColumn(TicketResultsModel::Date, Qt::DescendingOrder);
+    QCOMPARE(column(tickets->model(), TicketResultsModel::Student), (QStringList{u"Smith"_s, u"Петров"_s, u"Иванов"_s}));
+    control<QLineEdit>(window, "txtTicket")->setText(u"1"_s);
+    QCOMPARE(column(tickets->model(), TicketResultsModel::Student), (QStringList{u"Петров"_s, u"Иванов"_s}));
+    control<QComboBox>(window, "cboVerdict")->setCurrentIndex(1);
+    QCOMPARE(column(tickets->model(), TicketResultsModel::Student), QStringList{u"Иванов"_s});
+    QCOMPARE(window->statistics().attempts, 1);
+    control<QPushButton>(window, "cmdReset")->click();
+    control<QCheckBox>(window, "chkDates")->setChecked(true);
+    control<QDateEdit>(window, "dtFrom")->setDate(QDate(2026, 12, 9));
+    control<QDateEdit>(window, "dtTo")->setDate(QDate(2026, 12, 9));
+    control<QLineEdit>(window, "txtName")->setText(u"smi"_s);
+    QCOMPARE(column(tickets->model(), TicketResultsModel::Student), QStringList{u"Smith"_s});
+    QCOMPARE(window->statistics().questions[0].wrong, 1);
+
+    // What the filter shows goes to the files.
+    folder.platform.saveAnswers.enqueue(folder.path(u"tickets.csv"_s));
+    control<QPushButton>(window, "cmdCsv")->click();
+    const QByteArray csv = folder.readBytes(u"tickets.csv"_s);
+    QVERIFY2(csv.startsWith(csvHeader), csv.left(40).constData());
+    QCOMPARE(csv.count("\r\n"), 2);
+    QVERIFY(csv.contains("2026-12-09,10:30:15,Smith,,2,2,2,2,"));
+    folder.platform.saveAnswers.enqueue(folder.path(u"results.xlsx"_s));
+    control<QPushButton>(window, "cmdXlsx")->click();
+    QVERIFY(folder.readBytes(u"results.xlsx"_s).startsWith("PK"));
+    QVERIFY(folder.platform.saveSuggestions.last().endsWith(u"/s/results.xlsx"_s));
+    QCOMPARE(folder.platform.messageTexts(), QStringList());
+
+    control<QPushButton>(window, "cmdClose")->click();
+    QVERIFY(!app.resultsWindow());
+    QVERIFY(app.settingsWindow()->isVisible());
+    // The reports were only read.
+    QCOMPARE(folder.readBytes(u"s/oth.txt"_s), exams);
+    QCOMPARE(folder.readBytes(u"s/lzm.txt"_s), runs);
+}
+
+void ResultsWindowTest::savesTheChart()
+{
+    ProgramFolder folder;
+    writeReports(folder);
+    ResultsWindow *window = openResults(folder, u"eng"_s);
+    QVERIFY(window);
+    auto *tabs = control<QTabWidget>(window, "tabResults");
+    auto *png = control<QPushButton>(window, "cmdPng");
+    QVERIFY(!png->isEnabled());
+    tabs->setCurrentWidget(control(window, "pageStatistics"));
+    QVERIFY(png->isEnabled());
+    for (int chart = 0; chart < 4; ++chart) {
+        control<QComboBox>(window, "cboChart")->setCurrentIndex(chart);
+        QVERIFY(!control<QChartView>(window, "chartView")->chart()->series().isEmpty());
+    }
+    folder.platform.saveAnswers.enqueue(folder.path(u"chart.png"_s));
+    png->click();
+    QVERIFY(!QImage(folder.path(u"chart.png"_s)).isNull());
+    // A cancelled dialog writes nothing.
+    png->click();
+    // On this tab the CSV holds the statistics, one table below the other.
+    folder.platform.saveAnswers.enqueue(folder.path(u"statistics.csv"_s));
+    control<QPushButton>(window, "cmdCsv")->click();
+    QVERIFY(folder.platform.saveSuggestions.last().endsWith(u"/s/statistics.csv"_s));
+    const QByteArray csv = folder.readBytes(u"statistics.csv"_s);
+    QVERIFY2(csv.startsWith("\xEF\xBB\xBF" "Attempts\r\nIn all,Without marks\r\n3,0\r\n\r\nVerdicts\r\n"),
+             csv.left(80).constData());
+    QVERIFY(csv.contains("\r\nBy day\r\nDate,Attempts,Delivered,\"Delivered, %\"\r\n2026-12-08,1,1,100\r\n"));
+    QCOMPARE(folder.platform.messageTexts(), QStringList());
+}
+
+void ResultsWindowTest::cancelsALongReading()
+{
+    ProgramFolder folder;
+    const QByteArray one = AnsiText::encode(
+        ExamReport::recordText(record(u"rus"_s, u"08.12.2026"_s, u"Иванов"_s, 1, u"552"_s, u"Зачет"_s)));
+    folder.writeBytes(u"s/oth.txt"_s, one.repeated(60000));
+    folder.writeSettings({u"re=rus"_s, u"ball=4"_s});
+    Application &app = folder.start();
+    app.showSettings();
+    control<QPushButton>(app.settingsWindow(), "cmdResults")->click();
+    ResultsWindow *window = app.resultsWindow();
+    QVERIFY(window->isReading());
+    QVERIFY(control<QProgressBar>(window, "prgRead")->isVisible());
+    QSignalSpy ended(window, &ResultsWindow::readingEnded);
+    control<QPushButton>(window, "cmdCancel")->click();
+    QVERIFY(ended.wait(20000));
+    QVERIFY(!control<QProgressBar>(window, "prgRead")->isVisible());
+    QCOMPARE(control<QTableView>(window, "tblTickets")->model()->rowCount(), 0);
+
+    // Read again, to the end.
+    control<QPushButton>(window, "cmdRefresh")->click();
+    QVERIFY(ended.wait(60000));
+    QCOMPARE(control<QTableView>(window, "tblTickets")->model()->rowCount(), 60000);
+}
+
+void ResultsWindowTest::saysWhenAnExportFails()
+{
+    ProgramFolder folder;
+    writeReports(folder);
+    ResultsWindow *window = openResults(folder, u"eng"_s);
+    QVERIFY(window);
+    folder.platform.saveAnswers.enqueue(folder.path(u"missing/tickets.csv"_s));
+    control<QPushButton>(window, "cmdCsv")->click();
+    folder.platform.saveAnswers.enqueue(folder.path(u"missing/results.xlsx"_s));
+    control<QPushButton>(window, "cmdXlsx")->click();
+    const QStringList messages = folder.platform.messageTexts();
+    QCOMPARE(messages.size(), 2);
+    QVERIFY(messages[0].startsWith(u"The file could not be saved: "_s));
+    QVERIFY(messages[0].contains(u"tickets.csv"_s));
+    QVERIFY(messages[1].contains(u"results.xlsx"_s));
+}
+
+QTEST_MAIN(ResultsWindowTest)
+#include "tst_results_window.moc"
