@@ -26,10 +26,11 @@ field() { dpkg-deb -f "$deb" "$1"; }
 # what postinst runs; never a development or build package.
 depends=$(field Depends)
 echo "Depends: $depends"
-for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 acl passwd; do
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 acl passwd; do
     [[ ", $depends," == *", $needed "* || ", $depends," == *", $needed,"* ]] || fail "Depends lacks $needed"
 done
 grep -Eq "libqt6core6 \(>= [0-9.]+\)" <<<"$depends" || fail "libqt6core6 has no version from dpkg-shlibdeps"
+grep -Eq "(^|, )libxlsxwriter[0-9a-z]* " <<<"$depends" || fail "Depends lacks libxlsxwriter"
 grep -Eq -- "-dev\b|-tools\b|cmake|g\+\+|xvfb|openbox" <<<"$depends" && fail "Depends names a build or test package"
 
 # Files: one line per entry, "mode owner/group size date time path [-> target]".
@@ -52,6 +53,7 @@ expect "-rw-r--r-- root/root ./usr/share/tavring/demo/test.ini.in"
 expect "-rw-r--r-- root/root ./usr/share/tavring/demo/plt.txt"
 expect "-rw-r--r-- root/root ./usr/share/tavring/demo/b/geography/lzm.lzm"
 expect "-rwxr-xr-x root/root ./usr/share/tavring/lay-out-program-folder.sh"
+expect "-rw-r--r-- root/root ./usr/share/doc/tavring/copyright"
 # Nothing a user changes is a file of the package, so dpkg never overwrites or removes it.
 grep -E " \./(var/|opt/tavring/(test\.ini|plt\.txt|[bts])(/| |$))" "$work/listing" | grep -v -- " -> " \
     && fail "the package owns data of the program folder"
