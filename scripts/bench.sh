@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds the project and runs every benchmark in build/bench, offscreen unless a display is set.
+# Timings are medians of interleaved pairs; on a busy machine run it twice and compare.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh

@@ -5,10 +5,10 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <QThread>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 
 using namespace Qt::StringLiterals;
@@ -17,7 +17,36 @@ namespace AnsiText {
 
 namespace {
 
-constexpr char Codec[] = "windows-1251";
+// Windows-1251 holds one character per byte. The converter is asked once for the character
+// of every byte; both directions then go through these tables, so a long text costs one look-up
+// per character, also when it holds characters the code page cannot.
+struct Codec
+{
+    std::array<char16_t, 256> chars;
+    // The byte of each UTF-16 unit; -1 for a unit the code page cannot hold.
+    std::array<qint16, 0x10000> bytes;
+};
+
+const Codec &windows1251()
+{
+    static const Codec codec = [] {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int byte = 0; byte < 256; ++byte)
+            all[byte] = char(byte);
+        QStringDecoder decoder("windows-1251");
+        const QString chars = decoder.decode(all);
+        Codec table;
+        table.bytes.fill(-1);
+        for (int byte = 0; byte < 256; ++byte) {
+            // Only a converter without the code page gives no character per byte.
+            const char16_t c = chars.size() == 256 ? chars.at(byte).unicode() : char16_t(byte);
+            table.chars[byte] = c;
+            table.bytes[c] = qint16(byte);
+        }
+        return table;
+    }();
+    return codec;
+}
 constexpr int LockRetryMilliseconds = 10;
 
 // The faults a test has asked for; -1: no write fault.
@@ -68,6 +97,37 @@ bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *error)
     return true;
 }
 
+QString lineText(QStringView line)
+{
+    return line.toString();
+}
+
+QString lineText(QByteArrayView line)
+{
+    return decode(line);
+}
+
+// The line rule of splitLines, for a text and for the bytes of a file: a file's lines are
+// decoded one by one, without the whole text in between.
+template <class View>
+QStringList splitLinesOf(View text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype cr = text.indexOf(typename View::value_type(u'\r'), start);
+        if (cr < 0)
+            break;
+        lines << lineText(text.sliced(start, cr - start));
+        start = cr + 1;
+        if (start < text.size() && text[start] == typename View::value_type(u'\n'))
+            ++start;
+    }
+    if (start < text.size())
+        lines << lineText(text.sliced(start));
+    return lines;
+}
+
 } // namespace
 
 namespace Faults {
@@ -94,50 +154,38 @@ void clear()
 
 QByteArray encode(const QString &text)
 {
-    QStringEncoder encoder(Codec);
-    QByteArray whole = encoder.encode(text);
-    if (!encoder.hasError())
-        return whole;
-    // Encode character by character so that only what cannot be held turns into '?'.
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QStringEncoder single(Codec);
-        const QByteArray one = single.encode(QStringView(text).mid(i, length));
-        bytes += single.hasError() || one.isEmpty() ? QByteArray("?") : one;
-        i += length;
+    const Codec &codec = windows1251();
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        const qint16 byte = codec.bytes[c];
+        if (byte >= 0) {
+            *out++ = char(byte);
+            continue;
+        }
+        // A character outside the code page is one '?', a surrogate pair included.
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size())
+            ++i;
+        *out++ = '?';
     }
+    bytes.truncate(out - bytes.constData());
     return bytes;
 }
 
-QString decode(const QByteArray &bytes)
+QString decode(QByteArrayView bytes)
 {
-    QStringDecoder decoder(Codec);
-    return decoder.decode(bytes);
+    const Codec &codec = windows1251();
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (const char byte : bytes)
+        *out++ = codec.chars[uchar(byte)];
+    return text;
 }
 
 QStringList splitLines(const QString &text)
 {
-    QStringList lines;
-    QString current;
-    bool pending = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == u'\r') {
-            lines << current;
-            current.clear();
-            pending = false;
-            if (i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-        } else {
-            current += c;
-            pending = true;
-        }
-    }
-    if (pending)
-        lines << current;
-    return lines;
+    return splitLinesOf(QStringView(text));
 }
 
 QString toWindowLineEnds(const QString &text)
@@ -182,10 +230,10 @@ std::optional<QString> readWhole(const QString &path)
 
 std::optional<QStringList> readLines(const QString &path)
 {
-    const auto text = readWhole(path);
-    if (!text)
+    const auto bytes = readBytes(path);
+    if (!bytes)
         return std::nullopt;
-    return splitLines(*text);
+    return splitLinesOf(QByteArrayView(*bytes));
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)

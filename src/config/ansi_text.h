@@ -14,7 +14,7 @@ inline constexpr char LineEnd[] = "\r\n";
 
 // A character Windows-1251 cannot hold becomes '?'.
 QByteArray encode(const QString &text);
-QString decode(const QByteArray &bytes);
+QString decode(QByteArrayView bytes);
 
 // Splits text into lines: CR LF or a lone CR ends a line, a lone LF stays part of
 // the line, and a final line end adds no empty line.

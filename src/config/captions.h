@@ -29,8 +29,22 @@ void setCaption(QWidget *control, const QString &caption);
 // Colours a control's text through its palette, so it keeps the window's font and style.
 void setTextColour(QWidget *control, const QColor &colour);
 
+// The colour of text that reads on the background: white on dark colours (red, dark green,
+// black, blue), black on light ones.
+QColor readableTextOn(const QColor &background);
+
+// Fills a control with the colour, as a window, a button or an input box fills it, and draws
+// its text in the colour that reads on it.
+void setBackground(QWidget *control, const QColor &colour);
+
 // Applies the table in the language; a language other than "rus" or "eng" changes nothing.
+// Every control of the window of the table is then announced by a screen reader: by its
+// caption, or by its tooltip (set as its accessible name) where it has no caption.
 void applyCaptions(const CaptionTable &table, const QString &language);
+
+// Names the controls of the window for screen readers as applyCaptions does; for windows
+// whose captions change outside their table.
+void nameControlsForScreenReaders(QWidget *window);
 
 // Converts twips (1/1440 inch) to pixels at 15 twips per pixel.
 constexpr int tw(int twips)

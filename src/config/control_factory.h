@@ -2,19 +2,24 @@
 
 #include "config/active_label.h"
 
+#include <QPushButton>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 
+#include <type_traits>
 #include <utility>
 
 // Creates a control of a window with its name as objectName, so that tests and the
-// window's own code find it by the name the documents of the program use.
+// window's own code find it by its control name (Text6, Command3, txt7).
 template <class Control, class... Args>
 Control *namedControl(QWidget *parent, const QString &name, Args &&...args)
 {
     auto *control = new Control(std::forward<Args>(args)..., parent);
     control->setObjectName(name);
+    // Enter presses the button that has the focus, as in a dialog.
+    if constexpr (std::is_base_of_v<QPushButton, Control>)
+        control->setAutoDefault(true);
     return control;
 }
 

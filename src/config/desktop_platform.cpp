@@ -86,6 +86,12 @@ QSize DesktopPlatform::screenSize()
     return screen ? screen->size() : QSize(1024, 768);
 }
 
+QRect DesktopPlatform::screenArea()
+{
+    const QScreen *screen = QApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
 std::unique_ptr<FolderWalker> DesktopPlatform::folderWalker()
 {
     return std::make_unique<FilesystemWalker>();

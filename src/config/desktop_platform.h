@@ -20,6 +20,7 @@ public:
     void seedRandom() override;
     double random() override;
     QSize screenSize() override;
+    QRect screenArea() override;
     std::unique_ptr<FolderWalker> folderWalker() override;
 
 private:

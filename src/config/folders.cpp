@@ -1,7 +1,10 @@
 #include "config/folders.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -27,17 +30,23 @@ int GetFolders(const QString &folderPath, QStringList *list)
     const QString prefix = folderPath.endsWith(u'/') ? folderPath : folderPath + u'/';
     if (list)
         list->clear();
-    const QStringList names = QDir(folderPath).entryList(
-        QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    int count = 0;
-    for (const QString &name : names) {
-        if (name.startsWith(u'.'))
-            continue;
-        if (list)
-            *list << prefix + name;
-        ++count;
+    // The entries by name, as QDir::entryList sorts them, without the file information it
+    // keeps for each entry while sorting: an exam folder may hold thousands of tickets.
+    QStringList names;
+    QDirIterator entries(folderPath, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString name = entries.fileName();
+        if (!name.startsWith(u'.'))
+            names << name;
     }
-    return count;
+    std::sort(names.begin(), names.end());
+    if (list) {
+        list->reserve(names.size());
+        for (const QString &name : std::as_const(names))
+            *list << prefix + name;
+    }
+    return int(names.size());
 }
 
 bool DoesFileExist(const QString &path)

@@ -5,8 +5,10 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
-#include <vector>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -35,41 +37,178 @@ QString trimBlanks(QStringView text)
     return text.mid(begin, end - begin).toString();
 }
 
-// One line of the file: its bytes without the line end, and the line end as found.
+// The file is read as bytes: Windows-1251 gives every byte one character and keeps the ASCII
+// bytes as they are, so brackets, '=', ';', blanks and line ends are found without decoding,
+// and only the names compared and the value returned are decoded.
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+QByteArrayView trimmed(QByteArrayView bytes)
+{
+    qsizetype begin = 0;
+    qsizetype end = bytes.size();
+    while (begin < end && isBlank(bytes[begin]))
+        ++begin;
+    while (end > begin && isBlank(bytes[end - 1]))
+        --end;
+    return bytes.sliced(begin, end - begin);
+}
+
+// One line of the text: [begin, end) without its line end; `next` is where the line after it
+// begins. A line ends at CR LF, at a lone LF and at a lone CR, as the profile functions read it.
 struct Line
 {
-    QByteArray content;
-    QByteArray ending;
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    qsizetype next = 0;
+    bool hasEnding() const { return next > end; }
 };
 
-// A line ends at CR LF, at a lone LF and at a lone CR, as the profile functions read it.
-std::vector<Line> splitRaw(const QByteArray &bytes)
+Line lineAt(QByteArrayView text, qsizetype begin)
 {
-    std::vector<Line> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes.at(i);
-        if (c != '\n' && c != '\r')
-            continue;
-        const bool crlf = c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n';
-        const qsizetype endLength = crlf ? 2 : 1;
-        lines.push_back({bytes.mid(start, i - start), bytes.mid(i, endLength)});
-        i += endLength - 1;
-        start = i + 1;
-    }
-    if (start < bytes.size())
-        lines.push_back({bytes.mid(start), QByteArray()});
-    return lines;
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    qsizetype end = begin;
+    while (end < size && !isLineEnd(data[end]))
+        ++end;
+    qsizetype next = end;
+    if (next < size)
+        next += data[next] == '\r' && next + 1 < size && data[next + 1] == '\n' ? 2 : 1;
+    return {begin, end, next};
 }
 
 // The line end a new line gets: the first one the file has, CR LF for a file without one.
-QByteArray lineEndOf(const std::vector<Line> &lines)
+QByteArray lineEndOf(QByteArrayView text)
 {
-    for (const Line &line : lines) {
-        if (!line.ending.isEmpty())
-            return line.ending;
+    const Line first = lineAt(text, 0);
+    return first.hasEnding() ? text.sliced(first.end, first.next - first.end).toByteArray()
+                             : QByteArray(AnsiText::LineEnd);
+}
+
+// A section header: a line whose first character after blanks is '['. The name runs to the
+// first ']' of the line, or to its end.
+struct Header
+{
+    Line line;
+    QByteArrayView name;
+};
+
+// The first header whose line begins at or after `from`, which is the beginning of a line.
+std::optional<Header> nextHeader(QByteArrayView text, qsizetype from)
+{
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    for (qsizetype at = from; at < size;) {
+        const void *hit = std::memchr(data + at, '[', size_t(size - at));
+        if (!hit)
+            return std::nullopt;
+        const qsizetype bracket = static_cast<const char *>(hit) - data;
+        qsizetype lineBegin = bracket;
+        while (lineBegin > from && isBlank(data[lineBegin - 1]))
+            --lineBegin;
+        if (lineBegin == from || isLineEnd(data[lineBegin - 1])) {
+            const Line line = lineAt(text, lineBegin);
+            const QByteArrayView rest = text.sliced(bracket + 1, line.end - bracket - 1);
+            const qsizetype close = rest.indexOf(']');
+            return Header{line, trimmed(close < 0 ? rest : rest.first(close))};
+        }
+        at = bracket + 1;
     }
-    return AnsiText::LineEnd;
+    return std::nullopt;
+}
+
+// Names match ignoring case. Each byte is one character, so a name of another length is
+// passed over at once, and so is a name that differs from the wanted one in an ASCII letter
+// or sign; only a likely match is decoded and compared by Unicode's rules.
+bool sameName(QByteArrayView bytes, const QString &wanted)
+{
+    if (bytes.size() != wanted.size())
+        return false;
+    const auto folded = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char16_t byte = uchar(bytes[i]);
+        const char16_t other = wanted.at(i).unicode();
+        if (byte < 0x80 && other < 0x80 && folded(byte) != folded(other))
+            return false;
+    }
+    return AnsiText::decode(bytes).compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+// The first section of the wanted name among the headers, with the end of its body (the next
+// header's line, or the end of the text).
+struct Section
+{
+    Header header;
+    qsizetype bodyEnd = 0;
+    qsizetype bodyBegin() const { return header.line.next; }
+};
+
+std::optional<Section> findSection(QByteArrayView text, const QString &wanted)
+{
+    for (auto header = nextHeader(text, 0); header; header = nextHeader(text, header->line.next)) {
+        if (!sameName(header->name, wanted))
+            continue;
+        const auto following = nextHeader(text, header->line.next);
+        return Section{*header, following ? following->line.begin : text.size()};
+    }
+    return std::nullopt;
+}
+
+// A key line of a section's body: neither empty nor a comment, and with a '='.
+struct KeyLine
+{
+    Line line;
+    QByteArrayView key;
+    QByteArrayView value;
+};
+
+std::optional<KeyLine> keyLine(QByteArrayView body, const Line &line)
+{
+    const QByteArrayView content = trimmed(body.sliced(line.begin, line.end - line.begin));
+    if (content.startsWith(';'))
+        return std::nullopt;
+    const qsizetype equals = content.indexOf('=');
+    if (equals < 0)
+        return std::nullopt;
+    return KeyLine{line, trimmed(content.first(equals)), trimmed(content.sliced(equals + 1))};
+}
+
+// Visits the key lines of a body in order until the visitor returns false.
+template <class Visitor>
+void forEachKey(QByteArrayView body, Visitor visit)
+{
+    for (qsizetype at = 0; at < body.size();) {
+        const Line line = lineAt(body, at);
+        if (const auto key = keyLine(body, line); key && !visit(*key))
+            return;
+        at = line.next;
+    }
+}
+
+// The value of the first matching key of a body: blanks trimmed, one pair of matching quotes
+// taken off, at most the first 255 characters.
+QString valueInBody(QByteArrayView body, const QString &wantedKey)
+{
+    QString found;
+    forEachKey(body, [&](const KeyLine &key) {
+        if (!sameName(key.key, wantedKey))
+            return true;
+        QByteArrayView value = key.value;
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')
+            && value.back() == value.front())
+            value = value.sliced(1, value.size() - 2);
+        found = AnsiText::decode(value.first(std::min<qsizetype>(value.size(), Ini::MaxValueLength)));
+        return false;
+    });
+    return found;
 }
 
 // A section or key that a read could not find again: a bracket or '=' would end the
@@ -85,47 +224,6 @@ bool canReadBack(const QString &name)
     return !trimBlanks(name).startsWith(u';') && PathNames::fitsWindows1251(name);
 }
 
-enum class Kind { Other, Section, Key };
-
-struct Parsed
-{
-    Kind kind = Kind::Other;
-    QString name;   // section name or key
-    QString value;
-};
-
-Parsed parse(const QByteArray &raw)
-{
-    const QString line = trimBlanks(AnsiText::decode(raw));
-    Parsed parsed;
-    if (line.startsWith(u'[')) {
-        qsizetype close = line.indexOf(u']');
-        if (close < 0)
-            close = line.size();
-        parsed.kind = Kind::Section;
-        parsed.name = trimBlanks(QStringView(line).mid(1, close - 1));
-        return parsed;
-    }
-    if (line.startsWith(u';'))
-        return parsed;
-    const qsizetype equals = line.indexOf(u'=');
-    if (equals < 0)
-        return parsed;
-    parsed.kind = Kind::Key;
-    parsed.name = trimBlanks(QStringView(line).left(equals));
-    QString value = trimBlanks(QStringView(line).mid(equals + 1));
-    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
-        && value.back() == value.front())
-        value = value.mid(1, value.size() - 2);
-    parsed.value = value;
-    return parsed;
-}
-
-bool sameName(const QString &a, const QString &b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
 // A key and its value make one line of the file: a line break in the value becomes a
 // space, so a written value can never end the line early and start keys or sections of
 // its own.
@@ -136,6 +234,41 @@ QByteArray keyValueLine(const QString &key, const QString &value)
     line.replace(u'\r', u' ');
     line.replace(u'\n', u' ');
     return AnsiText::encode(line);
+}
+
+// Writes one key into the body of its section: an existing key's line is replaced, with the
+// key as spelled in the file; a new key goes after the last key line of the section, or
+// right after the header when it has none. `headerEnded` tells whether the header line has
+// a line end (only a header on the last line of the file has none).
+void setInBody(QByteArray &body, bool &headerEnded, const QString &wantedKey, const QString &value,
+               const QByteArray &lineEnd)
+{
+    std::optional<KeyLine> match;
+    std::optional<Line> lastKey;
+    forEachKey(body, [&](const KeyLine &key) {
+        lastKey = key.line;
+        if (!match && sameName(key.key, wantedKey))
+            match = key;
+        return true;
+    });
+    if (match) {
+        const Line &line = match->line;
+        body.replace(line.begin, line.end - line.begin, keyValueLine(AnsiText::decode(match->key), value));
+        return;
+    }
+    qsizetype at = 0;
+    if (lastKey) {
+        at = lastKey->next;
+        if (!lastKey->hasEnding()) {
+            body.insert(at, lineEnd);
+            at += lineEnd.size();
+        }
+    } else if (!headerEnded) {
+        body.insert(0, lineEnd);
+        at = lineEnd.size();
+        headerEnded = true;
+    }
+    body.insert(at, keyValueLine(wantedKey, value) + lineEnd);
 }
 
 } // namespace
@@ -149,75 +282,85 @@ namespace Ini {
 
 QString valueIn(const QByteArray &content, const QString &section, const QString &key)
 {
-    const QString wantedSection = trimBlanks(section);
-    const QString wantedKey = trimBlanks(key);
-    bool inSection = false;
-    bool sectionSeen = false;
-    for (const Line &line : splitRaw(content)) {
-        const Parsed parsed = parse(line.content);
-        if (parsed.kind == Kind::Section) {
-            if (sectionSeen)
-                break; // only the first matching section counts
-            inSection = sameName(parsed.name, wantedSection);
-            sectionSeen = inSection;
-        } else if (inSection && parsed.kind == Kind::Key && sameName(parsed.name, wantedKey)) {
-            return parsed.value.left(MaxValueLength);
-        }
-    }
-    return QString();
+    const auto found = findSection(content, trimBlanks(section));
+    if (!found)
+        return QString();
+    const QByteArrayView body = QByteArrayView(content).sliced(found->bodyBegin(), found->bodyEnd - found->bodyBegin());
+    return valueInBody(body, trimBlanks(key));
 }
 
-QByteArray withValue(const QByteArray &original, const QString &section, const QString &key,
-                     const QString &value)
+QByteArray withValues(const QByteArray &original, const QString &section,
+                      const QList<std::pair<QString, QString>> &values)
 {
     const QString wantedSection = trimBlanks(section);
-    const QString wantedKey = trimBlanks(key);
-    std::vector<Line> lines = splitRaw(original);
-
-    // Find the first matching section, the matching key in it and its last key line.
-    qsizetype header = -1;
-    qsizetype keyLine = -1;
-    qsizetype lastKey = -1;
-    for (qsizetype i = 0; i < qsizetype(lines.size()); ++i) {
-        const Parsed parsed = parse(lines[i].content);
-        if (parsed.kind == Kind::Section) {
-            if (header >= 0)
-                break;
-            if (sameName(parsed.name, wantedSection))
-                header = i;
-        } else if (header >= 0 && parsed.kind == Kind::Key) {
-            lastKey = i;
-            if (keyLine < 0 && sameName(parsed.name, wantedKey))
-                keyLine = i;
-        }
-    }
-
-    const QByteArray lineEnd = lineEndOf(lines);
-    if (keyLine >= 0) {
-        const QString spelled = parse(lines[keyLine].content).name;
-        lines[keyLine].content = keyValueLine(spelled, value);
-    } else if (header >= 0) {
-        const qsizetype after = lastKey >= 0 ? lastKey : header;
-        if (lines[after].ending.isEmpty())
-            lines[after].ending = lineEnd;
-        lines.insert(lines.begin() + after + 1,
-                     Line{keyValueLine(wantedKey, value), lineEnd});
+    const QByteArray lineEnd = lineEndOf(original);
+    QByteArray result = original;
+    qsizetype bodyBegin = 0;
+    qsizetype bodyEnd = 0;
+    bool headerEnded = true;
+    if (const auto found = findSection(original, wantedSection)) {
+        bodyBegin = found->bodyBegin();
+        bodyEnd = found->bodyEnd;
+        headerEnded = found->header.line.hasEnding();
     } else {
-        QByteArray result = original;
-        if (!lines.empty() && lines.back().ending.isEmpty())
+        // A new section goes at the end, after a line end if the file did not end with one.
+        if (!result.isEmpty() && !isLineEnd(result.back()))
             result += lineEnd;
-        result += AnsiText::encode(u'[' + wantedSection + u']') + lineEnd
-                  + keyValueLine(wantedKey, value) + lineEnd;
-        return result;
+        result += AnsiText::encode(u'[' + wantedSection + u']') + lineEnd;
+        bodyBegin = bodyEnd = result.size();
     }
-
-    QByteArray result;
-    for (const Line &line : lines)
-        result += line.content + line.ending;
+    // The keys change only the body of their section; the rest of the file is copied once.
+    QByteArray body = result.mid(bodyBegin, bodyEnd - bodyBegin);
+    for (const auto &[key, value] : values)
+        setInBody(body, headerEnded, trimBlanks(key), value, lineEnd);
+    result.replace(bodyBegin, bodyEnd - bodyBegin, body);
     return result;
 }
 
 } // namespace Ini
+
+IniFile::IniFile(const QString &file) : m_content(AnsiText::readBytes(file).value_or(QByteArray()))
+{
+    index();
+}
+
+IniFile IniFile::fromBytes(const QByteArray &content)
+{
+    IniFile file;
+    file.m_content = content;
+    file.index();
+    return file;
+}
+
+void IniFile::index()
+{
+    for (auto header = nextHeader(m_content, 0); header; header = nextHeader(m_content, header->line.next)) {
+        const qsizetype nameBegin = header->name.data() - m_content.constData();
+        m_sections.push_back({nameBegin, header->name.size(), header->line.begin, header->line.next});
+    }
+}
+
+QString IniFile::value(const QString &section, const QString &key) const
+{
+    const QString wantedSection = trimBlanks(section);
+    // Callers ask for several keys of one section in a row: the section found last is kept.
+    if (!m_lastSearch || m_lastSearch->first != wantedSection) {
+        qsizetype found = -1;
+        for (size_t i = 0; i < m_sections.size() && found < 0; ++i) {
+            const SectionSpan &span = m_sections[i];
+            if (sameName(QByteArrayView(m_content).sliced(span.nameBegin, span.nameSize), wantedSection))
+                found = qsizetype(i);
+        }
+        m_lastSearch = {wantedSection, found};
+    }
+    const qsizetype i = m_lastSearch->second;
+    if (i < 0)
+        return QString();
+    // Only the first section of a name counts; its body ends at the next header.
+    const SectionSpan &span = m_sections[size_t(i)];
+    const qsizetype bodyEnd = size_t(i) + 1 < m_sections.size() ? m_sections[size_t(i) + 1].lineBegin : m_content.size();
+    return valueInBody(QByteArrayView(m_content).sliced(span.bodyBegin, bodyEnd - span.bodyBegin), trimBlanks(key));
+}
 
 QString GetValueString(const QString &section, const QString &key, const QString &file)
 {
@@ -264,9 +407,7 @@ bool SetValues(const QString &section, const QList<std::pair<QString, QString>> 
             }
             content = *bytes;
         }
-        for (const auto &[key, value] : values)
-            content = Ini::withValue(content, section, key, value);
-        return AnsiText::writeBytes(file, content, error);
+        return AnsiText::writeBytes(file, Ini::withValues(content, section, values), error);
     } catch (const std::exception &failure) {
         reportFailure(u"SetValue"_s, 0, QString::fromLocal8Bit(failure.what()));
         if (error)

@@ -4,7 +4,9 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <utility>
+#include <vector>
 
 // Reading and writing single values of an INI file in Windows-1251, with the behaviour of
 // the Windows profile functions: sections and keys match ignoring case, the first match
@@ -27,6 +29,35 @@ bool SetValue(const QString &section, const QString &key, const QString &value, 
 bool SetValues(const QString &section, const QList<std::pair<QString, QString>> &values,
                const QString &file, QString *error = nullptr);
 
+// A file read once that answers many keys, each exactly as GetValueString would answer it:
+// loading the settings or showing a questionnaire question reads its file one time.
+class IniFile
+{
+public:
+    // Reads the file; a missing or unreadable file answers every key with the empty text.
+    explicit IniFile(const QString &file);
+    static IniFile fromBytes(const QByteArray &content);
+
+    QString value(const QString &section, const QString &key) const;
+
+private:
+    IniFile() = default;
+    void index();
+
+    // Where each section header's name lies, and where its line and the body after it begin.
+    struct SectionSpan
+    {
+        qsizetype nameBegin;
+        qsizetype nameSize;
+        qsizetype lineBegin;
+        qsizetype bodyBegin;
+    };
+    QByteArray m_content;
+    std::vector<SectionSpan> m_sections;
+    // The section name looked up last and the index of its first section, -1 for none.
+    mutable std::optional<std::pair<QString, qsizetype>> m_lastSearch;
+};
+
 // Receives the error box of a run-time failure inside GetValueString or SetValue:
 // the title is the function's name, the text "Ошибка: <number> - description".
 // The application installs one that shows a message box; without one nothing is shown.
@@ -36,8 +67,9 @@ void setIniErrorReporter(IniErrorReporter reporter);
 namespace Ini {
 inline constexpr int MaxValueLength = 255;
 
-// The text of one file after a write; exposed for tests of the line rules.
-QByteArray withValue(const QByteArray &original, const QString &section, const QString &key,
-                     const QString &value);
+// The text of one file after a write of several keys of one section in turn.
+QByteArray withValues(const QByteArray &original, const QString &section,
+                      const QList<std::pair<QString, QString>> &values);
+// The value GetValueString reads from a file of this content.
 QString valueIn(const QByteArray &content, const QString &section, const QString &key);
 } // namespace Ini

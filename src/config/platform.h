@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -57,6 +58,9 @@ public:
     // The next uniform number in [0, 1).
     virtual double random() = 0;
     virtual QSize screenSize() = 0;
+    // The part of the screen that windows may cover (without panels and docks); the whole
+    // screen where the desktop has none.
+    virtual QRect screenArea() { return QRect(QPoint(0, 0), screenSize()); }
     // The walker for counting question files; null when it cannot be obtained.
     virtual std::unique_ptr<FolderWalker> folderWalker() = 0;
 };

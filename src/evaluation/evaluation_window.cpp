@@ -23,13 +23,6 @@ const QColor PassColour(0, 128, 0);
 const QColor FailColour(255, 0, 0);
 const QColor ShownLineColour(0, 0, 255);
 
-void setBackground(QWidget *control, const QColor &colour)
-{
-    QPalette palette = control->palette();
-    palette.setColor(QPalette::Window, colour);
-    control->setPalette(palette);
-}
-
 } // namespace
 
 EvaluationWindow::EvaluationWindow(Application &app, const TicketResults &results, const Student &student)
@@ -82,8 +75,6 @@ void EvaluationWindow::buildControls()
     Label3->setFont(bold);
     Label3->setAlignment(Qt::AlignCenter);
     Label3->setTextFormat(Qt::PlainText);
-    Label3->setAutoFillBackground(true);
-    setTextColour(Label3, Qt::white);
     setBackground(Label3, palette().color(QPalette::Button));
     for (int i = 0; i < ExamReport::Questions; ++i) {
         l[i] = makeControl<QLabel>(Frame1, u"l"_s + QString::number(i + 1),
@@ -154,6 +145,8 @@ void EvaluationWindow::load(const TicketResults &results)
                    {Check1, u"Сохранить в отчет"_s, u"To Save in the report"_s},
                    {Command2, u"Закрыть"_s, u"To Close"_s}},
                   language());
+    // Enter closes the sheet; Tab reaches the check boxes before it.
+    Command2->setFocus();
 }
 
 QString EvaluationWindow::language() const

@@ -13,6 +13,9 @@ namespace ExamReport {
 
 namespace {
 
+const QString RussianDiscardNote = u"Незаконченный билет отменен без оценки"_s;
+const QString EnglishDiscardNote = u"The unfinished ticket was discarded without a grade"_s;
+
 // The report's own line end: a CR before the usual CR LF.
 constexpr char LineEnd[] = "\r\r\n";
 
@@ -70,13 +73,40 @@ QString timeText(QTime time, const QLocale &locale)
     return locale.toString(time, format);
 }
 
+namespace {
+
+// The date line, when the language has one.
+QStringList dateLine(const ExamRecord &record)
+{
+    if (Language::isRussian(record.language))
+        return {u"Дата: "_s + record.date + u" Время: "_s + record.time};
+    if (Language::isEnglish(record.language))
+        return {u"Date: "_s + record.date + u"Time: "_s + record.time};
+    return {};
+}
+
+// The lines with the report's line ends, closed by a line of 18 equals signs and an empty
+// separator line.
+QString blockText(QStringList lines)
+{
+    lines << u"=================="_s;
+    QString text;
+    for (const QString &line : std::as_const(lines))
+        text += line + QLatin1StringView(LineEnd);
+    return text + u"\r\n\r\n"_s;
+}
+
+bool appendText(const QString &programFolder, const QString &text, QString *error)
+{
+    MakeDirPath(programFolder + u"/s"_s);
+    return AnsiText::append(programFolder + u'/' + relativePath(), text, error);
+}
+
+} // namespace
+
 QString recordText(const ExamRecord &record)
 {
-    QStringList lines;
-    if (Language::isRussian(record.language))
-        lines << u"Дата: "_s + record.date + u" Время: "_s + record.time;
-    else if (Language::isEnglish(record.language))
-        lines << u"Date: "_s + record.date + u"Time: "_s + record.time;
+    QStringList lines = dateLine(record);
     lines << record.student << record.ticket;
 
     QStringList marks = record.lines.mid(0, Questions);
@@ -89,18 +119,30 @@ QString recordText(const ExamRecord &record)
     if (!record.data1.isEmpty() || !record.data2.isEmpty() || !record.data3.isEmpty())
         lines << u"Дополнительные сведения: "_s + record.data1 + u' ' + record.data2 + u' '
                      + record.data3;
-    lines << u"=================="_s;
+    return blockText(lines);
+}
 
-    QString text;
-    for (const QString &line : std::as_const(lines))
-        text += line + QLatin1StringView(LineEnd);
-    return text + u"\r\n\r\n"_s;
+QString discardNoteText(const ExamRecord &record)
+{
+    QStringList lines = dateLine(record);
+    lines << record.student << record.ticket;
+    lines << (Language::isEnglish(record.language) ? EnglishDiscardNote : RussianDiscardNote);
+    return blockText(lines);
+}
+
+bool isDiscardNote(QStringView line)
+{
+    return line == RussianDiscardNote || line == EnglishDiscardNote;
 }
 
 bool append(const QString &programFolder, const ExamRecord &record, QString *error)
 {
-    MakeDirPath(programFolder + u"/s"_s);
-    return AnsiText::append(programFolder + u'/' + relativePath(), recordText(record), error);
+    return appendText(programFolder, recordText(record), error);
+}
+
+bool appendDiscardNote(const QString &programFolder, const ExamRecord &record, QString *error)
+{
+    return appendText(programFolder, discardNoteText(record), error);
 }
 
 } // namespace ExamReport

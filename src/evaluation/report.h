@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QTime>
 
 // The result sheet of one finished ticket, as the evaluation window holds it, and the
@@ -47,9 +48,18 @@ QString timeText(QTime time, const QLocale &locale = QLocale());
 // CR CR LF, closed by a line of 18 equals signs and an empty separator line.
 QString recordText(const ExamRecord &record);
 
+// The note that the unfinished ticket of a student was discarded, which the report keeps in
+// the form of a record: the date line, the student line, the ticket line, the note (in Russian
+// for a language other than "eng") and the closing lines. The record's marks, verdict and data
+// lines are not used.
+QString discardNoteText(const ExamRecord &record);
+// Whether a line of the report is the note of a discarded ticket, in either language.
+bool isDiscardNote(QStringView line);
+
 // Appends the record to the report of the program folder, creating the folder "s" when
 // it is missing. The record goes in whole or not at all, also while other programs append
 // to the same report; on failure the error text names the reason.
 bool append(const QString &programFolder, const ExamRecord &record, QString *error = nullptr);
+bool appendDiscardNote(const QString &programFolder, const ExamRecord &record, QString *error = nullptr);
 
 } // namespace ExamReport

@@ -87,6 +87,10 @@ void ExamChooserWindow::buildControls()
     Dir1->setIndentation(12);
     Dir1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     Dir1->header()->setStretchLastSection(false);
+    // A click must select the folder under the pointer: the view does not scroll by itself
+    // when the current folder changes (it would scroll sideways to the start of a wide
+    // name and move the rows under the pointer); treeMoved scrolls up and down only.
+    Dir1->setAutoScroll(false);
 
     Text1 = makeControl<QLineEdit>(Frame11, u"Text1"_s, QRect(tw(2400), tw(240), tw(5295), 22));
     Command1 = makeControl<QPushButton>(Frame11, u"Command1"_s, QRect(tw(2400), tw(720), 96, 28), u"Принять"_s);
@@ -261,6 +265,10 @@ void ExamChooserWindow::treeMoved(const QModelIndex &current)
     // The user moves the tree now; it is no longer scrolled back to where it was set.
     m_revealPending = false;
     m_reveal->stop();
+    QScrollBar *across = Dir1->horizontalScrollBar();
+    const int keep = across->value();
+    Dir1->scrollTo(current);
+    across->setValue(keep);
     followFolder(m_folders->filePath(current));
 }
 
@@ -316,19 +324,21 @@ void ExamChooserWindow::say(const QString &russian, const QString &english)
         Text4->setText(text);
 }
 
-void ExamChooserWindow::countTickets(QLineEdit *into)
+QString ExamChooserWindow::countTickets()
 {
     // The exam folder holds its ticket folders and the title file.
     QStringList entries;
-    into->setText(QString::number(GetFolders(Text1->text(), &entries) - 1));
+    const QString count = QString::number(GetFolders(Text1->text(), &entries) - 1);
     List1->clear();
     List1->addItems(entries);
+    return count;
 }
 
 void ExamChooserWindow::accept()
 {
     const QString folder = Text1->text();
-    countTickets(Text2);
+    const QString tickets = countTickets();
+    Text2->setText(tickets);
 
     List2->clear();
     const std::unique_ptr<FolderWalker> walker = m_app.platform().folderWalker();
@@ -338,7 +348,9 @@ void ExamChooserWindow::accept()
     }
     List2->addItems(QuestionCount::textFiles(*walker, folder + u"/b1"_s));
     Text8->setText(QuestionCount::questionsText(List2->count()));
-    countTickets(Text4);
+    // The message line gets the ticket count too. The folder is listed once: counting it
+    // again would find what the first count found.
+    Text4->setText(tickets);
 
     SettingsRecord &settings = m_app.settings();
     Text6->setText(settings.tickets());

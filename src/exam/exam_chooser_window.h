@@ -84,7 +84,8 @@ private:
     void testFolder(const QString &folder);
     void say(const QString &russian, const QString &english);
     void accept();
-    void countTickets(QLineEdit *into);
+    // Lists the exam folder into List1; the number of its tickets.
+    QString countTickets();
     void askForRegistration();
     void takeCounts();
     void keepCounts();

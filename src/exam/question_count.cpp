@@ -4,8 +4,11 @@
 #include "config/platform.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <filesystem>
 
 using namespace Qt::StringLiterals;
 
@@ -29,12 +32,61 @@ void collect(const FolderWalker &walker, const QString &folder, QSet<QString> &v
     }
 }
 
+// Every spelling of the name that equals it ignoring letter case, the name itself first; none
+// when they are too many to try or a character has further case forms (such as 'k' and the
+// Kelvin sign) or lies outside ASCII.
+QStringList caseSpellings(const QString &name)
+{
+    constexpr int MaxLetters = 6;
+    QStringList spellings{name};
+    int letters = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        if (c.unicode() >= 0x80 || c.toLower() == u'k' || c.toLower() == u's')
+            return {};
+        if (c.toLower() == c.toUpper())
+            continue;
+        if (++letters > MaxLetters)
+            return {};
+        const QChar other = c.isLower() ? c.toUpper() : c.toLower();
+        const qsizetype count = spellings.size();
+        for (qsizetype j = 0; j < count; ++j) {
+            QString spelling = spellings.at(j);
+            spelling[i] = other;
+            spellings << spelling;
+        }
+    }
+    return spellings;
+}
+
+// Whether the folder holds an entry of this path: a file, a folder, a broken link or any other.
+bool hasEntry(const QString &path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(QFile::encodeName(path).toStdString(), error));
+}
+
 } // namespace
 
 QString entryName(const QString &folder, const QString &name)
 {
     if (folder.isEmpty())
         return QString();
+    // The folder box asks on every keystroke, and an exam folder may hold thousands of
+    // tickets: the spellings of the name are looked up one by one rather than listing the
+    // folder. Exactly one spelling found is the entry; none found means there is none. Several
+    // found (two entries, or a file system that ignores letter case) and names whose spellings
+    // cannot all be tried are settled by the listing, as are hidden names, which it leaves out.
+    const QStringList spellings = caseSpellings(name);
+    if (!spellings.isEmpty() && !name.startsWith(u'.')) {
+        QStringList found;
+        for (const QString &spelling : spellings) {
+            if (hasEntry(folder + u'/' + spelling))
+                found << spelling;
+        }
+        if (found.size() <= 1)
+            return found.isEmpty() ? QString() : found.first();
+    }
     const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot
                                                      | QDir::System, QDir::Name);
     if (names.contains(name))

@@ -1,6 +1,9 @@
 #include "exam/ticket_run.h"
 
+#include "config/language.h"
+
 #include <algorithm>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -14,6 +17,12 @@ TicketRun::TicketRun(const Setup &setup, QObject *parent)
         m_questionEntries[n - 1] = m_ticket.presentName(ExamFolder::questionFile(n));
         m_complete[n - 1] = m_ticket.isComplete(n);
     }
+}
+
+QString TicketRun::ticketLine(const QString &language, const QString &folderName)
+{
+    const QString line = Language::pick(language, u"Билет № "_s, u"Ticket № "_s);
+    return line.isEmpty() ? line : line + folderName;
 }
 
 QString TicketRun::answersFile(int question) const
@@ -66,6 +75,7 @@ bool TicketRun::start()
     if (m_setup.questionTimer)
         setCountdown(m_setup.countdownSeconds);
     switchQuestionTimer(m_setup.questionTimer);
+    emit stepped();
     return true;
 }
 
@@ -75,24 +85,109 @@ TicketRun::Opening TicketRun::open(int question)
         return Opening::Unavailable;
     m_current = question;
     setAnswerable(true);
-    m_pictureFile = m_ticket.presentName(ExamFolder::pictureFile(question));
-    m_answers = m_ticket.answers(question);
-    m_correctAnswerLines = m_ticket.correctAnswerLines(question);
-
     // A question file that went missing or cannot be read ends the ticket.
-    const std::optional<QString> text = questionEntry(question).isEmpty()
-                                            ? std::nullopt
-                                            : m_ticket.questionText(question);
-    if (!text) {
+    if (!readQuestion(question)) {
         setAnswerable(false);
         switchTicketTimer(false);
         switchQuestionTimer(false);
+        emit stepped();
         return Opening::NoQuestion;
     }
-    m_questionText = asShown(*text);
     restartQuestionTimer();
     emit questionOpened(question);
+    emit stepped();
     return Opening::Opened;
+}
+
+bool TicketRun::readQuestion(int question)
+{
+    m_pictureFile = m_ticket.presentName(ExamFolder::pictureFile(question));
+    m_answers = m_ticket.answers(question);
+    m_correctAnswerLines = m_ticket.correctAnswerLines(question);
+    const std::optional<QString> text = questionEntry(question).isEmpty()
+                                            ? std::nullopt
+                                            : m_ticket.questionText(question);
+    if (!text)
+        return false;
+    m_questionText = asShown(*text);
+    return true;
+}
+
+bool TicketRun::fits(const State &state) const
+{
+    const QStringList known = {u"0"_s, u"2"_s, u"5"_s};
+    for (int n = 1; n <= Questions; ++n) {
+        const QString &mark = state.marks[n - 1];
+        if (!known.contains(mark))
+            return false;
+        // Only a question the ticket can reach can have been answered or be open to an answer.
+        const bool reached = mark != u"0"_s || state.enabled[n - 1] || state.current == n;
+        if (reached && !m_complete[n - 1])
+            return false;
+        if (mark == u"0"_s && !state.answeredTexts[n - 1].isEmpty())
+            return false;
+    }
+    if (state.current < 0 || state.current > Questions)
+        return false;
+    if (state.countdown < 0 || state.countdown > std::numeric_limits<qint16>::max())
+        return false;
+    return (m_setup.ticketTimer || !state.ticketTimerRunning)
+           && (m_setup.questionTimer || !state.questionTimerRunning);
+}
+
+bool TicketRun::resume(const State &state)
+{
+    if (!fits(state))
+        return false;
+    if (state.current > 0) {
+        m_current = state.current;
+        if (!readQuestion(m_current))
+            return false;
+    }
+    for (int n = 1; n <= Questions; ++n) {
+        setEnabled(n, state.enabled[n - 1]);
+        if (state.marks[n - 1] == u"0"_s)
+            continue;
+        m_marks[n - 1] = state.marks[n - 1];
+        emit markChanged(n, m_marks[n - 1]);
+        m_questionEntries[n - 1] = state.answeredTexts[n - 1];
+        emit questionEntryChanged(n, m_questionEntries[n - 1]);
+    }
+    if (m_current > 0) {
+        setAnswerable(state.answerable);
+        emit questionOpened(m_current);
+    }
+    if (!state.grade.isEmpty()) {
+        m_grade = state.grade;
+        emit gradeChanged(m_grade);
+    }
+    if (state.verdict != Verdict::None)
+        setVerdict(state.verdict);
+    if (isTimed())
+        setCountdown(state.countdown);
+    switchTicketTimer(state.ticketTimerRunning);
+    switchQuestionTimer(state.questionTimerRunning);
+    emit stepped();
+    return true;
+}
+
+TicketRun::State TicketRun::state() const
+{
+    State state;
+    state.marks = m_marks;
+    for (int n = 1; n <= Questions; ++n) {
+        if (m_marks[n - 1] != u"0"_s)
+            state.answeredTexts[n - 1] = m_questionEntries[n - 1];
+    }
+    state.enabled = m_enabled;
+    state.current = m_current;
+    state.answerable = m_answerable;
+    state.grade = m_grade;
+    state.verdict = m_verdict;
+    state.countdown = m_countdown;
+    state.ticketTimerRunning = m_ticketTimerRunning;
+    state.questionTimerRunning = m_questionTimerRunning;
+    return state;
 }
 
 TicketRun::Choice TicketRun::choose(const QString &answer)
@@ -130,10 +225,18 @@ TicketRun::Choice TicketRun::choose(const QString &answer)
     // Nothing is left to answer: a verdict reached in time must not be replaced by the timer.
     if (choice.next != Next::Unlocked && m_ticketTimerRunning)
         switchTicketTimer(false);
+    emit stepped();
     return choice;
 }
 
 Grade::Result TicketRun::evaluate()
+{
+    const Grade::Result result = computeGrade();
+    emit stepped();
+    return result;
+}
+
+Grade::Result TicketRun::computeGrade()
 {
     const Grade::Result result = Grade::compute(marks(), m_setup.questionCount, m_setup.passScore);
     if (result.problem == Grade::Problem::NoPassScore) {
@@ -174,6 +277,7 @@ void TicketRun::tickTicketTimer()
         switchTicketTimer(false);
         expire();
     }
+    emit stepped();
 }
 
 void TicketRun::tickQuestionTimer()
@@ -191,6 +295,7 @@ void TicketRun::tickQuestionTimer()
         if (unanswered)
             expire();
     }
+    emit stepped();
 }
 
 TicketResults TicketRun::results() const

@@ -69,9 +69,31 @@ public:
         Next next = Next::Nothing;
     };
 
+    // Everything a ticket has come to, so that a ticket cut off by a crash can go on where it
+    // stood. The question texts are those of the answered questions, empty for the others.
+    struct State
+    {
+        std::array<QString, Questions> marks;
+        std::array<QString, Questions> answeredTexts;
+        std::array<bool, Questions> enabled{};
+        int current = 0;
+        bool answerable = false;
+        QString grade;
+        Verdict verdict = Verdict::None;
+        int countdown = 0;
+        bool ticketTimerRunning = false;
+        bool questionTimerRunning = false;
+
+        bool operator==(const State &) const = default;
+    };
+
     explicit TicketRun(const Setup &setup, QObject *parent = nullptr);
 
+    // "Билет № b7" or "Ticket № b7" by language; the empty text for another language.
+    static QString ticketLine(const QString &language, const QString &folderName);
+
     const ExamTicket &ticket() const { return m_ticket; }
+    const Setup &setup() const { return m_setup; }
     QString questionCount() const { return m_setup.questionCount; }
     QString passScore() const { return m_setup.passScore; }
     bool isTimed() const { return m_setup.ticketTimer || m_setup.questionTimer; }
@@ -87,6 +109,11 @@ public:
     // Opens question 1 when it has its files and starts the timer that is switched on.
     // False when question 1 could not be read: the ticket is abandoned.
     bool start();
+    // Instead of start(): takes up a ticket where it stood and shows the open question again;
+    // a running timer goes on from the remaining seconds. False when the state does not fit
+    // this ticket or the open question can no longer be read.
+    bool resume(const State &state);
+    State state() const;
     Opening open(int question);
     // The student's answer to the current question, compared exactly with the first line of
     // its correct-answer file. The ticket timer stops when no question is left to answer.
@@ -136,10 +163,18 @@ signals:
     void ticketTimerSwitched(bool running);
     void questionTimerSwitched(bool running);
     void expired();
+    // After every start, opening, answer, evaluation and tick: the ticket has come to a new
+    // state as a whole.
+    void stepped();
 
 private:
     // A question text as a text box holds it: every line end one LF, a no-break space a space.
     static QString asShown(const QString &text);
+    // Reads the question's answers, correct-answer lines, picture name and text; false when
+    // its question file is missing or cannot be read.
+    bool readQuestion(int question);
+    bool fits(const State &state) const;
+    Grade::Result computeGrade();
     QStringList marks() const;
     bool isValidQuestion(int question) const { return question >= 1 && question <= Questions; }
     void setEnabled(int question, bool enabled);

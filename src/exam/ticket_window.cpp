@@ -26,6 +26,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Answers measured for the list's extent at once; more are measured this many at a time.
+constexpr qsizetype AnswersMeasuredAtOnce = 500;
+
 const QColor Wrong(255, 0, 0);
 const QColor Right(0, 128, 0);
 
@@ -40,16 +43,6 @@ QPoint buttonPlace(int question)
     if (question <= 10)
         return QPoint(10, ButtonsTop + (question - 1) * RowStep);
     return QPoint(10 + ColumnStep, ButtonsTop + (20 - question) * RowStep);
-}
-
-void setBackground(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    // Buttons fill their background with the button colour.
-    palette.setColor(QPalette::Button, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
 }
 
 } // namespace
@@ -87,6 +80,9 @@ void TicketWindow::buildControls()
     List1 = makeControl<QListWidget>(this, u"List1"_s, QRect(10, 266, 420, 150));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Every answer gets the same size (the widest answer's width, one line high), so the list
+    // lays out thousands of answers without asking each one for its size.
+    List1->setUniformItemSizes(true);
     List2 = makeControl<QListWidget>(this, u"List2"_s, QRect(0, 0, 40, 40));
     List2->hide();
     Text4 = makeControl<QLineEdit>(this, u"Text4"_s, QRect(0, 0, 40, 20));
@@ -136,6 +132,9 @@ void TicketWindow::buildControls()
     Timer3 = new QTimer(this);
     Timer3->setObjectName(u"Timer3"_s);
     Timer3->setInterval(1000);
+    m_measuring = new QTimer(this);
+    m_measuring->setSingleShot(true);
+    m_measuring->setInterval(0);
 }
 
 void TicketWindow::buildQuestionButtons()
@@ -167,6 +166,7 @@ void TicketWindow::buildQuestionButtons()
         *numbers[n - 1] = makeControl<ActiveLabel>(Frame2, numberNames[n - 1],
                                             QRect(place + QPoint(30, 5), QSize(40, 18)),
                                             QString::number(n));
+        m_numberLabels[n - 1] = *numbers[n - 1];
     }
 }
 
@@ -183,6 +183,8 @@ void TicketWindow::connectHandlers()
     const auto choose = [this](QListWidgetItem *item) { chooseAnswer(item->text()); };
     connect(List1, &QListWidget::itemClicked, this, choose);
     connect(List1, &QListWidget::itemActivated, this, choose);
+    // Space chooses the highlighted answer as Enter does.
+    ActivateOnSpace(List1);
     connect(Command3, &QPushButton::clicked, this, [this] {
         const QList<QListWidgetItem *> selected = List1->selectedItems();
         chooseAnswer(selected.isEmpty() ? QString() : selected.first()->text());
@@ -192,6 +194,7 @@ void TicketWindow::connectHandlers()
     connect(Command2, &QPushButton::clicked, this, [this] { m_app.closeTicket(); });
     connect(Timer2, &QTimer::timeout, this, &TicketWindow::onTimer2);
     connect(Timer3, &QTimer::timeout, this, &TicketWindow::onTimer3);
+    connect(m_measuring, &QTimer::timeout, this, [this] { measureAnswers(AnswersMeasuredAtOnce); });
 }
 
 void TicketWindow::connectRun()
@@ -245,6 +248,14 @@ QString TicketWindow::language() const
     return Label15->text();
 }
 
+bool TicketWindow::resume(const TicketJournal::Record &journal)
+{
+    m_resumed = &journal;
+    const bool resumed = load(journal.ticketNumber, journal.ticketFolderName, journal.examTitle);
+    m_resumed = nullptr;
+    return resumed;
+}
+
 bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, const QString &examTitle)
 {
     DisableXbutton(this);
@@ -266,7 +277,7 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     setup.ticketTimer = settings.ticketTimer();
     setup.questionTimer = settings.questionTimer();
     setup.countdownSeconds = settings.countdownSeconds();
-    m_run = std::make_unique<TicketRun>(setup);
+    m_run = std::make_unique<TicketRun>(m_resumed ? m_resumed->setup : setup);
     connectRun();
 
     Label14->setVisible(m_run->isTimed());
@@ -280,8 +291,10 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     Text5->setText(m_run->passScore());
     txtV->setText(m_run->questionCount());
 
-    if (!m_run->start()) {
-        abandon();
+    if (m_resumed ? !m_run->resume(m_resumed->state) : !m_run->start()) {
+        // A journal that no longer fits its ticket is not taken up; the caller says why.
+        if (!m_resumed)
+            abandon();
         return false;
     }
     const QColor missing = palette().color(QPalette::WindowText);
@@ -291,8 +304,9 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     }
 
     applyCaptions(captionTable(), language());
-    if (Language::isRussian(language()) || Language::isEnglish(language()))
-        Label17->setText(Language::pick(language(), u"Билет № "_s, u"Ticket № "_s) + folderName);
+    const QString ticketLine = TicketRun::ticketLine(language(), folderName);
+    if (!ticketLine.isEmpty())
+        Label17->setText(ticketLine);
     return true;
 }
 
@@ -311,8 +325,9 @@ TicketResults TicketWindow::results() const
 
 void TicketWindow::moveRightOf(int left)
 {
-    const int lastOnScreen = m_app.platform().screenSize().width() - frameGeometry().width();
-    move(std::max(0, std::min(left, lastOnScreen)), y());
+    const QRect area = AvailableArea();
+    const int lastOnScreen = area.right() + 1 - width() - WindowFrame(this).left() - WindowFrame(this).right();
+    move(std::max(area.left(), std::min(left, lastOnScreen)), y());
 }
 
 void TicketWindow::chooseReviewedAnswer()
@@ -327,6 +342,8 @@ void TicketWindow::colourQuestion(int question, const QColor &colour)
 {
     setBackground(Shape[question - 1], colour);
     setBackground(Option[question - 1], colour);
+    // The number stands on the rectangle: its text must read on the rectangle's colour.
+    setTextColour(m_numberLabels[question - 1], readableTextOn(colour));
 }
 
 void TicketWindow::openQuestion(int question)
@@ -367,6 +384,11 @@ void TicketWindow::showQuestion(int question)
 
     Text3->setPlainText(m_run->questionText());
     widenAnswers();
+    // The arrow keys start on the first answer, which is highlighted, not chosen.
+    if (List1->count() > 0)
+        List1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    if (List1->isEnabled())
+        List1->setFocus();
 }
 
 void TicketWindow::abandon()
@@ -378,13 +400,38 @@ void TicketWindow::abandon()
 void TicketWindow::widenAnswers()
 {
     // Like a list box's horizontal extent: the widest answer of the ticket so far sets how far
-    // the list scrolls, for this question and every later one.
+    // the list scrolls, for this question and every later one. Measuring one answer takes
+    // microseconds, so a question with thousands of them is shown at once and measured in
+    // slices between events; the extent follows when the last slice is done.
+    for (int row = 0; row < List1->count(); ++row)
+        m_unmeasuredAnswers << List1->item(row)->text();
+    if (m_unmeasuredAnswers.size() <= AnswersMeasuredAtOnce) {
+        measureAnswers(m_unmeasuredAnswers.size());
+        return;
+    }
+    sizeAnswerRows();
+    m_measuring->start();
+}
+
+void TicketWindow::measureAnswers(qsizetype count)
+{
     const QFontMetrics metrics(List1->font());
+    count = std::min(count, m_unmeasuredAnswers.size());
+    for (qsizetype i = 0; i < count; ++i)
+        m_widestAnswer = std::max(m_widestAnswer, metrics.horizontalAdvance(m_unmeasuredAnswers.at(i) + u' '));
+    m_unmeasuredAnswers.remove(0, count);
+    if (m_unmeasuredAnswers.isEmpty())
+        sizeAnswerRows();
+    else
+        m_measuring->start();
+}
+
+// Every answer row gets the widest answer's width and one line's height.
+void TicketWindow::sizeAnswerRows()
+{
+    const QSize size(m_widestAnswer, QFontMetrics(List1->font()).height() + 4);
     for (int row = 0; row < List1->count(); ++row)
-        m_widestAnswer = std::max(m_widestAnswer, metrics.horizontalAdvance(List1->item(row)->text() + u' '));
-    const int height = metrics.height() + 4;
-    for (int row = 0; row < List1->count(); ++row)
-        List1->item(row)->setSizeHint(QSize(m_widestAnswer, height));
+        List1->item(row)->setSizeHint(size);
 }
 
 void TicketWindow::chooseAnswer(const QString &chosen)
@@ -397,9 +444,17 @@ void TicketWindow::chooseAnswer(const QString &chosen)
         emit answerReviewed(chosen);
         return;
     }
-    if (m_run->choose(chosen).next == TicketRun::Next::TicketFinished)
+    const TicketRun::Next next = m_run->choose(chosen).next;
+    if (next == TicketRun::Next::TicketFinished)
         m_app.message(QString(), Language::pick(language(), u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s,
                                                 u"TEST-Exam legal. Press The Button EVALUATION."_s));
+    // The keys go on where the student goes on: the button of the question unlocked next,
+    // else "Оценка".
+    const int current = m_run->currentQuestion();
+    if (next == TicketRun::Next::Unlocked && current < Questions && Option[current]->isEnabled())
+        Option[current]->setFocus();
+    else
+        Command1->setFocus();
 }
 
 void TicketWindow::reviewModeToggled(bool on)

@@ -2,6 +2,7 @@
 
 #include "config/captions.h"
 #include "exam/exam_folder.h"
+#include "exam/ticket_journal.h"
 #include "exam/ticket_run.h"
 
 #include <QWidget>
@@ -43,6 +44,12 @@ public:
     // ("b7") makes the ticket line. Returns false when the ticket had to be abandoned (its
     // first question could not be read); the window is then discarded.
     bool load(const QString &ticketNumber, const QString &folderName, const QString &examTitle);
+    // Instead of load(): takes up a ticket cut off by a crash where its journal left it, with
+    // the journal's settings. False when the journal no longer fits the ticket's files; nothing
+    // is said then.
+    bool resume(const TicketJournal::Record &journal);
+    // The running ticket, for its journal; null before a load.
+    const TicketRun *run() const { return m_run.get(); }
 
     // The one-second ticks of the ticket timer and of the question timer.
     void onTimer2();
@@ -94,6 +101,8 @@ private:
     QGroupBox *Frame2;
     std::array<QRadioButton *, Questions> Option;
     std::array<QFrame *, Questions> Shape;
+    // Label1 ... Label26 in the order of the questions they number.
+    std::array<ActiveLabel *, Questions> m_numberLabels;
     ActiveLabel *Label1;
     ActiveLabel *Label2;
     ActiveLabel *Label3;
@@ -147,6 +156,8 @@ private:
     void showQuestion(int question);
     void abandon();
     void widenAnswers();
+    void measureAnswers(qsizetype count);
+    void sizeAnswerRows();
     void chooseAnswer(const QString &chosen);
     void reviewModeToggled(bool on);
     void evaluate();
@@ -154,6 +165,11 @@ private:
 
     Application &m_app;
     std::unique_ptr<TicketRun> m_run;
+    // The journal being taken up while resume() loads it.
+    const TicketJournal::Record *m_resumed = nullptr;
     // The widest answer entry of this ticket, in pixels; it only grows.
     int m_widestAnswer = 0;
+    // Answers shown but not yet measured, and the timer that measures them in slices.
+    QStringList m_unmeasuredAnswers;
+    QTimer *m_measuring = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -233,6 +234,9 @@ public:
         for (const Line *line = first; line < end; ++line)
             if (line->text.count(u"; "_s) == TicketResult::Questions - 1)
                 anchors.push_back(line);
+        // The note of a ticket discarded after a crash holds no result and is no damage either.
+        if (anchors.empty() && std::any_of(first, end, [](const Line &line) { return ExamReport::isDiscardNote(line.text); }))
+            return;
         const Line *unread = first;
         for (size_t i = 0; i < anchors.size(); ++i) {
             const Line *marks = anchors[i];

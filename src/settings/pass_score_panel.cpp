@@ -88,7 +88,9 @@ void SettingsWindow::openPassScoreDialog()
     const QString questions = Combo1->currentText();
     txtV->setText(questions);
     colourBoxes(questions);
+    // The first mark is typed over, as Tab selects each next one.
     txt[0]->setFocus();
+    txt[0]->selectAll();
 }
 
 void SettingsWindow::markChanged()
@@ -125,11 +127,9 @@ void SettingsWindow::colourBoxes(const QString &questions)
     if (!used)
         return;
     const QColor light = QGuiApplication::palette().color(QPalette::Base);
-    for (int i = 0; i < PassScore::Boxes; ++i) {
-        QPalette palette = txt[i]->palette();
-        palette.setColor(QPalette::Base, i < *used ? light : QColor(Qt::black));
-        txt[i]->setPalette(palette);
-    }
+    // A mark typed into a black box must still be seen.
+    for (int i = 0; i < PassScore::Boxes; ++i)
+        setBackground(txt[i], i < *used ? light : QColor(Qt::black));
 }
 
 // A result no ticket can reach is refused; the panel still returns to the main panel, as it

@@ -4,6 +4,7 @@
 
 #include "config/active_label.h"
 #include "config/fixed_point.h"
+#include "config/window_ops.h"
 #include "start/application.h"
 
 #include <QCheckBox>
@@ -87,8 +88,9 @@ void PictureSizeWindow::connectHandlers()
 void PictureSizeWindow::load()
 {
     Label4->setText(m_app.settings().language());
-    const QSize screen = m_app.platform().screenSize();
-    setGeometry(0, 0, screen.width(), screen.height());
+    // The window covers the screen's area for windows, its frame and title bar included.
+    const QRect screen = AvailableArea().marginsRemoved(WindowFrame(this));
+    setGeometry(screen);
     Frame8->move(std::max(0, screen.width() - Frame8->width() - 10), 10);
     Label1->hide();
     Label4->hide();
@@ -160,11 +162,27 @@ int PictureSizeWindow::rightOfPicture() const
     return Image1->x() + Image1->width() + tw(100);
 }
 
+void PictureSizeWindow::keepRoomBeside(int width)
+{
+    m_besideWidth = std::max(0, width);
+}
+
+void PictureSizeWindow::showAtSize(const QSize &wanted)
+{
+    const QSize room(width() - Image1->x() - tw(100) - m_besideWidth, height() - 2 * Image1->y());
+    QSize size = wanted;
+    if (room.isValid() && (size.width() > room.width() || size.height() > room.height()))
+        size = size.scaled(room, Qt::KeepAspectRatio);
+    // The label draws the picture at its own size: the real size, the fixed one, or scaled down.
+    Image1->setScaledContents(true);
+    Image1->resize(size);
+}
+
 void PictureSizeWindow::showPicture(const QPixmap &picture)
 {
     Image1->setPixmap(picture);
-    if (!Image1->hasScaledContents())
-        Image1->resize(picture.size());
+    if (!m_fixedSize)
+        showAtSize(picture.size());
     if (m_besideTicket && !picture.isNull())
         emit besideWindowPlaced(rightOfPicture());
 }
@@ -175,15 +193,15 @@ bool PictureSizeWindow::stretch(const QString &width, const QString &height)
     const auto h = pixels(height);
     if (!w || !h)
         return false;
-    Image1->setScaledContents(true);
-    Image1->resize(*w, *h);
+    m_fixedSize = QSize(*w, *h);
+    showAtSize(*m_fixedSize);
     return true;
 }
 
 void PictureSizeWindow::unstretch()
 {
-    Image1->setScaledContents(false);
-    Image1->resize(Image1->pixmap().size());
+    m_fixedSize.reset();
+    showAtSize(Image1->pixmap().size());
 }
 
 void PictureSizeWindow::closeWindow()

@@ -49,6 +49,10 @@ public:
 
     // The left edge of a window standing 100 twips to the right of the picture.
     int rightOfPicture() const;
+    // The ticket window, this wide with its frame, stands beside the picture: a picture (or a
+    // fixed size) larger than the rest of this window is scaled down to fit, keeping its
+    // proportions.
+    void keepRoomBeside(int width);
 
 signals:
     // The window beside the picture should stand at this left edge.
@@ -82,9 +86,14 @@ private:
     // false, and nothing changed, otherwise.
     bool stretch(const QString &width, const QString &height);
     void unstretch();
+    // Shows the picture at the wanted size, or scaled down to the room this window has.
+    void showAtSize(const QSize &wanted);
     void closeWindow();
 
     Application &m_app;
     bool m_besideTicket = false;
+    int m_besideWidth = 0;
+    // The fixed size the picture is stretched to; none while it shows at its real size.
+    std::optional<QSize> m_fixedSize;
     std::optional<QImage> m_editorPicture;
 };

@@ -1,6 +1,5 @@
 #include "settings/settings_record.h"
 
-#include "config/ansi_text.h"
 #include "config/fixed_point.h"
 #include "config/ini.h"
 #include "config/language.h"
@@ -62,8 +61,8 @@ void SettingsRecord::setQuestionTimer(bool on) { change(this, m_questionTimer, o
 
 void SettingsRecord::load(const QString &file)
 {
-    const QByteArray content = AnsiText::readBytes(file).value_or(QByteArray());
-    const auto read = [&content](const QString &key) { return Ini::valueIn(content, Section, key); };
+    const IniFile settings(file);
+    const auto read = [&settings](const QString &key) { return settings.value(Section, key); };
     setTickets(read(u"bilet"_s));
     setQuestions(read(u"vopros"_s));
     setPassScore(read(u"ball"_s));

@@ -1,6 +1,7 @@
 #include "start/about_window.h"
 
 #include "config/control_factory.h"
+#include "config/captions.h"
 #include "config/window_ops.h"
 #include "start/application.h"
 
@@ -88,4 +89,8 @@ AboutWindow::AboutWindow(Application &app) : QWidget(nullptr), m_app(app)
 
     DisableXbutton(this);
     SetTopmost(this, true);
+    // Out of the way of the windows the student works in: the bottom right corner of the
+    // screen (the window is kept inside the screen, so this puts it in the corner).
+    move(AvailableArea().bottomRight());
+    nameControlsForScreenReaders(this);
 }

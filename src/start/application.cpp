@@ -1,12 +1,17 @@
 #include "start/application.h"
 
 #include "config/active_label.h"
+#include "config/ansi_text.h"
 #include "config/captions.h"
 #include "config/ini.h"
+#include "config/language.h"
+#include "config/window_ops.h"
 #include "editor/exam_editor_window.h"
 #include "evaluation/evaluation_window.h"
+#include "evaluation/report.h"
 #include "exam/answers_review_window.h"
 #include "exam/exam_chooser_window.h"
+#include "exam/ticket_journal_keeper.h"
 #include "exam/ticket_window.h"
 #include "results/results_window.h"
 #include "settings/picture_size_window.h"
@@ -17,7 +22,12 @@
 #include "testmode/questionnaire_window.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QGroupBox>
 #include <QRadioButton>
 
@@ -45,6 +55,8 @@ Application::Application(Platform &platform, const QString &programFolder, QObje
     setIniErrorReporter([this](const QString &title, const QString &text) {
         message(title, text, MessageIcon::Critical);
     });
+    connect(&m_settings, &SettingsRecord::languageChanged, this, &Application::followLanguageInQtTexts);
+    KeepWindowsOnScreen(m_platform, this);
 }
 
 Application::~Application()
@@ -88,8 +100,10 @@ void Application::sayIfNotSaved(const QString &file, const SettingsRecord::SaveR
 void Application::start()
 {
     m_settings.load(settingsFile());
+    followLanguageInQtTexts(m_settings.language());
     // The settings window loads hidden at start, so a timer length it refuses is said at once.
     settingsWindow();
+    findUnfinishedTicket();
     createStartWindow();
 }
 
@@ -97,6 +111,26 @@ void Application::createStartWindow()
 {
     m_startWindow = new StartWindow(*this);
     m_startWindow->show();
+    if (m_unfinished)
+        m_startWindow->offerUnfinishedTicket(m_unfinished->student.name, m_unfinished->ticketFolderName);
+}
+
+void Application::followLanguageInQtTexts(const QString &language)
+{
+    const bool russian = Language::isRussian(language);
+    if (russian == m_qtTextsInstalled)
+        return;
+    if (!russian) {
+        QCoreApplication::removeTranslator(&m_qtTexts);
+        m_qtTextsInstalled = false;
+        return;
+    }
+    // Without Qt's translations installed Qt simply keeps its English texts.
+    if (m_qtTexts.isEmpty()
+        && !m_qtTexts.load(QLocale(QLocale::Russian), u"qtbase"_s, u"_"_s,
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    m_qtTextsInstalled = QCoreApplication::installTranslator(&m_qtTexts);
 }
 
 StartWindow *Application::startWindow() const
@@ -132,6 +166,7 @@ void Application::switchLanguage(const QString &language)
 
 void Application::showSettings()
 {
+    keepAboutBehind();
     settingsWindow()->show();
     if (m_startWindow)
         m_startWindow->hide();
@@ -165,7 +200,7 @@ void Application::openReport()
     m_platform.openDocument(path(u"s/oth.txt"_s));
 }
 
-bool Application::openTicket()
+bool Application::openTicket(const TicketJournal::Record *resumed)
 {
     discardTicketWindows();
     m_pictureSizeWindow = new PictureSizeWindow(*this);
@@ -180,14 +215,31 @@ bool Application::openTicket()
             m_answersReviewWindow->showAnswer(answer);
     });
     const StartWindow *start = m_startWindow;
-    if (!m_ticketWindow->load(start ? start->ticketNumber() : QString(), start ? start->ticketFolderName() : QString(),
+    if (resumed) {
+        if (!m_ticketWindow->resume(*resumed))
+            return false;
+    } else if (!m_ticketWindow->load(start ? start->ticketNumber() : QString(), start ? start->ticketFolderName() : QString(),
                               start ? start->examTitle() : QString()))
         return false;
+    keepJournal(resumed ? *resumed : newTicketJournal());
     m_ticketWindow->show();
-    m_ticketWindow->move(m_ticketWindow->x(), 0);
+    const QMargins frame = WindowFrame(m_ticketWindow);
+    m_pictureSizeWindow->keepRoomBeside(m_ticketWindow->width() + frame.left() + frame.right());
+    m_ticketWindow->move(m_ticketWindow->x(), AvailableArea().top());
     m_ticketWindow->moveRightOf(m_pictureSizeWindow->rightOfPicture());
     m_ticketWindow->activateWindow();
+    keepAboutBehind();
     return true;
+}
+
+void Application::keepAboutBehind()
+{
+    // The about window stays above the windows of the choice, not above the ticket and the
+    // evaluation the student works in.
+    if (m_aboutWindow && m_aboutWindow->isVisible()) {
+        SetTopmost(m_aboutWindow, false);
+        m_aboutWindow->lower();
+    }
 }
 
 TicketWindow *Application::ticketWindow() const
@@ -216,6 +268,7 @@ void Application::abandonTicket()
 {
     showStartWindow();
     discardTicketWindows();
+    endJournal();
 }
 
 AnswersReviewWindow *Application::openAnswersReview()
@@ -244,6 +297,8 @@ void Application::discardPictureSizeWindow()
 
 void Application::discardTicketWindows()
 {
+    // The journal outlives the ticket window until the ticket ends; nothing changes it now.
+    delete m_journalKeeper;
     discardAnswersReview();
     discard(m_ticketWindow);
     discardPictureSizeWindow();
@@ -260,6 +315,7 @@ void Application::openExamChooser(const QString &folder, ChooserOpener opener)
     });
     if (m_settings.examFolder().isEmpty())
         m_examChooser->setFolder(folder.isEmpty() ? path(u"b"_s) : folder);
+    keepAboutBehind();
     m_examChooser->show();
 }
 
@@ -286,6 +342,7 @@ void Application::openExamEditor()
 {
     if (!m_examEditor)
         m_examEditor = new ExamEditorWindow(*this);
+    keepAboutBehind();
     m_examEditor->show();
 }
 
@@ -334,10 +391,14 @@ void Application::closeExamEditor()
 void Application::openEvaluation(const TicketResults &results)
 {
     discardEvaluation();
-    m_evaluationWindow = new EvaluationWindow(*this, results, m_startWindow ? m_startWindow->student() : Student());
+    const Student student = m_resumedStudent ? *m_resumedStudent
+                            : m_startWindow  ? m_startWindow->student()
+                                             : Student();
+    m_evaluationWindow = new EvaluationWindow(*this, results, student);
     m_evaluationWindow->show();
     // The ticket window that had the focus is about to go.
     m_evaluationWindow->activateWindow();
+    keepAboutBehind();
 }
 
 EvaluationWindow *Application::evaluationWindow() const
@@ -354,9 +415,150 @@ void Application::closeEvaluation()
 {
     showStartWindow();
     discardEvaluation();
-    // The start window waits for the next student with empty data fields.
-    if (m_startWindow)
+    endJournal();
+    // The start window waits for the next student with empty data fields, and the keys go to it.
+    if (m_startWindow) {
         m_startWindow->nextStudent();
+        m_startWindow->activateWindow();
+    }
+}
+
+QString Application::ticketJournalPath() const
+{
+    return path(TicketJournal::relativePath());
+}
+
+void Application::findUnfinishedTicket()
+{
+    const QString journal = ticketJournalPath();
+    // The ticket of another copy of the program that is running now is not unfinished.
+    if (!QFileInfo::exists(journal) || !TicketJournal::takeLock(*TicketJournal::journalLock(journal)))
+        return;
+    const std::optional<QByteArray> bytes = AnsiText::readBytes(journal);
+    std::optional<TicketJournal::Record> record = bytes ? TicketJournal::decode(*bytes) : std::nullopt;
+    if (!record)
+        setJournalAside(TicketJournal::Problem::Damaged);
+    else if (!TicketJournal::examExists(*record))
+        setJournalAside(TicketJournal::Problem::ExamMissing);
+    else
+        m_unfinished = std::move(record);
+}
+
+void Application::setJournalAside(TicketJournal::Problem problem)
+{
+    m_unfinished.reset();
+    const QString journal = ticketJournalPath();
+    const QString aside = TicketJournal::setAside(journal, m_platform.currentDateTime());
+    // Said whatever the language: a ticket is never dropped in silence.
+    const bool english = Language::isEnglish(m_settings.language());
+    QString text;
+    switch (problem) {
+    case TicketJournal::Problem::Damaged:
+        text = english ? u"The unfinished ticket saved at a crash could not be read: its file is damaged."_s
+                       : u"Незаконченный билет, сохраненный при сбое, не удалось прочитать: его файл поврежден."_s;
+        break;
+    case TicketJournal::Problem::ExamMissing:
+        text = english ? u"The unfinished ticket saved at a crash cannot be continued: the folder of its exam or ticket is gone."_s
+                       : u"Незаконченный билет, сохраненный при сбое, нельзя продолжить: папки его экзамена или билета больше нет."_s;
+        break;
+    case TicketJournal::Problem::QuestionUnreadable:
+        text = english ? u"The unfinished ticket saved at a crash cannot be continued: the files of its ticket have changed or cannot be read."_s
+                       : u"Незаконченный билет, сохраненный при сбое, нельзя продолжить: файлы его билета изменились или не читаются."_s;
+        break;
+    }
+    if (aside.isEmpty())
+        text += english ? u"\nThe file "_s + journal + u" could not be renamed."_s
+                        : u"\nФайл "_s + journal + u" не удалось переименовать."_s;
+    else
+        text += english ? u"\nThe file is kept as "_s + aside + u'.' : u"\nФайл сохранен как "_s + aside + u'.';
+    message(ProgramTitle, text, MessageIcon::Warning);
+}
+
+bool Application::continueUnfinishedTicket()
+{
+    if (!m_unfinished)
+        return false;
+    const TicketJournal::Record journal = *m_unfinished;
+    if (!openTicket(&journal)) {
+        discardTicketWindows();
+        setJournalAside(TicketJournal::Problem::QuestionUnreadable);
+        return false;
+    }
+    m_unfinished.reset();
+    m_resumedStudent = journal.student;
+    return true;
+}
+
+TicketJournal::Record Application::newTicketJournal() const
+{
+    TicketJournal::Record journal;
+    if (const StartWindow *start = m_startWindow) {
+        journal.student = start->student();
+        journal.ticketNumber = start->ticketNumber();
+        journal.ticketFolderName = start->ticketFolderName();
+        journal.examTitle = start->examTitle();
+    }
+    return journal;
+}
+
+bool Application::discardUnfinishedTicket()
+{
+    if (!m_unfinished)
+        return false;
+    const QDateTime now = m_platform.currentDateTime();
+    ExamRecord note;
+    note.language = m_settings.language();
+    note.date = ExamReport::dateText(now.date());
+    note.time = ExamReport::timeText(now.time());
+    note.student = m_unfinished->student.line;
+    note.ticket = TicketRun::ticketLine(note.language, m_unfinished->ticketFolderName);
+    QString error;
+    if (!ExamReport::appendDiscardNote(m_programFolder, note, &error)) {
+        const bool english = Language::isEnglish(note.language);
+        message(ProgramTitle,
+                (english ? u"The unfinished ticket was not discarded: the report "_s
+                         : u"Незаконченный билет не отменен: не удалось записать в отчет "_s)
+                    + path(ExamReport::relativePath()) + u":\n"_s + error,
+                MessageIcon::Warning);
+        return false;
+    }
+    QFile::remove(ticketJournalPath());
+    m_unfinished.reset();
+    return true;
+}
+
+void Application::keepJournal(const TicketJournal::Record &record)
+{
+    delete m_journalKeeper;
+    m_keepsJournal = true;
+    m_journalKeeper = new TicketJournalKeeper(ticketJournalPath(), record, *m_ticketWindow->run(), this);
+    connect(m_journalKeeper, &TicketJournalKeeper::writeFailed, this, [this](const QString &file, const QString &reason) {
+        const bool english = Language::isEnglish(m_settings.language());
+        message(ProgramTitle,
+                (english ? u"The ticket cannot be kept against a crash in "_s
+                         : u"Ход билета не сохраняется на случай сбоя в "_s)
+                    + file + u":\n"_s + reason,
+                MessageIcon::Warning);
+    });
+    connect(m_journalKeeper, &TicketJournalKeeper::heldElsewhere, this, [this](const QString &file) {
+        message(ProgramTitle,
+                Language::isEnglish(m_settings.language())
+                    ? QString(u"The ticket cannot be kept against a crash: another running copy of the program keeps "_s + file)
+                    : u"Ход билета не сохраняется на случай сбоя: файл "_s + file
+                          + u" ведет другая запущенная копия программы."_s,
+                MessageIcon::Warning);
+    });
+    m_journalKeeper->keep();
+}
+
+void Application::endJournal()
+{
+    delete m_journalKeeper;
+    m_resumedStudent.reset();
+    // Only the journal of this ticket: an unfinished one found at start waits for its choice.
+    if (m_keepsJournal)
+        QFile::remove(ticketJournalPath());
+    m_keepsJournal = false;
 }
 
 void Application::openTestWindow()

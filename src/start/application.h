@@ -1,11 +1,15 @@
 #pragma once
 
 #include "config/platform.h"
+#include "exam/ticket_journal.h"
 #include "settings/settings_record.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTranslator>
+
+#include <optional>
 
 class AboutWindow;
 class AnswersReviewWindow;
@@ -17,6 +21,7 @@ class EvaluationWindow;
 class SettingsWindow;
 class StartWindow;
 class QuestionnaireWindow;
+class TicketJournalKeeper;
 class TicketWindow;
 struct TicketResults;
 
@@ -47,7 +52,8 @@ public:
     // nothing when it succeeded.
     void sayIfNotSaved(const QString &file, const SettingsRecord::SaveResult &result, const QString &language);
 
-    // Reads the settings and shows the start window.
+    // Reads the settings and shows the start window; with the journal of a ticket that a crash
+    // cut off, the start window offers to continue or discard it.
     void start();
 
     StartWindow *startWindow() const;
@@ -75,7 +81,8 @@ public:
     // The picture size window on the whole screen and the ticket window with the start
     // window's ticket to the right of its picture, at the top of the screen. False when the
     // ticket could not be loaded; the start window then stays.
-    bool openTicket();
+    // With a journal, the ticket is taken up where the journal left it instead.
+    bool openTicket(const TicketJournal::Record *resumed = nullptr);
     // Who opened the exam chooser: the window that comes back when it closes.
     enum class ChooserOpener { Settings, StartWindow };
     // The exam chooser. With an exam folder set it opens on the exam library; without one
@@ -118,6 +125,16 @@ public:
     // A question that cannot be read ends the ticket: the start window comes back and the
     // ticket's windows are discarded.
     void abandonTicket();
+    // The journal of the running ticket, in the program folder.
+    QString ticketJournalPath() const;
+    // A ticket that a crash cut off waits to be continued or discarded.
+    bool hasUnfinishedTicket() const { return m_unfinished.has_value(); }
+    // Opens the ticket windows on the unfinished ticket where its journal left it. False when
+    // it could not be taken up: the journal is then set aside and the reason said.
+    bool continueUnfinishedTicket();
+    // Notes in the exam report that the unfinished ticket was discarded and removes its
+    // journal. False, with a message, when the note could not be written: the journal stays.
+    bool discardUnfinishedTicket();
     // The review window of the ticket's review mode, created on first use.
     AnswersReviewWindow *openAnswersReview();
     void discardAnswersReview();
@@ -127,9 +144,20 @@ public:
     void exitProgram();
     bool hasEnded() const { return m_ended; }
 
+    // Whether Qt's own Russian texts (file dialogs, standard buttons) are in use.
+    bool usesQtRussianTexts() const { return m_qtTextsInstalled; }
+
 private:
     void createStartWindow();
+    // Qt's own texts follow the program's language: Russian for "rus", Qt's English otherwise.
+    void followLanguageInQtTexts(const QString &language);
     void discardTicketWindows();
+    TicketJournal::Record newTicketJournal() const;
+    void findUnfinishedTicket();
+    void setJournalAside(TicketJournal::Problem problem);
+    void keepJournal(const TicketJournal::Record &record);
+    void endJournal();
+    void keepAboutBehind();
 
     Platform &m_platform;
     QString m_programFolder;
@@ -146,5 +174,14 @@ private:
     QPointer<PictureSizeWindow> m_pictureSizeWindow;
     QPointer<AnswersReviewWindow> m_answersReviewWindow;
     QPointer<EvaluationWindow> m_evaluationWindow;
+    QPointer<TicketJournalKeeper> m_journalKeeper;
+    // A journal of this run's ticket is on disk until the ticket ends.
+    bool m_keepsJournal = false;
+    // The journal found at start, until it is continued or discarded.
+    std::optional<TicketJournal::Record> m_unfinished;
+    // The student of a continued ticket, for its evaluation; the start window holds no one.
+    std::optional<Student> m_resumedStudent;
     bool m_ended = false;
+    QTranslator m_qtTexts;
+    bool m_qtTextsInstalled = false;
 };

@@ -10,6 +10,7 @@
 #include "config/window_ops.h"
 #include "exam/exam_folder.h"
 #include "start/application.h"
+#include "start/unfinished_ticket_panel.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -148,6 +149,11 @@ void StartWindow::connectHandlers()
     connect(Command2, &QPushButton::clicked, this, [this] { m_app.exitProgram(); });
     connect(Command4, &QPushButton::clicked, this, [this] { m_app.exitProgram(); });
     connect(Timer1, &QTimer::timeout, this, &StartWindow::onTimer1);
+    // Enter presses the button of the step: the name's "OK", the password's settings button,
+    // and "Открыть билет" after a ticket number typed by hand.
+    PressOnEnter(Text9, Command14);
+    PressOnEnter(Text2, Command15);
+    PressOnEnter(Text1, Command3);
 }
 
 void StartWindow::load()
@@ -170,6 +176,8 @@ void StartWindow::load()
     Command3->setEnabled(false);
     Frame9->show();
     Frame3->show();
+    // The keys start on the mode choice, not in the name box it covers.
+    Option1->setFocus();
     applyCaptions(captionTable(), language());
 }
 
@@ -242,6 +250,7 @@ void StartWindow::selectExamMode()
     Text9->clear();
     m_app.showAbout();
     m_app.openHelp(language());
+    Text9->setFocus();
 }
 
 void StartWindow::selectTestMode()
@@ -258,6 +267,7 @@ void StartWindow::confirmStudent()
     if (Text9->text().isEmpty()) {
         messageByLanguage(u"Введите имя! (обязательно к заполению *)"_s,
                           u"Enter a name! (will without fall enter *)"_s);
+        Text9->setFocus();
         return;
     }
     Frame9->hide();
@@ -267,6 +277,7 @@ void StartWindow::confirmStudent()
     Label1->setText(QString());
     endManualEntry();
     Label8->show();
+    Command1->setFocus();
 }
 
 void StartWindow::drawTicket()
@@ -291,9 +302,10 @@ void StartWindow::drawTicket()
 
 void StartWindow::onTimer1()
 {
-    if (!Label1->text().isEmpty())
+    if (!Label1->text().isEmpty()) {
         Command3->setEnabled(true);
-    else
+        Command3->setFocus();
+    } else
         Label1->setText(QString());
     Timer1->stop();
 }
@@ -331,6 +343,7 @@ void StartWindow::showManualEntry(bool ticked)
 {
     if (ticked) {
         Text1->show();
+        Text1->setFocus();
         Command1->setEnabled(false);
         Label2->setEnabled(false);
     } else {
@@ -389,11 +402,13 @@ void StartWindow::backToModeChoice()
     Text9->clear();
     Option3->setChecked(true);
     Label8->hide();
+    Option1->setFocus();
 }
 
 Student StartWindow::student() const
 {
-    return {Frame9->title() + u"  "_s + Text9->text(), Text10->text(), Text11->text(), Text13->text()};
+    return {Frame9->title() + u"  "_s + Text9->text(), Text10->text(), Text11->text(), Text13->text(),
+            Text9->text()};
 }
 
 QString StartWindow::ticketNumber() const
@@ -420,6 +435,7 @@ void StartWindow::nextStudent()
     Text10->clear();
     Text11->clear();
     Text13->clear();
+    Text9->setFocus();
 }
 
 void StartWindow::clearTicketChoice()
@@ -428,8 +444,35 @@ void StartWindow::clearTicketChoice()
     Command3->setEnabled(false);
 }
 
+void StartWindow::offerUnfinishedTicket(const QString &studentName, const QString &ticketFolderName)
+{
+    auto *panel = new UnfinishedTicketPanel(this, language(), studentName, ticketFolderName);
+    panel->setGeometry(Frame3->geometry());
+    panel->show();
+    const auto withdraw = [panel] {
+        panel->hide();
+        panel->deleteLater();
+    };
+    connect(panel, &UnfinishedTicketPanel::continueChosen, this, [this, withdraw] {
+        const bool opened = m_app.continueUnfinishedTicket();
+        // A journal that could not be taken up has been set aside: nothing is left to offer.
+        if (!m_app.hasUnfinishedTicket())
+            withdraw();
+        if (opened)
+            hide();
+    });
+    connect(panel, &UnfinishedTicketPanel::discardChosen, this, [this, withdraw](const QString &password) {
+        // The student must not throw a ticket away to draw a better one.
+        if (password != Text12->text())
+            messageByLanguage(u"Не правильный пароль!"_s, u"Not correct password!"_s);
+        else if (m_app.discardUnfinishedTicket())
+            withdraw();
+    });
+}
+
 void StartWindow::showModeChoice()
 {
     Frame3->show();
     Option3->setChecked(true);
+    Option1->setFocus();
 }

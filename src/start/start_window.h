@@ -44,6 +44,9 @@ public:
     // A newly chosen exam needs a new ticket choice: the drawn folder is forgotten and
     // "Открыть билет" disabled.
     void clearTicketChoice();
+    // Covers the mode choice with the offer to continue or discard the ticket a crash cut off,
+    // until one of them succeeds.
+    void offerUnfinishedTicket(const QString &studentName, const QString &ticketFolderName);
     // Back to the mode choice with the questionnaire's mode unselected (after the
     // questionnaire window closes).
     void showModeChoice();

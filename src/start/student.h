@@ -11,4 +11,6 @@ struct Student
     QString data1;
     QString data2;
     QString data3;
+    // The name alone, as typed.
+    QString name;
 };

@@ -118,13 +118,18 @@ bool create(const QString &programFolder, const QString &name, QString *error)
     return true;
 }
 
-Header readHeader(const QString &questionnaireFile)
+Header readHeader(const IniFile &questionnaireFile)
 {
     Header header;
-    header.name = GetValueString(HeaderSection, u"t"_s, questionnaireFile);
+    header.name = questionnaireFile.value(HeaderSection, u"t"_s);
     for (int conclusion = 0; conclusion < Conclusions; ++conclusion)
-        header.bounds[conclusion] = GetValueString(HeaderSection, boundKey(conclusion), questionnaireFile);
+        header.bounds[conclusion] = questionnaireFile.value(HeaderSection, boundKey(conclusion));
     return header;
+}
+
+Header readHeader(const QString &questionnaireFile)
+{
+    return readHeader(IniFile(questionnaireFile));
 }
 
 bool writeBounds(const QString &questionnaireFile, const std::array<QString, Conclusions> &bounds, QString *error)
@@ -135,14 +140,19 @@ bool writeBounds(const QString &questionnaireFile, const std::array<QString, Con
     return writeKeys(questionnaireFile, HeaderSection, keys, error);
 }
 
-Answers readAnswers(const QString &questionnaireFile, const QString &number)
+Answers readAnswers(const IniFile &questionnaireFile, const QString &number)
 {
     Answers answers;
     for (int slot = 0; slot < AnswerSlots; ++slot) {
-        answers.texts[slot] = GetValueString(number, slotKey('q', slot), questionnaireFile);
-        answers.points[slot] = GetValueString(number, slotKey('b', slot), questionnaireFile);
+        answers.texts[slot] = questionnaireFile.value(number, slotKey('q', slot));
+        answers.points[slot] = questionnaireFile.value(number, slotKey('b', slot));
     }
     return answers;
+}
+
+Answers readAnswers(const QString &questionnaireFile, const QString &number)
+{
+    return readAnswers(IniFile(questionnaireFile), number);
 }
 
 bool writeAnswers(const QString &questionnaireFile, const QString &number, const Answers &answers, QString *error)

@@ -5,6 +5,8 @@
 
 #include <array>
 
+class IniFile;
+
 // A questionnaire on disk: the folder t/<name> of the program folder holds the
 // questionnaire file <name>.tst (INI form), one text file per question ("vt<N>.txt") and
 // the three conclusion files. Conclusion 2 lives in "v3.txt" and conclusion 3 in "v2.txt".
@@ -47,6 +49,8 @@ struct Header
     QString name;
     std::array<QString, Conclusions> bounds;
 };
+// Read from a file read once, so that showing a question reads the questionnaire file one time.
+Header readHeader(const IniFile &questionnaireFile);
 Header readHeader(const QString &questionnaireFile);
 // Writes the three bounds t1 ... t3 in one replace of the file.
 bool writeBounds(const QString &questionnaireFile, const std::array<QString, Conclusions> &bounds,
@@ -58,6 +62,7 @@ struct Answers
     std::array<QString, AnswerSlots> texts;
     std::array<QString, AnswerSlots> points;
 };
+Answers readAnswers(const IniFile &questionnaireFile, const QString &number);
 Answers readAnswers(const QString &questionnaireFile, const QString &number);
 // Writes q1 ... q5, then b1 ... b5 into the section of the question, in one replace of the
 // file: all of them or, on failure, none.

@@ -4,6 +4,7 @@
 #include "config/clock.h"
 #include "config/control_factory.h"
 #include "config/folders.h"
+#include "config/ini.h"
 #include "config/language.h"
 #include "config/path_names.h"
 #include "config/window_ops.h"
@@ -438,9 +439,8 @@ void QuestionnaireWindow::clearQuestion()
 
 // Reads the questionnaire name and the answers and points of the current question from the
 // picked file, and the question text from the questionnaire's folder.
-void QuestionnaireWindow::readQuestionFromFile()
+void QuestionnaireWindow::readQuestionFromFile(const IniFile &file)
 {
-    const QString file = Text3->text();
     Text2->setText(QuestionnaireFile::readHeader(file).name);
     const QuestionnaireFile::Answers answers = QuestionnaireFile::readAnswers(file, m_run.questionNumber());
     for (int slot = 0; slot < 5; ++slot) {
@@ -517,7 +517,7 @@ void QuestionnaireWindow::filePicked(const QString &path)
 {
     if (path.isEmpty())
         return;
-    readQuestionFromFile();
+    readQuestionFromFile(IniFile(path));
     if (m_editor.readsFile())
         txtV->setPlainText(questionText(m_run.questionNumber()));
 }
@@ -532,8 +532,10 @@ void QuestionnaireWindow::numberChanged()
         return;
     }
     if (!Text3->text().isEmpty()) {
-        readQuestionFromFile();
-        showBounds(QuestionnaireFile::readHeader(Text3->text()));
+        // The name, the answers and the bounds come from one read of the file.
+        const IniFile file(Text3->text());
+        readQuestionFromFile(file);
+        showBounds(QuestionnaireFile::readHeader(file));
     }
     if (!m_run.questionNumber().isEmpty())
         txtV->setPlainText(questionText(m_run.questionNumber()));

@@ -139,7 +139,7 @@ private:
     void setNumberBoxRaised(bool raised);
     void showPointsColumn(bool shown);
     void clearQuestion();
-    void readQuestionFromFile();
+    void readQuestionFromFile(const IniFile &file);
     void showBounds(const QuestionnaireFile::Header &header);
     void readConclusions();
     void enableAnswerOptions();

@@ -47,6 +47,10 @@ private slots:
     void iniRefusesUnreadableNames();
     void iniLineEnds_data();
     void iniLineEnds();
+    void iniFileAnswersAsEachRead_data();
+    void iniFileAnswersAsEachRead();
+    void iniSeveralKeysAsOneByOne_data();
+    void iniSeveralKeysAsOneByOne();
 
     void parse_data();
     void parse();
@@ -61,6 +65,7 @@ private slots:
     void ansiLines_data();
     void ansiLines();
     void ansiUnmappableAndAppend();
+    void ansiUnmappableInALongText();
 
     void folders();
     void pathNames_data();
@@ -93,7 +98,9 @@ void ConfigTest::iniReading()
     QFETCH(QString, section);
     QFETCH(QString, key);
     QFETCH(QString, expected);
-    QCOMPARE(GetValueString(section, key, QStringLiteral(TAVRING_TEST_DATA "/ini/settings.ini")), expected);
+    const QString file = QStringLiteral(TAVRING_TEST_DATA "/ini/settings.ini");
+    QCOMPARE(GetValueString(section, key, file), expected);
+    QCOMPARE(IniFile(file).value(section, key), expected);
 }
 
 void ConfigTest::iniWritingKeepsOtherLines_data()
@@ -281,6 +288,96 @@ void ConfigTest::iniLineEnds()
     QVERIFY(SetValue(section, key, value, file));
     QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), expected);
     QCOMPARE(GetValueString(section, key, file), value);
+}
+
+// A file read once answers every key as a read of that key alone does.
+void ConfigTest::iniFileAnswersAsEachRead_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray twoSections = "[a]\r\nk=1\r\n[b]\r\nk=2\r\n[A]\r\nk=3\r\nj=4\r\n";
+    QTest::newRow("first section") << twoSections << u"a"_s << u"k"_s << u"1"_s;
+    QTest::newRow("second section") << twoSections << u"B"_s << u"K"_s << u"2"_s;
+    QTest::newRow("a later section of the same name is not read") << twoSections << u"a"_s << u"j"_s << QString();
+    QTest::newRow("first key wins") << "[s]\r\nk=1\r\nK=2\r\n"_ba << u"s"_s << u"k"_s << u"1"_s;
+    QTest::newRow("blanks and tabs around everything")
+        << " \t[ s \t] x\r\n \t k \t= \t v w \t\r\n"_ba << u" s"_s << u"k "_s << u"v w"_s;
+    QTest::newRow("header without a closing bracket") << "[s\r\nk=1\r\n"_ba << u"s"_s << u"k"_s << u"1"_s;
+    QTest::newRow("bracket inside a value is no header")
+        << "[s]\r\nk=[t]\r\nj=2\r\n[t]\r\nj=3\r\n"_ba << u"s"_s << u"j"_s << u"2"_s;
+    QTest::newRow("commented header is no header")
+        << "[s]\r\n;[t]\r\nj=2\r\n"_ba << u"s"_s << u"j"_s << u"2"_s;
+    QTest::newRow("commented key") << "[s]\r\n ;k=1\r\nk=2\r\n"_ba << u"s"_s << u"k"_s << u"2"_s;
+    QTest::newRow("key before any section") << "k=1\r\n[s]\r\n"_ba << QString() << u"k"_s << QString();
+    QTest::newRow("lone cr and lone lf end lines") << "[s]\rk=1\n[t]\rk=2"_ba << u"t"_s << u"k"_s << u"2"_s;
+    QTest::newRow("quotes taken off once") << "[s]\r\nk=\"'v'\"\r\n"_ba << u"s"_s << u"k"_s << u"'v'"_s;
+    QTest::newRow("empty value") << "[s]\r\nk=\r\n"_ba << u"s"_s << u"k"_s << QString();
+    QTest::newRow("empty key") << "[s]\r\n=v\r\n"_ba << u"s"_s << QString() << u"v"_s;
+    QTest::newRow("empty section name") << "[]\r\nk=v\r\n"_ba << QString() << u"k"_s << u"v"_s;
+    QTest::newRow("Cyrillic names ignore case")
+        << "[\xd2\xc5\xd1\xd2]\r\n\xea\xeb\xfe\xf7=\xe7\xed\xe0\xf7\xe5\xed\xe8\xe5\r\n"_ba
+        << u"тест"_s << u"КЛЮЧ"_s << u"значение"_s;
+    QTest::newRow("a name that differs in one letter")
+        << "[section12]\r\nk=1\r\n[section21]\r\nk=2\r\n"_ba << u"SECTION21"_s << u"k"_s << u"2"_s;
+    QTest::newRow("byte the code page does not name") << "[s]\r\nk=\x98\r\n"_ba << u"s"_s << u"k"_s << QString(QChar(0x98));
+    QTest::newRow("long value cut at 255") << "[s]\r\nk=" + QByteArray(300, 'x') + "\r\n" << u"s"_s << u"k"_s
+                                           << QString(255, u'x');
+    QTest::newRow("missing key") << "[s]\r\nk=1\r\n"_ba << u"s"_s << u"j"_s << QString();
+    QTest::newRow("missing section") << "[s]\r\nk=1\r\n"_ba << u"t"_s << u"k"_s << QString();
+    QTest::newRow("empty file") << QByteArray() << u"s"_s << u"k"_s << QString();
+}
+
+void ConfigTest::iniFileAnswersAsEachRead()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"values.ini"_s);
+    writeFile(file, content);
+    QCOMPARE(GetValueString(section, key, file), expected);
+    QCOMPARE(IniFile(file).value(section, key), expected);
+    QCOMPARE(IniFile::fromBytes(content).value(section, key), expected);
+}
+
+// Several keys written together leave the bytes that writing them one by one leaves.
+void ConfigTest::iniSeveralKeysAsOneByOne_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("section");
+
+    QTest::newRow("existing section") << "[t]\r\nb=1\r\n[s]\r\nk=1\r\n;note\r\n\r\n[u]\r\nx=1\r\n"_ba << u"S"_s;
+    QTest::newRow("new section") << "[t]\r\nb=1\r\n"_ba << u"s"_s;
+    QTest::newRow("new section, no final line end") << "[t]\r\nb=1"_ba << u"s"_s;
+    QTest::newRow("header is the last line") << "[t]\r\nb=1\r\n[s]"_ba << u"s"_s;
+    QTest::newRow("last key without a line end") << "[s]\nk=1"_ba << u"s"_s;
+    QTest::newRow("section without keys, lone cr") << "[s]\r;c\r[t]\r"_ba << u"s"_s;
+    QTest::newRow("empty file") << QByteArray() << u"s"_s;
+}
+
+void ConfigTest::iniSeveralKeysAsOneByOne()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, section);
+
+    const QList<std::pair<QString, QString>> values{
+        {u"k"_s, u"2"_s}, {u"new"_s, u"значение"_s}, {u" K "_s, u"3\r\n[t]"_s}, {u"другой"_s, u"x"_s}};
+    QTemporaryDir dir;
+    const QString together = dir.filePath(u"together.ini"_s);
+    const QString oneByOne = dir.filePath(u"one-by-one.ini"_s);
+    writeFile(together, content);
+    writeFile(oneByOne, content);
+    QVERIFY(SetValues(section, values, together));
+    for (const auto &[key, value] : values)
+        QVERIFY(SetValue(section, key, value, oneByOne));
+    QCOMPARE(AnsiText::readBytes(together).value_or(QByteArray()),
+             AnsiText::readBytes(oneByOne).value_or(QByteArray()));
+    QCOMPARE(IniFile(together).value(section, u"new"_s), u"значение"_s);
 }
 
 void ConfigTest::parse_data()
@@ -486,6 +583,22 @@ void ConfigTest::ansiUnmappableAndAppend()
     QVERIFY(!AnsiText::append(dir.filePath(u"missing/report.txt"_s), u"x"_s, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!AnsiText::readWhole(dir.filePath(u"missing.txt"_s)).has_value());
+}
+
+// A character the code page cannot hold becomes one '?' wherever it stands; the text around
+// it keeps every byte.
+void ConfigTest::ansiUnmappableInALongText()
+{
+    QString head;
+    while (head.size() < 5000)
+        head += u"Съешь же ещё этих мягких булок. "_s;
+    const QString tail = u" Ёж, €, «кавычки»."_s;
+    const QByteArray expected = AnsiText::encode(head) + '?' + AnsiText::encode(tail);
+    QCOMPARE(AnsiText::encode(head + u"中"_s + tail), expected);
+    QCOMPARE(AnsiText::encode(head + u"😀"_s + tail), expected);
+    QCOMPARE(AnsiText::encode(head + QChar(0xDC00) + tail), expected);
+    QCOMPARE(AnsiText::encode(head + QChar(0xD800)), AnsiText::encode(head) + '?');
+    QCOMPARE(AnsiText::decode(expected), head + u'?' + tail);
 }
 
 void ConfigTest::folders()

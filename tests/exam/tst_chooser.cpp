@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -40,6 +41,8 @@ private slots:
     void textFilesWalkDepthFirst();
     void counts_data();
     void counts();
+    void entryNames_data();
+    void entryNames();
     void folderTest_data();
     void folderTest();
     void acceptTwiceGivesTheSameCounts();
@@ -113,6 +116,47 @@ void TestChooser::counts()
     QCOMPARE(control<QLineEdit>(chooser, "Text8")->text(), questions);
     QCOMPARE(control<QListWidget>(chooser, "List1")->count(), tickets.toInt() + 1);
     QCOMPARE(control<QLineEdit>(chooser, "Text4")->text(), tickets);
+}
+
+// The entry of a name is looked up by its spellings; what it finds is what the folder's
+// listing finds.
+void TestChooser::entryNames_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("found");
+
+    QTest::newRow("exact") << QStringList{u"b1/"_s, u"b2/"_s} << u"b1"_s << u"b1"_s;
+    QTest::newRow("other case") << QStringList{u"B1/"_s} << u"b1"_s << u"B1"_s;
+    QTest::newRow("exact before other case") << QStringList{u"B1/"_s, u"b1/"_s} << u"b1"_s << u"b1"_s;
+    QTest::newRow("two other cases: the first by name") << QStringList{u"v1.TXT"_s, u"V1.txt"_s} << u"v1.txt"_s
+                                                         << u"V1.txt"_s;
+    QTest::newRow("a file counts too") << QStringList{u"V1.TXT"_s} << u"v1.txt"_s << u"V1.TXT"_s;
+    QTest::newRow("a broken link counts too") << QStringList{u"b1@"_s} << u"b1"_s << u"b1"_s;
+    QTest::newRow("none") << QStringList{u"b11/"_s, u"lzm.lzm"_s} << u"b1"_s << QString();
+    QTest::newRow("hidden names are not listed") << QStringList{u".b1/"_s} << u".b1"_s << QString();
+    QTest::newRow("a name with k is listed") << QStringList{u"K1/"_s} << u"k1"_s << u"K1"_s;
+    QTest::newRow("a Cyrillic name is listed") << QStringList{u"Билет/"_s} << u"билет"_s << u"Билет"_s;
+}
+
+void TestChooser::entryNames()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, name);
+    QFETCH(QString, found);
+
+    QTemporaryDir dir;
+    for (const QString &entry : entries) {
+        const QString path = dir.filePath(entry.chopped(entry.endsWith(u'/') || entry.endsWith(u'@') ? 1 : 0));
+        if (entry.endsWith(u'/'))
+            QVERIFY(QDir().mkpath(path));
+        else if (entry.endsWith(u'@'))
+            QVERIFY(QFile::link(dir.filePath(u"missing"_s), path));
+        else
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(QuestionCount::entryName(dir.path(), name), found);
+    QCOMPARE(QuestionCount::entryName(QString(), name), QString());
 }
 
 void TestChooser::folderTest_data()

@@ -114,6 +114,7 @@ private slots:
     void questionTimerRestartsPerQuestion();
     void reviewMode();
     void answersExtentOnlyGrows();
+    void longAnswerListShownAtOnceAndMeasuredBetweenEvents();
     void closeOpensTheEvaluation();
 
     void pictureBesideTicket_data();
@@ -599,6 +600,27 @@ void ExamTest::answersExtentOnlyGrows()
     QCOMPARE(control<QListWidget>(ticket, "List1")->item(0)->sizeHint().width(), wide);
 }
 
+// Thousands of answers are listed at once; their widths are measured between events, and the
+// extent then is the widest of them, as with a short list.
+void ExamTest::longAnswerListShownAtOnceAndMeasuredBetweenEvents()
+{
+    Road road(2, {u"vopros=2"_s, u"ball=4"_s, u"re=rus"_s});
+    QString answers = u"Да\r\n"_s;
+    for (int i = 0; i < 2000; ++i)
+        answers += u"Ответ %1\r\n"_s.arg(i);
+    const QString longAnswer = QString(200, u'Ш');
+    answers += longAnswer + u"\r\n"_s;
+    road.folder.writeText(u"b/exam/b1/v1.txt"_s, answers);
+    QVERIFY(road.open());
+    auto *list = control<QListWidget>(road.ticket(), "List1");
+    QCOMPARE(list->count(), 2002);
+    const int wide = list->fontMetrics().horizontalAdvance(longAnswer + u' ');
+    QTRY_COMPARE(list->item(0)->sizeHint().width(), wide);
+    QCOMPARE(list->item(2001)->sizeHint(), list->item(0)->sizeHint());
+    road.answer(u"Да"_s);
+    QCOMPARE(control<QLineEdit>(road.ticket(), "txt", 0)->text(), u"5"_s);
+}
+
 void ExamTest::closeOpensTheEvaluation()
 {
     Road road(2, {u"vopros=2"_s, u"ball=4"_s, u"re=rus"_s});
@@ -628,9 +650,12 @@ void ExamTest::pictureBesideTicket_data()
     QTest::newRow("fixed without a height") << u"1"_s << u"400"_s << QString() << QSize(120, 80) << -1;
     QTest::newRow("fixed size not a number") << u"1"_s << u"wide"_s << u"300"_s << QSize(120, 80) << 126;
     QTest::newRow("real size") << u"2"_s << u"400"_s << u"300"_s << QSize(120, 80) << 126;
-    // -2: the ticket window stands at the right edge of the 1280 pixels of screen.
+    // -2: a fixed size wider than the room beside the ticket window is scaled down to that
+    // room, keeping its proportions, and the ticket window stands at the right edge.
     QTest::newRow("wider than the screen allows") << u"1"_s << u"1000"_s << u"300"_s << QSize(1000, 300)
                                                   << -2;
+    QTest::newRow("higher than the screen allows") << u"1"_s << u"300"_s << u"2000"_s << QSize(300, 2000)
+                                                   << -3;
 }
 
 void ExamTest::pictureBesideTicket()
@@ -647,7 +672,8 @@ void ExamTest::pictureBesideTicket()
     PictureSizeWindow *pictures = road.app().pictureSizeWindow();
     TicketWindow *ticket = road.ticket();
     QCOMPARE(pictures->objectName(), u"Form3"_s);
-    QCOMPARE(pictures->size(), QSize(1280, 1024));
+    // The picture window covers the screen, its frame included.
+    QCOMPARE(pictures->frameGeometry(), QRect(0, 0, 1280, 1024));
     QCOMPARE(control<QLineEdit>(ticket, "Text4")->text(), u"k1.bmp"_s);
     QCOMPARE(ticket->y(), 0);
     QCOMPARE(ticket->x(), 126);
@@ -655,9 +681,20 @@ void ExamTest::pictureBesideTicket()
     ticket->move(700, 0);
     pictures->onTimer1();
     QVERIFY(!shown(pictures, "Frame8"));
-    QCOMPARE(control<QLabel>(pictures, "Image1")->size(), picture);
-    const int rightEdge = 1280 - ticket->frameGeometry().width();
-    QCOMPARE(ticket->x(), ticketLeft == -1 ? 700 : ticketLeft == -2 ? rightEdge : ticketLeft);
+    const QRect shownPicture = control<QLabel>(pictures, "Image1")->geometry();
+    if (ticketLeft >= -1) {
+        QCOMPARE(shownPicture.size(), picture);
+        QCOMPARE(ticket->x(), ticketLeft == -1 ? 700 : ticketLeft);
+        return;
+    }
+    // Scaled down: the proportions kept, the whole picture inside the window and beside the
+    // ticket window, and the ticket window's frame inside the screen.
+    QVERIFY(shownPicture.width() < picture.width());
+    QVERIFY(qAbs(shownPicture.width() * picture.height() - shownPicture.height() * picture.width())
+            <= picture.width() + picture.height());
+    QVERIFY(pictures->rect().contains(shownPicture));
+    QVERIFY(shownPicture.right() < ticket->x());
+    QVERIFY(QRect(0, 0, 1280, 1024).contains(ticket->frameGeometry()));
 }
 
 void ExamTest::picturePerQuestion()

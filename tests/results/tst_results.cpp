@@ -154,6 +154,12 @@ void ResultsTest::readsTheRecordsOfTheProgramsWriter_data()
                       "\xc4\xe0\xed\xed\xfb\xe5  X\r\r\n\xc1\xe8\xeb\xe5\xf2 \xb9 b1\r\r\n; ; ; ; ; ; ; ; ; ; ; ; ; ; "
                       "; ; ; ; ; \r\r\n\r\r\n==================\r\r\n\r\n\r\n")
         << QStringList{u"2026-12-08|09:05:00|X|b1|....................|||rus|1"_s};
+    // Language, date, time, student and ticket; a note has no marks, verdict or data.
+    const ExamRecord discarded{u"rus"_s, u"08.12.2026"_s, u"11:00:00"_s, u"Ф.И.О ,  Данные  Петров"_s,
+                               u"Билет № b2"_s, {}, {}, {}, {}, {}};
+    QTest::newRow("the note of a discarded ticket between records")
+        << golden(u"rus.txt"_s) + AnsiText::encode(ExamReport::discardNoteText(discarded)) + golden(u"eng.txt"_s)
+        << QStringList{rus, eng.chopped(1) + u"17"_s};
     const QString name(300, u'Я');
     QTest::newRow("a 300-character name")
         << written(u"rus"_s, name, u"b1"_s, Five, u"Зачет"_s)

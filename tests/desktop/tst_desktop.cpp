@@ -1,0 +1,359 @@
+// The program's windows on a real X server with a window manager: close requests sent by the
+// window manager, frames inside the screen, and a student's road by the keyboard alone.
+// run_desktop.sh starts the server and the window manager and runs this once per screen.
+
+#include "config/ansi_text.h"
+#include "editor/exam_editor_window.h"
+#include "evaluation/evaluation_window.h"
+#include "exam/answers_review_window.h"
+#include "exam/exam_chooser_window.h"
+#include "exam/ticket_window.h"
+#include "settings/picture_size_window.h"
+#include "settings/settings_window.h"
+#include "results/results_window.h"
+#include "start/about_window.h"
+#include "start/start_window.h"
+#include "support/controls.h"
+#include "support/program_folder.h"
+#include "testmode/questionnaire_window.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QPixmap>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs an X tool and returns what it printed; the test fails when the tool fails.
+QString runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(10000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
+        QTest::qFail(qPrintable(u"%1 %2 failed: %3"_s.arg(program, arguments.join(u' '),
+                                                          QString::fromLocal8Bit(tool.readAllStandardError()))),
+                     __FILE__, __LINE__);
+        return QString();
+    }
+    return QString::fromLocal8Bit(tool.readAllStandardOutput());
+}
+
+QString windowId(const QWidget *window)
+{
+    return u"0x"_s + QString::number(window->winId(), 16);
+}
+
+// What the X server says of the window: whether it is mapped and viewable, and its frame
+// (the window manager's decoration included) in device pixels.
+struct XWindow
+{
+    bool viewable = false;
+    QRect frame;
+};
+
+XWindow xWindow(const QWidget *window)
+{
+    const QString info = runTool(u"xwininfo"_s, {u"-frame"_s, u"-id"_s, windowId(window)});
+    const auto number = [&info](const QString &label) {
+        const QRegularExpression pattern(QRegularExpression::escape(label) + u":\\s*(-?\\d+)"_s);
+        return pattern.match(info).captured(1).toInt();
+    };
+    XWindow x;
+    x.viewable = info.contains(u"IsViewable"_s);
+    x.frame = QRect(number(u"Absolute upper-left X"_s), number(u"Absolute upper-left Y"_s), number(u"Width"_s),
+                    number(u"Height"_s));
+    return x;
+}
+
+// The screen in device pixels, as the X server counts them.
+QRect deviceScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen->devicePixelRatio();
+    const QRect logical = screen->geometry();
+    return QRect(QPoint(0, 0), (QSizeF(logical.size()) * ratio).toSize());
+}
+
+// Waits until the window is shown, framed by the window manager and settled where it goes.
+bool settled(QWidget *window)
+{
+    if (!window || !QTest::qWaitForWindowExposed(window, 5000))
+        return false;
+    QTest::qWait(900);
+    return true;
+}
+
+QString shotFolder()
+{
+    const QString folder = qEnvironmentVariable("TAVRING_DESKTOP_SHOTS", QDir::currentPath());
+    QDir().mkpath(folder);
+    return folder;
+}
+
+// A picture of the whole screen, the window manager's frames included.
+void screenshot(const QString &name)
+{
+    const QString config = qEnvironmentVariable("TAVRING_DESKTOP_CONFIG", u"screen"_s);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(shotFolder() + u'/' + config + u'-' + name + u".png"_s);
+}
+
+// Presses keys in the window that has the X focus, as a person at the keyboard would.
+void keys(const QStringList &sequence)
+{
+    for (const QString &key : sequence) {
+        runTool(u"xdotool"_s, {u"key"_s, u"--clearmodifiers"_s, key});
+        QTest::qWait(250);
+    }
+}
+
+void type(const QString &text)
+{
+    runTool(u"xdotool"_s, {u"type"_s, u"--delay"_s, u"40"_s, text});
+    QTest::qWait(250);
+}
+
+void activate(QWidget *window)
+{
+    runTool(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, windowId(window)});
+    QTest::qWait(300);
+}
+
+struct Desk
+{
+    Desk()
+    {
+        exam = makeExam(folder, u"География"_s, 2, 3);
+        folder.writeSettings({u"bilet=2"_s, u"vopros=3"_s, u"ball=3"_s, u"re=rus"_s, u"k=2"_s, u"z="_s + exam});
+        // The picture of the first question: larger than any screen here, so it is scaled down.
+        QPixmap picture(2400, 1600);
+        picture.fill(Qt::darkCyan);
+        picture.save(exam + u"/b1/k1.bmp"_s);
+        folder.writeText(u"b/exam/b1/k1.txt"_s, u"k1.bmp\r\n"_s);
+        folder.platform.screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    }
+
+    ProgramFolder folder;
+    QString exam;
+};
+
+} // namespace
+
+class DesktopTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void guardedWindowsStayOnCloseRequests_data();
+    void guardedWindowsStayOnCloseRequests();
+    void framesInsideTheScreen();
+    void studentRoadByKeyboard();
+};
+
+void DesktopTest::initTestCase()
+{
+    if (QGuiApplication::platformName() != "xcb"_L1)
+        QSKIP("needs an X server (run through run_desktop.sh)");
+}
+
+// Opens the window of the row and returns it.
+static QWidget *openWindow(Application &app, const QString &form)
+{
+    if (form == "Form1"_L1)
+        return app.startWindow();
+    if (form == "Form10"_L1) {
+        app.showAbout();
+        return app.aboutWindow();
+    }
+    if (form == "Form4"_L1) {
+        app.showSettings();
+        return app.settingsWindow();
+    }
+    if (form == "Form9"_L1) {
+        app.openExamChooser(QString());
+        return app.examChooser();
+    }
+    if (form == "Form7"_L1) {
+        app.openExamEditor();
+        return app.examEditor();
+    }
+    if (form == "Form6"_L1) {
+        app.openTestWindow();
+        return app.testWindow();
+    }
+    if (form == "frmResults"_L1) {
+        app.openResults();
+        return app.resultsWindow();
+    }
+    StartWindow *start = app.startWindow();
+    control<QLineEdit>(start, "Text1")->setText(u"1"_s);
+    click(start, "Command3");
+    if (form == "Form2"_L1)
+        return app.ticketWindow();
+    if (form == "Form8"_L1)
+        return app.openAnswersReview();
+    app.closeTicket();
+    return app.evaluationWindow();
+}
+
+void DesktopTest::guardedWindowsStayOnCloseRequests_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::newRow("start") << u"Form1"_s;
+    QTest::newRow("about") << u"Form10"_s;
+    QTest::newRow("settings") << u"Form4"_s;
+    QTest::newRow("exam chooser") << u"Form9"_s;
+    QTest::newRow("exam editor") << u"Form7"_s;
+    QTest::newRow("test") << u"Form6"_s;
+    QTest::newRow("results") << u"frmResults"_s;
+    QTest::newRow("ticket") << u"Form2"_s;
+    QTest::newRow("answers review") << u"Form8"_s;
+    QTest::newRow("evaluation") << u"Form5"_s;
+}
+
+void DesktopTest::guardedWindowsStayOnCloseRequests()
+{
+    QFETCH(QString, form);
+    Desk desk;
+    Application &app = desk.folder.start();
+    QWidget *window = openWindow(app, form);
+    QVERIFY(settled(window));
+    QCOMPARE(window->objectName(), form);
+    const QPointer<QWidget> guarded = window;
+
+    // The window manager's close request, as the close box and a pager send it.
+    runTool(u"wmctrl"_s, {u"-i"_s, u"-c"_s, windowId(window)});
+    QTest::qWait(600);
+    QVERIFY(guarded && guarded->isVisible());
+    QVERIFY(xWindow(guarded).viewable);
+
+    // Alt+F4, which the window manager turns into the same request.
+    activate(window);
+    keys({u"alt+F4"_s});
+    QTest::qWait(600);
+    QVERIFY(guarded && guarded->isVisible());
+    QVERIFY(xWindow(guarded).viewable);
+    QVERIFY(!app.hasEnded());
+    screenshot(u"close-"_s + form);
+}
+
+void DesktopTest::framesInsideTheScreen()
+{
+    Desk desk;
+    Application &app = desk.folder.start();
+    const QRect screen = deviceScreen();
+    for (const QString &form : {u"Form1"_s, u"Form10"_s, u"Form4"_s, u"Form9"_s, u"Form7"_s, u"Form6"_s,
+                                u"frmResults"_s, u"Form2"_s, u"Form8"_s, u"Form5"_s}) {
+        QWidget *window = openWindow(app, form);
+        QVERIFY2(settled(window), qPrintable(form));
+        if (form == "Form2"_L1)
+            QVERIFY(settled(app.pictureSizeWindow()));
+        screenshot(u"frame-"_s + form);
+        QList<QWidget *> checked{window};
+        if (form == "Form2"_L1)
+            checked << app.pictureSizeWindow();
+        for (QWidget *shown : std::as_const(checked)) {
+            const XWindow x = xWindow(shown);
+            QVERIFY2(x.viewable, qPrintable(shown->objectName()));
+            QVERIFY2(screen.contains(x.frame), qPrintable(u"%1: frame %2,%3 %4x%5 outside the screen %6x%7"_s
+                                                                  .arg(shown->objectName())
+                                                                  .arg(x.frame.x())
+                                                                  .arg(x.frame.y())
+                                                                  .arg(x.frame.width())
+                                                                  .arg(x.frame.height())
+                                                                  .arg(screen.width())
+                                                                  .arg(screen.height())));
+        }
+        if (form == "Form2"_L1) {
+            // The whole picture lies beside the ticket window, not under it.
+            QWidget *picture = control(app.pictureSizeWindow(), "Image1");
+            const QRect shownPicture(picture->mapToGlobal(QPoint(0, 0)), picture->size());
+            QVERIFY(shownPicture.right() < app.ticketWindow()->frameGeometry().left());
+            QVERIFY(app.pictureSizeWindow()->geometry().contains(shownPicture));
+        }
+        // Every button of the window can be reached: inside the window, or inside a scroll area.
+        for (QPushButton *button : window->findChildren<QPushButton *>()) {
+            if (!button->isVisibleTo(window))
+                continue;
+            QVERIFY2(window->rect().contains(QRect(button->mapTo(window, QPoint(0, 0)), button->size()))
+                         || button->parentWidget()->objectName().endsWith(u"Content"_s)
+                         || window->findChild<QWidget *>(window->objectName() + u"Content"_s),
+                     qPrintable(button->objectName()));
+        }
+        if (form == "Form4"_L1 || form == "Form9"_L1 || form == "Form7"_L1 || form == "Form6"_L1
+            || form == "frmResults"_L1)
+            window->hide();
+    }
+}
+
+// Exam mode, the name, the draw, the answers, the grade and the report: keys only.
+void DesktopTest::studentRoadByKeyboard()
+{
+    Desk desk;
+    Application &app = desk.folder.start();
+    StartWindow *start = app.startWindow();
+    QVERIFY(settled(start));
+    activate(start);
+
+    keys({u"space"_s});                      // the exam mode, which has the focus
+    QTRY_VERIFY(shown(start, "Text9"));
+    if (app.aboutWindow())
+        QVERIFY(settled(app.aboutWindow()));
+    activate(start);
+    type(u"Ivanov"_s);
+    keys({u"Return"_s});                     // "OK"
+    QTRY_VERIFY(shown(start, "Command1"));
+    keys({u"Return"_s});                     // "Выбрать билет" has the focus
+    QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(start, "Command3")->isEnabled(), 3000);
+    QTest::qWait(300);
+    keys({u"Return"_s});                     // "Открыть билет"
+    QTRY_VERIFY(app.ticketWindow());
+    TicketWindow *ticket = app.ticketWindow();
+    QVERIFY(settled(ticket));
+    activate(ticket);
+    screenshot(u"road-ticket"_s);
+    // Enter on the highlighted answer, Space on the next question's button, the arrow keys
+    // and Space in the answers; then the grade with Enter on "Оценка", which has the focus.
+    keys({u"Return"_s});
+    QCOMPARE(QApplication::focusWidget(), control(ticket, "Option2"));
+    keys({u"space"_s, u"Down"_s, u"space"_s});
+    QCOMPARE(QApplication::focusWidget(), control(ticket, "Option3"));
+    keys({u"space"_s, u"Return"_s});
+    screenshot(u"road-answered"_s);
+    QCOMPARE(QApplication::focusWidget(), control(ticket, "Command1"));
+    QCOMPARE(control<QLineEdit>(ticket, "txt1")->text(), u"5"_s);
+    QCOMPARE(control<QLineEdit>(ticket, "txt2")->text(), u"2"_s);
+    keys({u"Return"_s});
+    QTRY_VERIFY(!control<QLabel>(ticket, "Label5")->text().isEmpty());
+    screenshot(u"road-graded"_s);
+    keys({u"Tab"_s, u"Return"_s});           // "Закрыть"
+    QTRY_VERIFY(app.evaluationWindow());
+    EvaluationWindow *sheet = app.evaluationWindow();
+    QVERIFY(settled(sheet));
+    activate(sheet);
+    screenshot(u"road-evaluation"_s);
+    // Back from "Закрыть" to "Сохранить в отчет", tick it, then Enter on "Закрыть".
+    QWidget *save = control(sheet, "Check1");
+    for (int i = 0; i < 4 && QApplication::focusWidget() != save; ++i)
+        keys({u"shift+Tab"_s});
+    QCOMPARE(QApplication::focusWidget(), save);
+    keys({u"space"_s, u"Tab"_s, u"Return"_s});
+    QTRY_VERIFY(!app.evaluationWindow());
+
+    const QString report = AnsiText::decode(desk.folder.readBytes(u"s/oth.txt"_s));
+    QVERIFY2(report.contains(u"Ivanov"_s), qPrintable(report));
+    QVERIFY(settled(start));
+    QCOMPARE(QApplication::focusWidget(), control(start, "Text9"));
+    screenshot(u"road-next-student"_s);
+}
+
+QTEST_MAIN(DesktopTest)
+#include "tst_desktop.moc"
