@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -97,34 +98,22 @@ bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *error)
     return true;
 }
 
-QString lineText(QStringView line)
-{
-    return line.toString();
-}
-
-QString lineText(QByteArrayView line)
-{
-    return decode(line);
-}
-
-// The line rule of splitLines, for a text and for the bytes of a file: a file's lines are
-// decoded one by one, without the whole text in between.
-template <class View>
-QStringList splitLinesOf(View text)
+// The line rule of Lines, for a text already decoded.
+QStringList splitLinesOf(QStringView text)
 {
     QStringList lines;
     qsizetype start = 0;
     for (;;) {
-        const qsizetype cr = text.indexOf(typename View::value_type(u'\r'), start);
+        const qsizetype cr = text.indexOf(u'\r', start);
         if (cr < 0)
             break;
-        lines << lineText(text.sliced(start, cr - start));
+        lines << text.sliced(start, cr - start).toString();
         start = cr + 1;
-        if (start < text.size() && text[start] == typename View::value_type(u'\n'))
+        if (start < text.size() && text[start] == u'\n')
             ++start;
     }
     if (start < text.size())
-        lines << lineText(text.sliced(start));
+        lines << text.sliced(start).toString();
     return lines;
 }
 
@@ -185,7 +174,42 @@ QString decode(QByteArrayView bytes)
 
 QStringList splitLines(const QString &text)
 {
-    return splitLinesOf(QStringView(text));
+    return splitLinesOf(text);
+}
+
+Lines::Lines(QByteArray bytes) : m_bytes(std::move(bytes))
+{
+    const char *const begin = m_bytes.constData();
+    const char *const end = begin + m_bytes.size();
+    const char *start = begin;
+    for (;;) {
+        const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(end - start)));
+        if (!cr)
+            break;
+        m_starts.append(start - begin);
+        m_ends.append(cr - begin);
+        start = cr + 1;
+        if (start < end && *start == '\n')
+            ++start;
+    }
+    if (start < end) {
+        m_starts.append(start - begin);
+        m_ends.append(end - begin);
+    }
+}
+
+QByteArrayView Lines::bytesAt(qsizetype i) const
+{
+    return QByteArrayView(m_bytes.constData() + m_starts.at(i), m_ends.at(i) - m_starts.at(i));
+}
+
+QStringList Lines::toStringList() const
+{
+    QStringList lines;
+    lines.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        lines << at(i);
+    return lines;
 }
 
 QString toWindowLineEnds(const QString &text)
@@ -230,10 +254,18 @@ std::optional<QString> readWhole(const QString &path)
 
 std::optional<QStringList> readLines(const QString &path)
 {
-    const auto bytes = readBytes(path);
+    const auto lines = readLineIndex(path);
+    if (!lines)
+        return std::nullopt;
+    return lines->toStringList();
+}
+
+std::optional<Lines> readLineIndex(const QString &path)
+{
+    auto bytes = readBytes(path);
     if (!bytes)
         return std::nullopt;
-    return splitLinesOf(QByteArrayView(*bytes));
+    return Lines(std::move(*bytes));
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)

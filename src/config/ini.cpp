@@ -101,8 +101,21 @@ struct Header
     QByteArrayView name;
 };
 
-// The first header whose line begins at or after `from`, which is the beginning of a line.
-std::optional<Header> nextHeader(QByteArrayView text, qsizetype from)
+// Where a header was found: the beginning of its line, its name, and where the name ends
+// (at its ']' or at the end of the line).
+struct HeaderName
+{
+    qsizetype lineBegin = 0;
+    QByteArrayView name;
+    qsizetype nameEnd = 0;
+};
+
+// The first header whose '[' lies at or after `from`. A file is mostly key lines, so the
+// search runs with memchr from one '[' to the next and looks only at the '[' found: whether
+// only blanks stand before it on its line, and its name, which runs to the first ']' or line
+// end. A '[' later on a header's line has the header before it, so the search can go on right
+// after the name.
+std::optional<HeaderName> nextHeaderName(QByteArrayView text, qsizetype from)
 {
     const char *data = text.data();
     const qsizetype size = text.size();
@@ -112,17 +125,34 @@ std::optional<Header> nextHeader(QByteArrayView text, qsizetype from)
             return std::nullopt;
         const qsizetype bracket = static_cast<const char *>(hit) - data;
         qsizetype lineBegin = bracket;
-        while (lineBegin > from && isBlank(data[lineBegin - 1]))
+        while (lineBegin > 0 && isBlank(data[lineBegin - 1]))
             --lineBegin;
-        if (lineBegin == from || isLineEnd(data[lineBegin - 1])) {
-            const Line line = lineAt(text, lineBegin);
-            const QByteArrayView rest = text.sliced(bracket + 1, line.end - bracket - 1);
-            const qsizetype close = rest.indexOf(']');
-            return Header{line, trimmed(close < 0 ? rest : rest.first(close))};
+        if (lineBegin == 0 || isLineEnd(data[lineBegin - 1])) {
+            qsizetype end = bracket + 1;
+            while (end < size && data[end] != ']' && !isLineEnd(data[end]))
+                ++end;
+            return HeaderName{lineBegin, trimmed(text.sliced(bracket + 1, end - bracket - 1)), end};
         }
         at = bracket + 1;
     }
     return std::nullopt;
+}
+
+// The whole header line of a header found.
+Header headerOf(QByteArrayView text, const HeaderName &found)
+{
+    Line line = lineAt(text, found.nameEnd);
+    line.begin = found.lineBegin;
+    return Header{line, found.name};
+}
+
+// The first header whose line begins at or after `from`, which is the beginning of a line.
+std::optional<Header> nextHeader(QByteArrayView text, qsizetype from)
+{
+    const auto found = nextHeaderName(text, from);
+    if (!found)
+        return std::nullopt;
+    return headerOf(text, *found);
 }
 
 // Names match ignoring case. Each byte is one character, so a name of another length is
@@ -153,11 +183,12 @@ struct Section
 
 std::optional<Section> findSection(QByteArrayView text, const QString &wanted)
 {
-    for (auto header = nextHeader(text, 0); header; header = nextHeader(text, header->line.next)) {
-        if (!sameName(header->name, wanted))
+    for (auto found = nextHeaderName(text, 0); found; found = nextHeaderName(text, found->nameEnd)) {
+        if (!sameName(found->name, wanted))
             continue;
-        const auto following = nextHeader(text, header->line.next);
-        return Section{*header, following ? following->line.begin : text.size()};
+        const Header header = headerOf(text, *found);
+        const auto following = nextHeaderName(text, header.line.next);
+        return Section{header, following ? following->lineBegin : text.size()};
     }
     return std::nullopt;
 }

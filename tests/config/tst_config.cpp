@@ -64,6 +64,8 @@ private slots:
 
     void ansiLines_data();
     void ansiLines();
+    void ansiLineIndex_data() { ansiLines_data(); }
+    void ansiLineIndex();
     void ansiUnmappableAndAppend();
     void ansiUnmappableInALongText();
 
@@ -559,6 +561,38 @@ void ConfigTest::ansiLines_data()
     QTest::newRow("empty line kept") << u"A\r\n\r\nB\r\n"_s << QStringList{u"A"_s, QString(), u"B"_s};
     QTest::newRow("empty text") << QString() << QStringList();
     QTest::newRow("only a line end") << u"\r\n"_s << QStringList{QString()};
+    QTest::newRow("final lone cr") << u"A\r"_s << QStringList{u"A"_s};
+    QTest::newRow("cr before crlf") << u"A\r\r\nB"_s << QStringList{u"A"_s, QString(), u"B"_s};
+    QTest::newRow("lf at the start and end") << u"\nA\n"_s << QStringList{u"\nA\n"_s};
+    QTest::newRow("lf after crlf") << u"A\r\n\nB\r\n"_s << QStringList{u"A"_s, u"\nB"_s};
+    QTest::newRow("windows-1251 letters") << u"Ёжик №1\r\nщука\rЯ"_s << QStringList{u"Ёжик №1"_s, u"щука"_s, u"Я"_s};
+}
+
+// The index of a file's lines gives each line as splitting the decoded text does, also read
+// from a file; only an unreadable file gives no index.
+void ConfigTest::ansiLineIndex()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    const QByteArray bytes = AnsiText::encode(text);
+    const AnsiText::Lines index(bytes);
+    QCOMPARE(index.size(), lines.size());
+    QCOMPARE(index.isEmpty(), lines.isEmpty());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QCOMPARE(index.at(i), lines.at(i));
+        QCOMPARE(index.bytesAt(i).toByteArray(), AnsiText::encode(lines.at(i)));
+    }
+    QCOMPARE(index.toStringList(), lines);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"v1.txt"_s);
+    QVERIFY(AnsiText::writeBytes(file, bytes));
+    const std::optional<AnsiText::Lines> read = AnsiText::readLineIndex(file);
+    QVERIFY(read.has_value());
+    QCOMPARE(read->toStringList(), lines);
+    QVERIFY(*read == index);
+    QCOMPARE(AnsiText::readLines(file).value_or(QStringList{u"unread"_s}), lines);
+    QVERIFY(!AnsiText::readLineIndex(dir.filePath(u"missing.txt"_s)).has_value());
 }
 
 void ConfigTest::ansiLines()
