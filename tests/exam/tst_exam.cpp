@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QScrollBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -614,6 +615,9 @@ void ExamTest::longAnswerListShownAtOnceAndMeasuredBetweenEvents()
     const int wide = list->fontMetrics().horizontalAdvance(longAnswer + u' ');
     QTRY_COMPARE(rowSize(list, 0).width(), wide);
     QCOMPARE(rowSize(list, 2001), rowSize(list, 0));
+    // The list scrolls as far as the widest answer.
+    road.ticket()->show();
+    QTRY_COMPARE(list->horizontalScrollBar()->maximum(), wide - list->viewport()->width());
     road.answer(u"Да"_s);
     QCOMPARE(control<QLineEdit>(road.ticket(), "txt", 0)->text(), u"5"_s);
 }
