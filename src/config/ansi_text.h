@@ -29,8 +29,8 @@ public:
     Lines() = default;
     explicit Lines(QByteArray bytes);
 
-    qsizetype size() const { return m_starts.size(); }
-    bool isEmpty() const { return m_starts.isEmpty(); }
+    qsizetype size() const { return m_ends.size(); }
+    bool isEmpty() const { return m_ends.isEmpty(); }
     // The bytes of line i without its line end, and the line decoded.
     QByteArrayView bytesAt(qsizetype i) const;
     QString at(qsizetype i) const { return decode(bytesAt(i)); }
@@ -44,9 +44,11 @@ public:
 
 private:
     QByteArray m_bytes;
-    // Where each line starts and where its text ends (before its CR).
-    QList<qsizetype> m_starts;
+    // Where each line's text ends: its CR, or the end of the bytes for a last line without a
+    // line end. A line starts after the line end of the one before it.
     QList<qsizetype> m_ends;
+
+    qsizetype startOf(qsizetype i) const;
 };
 
 // Line breaks as the windows show them: CR LF and a lone CR become "\n".
