@@ -11,7 +11,7 @@
 #include <utility>
 
 // Creates a control of a window with its name as objectName, so that tests and the
-// window's own code find it by the name the documents of the program use.
+// window's own code find it by its control name (Text6, Command3, txt7).
 template <class Control, class... Args>
 Control *namedControl(QWidget *parent, const QString &name, Args &&...args)
 {
