@@ -185,16 +185,19 @@ QStringList splitLines(const QString &text)
 Lines::Lines(QByteArray bytes) : m_bytes(std::move(bytes))
 {
     // Every CR ends a line; the LF of a CR LF is skipped when a line is read. The CRs are found
-    // sixteen bytes at a time where the processor can, as lines are short and a call per line
+    // 32 bytes at a time where the processor can, as lines are short and a call per line
     // would cost more than the search.
     const char *const data = m_bytes.constData();
     const qsizetype size = m_bytes.size();
     qsizetype at = 0;
 #ifdef __SSE2__
     const __m128i cr = _mm_set1_epi8('\r');
-    for (; at + 16 <= size; at += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
-        for (unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, cr))); mask; mask &= mask - 1)
+    const auto crs = [&](qsizetype from) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + from));
+        return quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, cr)));
+    };
+    for (; at + 32 <= size; at += 32) {
+        for (quint32 mask = crs(at) | crs(at + 16) << 16; mask; mask &= mask - 1)
             m_ends.append(at + std::countr_zero(mask));
     }
 #endif

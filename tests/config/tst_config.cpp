@@ -566,6 +566,18 @@ void ConfigTest::ansiLines_data()
     QTest::newRow("lf at the start and end") << u"\nA\n"_s << QStringList{u"\nA\n"_s};
     QTest::newRow("lf after crlf") << u"A\r\n\nB\r\n"_s << QStringList{u"A"_s, u"\nB"_s};
     QTest::newRow("windows-1251 letters") << u"Ёжик №1\r\nщука\rЯ"_s << QStringList{u"Ёжик №1"_s, u"щука"_s, u"Я"_s};
+    // Lines of every length up to 70, so that line ends fall on every place of a long text,
+    // with CR LF, lone CRs and lone LFs mixed, and the last line without a line end.
+    QString text;
+    QStringList lines;
+    for (int length = 0; length <= 70; ++length) {
+        QString line(length, length % 2 ? u'ж' : u'z');
+        if (length % 5 == 3)
+            line[length / 2] = u'\n';
+        lines << line;
+        text += line + (length == 70 ? QString() : length % 3 ? u"\r\n"_s : u"\r"_s);
+    }
+    QTest::newRow("lines of every length") << text << lines;
 }
 
 // The index of a file's lines gives each line as splitting the decoded text does, also read
