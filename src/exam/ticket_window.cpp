@@ -7,13 +7,13 @@
 #include "config/window_ops.h"
 #include "start/application.h"
 
+#include <QAbstractListModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAbstractListModel>
 #include <QListView>
 #include <QListWidget>
 #include <QPixmap>
