@@ -7,8 +7,8 @@ packages=(
     qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libxlsxwriter-dev
     # the desktop suite: a virtual X server, a window manager and tools to drive them
     xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
-    # checks of the package and the menu entry
-    desktop-file-utils unzip
+    # building the package (CPack runs file and dpkg-shlibdeps) and checking it and the menu entry
+    desktop-file-utils unzip file
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -1,10 +1,17 @@
+#include "config/command_line.h"
 #include "config/desktop_platform.h"
 #include "start/application.h"
 
 #include <QApplication>
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char *argv[])
 {
+    if (const auto exitCode = answerCommandLine(argc, argv, u"tavring"_s,
+            u"Тест-Тавринг: exams in tickets and scored tests, in Russian and English.\n"
+            "The program folder is the folder of this executable; test.ini there holds the settings."_s))
+        return *exitCode;
     QApplication qtApp(argc, argv);
     // Windows are hidden, not closed, while another one works; only the exit buttons end the run.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,10 +1,17 @@
+#include "config/command_line.h"
 #include "config/desktop_platform.h"
 #include "regutil/registration_window.h"
 
 #include <QApplication>
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char *argv[])
 {
+    if (const auto exitCode = answerCommandLine(argc, argv, u"ventaro"_s,
+            u"Registers or unregisters the library scrrun.dll of the program folder (the folder of\n"
+            "this executable) and records it in test.ini there."_s))
+        return *exitCode;
     QApplication qtApp(argc, argv);
     DesktopPlatform platform;
     // Closing the one window ends the program.

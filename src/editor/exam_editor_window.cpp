@@ -289,7 +289,7 @@ void ExamEditorWindow::connectHandlers()
     connect(Command1, &QPushButton::clicked, this, &ExamEditorWindow::newTicket);
     connect(Command7, &QPushButton::clicked, this, &ExamEditorWindow::leaveEditing);
     connect(Command4, &QPushButton::clicked, this, &ExamEditorWindow::closeFromEditing);
-    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(); });
+    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(language()); });
 }
 
 void ExamEditorWindow::load()

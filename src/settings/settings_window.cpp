@@ -164,7 +164,7 @@ void SettingsWindow::connectHandlers()
         hide();
     });
     connect(Command3, &QPushButton::clicked, this, [this] { m_app.openReport(); });
-    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(); });
+    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(Label17->text()); });
     connect(cmdResults, &QPushButton::clicked, this, [this] {
         m_app.openResults();
         hide();

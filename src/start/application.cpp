@@ -17,6 +17,7 @@
 #include "settings/picture_size_window.h"
 #include "settings/settings_window.h"
 #include "start/about_window.h"
+#include "start/help_document.h"
 #include "start/start_window.h"
 #include "testmode/questionnaire_window.h"
 
@@ -189,9 +190,9 @@ void Application::discardAbout()
     discard(m_aboutWindow);
 }
 
-void Application::openHelp()
+void Application::openHelp(const QString &language)
 {
-    m_platform.openDocument(path(u"help/help.chm"_s));
+    m_platform.openDocument(helpDocument(m_programFolder, language));
 }
 
 void Application::openReport()

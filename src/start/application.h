@@ -74,8 +74,8 @@ public:
     void showAbout();
     void discardAbout();
 
-    // Documents opened with the desktop.
-    void openHelp();
+    // Documents opened with the desktop. The help of a window in its language ("rus", "eng").
+    void openHelp(const QString &language);
     void openReport();
 
     // The picture size window on the whole screen and the ticket window with the start

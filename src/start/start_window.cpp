@@ -143,7 +143,7 @@ void StartWindow::connectHandlers()
     connect(Label1, &ActiveLabel::captionChanged, this, &StartWindow::ticketFolderChanged);
     connect(Label2, &ActiveLabel::clicked, this, [this] { Label1->setText(QString()); });
     connect(Command3, &QPushButton::clicked, this, &StartWindow::openTicket);
-    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(); });
+    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(language()); });
     connect(Command15, &QPushButton::clicked, this, &StartWindow::openSettings);
     connect(Label9, &ActiveLabel::clicked, this, &StartWindow::backToModeChoice);
     connect(Command2, &QPushButton::clicked, this, [this] { m_app.exitProgram(); });
@@ -249,7 +249,7 @@ void StartWindow::selectExamMode()
     Frame1->hide();
     Text9->clear();
     m_app.showAbout();
-    m_app.openHelp();
+    m_app.openHelp(language());
     Text9->setFocus();
 }
 
@@ -259,7 +259,7 @@ void StartWindow::selectTestMode()
     hide();
     Frame3->hide();
     m_app.showAbout();
-    m_app.openHelp();
+    m_app.openHelp(language());
 }
 
 void StartWindow::confirmStudent()

@@ -214,8 +214,8 @@ void QuestionnaireWindow::connectHandlers()
     connect(Command18, &QPushButton::clicked, this, [this] {
         m_app.platform().openDocument(QuestionnaireReport::path(m_app.programFolder()));
     });
-    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(); });
-    connect(Command17, &QPushButton::clicked, this, [this] { m_app.openHelp(); });
+    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(language()); });
+    connect(Command17, &QPushButton::clicked, this, [this] { m_app.openHelp(language()); });
     connect(Command2, &QPushButton::clicked, this, [this] { m_app.exitProgram(); });
     connect(Label13, &ActiveLabel::clicked, this, [this] { m_app.closeTestWindow(); });
     connect(Command1, &QPushButton::clicked, this, &QuestionnaireWindow::nextQuestion);
