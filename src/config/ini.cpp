@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -128,8 +129,14 @@ std::optional<HeaderName> nextHeaderName(QByteArrayView text, qsizetype from)
         while (lineBegin > 0 && isBlank(data[lineBegin - 1]))
             --lineBegin;
         if (lineBegin == 0 || isLineEnd(data[lineBegin - 1])) {
+            // One look-up per byte of the name: ']', CR and LF end it.
+            static constexpr auto endsName = [] {
+                std::array<bool, 256> ends{};
+                ends[uchar(']')] = ends[uchar('\r')] = ends[uchar('\n')] = true;
+                return ends;
+            }();
             qsizetype end = bracket + 1;
-            while (end < size && data[end] != ']' && !isLineEnd(data[end]))
+            while (end < size && !endsName[uchar(data[end])])
                 ++end;
             return HeaderName{lineBegin, trimmed(text.sliced(bracket + 1, end - bracket - 1)), end};
         }
