@@ -111,12 +111,23 @@ struct HeaderName
     qsizetype nameEnd = 0;
 };
 
-// The first header whose '[' lies at or after `from`. A file is mostly key lines, so the
-// search runs with memchr from one '[' to the next and looks only at the '[' found: whether
-// only blanks stand before it on its line, and its name, which runs to the first ']' or line
-// end. A '[' later on a header's line has the header before it, so the search can go on right
-// after the name.
-std::optional<HeaderName> nextHeaderName(QByteArrayView text, qsizetype from)
+// ']', CR and LF end a header's name; one look-up per byte.
+constexpr auto EndsName = [] {
+    std::array<bool, 256> ends{};
+    ends[uchar(']')] = ends[uchar('\r')] = ends[uchar('\n')] = true;
+    return ends;
+}();
+
+bool endsName(char c)
+{
+    return EndsName[uchar(c)];
+}
+
+// The '[' of the first header at or after `from`. A file is mostly key lines, so the search
+// runs with memchr from one '[' to the next and looks only at what stands before the '['
+// found: blanks only, on its line. A '[' later on a header's line has the header before it,
+// so a search can go on right after a '['.
+std::optional<qsizetype> nextHeaderBracket(QByteArrayView text, qsizetype from)
 {
     const char *data = text.data();
     const qsizetype size = text.size();
@@ -128,21 +139,55 @@ std::optional<HeaderName> nextHeaderName(QByteArrayView text, qsizetype from)
         qsizetype lineBegin = bracket;
         while (lineBegin > 0 && isBlank(data[lineBegin - 1]))
             --lineBegin;
-        if (lineBegin == 0 || isLineEnd(data[lineBegin - 1])) {
-            // One look-up per byte of the name: ']', CR and LF end it.
-            static constexpr auto endsName = [] {
-                std::array<bool, 256> ends{};
-                ends[uchar(']')] = ends[uchar('\r')] = ends[uchar('\n')] = true;
-                return ends;
-            }();
-            qsizetype end = bracket + 1;
-            while (end < size && !endsName[uchar(data[end])])
-                ++end;
-            return HeaderName{lineBegin, trimmed(text.sliced(bracket + 1, end - bracket - 1)), end};
-        }
+        if (lineBegin == 0 || isLineEnd(data[lineBegin - 1]))
+            return bracket;
         at = bracket + 1;
     }
     return std::nullopt;
+}
+
+// The header of that '[': its name runs to the first ']' or the line end.
+HeaderName headerNameAt(QByteArrayView text, qsizetype bracket)
+{
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    qsizetype lineBegin = bracket;
+    while (lineBegin > 0 && isBlank(data[lineBegin - 1]))
+        --lineBegin;
+    qsizetype end = bracket + 1;
+    while (end < size && !endsName(data[end]))
+        ++end;
+    return HeaderName{lineBegin, trimmed(text.sliced(bracket + 1, end - bracket - 1)), end};
+}
+
+// Whether the header of that '[' can have a name of `length` characters, told from the two
+// places where such a name would end: its last character is neither a blank nor an end of the
+// name, and only blanks stand between it and the end of the name. Most headers of another
+// length are passed over without reading their names.
+bool mayHaveNameOfLength(QByteArrayView text, qsizetype bracket, qsizetype length)
+{
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    if (length == 0)
+        return true;
+    qsizetype first = bracket + 1;
+    while (first < size && isBlank(data[first]))
+        ++first;
+    const qsizetype last = first + length - 1;
+    if (last >= size || endsName(data[last]) || isBlank(data[last]))
+        return false;
+    qsizetype after = last + 1;
+    while (after < size && isBlank(data[after]))
+        ++after;
+    return after == size || endsName(data[after]);
+}
+
+std::optional<HeaderName> nextHeaderName(QByteArrayView text, qsizetype from)
+{
+    const auto bracket = nextHeaderBracket(text, from);
+    if (!bracket)
+        return std::nullopt;
+    return headerNameAt(text, *bracket);
 }
 
 // The whole header line of a header found.
@@ -190,10 +235,13 @@ struct Section
 
 std::optional<Section> findSection(QByteArrayView text, const QString &wanted)
 {
-    for (auto found = nextHeaderName(text, 0); found; found = nextHeaderName(text, found->nameEnd)) {
-        if (!sameName(found->name, wanted))
+    for (auto bracket = nextHeaderBracket(text, 0); bracket; bracket = nextHeaderBracket(text, *bracket + 1)) {
+        if (!mayHaveNameOfLength(text, *bracket, wanted.size()))
             continue;
-        const Header header = headerOf(text, *found);
+        const HeaderName found = headerNameAt(text, *bracket);
+        if (!sameName(found.name, wanted))
+            continue;
+        const Header header = headerOf(text, found);
         const auto following = nextHeaderName(text, header.line.next);
         return Section{header, following ? following->lineBegin : text.size()};
     }

@@ -327,6 +327,19 @@ void ConfigTest::iniFileAnswersAsEachRead_data()
     QTest::newRow("byte the code page does not name") << "[s]\r\nk=\x98\r\n"_ba << u"s"_s << u"k"_s << QString(QChar(0x98));
     QTest::newRow("long value cut at 255") << "[s]\r\nk=" + QByteArray(300, 'x') + "\r\n" << u"s"_s << u"k"_s
                                            << QString(255, u'x');
+    // Headers are passed over by where a name of the wanted length would end.
+    QTest::newRow("a longer name that begins alike")
+        << "[abcd]\r\nk=1\r\n[abc]\r\nk=2\r\n"_ba << u"abc"_s << u"k"_s << u"2"_s;
+    QTest::newRow("a shorter name before the wanted one")
+        << "[ab]\r\nk=1\r\n[abc]\r\nk=2\r\n"_ba << u"abc"_s << u"k"_s << u"2"_s;
+    QTest::newRow("a name of the length up to a bracket inside")
+        << "[a]c]\r\nk=1\r\n[abc]\r\nk=2\r\n"_ba << u"abc"_s << u"k"_s << u"2"_s;
+    QTest::newRow("blanks inside the brackets and inside the name")
+        << "[ \ta b\t ]\r\nk=1\r\n"_ba << u"a b"_s << u"k"_s << u"1"_s;
+    QTest::newRow("a name ended by the line end after blanks")
+        << "[abc \r\nk=1\r\n"_ba << u"abc"_s << u"k"_s << u"1"_s;
+    QTest::newRow("a header cut short by the end of the file") << "k=1\r\n[ab"_ba << u"abc"_s << u"k"_s << QString();
+    QTest::newRow("a name at the end of the file") << "[t]\r\nk=1\r\n[abc"_ba << u"abc"_s << u"k"_s << QString();
     QTest::newRow("missing key") << "[s]\r\nk=1\r\n"_ba << u"s"_s << u"j"_s << QString();
     QTest::newRow("missing section") << "[s]\r\nk=1\r\n"_ba << u"t"_s << u"k"_s << QString();
     QTest::newRow("empty file") << QByteArray() << u"s"_s << u"k"_s << QString();
