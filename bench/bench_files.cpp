@@ -190,13 +190,15 @@ void answersFile(const QString &dir, int lines)
     writeFile(exam + u"/b1/v1.txt"_s, AnsiText::encode(text));
     const ExamTicket ticket(exam, u"1"_s);
     const QString path = ticket.path(ExamFolder::answersFile(1));
-    // The entries stay, as the ticket keeps them; they are let go untimed before the next run.
-    QStringList entries;
+    // What the ticket keeps of an answers file: its bytes and the place of each line; the list
+    // decodes only the rows it shows. The entries stay, as the ticket keeps them; they are let
+    // go untimed before the next run.
+    AnsiText::Lines entries;
     QByteArray bytes;
     report(u"answers file to list entries"_s, u"%1 lines"_s.arg(lines), u"reading the bytes"_s,
            measure([&] { entries = ticket.answers(1); }, [&] { bytes = readFile(path); },
                    [&] {
-                       entries.clear();
+                       entries = AnsiText::Lines();
                        bytes.clear();
                    }));
 }
@@ -389,7 +391,8 @@ void ticketMove(Application &app, const QString &dir)
         window->load(u"1"_s, u"b1"_s, u"long"_s);
         window->show();
         QApplication::processEvents();
-        child<QListWidget>(window.get(), "List1")->setCurrentRow(0);
+        auto *list = child<QListView>(window.get(), "List1");
+        list->setCurrentIndex(list->model()->index(0, 0));
         child<QPushButton>(window.get(), "Command3")->click();
         second = child<QRadioButton>(window.get(), "Option2");
         QApplication::processEvents();
@@ -412,8 +415,8 @@ void ticketMove(Application &app, const QString &dir)
                [&] {
                    second->setChecked(true);
                    window->repaint();
-                   QListWidget *list = child<QListWidget>(window.get(), "List1");
-                   while (list->item(0)->sizeHint().width() < widest)
+                   const QAbstractItemModel *answers = child<QListView>(window.get(), "List1")->model();
+                   while (answers->index(0, 0).data(Qt::SizeHintRole).toSize().width() < widest)
                        QApplication::processEvents();
                },
                [&] { g_sink = readFile(answersPath).size(); }, prepare));

@@ -9,7 +9,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -97,34 +103,22 @@ bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *error)
     return true;
 }
 
-QString lineText(QStringView line)
-{
-    return line.toString();
-}
-
-QString lineText(QByteArrayView line)
-{
-    return decode(line);
-}
-
-// The line rule of splitLines, for a text and for the bytes of a file: a file's lines are
-// decoded one by one, without the whole text in between.
-template <class View>
-QStringList splitLinesOf(View text)
+// The line rule of Lines, for a text already decoded.
+QStringList splitLinesOf(QStringView text)
 {
     QStringList lines;
     qsizetype start = 0;
     for (;;) {
-        const qsizetype cr = text.indexOf(typename View::value_type(u'\r'), start);
+        const qsizetype cr = text.indexOf(u'\r', start);
         if (cr < 0)
             break;
-        lines << lineText(text.sliced(start, cr - start));
+        lines << text.sliced(start, cr - start).toString();
         start = cr + 1;
-        if (start < text.size() && text[start] == typename View::value_type(u'\n'))
+        if (start < text.size() && text[start] == u'\n')
             ++start;
     }
     if (start < text.size())
-        lines << lineText(text.sliced(start));
+        lines << text.sliced(start).toString();
     return lines;
 }
 
@@ -185,7 +179,58 @@ QString decode(QByteArrayView bytes)
 
 QStringList splitLines(const QString &text)
 {
-    return splitLinesOf(QStringView(text));
+    return splitLinesOf(text);
+}
+
+Lines::Lines(QByteArray bytes) : m_bytes(std::move(bytes))
+{
+    // Every CR ends a line; the LF of a CR LF is skipped when a line is read. The CRs are found
+    // 32 bytes at a time where the processor can, as lines are short and a call per line
+    // would cost more than the search.
+    const char *const data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
+    qsizetype at = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const auto crs = [&](qsizetype from) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + from));
+        return quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, cr)));
+    };
+    for (; at + 32 <= size; at += 32) {
+        for (quint32 mask = crs(at) | crs(at + 16) << 16; mask; mask &= mask - 1)
+            m_ends.append(at + std::countr_zero(mask));
+    }
+#endif
+    for (; at < size; ++at) {
+        if (data[at] == '\r')
+            m_ends.append(at);
+    }
+    // A last line without a line end.
+    if (size > 0 && data[size - 1] != '\r' && !(size > 1 && data[size - 1] == '\n' && data[size - 2] == '\r'))
+        m_ends.append(size);
+}
+
+qsizetype Lines::startOf(qsizetype i) const
+{
+    if (i == 0)
+        return 0;
+    const qsizetype previous = m_ends.at(i - 1);
+    return previous + 1 < m_bytes.size() && m_bytes.at(previous + 1) == '\n' ? previous + 2 : previous + 1;
+}
+
+QByteArrayView Lines::bytesAt(qsizetype i) const
+{
+    const qsizetype start = startOf(i);
+    return QByteArrayView(m_bytes.constData() + start, m_ends.at(i) - start);
+}
+
+QStringList Lines::toStringList() const
+{
+    QStringList lines;
+    lines.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        lines << at(i);
+    return lines;
 }
 
 QString toWindowLineEnds(const QString &text)
@@ -230,10 +275,18 @@ std::optional<QString> readWhole(const QString &path)
 
 std::optional<QStringList> readLines(const QString &path)
 {
-    const auto bytes = readBytes(path);
+    const auto lines = readLineIndex(path);
+    if (!lines)
+        return std::nullopt;
+    return lines->toStringList();
+}
+
+std::optional<Lines> readLineIndex(const QString &path)
+{
+    auto bytes = readBytes(path);
     if (!bytes)
         return std::nullopt;
-    return splitLinesOf(QByteArrayView(*bytes));
+    return Lines(std::move(*bytes));
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)

@@ -20,6 +20,37 @@ QString decode(QByteArrayView bytes);
 // the line, and a final line end adds no empty line.
 QStringList splitLines(const QString &text);
 
+// The lines of a file's bytes, decoded one at a time when asked for: the bytes are kept with
+// the place of each line, found by the rule of splitLines. A file of many lines is indexed at
+// about the cost of reading it, and only the lines looked at are ever decoded.
+class Lines
+{
+public:
+    Lines() = default;
+    explicit Lines(QByteArray bytes);
+
+    qsizetype size() const { return m_ends.size(); }
+    bool isEmpty() const { return m_ends.isEmpty(); }
+    // The bytes of line i without its line end, and the line decoded.
+    QByteArrayView bytesAt(qsizetype i) const;
+    QString at(qsizetype i) const { return decode(bytesAt(i)); }
+    // Every line decoded, as splitLines gives them.
+    QStringList toStringList() const;
+
+    friend bool operator==(const Lines &a, const Lines &b)
+    {
+        return a.m_bytes == b.m_bytes;
+    }
+
+private:
+    QByteArray m_bytes;
+    // Where each line's text ends: its CR, or the end of the bytes for a last line without a
+    // line end. A line starts after the line end of the one before it.
+    QList<qsizetype> m_ends;
+
+    qsizetype startOf(qsizetype i) const;
+};
+
 // Line breaks as the windows show them: CR LF and a lone CR become "\n".
 QString toWindowLineEnds(const QString &text);
 // Line breaks as the files hold them: every break becomes CR LF.
@@ -33,6 +64,7 @@ QString asFileText(const QString &text);
 std::optional<QByteArray> readBytes(const QString &path);
 std::optional<QString> readWhole(const QString &path);
 std::optional<QStringList> readLines(const QString &path);
+std::optional<Lines> readLineIndex(const QString &path);
 
 // Replaces the file whole through a temporary file that is put in place only when every
 // byte was written: a full disk, a refused rename or a kill at any moment leaves the old

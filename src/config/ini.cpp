@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <exception>
 #include <optional>
@@ -101,8 +102,32 @@ struct Header
     QByteArrayView name;
 };
 
-// The first header whose line begins at or after `from`, which is the beginning of a line.
-std::optional<Header> nextHeader(QByteArrayView text, qsizetype from)
+// Where a header was found: the beginning of its line, its name, and where the name ends
+// (at its ']' or at the end of the line).
+struct HeaderName
+{
+    qsizetype lineBegin = 0;
+    QByteArrayView name;
+    qsizetype nameEnd = 0;
+};
+
+// ']', CR and LF end a header's name; one look-up per byte.
+constexpr auto EndsName = [] {
+    std::array<bool, 256> ends{};
+    ends[uchar(']')] = ends[uchar('\r')] = ends[uchar('\n')] = true;
+    return ends;
+}();
+
+bool endsName(char c)
+{
+    return EndsName[uchar(c)];
+}
+
+// The '[' of the first header at or after `from`. A file is mostly key lines, so the search
+// runs with memchr from one '[' to the next and looks only at what stands before the '['
+// found: blanks only, on its line. A '[' later on a header's line has the header before it,
+// so a search can go on right after a '['.
+std::optional<qsizetype> nextHeaderBracket(QByteArrayView text, qsizetype from)
 {
     const char *data = text.data();
     const qsizetype size = text.size();
@@ -112,17 +137,74 @@ std::optional<Header> nextHeader(QByteArrayView text, qsizetype from)
             return std::nullopt;
         const qsizetype bracket = static_cast<const char *>(hit) - data;
         qsizetype lineBegin = bracket;
-        while (lineBegin > from && isBlank(data[lineBegin - 1]))
+        while (lineBegin > 0 && isBlank(data[lineBegin - 1]))
             --lineBegin;
-        if (lineBegin == from || isLineEnd(data[lineBegin - 1])) {
-            const Line line = lineAt(text, lineBegin);
-            const QByteArrayView rest = text.sliced(bracket + 1, line.end - bracket - 1);
-            const qsizetype close = rest.indexOf(']');
-            return Header{line, trimmed(close < 0 ? rest : rest.first(close))};
-        }
+        if (lineBegin == 0 || isLineEnd(data[lineBegin - 1]))
+            return bracket;
         at = bracket + 1;
     }
     return std::nullopt;
+}
+
+// The header of that '[': its name runs to the first ']' or the line end.
+HeaderName headerNameAt(QByteArrayView text, qsizetype bracket)
+{
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    qsizetype lineBegin = bracket;
+    while (lineBegin > 0 && isBlank(data[lineBegin - 1]))
+        --lineBegin;
+    qsizetype end = bracket + 1;
+    while (end < size && !endsName(data[end]))
+        ++end;
+    return HeaderName{lineBegin, trimmed(text.sliced(bracket + 1, end - bracket - 1)), end};
+}
+
+// Whether the header of that '[' can have a name of `length` characters, told from the two
+// places where such a name would end: its last character is neither a blank nor an end of the
+// name, and only blanks stand between it and the end of the name. Most headers of another
+// length are passed over without reading their names.
+bool mayHaveNameOfLength(QByteArrayView text, qsizetype bracket, qsizetype length)
+{
+    const char *data = text.data();
+    const qsizetype size = text.size();
+    if (length == 0)
+        return true;
+    qsizetype first = bracket + 1;
+    while (first < size && isBlank(data[first]))
+        ++first;
+    const qsizetype last = first + length - 1;
+    if (last >= size || endsName(data[last]) || isBlank(data[last]))
+        return false;
+    qsizetype after = last + 1;
+    while (after < size && isBlank(data[after]))
+        ++after;
+    return after == size || endsName(data[after]);
+}
+
+std::optional<HeaderName> nextHeaderName(QByteArrayView text, qsizetype from)
+{
+    const auto bracket = nextHeaderBracket(text, from);
+    if (!bracket)
+        return std::nullopt;
+    return headerNameAt(text, *bracket);
+}
+
+// The whole header line of a header found.
+Header headerOf(QByteArrayView text, const HeaderName &found)
+{
+    Line line = lineAt(text, found.nameEnd);
+    line.begin = found.lineBegin;
+    return Header{line, found.name};
+}
+
+// The first header whose line begins at or after `from`, which is the beginning of a line.
+std::optional<Header> nextHeader(QByteArrayView text, qsizetype from)
+{
+    const auto found = nextHeaderName(text, from);
+    if (!found)
+        return std::nullopt;
+    return headerOf(text, *found);
 }
 
 // Names match ignoring case. Each byte is one character, so a name of another length is
@@ -153,11 +235,15 @@ struct Section
 
 std::optional<Section> findSection(QByteArrayView text, const QString &wanted)
 {
-    for (auto header = nextHeader(text, 0); header; header = nextHeader(text, header->line.next)) {
-        if (!sameName(header->name, wanted))
+    for (auto bracket = nextHeaderBracket(text, 0); bracket; bracket = nextHeaderBracket(text, *bracket + 1)) {
+        if (!mayHaveNameOfLength(text, *bracket, wanted.size()))
             continue;
-        const auto following = nextHeader(text, header->line.next);
-        return Section{*header, following ? following->line.begin : text.size()};
+        const HeaderName found = headerNameAt(text, *bracket);
+        if (!sameName(found.name, wanted))
+            continue;
+        const Header header = headerOf(text, found);
+        const auto following = nextHeaderName(text, header.line.next);
+        return Section{header, following ? following->lineBegin : text.size()};
     }
     return std::nullopt;
 }

@@ -79,11 +79,11 @@ std::optional<QString> ExamTicket::questionText(int question) const
     return AnsiText::readWhole(path(ExamFolder::questionFile(question)));
 }
 
-QStringList ExamTicket::answers(int question) const
+AnsiText::Lines ExamTicket::answers(int question) const
 {
     if (!isValid())
         return {};
-    return AnsiText::readLines(path(ExamFolder::answersFile(question))).value_or(QStringList());
+    return AnsiText::readLineIndex(path(ExamFolder::answersFile(question))).value_or(AnsiText::Lines());
 }
 
 QStringList ExamTicket::correctAnswerLines(int question) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/ansi_text.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -48,8 +50,9 @@ public:
 
     // The question text, read whole; nothing when it cannot be read.
     std::optional<QString> questionText(int question) const;
-    // The offered answers, one per line; an unreadable file gives no answers.
-    QStringList answers(int question) const;
+    // The offered answers, one per line, decoded as each is asked for; an unreadable file
+    // gives no answers.
+    AnsiText::Lines answers(int question) const;
     // The lines of the correct-answer file; only the first is the correct answer.
     QStringList correctAnswerLines(int question) const;
 

@@ -136,7 +136,7 @@ public:
     // The open question: its text, offered answers, correct-answer lines and picture file
     // name (empty when it has no picture).
     QString questionText() const { return m_questionText; }
-    QStringList answers() const { return m_answers; }
+    const AnsiText::Lines &answers() const { return m_answers; }
     QStringList correctAnswerLines() const { return m_correctAnswerLines; }
     QString pictureFile() const { return m_pictureFile; }
 
@@ -199,7 +199,7 @@ private:
     int m_current = 0;
     bool m_answerable = false;
     QString m_questionText;
-    QStringList m_answers;
+    AnsiText::Lines m_answers;
     QStringList m_correctAnswerLines;
     QString m_pictureFile;
 

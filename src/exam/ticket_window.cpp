@@ -7,12 +7,14 @@
 #include "config/window_ops.h"
 #include "start/application.h"
 
+#include <QAbstractListModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -47,6 +49,53 @@ QPoint buttonPlace(int question)
 
 } // namespace
 
+// The offered answers of the open question as List1 shows them: a row is decoded from the
+// file's bytes only when the list asks for it, so a question of thousands of answers is listed
+// at the cost of reading its file. Every row has the same size, the widest answer's width.
+class AnswerListModel final : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setAnswers(const AnsiText::Lines &answers)
+    {
+        beginResetModel();
+        m_answers = answers;
+        endResetModel();
+    }
+
+    QString answer(int row) const { return m_answers.at(row); }
+
+    void setRowSize(const QSize &size)
+    {
+        if (size == m_rowSize)
+            return;
+        emit layoutAboutToBeChanged();
+        m_rowSize = size;
+        emit layoutChanged();
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_answers.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= rowCount())
+            return QVariant();
+        if (role == Qt::DisplayRole)
+            return m_answers.at(index.row());
+        if (role == Qt::SizeHintRole && m_rowSize.isValid())
+            return m_rowSize;
+        return QVariant();
+    }
+
+private:
+    AnsiText::Lines m_answers;
+    QSize m_rowSize;
+};
+
 TicketWindow::TicketWindow(Application &app) : QWidget(nullptr), m_app(app)
 {
     setObjectName(u"Form2"_s);
@@ -77,7 +126,9 @@ void TicketWindow::buildControls()
     Text3->setReadOnly(true);
     Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Label13 = makeControl<ActiveLabel>(this, u"Label13"_s, QRect(10, 246, 200, 18), u"Выбрать ответ:"_s);
-    List1 = makeControl<QListWidget>(this, u"List1"_s, QRect(10, 266, 420, 150));
+    List1 = makeControl<QListView>(this, u"List1"_s, QRect(10, 266, 420, 150));
+    m_answers = new AnswerListModel(List1);
+    List1->setModel(m_answers);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Every answer gets the same size (the widest answer's width, one line high), so the list
@@ -180,14 +231,17 @@ void TicketWindow::connectHandlers()
         });
     }
     // A click on an answer chooses it; so does Enter on the answer reached with the arrow keys.
-    const auto choose = [this](QListWidgetItem *item) { chooseAnswer(item->text()); };
-    connect(List1, &QListWidget::itemClicked, this, choose);
-    connect(List1, &QListWidget::itemActivated, this, choose);
+    const auto choose = [this](const QModelIndex &index) {
+        if (index.isValid())
+            chooseAnswer(m_answers->answer(index.row()));
+    };
+    connect(List1, &QListView::clicked, this, choose);
+    connect(List1, &QListView::activated, this, choose);
     // Space chooses the highlighted answer as Enter does.
     ActivateOnSpace(List1);
     connect(Command3, &QPushButton::clicked, this, [this] {
-        const QList<QListWidgetItem *> selected = List1->selectedItems();
-        chooseAnswer(selected.isEmpty() ? QString() : selected.first()->text());
+        const QModelIndexList selected = List1->selectionModel()->selectedIndexes();
+        chooseAnswer(selected.isEmpty() ? QString() : m_answers->answer(selected.first().row()));
     });
     connect(Check1, &QCheckBox::toggled, this, &TicketWindow::reviewModeToggled);
     connect(Command1, &QPushButton::clicked, this, &TicketWindow::evaluate);
@@ -369,8 +423,7 @@ void TicketWindow::showQuestion(int question)
     emit pictureChanged(QPixmap());
 
     Text4->setText(m_run->pictureFile());
-    List1->clear();
-    List1->addItems(m_run->answers());
+    m_answers->setAnswers(m_run->answers());
     List2->clear();
     List2->addItems(m_run->correctAnswerLines());
     if (List2->count() > 0)
@@ -385,8 +438,8 @@ void TicketWindow::showQuestion(int question)
     Text3->setPlainText(m_run->questionText());
     widenAnswers();
     // The arrow keys start on the first answer, which is highlighted, not chosen.
-    if (List1->count() > 0)
-        List1->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    if (m_answers->rowCount() > 0)
+        List1->selectionModel()->setCurrentIndex(m_answers->index(0), QItemSelectionModel::NoUpdate);
     if (List1->isEnabled())
         List1->setFocus();
 }
@@ -403,10 +456,13 @@ void TicketWindow::widenAnswers()
     // the list scrolls, for this question and every later one. Measuring one answer takes
     // microseconds, so a question with thousands of them is shown at once and measured in
     // slices between events; the extent follows when the last slice is done.
-    for (int row = 0; row < List1->count(); ++row)
-        m_unmeasuredAnswers << List1->item(row)->text();
-    if (m_unmeasuredAnswers.size() <= AnswersMeasuredAtOnce) {
-        measureAnswers(m_unmeasuredAnswers.size());
+    const AnsiText::Lines &answers = m_run->answers();
+    if (!answers.isEmpty()) {
+        m_unmeasuredAnswers.append({answers, 0});
+        m_unmeasuredCount += answers.size();
+    }
+    if (m_unmeasuredCount <= AnswersMeasuredAtOnce) {
+        measureAnswers(m_unmeasuredCount);
         return;
     }
     sizeAnswerRows();
@@ -416,10 +472,16 @@ void TicketWindow::widenAnswers()
 void TicketWindow::measureAnswers(qsizetype count)
 {
     const QFontMetrics metrics(List1->font());
-    count = std::min(count, m_unmeasuredAnswers.size());
-    for (qsizetype i = 0; i < count; ++i)
-        m_widestAnswer = std::max(m_widestAnswer, metrics.horizontalAdvance(m_unmeasuredAnswers.at(i) + u' '));
-    m_unmeasuredAnswers.remove(0, count);
+    while (count > 0 && !m_unmeasuredAnswers.isEmpty()) {
+        UnmeasuredAnswers &first = m_unmeasuredAnswers.first();
+        const qsizetype end = std::min(first.answers.size(), first.next + count);
+        count -= end - first.next;
+        m_unmeasuredCount -= end - first.next;
+        for (; first.next < end; ++first.next)
+            m_widestAnswer = std::max(m_widestAnswer, metrics.horizontalAdvance(first.answers.at(first.next) + u' '));
+        if (first.next == first.answers.size())
+            m_unmeasuredAnswers.removeFirst();
+    }
     if (m_unmeasuredAnswers.isEmpty())
         sizeAnswerRows();
     else
@@ -429,9 +491,7 @@ void TicketWindow::measureAnswers(qsizetype count)
 // Every answer row gets the widest answer's width and one line's height.
 void TicketWindow::sizeAnswerRows()
 {
-    const QSize size(m_widestAnswer, QFontMetrics(List1->font()).height() + 4);
-    for (int row = 0; row < List1->count(); ++row)
-        List1->item(row)->setSizeHint(size);
+    m_answers->setRowSize(QSize(m_widestAnswer, QFontMetrics(List1->font()).height() + 4));
 }
 
 void TicketWindow::chooseAnswer(const QString &chosen)

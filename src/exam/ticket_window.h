@@ -11,12 +11,14 @@
 #include <memory>
 
 class ActiveLabel;
+class AnswerListModel;
 class Application;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QPixmap;
 class QPlainTextEdit;
@@ -86,7 +88,7 @@ private:
     ActiveLabel *Label12;
     QPlainTextEdit *Text3;
     ActiveLabel *Label13;
-    QListWidget *List1;
+    QListView *List1;
     QListWidget *List2;
     QLineEdit *Text4;
     QLabel *Image1;
@@ -169,7 +171,16 @@ private:
     const TicketJournal::Record *m_resumed = nullptr;
     // The widest answer entry of this ticket, in pixels; it only grows.
     int m_widestAnswer = 0;
-    // Answers shown but not yet measured, and the timer that measures them in slices.
-    QStringList m_unmeasuredAnswers;
+    // List1's rows.
+    AnswerListModel *m_answers = nullptr;
+    // Answers shown but not yet measured (from `next` on in each list), how many they are, and
+    // the timer that measures them in slices.
+    struct UnmeasuredAnswers
+    {
+        AnsiText::Lines answers;
+        qsizetype next = 0;
+    };
+    QList<UnmeasuredAnswers> m_unmeasuredAnswers;
+    qsizetype m_unmeasuredCount = 0;
     QTimer *m_measuring = nullptr;
 };

@@ -64,6 +64,8 @@ private slots:
 
     void ansiLines_data();
     void ansiLines();
+    void ansiLineIndex_data() { ansiLines_data(); }
+    void ansiLineIndex();
     void ansiUnmappableAndAppend();
     void ansiUnmappableInALongText();
 
@@ -325,6 +327,19 @@ void ConfigTest::iniFileAnswersAsEachRead_data()
     QTest::newRow("byte the code page does not name") << "[s]\r\nk=\x98\r\n"_ba << u"s"_s << u"k"_s << QString(QChar(0x98));
     QTest::newRow("long value cut at 255") << "[s]\r\nk=" + QByteArray(300, 'x') + "\r\n" << u"s"_s << u"k"_s
                                            << QString(255, u'x');
+    // Headers are passed over by where a name of the wanted length would end.
+    QTest::newRow("a longer name that begins alike")
+        << "[abcd]\r\nk=1\r\n[abc]\r\nk=2\r\n"_ba << u"abc"_s << u"k"_s << u"2"_s;
+    QTest::newRow("a shorter name before the wanted one")
+        << "[ab]\r\nk=1\r\n[abc]\r\nk=2\r\n"_ba << u"abc"_s << u"k"_s << u"2"_s;
+    QTest::newRow("a name of the length up to a bracket inside")
+        << "[a]c]\r\nk=1\r\n[abc]\r\nk=2\r\n"_ba << u"abc"_s << u"k"_s << u"2"_s;
+    QTest::newRow("blanks inside the brackets and inside the name")
+        << "[ \ta b\t ]\r\nk=1\r\n"_ba << u"a b"_s << u"k"_s << u"1"_s;
+    QTest::newRow("a name ended by the line end after blanks")
+        << "[abc \r\nk=1\r\n"_ba << u"abc"_s << u"k"_s << u"1"_s;
+    QTest::newRow("a header cut short by the end of the file") << "k=1\r\n[ab"_ba << u"abc"_s << u"k"_s << QString();
+    QTest::newRow("a name at the end of the file") << "[t]\r\nk=1\r\n[abc"_ba << u"abc"_s << u"k"_s << QString();
     QTest::newRow("missing key") << "[s]\r\nk=1\r\n"_ba << u"s"_s << u"j"_s << QString();
     QTest::newRow("missing section") << "[s]\r\nk=1\r\n"_ba << u"t"_s << u"k"_s << QString();
     QTest::newRow("empty file") << QByteArray() << u"s"_s << u"k"_s << QString();
@@ -559,6 +574,50 @@ void ConfigTest::ansiLines_data()
     QTest::newRow("empty line kept") << u"A\r\n\r\nB\r\n"_s << QStringList{u"A"_s, QString(), u"B"_s};
     QTest::newRow("empty text") << QString() << QStringList();
     QTest::newRow("only a line end") << u"\r\n"_s << QStringList{QString()};
+    QTest::newRow("final lone cr") << u"A\r"_s << QStringList{u"A"_s};
+    QTest::newRow("cr before crlf") << u"A\r\r\nB"_s << QStringList{u"A"_s, QString(), u"B"_s};
+    QTest::newRow("lf at the start and end") << u"\nA\n"_s << QStringList{u"\nA\n"_s};
+    QTest::newRow("lf after crlf") << u"A\r\n\nB\r\n"_s << QStringList{u"A"_s, u"\nB"_s};
+    QTest::newRow("windows-1251 letters") << u"Ёжик №1\r\nщука\rЯ"_s << QStringList{u"Ёжик №1"_s, u"щука"_s, u"Я"_s};
+    // Lines of every length up to 70, so that line ends fall on every place of a long text,
+    // with CR LF, lone CRs and lone LFs mixed, and the last line without a line end.
+    QString text;
+    QStringList lines;
+    for (int length = 0; length <= 70; ++length) {
+        QString line(length, length % 2 ? u'ж' : u'z');
+        if (length % 5 == 3)
+            line[length / 2] = u'\n';
+        lines << line;
+        text += line + (length == 70 ? QString() : length % 3 ? u"\r\n"_s : u"\r"_s);
+    }
+    QTest::newRow("lines of every length") << text << lines;
+}
+
+// The index of a file's lines gives each line as splitting the decoded text does, also read
+// from a file; only an unreadable file gives no index.
+void ConfigTest::ansiLineIndex()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    const QByteArray bytes = AnsiText::encode(text);
+    const AnsiText::Lines index(bytes);
+    QCOMPARE(index.size(), lines.size());
+    QCOMPARE(index.isEmpty(), lines.isEmpty());
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QCOMPARE(index.at(i), lines.at(i));
+        QCOMPARE(index.bytesAt(i).toByteArray(), AnsiText::encode(lines.at(i)));
+    }
+    QCOMPARE(index.toStringList(), lines);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"v1.txt"_s);
+    QVERIFY(AnsiText::writeBytes(file, bytes));
+    const std::optional<AnsiText::Lines> read = AnsiText::readLineIndex(file);
+    QVERIFY(read.has_value());
+    QCOMPARE(read->toStringList(), lines);
+    QVERIFY(*read == index);
+    QCOMPARE(AnsiText::readLines(file).value_or(QStringList{u"unread"_s}), lines);
+    QVERIFY(!AnsiText::readLineIndex(dir.filePath(u"missing.txt"_s)).has_value());
 }
 
 void ConfigTest::ansiLines()

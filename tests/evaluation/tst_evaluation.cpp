@@ -12,7 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -123,9 +123,7 @@ void answer(TicketWindow *ticket, const QList<int> &rows)
     for (int n = 1; n <= rows.size(); ++n) {
         if (n > 1)
             click(ticket, qPrintable(u"Option%1"_s.arg(n)));
-        auto *list = control<QListWidget>(ticket, "List1");
-        list->setCurrentRow(rows[n - 1]);
-        emit list->itemClicked(list->currentItem());
+        clickRow(control<QListView>(ticket, "List1"), rows[n - 1]);
     }
 }
 
@@ -569,7 +567,8 @@ void TestEvaluation::studentWalksTheWholeRoad()
             control<QRadioButton>(ticket, "Option", n - 1)->click();
         QVERIFY(control<QRadioButton>(ticket, "Option", n - 1)->isChecked());
         QVERIFY(control<QPlainTextEdit>(ticket, "Text3")->toPlainText().startsWith(u"Вопрос %1 билета 2"_s.arg(n)));
-        control<QListWidget>(ticket, "List1")->setCurrentRow(n < 5 ? 0 : 1);
+        auto *list = control<QListView>(ticket, "List1");
+        list->setCurrentIndex(rowIndex(list, n < 5 ? 0 : 1));
         control<QPushButton>(ticket, "Command3")->click();
     }
     click(ticket, "Command1");

@@ -173,7 +173,7 @@ void TicketRunTest::oneAnswerPerQuestion()
     QCOMPARE(run.open(3), TicketRun::Opening::Unavailable);
     QCOMPARE(run.open(2), TicketRun::Opening::Opened);
     QVERIFY(run.isAnswerable());
-    QCOMPARE(run.answers(), (QStringList{u"Да"_s, u"Нет"_s, u"Не знаю"_s}));
+    QCOMPARE(run.answers().toStringList(), (QStringList{u"Да"_s, u"Нет"_s, u"Не знаю"_s}));
     QCOMPARE(run.questionText(), u"Вопрос 2 билета 1\n"_s);
     QCOMPARE(run.pictureFile(), QString());
 }

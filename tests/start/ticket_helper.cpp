@@ -16,7 +16,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QRadioButton>
 
 #include <iostream>
@@ -64,12 +64,13 @@ QString step(Application &app, const QString &command, const QString &argument)
         return QString();
     }
     if (command == u"answer"_s) {
-        auto *list = find<QListWidget>(ticket, u"List1"_s);
-        const QList<QListWidgetItem *> items = list ? list->findItems(argument, Qt::MatchExactly) : QList<QListWidgetItem *>();
-        if (items.isEmpty() || !list->isEnabled())
+        auto *list = find<QListView>(ticket, u"List1"_s);
+        const QModelIndexList found = list ? list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, argument, 1, Qt::MatchExactly)
+                                           : QModelIndexList();
+        if (found.isEmpty() || !list->isEnabled())
             return u"no such answer"_s;
-        list->setCurrentItem(items.first());
-        emit list->itemClicked(items.first());
+        list->setCurrentIndex(found.first());
+        emit list->clicked(found.first());
         return QString();
     }
     if (command == u"evaluate"_s)

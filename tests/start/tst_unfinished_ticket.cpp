@@ -12,7 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -59,11 +59,7 @@ void answer(Application &app, const QString &text, int question = 0)
     TicketWindow *ticket = app.ticketWindow();
     if (question > 0)
         control<QRadioButton>(ticket, "Option", question - 1)->setChecked(true);
-    auto *list = control<QListWidget>(ticket, "List1");
-    const QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
-    QVERIFY(!items.isEmpty());
-    list->setCurrentItem(items.first());
-    emit list->itemClicked(items.first());
+    QVERIFY(clickRow(control<QListView>(ticket, "List1"), text));
 }
 
 // Everything the ticket window shows of its ticket, to compare it before and after a crash.
@@ -80,9 +76,9 @@ QStringList ticketView(TicketWindow *ticket)
                     .arg(control<ActiveLabel>(ticket, "q", n)->text())
                     .arg(control<ActiveLabel>(ticket, "v", n)->text());
     }
-    auto *list = control<QListWidget>(ticket, "List1");
-    for (int row = 0; row < list->count(); ++row)
-        view << u"answer "_s + list->item(row)->text();
+    auto *list = control<QListView>(ticket, "List1");
+    for (const QString &answer : rowTexts(list))
+        view << u"answer "_s + answer;
     view << u"answers "_s + (list->isEnabled() ? u"enabled"_s : u"disabled"_s)
          << control<QPlainTextEdit>(ticket, "Text3")->toPlainText()
          << control<ActiveLabel>(ticket, "Label17")->text() << control<ActiveLabel>(ticket, "Label27")->text()

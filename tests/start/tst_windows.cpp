@@ -21,7 +21,7 @@
 #include <QComboBox>
 #include <QLibraryInfo>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -275,9 +275,8 @@ void WindowNamesTest::ticketColoursRead()
     // Question 4 is missing: black rectangle, white number.
     QCOMPARE(control(ticket, "Shape4")->palette().color(QPalette::Window), QColor(Qt::black));
     QCOMPARE(numberColour("Label4"), QColor(Qt::white));
-    QTest::mouseClick(control<QListWidget>(ticket, "List1")->viewport(), Qt::LeftButton, {},
-                      control<QListWidget>(ticket, "List1")->visualItemRect(
-                          control<QListWidget>(ticket, "List1")->item(0)).center());
+    auto *answers = control<QListView>(ticket, "List1");
+    QTest::mouseClick(answers->viewport(), Qt::LeftButton, {}, answers->visualRect(rowIndex(answers, 0)).center());
     QCOMPARE(control(ticket, "Shape1")->palette().color(QPalette::Window), QColor(0, 128, 0));
     QCOMPARE(numberColour("Label1"), QColor(Qt::white));
 
@@ -369,7 +368,7 @@ void WindowNamesTest::answersByKeyboardAsByClick()
     Desk desk;
     Application &app = desk.folder.start();
     auto *ticket = qobject_cast<TicketWindow *>(openWindow(app, u"Form2"_s));
-    auto *list = control<QListWidget>(ticket, "List1");
+    auto *list = control<QListView>(ticket, "List1");
     for (int key : keys)
         QTest::keyClick(list, Qt::Key(key));
     QCOMPARE(control<QLineEdit>(ticket, "txt1")->text(), mark);

@@ -3,10 +3,12 @@
 #include "config/active_label.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QList>
+#include <QStringList>
 #include <QTest>
 #include <QWidget>
 
@@ -75,4 +77,47 @@ inline bool shown(QWidget *window, const char *name)
 {
     QWidget *target = control(window, name);
     return target && target->isVisibleTo(window);
+}
+
+// A list control's rows, whatever model it shows: the index of a row, how many rows there are,
+// their texts, a row's size.
+inline QModelIndex rowIndex(const QAbstractItemView *list, int row)
+{
+    return list && list->model() ? list->model()->index(row, 0) : QModelIndex();
+}
+
+inline int rowCount(const QAbstractItemView *list)
+{
+    return list && list->model() ? list->model()->rowCount() : 0;
+}
+
+inline QStringList rowTexts(const QAbstractItemView *list)
+{
+    QStringList texts;
+    for (int row = 0; row < rowCount(list); ++row)
+        texts << rowIndex(list, row).data().toString();
+    return texts;
+}
+
+inline QSize rowSize(const QAbstractItemView *list, int row)
+{
+    return rowIndex(list, row).data(Qt::SizeHintRole).toSize();
+}
+
+// Highlights the row and clicks it, as the user would.
+inline void clickRow(QAbstractItemView *list, int row)
+{
+    const QModelIndex index = rowIndex(list, row);
+    list->setCurrentIndex(index);
+    emit list->clicked(index);
+}
+
+// Clicks the first row of that text; false when there is none.
+inline bool clickRow(QAbstractItemView *list, const QString &text)
+{
+    const int row = int(rowTexts(list).indexOf(text));
+    if (row < 0)
+        return false;
+    clickRow(list, row);
+    return true;
 }
