@@ -186,28 +186,44 @@ Lines::Lines(QByteArray bytes) : m_bytes(std::move(bytes))
 {
     // Every CR ends a line; the LF of a CR LF is skipped when a line is read. The CRs are found
     // 32 bytes at a time where the processor can, as lines are short and a call per line
-    // would cost more than the search.
+    // would cost more than the search. A first pass counts them, so the second writes the
+    // places straight into a list of the final size.
     const char *const data = m_bytes.constData();
     const qsizetype size = m_bytes.size();
-    qsizetype at = 0;
+    const auto forEachCr = [data, size](auto &&take) {
+        qsizetype at = 0;
 #ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    const auto crs = [&](qsizetype from) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + from));
-        return quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, cr)));
-    };
-    for (; at + 32 <= size; at += 32) {
-        for (quint32 mask = crs(at) | crs(at + 16) << 16; mask; mask &= mask - 1)
-            m_ends.append(at + std::countr_zero(mask));
-    }
+        const __m128i cr = _mm_set1_epi8('\r');
+        const auto crs = [&](qsizetype from) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + from));
+            return quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, cr)));
+        };
+        for (; at + 32 <= size; at += 32)
+            take(at, crs(at) | crs(at + 16) << 16);
 #endif
-    for (; at < size; ++at) {
-        if (data[at] == '\r')
-            m_ends.append(at);
-    }
+        for (; at < size; ++at) {
+            if (data[at] == '\r')
+                take(at, 1u);
+        }
+    };
+    qsizetype count = 0;
+    // Lines are longer than 32 bytes as a rule, so clearing the lowest bit in a loop is faster
+    // than a population count the baseline processor does not have.
+    forEachCr([&count](qsizetype, quint32 mask) {
+        for (; mask; mask &= mask - 1)
+            ++count;
+    });
     // A last line without a line end.
-    if (size > 0 && data[size - 1] != '\r' && !(size > 1 && data[size - 1] == '\n' && data[size - 2] == '\r'))
-        m_ends.append(size);
+    const bool unended =
+        size > 0 && data[size - 1] != '\r' && !(size > 1 && data[size - 1] == '\n' && data[size - 2] == '\r');
+    m_ends.resize(count + (unended ? 1 : 0));
+    qsizetype *out = m_ends.data();
+    forEachCr([&out](qsizetype at, quint32 mask) {
+        for (; mask; mask &= mask - 1)
+            *out++ = at + std::countr_zero(mask);
+    });
+    if (unended)
+        *out = size;
 }
 
 qsizetype Lines::startOf(qsizetype i) const
