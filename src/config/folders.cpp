@@ -1,10 +1,13 @@
 #include "config/folders.h"
 
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 using namespace Qt::StringLiterals;
 
@@ -30,15 +33,23 @@ int GetFolders(const QString &folderPath, QStringList *list)
     const QString prefix = folderPath.endsWith(u'/') ? folderPath : folderPath + u'/';
     if (list)
         list->clear();
-    // The entries by name, as QDir::entryList sorts them, without the file information it
-    // keeps for each entry while sorting: an exam folder may hold thousands of tickets.
+    // The files and folders by name, as QDir::entryList sorts them, leaving out hidden names
+    // and entries that are neither (broken links, pipes, devices) as it does. The listing
+    // takes the entry's type from the directory itself and asks the file system only for
+    // links: an exam folder may hold thousands of tickets.
     QStringList names;
-    QDirIterator entries(folderPath, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-    while (entries.hasNext()) {
-        entries.next();
-        const QString name = entries.fileName();
-        if (!name.startsWith(u'.'))
-            names << name;
+    // An empty path is the current folder, as for QDir.
+    const QByteArray where = folderPath.isEmpty() ? QByteArray(".") : QFile::encodeName(folderPath);
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(where.toStdString(), error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::filesystem::path fileName = entry->path().filename();
+        const std::string &name = fileName.native();
+        if (name.empty() || name.front() == '.')
+            continue;
+        std::error_code typeError;
+        if (entry->is_directory(typeError) || entry->is_regular_file(typeError))
+            names << QFile::decodeName(QByteArray::fromStdString(name));
     }
     std::sort(names.begin(), names.end());
     if (list) {

@@ -18,7 +18,9 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
+#include <QStringListModel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -97,7 +99,11 @@ void ExamChooserWindow::buildControls()
     Text4 = makeControl<QLineEdit>(Frame11, u"Text4"_s, QRect(tw(2400) + 104, tw(720) + 2, tw(5295) - 104, 24));
     Text4->setReadOnly(true);
     Text4->setStyleSheet(u"color: #b00000;"_s);
-    List1 = makeControl<QListWidget>(Frame11, u"List1"_s, QRect(tw(2400), tw(1200), tw(5295), tw(1230)));
+    List1 = makeControl<QListView>(Frame11, u"List1"_s, QRect(tw(2400), tw(1200), tw(5295), tw(1230)));
+    // The folder's entries as one list of texts: an exam of thousands of tickets is shown
+    // without an item object per entry, and the view measures only when it lays out.
+    List1->setModel(new QStringListModel(List1));
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Label8 = makeControl<ActiveLabel>(Frame11, u"Label8"_s, QRect(tw(120), tw(2520), 260, 18),
                                u"Вернутся к папке с экзаменами"_s);
     Label8->setClickable(true);
@@ -329,8 +335,7 @@ QString ExamChooserWindow::countTickets()
     // The exam folder holds its ticket folders and the title file.
     QStringList entries;
     const QString count = QString::number(GetFolders(Text1->text(), &entries) - 1);
-    List1->clear();
-    List1->addItems(entries);
+    static_cast<QStringListModel *>(List1->model())->setStringList(entries);
     return count;
 }
 

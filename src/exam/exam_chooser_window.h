@@ -10,6 +10,7 @@ class QComboBox;
 class QFileSystemModel;
 class QGroupBox;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QModelIndex;
 class QPushButton;
@@ -45,7 +46,7 @@ private:
     QLineEdit *Text1;
     QLineEdit *Text4;
     QPushButton *Command1;
-    QListWidget *List1;
+    QListView *List1;
     ActiveLabel *Label8;
     QPushButton *Command2;
 

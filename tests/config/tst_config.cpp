@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -687,6 +689,22 @@ void ConfigTest::folders()
     QCOMPARE(GetFolders(exam, &list), 4);
     QCOMPARE(list, (QStringList{exam + u"/b1"_s, exam + u"/b2"_s, exam + u"/b3"_s, exam + u"/lzm.lzm"_s}));
     QCOMPARE(GetFolders(exam + u'/', &list), 4);
+
+    // Links count as what they point to, as a directory listing of Qt counts them: a link to a
+    // folder or a file counts, a broken link and a named pipe do not; a Cyrillic name stays whole.
+    const QString kinds = root + u"/kinds"_s;
+    MakeDirPath(kinds + u"/билет"_s);
+    writeFile(kinds + u"/file"_s, "x");
+    QVERIFY(QFile::link(kinds + u"/билет"_s, kinds + u"/to-folder"_s));
+    QVERIFY(QFile::link(kinds + u"/file"_s, kinds + u"/to-file"_s));
+    QVERIFY(QFile::link(kinds + u"/nowhere"_s, kinds + u"/broken"_s));
+    QCOMPARE(::mkfifo(QFile::encodeName(kinds + u"/pipe"_s).constData(), 0600), 0);
+    QCOMPARE(GetFolders(kinds, &list), 4);
+    QStringList expected;
+    for (const QString &name :
+         QDir(kinds).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        expected << kinds + u'/' + name;
+    QCOMPARE(list, expected);
 
     // An empty folder: 0 and an empty list.
     MakeDirPath(root + u"/empty"_s);
