@@ -15,6 +15,7 @@
 #include "start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
+#include "support/windows.h"
 #include "testmode/questionnaire_window.h"
 
 #include <QCheckBox>
@@ -162,46 +163,6 @@ void DesktopTest::initTestCase()
 {
     if (QGuiApplication::platformName() != "xcb"_L1)
         QSKIP("needs an X server (run through run_desktop.sh)");
-}
-
-// Opens the window of the row and returns it.
-static QWidget *openWindow(Application &app, const QString &form)
-{
-    if (form == "Form1"_L1)
-        return app.startWindow();
-    if (form == "Form10"_L1) {
-        app.showAbout();
-        return app.aboutWindow();
-    }
-    if (form == "Form4"_L1) {
-        app.showSettings();
-        return app.settingsWindow();
-    }
-    if (form == "Form9"_L1) {
-        app.openExamChooser(QString());
-        return app.examChooser();
-    }
-    if (form == "Form7"_L1) {
-        app.openExamEditor();
-        return app.examEditor();
-    }
-    if (form == "Form6"_L1) {
-        app.openTestWindow();
-        return app.testWindow();
-    }
-    if (form == "frmResults"_L1) {
-        app.openResults();
-        return app.resultsWindow();
-    }
-    StartWindow *start = app.startWindow();
-    control<QLineEdit>(start, "Text1")->setText(u"1"_s);
-    click(start, "Command3");
-    if (form == "Form2"_L1)
-        return app.ticketWindow();
-    if (form == "Form8"_L1)
-        return app.openAnswersReview();
-    app.closeTicket();
-    return app.evaluationWindow();
 }
 
 void DesktopTest::guardedWindowsStayOnCloseRequests_data()

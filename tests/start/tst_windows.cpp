@@ -9,6 +9,7 @@
 #include "start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
+#include "support/windows.h"
 #include "testmode/test_window.h"
 #include "config/ansi_text.h"
 #include "config/captions.h"
@@ -61,48 +62,6 @@ struct Desk
     ProgramFolder folder;
     QString exam;
 };
-
-// Every window of the program, opened one after the other, by its form name.
-QWidget *openWindow(Application &app, const QString &form)
-{
-    if (form == "Form1"_L1)
-        return app.startWindow();
-    if (form == "Form10"_L1) {
-        app.showAbout();
-        return app.aboutWindow();
-    }
-    if (form == "Form4"_L1) {
-        app.showSettings();
-        return app.settingsWindow();
-    }
-    if (form == "Form9"_L1) {
-        app.openExamChooser(QString());
-        return app.examChooser();
-    }
-    if (form == "Form7"_L1) {
-        app.openExamEditor();
-        return app.examEditor();
-    }
-    if (form == "Form6"_L1) {
-        app.openTestWindow();
-        return app.testWindow();
-    }
-    if (form == "frmResults"_L1) {
-        app.openResults();
-        return app.resultsWindow();
-    }
-    control<QLineEdit>(app.startWindow(), "Text1")->setText(u"1"_s);
-    click(app.startWindow(), "Command3");
-    if (form == "Form2"_L1)
-        return app.ticketWindow();
-    if (form == "Form8"_L1)
-        return app.openAnswersReview();
-    app.closeTicket();
-    return app.evaluationWindow();
-}
-
-const QStringList GuardedForms{u"Form1"_s, u"Form10"_s, u"Form4"_s, u"Form9"_s, u"Form7"_s,
-                               u"Form6"_s, u"frmResults"_s, u"Form2"_s, u"Form8"_s, u"Form5"_s};
 
 } // namespace
 

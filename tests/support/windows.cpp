@@ -1,0 +1,60 @@
+#include "support/windows.h"
+
+#include "support/controls.h"
+
+#include "editor/exam_editor_window.h"
+#include "evaluation/evaluation_window.h"
+#include "exam/answers_review_window.h"
+#include "exam/exam_chooser_window.h"
+#include "exam/ticket_window.h"
+#include "results/results_window.h"
+#include "settings/settings_window.h"
+#include "start/about_window.h"
+#include "start/start_window.h"
+#include "testmode/questionnaire_window.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+const QStringList GuardedForms{u"Form1"_s, u"Form10"_s, u"Form4"_s, u"Form9"_s, u"Form7"_s,
+                               u"Form6"_s, u"frmResults"_s, u"Form2"_s, u"Form8"_s, u"Form5"_s};
+
+QWidget *openWindow(Application &app, const QString &form)
+{
+    if (form == "Form1"_L1)
+        return app.startWindow();
+    if (form == "Form10"_L1) {
+        app.showAbout();
+        return app.aboutWindow();
+    }
+    if (form == "Form4"_L1) {
+        app.showSettings();
+        return app.settingsWindow();
+    }
+    if (form == "Form9"_L1) {
+        app.openExamChooser(QString());
+        return app.examChooser();
+    }
+    if (form == "Form7"_L1) {
+        app.openExamEditor();
+        return app.examEditor();
+    }
+    if (form == "Form6"_L1) {
+        app.openTestWindow();
+        return app.testWindow();
+    }
+    if (form == "frmResults"_L1) {
+        app.openResults();
+        return app.resultsWindow();
+    }
+    control<QLineEdit>(app.startWindow(), "Text1")->setText(u"1"_s);
+    click(app.startWindow(), "Command3");
+    if (form == "Form2"_L1)
+        return app.ticketWindow();
+    if (form == "Form8"_L1)
+        return app.openAnswersReview();
+    app.closeTicket();
+    return app.evaluationWindow();
+}
