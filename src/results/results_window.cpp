@@ -447,6 +447,11 @@ void ResultsWindow::showChart()
         series->setLabelsVisible(true);
         series->setLabelsFormat(u"@value"_s);
         series->setLabelsPrecision(3);
+        // Up the bar, so that "100" fits a bar as narrow as one of twenty questions; white
+        // reads on the dark green.
+        series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
+        series->setLabelsAngle(-90);
+        set->setLabelColor(Qt::white);
         chart->addSeries(series);
         auto *axisX = new QBarCategoryAxis;
         axisX->append(categories);
