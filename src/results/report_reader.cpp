@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <vector>
@@ -54,11 +53,11 @@ private:
 // Windows-1251 in chunks, so that a large report can be cancelled while it is decoded.
 std::optional<QString> decode(const QByteArray &bytes, const Steps &steps)
 {
-    QStringDecoder decoder("windows-1251");
+    // One byte is one character, so each chunk decodes on its own.
     QString text;
     text.reserve(bytes.size());
     for (qsizetype at = 0; at < bytes.size(); at += BytesPerChunk) {
-        text += decoder.decode(QByteArrayView(bytes).sliced(at, std::min(BytesPerChunk, bytes.size() - at)));
+        text += AnsiText::decode(QByteArrayView(bytes).sliced(at, std::min(BytesPerChunk, bytes.size() - at)));
         if (!steps.decoded(std::min<qint64>(at + BytesPerChunk, bytes.size())))
             return std::nullopt;
     }
