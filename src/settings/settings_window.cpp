@@ -310,9 +310,14 @@ void SettingsWindow::minutesChanged(const QString &typed)
     Label15->setText(QString::number(m_settings.wholeMinutes()));
     if (SettingsRecord::acceptedMinutes(typed))
         return;
-    m_app.message(u"Внимание!"_s, u"В минутах установите целые числа 1, 2 , .....30..... "_s,
-                  MessageIcon::Information);
+    sayMinutesRefused(m_app);
     Text2->setText(u"1"_s);
+}
+
+void SettingsWindow::sayMinutesRefused(Application &app)
+{
+    app.message(u"Внимание!"_s, u"В минутах установите целые числа 1, 2 , .....30..... "_s,
+                MessageIcon::Information);
 }
 
 void SettingsWindow::timerSwitched(QCheckBox *changed, QCheckBox *other, bool ticked)

@@ -35,6 +35,9 @@ public:
     // Timer1's tick: the clock.
     void onTimer1();
 
+    // Says that typed minutes are not minutes the timer can take.
+    static void sayMinutesRefused(Application &app);
+
 signals:
     // The teacher has left the settings: the start window takes over.
     void closed();

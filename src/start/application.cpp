@@ -101,8 +101,13 @@ void Application::start()
 {
     m_settings.load(settingsFile());
     followLanguageInQtTexts(m_settings.language());
-    // The settings window loads hidden at start, so a timer length it refuses is said at once.
-    settingsWindow();
+    // The settings window is made when it is first needed, but a stored timer length it would
+    // refuse is said at once and becomes one minute, as the window would do on loading it.
+    const QString minutes = m_settings.minutes();
+    if (!minutes.isEmpty() && !SettingsRecord::acceptedMinutes(minutes)) {
+        SettingsWindow::sayMinutesRefused(*this);
+        m_settings.setMinutes(u"1"_s);
+    }
     findUnfinishedTicket();
     createStartWindow();
 }

@@ -5,6 +5,7 @@
 #include "support/controls.h"
 #include "support/program_folder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -15,6 +16,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -70,6 +73,8 @@ private slots:
     void pictureSizeMode();
     void minutes_data();
     void minutes();
+    void storedMinutesAtStart_data();
+    void storedMinutesAtStart();
     void timerSwitchesExcludeEachOther();
     void clockShowsDateAndTime();
     void closingWithoutSavingLeavesTheFile();
@@ -199,6 +204,39 @@ void SettingsWindowTest::minutes()
     } else {
         QVERIFY(folder.platform.messages.isEmpty());
     }
+}
+
+void SettingsWindowTest::storedMinutesAtStart_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("minutes");
+    QTest::addColumn<bool>("message");
+
+    QTest::newRow("whole") << u"12"_s << u"12"_s << false;
+    QTest::newRow("none") << QString() << QString() << false;
+    QTest::newRow("letters") << u"abc"_s << u"1"_s << true;
+    QTest::newRow("beyond the countdown") << u"600"_s << u"1"_s << true;
+}
+
+// The settings window is made only when it is needed, yet stored minutes the timer cannot take
+// are said at start, before the start window shows, and the run times one minute, as before.
+void SettingsWindowTest::storedMinutesAtStart()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, minutes);
+    QFETCH(bool, message);
+
+    ProgramFolder folder;
+    folder.writeSettings({u"time="_s + stored});
+    Application &app = folder.start();
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QVERIFY(std::none_of(windows.begin(), windows.end(),
+                         [](const QWidget *window) { return window->objectName() == "Form4"_L1; }));
+    QCOMPARE(folder.platform.messageTexts(), message ? QStringList{MinutesMessage} : QStringList{});
+    QCOMPARE(app.settings().minutes(), minutes);
+    QCOMPARE(control<QLineEdit>(app.settingsWindow(), "Text2")->text(), minutes);
+    // Loading the window later says nothing more.
+    QCOMPARE(folder.platform.messages.size(), message ? 1 : 0);
 }
 
 void SettingsWindowTest::timerSwitchesExcludeEachOther()
