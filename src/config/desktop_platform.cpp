@@ -92,6 +92,11 @@ QRect DesktopPlatform::screenArea()
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
+QString DesktopPlatform::modulesFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
 std::unique_ptr<FolderWalker> DesktopPlatform::folderWalker()
 {
     return std::make_unique<FilesystemWalker>();

@@ -22,6 +22,7 @@ public:
     QSize screenSize() override;
     QRect screenArea() override;
     std::unique_ptr<FolderWalker> folderWalker() override;
+    QString modulesFolder() override;
 
 private:
     std::mt19937_64 m_generator{std::random_device{}()};

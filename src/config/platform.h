@@ -63,4 +63,7 @@ public:
     virtual QRect screenArea() { return QRect(QPoint(0, 0), screenSize()); }
     // The walker for counting question files; null when it cannot be obtained.
     virtual std::unique_ptr<FolderWalker> folderWalker() = 0;
+    // The folder of the modules the program loads when they are first needed: the folder of
+    // the program's executable.
+    virtual QString modulesFolder() = 0;
 };

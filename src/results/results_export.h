@@ -48,9 +48,4 @@ QByteArray csv(const QList<ResultsTable> &tables, const QLocale &locale = QLocal
 // Writes the bytes to the file whole or not at all; false with the reason.
 bool writeCsv(const QString &path, const QList<ResultsTable> &tables, QString *error = nullptr);
 
-// Writes an XLSX workbook with a worksheet per sheet: dates as dates, times as times, numbers
-// as numbers, header rows in bold. The file is replaced whole or not at all; false with the
-// reason.
-bool writeXlsx(const QString &path, const QList<ResultsSheet> &sheets, QString *error = nullptr);
-
 } // namespace ResultsExport

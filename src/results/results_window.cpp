@@ -5,32 +5,24 @@
 #include "config/window_ops.h"
 #include "results/results_export.h"
 #include "results/results_models.h"
+#include "results/results_module.h"
 #include "results/results_texts.h"
 #include "start/application.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDateTimeAxis>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
-#include <QPieSeries>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QThread>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -53,14 +45,6 @@ QTableView *makeTable(QWidget *parent, const QString &name)
     table->verticalHeader()->hide();
     table->horizontalHeader()->setStretchLastSection(false);
     return table;
-}
-
-QValueAxis *percentAxis()
-{
-    auto *axis = new QValueAxis;
-    axis->setRange(0, 100);
-    axis->setLabelFormat(u"%d%%"_s);
-    return axis;
 }
 
 } // namespace
@@ -130,8 +114,18 @@ void ResultsWindow::buildControls()
     auto *statistics = new QHBoxLayout(pageStatistics);
     auto *charts = new QVBoxLayout;
     cboChart = namedControl<QComboBox>(pageStatistics, u"cboChart"_s);
-    chartView = namedControl<QChartView>(pageStatistics, u"chartView"_s);
-    chartView->setRenderHint(QPainter::Antialiasing);
+    m_module = loadResultsModule(m_app.platform().modulesFolder(), &m_moduleError);
+    if (m_module) {
+        chartView = m_module->makeChartView(pageStatistics);
+    } else {
+        auto *missing = namedControl<QLabel>(pageStatistics, u"chartView"_s);
+        missing->setWordWrap(true);
+        missing->setAlignment(Qt::AlignCenter);
+        missing->setText(text(u"Графики недоступны: не загружен модуль результатов.\n"_s,
+                              u"Charts are not available: the results module is not loaded.\n"_s)
+                         + m_moduleError);
+        chartView = missing;
+    }
     chartView->setMinimumSize(420, 300);
     charts->addWidget(cboChart);
     charts->addWidget(chartView, 1);
@@ -435,100 +429,67 @@ void ResultsWindow::showStatistics()
 
 void ResultsWindow::showChart()
 {
-    auto *chart = new QChart;
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->legend()->setVisible(false);
-    const auto bars = [&](const QStringList &categories, const QList<double> &values) {
-        auto *set = new QBarSet(text(u"Верно, %"_s, u"Right, %"_s));
-        set->append(values);
-        set->setColor(QColor(0, 128, 0));
-        auto *series = new QBarSeries;
-        series->append(set);
-        series->setLabelsVisible(true);
-        series->setLabelsFormat(u"@value"_s);
-        series->setLabelsPrecision(3);
-        // Up the bar, so that "100" fits a bar as narrow as one of twenty questions; white
-        // reads on the dark green.
-        series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
-        series->setLabelsAngle(-90);
-        set->setLabelColor(Qt::white);
-        chart->addSeries(series);
-        auto *axisX = new QBarCategoryAxis;
-        axisX->append(categories);
-        chart->addAxis(axisX, Qt::AlignBottom);
-        series->attachAxis(axisX);
-        QValueAxis *axisY = percentAxis();
-        chart->addAxis(axisY, Qt::AlignLeft);
-        series->attachAxis(axisY);
-    };
+    if (m_module)
+        m_module->showChart(chartView, chart());
+}
+
+ResultsChart ResultsWindow::chart() const
+{
+    ResultsChart chart;
     const auto percent = [](double share) { return std::round(share * 1000.0) / 10.0; };
     switch (cboChart->currentIndex()) {
-    case TicketsChart: {
-        chart->setTitle(text(u"Доля верных ответов по билетам"_s, u"Right answers by ticket"_s));
-        QStringList tickets;
-        QList<double> values;
+    case TicketsChart:
+        chart.title = text(u"Доля верных ответов по билетам"_s, u"Right answers by ticket"_s);
         for (const auto &[ticket, answers] : m_statistics.tickets) {
-            tickets << ticket;
-            values << percent(answers.rightShare());
+            chart.labels << ticket;
+            chart.values << percent(answers.rightShare());
         }
-        bars(tickets, values);
         break;
-    }
-    case VerdictsChart: {
-        chart->setTitle(text(u"Вердикты"_s, u"Verdicts"_s));
-        auto *series = new QPieSeries;
+    case VerdictsChart:
+        chart.kind = ResultsChart::Kind::Pie;
+        chart.title = text(u"Вердикты"_s, u"Verdicts"_s);
         for (const auto &[verdict, count] : m_statistics.verdicts) {
-            QPieSlice *slice = series->append(ResultsTexts::verdict(verdict, m_language) + u": "_s
-                                                  + QString::number(count), count);
-            slice->setLabelVisible(true);
-            if (verdict == RecordedVerdict::Passed)
-                slice->setColor(QColor(0, 128, 0));
-            else if (verdict == RecordedVerdict::Failed)
-                slice->setColor(QColor(255, 0, 0));
-            else if (verdict == RecordedVerdict::FailedOnTime)
-                slice->setColor(QColor(176, 0, 0));
+            chart.labels << ResultsTexts::verdict(verdict, m_language) + u": "_s + QString::number(count);
+            chart.values << count;
+            chart.colours << (verdict == RecordedVerdict::Passed         ? QColor(0, 128, 0)
+                              : verdict == RecordedVerdict::Failed       ? QColor(255, 0, 0)
+                              : verdict == RecordedVerdict::FailedOnTime ? QColor(176, 0, 0)
+                                                                         : QColor());
         }
-        chart->addSeries(series);
         break;
-    }
-    case DaysChart: {
-        chart->setTitle(text(u"Доля зачетов по дням"_s, u"Pass rate by day"_s));
-        auto *series = new QLineSeries;
-        series->setPointsVisible(true);
-        for (const auto &[date, day] : m_statistics.days)
-            series->append(QDateTime(date, QTime(12, 0)).toMSecsSinceEpoch(), percent(day.passRate()));
-        chart->addSeries(series);
-        auto *axisX = new QDateTimeAxis;
-        axisX->setFormat(QLocale().dateFormat(QLocale::ShortFormat));
-        if (!m_statistics.days.empty()) {
-            const QDate first = m_statistics.days.begin()->first;
-            const QDate last = m_statistics.days.rbegin()->first;
-            axisX->setRange(QDateTime(first, QTime(0, 0)), QDateTime(last.addDays(1), QTime(0, 0)));
+    case DaysChart:
+        chart.kind = ResultsChart::Kind::Days;
+        chart.title = text(u"Доля зачетов по дням"_s, u"Pass rate by day"_s);
+        chart.dateFormat = QLocale().dateFormat(QLocale::ShortFormat);
+        for (const auto &[date, day] : m_statistics.days) {
+            chart.days << date;
+            chart.values << percent(day.passRate());
         }
-        chart->addAxis(axisX, Qt::AlignBottom);
-        series->attachAxis(axisX);
-        QValueAxis *axisY = percentAxis();
-        chart->addAxis(axisY, Qt::AlignLeft);
-        series->attachAxis(axisY);
         break;
-    }
-    default: {
-        chart->setTitle(text(u"Доля верных ответов по вопросам"_s, u"Right answers by question"_s));
-        QStringList questions;
-        QList<double> values;
+    default:
+        chart.title = text(u"Доля верных ответов по вопросам"_s, u"Right answers by question"_s);
         for (int n = 0; n < TicketResult::Questions; ++n) {
             if (m_statistics.questions[n].asked == 0)
                 continue;
-            questions << QString::number(n + 1);
-            values << percent(m_statistics.questions[n].rightShare());
+            chart.labels << QString::number(n + 1);
+            chart.values << percent(m_statistics.questions[n].rightShare());
         }
-        bars(questions, values);
     }
+    if (chart.kind == ResultsChart::Kind::Bars)
+        chart.seriesName = text(u"Верно, %"_s, u"Right, %"_s);
+    return chart;
+}
+
+ResultsModule *ResultsWindow::module()
+{
+    if (!m_module) {
+        m_app.message(ProgramTitle,
+                      text(u"Графики и экспорт XLSX недоступны: не загружен модуль результатов.\n"_s,
+                           u"Charts and the XLSX export are not available: the results module is not loaded.\n"_s)
+                          + m_moduleError,
+                      MessageIcon::Critical);
     }
-    // The view hands the chart it showed back to its caller.
-    QChart *old = chartView->chart();
-    chartView->setChart(chart);
-    delete old;
+    return m_module;
 }
 
 QString ResultsWindow::suggestedPath(const QString &name) const
@@ -548,6 +509,8 @@ void ResultsWindow::sayIfFailed(bool written, const QString &path, const QString
 
 void ResultsWindow::saveChart()
 {
+    if (!module())
+        return;
     const QString path = m_app.platform().saveFileName(text(u"Сохранить график"_s, u"Save the chart"_s),
                                                        suggestedPath(u"chart.png"_s),
                                                        text(u"Рисунки PNG (*.png)"_s, u"PNG pictures (*.png)"_s));
@@ -575,6 +538,8 @@ void ResultsWindow::exportCsv()
 
 void ResultsWindow::exportXlsx()
 {
+    if (!module())
+        return;
     const QString path = m_app.platform().saveFileName(text(u"Экспорт XLSX"_s, u"Export XLSX"_s),
                                                        suggestedPath(u"results.xlsx"_s),
                                                        text(u"Книги Excel (*.xlsx)"_s, u"Excel workbooks (*.xlsx)"_s));
@@ -586,5 +551,5 @@ void ResultsWindow::exportXlsx()
         {text(u"Статистика"_s, u"Statistics"_s), ResultsExport::statisticsTables(m_statistics, m_language)},
     };
     QString reason;
-    sayIfFailed(ResultsExport::writeXlsx(path, sheets, &reason), path, reason);
+    sayIfFailed(m_module->writeXlsx(path, sheets, &reason), path, reason);
 }

@@ -2,6 +2,7 @@
 
 #include "config/captions.h"
 #include "results/report_reader.h"
+#include "results/results_chart.h"
 #include "results/results_statistics.h"
 
 #include <QWidget>
@@ -11,7 +12,6 @@
 
 class Application;
 class QCheckBox;
-class QChartView;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -23,6 +23,7 @@ class QTableView;
 class QTableWidget;
 class QThread;
 class QuestionnaireRunsModel;
+class ResultsModule;
 class ResultsFilterModel;
 class TicketResultsModel;
 
@@ -62,6 +63,9 @@ private:
     void showProblems();
     void showStatistics();
     void showChart();
+    ResultsChart chart() const;
+    // The results module, or null after saying why it cannot be loaded.
+    ResultsModule *module();
     void saveChart();
     void exportCsv();
     void exportXlsx();
@@ -87,7 +91,8 @@ private:
     QTableView *tblRuns;
     QWidget *pageStatistics;
     QComboBox *cboChart;
-    QChartView *chartView;
+    // The chart view of the results module, or a label that says why there is none.
+    QWidget *chartView;
     QTableWidget *tblStatistics;
     QTableWidget *tblProblems;
 
@@ -110,6 +115,8 @@ private:
     QList<ReportProblem> m_examProblems;
     QList<ReportProblem> m_runProblems;
     QStringList m_readErrors;
+    ResultsModule *m_module = nullptr;
+    QString m_moduleError;
     QThread *m_reader = nullptr;
     std::shared_ptr<std::atomic_bool> m_cancel;
 };

@@ -41,6 +41,7 @@ expect() {
 }
 expect "-rwxr-xr-x root/root ./opt/tavring/tavring"
 expect "-rwxr-xr-x root/root ./opt/tavring/ventaro"
+expect "-rw-r--r-- root/root ./opt/tavring/libtavring_results.so"
 expect "drwxr-xr-x root/root ./opt/tavring/"
 expect "-rw-r--r-- root/root ./opt/tavring/help/guide-ru/index.html"
 expect "-rw-r--r-- root/root ./opt/tavring/help/guide-en/index.html"
@@ -73,6 +74,15 @@ grep -q "rm -rf /var/opt/tavring" "$work/control/postrm" || fail "postrm does no
 # Content: the menu entry starts the program from its folder, and the demo settings that
 # postinst lays out have CR LF line ends and name the demo exam of the program folder.
 dpkg-deb -x "$deb" "$work/root"
+# tavring starts without Qt Charts and libxlsxwriter: only the results module, loaded when
+# the results window first opens, needs them.
+needed() { readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; }
+grep -Eq "Charts|xlsxwriter" <<<"$(needed "$work/root/opt/tavring/tavring")" \
+    && fail "tavring itself needs the results module's libraries"
+for library in libQt6Charts libxlsxwriter; do
+    grep -q "^$library" <<<"$(needed "$work/root/opt/tavring/libtavring_results.so")" \
+        || fail "the results module does not need $library"
+done
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$work/root/usr/share/applications/tavring.desktop" || fail "desktop entry"
 fi

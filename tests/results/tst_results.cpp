@@ -5,6 +5,7 @@
 #include "results/results_filter.h"
 #include "results/results_models.h"
 #include "results/results_statistics.h"
+#include "results/results_xlsx.h"
 #include "testmode/questionnaire_report.h"
 
 #include <QFile>

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QChartView>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -81,6 +82,8 @@ private slots:
     void savesTheChart();
     void cancelsALongReading();
     void saysWhenAnExportFails();
+    void worksWithoutTheModule_data();
+    void worksWithoutTheModule();
 
 private:
     ResultsWindow *openResults(ProgramFolder &folder, const QString &language);
@@ -250,6 +253,44 @@ void ResultsWindowTest::saysWhenAnExportFails()
     QVERIFY(messages[0].startsWith(u"The file could not be saved: "_s));
     QVERIFY(messages[0].contains(u"tickets.csv"_s));
     QVERIFY(messages[1].contains(u"results.xlsx"_s));
+}
+
+void ResultsWindowTest::worksWithoutTheModule_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("rus") << u"rus"_s << u"Графики и экспорт XLSX недоступны"_s;
+    QTest::newRow("eng") << u"eng"_s << u"Charts and the XLSX export are not available"_s;
+}
+
+// A program folder whose results module is missing still shows the results and writes CSV;
+// the chart area and the XLSX and chart buttons say why they cannot work, and nothing is asked.
+void ResultsWindowTest::worksWithoutTheModule()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, said);
+    ProgramFolder folder;
+    writeReports(folder);
+    folder.platform.modules = folder.path(u"no modules"_s);
+    ResultsWindow *window = openResults(folder, language);
+    QVERIFY(window);
+    QCOMPARE(control<QTableView>(window, "tblTickets")->model()->rowCount(), 3);
+    auto *missing = control<QLabel>(window, "chartView");
+    QVERIFY(missing);
+    QVERIFY(missing->text().contains(u"no modules"_s));
+    control<QTabWidget>(window, "tabResults")->setCurrentWidget(control(window, "pageStatistics"));
+    control<QPushButton>(window, "cmdPng")->click();
+    control<QPushButton>(window, "cmdXlsx")->click();
+    QCOMPARE(folder.platform.saveSuggestions, QStringList());
+    const QStringList messages = folder.platform.messageTexts();
+    QCOMPARE(messages.size(), 2);
+    QVERIFY2(messages[1].startsWith(said), qPrintable(messages[1]));
+    QVERIFY(messages[1].contains(u"tavring_results"_s));
+
+    folder.platform.saveAnswers.enqueue(folder.path(u"statistics.csv"_s));
+    control<QPushButton>(window, "cmdCsv")->click();
+    QVERIFY(folder.readBytes(u"statistics.csv"_s).startsWith("\xEF\xBB\xBF"));
+    QCOMPARE(folder.platform.messageTexts().size(), 2);
 }
 
 QTEST_MAIN(ResultsWindowTest)

@@ -29,6 +29,7 @@ public:
     double random() override;
     QSize screenSize() override { return screen; }
     std::unique_ptr<FolderWalker> folderWalker() override;
+    QString modulesFolder() override { return modules; }
 
     // The texts of the messages shown, in order.
     QStringList messageTexts() const;
@@ -50,5 +51,7 @@ public:
     QQueue<double> randoms;
     int seeds = 0;
     QSize screen = QSize(1280, 1024);
+    // Where the modules are: the build's program folder, where the results module is built.
+    QString modules = QStringLiteral(TAVRING_MODULES);
     bool walkerFails = false;
 };
