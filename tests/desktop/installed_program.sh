@@ -200,6 +200,9 @@ start_window_steps() {
     step="start window"
     start=$(wait_window "$START_TITLE") || { fail "no start window"; return 1; }
     screenshot "start"
+    # The program starts without the results module and the libraries only it needs.
+    grep -Eq "libQt6Charts|libxlsxwriter|libtavring_results" "/proc/$program_pid/maps" \
+        && { fail "the results module's libraries are loaded at start"; return 1; }
     check_close_requests "$start" start || return 1
 
     step="exam mode"
