@@ -1,6 +1,7 @@
 #include "results/results_module.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPluginLoader>
 
 ResultsModule *loadResultsModule(const QString &folder, QString *error)
@@ -14,8 +15,11 @@ ResultsModule *loadResultsModule(const QString &folder, QString *error)
     QObject *instance = loader->instance();
     auto *module = qobject_cast<ResultsModule *>(instance);
     if (!module && error) {
-        const QString file = QDir::toNativeSeparators(QDir(folder).filePath(QString::fromUtf16(ResultsModuleName)));
-        *error = file + QStringLiteral(": ") + (instance ? QStringLiteral("not the results module") : loader->errorString());
+        QString file = QFileInfo(loader->fileName()).fileName();
+        if (file.isEmpty()) // not found: the name the build gives it
+            file = QStringLiteral("lib%1.so").arg(QString::fromUtf16(ResultsModuleName));
+        *error = QDir::toNativeSeparators(QDir(folder).filePath(file)) + QStringLiteral(": ")
+                 + (instance ? QStringLiteral("not the results module") : loader->errorString());
     }
     return module;
 }

@@ -258,9 +258,12 @@ void ResultsWindowTest::saysWhenAnExportFails()
 void ResultsWindowTest::worksWithoutTheModule_data()
 {
     QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("module");
     QTest::addColumn<QString>("said");
-    QTest::newRow("rus") << u"rus"_s << u"Графики и экспорт XLSX недоступны"_s;
-    QTest::newRow("eng") << u"eng"_s << u"Charts and the XLSX export are not available"_s;
+    QTest::newRow("missing, rus") << u"rus"_s << QByteArray() << u"Графики и экспорт XLSX недоступны"_s;
+    QTest::newRow("missing, eng") << u"eng"_s << QByteArray() << u"Charts and the XLSX export are not available"_s;
+    QTest::newRow("not a library") << u"eng"_s << QByteArray("\x7f" "ELF broken")
+                                   << u"Charts and the XLSX export are not available"_s;
 }
 
 // A program folder whose results module is missing still shows the results and writes CSV;
@@ -268,16 +271,19 @@ void ResultsWindowTest::worksWithoutTheModule_data()
 void ResultsWindowTest::worksWithoutTheModule()
 {
     QFETCH(QString, language);
+    QFETCH(QByteArray, module);
     QFETCH(QString, said);
     ProgramFolder folder;
     writeReports(folder);
     folder.platform.modules = folder.path(u"no modules"_s);
+    if (!module.isEmpty())
+        folder.writeBytes(u"no modules/libtavring_results.so"_s, module);
     ResultsWindow *window = openResults(folder, language);
     QVERIFY(window);
     QCOMPARE(control<QTableView>(window, "tblTickets")->model()->rowCount(), 3);
     auto *missing = control<QLabel>(window, "chartView");
     QVERIFY(missing);
-    QVERIFY(missing->text().contains(u"no modules"_s));
+    QVERIFY(missing->text().contains(u"no modules/libtavring_results.so: "_s));
     control<QTabWidget>(window, "tabResults")->setCurrentWidget(control(window, "pageStatistics"));
     control<QPushButton>(window, "cmdPng")->click();
     control<QPushButton>(window, "cmdXlsx")->click();
