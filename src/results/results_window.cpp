@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -175,6 +176,16 @@ void ResultsWindow::buildControls()
 
 void ResultsWindow::connectHandlers()
 {
+    // The tabs by the keyboard from anywhere in the window, as in a browser: the tab widget's
+    // own Ctrl+Tab works only while it has the focus, and its tables take the key themselves.
+    const auto turnTab = [this](int step) {
+        tabResults->setCurrentIndex((tabResults->currentIndex() + step + tabResults->count()) % tabResults->count());
+    };
+    for (const QKeySequence &next : {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)})
+        connect(new QShortcut(next, this), &QShortcut::activated, this, [turnTab] { turnTab(1); });
+    for (const QKeySequence &previous :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)})
+        connect(new QShortcut(previous, this), &QShortcut::activated, this, [turnTab] { turnTab(-1); });
     connect(chkDates, &QCheckBox::toggled, this, [this](bool on) {
         dtFrom->setEnabled(on);
         dtTo->setEnabled(on);

@@ -8,6 +8,7 @@
 #include "testmode/questionnaire_report.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QCheckBox>
@@ -82,6 +83,7 @@ private slots:
     void savesTheChart();
     void cancelsALongReading();
     void saysWhenAnExportFails();
+    void turnsTabsByTheKeyboard();
     void worksWithoutTheModule_data();
     void worksWithoutTheModule();
 
@@ -253,6 +255,34 @@ void ResultsWindowTest::saysWhenAnExportFails()
     QVERIFY(messages[0].startsWith(u"The file could not be saved: "_s));
     QVERIFY(messages[0].contains(u"tickets.csv"_s));
     QVERIFY(messages[1].contains(u"results.xlsx"_s));
+}
+
+// Ctrl+Tab and Ctrl+Page Down turn to the next tab from wherever the focus is, the tables and
+// the name box included; Ctrl+Shift+Tab and Ctrl+Page Up turn back; both wrap around.
+void ResultsWindowTest::turnsTabsByTheKeyboard()
+{
+    ProgramFolder folder;
+    writeReports(folder);
+    ResultsWindow *window = openResults(folder, u"eng"_s);
+    QVERIFY(window);
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto *tabs = control<QTabWidget>(window, "tabResults");
+    auto *table = control<QTableView>(window, "tblTickets");
+    table->setFocus();
+    QCOMPARE(tabs->currentIndex(), 0);
+    QTest::keyClick(table, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 2);
+    QTest::keyClick(control<QLineEdit>(window, "txtName"), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 3);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(tabs->currentIndex(), 3);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 2);
 }
 
 void ResultsWindowTest::worksWithoutTheModule_data()
