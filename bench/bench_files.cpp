@@ -8,17 +8,18 @@
 // given on the command line (answers, INI, settings, questionnaire, report, chooser, ticket,
 // encoding) run only the cases they name.
 
-#include "config/ansi_text.h"
-#include "config/folders.h"
-#include "config/ini.h"
-#include "evaluation/report.h"
-#include "exam/exam_chooser_window.h"
-#include "exam/exam_folder.h"
-#include "exam/ticket_window.h"
-#include "settings/settings_record.h"
-#include "start/application.h"
+#include "app/application.h"
+#include "core/exam/exam_folder.h"
+#include "core/files/ansi_text.h"
+#include "core/files/folders.h"
+#include "core/files/ini.h"
+#include "core/program/program_paths.h"
+#include "core/program/settings_record.h"
+#include "core/questionnaire/questionnaire_file.h"
+#include "core/reports/exam_report.h"
+#include "gui/chooser/exam_chooser_window.h"
+#include "gui/exam/ticket_window.h"
 #include "support/test_platform.h"
-#include "testmode/questionnaire_file.h"
 
 #include <QApplication>
 #include <QDir>
@@ -299,7 +300,7 @@ void questionnaire(const QString &dir, int questions)
 void reportAppend(const QString &dir, qint64 bytes)
 {
     const QString program = dir + u"/report%1"_s.arg(bytes);
-    const QString path = program + u"/"_s + ExamReport::relativePath();
+    const QString path = program + u"/"_s + ProgramPaths::examReportName();
     const QByteArray line = AnsiText::encode(u"Первый вопрос, оценка  5\r\r\n"_s);
     QByteArray content;
     content.reserve(bytes);

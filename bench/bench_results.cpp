@@ -3,12 +3,12 @@
 // parsing, the statistics, filtering by a name part, and the CSV of every record.
 // Usage: bench_results [megabytes]
 
-#include "config/ansi_text.h"
-#include "evaluation/report.h"
-#include "results/report_reader.h"
-#include "results/results_export.h"
-#include "results/results_models.h"
-#include "results/results_statistics.h"
+#include "core/files/ansi_text.h"
+#include "core/reports/exam_report.h"
+#include "core/reports/report_reader.h"
+#include "core/reports/results_export.h"
+#include "core/reports/results_models.h"
+#include "core/reports/results_statistics.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

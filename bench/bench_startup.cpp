@@ -7,10 +7,9 @@
 //
 // Not a test: the numbers depend on the machine. scripts/bench.sh builds and runs it.
 
+#include "app/application.h"
 #include "first_paint.h"
-
-#include "config/desktop_platform.h"
-#include "start/application.h"
+#include "gui/common/desktop_platform.h"
 
 #include <QApplication>
 #include <QDir>

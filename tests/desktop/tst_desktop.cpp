@@ -2,21 +2,21 @@
 // window manager, frames inside the screen, and a student's road by the keyboard alone.
 // run_desktop.sh starts the server and the window manager and runs this once per screen.
 
-#include "config/ansi_text.h"
-#include "editor/exam_editor_window.h"
-#include "evaluation/evaluation_window.h"
-#include "exam/answers_review_window.h"
-#include "exam/exam_chooser_window.h"
-#include "exam/ticket_window.h"
-#include "settings/picture_size_window.h"
-#include "settings/settings_window.h"
-#include "results/results_window.h"
-#include "start/about_window.h"
-#include "start/start_window.h"
+#include "core/files/ansi_text.h"
+#include "gui/chooser/exam_chooser_window.h"
+#include "gui/editor/exam_editor_window.h"
+#include "gui/exam/answers_review_window.h"
+#include "gui/exam/evaluation_window.h"
+#include "gui/exam/picture_size_window.h"
+#include "gui/exam/ticket_window.h"
+#include "gui/questionnaire/questionnaire_window.h"
+#include "gui/results/results_window.h"
+#include "gui/settings/settings_window.h"
+#include "gui/start/about_window.h"
+#include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
 #include "support/windows.h"
-#include "testmode/questionnaire_window.h"
 
 #include <QCheckBox>
 #include <QDir>

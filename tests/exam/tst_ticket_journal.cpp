@@ -1,6 +1,6 @@
-#include "exam/ticket_journal.h"
-#include "exam/ticket_journal_keeper.h"
-#include "config/ansi_text.h"
+#include "core/exam/ticket_journal.h"
+#include "core/exam/ticket_journal_keeper.h"
+#include "core/files/ansi_text.h"
 #include "support/program_folder.h"
 
 #include <QCryptographicHash>

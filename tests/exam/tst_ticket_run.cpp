@@ -1,4 +1,4 @@
-#include "exam/ticket_run.h"
+#include "core/exam/ticket_run.h"
 #include "support/program_folder.h"
 
 #include <QDir>

@@ -1,12 +1,12 @@
-#include "config/ansi_text.h"
-#include "evaluation/report.h"
-#include "results/report_reader.h"
-#include "results/results_export.h"
-#include "results/results_filter.h"
-#include "results/results_models.h"
-#include "results/results_statistics.h"
-#include "results/results_xlsx.h"
-#include "testmode/questionnaire_report.h"
+#include "core/files/ansi_text.h"
+#include "core/questionnaire/questionnaire_report.h"
+#include "core/reports/exam_report.h"
+#include "core/reports/report_reader.h"
+#include "core/reports/results_export.h"
+#include "core/reports/results_filter.h"
+#include "core/reports/results_models.h"
+#include "core/reports/results_statistics.h"
+#include "gui/results/module/results_xlsx.h"
 
 #include <QFile>
 #include <QProcess>

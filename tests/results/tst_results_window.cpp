@@ -1,11 +1,11 @@
-#include "config/ansi_text.h"
-#include "evaluation/report.h"
-#include "results/results_models.h"
-#include "results/results_window.h"
-#include "settings/settings_window.h"
+#include "core/files/ansi_text.h"
+#include "core/questionnaire/questionnaire_report.h"
+#include "core/reports/exam_report.h"
+#include "core/reports/results_models.h"
+#include "gui/results/results_window.h"
+#include "gui/settings/settings_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
-#include "testmode/questionnaire_report.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

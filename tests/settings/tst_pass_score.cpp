@@ -1,6 +1,6 @@
-#include "settings/pass_score.h"
-#include "settings/settings_window.h"
-#include "start/start_window.h"
+#include "core/program/pass_score.h"
+#include "gui/settings/settings_window.h"
+#include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
 

@@ -1,7 +1,7 @@
-#include "config/ansi_text.h"
-#include "config/ini.h"
-#include "settings/settings_window.h"
-#include "start/start_window.h"
+#include "core/files/ansi_text.h"
+#include "core/files/ini.h"
+#include "gui/settings/settings_window.h"
+#include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
 

@@ -1,6 +1,6 @@
-#include "config/ansi_text.h"
-#include "config/ini.h"
-#include "settings/settings_record.h"
+#include "core/files/ansi_text.h"
+#include "core/files/ini.h"
+#include "core/program/settings_record.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

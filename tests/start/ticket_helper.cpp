@@ -6,11 +6,11 @@
 // "answer <text>", "evaluate", "close" (the ticket), "save" (closes the evaluation with
 // "Сохранить в отчет" ticked), "continue" (the unfinished ticket), "quit".
 // Each step is answered by a line "ok" once it is done, or "failed <reason>".
+#include "app/application.h"
+#include "gui/exam/evaluation_window.h"
+#include "gui/exam/ticket_window.h"
+#include "gui/start/start_window.h"
 #include "support/test_platform.h"
-#include "start/application.h"
-#include "evaluation/evaluation_window.h"
-#include "exam/ticket_window.h"
-#include "start/start_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "settings/settings_window.h"
-#include "start/help_document.h"
-#include "start/start_window.h"
+#include "core/program/program_paths.h"
+#include "gui/settings/settings_window.h"
+#include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
 
@@ -48,7 +48,7 @@ void HelpTest::documentFollowsFilesAndLanguage()
     ProgramFolder folder;
     for (const QString &file : present)
         folder.writeBytes(file, "<html></html>");
-    QCOMPARE(helpDocument(folder.path(), language), folder.path(opened));
+    QCOMPARE(ProgramPaths(folder.path()).helpDocument(language), folder.path(opened));
 }
 
 void HelpTest::helpButtonsOpenTheGuideOfTheirLanguage()

@@ -1,7 +1,7 @@
-#include "config/ini.h"
-#include "settings/settings_window.h"
-#include "start/about_window.h"
-#include "start/start_window.h"
+#include "core/files/ini.h"
+#include "gui/settings/settings_window.h"
+#include "gui/start/about_window.h"
+#include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
 

@@ -1,9 +1,10 @@
-#include "config/ansi_text.h"
-#include "evaluation/evaluation_window.h"
-#include "evaluation/report.h"
-#include "exam/ticket_journal.h"
-#include "exam/ticket_window.h"
-#include "start/start_window.h"
+#include "core/exam/ticket_journal.h"
+#include "core/files/ansi_text.h"
+#include "core/program/program_paths.h"
+#include "core/reports/exam_report.h"
+#include "gui/exam/evaluation_window.h"
+#include "gui/exam/ticket_window.h"
+#include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
 
@@ -37,7 +38,7 @@ void prepare(ProgramFolder &folder, const QString &language = u"rus"_s, const QS
 
 QString journalOf(const ProgramFolder &folder)
 {
-    return folder.path(TicketJournal::relativePath());
+    return folder.path(ProgramPaths::ticketJournalName());
 }
 
 // The student's road from the mode choice to the open ticket 1 under the ticket timer.
@@ -320,10 +321,10 @@ void UnfinishedTicketTest::unusableJournalIsSetAside()
     openTicket(folder.start());
     answer(folder.app(), u"Да"_s);
     const QString journal = journalOf(folder);
-    QByteArray bytes = folder.readBytes(TicketJournal::relativePath());
+    QByteArray bytes = folder.readBytes(ProgramPaths::ticketJournalName());
     if (fault == u"damaged"_s) {
         bytes.chop(1);
-        folder.writeBytes(TicketJournal::relativePath(), bytes);
+        folder.writeBytes(ProgramPaths::ticketJournalName(), bytes);
     } else if (fault == u"exam"_s) {
         QVERIFY(QDir(folder.path(u"b/exam"_s)).removeRecursively());
     } else {
@@ -395,7 +396,7 @@ void UnfinishedTicketTest::ticketOfARunningCopyIsLeftAlone()
     prepare(folder);
     HelperRun running(folder.path());
     QCOMPARE(running.take({u"student Петров"_s, u"open 1"_s, u"answer Да"_s}), QString());
-    const QByteArray journal = folder.readBytes(TicketJournal::relativePath());
+    const QByteArray journal = folder.readBytes(ProgramPaths::ticketJournalName());
 
     // A second copy started beside it offers nothing, and its own ticket leaves the journal alone.
     Application &second = folder.start();
@@ -405,7 +406,7 @@ void UnfinishedTicketTest::ticketOfARunningCopyIsLeftAlone()
     answer(second, u"Нет"_s);
     QCOMPARE(folder.platform.messages.size(), 1);
     QVERIFY(folder.platform.messages[0].text.contains(u"ведет другая запущенная копия программы"_s));
-    QCOMPARE(folder.readBytes(TicketJournal::relativePath()), journal);
+    QCOMPARE(folder.readBytes(ProgramPaths::ticketJournalName()), journal);
 
     running.kill();
     StartWindow *start = restart(folder).startWindow();

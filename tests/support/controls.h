@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/active_label.h"
+#include "gui/common/active_label.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

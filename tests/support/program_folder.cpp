@@ -1,6 +1,6 @@
 #include "support/program_folder.h"
 
-#include "config/ansi_text.h"
+#include "core/files/ansi_text.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/application.h"
 #include "support/test_platform.h"
-#include "start/application.h"
 
 #include <QByteArray>
 #include <QString>

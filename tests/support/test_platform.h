@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/platform.h"
+#include "core/platform.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,17 +1,16 @@
 #include "support/windows.h"
 
+#include "gui/chooser/exam_chooser_window.h"
+#include "gui/editor/exam_editor_window.h"
+#include "gui/exam/answers_review_window.h"
+#include "gui/exam/evaluation_window.h"
+#include "gui/exam/ticket_window.h"
+#include "gui/questionnaire/questionnaire_window.h"
+#include "gui/results/results_window.h"
+#include "gui/settings/settings_window.h"
+#include "gui/start/about_window.h"
+#include "gui/start/start_window.h"
 #include "support/controls.h"
-
-#include "editor/exam_editor_window.h"
-#include "evaluation/evaluation_window.h"
-#include "exam/answers_review_window.h"
-#include "exam/exam_chooser_window.h"
-#include "exam/ticket_window.h"
-#include "results/results_window.h"
-#include "settings/settings_window.h"
-#include "start/about_window.h"
-#include "start/start_window.h"
-#include "testmode/questionnaire_window.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "start/application.h"
+#include "app/application.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,0 +1,597 @@
+#include "app/application.h"
+
+#include "core/exam/ticket_journal_keeper.h"
+#include "core/files/ansi_text.h"
+#include "core/files/ini.h"
+#include "core/program/language_policy.h"
+#include "core/program/program_paths.h"
+#include "core/reports/exam_report.h"
+#include "gui/chooser/exam_chooser_window.h"
+#include "gui/common/active_label.h"
+#include "gui/common/captions.h"
+#include "gui/common/window_ops.h"
+#include "gui/editor/exam_editor_window.h"
+#include "gui/exam/answers_review_window.h"
+#include "gui/exam/evaluation_window.h"
+#include "gui/exam/picture_size_window.h"
+#include "gui/exam/ticket_window.h"
+#include "gui/questionnaire/questionnaire_window.h"
+#include "gui/results/results_window.h"
+#include "gui/settings/settings_window.h"
+#include "gui/start/about_window.h"
+#include "gui/start/start_window.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QGroupBox>
+#include <QRadioButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Discards a window: hidden at once and deleted once the event that discards it, maybe one
+// of the window's own handlers, has been handled; the application forgets it at once.
+template <class Window>
+void discard(QPointer<Window> &window)
+{
+    if (window) {
+        window->hide();
+        window->deleteLater();
+        window = nullptr;
+    }
+}
+
+} // namespace
+
+Application::Application(Platform &platform, const QString &programFolder, QObject *parent)
+    : QObject(parent), m_platform(platform), m_programFolder(programFolder), m_paths(programFolder),
+      m_context(m_platform, m_paths, m_settings)
+{
+    setIniErrorReporter([this](const QString &title, const QString &text) {
+        message(title, text, MessageIcon::Critical);
+    });
+    connect(&m_settings, &SettingsRecord::languageChanged, this, &Application::followLanguageInQtTexts);
+    KeepWindowsOnScreen(m_platform, this);
+}
+
+Application::~Application()
+{
+    setIniErrorReporter({});
+    delete m_answersReviewWindow;
+    delete m_ticketWindow;
+    delete m_pictureSizeWindow;
+    delete m_aboutWindow;
+    delete m_examEditor;
+    delete m_examChooser;
+    delete m_testWindow;
+    delete m_evaluationWindow;
+    delete m_startWindow;
+    delete m_settingsWindow;
+}
+
+QString Application::path(const QString &relative) const
+{
+    return m_programFolder + u'/' + relative;
+}
+
+QString Application::settingsFile() const
+{
+    return path(u"test.ini"_s);
+}
+
+void Application::message(const QString &title, const QString &text, MessageIcon icon)
+{
+    if (!text.isEmpty())
+        m_platform.messageBox(title, text, icon);
+}
+
+void Application::sayIfNotSaved(const QString &file, const SettingsRecord::SaveResult &result,
+                                const QString &language)
+{
+    if (!result)
+        message(ProgramTitle, SettingsRecord::saveFailureText(file, result, language), MessageIcon::Critical);
+}
+
+void Application::start()
+{
+    m_settings.load(settingsFile());
+    followLanguageInQtTexts(m_settings.language());
+    // The settings window is made when it is first needed, but a stored timer length it would
+    // refuse is said at once and becomes one minute, as the window would do on loading it.
+    const QString minutes = m_settings.minutes();
+    if (!minutes.isEmpty() && !SettingsRecord::acceptedMinutes(minutes)) {
+        SettingsWindow::sayMinutesRefused(*this);
+        m_settings.setMinutes(u"1"_s);
+    }
+    findUnfinishedTicket();
+    createStartWindow();
+}
+
+void Application::createStartWindow()
+{
+    m_startWindow = new StartWindow(*this);
+    m_startWindow->show();
+    if (m_unfinished)
+        m_startWindow->offerUnfinishedTicket(m_unfinished->student.name, m_unfinished->ticketFolderName);
+}
+
+void Application::followLanguageInQtTexts(const QString &language)
+{
+    const bool russian = LanguagePolicy(language).isRussian();
+    if (russian == m_qtTextsInstalled)
+        return;
+    if (!russian) {
+        QCoreApplication::removeTranslator(&m_qtTexts);
+        m_qtTextsInstalled = false;
+        return;
+    }
+    // Without Qt's translations installed Qt simply keeps its English texts.
+    if (m_qtTexts.isEmpty()
+        && !m_qtTexts.load(QLocale(QLocale::Russian), u"qtbase"_s, u"_"_s,
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    m_qtTextsInstalled = QCoreApplication::installTranslator(&m_qtTexts);
+}
+
+StartWindow *Application::startWindow() const
+{
+    return m_startWindow;
+}
+
+AboutWindow *Application::aboutWindow() const
+{
+    return m_aboutWindow;
+}
+
+SettingsWindow *Application::settingsWindow()
+{
+    if (!m_settingsWindow) {
+        m_settingsWindow = new SettingsWindow(*this);
+        connect(m_settingsWindow, &SettingsWindow::closed, this, [this] {
+            if (m_startWindow)
+                m_startWindow->takeSettings();
+            showStartWindow();
+        });
+    }
+    return m_settingsWindow;
+}
+
+void Application::switchLanguage(const QString &language)
+{
+    discard(m_startWindow);
+    // The settings window's language button writes re, and says so once when it cannot.
+    settingsWindow()->pressLanguageButton(language);
+    createStartWindow();
+}
+
+void Application::showSettings()
+{
+    keepAboutBehind();
+    settingsWindow()->show();
+    if (m_startWindow)
+        m_startWindow->hide();
+}
+
+void Application::showStartWindow()
+{
+    if (m_startWindow)
+        m_startWindow->show();
+}
+
+void Application::showAbout()
+{
+    if (!m_aboutWindow)
+        m_aboutWindow = new AboutWindow(*this);
+    m_aboutWindow->show();
+}
+
+void Application::discardAbout()
+{
+    discard(m_aboutWindow);
+}
+
+void Application::openHelp(const QString &language)
+{
+    m_platform.openDocument(ProgramPaths(m_programFolder).helpDocument(language));
+}
+
+void Application::openReport()
+{
+    m_platform.openDocument(path(u"s/oth.txt"_s));
+}
+
+bool Application::openTicket(const TicketJournal::Record *resumed)
+{
+    discardTicketWindows();
+    m_pictureSizeWindow = new PictureSizeWindow(*this);
+    // The ticket window keeps the focus; the picture behind it never takes it.
+    m_pictureSizeWindow->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+    m_pictureSizeWindow->show();
+    m_ticketWindow = new TicketWindow(*this);
+    connect(m_ticketWindow, &TicketWindow::pictureChanged, m_pictureSizeWindow, &PictureSizeWindow::showPicture);
+    connect(m_pictureSizeWindow, &PictureSizeWindow::besideWindowPlaced, m_ticketWindow, &TicketWindow::moveRightOf);
+    connect(m_ticketWindow, &TicketWindow::answerReviewed, this, [this](const QString &answer) {
+        if (m_answersReviewWindow)
+            m_answersReviewWindow->showAnswer(answer);
+    });
+    const StartWindow *start = m_startWindow;
+    if (resumed) {
+        if (!m_ticketWindow->resume(*resumed))
+            return false;
+    } else if (!m_ticketWindow->load(start ? start->ticketNumber() : QString(), start ? start->ticketFolderName() : QString(),
+                              start ? start->examTitle() : QString()))
+        return false;
+    keepJournal(resumed ? *resumed : newTicketJournal());
+    m_ticketWindow->show();
+    const QMargins frame = WindowFrame(m_ticketWindow);
+    m_pictureSizeWindow->keepRoomBeside(m_ticketWindow->width() + frame.left() + frame.right());
+    m_ticketWindow->move(m_ticketWindow->x(), AvailableArea().top());
+    m_ticketWindow->moveRightOf(m_pictureSizeWindow->rightOfPicture());
+    m_ticketWindow->activateWindow();
+    keepAboutBehind();
+    return true;
+}
+
+void Application::keepAboutBehind()
+{
+    // The about window stays above the windows of the choice, not above the ticket and the
+    // evaluation the student works in.
+    if (m_aboutWindow && m_aboutWindow->isVisible()) {
+        SetTopmost(m_aboutWindow, false);
+        m_aboutWindow->lower();
+    }
+}
+
+TicketWindow *Application::ticketWindow() const
+{
+    return m_ticketWindow;
+}
+
+PictureSizeWindow *Application::pictureSizeWindow() const
+{
+    return m_pictureSizeWindow;
+}
+
+AnswersReviewWindow *Application::answersReviewWindow() const
+{
+    return m_answersReviewWindow;
+}
+
+void Application::closeTicket()
+{
+    // The evaluation window takes the results before the ticket's windows go.
+    openEvaluation(m_ticketWindow ? m_ticketWindow->results() : TicketResults());
+    discardTicketWindows();
+}
+
+void Application::abandonTicket()
+{
+    showStartWindow();
+    discardTicketWindows();
+    endJournal();
+}
+
+AnswersReviewWindow *Application::openAnswersReview()
+{
+    if (!m_answersReviewWindow) {
+        m_answersReviewWindow = new AnswersReviewWindow(*this);
+        connect(m_answersReviewWindow, &AnswersReviewWindow::chosen, this, [this] {
+            if (m_ticketWindow)
+                m_ticketWindow->chooseReviewedAnswer();
+            discardAnswersReview();
+        });
+    }
+    m_answersReviewWindow->show();
+    return m_answersReviewWindow;
+}
+
+void Application::discardAnswersReview()
+{
+    discard(m_answersReviewWindow);
+}
+
+void Application::discardPictureSizeWindow()
+{
+    discard(m_pictureSizeWindow);
+}
+
+void Application::discardTicketWindows()
+{
+    // The journal outlives the ticket window until the ticket ends; nothing changes it now.
+    delete m_journalKeeper;
+    discardAnswersReview();
+    discard(m_ticketWindow);
+    discardPictureSizeWindow();
+}
+
+void Application::openExamChooser(const QString &folder, ChooserOpener opener)
+{
+    discard(m_examChooser);
+    m_chooserOpener = opener;
+    m_examChooser = new ExamChooserWindow(*this);
+    connect(m_examChooser, &ExamChooserWindow::examAccepted, this, [this] {
+        if (m_startWindow)
+            m_startWindow->clearTicketChoice();
+    });
+    if (m_settings.examFolder().isEmpty())
+        m_examChooser->setFolder(folder.isEmpty() ? path(u"b"_s) : folder);
+    keepAboutBehind();
+    m_examChooser->show();
+}
+
+ExamChooserWindow *Application::examChooser() const
+{
+    return m_examChooser;
+}
+
+void Application::closeExamChooser()
+{
+    discard(m_examChooser);
+    if (m_chooserOpener == ChooserOpener::Settings) {
+        settingsWindow()->show();
+        return;
+    }
+    // The exam and its ticket count may have changed: the start window shows them as it does
+    // after the settings close.
+    if (m_startWindow)
+        m_startWindow->takeSettings();
+    showStartWindow();
+}
+
+void Application::openExamEditor()
+{
+    if (!m_examEditor)
+        m_examEditor = new ExamEditorWindow(*this);
+    keepAboutBehind();
+    m_examEditor->show();
+}
+
+ExamEditorWindow *Application::examEditor() const
+{
+    return m_examEditor;
+}
+
+void Application::openResults()
+{
+    if (!m_resultsWindow) {
+        m_resultsWindow = new ResultsWindow(*this);
+        connect(m_resultsWindow, &ResultsWindow::closed, this, &Application::closeResults);
+    }
+    m_resultsWindow->show();
+    m_resultsWindow->read();
+}
+
+ResultsWindow *Application::resultsWindow() const
+{
+    return m_resultsWindow;
+}
+
+void Application::closeResults()
+{
+    discard(m_resultsWindow);
+    settingsWindow()->show();
+}
+
+void Application::openPictureSizeForEditor()
+{
+    discardPictureSizeWindow();
+    m_pictureSizeWindow = new PictureSizeWindow(*this);
+    if (m_examEditor)
+        m_pictureSizeWindow->showEditorPicture(m_examEditor->picture(), m_examEditor->pictureWidthCaption(),
+                                               m_examEditor->pictureHeightCaption());
+    m_pictureSizeWindow->show();
+}
+
+void Application::closeExamEditor()
+{
+    discard(m_examEditor);
+    settingsWindow()->show();
+}
+
+void Application::openEvaluation(const TicketResults &results)
+{
+    discardEvaluation();
+    const Student student = m_resumedStudent ? *m_resumedStudent
+                            : m_startWindow  ? m_startWindow->student()
+                                             : Student();
+    m_evaluationWindow = new EvaluationWindow(*this, results, student);
+    m_evaluationWindow->show();
+    // The ticket window that had the focus is about to go.
+    m_evaluationWindow->activateWindow();
+    keepAboutBehind();
+}
+
+EvaluationWindow *Application::evaluationWindow() const
+{
+    return m_evaluationWindow;
+}
+
+void Application::discardEvaluation()
+{
+    discard(m_evaluationWindow);
+}
+
+void Application::closeEvaluation()
+{
+    showStartWindow();
+    discardEvaluation();
+    endJournal();
+    // The start window waits for the next student with empty data fields, and the keys go to it.
+    if (m_startWindow) {
+        m_startWindow->nextStudent();
+        m_startWindow->activateWindow();
+    }
+}
+
+QString Application::ticketJournalPath() const
+{
+    return path(ProgramPaths::ticketJournalName());
+}
+
+void Application::findUnfinishedTicket()
+{
+    const QString journal = ticketJournalPath();
+    // The ticket of another copy of the program that is running now is not unfinished.
+    if (!QFileInfo::exists(journal) || !TicketJournal::takeLock(*TicketJournal::journalLock(journal)))
+        return;
+    const std::optional<QByteArray> bytes = AnsiText::readBytes(journal);
+    std::optional<TicketJournal::Record> record = bytes ? TicketJournal::decode(*bytes) : std::nullopt;
+    if (!record)
+        setJournalAside(TicketJournal::Problem::Damaged);
+    else if (!TicketJournal::examExists(*record))
+        setJournalAside(TicketJournal::Problem::ExamMissing);
+    else
+        m_unfinished = std::move(record);
+}
+
+void Application::setJournalAside(TicketJournal::Problem problem)
+{
+    m_unfinished.reset();
+    const QString journal = ticketJournalPath();
+    const QString aside = TicketJournal::setAside(journal, m_platform.currentDateTime());
+    // Said whatever the language: a ticket is never dropped in silence.
+    const bool english = LanguagePolicy(m_settings.language()).isEnglish();
+    QString text;
+    switch (problem) {
+    case TicketJournal::Problem::Damaged:
+        text = english ? u"The unfinished ticket saved at a crash could not be read: its file is damaged."_s
+                       : u"Незаконченный билет, сохраненный при сбое, не удалось прочитать: его файл поврежден."_s;
+        break;
+    case TicketJournal::Problem::ExamMissing:
+        text = english ? u"The unfinished ticket saved at a crash cannot be continued: the folder of its exam or ticket is gone."_s
+                       : u"Незаконченный билет, сохраненный при сбое, нельзя продолжить: папки его экзамена или билета больше нет."_s;
+        break;
+    case TicketJournal::Problem::QuestionUnreadable:
+        text = english ? u"The unfinished ticket saved at a crash cannot be continued: the files of its ticket have changed or cannot be read."_s
+                       : u"Незаконченный билет, сохраненный при сбое, нельзя продолжить: файлы его билета изменились или не читаются."_s;
+        break;
+    }
+    if (aside.isEmpty())
+        text += english ? u"\nThe file "_s + journal + u" could not be renamed."_s
+                        : u"\nФайл "_s + journal + u" не удалось переименовать."_s;
+    else
+        text += english ? u"\nThe file is kept as "_s + aside + u'.' : u"\nФайл сохранен как "_s + aside + u'.';
+    message(ProgramTitle, text, MessageIcon::Warning);
+}
+
+bool Application::continueUnfinishedTicket()
+{
+    if (!m_unfinished)
+        return false;
+    const TicketJournal::Record journal = *m_unfinished;
+    if (!openTicket(&journal)) {
+        discardTicketWindows();
+        setJournalAside(TicketJournal::Problem::QuestionUnreadable);
+        return false;
+    }
+    m_unfinished.reset();
+    m_resumedStudent = journal.student;
+    return true;
+}
+
+TicketJournal::Record Application::newTicketJournal() const
+{
+    TicketJournal::Record journal;
+    if (const StartWindow *start = m_startWindow) {
+        journal.student = start->student();
+        journal.ticketNumber = start->ticketNumber();
+        journal.ticketFolderName = start->ticketFolderName();
+        journal.examTitle = start->examTitle();
+    }
+    return journal;
+}
+
+bool Application::discardUnfinishedTicket()
+{
+    if (!m_unfinished)
+        return false;
+    const QDateTime now = m_platform.currentDateTime();
+    ExamRecord note;
+    note.language = m_settings.language();
+    note.date = ExamReport::dateText(now.date());
+    note.time = ExamReport::timeText(now.time());
+    note.student = m_unfinished->student.line;
+    note.ticket = TicketRun::ticketLine(note.language, m_unfinished->ticketFolderName);
+    QString error;
+    if (!ExamReport::appendDiscardNote(m_programFolder, note, &error)) {
+        const bool english = LanguagePolicy(note.language).isEnglish();
+        message(ProgramTitle,
+                (english ? u"The unfinished ticket was not discarded: the report "_s
+                         : u"Незаконченный билет не отменен: не удалось записать в отчет "_s)
+                    + path(ProgramPaths::examReportName()) + u":\n"_s + error,
+                MessageIcon::Warning);
+        return false;
+    }
+    QFile::remove(ticketJournalPath());
+    m_unfinished.reset();
+    return true;
+}
+
+void Application::keepJournal(const TicketJournal::Record &record)
+{
+    delete m_journalKeeper;
+    m_keepsJournal = true;
+    m_journalKeeper = new TicketJournalKeeper(ticketJournalPath(), record, *m_ticketWindow->run(), this);
+    connect(m_journalKeeper, &TicketJournalKeeper::writeFailed, this, [this](const QString &file, const QString &reason) {
+        const bool english = LanguagePolicy(m_settings.language()).isEnglish();
+        message(ProgramTitle,
+                (english ? u"The ticket cannot be kept against a crash in "_s
+                         : u"Ход билета не сохраняется на случай сбоя в "_s)
+                    + file + u":\n"_s + reason,
+                MessageIcon::Warning);
+    });
+    connect(m_journalKeeper, &TicketJournalKeeper::heldElsewhere, this, [this](const QString &file) {
+        message(ProgramTitle,
+                LanguagePolicy(m_settings.language()).isEnglish()
+                    ? QString(u"The ticket cannot be kept against a crash: another running copy of the program keeps "_s + file)
+                    : u"Ход билета не сохраняется на случай сбоя: файл "_s + file
+                          + u" ведет другая запущенная копия программы."_s,
+                MessageIcon::Warning);
+    });
+    m_journalKeeper->keep();
+}
+
+void Application::endJournal()
+{
+    delete m_journalKeeper;
+    m_resumedStudent.reset();
+    // Only the journal of this ticket: an unfinished one found at start waits for its choice.
+    if (m_keepsJournal)
+        QFile::remove(ticketJournalPath());
+    m_keepsJournal = false;
+}
+
+void Application::openTestWindow()
+{
+    if (!m_testWindow)
+        m_testWindow = new QuestionnaireWindow(*this);
+    m_testWindow->show();
+}
+
+QuestionnaireWindow *Application::testWindow() const
+{
+    return m_testWindow;
+}
+
+void Application::closeTestWindow()
+{
+    discard(m_testWindow);
+    if (m_startWindow)
+        m_startWindow->showModeChoice();
+    showStartWindow();
+}
+
+void Application::exitProgram()
+{
+    m_platform.openDocument(path(u"plt.txt"_s));
+    m_ended = true;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        window->hide();
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,194 @@
+#pragma once
+
+#include "core/exam/ticket_journal.h"
+#include "core/platform.h"
+#include "core/program/program_paths.h"
+#include "core/program/settings_record.h"
+#include "gui/common/window_context.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTranslator>
+
+#include <optional>
+
+class AboutWindow;
+class AnswersReviewWindow;
+class ExamEditorWindow;
+class ExamChooserWindow;
+class PictureSizeWindow;
+class ResultsWindow;
+class EvaluationWindow;
+class SettingsWindow;
+class StartWindow;
+class QuestionnaireWindow;
+class TicketJournalKeeper;
+class TicketWindow;
+struct TicketResults;
+
+// One per run: owns the platform, knows the program folder and holds the windows.
+// Windows reach each other only through it.
+class Application final : public QObject
+{
+    Q_OBJECT
+
+public:
+    Application(Platform &platform, const QString &programFolder, QObject *parent = nullptr);
+    ~Application() override;
+
+    Platform &platform() const { return m_platform; }
+    QString programFolder() const { return m_programFolder; }
+    // programFolder + "/" + relative, such as "s/oth.txt".
+    QString path(const QString &relative) const;
+    // The settings file test.ini of the program folder.
+    QString settingsFile() const;
+    // The settings of this run, read from test.ini when the program starts.
+    SettingsRecord &settings() { return m_settings; }
+    // What the windows are given: the platform, the paths and the settings.
+    const WindowContext &context() const { return m_context; }
+    const ProgramPaths &paths() const { return m_paths; }
+    const SettingsRecord &settings() const { return m_settings; }
+
+    // Shows a message box unless the text is empty (the rule for a language that has no
+    // message).
+    void message(const QString &title, const QString &text, MessageIcon icon = MessageIcon::None);
+    // Says in the language that a save of the file failed, naming the file and the reason;
+    // nothing when it succeeded.
+    void sayIfNotSaved(const QString &file, const SettingsRecord::SaveResult &result, const QString &language);
+
+    // Reads the settings and shows the start window; with the journal of a ticket that a crash
+    // cut off, the start window offers to continue or discard it.
+    void start();
+
+    StartWindow *startWindow() const;
+    // The holder of the settings record: created hidden on first reference, never destroyed.
+    SettingsWindow *settingsWindow();
+    AboutWindow *aboutWindow() const;
+
+    // The start window's language switch: the start window is discarded, the settings
+    // window's language button pressed, a new start window created, and `re` written.
+    void switchLanguage(const QString &language);
+
+    // Shows the settings window behind the start window.
+    void showSettings();
+    // Shows the start window again (after the window that hid it ends).
+    void showStartWindow();
+
+    // The about window, not modal; "OK" discards it.
+    void showAbout();
+    void discardAbout();
+
+    // Documents opened with the desktop. The help of a window in its language ("rus", "eng").
+    void openHelp(const QString &language);
+    void openReport();
+
+    // The picture size window on the whole screen and the ticket window with the start
+    // window's ticket to the right of its picture, at the top of the screen. False when the
+    // ticket could not be loaded; the start window then stays.
+    // With a journal, the ticket is taken up where the journal left it instead.
+    bool openTicket(const TicketJournal::Record *resumed = nullptr);
+    // Who opened the exam chooser: the window that comes back when it closes.
+    enum class ChooserOpener { Settings, StartWindow };
+    // The exam chooser. With an exam folder set it opens on the exam library; without one
+    // its tree starts on the given folder (the exam library when none is given).
+    void openExamChooser(const QString &folder, ChooserOpener opener = ChooserOpener::Settings);
+    ExamChooserWindow *examChooser() const;
+    // Discards the exam chooser and shows the window that opened it: the settings window, or
+    // the start window after a student's draw, so that the chooser is no way past the password.
+    void closeExamChooser();
+    void openExamEditor();
+    ExamEditorWindow *examEditor() const;
+    // Discards the exam editor and shows the settings window again.
+    void closeExamEditor();
+    // The picture size window in its editor mode, showing the exam editor's picture.
+    void openPictureSizeForEditor();
+    // The results of the reports, opened from the settings window; "Закрыть" discards it and
+    // shows the settings window again.
+    void openResults();
+    ResultsWindow *resultsWindow() const;
+    void closeResults();
+    void openTestWindow();
+    QuestionnaireWindow *testWindow() const;
+    // Discards the test window and shows the start window at its mode choice.
+    void closeTestWindow();
+    // The evaluation window for these results of the student of the start window.
+    void openEvaluation(const TicketResults &results);
+    EvaluationWindow *evaluationWindow() const;
+    void discardEvaluation();
+    // "Закрыть" of the evaluation window: the start window comes back for the next student.
+    void closeEvaluation();
+
+    // The windows of a running ticket; null when no ticket runs.
+    TicketWindow *ticketWindow() const;
+    PictureSizeWindow *pictureSizeWindow() const;
+    AnswersReviewWindow *answersReviewWindow() const;
+    // "Закрыть" of the ticket: the evaluation window takes its results, then the ticket,
+    // picture size and answers review windows are discarded. The start window comes back
+    // when the evaluation window is closed.
+    void closeTicket();
+    // A question that cannot be read ends the ticket: the start window comes back and the
+    // ticket's windows are discarded.
+    void abandonTicket();
+    // The journal of the running ticket, in the program folder.
+    QString ticketJournalPath() const;
+    // A ticket that a crash cut off waits to be continued or discarded.
+    bool hasUnfinishedTicket() const { return m_unfinished.has_value(); }
+    // Opens the ticket windows on the unfinished ticket where its journal left it. False when
+    // it could not be taken up: the journal is then set aside and the reason said.
+    bool continueUnfinishedTicket();
+    // Notes in the exam report that the unfinished ticket was discarded and removes its
+    // journal. False, with a message, when the note could not be written: the journal stays.
+    bool discardUnfinishedTicket();
+    // The review window of the ticket's review mode, created on first use.
+    AnswersReviewWindow *openAnswersReview();
+    void discardAnswersReview();
+    void discardPictureSizeWindow();
+
+    // Opens plt.txt with the desktop and ends the program at once.
+    void exitProgram();
+    bool hasEnded() const { return m_ended; }
+
+    // Whether Qt's own Russian texts (file dialogs, standard buttons) are in use.
+    bool usesQtRussianTexts() const { return m_qtTextsInstalled; }
+
+private:
+    void createStartWindow();
+    // Qt's own texts follow the program's language: Russian for "rus", Qt's English otherwise.
+    void followLanguageInQtTexts(const QString &language);
+    void discardTicketWindows();
+    TicketJournal::Record newTicketJournal() const;
+    void findUnfinishedTicket();
+    void setJournalAside(TicketJournal::Problem problem);
+    void keepJournal(const TicketJournal::Record &record);
+    void endJournal();
+    void keepAboutBehind();
+
+    Platform &m_platform;
+    QString m_programFolder;
+    ProgramPaths m_paths;
+    SettingsRecord m_settings;
+    WindowContext m_context;
+    QPointer<StartWindow> m_startWindow;
+    QPointer<SettingsWindow> m_settingsWindow;
+    QPointer<AboutWindow> m_aboutWindow;
+    QPointer<ExamEditorWindow> m_examEditor;
+    QPointer<ExamChooserWindow> m_examChooser;
+    QPointer<ResultsWindow> m_resultsWindow;
+    ChooserOpener m_chooserOpener = ChooserOpener::Settings;
+    QPointer<QuestionnaireWindow> m_testWindow;
+    QPointer<TicketWindow> m_ticketWindow;
+    QPointer<PictureSizeWindow> m_pictureSizeWindow;
+    QPointer<AnswersReviewWindow> m_answersReviewWindow;
+    QPointer<EvaluationWindow> m_evaluationWindow;
+    QPointer<TicketJournalKeeper> m_journalKeeper;
+    // A journal of this run's ticket is on disk until the ticket ends.
+    bool m_keepsJournal = false;
+    // The journal found at start, until it is continued or discarded.
+    std::optional<TicketJournal::Record> m_unfinished;
+    // The student of a continued ticket, for its evaluation; the start window holds no one.
+    std::optional<Student> m_resumedStudent;
+    bool m_ended = false;
+    QTranslator m_qtTexts;
+    bool m_qtTextsInstalled = false;
+};

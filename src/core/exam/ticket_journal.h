@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/exam/ticket_run.h"
+#include "core/program/student.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QLockFile;
+
+// The journal of the ticket being answered: a private file of the program folder that holds
+// everything the ticket has come to, replaced whole after every step, so that a ticket cut
+// off by a crash or a power cut can go on where it stood. It is removed when the ticket ends.
+//
+// The file is a header line naming the format, its version and the SHA-256 of the rest, then
+// the ticket as UTF-8 JSON; a file whose body does not match its checksum is damaged.
+namespace TicketJournal {
+
+inline constexpr int Version = 1;
+
+struct Record
+{
+    Student student;
+    // The ticket number as drawn or typed, its folder name ("b7") and the exam title shown.
+    QString ticketNumber;
+    QString ticketFolderName;
+    QString examTitle;
+    TicketRun::Setup setup;
+    TicketRun::State state;
+
+    bool operator==(const Record &other) const;
+};
+
+// Why a journal could not be taken up.
+enum class Problem {
+    Damaged,            // unreadable, cut short, altered or of an unknown version
+    ExamMissing,        // its exam folder or ticket folder is gone
+    QuestionUnreadable, // the ticket no longer fits it: a question it needs cannot be read
+};
+
+
+QByteArray encode(const Record &record);
+std::optional<Record> decode(const QByteArray &bytes);
+
+// Replaces the journal whole, or leaves the old one when it cannot (error says why).
+bool write(const QString &path, const Record &record, QString *error = nullptr);
+// The lock that a running program holds on its journal, "<path>.lock", set up so that only
+// the death of its owner makes it stale: the journal of a ticket that runs in another copy of
+// the program on this workstation is no unfinished ticket.
+std::unique_ptr<QLockFile> journalLock(const QString &path);
+// Takes the lock unless a running program holds it. A lock left with this very process number
+// is stale too: after a power cut the new run may get the number of the old one.
+bool takeLock(QLockFile &lock);
+
+// Whether the ticket's exam and ticket folders are still there.
+bool examExists(const Record &record);
+// Moves a journal that cannot be taken up out of the way under a name of its own beside it,
+// stamped with the time, and returns that path; the empty text when it could not be moved.
+QString setAside(const QString &path, const QDateTime &now);
+
+} // namespace TicketJournal

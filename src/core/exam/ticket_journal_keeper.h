@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/exam/ticket_journal.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QLockFile;
+
+// Keeps the journal of a running ticket, holding its lock while the ticket runs: writes it at once and again after every step of the
+// run that changed it, but for the countdown alone only every ten seconds, so a crash costs at
+// most that much of the timer and the disk is not written every second.
+class TicketJournalKeeper final : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int SecondsBetweenWrites = 10;
+
+    // The record gives the student and the ticket; its setup and state are taken from the run.
+    // The first keep() writes the journal; it follows every step of the run from then on.
+    TicketJournalKeeper(const QString &path, const TicketJournal::Record &record, const TicketRun &run,
+                        QObject *parent = nullptr);
+    ~TicketJournalKeeper() override;
+
+    // Writes the run's state now unless only the countdown moved, and by less than ten seconds.
+    void keep();
+
+signals:
+    // The first write that failed, with the reason; later failures are not repeated.
+    void writeFailed(const QString &path, const QString &reason);
+    // Another running copy of the program keeps the journal: this ticket writes none.
+    void heldElsewhere(const QString &path);
+
+private:
+    QString m_path;
+    TicketJournal::Record m_record;
+    const TicketRun &m_run;
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_locked = false;
+    bool m_written = false;
+    bool m_failureSaid = false;
+};

@@ -1,0 +1,397 @@
+#include "core/files/ansi_text.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QThread>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cerrno>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+namespace AnsiText {
+
+namespace {
+
+// Windows-1251 holds one character per byte. The converter is asked once for the character
+// of every byte; both directions then go through these tables, so a long text costs one look-up
+// per character, also when it holds characters the code page cannot.
+struct Codec
+{
+    std::array<char16_t, 256> chars;
+    // The byte of each UTF-16 unit; -1 for a unit the code page cannot hold.
+    std::array<qint16, 0x10000> bytes;
+};
+
+const Codec &windows1251()
+{
+    static const Codec codec = [] {
+        QByteArray all(256, Qt::Uninitialized);
+        for (int byte = 0; byte < 256; ++byte)
+            all[byte] = char(byte);
+        QStringDecoder decoder("windows-1251");
+        const QString chars = decoder.decode(all);
+        Codec table;
+        table.bytes.fill(-1);
+        for (int byte = 0; byte < 256; ++byte) {
+            // Only a converter without the code page gives no character per byte.
+            const char16_t c = chars.size() == 256 ? chars.at(byte).unicode() : char16_t(byte);
+            table.chars[byte] = c;
+            table.bytes[c] = qint16(byte);
+        }
+        return table;
+    }();
+    return codec;
+}
+constexpr int LockRetryMilliseconds = 10;
+
+// The faults a test has asked for; -1: no write fault.
+qint64 g_failWriteAfter = -1;
+int g_writesBeforeFault = 0;
+bool g_failRename = false;
+
+// The reason of a failed call on the file. Qt keeps the system's reason for most failures,
+// but a short write leaves it at Qt's "Unknown error"; the system's own text (such as "No
+// space left on device") then says what happened.
+QString reason(const QFileDevice &file, int systemError)
+{
+    const QString text = file.errorString();
+    if (systemError != 0 && (text.isEmpty() || text == QFile().errorString()))
+        return qt_error_string(systemError);
+    return text;
+}
+
+void setReason(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+// Writes every byte, going on after a short write until the system refuses the rest, so the
+// failure carries the system's reason. False, with the reason, when any byte was not written.
+bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *error)
+{
+    qint64 limit = bytes.size();
+    if (g_failWriteAfter >= 0 && g_writesBeforeFault-- <= 0) {
+        limit = std::min(limit, g_failWriteAfter);
+        g_failWriteAfter = -1;
+    }
+    qint64 done = 0;
+    while (done < limit) {
+        errno = 0;
+        const qint64 written = file.write(bytes.constData() + done, limit - done);
+        if (written <= 0) {
+            setReason(error, reason(file, errno));
+            return false;
+        }
+        done += written;
+    }
+    if (done < bytes.size()) {
+        setReason(error, qt_error_string(ENOSPC));
+        return false;
+    }
+    return true;
+}
+
+// The line rule of Lines, for a text already decoded.
+QStringList splitLinesOf(QStringView text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype cr = text.indexOf(u'\r', start);
+        if (cr < 0)
+            break;
+        lines << text.sliced(start, cr - start).toString();
+        start = cr + 1;
+        if (start < text.size() && text[start] == u'\n')
+            ++start;
+    }
+    if (start < text.size())
+        lines << text.sliced(start).toString();
+    return lines;
+}
+
+} // namespace
+
+namespace Faults {
+
+void failWriteAfter(qint64 bytes, int writesBefore)
+{
+    g_failWriteAfter = std::max<qint64>(bytes, 0);
+    g_writesBeforeFault = writesBefore;
+}
+
+void failRename()
+{
+    g_failRename = true;
+}
+
+void clear()
+{
+    g_failWriteAfter = -1;
+    g_writesBeforeFault = 0;
+    g_failRename = false;
+}
+
+} // namespace Faults
+
+QByteArray encode(const QString &text)
+{
+    const Codec &codec = windows1251();
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        const qint16 byte = codec.bytes[c];
+        if (byte >= 0) {
+            *out++ = char(byte);
+            continue;
+        }
+        // A character outside the code page is one '?', a surrogate pair included.
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size())
+            ++i;
+        *out++ = '?';
+    }
+    bytes.truncate(out - bytes.constData());
+    return bytes;
+}
+
+QString decode(QByteArrayView bytes)
+{
+    const Codec &codec = windows1251();
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    for (const char byte : bytes)
+        *out++ = codec.chars[uchar(byte)];
+    return text;
+}
+
+QStringList splitLines(const QString &text)
+{
+    return splitLinesOf(text);
+}
+
+Lines::Lines(QByteArray bytes) : m_bytes(std::move(bytes))
+{
+    // Every CR ends a line; the LF of a CR LF is skipped when a line is read. The CRs are found
+    // 32 bytes at a time where the processor can, as lines are short and a call per line
+    // would cost more than the search. A first pass counts them, so the second writes the
+    // places straight into a list of the final size.
+    const char *const data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
+    const auto forEachCr = [data, size](auto &&take) {
+        qsizetype at = 0;
+#ifdef __SSE2__
+        const __m128i cr = _mm_set1_epi8('\r');
+        const auto crs = [&](qsizetype from) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + from));
+            return quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, cr)));
+        };
+        for (; at + 32 <= size; at += 32)
+            take(at, crs(at) | crs(at + 16) << 16);
+#endif
+        for (; at < size; ++at) {
+            if (data[at] == '\r')
+                take(at, 1u);
+        }
+    };
+    qsizetype count = 0;
+    // Lines are longer than 32 bytes as a rule, so clearing the lowest bit in a loop is faster
+    // than a population count the baseline processor does not have.
+    forEachCr([&count](qsizetype, quint32 mask) {
+        for (; mask; mask &= mask - 1)
+            ++count;
+    });
+    // A last line without a line end.
+    const bool unended =
+        size > 0 && data[size - 1] != '\r' && !(size > 1 && data[size - 1] == '\n' && data[size - 2] == '\r');
+    m_ends.resize(count + (unended ? 1 : 0));
+    qsizetype *out = m_ends.data();
+    forEachCr([&out](qsizetype at, quint32 mask) {
+        for (; mask; mask &= mask - 1)
+            *out++ = at + std::countr_zero(mask);
+    });
+    if (unended)
+        *out = size;
+}
+
+qsizetype Lines::startOf(qsizetype i) const
+{
+    if (i == 0)
+        return 0;
+    const qsizetype previous = m_ends.at(i - 1);
+    return previous + 1 < m_bytes.size() && m_bytes.at(previous + 1) == '\n' ? previous + 2 : previous + 1;
+}
+
+QByteArrayView Lines::bytesAt(qsizetype i) const
+{
+    const qsizetype start = startOf(i);
+    return QByteArrayView(m_bytes.constData() + start, m_ends.at(i) - start);
+}
+
+QStringList Lines::toStringList() const
+{
+    QStringList lines;
+    lines.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        lines << at(i);
+    return lines;
+}
+
+QString toWindowLineEnds(const QString &text)
+{
+    QString content = text;
+    content.replace(u"\r\n"_s, u"\n"_s);
+    content.replace(u'\r', u'\n');
+    return content;
+}
+
+QString toFileLineEnds(const QString &text)
+{
+    return toWindowLineEnds(text).replace(u'\n', u"\r\n"_s);
+}
+
+QString asFileText(const QString &text)
+{
+    QString content = toFileLineEnds(text);
+    if (!content.endsWith(u"\r\n"_s))
+        content += u"\r\n"_s;
+    return content;
+}
+
+std::optional<QByteArray> readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<QString> readWhole(const QString &path)
+{
+    const auto bytes = readBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return decode(*bytes);
+}
+
+std::optional<QStringList> readLines(const QString &path)
+{
+    const auto lines = readLineIndex(path);
+    if (!lines)
+        return std::nullopt;
+    return lines->toStringList();
+}
+
+std::optional<Lines> readLineIndex(const QString &path)
+{
+    auto bytes = readBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return Lines(std::move(*bytes));
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    // Unbuffered, so that each write reaches the system at once and a full disk fails that
+    // write here, rather than a flush inside commit() whose failure would go unseen.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        setReason(error, reason(file, errno));
+        return false;
+    }
+    if (!writeAll(file, bytes, error)) {
+        file.cancelWriting();
+        return false;
+    }
+    if (g_failRename) {
+        g_failRename = false;
+        file.cancelWriting();
+        setReason(error, qt_error_string(EACCES));
+        return false;
+    }
+    errno = 0;
+    if (!file.commit()) {
+        setReason(error, reason(file, errno));
+        return false;
+    }
+    return true;
+}
+
+bool writeWhole(const QString &path, const QString &text, QString *error)
+{
+    return writeBytes(path, encode(text), error);
+}
+
+bool append(const QString &path, const QString &text, QString *error)
+{
+    const QByteArray bytes = encode(text);
+    // A lock file created beside the report works on a network share too, where several
+    // workstations append to the same report and appending alone is not atomic.
+    QLockFile lock(path + u".lock"_s);
+    lock.setStaleLockTime(StaleLockMilliseconds);
+    // Short, even waits rather than tryLock()'s doubling ones: an append holds the lock for
+    // milliseconds, and a program that backs off for seconds would lose it again and again.
+    const QDeadlineTimer deadline(LockWaitMilliseconds);
+    for (;;) {
+        errno = 0;
+        if (lock.tryLock(0))
+            break;
+        const int systemError = errno;
+        if (lock.error() == QLockFile::LockFailedError && !deadline.hasExpired()) {
+            QThread::msleep(LockRetryMilliseconds);
+            continue;
+        }
+        switch (lock.error()) {
+        case QLockFile::LockFailedError:
+            setReason(error, u"the file is locked by another program ("_s + path + u".lock)"_s);
+            break;
+        case QLockFile::PermissionError:
+            setReason(error, qt_error_string(EACCES));
+            break;
+        default:
+            setReason(error, qt_error_string(systemError != 0 ? systemError : EIO));
+            break;
+        }
+        return false;
+    }
+
+    QFile file(path);
+    const bool existed = file.exists();
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        setReason(error, reason(file, errno));
+        return false;
+    }
+    // Taken under the lock: every byte past it is this append's own.
+    const qint64 start = file.size();
+    if (writeAll(file, bytes, error))
+        return true;
+    // A write that stopped half way leaves no broken text behind.
+    bool cutBack = false;
+    if (!existed) {
+        file.close();
+        cutBack = QFile::remove(path);
+    } else {
+        cutBack = file.resize(start);
+    }
+    if (!cutBack && error)
+        *error += u"; the part written could not be taken back"_s;
+    return false;
+}
+
+} // namespace AnsiText

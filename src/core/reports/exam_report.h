@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <QTime>
+
+// The result sheet of one finished ticket, as the evaluation window holds it, and the
+// exam report "s/oth.txt" that collects one record per saved ticket.
+struct ExamRecord
+{
+    QString language;
+    QString date;
+    QString time;
+    QString student;
+    QString ticket;
+    // The evaluation lines of questions 1 to 20, empty for a question without a mark.
+    QStringList lines;
+    QString verdict;
+    // The student's three optional data lines.
+    QString data1;
+    QString data2;
+    QString data3;
+};
+
+namespace ExamReport {
+
+inline constexpr int Questions = 20;
+
+
+// Whether a mark counts: "2" and "5" do, "0" and a text that is no number do not.
+bool isMarked(const QString &mark);
+
+// The evaluation line of question 1 to 20 ending with its mark, such as
+// "Третий вопрос, оценка  5"; the empty text for a language other than "rus" or "eng".
+QString evaluationLine(int question, const QString &language, const QString &mark);
+
+// The date in the locale's short form and the time with seconds, as the record keeps them.
+QString dateText(QDate date, const QLocale &locale = QLocale());
+QString timeText(QTime time, const QLocale &locale = QLocale());
+
+// The record as the report holds it, before the Windows-1251 encoding: every line ended by
+// CR CR LF, closed by a line of 18 equals signs and an empty separator line.
+QString recordText(const ExamRecord &record);
+
+// The note that the unfinished ticket of a student was discarded, which the report keeps in
+// the form of a record: the date line, the student line, the ticket line, the note (in Russian
+// for a language other than "eng") and the closing lines. The record's marks, verdict and data
+// lines are not used.
+QString discardNoteText(const ExamRecord &record);
+// Whether a line of the report is the note of a discarded ticket, in either language.
+bool isDiscardNote(QStringView line);
+
+// Appends the record to the report of the program folder, creating the folder "s" when
+// it is missing. The record goes in whole or not at all, also while other programs append
+// to the same report; on failure the error text names the reason.
+bool append(const QString &programFolder, const ExamRecord &record, QString *error = nullptr);
+bool appendDiscardNote(const QString &programFolder, const ExamRecord &record, QString *error = nullptr);
+
+} // namespace ExamReport

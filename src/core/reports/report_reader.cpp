@@ -1,0 +1,688 @@
+#include "core/reports/report_reader.h"
+
+#include "core/exam/grade.h"
+#include "core/files/ansi_text.h"
+#include "core/program/program_paths.h"
+#include "core/questionnaire/questionnaire_report.h"
+#include "core/reports/exam_report.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+
+#include <algorithm>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace ReportReader {
+
+namespace {
+
+struct Line
+{
+    QStringView text;
+    int number;
+    // Offset of the line in the text, for the progress.
+    qsizetype offset;
+};
+
+// How often the reading looks at its progress callback.
+constexpr int LinesPerProgress = 16384;
+constexpr qsizetype BytesPerChunk = 4 * 1024 * 1024;
+// The longest text of a problem kept for showing.
+constexpr qsizetype ProblemTextLength = 1000;
+
+const QString Rule = u"=================="_s;
+
+// The reading in two halves of the same length: decoding the bytes, then reading the lines.
+class Steps
+{
+public:
+    Steps(const Progress &progress, qint64 bytes) : m_progress(progress), m_total(2 * bytes) {}
+    bool decoded(qint64 bytes) const { return report(bytes); }
+    bool read(qint64 characters) const { return report(m_total / 2 + characters); }
+
+private:
+    bool report(qint64 done) const { return !m_progress || m_progress(done, m_total); }
+
+    const Progress &m_progress;
+    qint64 m_total;
+};
+
+// Windows-1251 in chunks, so that a large report can be cancelled while it is decoded.
+std::optional<QString> decode(const QByteArray &bytes, const Steps &steps)
+{
+    // One byte is one character, so each chunk decodes on its own.
+    QString text;
+    text.reserve(bytes.size());
+    for (qsizetype at = 0; at < bytes.size(); at += BytesPerChunk) {
+        text += AnsiText::decode(QByteArrayView(bytes).sliced(at, std::min(BytesPerChunk, bytes.size() - at)));
+        if (!steps.decoded(std::min<qint64>(at + BytesPerChunk, bytes.size())))
+            return std::nullopt;
+    }
+    return text;
+}
+
+// CR CR LF (the reports' own end), CR LF, a lone CR and a lone LF each end one line; a final
+// line end adds no empty line.
+std::vector<Line> splitLines(const QString &text)
+{
+    std::vector<Line> lines;
+    const QChar *const data = text.constData();
+    const qsizetype size = text.size();
+    qsizetype start = 0;
+    int number = 1;
+    for (qsizetype at = 0; at < size; ++at) {
+        const char16_t c = data[at].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.push_back({QStringView(data + start, at - start), number++, start});
+        if (c == u'\r') {
+            if (at + 2 < size && data[at + 1] == u'\r' && data[at + 2] == u'\n')
+                at += 2;
+            else if (at + 1 < size && data[at + 1] == u'\n')
+                at += 1;
+        }
+        start = at + 1;
+    }
+    if (start < size)
+        lines.push_back({QStringView(data + start, size - start), number, start});
+    return lines;
+}
+
+ReportProblem problem(ReportProblem::Kind kind, const Line *first, const Line *last)
+{
+    ReportProblem found{kind, first->number, last->number, QString()};
+    for (const Line *line = first; line <= last && found.text.size() < ProblemTextLength; ++line) {
+        if (line != first)
+            found.text += u'\n';
+        found.text += line->text;
+    }
+    if (found.text.size() > ProblemTextLength)
+        found.text = found.text.left(ProblemTextLength) + u'…';
+    return found;
+}
+
+// The date formats tried, the last one that worked first: a report is mostly written by
+// one workstation.
+class DateReader
+{
+public:
+    DateReader()
+    {
+        const QLocale locales[] = {QLocale(), QLocale(QLocale::Russian, QLocale::Russia),
+                                   QLocale(QLocale::English, QLocale::UnitedStates),
+                                   QLocale(QLocale::English, QLocale::UnitedKingdom)};
+        for (const QLocale &locale : locales) {
+            add(m_dates, locale.dateFormat(QLocale::ShortFormat));
+            add(m_times, locale.timeFormat(QLocale::LongFormat));
+            add(m_times, locale.timeFormat(QLocale::ShortFormat));
+        }
+        for (const QString &format : {u"dd.MM.yyyy"_s, u"d.M.yyyy"_s, u"dd.MM.yy"_s, u"d.M.yy"_s,
+                                      u"M/d/yyyy"_s, u"M/d/yy"_s, u"dd/MM/yyyy"_s, u"yyyy-MM-dd"_s})
+            add(m_dates, format);
+        for (const QString &format : {u"H:mm:ss"_s, u"h:mm:ss AP"_s, u"H:mm"_s, u"h:mm AP"_s})
+            add(m_times, format);
+    }
+
+    QDate date(const QString &text)
+    {
+        for (qsizetype i = 0; i < m_dates.size(); ++i) {
+            QDate date = QDate::fromString(text, m_dates[i]);
+            if (!date.isValid())
+                continue;
+            if (!m_dates[i].contains(u"yyyy"_s))
+                date = date.addYears(100);
+            m_dates.move(i, 0);
+            return date;
+        }
+        return QDate();
+    }
+
+    QTime time(const QString &text)
+    {
+        for (qsizetype i = 0; i < m_times.size(); ++i) {
+            const QTime time = QTime::fromString(text, m_times[i]);
+            if (time.isValid()) {
+                m_times.move(i, 0);
+                return time;
+            }
+        }
+        return QTime();
+    }
+
+private:
+    // Qt's short formats take the year as two digits where the system writes four, so each
+    // is tried with a four-digit year first; seconds are optional in the short time forms.
+    static void add(QStringList &formats, const QString &format)
+    {
+        QString full = format;
+        if (!full.contains(u"yyyy"_s))
+            full.replace(u"yy"_s, u"yyyy"_s);
+        for (const QString &candidate : {full, format})
+            if (!candidate.isEmpty() && !formats.contains(candidate))
+                formats << candidate;
+    }
+
+    QStringList m_dates;
+    QStringList m_times;
+};
+
+DateReader &dateReader()
+{
+    thread_local DateReader reader;
+    return reader;
+}
+
+// The exam report --------------------------------------------------------------------------
+
+const QString RussianDate = u"Дата: "_s;
+const QString RussianTime = u" Время: "_s;
+const QString EnglishDate = u"Date: "_s;
+const QString EnglishTime = u"Time: "_s;
+const QString DataLine = u"Дополнительные сведения: "_s;
+// The captions of the start window's student frame that begin the student line, each
+// followed by two blanks.
+const QString StudentCaptions[] = {u"Ф.И.О ,  Данные  "_s, u"Surname a Name, additional data  "_s};
+const QString TicketCaptions[] = {u"Билет № "_s, u"Ticket № "_s};
+
+bool isDateLine(QStringView line)
+{
+    return line.startsWith(RussianDate) || line.startsWith(EnglishDate);
+}
+
+bool isStudentLine(QStringView line)
+{
+    return line.startsWith(StudentCaptions[0]) || line.startsWith(StudentCaptions[1]);
+}
+
+bool allBlank(const Line *from, const Line *to)
+{
+    for (const Line *line = from; line < to; ++line)
+        if (!line->text.trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+bool isTicketLine(QStringView line)
+{
+    return line.isEmpty() || line.startsWith(TicketCaptions[0]) || line.startsWith(TicketCaptions[1]);
+}
+
+class ExamReader
+{
+public:
+    ExamReader()
+    {
+        for (int n = 1; n <= TicketResult::Questions; ++n) {
+            m_russian[n - 1] = ExamReport::evaluationLine(n, u"rus"_s, QString());
+            m_english[n - 1] = ExamReport::evaluationLine(n, u"eng"_s, QString());
+        }
+    }
+
+    // A block is the lines up to a closing line of equals signs (or the end of the file).
+    void readBlock(const Line *first, const Line *end, bool closed)
+    {
+        while (first < end && first->text.trimmed().isEmpty())
+            ++first;
+        if (first == end)
+            return;
+        // A record is found by its marks line, the one line of twenty items.
+        std::vector<const Line *> anchors;
+        for (const Line *line = first; line < end; ++line)
+            if (line->text.count(u"; "_s) == TicketResult::Questions - 1)
+                anchors.push_back(line);
+        // The note of a ticket discarded after a crash holds no result and is no damage either.
+        if (anchors.empty() && std::any_of(first, end, [](const Line &line) { return ExamReport::isDiscardNote(line.text); }))
+            return;
+        const Line *unread = first;
+        for (size_t i = 0; i < anchors.size(); ++i) {
+            const Line *marks = anchors[i];
+            const Line *next = i + 1 < anchors.size() ? anchors[i + 1] - 2 : end;
+            unread = readRecord(unread, marks, std::max(next, marks + 1), closed && i + 1 == anchors.size());
+        }
+        if (!allBlank(unread, end)) {
+            const Line *last = end - 1;
+            while (last->text.trimmed().isEmpty())
+                --last;
+            // The end of the file cuts a record that has begun; other text is no record.
+            bool begun = false;
+            for (const Line *line = unread; line <= last && !begun; ++line)
+                begun = isDateLine(line->text) || isStudentLine(line->text) || line->text.startsWith(TicketCaptions[0])
+                        || line->text.startsWith(TicketCaptions[1]);
+            m_contents.problems << problem(!closed && begun ? ReportProblem::CutRecord : ReportProblem::NotARecord,
+                                           unread, last);
+        }
+    }
+
+    ExamReportContents finish()
+    {
+        // The questions a ticket has, as far as the report shows.
+        QHash<QString, int> questions;
+        for (const TicketResult &ticket : std::as_const(m_contents.tickets)) {
+            int highest = 0;
+            for (int n = 0; n < TicketResult::Questions; ++n)
+                if (ticket.marks[n] != TicketResult::NoMark)
+                    highest = n + 1;
+            int &count = questions[ticket.ticket];
+            count = std::max(count, highest);
+        }
+        for (TicketResult &ticket : m_contents.tickets)
+            ticket.questionCount = questions.value(ticket.ticket);
+        return std::move(m_contents);
+    }
+
+private:
+    // Reads the record whose marks line is given from the lines [from, end), the lines
+    // before it that are no part of it becoming a problem. Returns the first line not read.
+    const Line *readRecord(const Line *from, const Line *marks, const Line *end, bool closed)
+    {
+        TicketResult ticket;
+        // Above the marks line: the ticket line, the student line and the date line, as far
+        // as they are there.
+        const Line *first = marks;
+        const Line *ticketLine = nullptr;
+        const Line *studentLine = nullptr;
+        if (first > from && isTicketLine(first[-1].text))
+            ticketLine = --first;
+        if (first > from && !isDateLine(first[-1].text))
+            studentLine = --first;
+        if (first > from && isDateLine(first[-1].text))
+            --first;
+        bool complete = ticketLine && studentLine;
+        if (!allBlank(from, first))
+            m_contents.problems << problem(ReportProblem::NotARecord, from, first - 1);
+
+        const Line *line = first;
+        ticket.line = line->number;
+        if (isDateLine(line->text))
+            readDateLine(ticket, line++);
+        if (studentLine)
+            ticket.student = studentOf(line++->text);
+        if (ticketLine) {
+            ticket.ticket = line->text.toString();
+            for (const QString &caption : TicketCaptions)
+                if (line->text.startsWith(caption))
+                    ticket.ticket = line->text.mid(caption.size()).trimmed().toString();
+            if (ticket.ticket.size() > 1 && ticket.ticket.startsWith(u'b'))
+                ticket.ticketNumber = QStringView(ticket.ticket).mid(1).toInt();
+        }
+        readMarks(ticket, marks);
+        line = marks + 1;
+        if (line < end) {
+            ticket.verdict = line->text.toString();
+            ticket.verdictKind = verdictOf(ticket.verdict);
+            ++line;
+        } else {
+            complete = false;
+        }
+        if (line < end && line->text.startsWith(DataLine))
+            ticket.data = line++->text.mid(DataLine.size()).trimmed().toString();
+        if (!complete)
+            m_contents.problems << problem(ReportProblem::MissingLine, first, line - 1);
+        else if (!closed)
+            m_contents.problems << problem(ReportProblem::NoClosingLine, first, line - 1);
+        m_contents.tickets << ticket;
+        return line;
+    }
+
+    void readDateLine(TicketResult &ticket, const Line *line)
+    {
+        const QStringView text = line->text;
+        if (text.startsWith(RussianDate)) {
+            ticket.language = u"rus"_s;
+            const qsizetype time = text.indexOf(RussianTime);
+            ticket.dateText = text.mid(RussianDate.size(), time < 0 ? -1 : time - RussianDate.size()).toString();
+            if (time >= 0)
+                ticket.timeText = text.mid(time + RussianTime.size()).toString();
+        } else {
+            ticket.language = u"eng"_s;
+            const qsizetype time = text.lastIndexOf(EnglishTime);
+            ticket.dateText = text.mid(EnglishDate.size(), time < 0 ? -1 : time - EnglishDate.size()).toString();
+            if (time >= 0)
+                ticket.timeText = text.mid(time + EnglishTime.size()).toString();
+        }
+        ticket.dateText = ticket.dateText.trimmed();
+        ticket.timeText = ticket.timeText.trimmed();
+        ticket.date = dateReader().date(ticket.dateText);
+        ticket.time = dateReader().time(ticket.timeText);
+        if (!ticket.date.isValid() || !ticket.time.isValid())
+            m_contents.problems << problem(ReportProblem::UnreadableDate, line, line);
+    }
+
+    void readMarks(TicketResult &ticket, const Line *line)
+    {
+        bool unreadable = false;
+        int n = 0;
+        for (const QStringView item : line->text.tokenize(u"; "_s)) {
+            if (n >= TicketResult::Questions)
+                break;
+            ticket.marks[n] = markOf(ticket, n, item);
+            unreadable = unreadable || ticket.marks[n] == TicketResult::Unreadable;
+            ++n;
+        }
+        if (unreadable)
+            m_contents.problems << problem(ReportProblem::UnreadableMark, line, line);
+    }
+
+    TicketResult::Mark markOf(TicketResult &ticket, int n, QStringView item)
+    {
+        if (item.isEmpty())
+            return TicketResult::NoMark;
+        QStringView mark;
+        if (item.startsWith(m_russian[n])) {
+            mark = item.mid(m_russian[n].size());
+            if (ticket.language.isEmpty())
+                ticket.language = u"rus"_s;
+        } else if (item.startsWith(m_english[n])) {
+            mark = item.mid(m_english[n].size());
+            if (ticket.language.isEmpty())
+                ticket.language = u"eng"_s;
+        } else {
+            return TicketResult::Unreadable;
+        }
+        if (mark == u"5")
+            return TicketResult::Right;
+        if (mark == u"2")
+            return TicketResult::Wrong;
+        return TicketResult::Unreadable;
+    }
+
+    static QString studentOf(QStringView line)
+    {
+        for (const QString &caption : StudentCaptions)
+            if (line.startsWith(caption))
+                return line.mid(caption.size()).trimmed().toString();
+        return line.trimmed().toString();
+    }
+
+    static RecordedVerdict verdictOf(const QString &verdict)
+    {
+        if (verdict.isEmpty())
+            return RecordedVerdict::None;
+        if (verdict == u"Зачет" || verdict == u"Delivered")
+            return RecordedVerdict::Passed;
+        if (verdict == u"Не зачет" || verdict == u"Not deliver")
+            return RecordedVerdict::Failed;
+        if (verdict == u"Не зачет по времени" || verdict == u"Not deliver on time")
+            return RecordedVerdict::FailedOnTime;
+        return RecordedVerdict::Other;
+    }
+
+    std::array<QString, TicketResult::Questions> m_russian;
+    std::array<QString, TicketResult::Questions> m_english;
+    ExamReportContents m_contents;
+};
+
+// The questionnaire report -------------------------------------------------------------------
+
+const QString NameLine = u"ТЕСТ: "_s;
+const QString TotalLine = u"Общее количество балов теста: "_s;
+const QString LastConclusion = u"ВЫВОД №3: "_s;
+const QString PointsSeparator = u" - "_s;
+
+// An answer line ends with " - " and the answer's points.
+qsizetype pointsAt(QStringView line)
+{
+    const qsizetype at = line.lastIndexOf(PointsSeparator);
+    if (at < 0)
+        return -1;
+    const QString points = line.mid(at + PointsSeparator.size()).toString();
+    return Grade::readScore(points) ? at : -1;
+}
+
+class QuestionnaireReader
+{
+public:
+    explicit QuestionnaireReader(const std::vector<Line> &lines) : m_lines(lines) {}
+
+    bool read(const Steps &steps)
+    {
+        const Line *const begin = m_lines.data();
+        const Line *const end = begin + m_lines.size();
+        m_pending = end;
+        for (const Line *line = begin; line < end;) {
+            if ((line - begin) % LinesPerProgress == 0 && !steps.read(line->offset))
+                return false;
+            if (isHeader(line, end)) {
+                flushPending(line);
+                line = readHeader(line);
+            } else if (line + 1 < end && line->text == Rule && line[1].text.startsWith(TotalLine)) {
+                flushPending(line);
+                line = readConclusion(line, end);
+            } else if (const qsizetype points = pointsAt(line->text);
+                       points >= 0 && (m_pending == end || line->text.startsWith(u' '))) {
+                readAnswer(line, points);
+                ++line;
+            } else {
+                if (m_pending == end && !line->text.trimmed().isEmpty())
+                    m_pending = line;
+                ++line;
+            }
+        }
+        flushPending(end);
+        return true;
+    }
+
+    QuestionnaireReportContents contents() { return std::move(m_contents); }
+
+private:
+    static bool isHeader(const Line *line, const Line *end)
+    {
+        return end - line >= 3 && line->text == Rule && line[1].text.startsWith(NameLine);
+    }
+
+    const Line *readHeader(const Line *line)
+    {
+        QuestionnaireRunResult run;
+        run.line = line->number;
+        run.name = line[1].text.mid(NameLine.size()).toString();
+        const QStringView stamp = line[2].text.trimmed();
+        const qsizetype blank = stamp.lastIndexOf(u' ');
+        run.timeText = stamp.left(std::max<qsizetype>(blank, 0)).toString();
+        run.dateText = stamp.mid(blank + 1).toString();
+        run.date = dateReader().date(run.dateText);
+        run.time = dateReader().time(run.timeText);
+        if (!run.date.isValid() || !run.time.isValid())
+            m_contents.problems << problem(ReportProblem::UnreadableDate, line + 2, line + 2);
+        m_header = run;
+        m_contents.runs << run;
+        m_open = true;
+        // The two closing lines of equals signs.
+        line += 3;
+        const Line *end = m_lines.data() + m_lines.size();
+        for (int rule = 0; rule < 2 && line < end && line->text == Rule; ++rule)
+            ++line;
+        return line;
+    }
+
+    // Answers after the end of a run belong to a new run of the same header: the window
+    // lets a student answer on after the conclusion.
+    QuestionnaireRunResult *openRun()
+    {
+        if (!m_header)
+            return nullptr;
+        if (!m_open) {
+            QuestionnaireRunResult run = *m_header;
+            run.answers.clear();
+            m_contents.runs << run;
+            m_open = true;
+        }
+        return &m_contents.runs.last();
+    }
+
+    void readAnswer(const Line *line, qsizetype points)
+    {
+        const Line *const end = m_lines.data() + m_lines.size();
+        const Line *first = m_pending != end ? m_pending : line;
+        m_pending = end;
+        QuestionnaireRunResult *run = openRun();
+        if (!run) {
+            m_contents.problems << problem(ReportProblem::NotARecord, first, line);
+            return;
+        }
+        QuestionnaireAnswer answer;
+        answer.points = line->text.mid(points + PointsSeparator.size()).toString();
+        QStringView chosen = line->text.left(points);
+        // The question text ends with its own line break, so the answer line begins with the
+        // blank that stands between them.
+        if (first != line && chosen.startsWith(u' '))
+            chosen = chosen.mid(1);
+        answer.answer = chosen.toString();
+        QStringList question;
+        for (const Line *text = first; text < line; ++text)
+            question << text->text.toString();
+        while (!question.isEmpty() && question.last().trimmed().isEmpty())
+            question.removeLast();
+        answer.question = question.join(u'\n');
+        run->answers << answer;
+    }
+
+    const Line *readConclusion(const Line *line, const Line *end)
+    {
+        const Line *first = line;
+        QuestionnaireRunResult *run = openRun();
+        QuestionnaireRunResult discarded;
+        if (!run)
+            run = &discarded;
+        run->total = line[1].text.mid(TotalLine.size()).trimmed().toString();
+        line += 2;
+        QStringList chosen;
+        while (line < end && line->text != Rule && !isHeader(line, end))
+            chosen << line++->text.toString();
+        while (!chosen.isEmpty() && chosen.last().trimmed().isEmpty())
+            chosen.removeLast();
+        run->conclusion = chosen.join(u'\n');
+        run->finished = true;
+        m_open = false;
+        // The three conclusions with their bounds follow; the block ends with the line of
+        // equals signs after the third.
+        bool last = false;
+        while (line < end && !isHeader(line, end)) {
+            if (line->text.startsWith(LastConclusion))
+                last = true;
+            else if (last && line->text == Rule)
+                break;
+            ++line;
+        }
+        if (run == &discarded)
+            m_contents.problems << problem(ReportProblem::NotARecord, first, line < end ? line : end - 1);
+        else if (line == end || !last || line->text != Rule)
+            m_contents.problems << problem(ReportProblem::CutConclusion, first, line < end ? line : end - 1);
+        return line < end && line->text == Rule ? line + 1 : line;
+    }
+
+    void flushPending(const Line *until)
+    {
+        const Line *const end = m_lines.data() + m_lines.size();
+        if (m_pending == end)
+            return;
+        const Line *last = until - 1;
+        while (last > m_pending && last->text.trimmed().isEmpty())
+            --last;
+        m_contents.problems << problem(ReportProblem::NotARecord, m_pending, last);
+        m_pending = end;
+    }
+
+    const std::vector<Line> &m_lines;
+    const Line *m_pending = nullptr;
+    std::optional<QuestionnaireRunResult> m_header;
+    bool m_open = false;
+    QuestionnaireReportContents m_contents;
+};
+
+std::optional<QByteArray> readFile(const QString &path, QStringList &errors)
+{
+    QFile file(path);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly)) {
+        errors << path + u": "_s + file.errorString();
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+} // namespace
+
+QDate readDate(const QString &text)
+{
+    return dateReader().date(text);
+}
+
+QTime readTime(const QString &text)
+{
+    return dateReader().time(text);
+}
+
+std::optional<ExamReportContents> readExamReport(const QByteArray &bytes, const Progress &progress)
+{
+    const Steps steps(progress, bytes.size());
+    const std::optional<QString> text = decode(bytes, steps);
+    if (!text)
+        return std::nullopt;
+    const std::vector<Line> lines = splitLines(*text);
+    ExamReader reader;
+    const Line *block = lines.data();
+    const Line *const end = block + lines.size();
+    for (const Line *line = block; line < end; ++line) {
+        if ((line - lines.data()) % LinesPerProgress == 0 && !steps.read(line->offset))
+            return std::nullopt;
+        if (line->text == Rule) {
+            reader.readBlock(block, line, true);
+            block = line + 1;
+        }
+    }
+    reader.readBlock(block, end, false);
+    return reader.finish();
+}
+
+std::optional<QuestionnaireReportContents> readQuestionnaireReport(const QByteArray &bytes,
+                                                                   const Progress &progress)
+{
+    const Steps steps(progress, bytes.size());
+    const std::optional<QString> text = decode(bytes, steps);
+    if (!text)
+        return std::nullopt;
+    const std::vector<Line> lines = splitLines(*text);
+    QuestionnaireReader reader(lines);
+    if (!reader.read(steps))
+        return std::nullopt;
+    return reader.contents();
+}
+
+std::optional<Reports> readReports(const QString &programFolder, const Progress &progress)
+{
+    Reports reports;
+    const QString examPath = programFolder + u'/' + ProgramPaths::examReportName();
+    const QString questionnairePath = ProgramPaths(programFolder).questionnaireReport();
+    const qint64 examSize = QFileInfo(examPath).size();
+    const qint64 all = examSize + QFileInfo(questionnairePath).size();
+    // Each report's share of the progress is its share of the bytes.
+    const auto part = [&](qint64 before, qint64 size) -> Progress {
+        return [&progress, before, size, all](qint64 done, qint64 total) {
+            if (!progress)
+                return true;
+            return progress(before + (total > 0 ? done * size / total : 0), all);
+        };
+    };
+    if (const auto bytes = readFile(examPath, reports.errors)) {
+        auto exams = readExamReport(*bytes, part(0, examSize));
+        if (!exams)
+            return std::nullopt;
+        reports.exams = std::move(*exams);
+    }
+    if (const auto bytes = readFile(questionnairePath, reports.errors)) {
+        auto runs = readQuestionnaireReport(*bytes, part(examSize, all - examSize));
+        if (!runs)
+            return std::nullopt;
+        reports.questionnaires = std::move(*runs);
+    }
+    if (progress && !progress(all, all))
+        return std::nullopt;
+    return reports;
+}
+
+} // namespace ReportReader

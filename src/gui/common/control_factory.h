@@ -1,0 +1,42 @@
+#pragma once
+
+#include "gui/common/active_label.h"
+
+#include <QPushButton>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <type_traits>
+#include <utility>
+
+// Creates a control of a window with its name as objectName, so that tests and the
+// window's own code find it by its control name (Text6, Command3, txt7).
+template <class Control, class... Args>
+Control *namedControl(QWidget *parent, const QString &name, Args &&...args)
+{
+    auto *control = new Control(std::forward<Args>(args)..., parent);
+    control->setObjectName(name);
+    // Enter presses the button that has the focus, as in a dialog.
+    if constexpr (std::is_base_of_v<QPushButton, Control>)
+        control->setAutoDefault(true);
+    return control;
+}
+
+// The same, placed at a fixed position in its parent.
+template <class Control, class... Args>
+Control *makeControl(QWidget *parent, const QString &name, const QRect &geometry, Args &&...args)
+{
+    auto *control = namedControl<Control>(parent, name, std::forward<Args>(args)...);
+    control->setGeometry(geometry);
+    return control;
+}
+
+// A label that acts like a link: clickable, with a pointing hand.
+inline ActiveLabel *makeLink(QWidget *parent, const QString &name, const QString &caption,
+                             const QRect &geometry)
+{
+    auto *label = makeControl<ActiveLabel>(parent, name, geometry, caption);
+    label->setClickable(true);
+    return label;
+}

@@ -1,0 +1,247 @@
+#include "gui/exam/evaluation_window.h"
+
+#include "app/application.h"
+#include "core/program/language_policy.h"
+#include "core/program/program_paths.h"
+#include "gui/common/active_label.h"
+#include "gui/common/captions.h"
+#include "gui/common/control_factory.h"
+#include "gui/common/window_ops.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QColor PassColour(0, 128, 0);
+const QColor FailColour(255, 0, 0);
+const QColor ShownLineColour(0, 0, 255);
+
+} // namespace
+
+EvaluationWindow::EvaluationWindow(Application &app, const TicketResults &results, const Student &student)
+    : QWidget(nullptr), m_app(app), m_student(student)
+{
+    setObjectName(u"Form5"_s);
+    setWindowTitle(ProgramTitle);
+    buildControls();
+    connectHandlers();
+    load(results);
+}
+
+void EvaluationWindow::buildControls()
+{
+    // The sheet is laid out for a small dialog font, as the twips positions expect.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+    QFont bold(u"MS Sans Serif"_s, 8);
+    bold.setBold(true);
+
+    // Holders below the client area, never shown.
+    Label5 = makeControl<QLabel>(this, u"Label5"_s, twips(120, 8520, 1000, 255));
+    Label6 = makeControl<QLabel>(this, u"Label6"_s, twips(1200, 8520, 1500, 255));
+    Label7 = makeControl<QLabel>(this, u"Label7"_s, twips(2800, 8520, 1500, 255));
+
+    // The side panel lies to the right of the result panel and is uncovered by widening.
+    Frame2 = makeControl<QGroupBox>(this, u"Frame2"_s, twips(5040, 120, 4455, 7455));
+    Label4 = makeControl<QLabel>(Frame2, u"Label4"_s, twips(120, 240, 4215, 7095));
+    Label4->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label4->setWordWrap(true);
+    Label4->setTextFormat(Qt::PlainText);
+    for (int i = 0; i < ExamReport::Questions; ++i) {
+        q[i] = makeControl<QLabel>(Frame2, u"q"_s + QString::number(i + 1), twips(120, 240, 4215, 255));
+        q[i]->setTextFormat(Qt::PlainText);
+        q[i]->hide();
+    }
+    Label4->raise();
+
+    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, twips(120, 120, 4815, 7455));
+    Label1 = makeControl<QLabel>(Frame1, u"Label1"_s, twips(120, 240, 4575, 615));
+    Label1->setFont(bold);
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setTextFormat(Qt::PlainText);
+    Label2 = makeControl<QLabel>(Frame1, u"Label2"_s, twips(120, 1080, 1455, 255));
+    Label2->setFont(bold);
+    Label2->setTextFormat(Qt::PlainText);
+    Label3 = makeControl<ActiveLabel>(Frame1, u"Label3"_s, twips(2400, 1080, 2175, 255));
+    Label3->setFont(bold);
+    Label3->setAlignment(Qt::AlignCenter);
+    Label3->setTextFormat(Qt::PlainText);
+    setBackground(Label3, palette().color(QPalette::Button));
+    for (int i = 0; i < ExamReport::Questions; ++i) {
+        l[i] = makeControl<QLabel>(Frame1, u"l"_s + QString::number(i + 1),
+                            twips(120, 1560 + 240 * i, 4335, 255));
+        l[i]->setTextFormat(Qt::PlainText);
+    }
+    // The check boxes stand one above the other so that both captions fit whole in
+    // either language; the button closes the sheet at the bottom right.
+    Check2 = makeControl<QCheckBox>(Frame1, u"Check2"_s, twips(120, 6480, 2880, 375),
+                             u"Показывать вопросы"_s);
+    Check1 = makeControl<QCheckBox>(Frame1, u"Check1"_s, twips(120, 6960, 2880, 375),
+                             u"Сохранить в отчет"_s);
+    Command2 = makeControl<QPushButton>(Frame1, u"Command2"_s, twips(3120, 6960, 1455, 375), u"Закрыть"_s);
+    Command2->setToolTip(u"Закрыть окно"_s);
+
+    for (QWidget *holder : {static_cast<QWidget *>(Label5), static_cast<QWidget *>(Label6),
+                            static_cast<QWidget *>(Label7)})
+        holder->hide();
+
+    // Moving over the result panel, the ticket line or a question line is watched.
+    Frame1->setMouseTracking(true);
+    Frame1->installEventFilter(this);
+    Label2->setMouseTracking(true);
+    Label2->installEventFilter(this);
+    for (QLabel *line : l) {
+        line->setMouseTracking(true);
+        line->installEventFilter(this);
+    }
+}
+
+void EvaluationWindow::connectHandlers()
+{
+    connect(Label3, &ActiveLabel::captionChanged, this, &EvaluationWindow::colourVerdict);
+    connect(Check2, &QCheckBox::toggled, this, &EvaluationWindow::showQuestionsToggled);
+    connect(Command2, &QPushButton::clicked, this, &EvaluationWindow::closeSheet);
+}
+
+void EvaluationWindow::load(const TicketResults &results)
+{
+    Label5->setText(m_app.settings().language());
+    setFixedSize(tw(NarrowWidth), tw(7635));
+    DisableXbutton(this);
+
+    const QDateTime now = m_app.platform().currentDateTime();
+    Label6->setText(ExamReport::dateText(now.date()));
+    Label7->setText(ExamReport::timeText(now.time()));
+
+    Label1->clear();
+    Label2->clear();
+    for (int i = 0; i < ExamReport::Questions; ++i) {
+        l[i]->clear();
+        q[i]->clear();
+    }
+    Label3->setText(QString());
+
+    Label1->setText(m_student.line);
+    Label2->setText(results.ticketLine);
+    for (int i = 0; i < ExamReport::Questions; ++i) {
+        const QString mark = results.marks.value(i);
+        if (!ExamReport::isMarked(mark))
+            continue;
+        l[i]->setText(ExamReport::evaluationLine(i + 1, language(), mark));
+        q[i]->setText(results.questionTexts.value(i));
+    }
+    Label3->setText(results.verdict);
+
+    applyCaptions({{Check2, u"Показывать вопросы"_s, u"To Show questions"_s},
+                   {Check1, u"Сохранить в отчет"_s, u"To Save in the report"_s},
+                   {Command2, u"Закрыть"_s, u"To Close"_s}},
+                  language());
+    // Enter closes the sheet; Tab reaches the check boxes before it.
+    Command2->setFocus();
+}
+
+QString EvaluationWindow::language() const
+{
+    return Label5->text();
+}
+
+void EvaluationWindow::colourVerdict(const QString &verdict)
+{
+    if (LanguagePolicy(language()).isRussian())
+        setBackground(Label3, verdict == u"Зачет"_s ? PassColour : FailColour);
+    else if (LanguagePolicy(language()).isEnglish())
+        setBackground(Label3, verdict == u"Delivered"_s ? PassColour : FailColour);
+}
+
+void EvaluationWindow::showQuestionsToggled(bool ticked)
+{
+    for (QLabel *line : l) {
+        if (ticked) {
+            setTextColour(line, ShownLineColour);
+            line->setCursor(Qt::WhatsThisCursor);
+        } else {
+            setTextColour(line, palette().color(QPalette::ButtonText));
+            line->unsetCursor();
+        }
+    }
+    if (!ticked)
+        hideQuestion();
+}
+
+void EvaluationWindow::hoverLine(int index)
+{
+    if (!Check2->isChecked() || l[index]->text().isEmpty())
+        return;
+    Label4->setText(q[index]->text());
+    setFixedWidth(tw(WideWidth));
+}
+
+void EvaluationWindow::hideQuestion()
+{
+    Label4->clear();
+    setFixedWidth(tw(NarrowWidth));
+}
+
+bool EvaluationWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseMove)
+        return QWidget::eventFilter(watched, event);
+    if (watched == Frame1 || watched == Label2) {
+        hideQuestion();
+        return true;
+    }
+    for (int i = 0; i < ExamReport::Questions; ++i) {
+        if (watched == l[i]) {
+            hoverLine(i);
+            // Consumed, so that the result panel under the line does not hide it again.
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+ExamRecord EvaluationWindow::record() const
+{
+    ExamRecord sheet;
+    sheet.language = language();
+    sheet.date = Label6->text();
+    sheet.time = Label7->text();
+    sheet.student = Label1->text();
+    sheet.ticket = Label2->text();
+    for (const QLabel *line : l)
+        sheet.lines << line->text();
+    sheet.verdict = Label3->text();
+    sheet.data1 = m_student.data1;
+    sheet.data2 = m_student.data2;
+    sheet.data3 = m_student.data3;
+    return sheet;
+}
+
+void EvaluationWindow::saveRecord()
+{
+    QString error;
+    if (ExamReport::append(m_app.programFolder(), record(), &error))
+        return;
+    // Whatever the language, a record that was not saved is never passed over in silence.
+    const QString path = m_app.path(ProgramPaths::examReportName());
+    const QString text = LanguagePolicy(language()).isEnglish()
+                             ? u"The result was not saved in the report "_s + path + u":\n"_s + error
+                             : u"Результат не записан в отчет "_s + path + u":\n"_s + error;
+    m_app.message(ProgramTitle, text, MessageIcon::Warning);
+}
+
+void EvaluationWindow::closeSheet()
+{
+    if (Check1->isChecked())
+        saveRecord();
+    m_app.closeEvaluation();
+}

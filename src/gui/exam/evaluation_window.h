@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/exam/ticket_run.h"
+#include "core/program/student.h"
+#include "core/reports/exam_report.h"
+
+#include <QWidget>
+
+#include <array>
+
+class ActiveLabel;
+class Application;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+// Form5: the result sheet of a finished ticket. It shows the student line, the ticket line,
+// the marks, the question texts and the verdict it is given, shows a question's text beside
+// the sheet while the mouse is over its line, and on "Закрыть" appends the sheet to the exam
+// report when asked and asks to go back for the next student.
+class EvaluationWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int NarrowWidth = 4920; // twips: the result panel only
+    static constexpr int WideWidth = 9510;   // twips: with the question panel
+
+    EvaluationWindow(Application &app, const TicketResults &results, const Student &student);
+
+    // The sheet as the report keeps it, with the student's data lines.
+    ExamRecord record() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Hidden holders: language, date and time of loading.
+    QLabel *Label5;
+    QLabel *Label6;
+    QLabel *Label7;
+
+    QGroupBox *Frame1;
+    QLabel *Label1;
+    QLabel *Label2;
+    ActiveLabel *Label3;
+    // The evaluation lines l1 .. l20 and the hidden question texts q1 .. q20.
+    std::array<QLabel *, ExamReport::Questions> l{};
+    std::array<QLabel *, ExamReport::Questions> q{};
+    QCheckBox *Check2;
+    QCheckBox *Check1;
+    QPushButton *Command2;
+
+    QGroupBox *Frame2;
+    QLabel *Label4;
+
+    void buildControls();
+    void connectHandlers();
+    void load(const TicketResults &results);
+    QString language() const;
+
+    void colourVerdict(const QString &verdict);
+    void showQuestionsToggled(bool ticked);
+    void hoverLine(int index);
+    void hideQuestion();
+    void closeSheet();
+    void saveRecord();
+
+    Application &m_app;
+    Student m_student;
+};

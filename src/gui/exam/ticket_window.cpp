@@ -1,0 +1,587 @@
+#include "gui/exam/ticket_window.h"
+
+#include "app/application.h"
+#include "core/program/language_policy.h"
+#include "gui/common/active_label.h"
+#include "gui/common/control_factory.h"
+#include "gui/common/window_ops.h"
+
+#include <QAbstractListModel>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Answers measured for the list's extent at once; more are measured this many at a time.
+constexpr qsizetype AnswersMeasuredAtOnce = 500;
+
+const QColor Wrong(255, 0, 0);
+const QColor Right(0, 128, 0);
+
+// The question buttons stand in two columns of ten rows, 480 twips apart: 1 to 10 down the
+// left column, 11 to 20 up the right one, so that 20 stands beside 1.
+constexpr int RowStep = 480 / 15;
+constexpr int ColumnStep = 86;
+constexpr int ButtonsTop = 24;
+
+QPoint buttonPlace(int question)
+{
+    if (question <= 10)
+        return QPoint(10, ButtonsTop + (question - 1) * RowStep);
+    return QPoint(10 + ColumnStep, ButtonsTop + (20 - question) * RowStep);
+}
+
+} // namespace
+
+// The offered answers of the open question as List1 shows them: a row is decoded from the
+// file's bytes only when the list asks for it, so a question of thousands of answers is listed
+// at the cost of reading its file. Every row has the same size, the widest answer's width.
+class AnswerListModel final : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void setAnswers(const AnsiText::Lines &answers)
+    {
+        beginResetModel();
+        m_answers = answers;
+        endResetModel();
+    }
+
+    QString answer(int row) const { return m_answers.at(row); }
+
+    void setRowSize(const QSize &size)
+    {
+        if (size == m_rowSize)
+            return;
+        emit layoutAboutToBeChanged();
+        m_rowSize = size;
+        emit layoutChanged();
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_answers.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= rowCount())
+            return QVariant();
+        if (role == Qt::DisplayRole)
+            return m_answers.at(index.row());
+        if (role == Qt::SizeHintRole && m_rowSize.isValid())
+            return m_rowSize;
+        return QVariant();
+    }
+
+private:
+    AnsiText::Lines m_answers;
+    QSize m_rowSize;
+};
+
+TicketWindow::TicketWindow(Application &app) : QWidget(nullptr), m_app(app)
+{
+    setObjectName(u"Form2"_s);
+    setWindowTitle(u"Тест-тавринг"_s);
+    setFixedSize(640, 480);
+    buildControls();
+    connectHandlers();
+}
+
+void TicketWindow::buildControls()
+{
+    Label15 = makeControl<ActiveLabel>(this, u"Label15"_s, QRect(0, 0, 30, 16));
+    Text1 = makeControl<QLineEdit>(this, u"Text1"_s, QRect(0, 0, 30, 20));
+    Text1->hide();
+    Label15->hide();
+
+    Label27 = makeControl<ActiveLabel>(this, u"Label27"_s, QRect(10, 6, 420, 36));
+    Label27->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label27->setWordWrap(true);
+    QFont bold = Label27->font();
+    bold.setBold(true);
+    Label27->setFont(bold);
+    Label17 = makeControl<ActiveLabel>(this, u"Label17"_s, QRect(10, 44, 300, 18));
+    Label17->setFont(bold);
+
+    Label12 = makeControl<ActiveLabel>(this, u"Label12"_s, QRect(10, 68, 200, 18), u"Вопрос:"_s);
+    Text3 = makeControl<QPlainTextEdit>(this, u"Text3"_s, QRect(10, 88, 420, 150));
+    Text3->setReadOnly(true);
+    Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Label13 = makeControl<ActiveLabel>(this, u"Label13"_s, QRect(10, 246, 200, 18), u"Выбрать ответ:"_s);
+    List1 = makeControl<QListView>(this, u"List1"_s, QRect(10, 266, 420, 150));
+    m_answers = new AnswerListModel(List1);
+    List1->setModel(m_answers);
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Every answer gets the same size (the widest answer's width, one line high), so the list
+    // lays out thousands of answers without asking each one for its size.
+    List1->setUniformItemSizes(true);
+    List2 = makeControl<QListWidget>(this, u"List2"_s, QRect(0, 0, 40, 40));
+    List2->hide();
+    Text4 = makeControl<QLineEdit>(this, u"Text4"_s, QRect(0, 0, 40, 20));
+    Text4->hide();
+    // The picture is shown large in the picture size window; this one only carries it.
+    Image1 = makeControl<QLabel>(this, u"Image1"_s, QRect(0, 0, 40, 40));
+    Image1->hide();
+
+    for (int n = 1; n <= Questions; ++n) {
+        const QString number = QString::number(n);
+        v[n - 1] = makeControl<ActiveLabel>(this, u"v"_s + number, QRect(0, 0, 20, 16));
+        o[n - 1] = makeControl<ActiveLabel>(this, u"o"_s + number, QRect(0, 0, 20, 16));
+        q[n - 1] = makeControl<ActiveLabel>(this, u"q"_s + number, QRect(0, 0, 20, 16));
+        v[n - 1]->hide();
+        o[n - 1]->hide();
+        q[n - 1]->hide();
+    }
+
+    buildQuestionButtons();
+
+    Check1 = makeControl<QCheckBox>(this, u"Check1"_s, QRect(10, 422, 420, 22),
+                             u"Просмотр ответов без горизонтальной прокрутки"_s);
+    Label5 = makeControl<ActiveLabel>(this, u"Label5"_s, QRect(10, 450, 240, 22));
+    QFont verdictFont = bold;
+    verdictFont.setPointSizeF(bold.pointSizeF() * 1.2);
+    Label5->setFont(verdictFont);
+    Label14 = makeControl<ActiveLabel>(this, u"Label14"_s, QRect(260, 452, 60, 18), u"Время "_s);
+    Label28 = makeControl<ActiveLabel>(this, u"Label28"_s, QRect(322, 452, 60, 18));
+    Label28->setFont(bold);
+
+    Command1 = makeControl<QPushButton>(this, u"Command1"_s, QRect(440, 436, 92, 32), u"Оценка "_s);
+    Command1->setToolTip(u"Оценка Теста-Экзамена"_s);
+    Command2 = makeControl<QPushButton>(this, u"Command2"_s, QRect(538, 436, 92, 32), u"Закрыть"_s);
+    Command2->setToolTip(u"Закрыть окно"_s);
+    Command3 = makeControl<QPushButton>(this, u"Command3"_s, QRect(0, 0, 40, 20), u"list1"_s);
+
+    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, QRect(0, 0, 200, 100));
+    for (int n = 1; n <= Questions; ++n)
+        txt[n - 1] = makeControl<QLineEdit>(Frame1, u"txt"_s + QString::number(n), QRect(0, 0, 20, 20), u"0"_s);
+    txtV = makeControl<QLineEdit>(Frame1, u"txtV"_s, QRect(0, 0, 20, 20), u"5"_s);
+    Text5 = makeControl<QLineEdit>(Frame1, u"Text5"_s, QRect(0, 0, 20, 20));
+    txtZ = makeControl<QLineEdit>(Frame1, u"txtZ"_s, QRect(0, 0, 20, 20));
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(u"Timer2"_s);
+    Timer2->setInterval(1000);
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(u"Timer3"_s);
+    Timer3->setInterval(1000);
+    m_measuring = new QTimer(this);
+    m_measuring->setSingleShot(true);
+    m_measuring->setInterval(0);
+}
+
+void TicketWindow::buildQuestionButtons()
+{
+    Frame2 = makeControl<QGroupBox>(this, u"Frame2"_s, QRect(440, 68, 190, ButtonsTop + 10 * RowStep + 8),
+                             u"Вопросы"_s);
+    ActiveLabel **numbers[Questions] = {
+        &Label1,  &Label2,  &Label3,  &Label4,  &Label6,  &Label7,  &Label8,
+        &Label9,  &Label10, &Label11, &Label16, &Label18, &Label19, &Label20,
+        &Label21, &Label22, &Label23, &Label24, &Label25, &Label26,
+    };
+    const QString numberNames[Questions] = {
+        u"Label1"_s,  u"Label2"_s,  u"Label3"_s,  u"Label4"_s,  u"Label6"_s,
+        u"Label7"_s,  u"Label8"_s,  u"Label9"_s,  u"Label10"_s, u"Label11"_s,
+        u"Label16"_s, u"Label18"_s, u"Label19"_s, u"Label20"_s, u"Label21"_s,
+        u"Label22"_s, u"Label23"_s, u"Label24"_s, u"Label25"_s, u"Label26"_s,
+    };
+    for (int n = 1; n <= Questions; ++n) {
+        const QPoint place = buttonPlace(n);
+        // The rectangle first, so that the button and its number lie on top of it.
+        QFrame *shape = makeControl<QFrame>(Frame2, u"Shape"_s + QString::number(n),
+                                     QRect(place, QSize(ColumnStep - 8, RowStep - 4)));
+        shape->setFrameShape(QFrame::Box);
+        Shape[n - 1] = shape;
+        QRadioButton *button = makeControl<QRadioButton>(Frame2, u"Option"_s + QString::number(n),
+                                                  QRect(place + QPoint(6, 5), QSize(18, 18)));
+        button->setFocusPolicy(Qt::TabFocus);
+        Option[n - 1] = button;
+        *numbers[n - 1] = makeControl<ActiveLabel>(Frame2, numberNames[n - 1],
+                                            QRect(place + QPoint(30, 5), QSize(40, 18)),
+                                            QString::number(n));
+        m_numberLabels[n - 1] = *numbers[n - 1];
+    }
+}
+
+void TicketWindow::connectHandlers()
+{
+    for (int n = 1; n <= Questions; ++n) {
+        connect(Option[n - 1], &QRadioButton::toggled, this, [this, n](bool on) {
+            // Selecting the button of the question the run has just opened opens nothing more.
+            if (on && m_run && n != m_run->currentQuestion())
+                openQuestion(n);
+        });
+    }
+    // A click on an answer chooses it; so does Enter on the answer reached with the arrow keys.
+    const auto choose = [this](const QModelIndex &index) {
+        if (index.isValid())
+            chooseAnswer(m_answers->answer(index.row()));
+    };
+    connect(List1, &QListView::clicked, this, choose);
+    connect(List1, &QListView::activated, this, choose);
+    // Space chooses the highlighted answer as Enter does.
+    ActivateOnSpace(List1);
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        const QModelIndexList selected = List1->selectionModel()->selectedIndexes();
+        chooseAnswer(selected.isEmpty() ? QString() : m_answers->answer(selected.first().row()));
+    });
+    connect(Check1, &QCheckBox::toggled, this, &TicketWindow::reviewModeToggled);
+    connect(Command1, &QPushButton::clicked, this, &TicketWindow::evaluate);
+    connect(Command2, &QPushButton::clicked, this, [this] { m_app.closeTicket(); });
+    connect(Timer2, &QTimer::timeout, this, &TicketWindow::onTimer2);
+    connect(Timer3, &QTimer::timeout, this, &TicketWindow::onTimer3);
+    connect(m_measuring, &QTimer::timeout, this, [this] { measureAnswers(AnswersMeasuredAtOnce); });
+}
+
+void TicketWindow::connectRun()
+{
+    TicketRun *run = m_run.get();
+    connect(run, &TicketRun::questionOpened, this, &TicketWindow::showQuestion);
+    connect(run, &TicketRun::questionEnabledChanged, this,
+            [this](int question, bool enabled) { Option[question - 1]->setEnabled(enabled); });
+    connect(run, &TicketRun::answerableChanged, List1, &QWidget::setEnabled);
+    connect(run, &TicketRun::markChanged, this, [this](int question) {
+        txt[question - 1]->setText(m_run->mark(question));
+        colourQuestion(question, txt[question - 1]->text() == u"5"_s ? Right : Wrong);
+    });
+    connect(run, &TicketRun::questionEntryChanged, this,
+            [this](int question, const QString &entry) { q[question - 1]->setText(entry); });
+    connect(run, &TicketRun::gradeChanged, this, [this] { txtZ->setText(m_run->grade()); });
+    connect(run, &TicketRun::verdictChanged, this, &TicketWindow::showVerdict);
+    connect(run, &TicketRun::countdownChanged, this,
+            [this] { Label28->setText(QString::number(m_run->countdown())); });
+    // A start begins a new second, also for a timer that runs already.
+    connect(run, &TicketRun::ticketTimerSwitched, this, [this] {
+        if (m_run->isTicketTimerRunning())
+            Timer2->start();
+        else
+            Timer2->stop();
+    });
+    connect(run, &TicketRun::questionTimerSwitched, this, [this] {
+        if (m_run->isQuestionTimerRunning())
+            Timer3->start();
+        else
+            Timer3->stop();
+    });
+}
+
+CaptionTable TicketWindow::captionTable() const
+{
+    return {
+        {Frame2, u"Вопросы"_s, u"Questions"_s},
+        {Label14, u"Время"_s, u"Time"_s},
+        {Label12, u"Вопрос"_s, u"Question"_s},
+        {Label13, u"Выбрать ответ"_s, u"To Choose an answer"_s},
+        {Command1, u"Оценка"_s, u"Evaluation"_s},
+        {Command2, u"Закрыть"_s, u"To Close"_s},
+        {Check1, u"Просмотр ответов без горизонтальной прокрутки"_s,
+         u"Viewing the answers without the horizontal rolling"_s},
+    };
+}
+
+QString TicketWindow::language() const
+{
+    return Label15->text();
+}
+
+bool TicketWindow::resume(const TicketJournal::Record &journal)
+{
+    m_resumed = &journal;
+    const bool resumed = load(journal.ticketNumber, journal.ticketFolderName, journal.examTitle);
+    m_resumed = nullptr;
+    return resumed;
+}
+
+bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, const QString &examTitle)
+{
+    DisableXbutton(this);
+    SetTopmost(this, true);
+
+    const SettingsRecord &settings = m_app.settings();
+    Label15->setText(settings.language());
+    Text1->setText(ticketNumber);
+    Label27->setText(examTitle);
+    Frame1->hide();
+    Command3->hide();
+    List2->hide();
+
+    TicketRun::Setup setup;
+    setup.examFolder = settings.examFolder();
+    setup.ticketNumber = ticketNumber;
+    setup.questionCount = settings.questions();
+    setup.passScore = settings.passScore();
+    setup.ticketTimer = settings.ticketTimer();
+    setup.questionTimer = settings.questionTimer();
+    setup.countdownSeconds = settings.countdownSeconds();
+    m_run = std::make_unique<TicketRun>(m_resumed ? m_resumed->setup : setup);
+    connectRun();
+
+    Label14->setVisible(m_run->isTimed());
+    Label28->setVisible(m_run->isTimed());
+    for (int n = 1; n <= Questions; ++n) {
+        v[n - 1]->setText(m_run->answersFile(n));
+        o[n - 1]->setText(m_run->correctAnswerFile(n));
+        q[n - 1]->setText(m_run->questionEntry(n));
+        Option[n - 1]->setEnabled(m_run->isEnabled(n));
+    }
+    Text5->setText(m_run->passScore());
+    txtV->setText(m_run->questionCount());
+
+    if (m_resumed ? !m_run->resume(m_resumed->state) : !m_run->start()) {
+        // A journal that no longer fits its ticket is not taken up; the caller says why.
+        if (!m_resumed)
+            abandon();
+        return false;
+    }
+    const QColor missing = palette().color(QPalette::WindowText);
+    for (int n = 1; n <= Questions; ++n) {
+        if (m_run->isMissing(n))
+            colourQuestion(n, missing);
+    }
+
+    applyCaptions(captionTable(), language());
+    const QString ticketLine = TicketRun::ticketLine(language(), folderName);
+    if (!ticketLine.isEmpty())
+        Label17->setText(ticketLine);
+    return true;
+}
+
+int TicketWindow::currentQuestion() const
+{
+    return m_run ? m_run->currentQuestion() : 0;
+}
+
+TicketResults TicketWindow::results() const
+{
+    TicketResults results = m_run ? m_run->results() : TicketResults();
+    results.ticketLine = Label17->text();
+    results.verdict = Label5->text();
+    return results;
+}
+
+void TicketWindow::moveRightOf(int left)
+{
+    const QRect area = AvailableArea();
+    const int lastOnScreen = area.right() + 1 - width() - WindowFrame(this).left() - WindowFrame(this).right();
+    move(std::max(area.left(), std::min(left, lastOnScreen)), y());
+}
+
+void TicketWindow::chooseReviewedAnswer()
+{
+    // Leaving review mode discards the review window; the hidden button then records the
+    // answer still selected in the list.
+    Check1->setChecked(false);
+    Command3->click();
+}
+
+void TicketWindow::colourQuestion(int question, const QColor &colour)
+{
+    setBackground(Shape[question - 1], colour);
+    setBackground(Option[question - 1], colour);
+    // The number stands on the rectangle: its text must read on the rectangle's colour.
+    setTextColour(m_numberLabels[question - 1], readableTextOn(colour));
+}
+
+void TicketWindow::openQuestion(int question)
+{
+    switch (m_run->open(question)) {
+    case TicketRun::Opening::Opened:
+        break;
+    case TicketRun::Opening::Unavailable:
+        // The buttons follow the run: the open question stays selected.
+        if (const int current = m_run->currentQuestion())
+            Option[current - 1]->setChecked(true);
+        break;
+    case TicketRun::Opening::NoQuestion:
+        abandon();
+        break;
+    }
+}
+
+void TicketWindow::showQuestion(int question)
+{
+    Option[question - 1]->setChecked(true);
+    List1->setEnabled(m_run->isAnswerable());
+    emit pictureChanged(QPixmap());
+
+    Text4->setText(m_run->pictureFile());
+    m_answers->setAnswers(m_run->answers());
+    List2->clear();
+    List2->addItems(m_run->correctAnswerLines());
+    if (List2->count() > 0)
+        List2->setCurrentRow(0);
+
+    // A picture that cannot be loaded is no picture.
+    const QPixmap picture = Text4->text().isEmpty() ? QPixmap() : QPixmap(m_run->ticket().path(Text4->text()));
+    Image1->setPixmap(picture);
+    if (!picture.isNull())
+        emit pictureChanged(picture);
+
+    Text3->setPlainText(m_run->questionText());
+    widenAnswers();
+    // The arrow keys start on the first answer, which is highlighted, not chosen.
+    if (m_answers->rowCount() > 0)
+        List1->selectionModel()->setCurrentIndex(m_answers->index(0), QItemSelectionModel::NoUpdate);
+    if (List1->isEnabled())
+        List1->setFocus();
+}
+
+void TicketWindow::abandon()
+{
+    m_app.message(ProgramTitle, u"Нет вопроса"_s);
+    m_app.abandonTicket();
+}
+
+void TicketWindow::widenAnswers()
+{
+    // Like a list box's horizontal extent: the widest answer of the ticket so far sets how far
+    // the list scrolls, for this question and every later one. Measuring one answer takes
+    // microseconds, so a question with thousands of them is shown at once and measured in
+    // slices between events; the extent follows when the last slice is done.
+    const AnsiText::Lines &answers = m_run->answers();
+    if (!answers.isEmpty()) {
+        m_unmeasuredAnswers.append({answers, 0});
+        m_unmeasuredCount += answers.size();
+    }
+    if (m_unmeasuredCount <= AnswersMeasuredAtOnce) {
+        measureAnswers(m_unmeasuredCount);
+        return;
+    }
+    sizeAnswerRows();
+    m_measuring->start();
+}
+
+void TicketWindow::measureAnswers(qsizetype count)
+{
+    const QFontMetrics metrics(List1->font());
+    while (count > 0 && !m_unmeasuredAnswers.isEmpty()) {
+        UnmeasuredAnswers &first = m_unmeasuredAnswers.first();
+        const qsizetype end = std::min(first.answers.size(), first.next + count);
+        count -= end - first.next;
+        m_unmeasuredCount -= end - first.next;
+        for (; first.next < end; ++first.next)
+            m_widestAnswer = std::max(m_widestAnswer, metrics.horizontalAdvance(first.answers.at(first.next) + u' '));
+        if (first.next == first.answers.size())
+            m_unmeasuredAnswers.removeFirst();
+    }
+    if (m_unmeasuredAnswers.isEmpty())
+        sizeAnswerRows();
+    else
+        m_measuring->start();
+}
+
+// Every answer row gets the widest answer's width and one line's height.
+void TicketWindow::sizeAnswerRows()
+{
+    m_answers->setRowSize(QSize(m_widestAnswer, QFontMetrics(List1->font()).height() + 4));
+}
+
+void TicketWindow::chooseAnswer(const QString &chosen)
+{
+    // One answer per question: once the question is answered or the time ran out nothing
+    // more is recorded, whichever way the choice comes.
+    if (!m_run || !m_run->isAnswerable())
+        return;
+    if (Check1->isChecked()) {
+        emit answerReviewed(chosen);
+        return;
+    }
+    const TicketRun::Next next = m_run->choose(chosen).next;
+    if (next == TicketRun::Next::TicketFinished)
+        m_app.message(QString(), LanguagePolicy(language()).message(u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s,
+                                                u"TEST-Exam legal. Press The Button EVALUATION."_s));
+    // The keys go on where the student goes on: the button of the question unlocked next,
+    // else "Оценка".
+    const int current = m_run->currentQuestion();
+    if (next == TicketRun::Next::Unlocked && current < Questions && Option[current]->isEnabled())
+        Option[current]->setFocus();
+    else
+        Command1->setFocus();
+}
+
+void TicketWindow::reviewModeToggled(bool on)
+{
+    if (on)
+        m_app.openAnswersReview();
+    else
+        m_app.discardAnswersReview();
+}
+
+void TicketWindow::evaluate()
+{
+    if (!m_run)
+        return;
+    const bool russian = LanguagePolicy(language()).isRussian();
+    switch (m_run->evaluate().problem) {
+    case Grade::Problem::NoPassScore:
+        m_app.message(ProgramTitle, russian ? u"Не установлена оценка. Установите в Настройках оценку"_s
+                                            : u"Not installed evaluation. Install an evaluation in Adjustment"_s);
+        break;
+    case Grade::Problem::PassScoreNotANumber:
+        m_app.message(ProgramTitle,
+                      russian ? u"Проходной балл \"%1\" не является числом. Исправьте его в Настройках."_s.arg(Text5->text())
+                              : u"The pass score \"%1\" is not a number. Correct it in Adjustment."_s.arg(Text5->text()),
+                      MessageIcon::Warning);
+        break;
+    case Grade::Problem::BadQuestionCount:
+        m_app.message(ProgramTitle,
+                      russian ? u"Число вопросов \"%1\" должно быть числом больше 0. Исправьте его в Настройках."_s.arg(txtV->text())
+                              : u"The number of questions \"%1\" must be a number above 0. Correct it in Adjustment."_s.arg(txtV->text()),
+                      MessageIcon::Warning);
+        break;
+    case Grade::Problem::None:
+        break;
+    }
+}
+
+void TicketWindow::showVerdict()
+{
+    const TicketRun::Verdict verdict = m_run->verdict();
+    QString caption;
+    switch (verdict) {
+    case TicketRun::Verdict::None:
+        return;
+    case TicketRun::Verdict::Pass:
+        caption = LanguagePolicy(language()).message(u"Зачет"_s, u"Delivered"_s);
+        break;
+    case TicketRun::Verdict::Fail:
+        caption = LanguagePolicy(language()).message(u"Не зачет"_s, u"Not deliver"_s);
+        break;
+    case TicketRun::Verdict::OutOfTime:
+        caption = LanguagePolicy(language()).message(u"Не зачет по времени"_s, u"Not deliver on time"_s);
+        break;
+    }
+    setTextColour(Label5, verdict == TicketRun::Verdict::Pass ? Right : Wrong);
+    // Another language changes only the colour.
+    if (!caption.isEmpty())
+        Label5->setText(caption);
+}
+
+void TicketWindow::onTimer2()
+{
+    if (m_run)
+        m_run->tickTicketTimer();
+}
+
+void TicketWindow::onTimer3()
+{
+    if (m_run)
+        m_run->tickQuestionTimer();
+}

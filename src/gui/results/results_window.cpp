@@ -1,0 +1,566 @@
+#include "gui/results/results_window.h"
+
+#include "app/application.h"
+#include "core/reports/results_export.h"
+#include "core/reports/results_models.h"
+#include "core/reports/results_texts.h"
+#include "gui/common/captions.h"
+#include "gui/common/control_factory.h"
+#include "gui/common/window_ops.h"
+#include "gui/results/results_module.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QThread>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum Chart { QuestionsChart, TicketsChart, VerdictsChart, DaysChart };
+
+const RecordedVerdict Verdicts[] = {RecordedVerdict::Passed, RecordedVerdict::Failed, RecordedVerdict::FailedOnTime,
+                                    RecordedVerdict::None, RecordedVerdict::Other};
+
+QTableView *makeTable(QWidget *parent, const QString &name)
+{
+    auto *table = namedControl<QTableView>(parent, name);
+    table->setSortingEnabled(true);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setAlternatingRowColors(true);
+    table->verticalHeader()->setDefaultSectionSize(22);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setStretchLastSection(false);
+    return table;
+}
+
+} // namespace
+
+ResultsWindow::ResultsWindow(Application &app) : QWidget(nullptr), m_app(app), m_language(app.settings().language())
+{
+    setObjectName(u"frmResults"_s);
+    setWindowTitle(ProgramTitle);
+    m_tickets = new TicketResultsModel(this);
+    m_runs = new QuestionnaireRunsModel(this);
+    m_shownTickets = new ResultsFilterModel(this);
+    m_shownTickets->setSourceModel(m_tickets);
+    m_shownRuns = new ResultsFilterModel(this);
+    m_shownRuns->setSourceModel(m_runs);
+    buildControls();
+    connectHandlers();
+    applyLanguage();
+    DisableXbutton(this);
+    const QSize screen = app.platform().screenSize();
+    // Room for the frame and a panel of the desktop.
+    resize(std::min(1100, screen.width() - 40), std::min(700, screen.height() - 120));
+    move((screen.width() - width()) / 2, std::max(0, (screen.height() - height()) / 2 - 30));
+}
+
+ResultsWindow::~ResultsWindow()
+{
+    if (m_reader) {
+        m_cancel->store(true);
+        m_reader->wait();
+    }
+}
+
+void ResultsWindow::buildControls()
+{
+    auto *filters = new QHBoxLayout;
+    chkDates = namedControl<QCheckBox>(this, u"chkDates"_s);
+    lblFrom = namedControl<QLabel>(this, u"lblFrom"_s);
+    dtFrom = namedControl<QDateEdit>(this, u"dtFrom"_s);
+    lblTo = namedControl<QLabel>(this, u"lblTo"_s);
+    dtTo = namedControl<QDateEdit>(this, u"dtTo"_s);
+    for (QDateEdit *date : {dtFrom, dtTo}) {
+        date->setCalendarPopup(true);
+        date->setDate(m_app.platform().currentDateTime().date());
+        date->setEnabled(false);
+    }
+    lblName = namedControl<QLabel>(this, u"lblName"_s);
+    txtName = namedControl<QLineEdit>(this, u"txtName"_s);
+    txtName->setClearButtonEnabled(true);
+    lblTicket = namedControl<QLabel>(this, u"lblTicket"_s);
+    txtTicket = namedControl<QLineEdit>(this, u"txtTicket"_s);
+    txtTicket->setMaximumWidth(70);
+    lblVerdict = namedControl<QLabel>(this, u"lblVerdict"_s);
+    cboVerdict = namedControl<QComboBox>(this, u"cboVerdict"_s);
+    cmdReset = namedControl<QPushButton>(this, u"cmdReset"_s);
+    for (QWidget *control : std::initializer_list<QWidget *>{chkDates, lblFrom, dtFrom, lblTo, dtTo, lblName, txtName,
+                                                             lblTicket, txtTicket, lblVerdict, cboVerdict, cmdReset})
+        filters->addWidget(control);
+    filters->setStretchFactor(txtName, 1);
+
+    tabResults = namedControl<QTabWidget>(this, u"tabResults"_s);
+    tblTickets = makeTable(tabResults, u"tblTickets"_s);
+    tblTickets->setModel(m_shownTickets);
+    tblRuns = makeTable(tabResults, u"tblRuns"_s);
+    tblRuns->setModel(m_shownRuns);
+
+    pageStatistics = namedControl<QWidget>(tabResults, u"pageStatistics"_s);
+    auto *statistics = new QHBoxLayout(pageStatistics);
+    auto *charts = new QVBoxLayout;
+    cboChart = namedControl<QComboBox>(pageStatistics, u"cboChart"_s);
+    m_module = loadResultsModule(m_app.platform().modulesFolder(), &m_moduleError);
+    if (m_module) {
+        chartView = m_module->makeChartView(pageStatistics);
+    } else {
+        auto *missing = namedControl<QLabel>(pageStatistics, u"chartView"_s);
+        missing->setWordWrap(true);
+        missing->setAlignment(Qt::AlignCenter);
+        missing->setText(text(u"Графики недоступны: не загружен модуль результатов.\n"_s,
+                              u"Charts are not available: the results module is not loaded.\n"_s)
+                         + m_moduleError);
+        chartView = missing;
+    }
+    chartView->setMinimumSize(420, 300);
+    charts->addWidget(cboChart);
+    charts->addWidget(chartView, 1);
+    tblStatistics = namedControl<QTableWidget>(pageStatistics, u"tblStatistics"_s);
+    tblStatistics->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblStatistics->verticalHeader()->hide();
+    tblStatistics->horizontalHeader()->hide();
+    statistics->addLayout(charts, 3);
+    statistics->addWidget(tblStatistics, 2);
+
+    tblProblems = namedControl<QTableWidget>(tabResults, u"tblProblems"_s);
+    tblProblems->setColumnCount(4);
+    tblProblems->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblProblems->setWordWrap(true);
+    tblProblems->verticalHeader()->hide();
+    tblProblems->horizontalHeader()->setStretchLastSection(true);
+
+    tabResults->addTab(tblTickets, QString());
+    tabResults->addTab(tblRuns, QString());
+    tabResults->addTab(pageStatistics, QString());
+    tabResults->addTab(tblProblems, QString());
+
+    auto *buttons = new QHBoxLayout;
+    lblShown = namedControl<QLabel>(this, u"lblShown"_s);
+    prgRead = namedControl<QProgressBar>(this, u"prgRead"_s);
+    prgRead->setRange(0, 1000);
+    prgRead->setTextVisible(false);
+    prgRead->setMaximumWidth(200);
+    prgRead->hide();
+    cmdCancel = namedControl<QPushButton>(this, u"cmdCancel"_s);
+    cmdCancel->hide();
+    cmdRefresh = namedControl<QPushButton>(this, u"cmdRefresh"_s);
+    cmdCsv = namedControl<QPushButton>(this, u"cmdCsv"_s);
+    cmdXlsx = namedControl<QPushButton>(this, u"cmdXlsx"_s);
+    cmdPng = namedControl<QPushButton>(this, u"cmdPng"_s);
+    cmdClose = namedControl<QPushButton>(this, u"cmdClose"_s);
+    buttons->addWidget(lblShown, 1);
+    for (QWidget *control : std::initializer_list<QWidget *>{prgRead, cmdCancel, cmdRefresh, cmdCsv, cmdXlsx, cmdPng,
+                                                             cmdClose})
+        buttons->addWidget(control);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(tabResults, 1);
+    layout->addLayout(buttons);
+}
+
+void ResultsWindow::connectHandlers()
+{
+    // The tabs by the keyboard from anywhere in the window, as in a browser: the tab widget's
+    // own Ctrl+Tab works only while it has the focus, and its tables take the key themselves.
+    const auto turnTab = [this](int step) {
+        tabResults->setCurrentIndex((tabResults->currentIndex() + step + tabResults->count()) % tabResults->count());
+    };
+    for (const QKeySequence &next : {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)})
+        connect(new QShortcut(next, this), &QShortcut::activated, this, [turnTab] { turnTab(1); });
+    for (const QKeySequence &previous :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)})
+        connect(new QShortcut(previous, this), &QShortcut::activated, this, [turnTab] { turnTab(-1); });
+    connect(chkDates, &QCheckBox::toggled, this, [this](bool on) {
+        dtFrom->setEnabled(on);
+        dtTo->setEnabled(on);
+        applyFilter();
+    });
+    connect(dtFrom, &QDateEdit::dateChanged, this, &ResultsWindow::applyFilter);
+    connect(dtTo, &QDateEdit::dateChanged, this, &ResultsWindow::applyFilter);
+    connect(txtName, &QLineEdit::textChanged, this, &ResultsWindow::applyFilter);
+    connect(txtTicket, &QLineEdit::textChanged, this, &ResultsWindow::applyFilter);
+    connect(cboVerdict, &QComboBox::currentIndexChanged, this, &ResultsWindow::applyFilter);
+    connect(cmdReset, &QPushButton::clicked, this, &ResultsWindow::resetFilter);
+    connect(cboChart, &QComboBox::currentIndexChanged, this, &ResultsWindow::showChart);
+    connect(tabResults, &QTabWidget::currentChanged, this, [this] {
+        cmdPng->setEnabled(tabResults->currentWidget() == pageStatistics);
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        if (m_cancel)
+            m_cancel->store(true);
+    });
+    connect(cmdRefresh, &QPushButton::clicked, this, &ResultsWindow::read);
+    connect(cmdCsv, &QPushButton::clicked, this, &ResultsWindow::exportCsv);
+    connect(cmdXlsx, &QPushButton::clicked, this, &ResultsWindow::exportXlsx);
+    connect(cmdPng, &QPushButton::clicked, this, &ResultsWindow::saveChart);
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        if (m_cancel)
+            m_cancel->store(true);
+        emit closed();
+    });
+    cmdPng->setEnabled(false);
+}
+
+QString ResultsWindow::text(const QString &russian, const QString &english) const
+{
+    return ResultsTexts::pick(m_language, russian, english);
+}
+
+CaptionTable ResultsWindow::captionTable() const
+{
+    return {
+        {chkDates, u"Даты"_s, u"Dates"_s},
+        {lblFrom, u"с"_s, u"from"_s},
+        {lblTo, u"по"_s, u"to"_s},
+        {lblName, u"Имя:"_s, u"Name:"_s},
+        {lblTicket, u"Билет:"_s, u"Ticket:"_s},
+        {lblVerdict, u"Вердикт:"_s, u"Verdict:"_s},
+        {cmdReset, u"Сбросить"_s, u"Reset"_s},
+        {cmdCancel, u"Отмена"_s, u"Cancel"_s},
+        {cmdRefresh, u"Обновить"_s, u"Refresh"_s},
+        {cmdCsv, u"Экспорт CSV"_s, u"Export CSV"_s},
+        {cmdXlsx, u"Экспорт XLSX"_s, u"Export XLSX"_s},
+        {cmdPng, u"Сохранить график"_s, u"Save chart"_s},
+        {cmdClose, u"Закрыть"_s, u"To Close"_s},
+    };
+}
+
+// The controls of the table keep their Russian captions in another language; the texts of
+// lists, tabs and tables follow the same rule through text().
+void ResultsWindow::applyLanguage()
+{
+    const CaptionTable captions = captionTable();
+    applyCaptions(captions, u"rus"_s);
+    applyCaptions(captions, m_language);
+    txtName->setPlaceholderText(text(u"часть имени"_s, u"part of the name"_s));
+    cboVerdict->clear();
+    cboVerdict->addItem(text(u"Все"_s, u"All"_s));
+    for (RecordedVerdict verdict : Verdicts)
+        cboVerdict->addItem(ResultsTexts::verdict(verdict, m_language));
+    tabResults->setTabText(0, text(u"Билеты"_s, u"Tickets"_s));
+    tabResults->setTabText(1, text(u"Тесты"_s, u"Tests"_s));
+    tabResults->setTabText(2, text(u"Статистика"_s, u"Statistics"_s));
+    tabResults->setTabText(3, text(u"Ошибки в отчетах"_s, u"Damaged parts"_s));
+    cboChart->addItems({text(u"Доля верных ответов по вопросам"_s, u"Right answers by question"_s),
+                        text(u"Доля верных ответов по билетам"_s, u"Right answers by ticket"_s),
+                        text(u"Вердикты"_s, u"Verdicts"_s),
+                        text(u"Доля зачетов по дням"_s, u"Pass rate by day"_s)});
+    tblProblems->setHorizontalHeaderLabels({text(u"Отчет"_s, u"Report"_s), text(u"Строки"_s, u"Lines"_s),
+                                            text(u"Что не так"_s, u"What is wrong"_s), text(u"Текст"_s, u"Text"_s)});
+    cmdClose->setToolTip(text(u"Закрыть окно"_s, u"Close the window"_s));
+    m_tickets->setLanguage(m_language);
+    m_runs->setLanguage(m_language);
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (const auto *button = qobject_cast<QAbstractButton *>(control))
+            control->setAccessibleName(button->text());
+        else if (auto *line = qobject_cast<QLineEdit *>(control))
+            line->setAccessibleName(line->placeholderText());
+    }
+    txtTicket->setAccessibleName(lblTicket->text());
+    cboVerdict->setAccessibleName(lblVerdict->text());
+}
+
+void ResultsWindow::read()
+{
+    if (m_reader)
+        return;
+    m_cancel = std::make_shared<std::atomic_bool>(false);
+    auto result = std::make_shared<std::optional<ReportReader::Reports>>();
+    const QString folder = m_app.programFolder();
+    const std::shared_ptr<std::atomic_bool> cancel = m_cancel;
+    const QPointer<QProgressBar> progress = prgRead;
+    auto lastShown = std::make_shared<int>(-1);
+    m_reader = QThread::create([folder, cancel, result, progress, lastShown] {
+        *result = ReportReader::readReports(folder, [&](qint64 done, qint64 total) {
+            const int shown = total > 0 ? int(done * 1000 / total) : 1000;
+            if (shown != *lastShown) {
+                *lastShown = shown;
+                QMetaObject::invokeMethod(progress, [progress, shown] {
+                    if (progress)
+                        progress->setValue(shown);
+                }, Qt::QueuedConnection);
+            }
+            return !cancel->load();
+        });
+    });
+    m_reader->setParent(this);
+    connect(m_reader, &QThread::finished, this, [this, result] { readingFinished(result); });
+    prgRead->setValue(0);
+    prgRead->show();
+    cmdCancel->show();
+    cmdRefresh->setEnabled(false);
+    m_reader->start();
+}
+
+void ResultsWindow::readingFinished(std::shared_ptr<std::optional<ReportReader::Reports>> result)
+{
+    m_reader->wait();
+    m_reader->deleteLater();
+    m_reader = nullptr;
+    prgRead->hide();
+    cmdCancel->hide();
+    cmdRefresh->setEnabled(true);
+    if (*result)
+        showReports(std::move(**result));
+    emit readingEnded();
+}
+
+void ResultsWindow::showReports(ReportReader::Reports reports)
+{
+    m_examProblems = std::move(reports.exams.problems);
+    m_runProblems = std::move(reports.questionnaires.problems);
+    m_readErrors = reports.errors;
+    m_tickets->setResults(std::move(reports.exams.tickets));
+    m_runs->setRuns(std::move(reports.questionnaires.runs));
+    for (QTableView *table : {tblTickets, tblRuns})
+        table->resizeColumnsToContents();
+    for (int column = TicketResultsModel::FirstMark; column < TicketResultsModel::Right; ++column)
+        tblTickets->setColumnWidth(column, 28);
+    showProblems();
+    applyFilter();
+    for (const QString &error : std::as_const(m_readErrors))
+        m_app.message(ProgramTitle, text(u"Не удалось прочитать отчет "_s, u"The report could not be read: "_s) + error,
+                      MessageIcon::Warning);
+}
+
+void ResultsWindow::showProblems()
+{
+    const qsizetype count = m_examProblems.size() + m_runProblems.size();
+    tblProblems->setRowCount(int(count));
+    int row = 0;
+    const auto add = [&](const QList<ReportProblem> &problems, const QString &report) {
+        for (const ReportProblem &problem : problems) {
+            const QString lines = problem.firstLine == problem.lastLine
+                                      ? QString::number(problem.firstLine)
+                                      : QString::number(problem.firstLine) + u'–' + QString::number(problem.lastLine);
+            const QStringList cells{report, lines, ResultsTexts::problem(problem.kind, m_language), problem.text};
+            for (int column = 0; column < cells.size(); ++column)
+                tblProblems->setItem(row, column, new QTableWidgetItem(cells[column]));
+            ++row;
+        }
+    };
+    add(m_examProblems, u"s/oth.txt"_s);
+    add(m_runProblems, u"s/lzm.txt"_s);
+    tblProblems->resizeColumnsToContents();
+    tblProblems->resizeRowsToContents();
+    const QString title = text(u"Ошибки в отчетах"_s, u"Damaged parts"_s);
+    tabResults->setTabText(3, count ? title + u" ("_s + QString::number(count) + u')' : title);
+}
+
+void ResultsWindow::applyFilter()
+{
+    ResultsFilter filter;
+    if (chkDates->isChecked()) {
+        filter.from = dtFrom->date();
+        filter.to = dtTo->date();
+    }
+    filter.namePart = txtName->text().trimmed();
+    filter.ticket = txtTicket->text().trimmed();
+    if (cboVerdict->currentIndex() > 0)
+        filter.verdict = Verdicts[cboVerdict->currentIndex() - 1];
+    m_shownTickets->setFilter(filter);
+    // Questionnaire runs have no ticket and no verdict.
+    ResultsFilter runs = filter;
+    runs.ticket.clear();
+    runs.verdict.reset();
+    m_shownRuns->setFilter(runs);
+    lblShown->setText(text(u"Билетов: "_s, u"Tickets: "_s) + QString::number(m_shownTickets->rowCount()) + u" / "_s
+                      + QString::number(m_tickets->rowCount()) + text(u"   Тестов: "_s, u"   Tests: "_s)
+                      + QString::number(m_shownRuns->rowCount()) + u" / "_s + QString::number(m_runs->rowCount()));
+    showStatistics();
+}
+
+void ResultsWindow::resetFilter()
+{
+    chkDates->setChecked(false);
+    txtName->clear();
+    txtTicket->clear();
+    cboVerdict->setCurrentIndex(0);
+}
+
+void ResultsWindow::showStatistics()
+{
+    m_statistics = ResultsStatistics::of(m_shownTickets->shownTickets());
+    const QList<ResultsTable> tables = ResultsExport::statisticsTables(m_statistics, m_language);
+    tblStatistics->clear();
+    int rows = 0;
+    int columns = 0;
+    for (const ResultsTable &table : tables) {
+        rows += int(table.rows.size()) + 3;
+        columns = std::max(columns, int(table.headers.size()));
+    }
+    tblStatistics->setRowCount(rows);
+    tblStatistics->setColumnCount(columns);
+    int row = 0;
+    for (const ResultsTable &table : tables) {
+        auto *title = new QTableWidgetItem(table.title);
+        QFont bold = title->font();
+        bold.setBold(true);
+        title->setFont(bold);
+        tblStatistics->setItem(row++, 0, title);
+        for (int column = 0; column < table.headers.size(); ++column) {
+            auto *header = new QTableWidgetItem(table.headers[column]);
+            header->setFont(bold);
+            tblStatistics->setItem(row, column, header);
+        }
+        ++row;
+        for (const QVariantList &values : table.rows) {
+            for (int column = 0; column < values.size(); ++column) {
+                const QVariant &value = values[column];
+                const QString shown = value.metaType().id() == QMetaType::QDate
+                                          ? QLocale().toString(value.toDate(), QLocale::ShortFormat)
+                                      : value.metaType().id() == QMetaType::Double
+                                          ? QLocale().toString(value.toDouble(), 'f', 1)
+                                          : value.toString();
+                tblStatistics->setItem(row, column, new QTableWidgetItem(shown));
+            }
+            ++row;
+        }
+        ++row;
+    }
+    tblStatistics->resizeColumnsToContents();
+    showChart();
+}
+
+void ResultsWindow::showChart()
+{
+    if (m_module)
+        m_module->showChart(chartView, chart());
+}
+
+ResultsChart ResultsWindow::chart() const
+{
+    ResultsChart chart;
+    const auto percent = [](double share) { return std::round(share * 1000.0) / 10.0; };
+    switch (cboChart->currentIndex()) {
+    case TicketsChart:
+        chart.title = text(u"Доля верных ответов по билетам"_s, u"Right answers by ticket"_s);
+        for (const auto &[ticket, answers] : m_statistics.tickets) {
+            chart.labels << ticket;
+            chart.values << percent(answers.rightShare());
+        }
+        break;
+    case VerdictsChart:
+        chart.kind = ResultsChart::Kind::Pie;
+        chart.title = text(u"Вердикты"_s, u"Verdicts"_s);
+        for (const auto &[verdict, count] : m_statistics.verdicts) {
+            chart.labels << ResultsTexts::verdict(verdict, m_language) + u": "_s + QString::number(count);
+            chart.values << count;
+            chart.colours << (verdict == RecordedVerdict::Passed         ? QColor(0, 128, 0)
+                              : verdict == RecordedVerdict::Failed       ? QColor(255, 0, 0)
+                              : verdict == RecordedVerdict::FailedOnTime ? QColor(176, 0, 0)
+                                                                         : QColor());
+        }
+        break;
+    case DaysChart:
+        chart.kind = ResultsChart::Kind::Days;
+        chart.title = text(u"Доля зачетов по дням"_s, u"Pass rate by day"_s);
+        chart.dateFormat = QLocale().dateFormat(QLocale::ShortFormat);
+        for (const auto &[date, day] : m_statistics.days) {
+            chart.days << date;
+            chart.values << percent(day.passRate());
+        }
+        break;
+    default:
+        chart.title = text(u"Доля верных ответов по вопросам"_s, u"Right answers by question"_s);
+        for (int n = 0; n < TicketResult::Questions; ++n) {
+            if (m_statistics.questions[n].asked == 0)
+                continue;
+            chart.labels << QString::number(n + 1);
+            chart.values << percent(m_statistics.questions[n].rightShare());
+        }
+    }
+    if (chart.kind == ResultsChart::Kind::Bars)
+        chart.seriesName = text(u"Верно, %"_s, u"Right, %"_s);
+    return chart;
+}
+
+ResultsModule *ResultsWindow::module()
+{
+    if (!m_module) {
+        m_app.message(ProgramTitle,
+                      text(u"Графики и экспорт XLSX недоступны: не загружен модуль результатов.\n"_s,
+                           u"Charts and the XLSX export are not available: the results module is not loaded.\n"_s)
+                          + m_moduleError,
+                      MessageIcon::Critical);
+    }
+    return m_module;
+}
+
+QString ResultsWindow::suggestedPath(const QString &name) const
+{
+    return QDir(m_app.programFolder()).filePath(u"s/"_s + name);
+}
+
+void ResultsWindow::sayIfFailed(bool written, const QString &path, const QString &reason)
+{
+    if (written)
+        return;
+    m_app.message(ProgramTitle,
+                  text(u"Не удалось сохранить файл "_s, u"The file could not be saved: "_s) + QDir::toNativeSeparators(path)
+                      + u"\n"_s + reason,
+                  MessageIcon::Critical);
+}
+
+void ResultsWindow::saveChart()
+{
+    if (!module())
+        return;
+    const QString path = m_app.platform().saveFileName(text(u"Сохранить график"_s, u"Save the chart"_s),
+                                                       suggestedPath(u"chart.png"_s),
+                                                       text(u"Рисунки PNG (*.png)"_s, u"PNG pictures (*.png)"_s));
+    if (path.isEmpty())
+        return;
+    const QPixmap picture = chartView->grab();
+    sayIfFailed(picture.save(path, "PNG"), path, QString());
+}
+
+void ResultsWindow::exportCsv()
+{
+    // The table of the tab shown: the tests, the statistics, or else the tickets.
+    const QWidget *tab = tabResults->currentWidget();
+    const QString name = tab == tblRuns ? u"tests.csv"_s : tab == pageStatistics ? u"statistics.csv"_s : u"tickets.csv"_s;
+    const QString path = m_app.platform().saveFileName(text(u"Экспорт CSV"_s, u"Export CSV"_s), suggestedPath(name),
+                                                       text(u"Файлы CSV (*.csv)"_s, u"CSV files (*.csv)"_s));
+    if (path.isEmpty())
+        return;
+    const QList<ResultsTable> tables = tab == tblRuns          ? QList<ResultsTable>{ResultsTable::of(*m_shownRuns)}
+                                       : tab == pageStatistics ? ResultsExport::statisticsTables(m_statistics, m_language)
+                                                               : QList<ResultsTable>{ResultsTable::of(*m_shownTickets)};
+    QString reason;
+    sayIfFailed(ResultsExport::writeCsv(path, tables, &reason), path, reason);
+}
+
+void ResultsWindow::exportXlsx()
+{
+    if (!module())
+        return;
+    const QString path = m_app.platform().saveFileName(text(u"Экспорт XLSX"_s, u"Export XLSX"_s),
+                                                       suggestedPath(u"results.xlsx"_s),
+                                                       text(u"Книги Excel (*.xlsx)"_s, u"Excel workbooks (*.xlsx)"_s));
+    if (path.isEmpty())
+        return;
+    const QList<ResultsSheet> sheets{
+        {text(u"Билеты"_s, u"Tickets"_s), {ResultsTable::of(*m_shownTickets)}},
+        {text(u"Тесты"_s, u"Tests"_s), {ResultsTable::of(*m_shownRuns)}},
+        {text(u"Статистика"_s, u"Statistics"_s), ResultsExport::statisticsTables(m_statistics, m_language)},
+    };
+    QString reason;
+    sayIfFailed(m_module->writeXlsx(path, sheets, &reason), path, reason);
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "core/reports/report_reader.h"
+#include "core/reports/results_statistics.h"
+#include "gui/common/captions.h"
+#include "gui/results/results_chart.h"
+
+#include <QWidget>
+
+#include <atomic>
+#include <memory>
+
+class Application;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+class QTableWidget;
+class QThread;
+class QuestionnaireRunsModel;
+class ResultsModule;
+class ResultsFilterModel;
+class TicketResultsModel;
+
+// The results of the reports s/oth.txt and s/lzm.txt as tables that sort and filter, their
+// statistics and charts, and their export to CSV and XLSX. The reports are read off the
+// user-interface thread and never written here. Opened from the settings window and left
+// only through "Закрыть", which returns to it.
+class ResultsWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ResultsWindow(Application &app);
+    ~ResultsWindow() override;
+
+    // Reads both reports anew; what was shown stays until the reading ends.
+    void read();
+    bool isReading() const { return m_reader != nullptr; }
+
+    // The statistics of the tickets the filter shows.
+    const ResultsStatistics &statistics() const { return m_statistics; }
+
+signals:
+    // A reading ended, done or cancelled.
+    void readingEnded();
+    void closed();
+
+private:
+    void buildControls();
+    void connectHandlers();
+    CaptionTable captionTable() const;
+    void applyLanguage();
+    void applyFilter();
+    void resetFilter();
+    void showReports(ReportReader::Reports reports);
+    void readingFinished(std::shared_ptr<std::optional<ReportReader::Reports>> result);
+    void showProblems();
+    void showStatistics();
+    void showChart();
+    ResultsChart chart() const;
+    // The results module, or null after saying why it cannot be loaded.
+    ResultsModule *module();
+    void saveChart();
+    void exportCsv();
+    void exportXlsx();
+    QString text(const QString &russian, const QString &english) const;
+    QString suggestedPath(const QString &name) const;
+    void sayIfFailed(bool written, const QString &path, const QString &reason);
+
+    QLabel *lblFrom;
+    QCheckBox *chkDates;
+    QDateEdit *dtFrom;
+    QLabel *lblTo;
+    QDateEdit *dtTo;
+    QLabel *lblName;
+    QLineEdit *txtName;
+    QLabel *lblTicket;
+    QLineEdit *txtTicket;
+    QLabel *lblVerdict;
+    QComboBox *cboVerdict;
+    QPushButton *cmdReset;
+
+    QTabWidget *tabResults;
+    QTableView *tblTickets;
+    QTableView *tblRuns;
+    QWidget *pageStatistics;
+    QComboBox *cboChart;
+    // The chart view of the results module, or a label that says why there is none.
+    QWidget *chartView;
+    QTableWidget *tblStatistics;
+    QTableWidget *tblProblems;
+
+    QLabel *lblShown;
+    QProgressBar *prgRead;
+    QPushButton *cmdCancel;
+    QPushButton *cmdRefresh;
+    QPushButton *cmdCsv;
+    QPushButton *cmdXlsx;
+    QPushButton *cmdPng;
+    QPushButton *cmdClose;
+
+    Application &m_app;
+    QString m_language;
+    TicketResultsModel *m_tickets;
+    QuestionnaireRunsModel *m_runs;
+    ResultsFilterModel *m_shownTickets;
+    ResultsFilterModel *m_shownRuns;
+    ResultsStatistics m_statistics;
+    QList<ReportProblem> m_examProblems;
+    QList<ReportProblem> m_runProblems;
+    QStringList m_readErrors;
+    ResultsModule *m_module = nullptr;
+    QString m_moduleError;
+    QThread *m_reader = nullptr;
+    std::shared_ptr<std::atomic_bool> m_cancel;
+};

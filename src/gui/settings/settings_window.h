@@ -1,0 +1,152 @@
+#pragma once
+
+#include "gui/common/captions.h"
+
+#include <QWidget>
+
+#include <array>
+
+class ActiveLabel;
+class Application;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class SettingsRecord;
+
+// Form4: the teacher's settings. It shows the settings record of the run in its controls and
+// writes back what the teacher types; the hidden Label15, Label16 and Label17 mirror the
+// timer length, the picture size mode and the language. Created hidden on first reference
+// and never destroyed.
+class SettingsWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SettingsWindow(Application &app);
+
+    // Presses the hidden language button for "rus" or "eng".
+    void pressLanguageButton(const QString &language);
+
+    // Timer1's tick: the clock.
+    void onTimer1();
+
+    // Says that typed minutes are not minutes the timer can take.
+    static void sayMinutesRefused(Application &app);
+
+signals:
+    // The teacher has left the settings: the start window takes over.
+    void closed();
+
+private:
+    // The main panel.
+    QGroupBox *Frame3;
+
+    QGroupBox *Frame1;
+    ActiveLabel *Label10;
+    ActiveLabel *Label35;
+    ActiveLabel *Label36;
+    ActiveLabel *Label11;
+    QLineEdit *Text2;
+    ActiveLabel *Label15;
+    QCheckBox *Check1;
+    QCheckBox *Check2;
+    ActiveLabel *Label13;
+
+    QGroupBox *Frame2;
+    QLineEdit *Text3;
+    QGroupBox *Frame5;
+    QComboBox *Combo1;
+    QGroupBox *Frame6;
+    ActiveLabel *Label2;
+    QLineEdit *Text5;
+    ActiveLabel *Label6;
+    QPushButton *Command5;
+
+    QGroupBox *Frame8;
+    QRadioButton *Option1;
+    QRadioButton *Option2;
+    QLineEdit *Text4;
+    ActiveLabel *Label14;
+    QLineEdit *Text1;
+    ActiveLabel *Label12;
+    ActiveLabel *Label16;
+
+    QGroupBox *Frame10;
+    ActiveLabel *Label32;
+    QLineEdit *Text12;
+
+    QGroupBox *Frame7;
+    ActiveLabel *Label8;
+
+    QGroupBox *Frame11;
+    ActiveLabel *Label18;
+    ActiveLabel *Label19;
+    QLineEdit *Text6;
+
+    QCheckBox *Check3;
+    QPushButton *Command6;
+    QPushButton *Command3;
+    QPushButton *Command10;
+    QPushButton *cmdResults;
+
+    // The hidden language panel.
+    QGroupBox *Frame9;
+    QPushButton *Command2;
+    QPushButton *Command4;
+    ActiveLabel *Label17;
+
+    // The warning panel for closing without a pass score.
+    QGroupBox *Frame12;
+    ActiveLabel *Label20;
+    QPushButton *Command7;
+    QPushButton *Command8;
+
+    // The pass score panel: the marks of the weakest ticket that still passes, one box per
+    // question position (txt[0] is txt1), the number of questions and the result.
+    QGroupBox *Frame4;
+    ActiveLabel *Label4;
+    std::array<QLineEdit *, 20> txt;
+    ActiveLabel *Label1;
+    ActiveLabel *Label7;
+    ActiveLabel *Label3;
+    QLineEdit *txtV;
+    ActiveLabel *Label5;
+    QLineEdit *txtZ;
+    QPushButton *Command1;
+    QFrame *Line1;
+    QFrame *Line2;
+    QFrame *Line3;
+    QFrame *Line4;
+    QFrame *Line5;
+
+    QTimer *Timer1;
+
+    void buildControls();
+    void connectHandlers();
+    void connectRecord();
+    void showPictureSize();
+    void load();
+    CaptionTable captionTable() const;
+
+    void minutesChanged(const QString &typed);
+    void timerSwitched(QCheckBox *changed, QCheckBox *other, bool ticked);
+    void setLanguage(const QString &language);
+    void openPassScoreDialog();
+    void buildPassScorePanel();
+    void connectPassScorePanel();
+    void markChanged();
+    void questionsChanged(const QString &questions);
+    bool recalculate();
+    void colourBoxes(const QString &questions);
+    void acceptPassScore();
+    void closeWindow();
+    void closeAnyway();
+
+    Application &m_app;
+    SettingsRecord &m_settings;
+};
