@@ -518,13 +518,13 @@ bool Application::discardUnfinishedTicket()
     note.time = ExamReport::timeText(now.time());
     note.student = m_unfinished->student.line;
     note.ticket = TicketRun::ticketLine(note.language, m_unfinished->ticketFolderName);
-    QString error;
+    FileError error;
     if (!ExamReport::appendDiscardNote(m_programFolder, note, &error)) {
-        const bool english = LanguagePolicy(note.language).isEnglish();
+        const LanguagePolicy language(note.language);
         message(ProgramTitle,
-                (english ? u"The unfinished ticket was not discarded: the report "_s
-                         : u"Незаконченный билет не отменен: не удалось записать в отчет "_s)
-                    + path(ProgramPaths::examReportName()) + u":\n"_s + error,
+                language.text(u"Незаконченный билет не отменен: не удалось записать в отчет "_s,
+                              u"The unfinished ticket was not discarded: the report "_s)
+                    + m_paths.examReport() + u":\n"_s + error.reason(language),
                 MessageIcon::Warning);
         return false;
     }
@@ -538,12 +538,12 @@ void Application::keepJournal(const TicketJournal::Record &record)
     delete m_journalKeeper;
     m_keepsJournal = true;
     m_journalKeeper = new TicketJournalKeeper(ticketJournalPath(), record, *m_ticketWindow->run(), this);
-    connect(m_journalKeeper, &TicketJournalKeeper::writeFailed, this, [this](const QString &file, const QString &reason) {
-        const bool english = LanguagePolicy(m_settings.language()).isEnglish();
+    connect(m_journalKeeper, &TicketJournalKeeper::writeFailed, this, [this](const FileError &error) {
+        const LanguagePolicy language(m_settings.language());
         message(ProgramTitle,
-                (english ? u"The ticket cannot be kept against a crash in "_s
-                         : u"Ход билета не сохраняется на случай сбоя в "_s)
-                    + file + u":\n"_s + reason,
+                language.text(u"Ход билета не сохраняется на случай сбоя в "_s,
+                              u"The ticket cannot be kept against a crash in "_s)
+                    + error.path() + u":\n"_s + error.reason(language),
                 MessageIcon::Warning);
     });
     connect(m_journalKeeper, &TicketJournalKeeper::heldElsewhere, this, [this](const QString &file) {

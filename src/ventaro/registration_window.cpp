@@ -145,11 +145,13 @@ void RegistrationWindow::execute(bool registering, const QString &regValue)
     const SettingsRecord::SaveResult saved = SettingsRecord::saveRegistrationFlag(settingsFile(), regValue);
     if (!saved) {
         const QString file = QDir::toNativeSeparators(settingsFile());
+        const LanguagePolicy language(m_language);
+        const QString reason = saved.error.reason(language);
         m_platform.messageBox(ProgramTitle,
-                              LanguagePolicy(m_language).message(u"%1 выполнена, но флаг reg не записан в файл %2: %3"_s
-                                                 .arg(result.entryPoint, file, saved.error),
-                                             u"%1 succeeded, but the flag reg could not be written to the file %2: %3"_s
-                                                 .arg(result.entryPoint, file, saved.error)),
+                              language.message(u"%1 выполнена, но флаг reg не записан в файл %2: %3"_s
+                                                   .arg(result.entryPoint, file, reason),
+                                               u"%1 succeeded, but the flag reg could not be written to the file %2: %3"_s
+                                                   .arg(result.entryPoint, file, reason)),
                               MessageIcon::Critical);
         return;
     }

@@ -268,9 +268,9 @@ void EditorTest::refusesExamName()
     QVERIFY(shown(editor, "Frame5"));
     QVERIFY(!shown(editor, "Frame1"));
     // The exam files refuse the name too, whoever asks.
-    QString error;
+    FileError error;
     QVERIFY(!ExamFiles::createExam(folder.path(u"b"_s), name, &error));
-    QVERIFY(!error.isEmpty());
+    QVERIFY(error.isError());
     QCOMPARE(QDir(folder.path(u"b"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
@@ -593,7 +593,7 @@ void EditorTest::failedPictureSaveKeepsTheOldPicture()
     AnsiText::Faults::clear();
     QCOMPARE(folder.readBytes(u"b/Картинки/b1/k2.bmp"_s), "old picture"_ba);
     QCOMPARE(folder.platform.messages.last().text,
-             u"Не удалось записать файл "_s + folder.path(u"b/Картинки/b1/k2.bmp"_s));
+             u"Не удалось записать файл "_s + folder.path(u"b/Картинки/b1/k2.bmp"_s) + u": на диске нет места"_s);
 }
 
 void EditorTest::pictureIsTakenAwayOrDeleted()

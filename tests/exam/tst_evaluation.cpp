@@ -1,4 +1,5 @@
 #include "core/files/ansi_text.h"
+#include "core/program/language_policy.h"
 #include "core/reports/exam_report.h"
 #include "gui/exam/evaluation_window.h"
 #include "gui/exam/ticket_window.h"
@@ -270,9 +271,8 @@ void TestEvaluation::twoRecordsInARow()
 {
     ProgramFolder folder;
     folder.writeText(u"s/oth.txt"_s, u"старая запись\r\n"_s);
-    QString error;
-    QVERIFY(ExamReport::append(folder.path(), russianRecord(), &error));
-    QVERIFY(ExamReport::append(folder.path(), englishRecord(), &error));
+    QVERIFY(ExamReport::append(folder.path(), russianRecord()));
+    QVERIFY(ExamReport::append(folder.path(), englishRecord()));
     QCOMPARE(folder.readBytes(u"s/oth.txt"_s),
              AnsiText::encode(u"старая запись\r\n"_s) + golden(u"rus.txt"_s) + golden(u"eng.txt"_s));
 }
@@ -281,8 +281,8 @@ void TestEvaluation::missingReportFolderIsCreated()
 {
     ProgramFolder folder;
     QVERIFY(QDir(folder.path(u"s"_s)).removeRecursively());
-    QString error;
-    QVERIFY2(ExamReport::append(folder.path(), englishRecord(), &error), qPrintable(error));
+    FileError error;
+    QVERIFY2(ExamReport::append(folder.path(), englishRecord(), &error), qPrintable(error.systemText()));
     QCOMPARE(folder.readBytes(u"s/oth.txt"_s), golden(u"eng.txt"_s));
 }
 
@@ -303,9 +303,10 @@ void TestEvaluation::failedAppendChangesNothing()
         folder.writeText(blocker, u"not a folder"_s);
     else
         QVERIFY(QDir().mkpath(folder.path(blocker)));
-    QString error;
+    FileError error;
     QVERIFY(!ExamReport::append(folder.path(), russianRecord(), &error));
-    QVERIFY(!error.isEmpty());
+    QVERIFY(error.isError());
+    QVERIFY(!error.reason(LanguagePolicy(u"rus"_s)).isEmpty());
     if (blocker == u"s"_s)
         QCOMPARE(folder.readBytes(u"s"_s), QByteArray("not a folder"));
     else

@@ -262,7 +262,8 @@ void TicketJournalTest::failedWriteKeepsTheLastJournalAndIsSaidOnce()
     AnsiText::Faults::failWriteAfter(10);
     QCOMPARE(run.open(2), TicketRun::Opening::Opened);
     QCOMPARE(failures.size(), 1);
-    QCOMPARE(failures.at(0).at(0).toString(), exam.journal());
+    QCOMPARE(failures.at(0).at(0).value<FileError>().path(), exam.journal());
+    QCOMPARE(failures.at(0).at(0).value<FileError>().kind(), FileError::Kind::AccessDenied);
     QCOMPARE(AnsiText::readBytes(exam.journal()).value_or(QByteArray()), opened);
 
     // The next step that can be written brings the journal up to date.

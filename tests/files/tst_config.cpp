@@ -3,6 +3,7 @@
 #include "core/files/folders.h"
 #include "core/files/ini.h"
 #include "core/files/path_names.h"
+#include "core/program/language_policy.h"
 
 #include <QDir>
 #include <QFile>
@@ -224,9 +225,9 @@ void ConfigTest::iniRefusesUnreadableNames()
     writeFile(file, golden("settings.ini"));
     QVERIFY(!SetValue(section, key, u"1"_s, file));
     // Several keys with one unreadable among them: none is written.
-    QString error;
+    FileError error;
     QVERIFY(!SetValues(section, {{u"vopros"_s, u"9"_s}, {key, u"1"_s}}, file, &error));
-    QVERIFY(!error.isEmpty());
+    QVERIFY(error.isError());
     QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), golden("settings.ini"));
 
     // Nothing is created for a refused name either.
@@ -640,9 +641,10 @@ void ConfigTest::ansiUnmappableAndAppend()
     QVERIFY(AnsiText::append(file, u"Один\r\n"_s));
     QVERIFY(AnsiText::append(file, u"Два\r\n"_s));
     QCOMPARE(AnsiText::readLines(file).value_or(QStringList()), (QStringList{u"Один"_s, u"Два"_s}));
-    QString error;
+    FileError error;
     QVERIFY(!AnsiText::append(dir.filePath(u"missing/report.txt"_s), u"x"_s, &error));
-    QVERIFY(!error.isEmpty());
+    QCOMPARE(error.kind(), FileError::Kind::NotFound);
+    QCOMPARE(error.reason(LanguagePolicy(u"rus"_s)), u"нет такого файла или папки"_s);
     QVERIFY(!AnsiText::readWhole(dir.filePath(u"missing.txt"_s)).has_value());
 }
 

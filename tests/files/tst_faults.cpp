@@ -5,6 +5,7 @@
 #include "core/exam/exam_files.h"
 #include "core/files/ansi_text.h"
 #include "core/files/ini.h"
+#include "core/program/language_policy.h"
 #include "core/program/program_paths.h"
 #include "core/program/settings_record.h"
 #include "core/questionnaire/questionnaire_file.h"
@@ -203,16 +204,17 @@ void FaultsTest::failedAppendLeavesNoPartOfIt()
     const QByteArray old = AnsiText::encode(ExamReport::recordText(appendedRecord(0, 0)));
     if (existing)
         writeFile(report, old);
-    const auto append = [&](QString *error) {
+    const auto append = [&](FileError *error) {
         return questionnaire ? QuestionnaireReport::append(
                                    dir.path(), QuestionnaireReport::header(u"quiz"_s, u"10:00"_s, u"08.12.2026"_s), error)
                              : ExamReport::append(dir.path(), appendedRecord(1, 1), error);
     };
 
     AnsiText::Faults::failWriteAfter(failAfter);
-    QString error;
+    FileError error;
     QVERIFY(!append(&error));
-    QVERIFY(!error.isEmpty());
+    QCOMPARE(error.kind(), FileError::Kind::NoSpace);
+    QCOMPARE(error.path(), report);
     QCOMPARE(readFile(report), existing ? old : "<missing>"_ba);
     QVERIFY(!QFileInfo::exists(report + u".lock"_s));
 
@@ -233,8 +235,8 @@ void FaultsTest::staleLockOfAnotherWorkstationIsTakenOver()
     QVERIFY(lock.setFileTime(old, QFileDevice::FileModificationTime));
     lock.close();
 
-    QString error;
-    QVERIFY2(ExamReport::append(dir.path(), appendedRecord(0, 0), &error), qPrintable(error));
+    FileError error;
+    QVERIFY2(ExamReport::append(dir.path(), appendedRecord(0, 0), &error), qPrintable(error.describe(LanguagePolicy(u"eng"_s))));
     QCOMPARE(readFile(dir.filePath(ProgramPaths::examReportName())),
              AnsiText::encode(ExamReport::recordText(appendedRecord(0, 0))));
     QVERIFY(!QFileInfo::exists(lockPath));
@@ -259,9 +261,11 @@ void FaultsTest::fullAndReadOnlyFileSystem()
     disk.fill(2);
     ExamRecord big = appendedRecord(1, 1);
     big.data1 = QString(12 * 1024, u'ж');
-    QString error;
+    FileError error;
     QVERIFY(!ExamReport::append(folder, big, &error));
-    QCOMPARE(error, qt_error_string(ENOSPC));
+    QCOMPARE(error.kind(), FileError::Kind::NoSpace);
+    QCOMPARE(error.reason(LanguagePolicy(u"rus"_s)), u"на диске нет места"_s);
+    QCOMPARE(error.reason(LanguagePolicy(u"eng"_s)), qt_error_string(ENOSPC));
     QCOMPARE(readFile(report), oldRecord);
     QVERIFY(!QuestionnaireReport::append(folder, QString(12 * 1024, u'ж')));
     QCOMPARE(readFile(questionnaireReport), "=\r\n"_ba);
@@ -269,14 +273,16 @@ void FaultsTest::fullAndReadOnlyFileSystem()
     disk.fill(0);
     QVERIFY(!SetValue(u"test"_s, u"ball"_s, u"3"_s, settings));
     QVERIFY(!SetValues(u"test"_s, {{u"ball"_s, u"3"_s}}, settings, &error));
-    QCOMPARE(error, qt_error_string(ENOSPC));
+    QCOMPARE(error.kind(), FileError::Kind::NoSpace);
+    QCOMPARE(error.path(), settings);
     QCOMPARE(readFile(settings), OldBytes);
 
     QVERIFY(disk.remountReadOnly());
     QVERIFY(!SetValue(u"test"_s, u"ball"_s, u"3"_s, settings));
     QCOMPARE(readFile(settings), OldBytes);
     QVERIFY(!ExamReport::append(folder, appendedRecord(1, 2), &error));
-    QVERIFY(!error.isEmpty());
+    QCOMPARE(error.kind(), FileError::Kind::ReadOnly);
+    QCOMPARE(error.reason(LanguagePolicy(u"rus"_s)), u"файловая система доступна только для чтения"_s);
     QCOMPARE(readFile(report), oldRecord);
 }
 

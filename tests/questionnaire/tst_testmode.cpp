@@ -494,7 +494,8 @@ void TestMode::reportFolderProblems()
     folder.writeText(u"s"_s, u"not a folder"_s);
     answer(window, 1);
     QCOMPARE(folder.platform.messageTexts(),
-             QStringList{u"Не удалось дописать отчет в файл "_s + folder.path(u"s/lzm.txt"_s)});
+             QStringList{u"Не удалось дописать отчет в файл "_s + folder.path(u"s/lzm.txt"_s)
+                         + u": нет такого файла или папки"_s});
     QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"2"_s);
 }
 

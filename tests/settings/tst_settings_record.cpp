@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+
 using namespace Qt::StringLiterals;
 
 // The settings record without any window: its rules, its change signals and its file.
@@ -210,11 +212,11 @@ void SettingsRecordTest::saveReportsAFailure()
     record.setTickets(u"3"_s);
     const SettingsRecord::SaveResult result = record.save(dir.filePath(u"no/such/folder/test.ini"_s));
     QVERIFY(!result);
-    QVERIFY(!result.error.isEmpty());
+    QCOMPARE(result.error.kind(), FileError::Kind::NotFound);
     QVERIFY(!record.saveLanguage(dir.filePath(u"no/such/folder/test.ini"_s)));
     const SettingsRecord::SaveResult flag = SettingsRecord::saveRegistrationFlag(dir.filePath(u"no/such/folder/test.ini"_s), u"1"_s);
     QVERIFY(!flag);
-    QVERIFY(!flag.error.isEmpty());
+    QCOMPARE(flag.error.kind(), FileError::Kind::NotFound);
 }
 
 void SettingsRecordTest::registrationFlagIsWrittenAlone()
@@ -229,27 +231,31 @@ void SettingsRecordTest::registrationFlagIsWrittenAlone()
 void SettingsRecordTest::saveFailureText_data()
 {
     QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("reason");
+    QTest::addColumn<int>("systemError");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("rus") << u"rus"_s << u"No space left on device"_s
-                         << u"Не удалось сохранить настройки в файл /p/test.ini: No space left on device"_s;
-    QTest::newRow("eng") << u"eng"_s << u"No space left on device"_s
-                         << u"The settings could not be saved to the file /p/test.ini: No space left on device"_s;
-    QTest::newRow("another language hears Russian") << u"deu"_s << u"Permission denied"_s
-                                                    << u"Не удалось сохранить настройки в файл /p/test.ini: Permission denied"_s;
-    QTest::newRow("no reason, rus") << u"rus"_s << QString()
-                                    << u"Не удалось сохранить настройки в файл /p/test.ini: причина неизвестна"_s;
-    QTest::newRow("no reason, eng") << u"eng"_s << QString()
-                                    << u"The settings could not be saved to the file /p/test.ini: unknown reason"_s;
+    const QString russian = u"Не удалось сохранить настройки в файл /p/test.ini: "_s;
+    const QString english = u"The settings could not be saved to the file /p/test.ini: "_s;
+    // Russian messages carry Russian reasons for the failures a school meets; English keeps the
+    // system's words.
+    QTest::newRow("full disk, rus") << u"rus"_s << ENOSPC << russian + u"на диске нет места"_s;
+    QTest::newRow("full disk, eng") << u"eng"_s << ENOSPC << english + u"No space left on device"_s;
+    QTest::newRow("quota, rus") << u"rus"_s << EDQUOT << russian + u"на диске нет места"_s;
+    QTest::newRow("access, another language hears Russian") << u"deu"_s << EACCES << russian + u"доступ запрещен"_s;
+    QTest::newRow("access, eng") << u"eng"_s << EACCES << english + u"Permission denied"_s;
+    QTest::newRow("read-only, rus") << u"rus"_s << EROFS << russian + u"файловая система доступна только для чтения"_s;
+    QTest::newRow("missing folder, rus") << u"rus"_s << ENOENT << russian + u"нет такого файла или папки"_s;
+    QTest::newRow("missing folder, eng") << u"eng"_s << ENOENT << english + u"No such file or directory"_s;
+    QTest::newRow("no reason, rus") << u"rus"_s << 0 << russian + u"причина неизвестна"_s;
+    QTest::newRow("no reason, eng") << u"eng"_s << 0 << english + u"unknown reason"_s;
 }
 
 void SettingsRecordTest::saveFailureText()
 {
     QFETCH(QString, language);
-    QFETCH(QString, reason);
+    QFETCH(int, systemError);
     QFETCH(QString, text);
-    const SettingsRecord::SaveResult failed{false, reason};
+    const SettingsRecord::SaveResult failed{false, FileError::fromSystem(systemError, u"/p/test.ini"_s)};
     QCOMPARE(SettingsRecord::saveFailureText(u"/p/test.ini"_s, failed, language), text);
 }
 

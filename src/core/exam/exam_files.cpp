@@ -53,11 +53,11 @@ Presence presence(const QString &exam, const QString &ticket, const QString &num
     return found;
 }
 
-std::optional<QString> createExam(const QString &library, const QString &name, QString *error)
+std::optional<QString> createExam(const QString &library, const QString &name, FileError *error)
 {
     if (const PathNames::Problem problem = PathNames::problem(name); problem != PathNames::Problem::None) {
         if (error)
-            *error = PathNames::refusal(name, problem).english;
+            *error = FileError(FileError::Kind::Other, library + u'/' + name, PathNames::refusal(name, problem).english);
         return std::nullopt;
     }
     const QString folder = library + u'/' + name;

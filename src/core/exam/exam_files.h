@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/file_error.h"
+
 #include <QString>
 
 #include <optional>
@@ -36,7 +38,7 @@ Presence presence(const QString &exam, const QString &ticket, const QString &num
 // title file with the name and CR LF. A name that not every workstation can hold
 // (PathNames::problem) is refused before anything is created. Gives the folder, or nothing
 // with the reason in error.
-std::optional<QString> createExam(const QString &library, const QString &name, QString *error);
+std::optional<QString> createExam(const QString &library, const QString &name, FileError *error);
 
 // The name of the first file matching "*.lzm" (ignoring case, in name order) in the
 // folder; the empty text when there is none.

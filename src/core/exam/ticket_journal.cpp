@@ -231,7 +231,7 @@ std::optional<Record> decode(const QByteArray &bytes)
     return fromJson(document.object());
 }
 
-bool write(const QString &path, const Record &record, QString *error)
+bool write(const QString &path, const Record &record, FileError *error)
 {
     return AnsiText::writeBytes(path, encode(record), error);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/exam/ticket_run.h"
+#include "core/files/file_error.h"
 #include "core/program/student.h"
 
 #include <QByteArray>
@@ -47,7 +48,7 @@ QByteArray encode(const Record &record);
 std::optional<Record> decode(const QByteArray &bytes);
 
 // Replaces the journal whole, or leaves the old one when it cannot (error says why).
-bool write(const QString &path, const Record &record, QString *error = nullptr);
+bool write(const QString &path, const Record &record, FileError *error = nullptr);
 // The lock that a running program holds on its journal, "<path>.lock", set up so that only
 // the death of its owner makes it stale: the journal of a ticket that runs in another copy of
 // the program on this workstation is no unfinished ticket.

@@ -38,12 +38,12 @@ void TicketJournalKeeper::keep()
     }
     TicketJournal::Record record = m_record;
     record.state = state;
-    QString error;
+    FileError error;
     if (TicketJournal::write(m_path, record, &error)) {
         m_record = record;
         m_written = true;
     } else if (!m_failureSaid) {
         m_failureSaid = true;
-        emit writeFailed(m_path, error);
+        emit writeFailed(error);
     }
 }

@@ -30,7 +30,7 @@ public:
 
 signals:
     // The first write that failed, with the reason; later failures are not repeated.
-    void writeFailed(const QString &path, const QString &reason);
+    void writeFailed(const FileError &error);
     // Another running copy of the program keeps the journal: this ticket writes none.
     void heldElsewhere(const QString &path);
 

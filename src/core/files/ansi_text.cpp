@@ -60,26 +60,26 @@ qint64 g_failWriteAfter = -1;
 int g_writesBeforeFault = 0;
 bool g_failRename = false;
 
-// The reason of a failed call on the file. Qt keeps the system's reason for most failures,
-// but a short write leaves it at Qt's "Unknown error"; the system's own text (such as "No
-// space left on device") then says what happened.
-QString reason(const QFileDevice &file, int systemError)
+// The failure of a call on the file. Qt keeps the system's reason for most failures, but a
+// short write leaves it at Qt's "Unknown error"; the system's error number then says what
+// happened.
+FileError failure(const QFileDevice &file, int systemError)
 {
     const QString text = file.errorString();
     if (systemError != 0 && (text.isEmpty() || text == QFile().errorString()))
-        return qt_error_string(systemError);
-    return text;
+        return FileError::fromSystem(systemError, file.fileName());
+    return FileError::fromSystem(systemError, file.fileName(), text);
 }
 
-void setReason(QString *error, const QString &text)
+void setFailure(FileError *error, const FileError &failure)
 {
     if (error)
-        *error = text;
+        *error = failure;
 }
 
 // Writes every byte, going on after a short write until the system refuses the rest, so the
 // failure carries the system's reason. False, with the reason, when any byte was not written.
-bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *error)
+bool writeAll(QFileDevice &file, const QByteArray &bytes, FileError *error)
 {
     qint64 limit = bytes.size();
     if (g_failWriteAfter >= 0 && g_writesBeforeFault-- <= 0) {
@@ -91,13 +91,13 @@ bool writeAll(QFileDevice &file, const QByteArray &bytes, QString *error)
         errno = 0;
         const qint64 written = file.write(bytes.constData() + done, limit - done);
         if (written <= 0) {
-            setReason(error, reason(file, errno));
+            setFailure(error, failure(file, errno));
             return false;
         }
         done += written;
     }
     if (done < bytes.size()) {
-        setReason(error, qt_error_string(ENOSPC));
+        setFailure(error, FileError::fromSystem(ENOSPC, file.fileName()));
         return false;
     }
     return true;
@@ -305,13 +305,13 @@ std::optional<Lines> readLineIndex(const QString &path)
     return Lines(std::move(*bytes));
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+bool writeBytes(const QString &path, const QByteArray &bytes, FileError *error)
 {
     QSaveFile file(path);
     // Unbuffered, so that each write reaches the system at once and a full disk fails that
     // write here, rather than a flush inside commit() whose failure would go unseen.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        setReason(error, reason(file, errno));
+        setFailure(error, failure(file, errno));
         return false;
     }
     if (!writeAll(file, bytes, error)) {
@@ -321,23 +321,23 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
     if (g_failRename) {
         g_failRename = false;
         file.cancelWriting();
-        setReason(error, qt_error_string(EACCES));
+        setFailure(error, FileError::fromSystem(EACCES, path));
         return false;
     }
     errno = 0;
     if (!file.commit()) {
-        setReason(error, reason(file, errno));
+        setFailure(error, failure(file, errno));
         return false;
     }
     return true;
 }
 
-bool writeWhole(const QString &path, const QString &text, QString *error)
+bool writeWhole(const QString &path, const QString &text, FileError *error)
 {
     return writeBytes(path, encode(text), error);
 }
 
-bool append(const QString &path, const QString &text, QString *error)
+bool append(const QString &path, const QString &text, FileError *error)
 {
     const QByteArray bytes = encode(text);
     // A lock file created beside the report works on a network share too, where several
@@ -358,13 +358,14 @@ bool append(const QString &path, const QString &text, QString *error)
         }
         switch (lock.error()) {
         case QLockFile::LockFailedError:
-            setReason(error, u"the file is locked by another program ("_s + path + u".lock)"_s);
+            setFailure(error, FileError(FileError::Kind::LockedElsewhere, path));
             break;
         case QLockFile::PermissionError:
-            setReason(error, qt_error_string(EACCES));
+            // The system's reason tells a read-only file system from a folder without access.
+            setFailure(error, FileError::fromSystem(systemError == EROFS ? EROFS : EACCES, path));
             break;
         default:
-            setReason(error, qt_error_string(systemError != 0 ? systemError : EIO));
+            setFailure(error, FileError::fromSystem(systemError != 0 ? systemError : EIO, path));
             break;
         }
         return false;
@@ -374,7 +375,7 @@ bool append(const QString &path, const QString &text, QString *error)
     const bool existed = file.exists();
     errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        setReason(error, reason(file, errno));
+        setFailure(error, failure(file, errno));
         return false;
     }
     // Taken under the lock: every byte past it is this append's own.
@@ -390,7 +391,7 @@ bool append(const QString &path, const QString &text, QString *error)
         cutBack = file.resize(start);
     }
     if (!cutBack && error)
-        *error += u"; the part written could not be taken back"_s;
+        error->setPartLeft();
     return false;
 }
 

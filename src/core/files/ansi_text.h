@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/file_error.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -68,16 +70,16 @@ std::optional<Lines> readLineIndex(const QString &path);
 
 // Replaces the file whole through a temporary file that is put in place only when every
 // byte was written: a full disk, a refused rename or a kill at any moment leaves the old
-// file whole. False, with the system's reason, when the file was not replaced.
-bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
-bool writeWhole(const QString &path, const QString &text, QString *error = nullptr);
+// file whole. False, with the reason, when the file was not replaced.
+bool writeBytes(const QString &path, const QByteArray &bytes, FileError *error = nullptr);
+bool writeWhole(const QString &path, const QString &text, FileError *error = nullptr);
 
 // Appends the text whole or not at all, also when several programs (on one machine or on
 // several workstations sharing the folder) append to the same file: the append holds the
 // lock file "<path>.lock" beside the file, writes the text in one write and, when any of it
 // failed, cuts the file back to the size it had when the lock was taken, so no other
 // program's text is touched. False, with the reason, when the text was not appended.
-bool append(const QString &path, const QString &text, QString *error = nullptr);
+bool append(const QString &path, const QString &text, FileError *error = nullptr);
 
 // How long a lock file may stay before another program takes it over (its owner is taken to
 // have died), and how long an append waits for the lock. An append holds it for one write.

@@ -467,17 +467,17 @@ bool SetValue(const QString &section, const QString &key, const QString &value, 
 }
 
 bool SetValues(const QString &section, const QList<std::pair<QString, QString>> &values,
-               const QString &file, QString *error)
+               const QString &file, FileError *error)
 {
     if (!canReadBack(section)) {
         if (error)
-            *error = u"the section name cannot be stored: "_s + section;
+            *error = FileError(FileError::Kind::Other, file, u"the section name cannot be stored: "_s + section);
         return false;
     }
     for (const auto &entry : values) {
         if (!canReadBack(entry.first)) {
             if (error)
-                *error = u"the key cannot be stored: "_s + entry.first;
+                *error = FileError(FileError::Kind::Other, file, u"the key cannot be stored: "_s + entry.first);
             return false;
         }
     }
@@ -488,7 +488,7 @@ bool SetValues(const QString &section, const QList<std::pair<QString, QString>> 
             const auto bytes = AnsiText::readBytes(file);
             if (!bytes) {
                 if (error)
-                    *error = u"the file cannot be read"_s;
+                    *error = FileError(FileError::Kind::Unreadable, file);
                 return false;
             }
             content = *bytes;
@@ -497,7 +497,7 @@ bool SetValues(const QString &section, const QList<std::pair<QString, QString>> 
     } catch (const std::exception &failure) {
         reportFailure(u"SetValue"_s, 0, QString::fromLocal8Bit(failure.what()));
         if (error)
-            *error = QString::fromLocal8Bit(failure.what());
+            *error = FileError(FileError::Kind::Other, file, QString::fromLocal8Bit(failure.what()));
         return false;
     }
 }

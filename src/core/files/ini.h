@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/file_error.h"
+
 #include <QList>
 #include <QString>
 
@@ -27,7 +29,7 @@ bool SetValue(const QString &section, const QString &key, const QString &value, 
 // Writes several keys of one section in one replace of the file: the bytes are those that
 // SetValue of each key in turn would leave. False, with the reason, when it cannot be written.
 bool SetValues(const QString &section, const QList<std::pair<QString, QString>> &values,
-               const QString &file, QString *error = nullptr);
+               const QString &file, FileError *error = nullptr);
 
 // A file read once that answers many keys, each exactly as GetValueString would answer it:
 // loading the settings or showing a questionnaire question reads its file one time.

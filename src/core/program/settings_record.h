@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/file_error.h"
+
 #include <QObject>
 #include <QString>
 
@@ -29,7 +31,7 @@ public:
     struct SaveResult
     {
         bool ok = true;
-        QString error;  // why the file could not be written; empty on success
+        FileError error;  // why the file could not be written
         explicit operator bool() const { return ok; }
     };
 

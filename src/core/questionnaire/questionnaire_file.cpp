@@ -4,6 +4,7 @@
 #include "core/files/fixed_point.h"
 #include "core/files/folders.h"
 #include "core/files/ini.h"
+#include "core/files/path_names.h"
 #include "core/program/program_paths.h"
 
 using namespace Qt::StringLiterals;
@@ -45,13 +46,9 @@ void addKeys(QList<std::pair<QString, QString>> &keys, char prefix, const Values
 // Writes the keys of one section in one replace of the file, so a failure leaves none of
 // them written.
 bool writeKeys(const QString &questionnaireFile, const QString &section,
-               const QList<std::pair<QString, QString>> &keys, QString *error)
+               const QList<std::pair<QString, QString>> &keys, FileError *error)
 {
-    if (SetValues(section, keys, questionnaireFile))
-        return true;
-    if (error)
-        *error = questionnaireFile;
-    return false;
+    return SetValues(section, keys, questionnaireFile, error);
 }
 
 } // namespace
@@ -97,21 +94,17 @@ int questionCount(const QString &questionnaireFolder, QStringList *entries)
     return GetFolders(questionnaireFolder, entries) - 4;
 }
 
-bool create(const QString &programFolder, const QString &name, QString *error)
+bool create(const QString &programFolder, const QString &name, FileError *error)
 {
     const QString file = filePath(programFolder, name);
     if (file.isEmpty()) {
         if (error)
-            *error = name;
+            *error = FileError(FileError::Kind::Other, name,
+                               PathNames::refusal(name, PathNames::problem(name)).english);
         return false;
     }
     MakeDirPath(questionnaireFolder(programFolder, name));
-    if (!SetValue(HeaderSection, u"t"_s, name, file)) {
-        if (error)
-            *error = file;
-        return false;
-    }
-    return true;
+    return SetValues(HeaderSection, {{u"t"_s, name}}, file, error);
 }
 
 Header readHeader(const IniFile &questionnaireFile)
@@ -128,7 +121,7 @@ Header readHeader(const QString &questionnaireFile)
     return readHeader(IniFile(questionnaireFile));
 }
 
-bool writeBounds(const QString &questionnaireFile, const std::array<QString, Conclusions> &bounds, QString *error)
+bool writeBounds(const QString &questionnaireFile, const std::array<QString, Conclusions> &bounds, FileError *error)
 {
     QList<std::pair<QString, QString>> keys;
     for (int conclusion = 0; conclusion < Conclusions; ++conclusion)
@@ -151,7 +144,7 @@ Answers readAnswers(const QString &questionnaireFile, const QString &number)
     return readAnswers(IniFile(questionnaireFile), number);
 }
 
-bool writeAnswers(const QString &questionnaireFile, const QString &number, const Answers &answers, QString *error)
+bool writeAnswers(const QString &questionnaireFile, const QString &number, const Answers &answers, FileError *error)
 {
     QList<std::pair<QString, QString>> keys;
     addKeys(keys, 'q', answers.texts);
@@ -164,14 +157,9 @@ QString readText(const QString &path)
     return AnsiText::toWindowLineEnds(AnsiText::readWhole(path).value_or(QString()));
 }
 
-bool writeText(const QString &path, const QString &text, QString *error)
+bool writeText(const QString &path, const QString &text, FileError *error)
 {
-    if (!AnsiText::writeWhole(path, AnsiText::asFileText(text))) {
-        if (error)
-            *error = path;
-        return false;
-    }
-    return true;
+    return AnsiText::writeWhole(path, AnsiText::asFileText(text), error);
 }
 
 bool isAcceptedNumber(const QString &text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/file_error.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -37,10 +39,10 @@ int questionCount(const QString &questionnaireFolder, QStringList *entries = nul
 
 // Creates the questionnaire folder and writes the name into the questionnaire file. A name
 // that is not one path level is refused before anything is created.
-bool create(const QString &programFolder, const QString &name, QString *error = nullptr);
+bool create(const QString &programFolder, const QString &name, FileError *error = nullptr);
 
-// The writers below give false on failure, with the path that could not be written (or the
-// refused name) in error.
+// The writers below give false on failure, with the file and the reason (or the refused
+// name) in error.
 
 struct Header
 {
@@ -52,7 +54,7 @@ Header readHeader(const IniFile &questionnaireFile);
 Header readHeader(const QString &questionnaireFile);
 // Writes the three bounds t1 ... t3 in one replace of the file.
 bool writeBounds(const QString &questionnaireFile, const std::array<QString, Conclusions> &bounds,
-                 QString *error = nullptr);
+                 FileError *error = nullptr);
 
 // The answers of one question and their points, as the boxes of the editor hold them.
 struct Answers
@@ -65,7 +67,7 @@ Answers readAnswers(const QString &questionnaireFile, const QString &number);
 // Writes q1 ... q5, then b1 ... b5 into the section of the question, in one replace of the
 // file: all of them or, on failure, none.
 bool writeAnswers(const QString &questionnaireFile, const QString &number, const Answers &answers,
-                  QString *error = nullptr);
+                  FileError *error = nullptr);
 
 // Question and conclusion texts. In the windows a line break is "\n"; in the files it is
 // CR LF and the text ends with one. Reading gives the whole file, final line break
@@ -73,7 +75,7 @@ bool writeAnswers(const QString &questionnaireFile, const QString &number, const
 QString readText(const QString &path);
 // Writes the text whole, with CR LF line ends. A text that already ends in a line break
 // gets no further one, so loading a text and saving it again leaves the file as it was.
-bool writeText(const QString &path, const QString &text, QString *error = nullptr);
+bool writeText(const QString &path, const QString &text, FileError *error = nullptr);
 
 
 // Whether a points, bound or question-number box holds an accepted number: a number in

@@ -42,17 +42,11 @@ QString conclusionBlock(const QString &total, const QString &chosen,
            + u"\r\n\r\n"_s;
 }
 
-bool append(const QString &programFolder, const QString &text, QString *error)
+bool append(const QString &programFolder, const QString &text, FileError *error)
 {
     const ProgramPaths paths(programFolder);
     MakeDirPath(paths.reportsFolder());
-    const QString file = paths.questionnaireReport();
-    if (!AnsiText::append(file, text)) {
-        if (error)
-            *error = file;
-        return false;
-    }
-    return true;
+    return AnsiText::append(paths.questionnaireReport(), text, error);
 }
 
 } // namespace QuestionnaireReport

@@ -92,7 +92,7 @@ QString blockText(QStringList lines)
     return text + u"\r\n\r\n"_s;
 }
 
-bool appendText(const QString &programFolder, const QString &text, QString *error)
+bool appendText(const QString &programFolder, const QString &text, FileError *error)
 {
     MakeDirPath(ProgramPaths(programFolder).reportsFolder());
     return AnsiText::append(ProgramPaths(programFolder).examReport(), text, error);
@@ -131,12 +131,12 @@ bool isDiscardNote(QStringView line)
     return line == RussianDiscardNote || line == EnglishDiscardNote;
 }
 
-bool append(const QString &programFolder, const ExamRecord &record, QString *error)
+bool append(const QString &programFolder, const ExamRecord &record, FileError *error)
 {
     return appendText(programFolder, recordText(record), error);
 }
 
-bool appendDiscardNote(const QString &programFolder, const ExamRecord &record, QString *error)
+bool appendDiscardNote(const QString &programFolder, const ExamRecord &record, FileError *error)
 {
     return appendText(programFolder, discardNoteText(record), error);
 }

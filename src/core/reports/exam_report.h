@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/files/file_error.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QLocale>
@@ -57,7 +59,7 @@ bool isDiscardNote(QStringView line);
 // Appends the record to the report of the program folder, creating the folder "s" when
 // it is missing. The record goes in whole or not at all, also while other programs append
 // to the same report; on failure the error text names the reason.
-bool append(const QString &programFolder, const ExamRecord &record, QString *error = nullptr);
-bool appendDiscardNote(const QString &programFolder, const ExamRecord &record, QString *error = nullptr);
+bool append(const QString &programFolder, const ExamRecord &record, FileError *error = nullptr);
+bool appendDiscardNote(const QString &programFolder, const ExamRecord &record, FileError *error = nullptr);
 
 } // namespace ExamReport

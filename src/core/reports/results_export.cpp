@@ -142,7 +142,7 @@ QByteArray csv(const QList<ResultsTable> &tables, const QLocale &locale)
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-bool writeCsv(const QString &path, const QList<ResultsTable> &tables, QString *error)
+bool writeCsv(const QString &path, const QList<ResultsTable> &tables, FileError *error)
 {
     return AnsiText::writeBytes(path, csv(tables), error);
 }

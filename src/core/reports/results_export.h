@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/files/file_error.h"
 #include "core/reports/results_statistics.h"
 
 #include <QList>
@@ -46,6 +47,6 @@ QChar listSeparator(const QLocale &locale = QLocale());
 QByteArray csv(const QList<ResultsTable> &tables, const QLocale &locale = QLocale());
 
 // Writes the bytes to the file whole or not at all; false with the reason.
-bool writeCsv(const QString &path, const QList<ResultsTable> &tables, QString *error = nullptr);
+bool writeCsv(const QString &path, const QList<ResultsTable> &tables, FileError *error = nullptr);
 
 } // namespace ResultsExport

@@ -460,11 +460,14 @@ void ExamEditorWindow::createExam()
         startPanelMessage(ProgramTitle, why.russian, why.english);
         return;
     }
-    QString error;
+    FileError error;
     const auto folder = ExamFiles::createExam(m_app.path(u"b"_s), name, &error);
     if (!folder) {
-        startPanelMessage(ProgramTitle, u"Не удалось создать папку экзамена "_s + m_app.path(u"b/"_s) + name + u"\n"_s + error,
-                          u"Could not create the exam folder "_s + m_app.path(u"b/"_s) + name + u"\n"_s + error);
+        startPanelMessage(ProgramTitle,
+                          u"Не удалось создать папку экзамена "_s + m_app.path(u"b/"_s) + name + u"\n"_s
+                              + error.describe(LanguagePolicy(u"rus"_s)),
+                          u"Could not create the exam folder "_s + m_app.path(u"b/"_s) + name + u"\n"_s
+                              + error.describe(LanguagePolicy(u"eng"_s)));
         return;
     }
     pointTreeAt(*folder);
@@ -695,9 +698,10 @@ void ExamEditorWindow::savePicture()
     QByteArray bitmap;
     QBuffer buffer(&bitmap);
     buffer.open(QIODevice::WriteOnly);
-    QString error;
+    FileError error(FileError::Kind::Other, path);
     if (!onWhite(image).save(&buffer, "BMP") || !AnsiText::writeBytes(path, bitmap, &error))
-        message(u"Не удалось записать файл "_s + path, u"Could not write the file "_s + path);
+        message(u"Не удалось записать файл "_s + error.describe(LanguagePolicy(u"rus"_s)),
+                u"Could not write the file "_s + error.describe(LanguagePolicy(u"eng"_s)));
 }
 
 void ExamEditorWindow::choosePicture()

@@ -228,14 +228,13 @@ ExamRecord EvaluationWindow::record() const
 
 void EvaluationWindow::saveRecord()
 {
-    QString error;
+    FileError error;
     if (ExamReport::append(m_app.programFolder(), record(), &error))
         return;
     // Whatever the language, a record that was not saved is never passed over in silence.
-    const QString path = m_app.path(ProgramPaths::examReportName());
-    const QString text = LanguagePolicy(language()).isEnglish()
-                             ? u"The result was not saved in the report "_s + path + u":\n"_s + error
-                             : u"Результат не записан в отчет "_s + path + u":\n"_s + error;
+    const LanguagePolicy policy(language());
+    const QString text = policy.text(u"Результат не записан в отчет "_s, u"The result was not saved in the report "_s)
+                         + m_app.paths().examReport() + u":\n"_s + error.reason(policy);
     m_app.message(ProgramTitle, text, MessageIcon::Warning);
 }
 

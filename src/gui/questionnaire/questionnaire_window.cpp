@@ -351,9 +351,10 @@ void QuestionnaireWindow::message(const QString &russian, const QString &english
     m_app.message(ProgramTitle, LanguagePolicy(language()).message(russian, english));
 }
 
-void QuestionnaireWindow::writeFailed(const QString &file)
+void QuestionnaireWindow::writeFailed(const FileError &error)
 {
-    message(u"Не удалось записать файл "_s + file, u"Could not write the file "_s + file);
+    message(u"Не удалось записать файл "_s + error.describe(LanguagePolicy(u"rus"_s)),
+            u"Could not write the file "_s + error.describe(LanguagePolicy(u"eng"_s)));
 }
 
 QString QuestionnaireWindow::pathLine() const
@@ -622,9 +623,10 @@ void QuestionnaireWindow::writeHeader()
 
 void QuestionnaireWindow::appendReport(const QString &text)
 {
-    QString file;
-    if (!QuestionnaireReport::append(m_app.programFolder(), text, &file))
-        message(u"Не удалось дописать отчет в файл "_s + file, u"Could not add to the report file "_s + file);
+    FileError error;
+    if (!QuestionnaireReport::append(m_app.programFolder(), text, &error))
+        message(u"Не удалось дописать отчет в файл "_s + error.describe(LanguagePolicy(u"rus"_s)),
+                u"Could not add to the report file "_s + error.describe(LanguagePolicy(u"eng"_s)));
 }
 
 void QuestionnaireWindow::openEditor()
@@ -652,7 +654,7 @@ void QuestionnaireWindow::createQuestionnaire()
     const QString name = Text2->text();
     if (!acceptName(NameUse::New))
         return;
-    QString failed;
+    FileError failed;
     if (!QuestionnaireFile::create(m_app.programFolder(), name, &failed)) {
         writeFailed(failed);
         return;
@@ -738,7 +740,7 @@ void QuestionnaireWindow::saveQuestion()
         answers.texts[slot] = txtq[slot]->text();
         answers.points[slot] = txtb[slot]->text();
     }
-    QString failed;
+    FileError failed;
     if (!QuestionnaireFile::writeText(folder + u'/' + questionFile, txtV->toPlainText(), &failed)
         || !QuestionnaireFile::writeAnswers(QuestionnaireFile::filePath(m_app.programFolder(), Text2->text()), number,
                                    answers, &failed)) {
@@ -776,7 +778,7 @@ void QuestionnaireWindow::saveConclusions()
         return;
     const QString folder = questionnaireFolder();
     const QPlainTextEdit *const boxes[] = {Text5, Text7, Text6};
-    QString failed;
+    FileError failed;
     for (int conclusion = 1; conclusion <= 3; ++conclusion) {
         if (!QuestionnaireFile::writeText(folder + u'/' + QuestionnaireFile::conclusionFileName(conclusion),
                                  boxes[conclusion - 1]->toPlainText(), &failed)) {

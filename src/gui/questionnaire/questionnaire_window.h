@@ -128,7 +128,7 @@ private:
 
     QString language() const;
     void message(const QString &russian, const QString &english);
-    void writeFailed(const QString &file);
+    void writeFailed(const FileError &error);
     QString pathLine() const;
     QString questionnaireFolder() const;
     enum class NameUse { New, Existing };

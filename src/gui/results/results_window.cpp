@@ -543,8 +543,8 @@ void ResultsWindow::exportCsv()
     const QList<ResultsTable> tables = tab == tblRuns          ? QList<ResultsTable>{ResultsTable::of(*m_shownRuns)}
                                        : tab == pageStatistics ? ResultsExport::statisticsTables(m_statistics, m_language)
                                                                : QList<ResultsTable>{ResultsTable::of(*m_shownTickets)};
-    QString reason;
-    sayIfFailed(ResultsExport::writeCsv(path, tables, &reason), path, reason);
+    FileError error;
+    sayIfFailed(ResultsExport::writeCsv(path, tables, &error), path, error.reason(LanguagePolicy(m_language)));
 }
 
 void ResultsWindow::exportXlsx()
