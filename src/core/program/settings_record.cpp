@@ -110,13 +110,11 @@ SettingsRecord::SaveResult SettingsRecord::saveRegistrationFlag(const QString &f
 
 QString SettingsRecord::saveFailureText(const QString &file, const SaveResult &result, const QString &language)
 {
-    const QString shown = QDir::toNativeSeparators(file);
-    if (LanguagePolicy(language).isEnglish()) {
-        const QString reason = result.error.isEmpty() ? u"unknown reason"_s : result.error;
-        return u"The settings could not be saved to the file %1: %2"_s.arg(shown, reason);
-    }
-    const QString reason = result.error.isEmpty() ? u"причина неизвестна"_s : result.error;
-    return u"Не удалось сохранить настройки в файл %1: %2"_s.arg(shown, reason);
+    const LanguagePolicy policy(language);
+    const QString reason = result.error.isEmpty() ? policy.text(u"причина неизвестна"_s, u"unknown reason"_s)
+                                                  : result.error;
+    return policy.text(u"Не удалось сохранить настройки в файл %1: %2"_s, u"The settings could not be saved to the file %1: %2"_s)
+        .arg(QDir::toNativeSeparators(file), reason);
 }
 
 void SettingsRecord::restoreExamFolder(const QString &file)

@@ -47,11 +47,7 @@ void addKeys(QList<std::pair<QString, QString>> &keys, char prefix, const Values
 bool writeKeys(const QString &questionnaireFile, const QString &section,
                const QList<std::pair<QString, QString>> &keys, QString *error)
 {
-    if (SetValues(section, keys, questionnaireFile))
-        return true;
-    if (error)
-        *error = questionnaireFile;
-    return false;
+    return SetValues(section, keys, questionnaireFile, error);
 }
 
 } // namespace
@@ -102,16 +98,11 @@ bool create(const QString &programFolder, const QString &name, QString *error)
     const QString file = filePath(programFolder, name);
     if (file.isEmpty()) {
         if (error)
-            *error = name;
+            *error = u"the name is not the name of one folder"_s;
         return false;
     }
     MakeDirPath(questionnaireFolder(programFolder, name));
-    if (!SetValue(HeaderSection, u"t"_s, name, file)) {
-        if (error)
-            *error = file;
-        return false;
-    }
-    return true;
+    return writeKeys(file, HeaderSection, {{u"t"_s, name}}, error);
 }
 
 Header readHeader(const IniFile &questionnaireFile)
@@ -166,12 +157,7 @@ QString readText(const QString &path)
 
 bool writeText(const QString &path, const QString &text, QString *error)
 {
-    if (!AnsiText::writeWhole(path, AnsiText::asFileText(text))) {
-        if (error)
-            *error = path;
-        return false;
-    }
-    return true;
+    return AnsiText::writeWhole(path, AnsiText::asFileText(text), error);
 }
 
 bool isAcceptedNumber(const QString &text)

@@ -35,12 +35,11 @@ QString conclusionFileName(int conclusion);
 // list when one is given.
 int questionCount(const QString &questionnaireFolder, QStringList *entries = nullptr);
 
+// The writers below give false on failure, with the reason in error; nothing is half written.
+
 // Creates the questionnaire folder and writes the name into the questionnaire file. A name
 // that is not one path level is refused before anything is created.
 bool create(const QString &programFolder, const QString &name, QString *error = nullptr);
-
-// The writers below give false on failure, with the path that could not be written (or the
-// refused name) in error.
 
 struct Header
 {

@@ -46,13 +46,7 @@ bool append(const QString &programFolder, const QString &text, QString *error)
 {
     const ProgramPaths paths(programFolder);
     MakeDirPath(paths.reportsFolder());
-    const QString file = paths.questionnaireReport();
-    if (!AnsiText::append(file, text)) {
-        if (error)
-            *error = file;
-        return false;
-    }
-    return true;
+    return AnsiText::append(paths.questionnaireReport(), text, error);
 }
 
 } // namespace QuestionnaireReport

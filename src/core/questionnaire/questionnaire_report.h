@@ -23,8 +23,8 @@ QString conclusionBlock(const QString &total, const QString &chosen,
 
 
 // Appends the text to the report whole or not at all (also while other programs append to
-// it), creating the report folder when it is missing. False, with the report's path in
-// error, when the text was not appended.
+// it), creating the report folder when it is missing. False, with the reason in error, when
+// the text was not appended.
 bool append(const QString &programFolder, const QString &text, QString *error = nullptr);
 
 } // namespace QuestionnaireReport
