@@ -106,7 +106,7 @@ void Application::start()
     // refuse is said at once and becomes one minute, as the window would do on loading it.
     const QString minutes = m_settings.minutes();
     if (!minutes.isEmpty() && !SettingsRecord::acceptedMinutes(minutes)) {
-        SettingsWindow::sayMinutesRefused(*this);
+        SettingsWindow::sayMinutesRefused(m_context);
         m_settings.setMinutes(u"1"_s);
     }
     findUnfinishedTicket();
@@ -152,12 +152,16 @@ AboutWindow *Application::aboutWindow() const
 SettingsWindow *Application::settingsWindow()
 {
     if (!m_settingsWindow) {
-        m_settingsWindow = new SettingsWindow(*this);
+        m_settingsWindow = new SettingsWindow(m_context);
         connect(m_settingsWindow, &SettingsWindow::closed, this, [this] {
             if (m_startWindow)
                 m_startWindow->takeSettings();
             showStartWindow();
         });
+        connect(m_settingsWindow, &SettingsWindow::examEditorRequested, this, &Application::openExamEditor);
+        connect(m_settingsWindow, &SettingsWindow::examChooserRequested, this,
+                [this](const QString &folder) { openExamChooser(folder); });
+        connect(m_settingsWindow, &SettingsWindow::resultsRequested, this, &Application::openResults);
     }
     return m_settingsWindow;
 }
@@ -199,11 +203,6 @@ void Application::discardAbout()
 void Application::openHelp(const QString &language)
 {
     m_platform.openDocument(ProgramPaths(m_programFolder).helpDocument(language));
-}
-
-void Application::openReport()
-{
-    m_platform.openDocument(path(u"s/oth.txt"_s));
 }
 
 bool Application::openTicket(const TicketJournal::Record *resumed)
@@ -360,7 +359,7 @@ ExamEditorWindow *Application::examEditor() const
 void Application::openResults()
 {
     if (!m_resultsWindow) {
-        m_resultsWindow = new ResultsWindow(*this);
+        m_resultsWindow = new ResultsWindow(m_context);
         connect(m_resultsWindow, &ResultsWindow::closed, this, &Application::closeResults);
     }
     m_resultsWindow->show();
@@ -569,8 +568,11 @@ void Application::endJournal()
 
 void Application::openTestWindow()
 {
-    if (!m_testWindow)
-        m_testWindow = new QuestionnaireWindow(*this);
+    if (!m_testWindow) {
+        m_testWindow = new QuestionnaireWindow(m_context);
+        connect(m_testWindow, &QuestionnaireWindow::closed, this, &Application::closeTestWindow);
+        connect(m_testWindow, &QuestionnaireWindow::exitRequested, this, &Application::exitProgram);
+    }
     m_testWindow->show();
 }
 

@@ -81,7 +81,6 @@ public:
 
     // Documents opened with the desktop. The help of a window in its language ("rus", "eng").
     void openHelp(const QString &language);
-    void openReport();
 
     // The picture size window on the whole screen and the ticket window with the start
     // window's ticket to the right of its picture, at the top of the screen. False when the

@@ -134,6 +134,8 @@ private slots:
     void browseFiveQuestions();
     void loadAndSaveAgainKeepsFiles();
     void nameFromAFileStaysInsideTheTestsFolder();
+    void failedSaveNamesTheFileAndTheReason_data();
+    void failedSaveNamesTheFileAndTheReason();
 };
 
 void TestMode::writtenTextEndsWithOneLineBreak_data()
@@ -495,7 +497,7 @@ void TestMode::reportFolderProblems()
     answer(window, 1);
     QCOMPARE(folder.platform.messageTexts(),
              QStringList{u"Не удалось дописать отчет в файл "_s + folder.path(u"s/lzm.txt"_s)
-                         + u": нет такого файла или папки"_s});
+                         + u":\nнет такого файла или папки"_s});
     QCOMPARE(control<QLineEdit>(window, "Text1")->text(), u"2"_s);
 }
 
@@ -875,6 +877,68 @@ void TestMode::nameFromAFileStaysInsideTheTestsFolder()
     QVERIFY(folder.platform.messageTexts().first().endsWith(u": .."_s));
     QCOMPARE(folder.readBytes(u"vt1.txt"_s), bytes(u"чужой файл\r\n"_s));
     QVERIFY(!QFile::exists(folder.path(u"t/...tst"_s)));
+}
+
+enum class EditorSave { Create, Question, Conclusions };
+Q_DECLARE_METATYPE(EditorSave)
+
+void TestMode::failedSaveNamesTheFileAndTheReason_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<EditorSave>("save");
+    QTest::addColumn<QString>("blocked");
+
+    QTest::newRow("creating, rus") << u"rus"_s << EditorSave::Create << u"t/quiz/quiz.tst"_s;
+    QTest::newRow("question text, eng") << u"eng"_s << EditorSave::Question << u"t/quiz/vt1.txt"_s;
+    QTest::newRow("answers, rus") << u"rus"_s << EditorSave::Question << u"t/quiz/quiz.tst"_s;
+    QTest::newRow("conclusion 2, eng") << u"eng"_s << EditorSave::Conclusions << u"t/quiz/v3.txt"_s;
+    QTest::newRow("bounds, rus") << u"rus"_s << EditorSave::Conclusions << u"t/quiz/quiz.tst"_s;
+    // Any language but Russian hears the English message.
+    QTest::newRow("bounds, another language") << u"deu"_s << EditorSave::Conclusions << u"t/quiz/quiz.tst"_s;
+}
+
+// A file that cannot be written (a folder stands in its place, which stops even root) is said
+// once, with the file and the reason, and the editor stays where it was.
+void TestMode::failedSaveNamesTheFileAndTheReason()
+{
+    QFETCH(QString, language);
+    QFETCH(EditorSave, save);
+    QFETCH(QString, blocked);
+
+    ProgramFolder folder;
+    QuestionnaireWindow *window = open(folder, language);
+    click(window, "Command6");
+    control<QLineEdit>(window, "Text2")->setText(u"quiz"_s);
+    const auto block = [&] {
+        QFile::remove(folder.path(blocked));
+        QVERIFY(QDir().mkpath(folder.path(blocked)));
+    };
+    if (save == EditorSave::Create)
+        block();
+    click(window, "Command11");
+    if (save != EditorSave::Create) {
+        QVERIFY(folder.platform.messages.isEmpty());
+        block();
+        control<QPlainTextEdit>(window, "txtV")->setPlainText(u"1. Вопрос?"_s);
+        answerBox(window, 0)->setText(u"Да"_s);
+        if (save == EditorSave::Question) {
+            click(window, "Command4");
+        } else {
+            for (const char *conclusion : {"Text5", "Text6", "Text7"})
+                control<QPlainTextEdit>(window, conclusion)->setPlainText(u"Вывод"_s);
+            click(window, "Command9");
+        }
+    }
+
+    QCOMPARE(folder.platform.messages.size(), 1);
+    const QString said = folder.platform.messages.first().text;
+    const QString start = (language == "rus"_L1 ? u"Не удалось записать файл "_s : u"Could not write the file "_s)
+                          + folder.path(blocked) + u":\n"_s;
+    QVERIFY2(said.startsWith(start) && said.size() > start.size(), qPrintable(said));
+    // A failed creation does not open the new questionnaire; a failed question keeps its boxes.
+    QCOMPARE(shown(window, "Frame3"), save == EditorSave::Create);
+    if (save == EditorSave::Question)
+        QCOMPARE(answerBox(window, 0)->text(), u"Да"_s);
 }
 
 QTEST_MAIN(TestMode)

@@ -1,13 +1,19 @@
 #include "core/program/pass_score.h"
+#include "core/program/program_paths.h"
+#include "core/program/settings_record.h"
+#include "gui/common/window_context.h"
+#include "gui/settings/pass_score_panel.h"
 #include "gui/settings/settings_window.h"
 #include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
+#include "support/test_platform.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QLocale>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -34,6 +40,31 @@ bool isBlack(const QLineEdit *box)
     return box->palette().color(QPalette::Base) == QColor(Qt::black);
 }
 
+// The pass score panel on its own, in a window of its own, with the settings in a language.
+struct Panel
+{
+    explicit Panel(const QString &language)
+    {
+        settings.setLanguage(language);
+        panel = new PassScorePanel(context, &window);
+    }
+
+    QLineEdit *box(const char *name) { return control<QLineEdit>(&window, name); }
+    QLineEdit *mark(int position) { return control<QLineEdit>(&window, "txt", position); }
+    void type(const QStringList &marks)
+    {
+        for (int i = 0; i < marks.size(); ++i)
+            mark(i)->setText(marks[i]);
+    }
+
+    TestPlatform platform;
+    ProgramPaths paths;
+    SettingsRecord settings;
+    WindowContext context{platform, paths, settings};
+    QWidget window;
+    PassScorePanel *panel = nullptr;
+};
+
 } // namespace
 
 class TestPassScore : public QObject
@@ -52,6 +83,7 @@ private:
     SettingsWindow *window = nullptr;
 
 private slots:
+    void init() { QLocale::setDefault(QLocale::c()); }
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void compute_data();
@@ -61,14 +93,15 @@ private slots:
     void usedBoxes_data();
     void usedBoxes();
 
-    void openingColoursTheQuestionBoxes();
-    void typedMarksBecomeThePassScore_data();
-    void typedMarksBecomeThePassScore();
+    void panelOffersOnlyAReachableScore_data();
+    void panelOffersOnlyAReachableScore();
     void emptyBoxSaysNoValues_data();
     void emptyBoxSaysNoValues();
     void changedNumberOfQuestions();
-    void unreachablePassScoreIsRefused_data();
-    void unreachablePassScoreIsRefused();
+
+    void openingColoursTheQuestionBoxes();
+    void typedMarksBecomeThePassScore_data();
+    void typedMarksBecomeThePassScore();
     void warningPanelOpensTheDialog();
     void passScoreWithTheOtherSeparatorIsSet();
 };
@@ -214,6 +247,7 @@ void TestPassScore::openingColoursTheQuestionBoxes()
     QVERIFY(shown(window, "Frame3"));
     QVERIFY(!shown(window, "Frame4"));
     QCOMPARE(control<QLineEdit>(window, "Text5")->text(), u"4"_s);
+    QCOMPARE(folder.app().settings().passScore(), u"4"_s);
     QCOMPARE(folder.platform.messageTexts(),
              QStringList{u"Проходной балл 0 недостижим: он должен быть больше 0 и не больше 5. "
                          u"Проходной балл не изменен."_s});
@@ -251,6 +285,62 @@ void TestPassScore::typedMarksBecomeThePassScore()
     QCOMPARE(control<QLineEdit>(window, "txt", 3)->text(), u"2"_s);
 }
 
+void TestPassScore::panelOffersOnlyAReachableScore_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("questions");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QStringList>("said");
+
+    const QStringList pattern{u"5"_s, u"5"_s, u"5"_s, u"2"_s, u"2"_s};
+    QTest::newRow("reachable") << u"rus"_s << pattern << u"5"_s << u"3.8"_s << QStringList{};
+    QTest::newRow("the highest") << u"rus"_s << QStringList{u"5"_s} << u"1"_s << u"5"_s << QStringList{};
+    // Marks left in the boxes beyond a number of questions that dropped still count, so the
+    // result can lie above any grade.
+    QTest::newRow("above 5, rus") << u"rus"_s << pattern << u"2"_s << QString()
+                                  << QStringList{u"Проходной балл 9.5 недостижим: он должен быть больше 0 и не больше 5. "
+                                                 u"Проходной балл не изменен."_s};
+    QTest::newRow("above 5, eng") << u"eng"_s << pattern << u"2"_s << QString()
+                                  << QStringList{u"The pass score 9.5 cannot be reached: it must be above 0 and at most 5. "
+                                                 u"The pass score is not changed."_s};
+    QTest::newRow("above 5, another language") << u"deu"_s << pattern << u"2"_s << QString() << QStringList{};
+    QTest::newRow("zero") << u"rus"_s << QStringList{} << u"3"_s << QString()
+                          << QStringList{u"Проходной балл 0 недостижим: он должен быть больше 0 и не больше 5. "
+                                         u"Проходной балл не изменен."_s};
+}
+
+// "ОК" always leaves the panel; only a score a ticket can reach is offered as the pass score.
+void TestPassScore::panelOffersOnlyAReachableScore()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, questions);
+    QFETCH(QString, chosen);
+    QFETCH(QStringList, said);
+
+    Panel panel(language);
+    QSignalSpy left(panel.panel, &PassScorePanel::left);
+    QSignalSpy offered(panel.panel, &PassScorePanel::passScoreChosen);
+    panel.panel->open(u"5"_s);
+    QVERIFY(panel.panel->isVisibleTo(&panel.window));
+    panel.type(typed);
+    panel.box("txtV")->setText(questions);
+    QVERIFY(panel.platform.messages.isEmpty());
+
+    click(&panel.window, "Command1");
+    QCOMPARE(left.size(), 1);
+    QVERIFY(!panel.panel->isVisibleTo(&panel.window));
+    QCOMPARE(offered.size(), chosen.isEmpty() ? 0 : 1);
+    if (!chosen.isEmpty())
+        QCOMPARE(offered.first().first().toString(), chosen);
+    QCOMPARE(panel.platform.messageTexts(), said);
+    for (const auto &message : std::as_const(panel.platform.messages)) {
+        QCOMPARE(message.title, u"Тест-Тавринг"_s);
+        QCOMPARE(message.icon, MessageIcon::Warning);
+    }
+}
+
 void TestPassScore::emptyBoxSaysNoValues_data()
 {
     QTest::addColumn<QString>("language");
@@ -266,92 +356,50 @@ void TestPassScore::emptyBoxSaysNoValues()
     QFETCH(QString, language);
     QFETCH(QStringList, said);
 
-    ProgramFolder folder;
-    startWith(folder, language, u"5"_s);
-    click(window, "Label6");
-    control<QLineEdit>(window, "txt", 0)->setText(u"5"_s);
-    control<QLineEdit>(window, "txt", 1)->setText(u"5"_s);
-    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"2"_s);
+    Panel panel(language);
+    QSignalSpy offered(panel.panel, &PassScorePanel::passScoreChosen);
+    panel.panel->open(u"5"_s);
+    panel.type({u"5"_s, u"5"_s});
+    QCOMPARE(panel.box("txtZ")->text(), u"2"_s);
 
-    control<QLineEdit>(window, "txt", 7)->clear();
-    QCOMPARE(folder.platform.messageTexts(), said);
-    for (const auto &message : std::as_const(folder.platform.messages))
+    panel.mark(7)->clear();
+    QCOMPARE(panel.platform.messageTexts(), said);
+    for (const auto &message : std::as_const(panel.platform.messages))
         QCOMPARE(message.title, QString());
-    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"0"_s);
+    QCOMPARE(panel.box("txtZ")->text(), u"0"_s);
 
-    click(window, "Command1");
-    QCOMPARE(control<QLineEdit>(window, "Text5")->text(), u"4"_s);
+    click(&panel.window, "Command1");
+    QVERIFY(offered.isEmpty());
 }
 
 void TestPassScore::changedNumberOfQuestions()
 {
-    ProgramFolder folder;
-    startWith(folder, u"rus"_s, u"3"_s);
-    click(window, "Label6");
-    control<QLineEdit>(window, "txt", 0)->setText(u"5"_s);
-    control<QLineEdit>(window, "txt", 1)->setText(u"5"_s);
-    control<QLineEdit>(window, "txt", 2)->setText(u"2"_s);
-    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"4"_s);
+    QLocale::setDefault(QLocale(u"ru_RU"_s));
+    Panel panel(u"rus"_s);
+    panel.panel->open(u"3"_s);
+    panel.type({u"5"_s, u"5"_s, u"2"_s});
+    QCOMPARE(panel.box("txtZ")->text(), u"4"_s);
 
-    control<QLineEdit>(window, "txtV")->setText(u"0"_s);
-    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"4"_s);
-    QVERIFY(!isBlack(control<QLineEdit>(window, "txt", 2)));
-    QVERIFY(isBlack(control<QLineEdit>(window, "txt", 3)));
+    panel.box("txtV")->setText(u"0"_s);
+    QCOMPARE(panel.box("txtZ")->text(), u"4"_s);
+    QVERIFY(!isBlack(panel.mark(2)));
+    QVERIFY(isBlack(panel.mark(3)));
 
     // A mark changed while the number of questions is 0: a result of 0 and no message.
-    control<QLineEdit>(window, "txt", 2)->setText(u"5"_s);
-    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"0"_s);
-    QVERIFY(folder.platform.messages.isEmpty());
+    panel.mark(2)->setText(u"5"_s);
+    QCOMPARE(panel.box("txtZ")->text(), u"0"_s);
+    QVERIFY(panel.platform.messages.isEmpty());
 
-    control<QLineEdit>(window, "txtV")->setText(u"6"_s);
-    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"2,5"_s.replace(u',', QLocale().decimalPoint()));
+    panel.box("txtV")->setText(u"6"_s);
+    QCOMPARE(panel.box("txtZ")->text(), u"2,5"_s);
     for (int i = 0; i < PassScore::Boxes; ++i)
-        QCOMPARE(isBlack(control<QLineEdit>(window, "txt", i)), i >= 6);
+        QCOMPARE(isBlack(panel.mark(i)), i >= 6);
 
     // A number of questions that is not a number is no value: message, 0, colours kept.
-    control<QLineEdit>(window, "txtV")->setText(u"x"_s);
-    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Нет значений"_s});
-    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"0"_s);
-    QVERIFY(!isBlack(control<QLineEdit>(window, "txt", 5)));
-}
-
-void TestPassScore::unreachablePassScoreIsRefused_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<QStringList>("said");
-
-    QTest::newRow("rus") << u"rus"_s
-                         << QStringList{u"Проходной балл 9,5 недостижим: он должен быть больше 0 и не больше 5. "
-                                        u"Проходной балл не изменен."_s};
-    QTest::newRow("eng") << u"eng"_s
-                         << QStringList{u"The pass score 9,5 cannot be reached: it must be above 0 and at most 5. "
-                                        u"The pass score is not changed."_s};
-    QTest::newRow("another language") << u"deu"_s << QStringList{};
-}
-
-// Marks left in the boxes beyond a number of questions that dropped still count, so the
-// result can lie above any grade.
-void TestPassScore::unreachablePassScoreIsRefused()
-{
-    QFETCH(QString, language);
-    QFETCH(QStringList, said);
-    QLocale::setDefault(QLocale(u"ru_RU"_s));
-
-    ProgramFolder folder;
-    startWith(folder, language, u"5"_s);
-    click(window, "Label6");
-    const QStringList pattern = {u"5"_s, u"5"_s, u"5"_s, u"2"_s, u"2"_s};
-    for (int i = 0; i < pattern.size(); ++i)
-        control<QLineEdit>(window, "txt", i)->setText(pattern[i]);
-    control<QLineEdit>(window, "txtV")->setText(u"2"_s);
-    QCOMPARE(control<QLineEdit>(window, "txtZ")->text(), u"9,5"_s);
-
-    click(window, "Command1");
-    QCOMPARE(folder.platform.messageTexts(), said);
-    QCOMPARE(control<QLineEdit>(window, "Text5")->text(), u"4"_s);
-    QCOMPARE(folder.app().settings().passScore(), u"4"_s);
-    QVERIFY(shown(window, "Frame3"));
-    QVERIFY(!shown(window, "Frame4"));
+    panel.box("txtV")->setText(u"x"_s);
+    QCOMPARE(panel.platform.messageTexts(), QStringList{u"Нет значений"_s});
+    QCOMPARE(panel.box("txtZ")->text(), u"0"_s);
+    QVERIFY(!isBlack(panel.mark(5)));
 }
 
 void TestPassScore::warningPanelOpensTheDialog()

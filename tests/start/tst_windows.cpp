@@ -6,7 +6,7 @@
 #include "gui/exam/evaluation_window.h"
 #include "gui/exam/picture_size_window.h"
 #include "gui/exam/ticket_window.h"
-#include "gui/questionnaire/test_window.h"
+#include "gui/questionnaire/questionnaire_window.h"
 #include "gui/results/results_window.h"
 #include "gui/settings/settings_window.h"
 #include "gui/start/about_window.h"

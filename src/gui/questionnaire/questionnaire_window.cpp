@@ -1,6 +1,5 @@
 #include "gui/questionnaire/questionnaire_window.h"
 
-#include "app/application.h"
 #include "core/files/clock.h"
 #include "core/files/folders.h"
 #include "core/files/ini.h"
@@ -11,6 +10,7 @@
 #include "core/questionnaire/questionnaire_report.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 
 #include <QCheckBox>
@@ -77,7 +77,8 @@ QString numbered(const char *stem, int number)
 
 } // namespace
 
-QuestionnaireWindow::QuestionnaireWindow(Application &app) : QWidget(nullptr), m_app(app)
+QuestionnaireWindow::QuestionnaireWindow(const WindowContext &context, QWidget *parent)
+    : QWidget(parent), m_context(context)
 {
     setObjectName(u"Form6"_s);
     setWindowTitle(u"Тест-тавринг"_s);
@@ -213,12 +214,12 @@ void QuestionnaireWindow::connectHandlers()
     connect(Command3, &QPushButton::clicked, this, &QuestionnaireWindow::reset);
     connect(Command15, &QPushButton::clicked, Frame6, &QWidget::hide);
     connect(Command18, &QPushButton::clicked, this, [this] {
-        m_app.platform().openDocument(ProgramPaths(m_app.programFolder()).questionnaireReport());
+        m_context.platform().openDocument(m_context.paths().questionnaireReport());
     });
-    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(language()); });
-    connect(Command17, &QPushButton::clicked, this, [this] { m_app.openHelp(language()); });
-    connect(Command2, &QPushButton::clicked, this, [this] { m_app.exitProgram(); });
-    connect(Label13, &ActiveLabel::clicked, this, [this] { m_app.closeTestWindow(); });
+    connect(Command10, &QPushButton::clicked, this, [this] { m_context.openHelp(language()); });
+    connect(Command17, &QPushButton::clicked, this, [this] { m_context.openHelp(language()); });
+    connect(Command2, &QPushButton::clicked, this, &QuestionnaireWindow::exitRequested);
+    connect(Label13, &ActiveLabel::clicked, this, &QuestionnaireWindow::closed);
     connect(Command1, &QPushButton::clicked, this, &QuestionnaireWindow::nextQuestion);
     for (int slot = 0; slot < 5; ++slot) {
         connect(Option[slot], &QRadioButton::toggled, this, [this, slot](bool selected) {
@@ -247,7 +248,7 @@ void QuestionnaireWindow::connectHandlers()
             writeHeader();
     });
     connect(Text4, &QLineEdit::textChanged, this, [this](const QString &count) {
-        Label14->setText(LanguagePolicy(language()).englishUnlessRussian(u"из "_s, u"from "_s) + count);
+        Label14->setText(text(u"из "_s, u"from "_s) + count);
     });
     connect(Label15, &ActiveLabel::captionChanged, Label17, &ActiveLabel::setText);
     connect(Text11, &QLineEdit::textChanged, this, [this](const QString &number) {
@@ -343,29 +344,39 @@ CaptionTable QuestionnaireWindow::captionTable() const
 // language gets the English captions and messages.
 QString QuestionnaireWindow::language() const
 {
-    return LanguagePolicy(m_app.settings().language()).isRussian() ? u"rus"_s : u"eng"_s;
+    return text(u"rus"_s, u"eng"_s);
+}
+
+QString QuestionnaireWindow::text(const QString &russian, const QString &english) const
+{
+    return m_context.language().englishUnlessRussian(russian, english);
 }
 
 void QuestionnaireWindow::message(const QString &russian, const QString &english)
 {
-    m_app.message(ProgramTitle, LanguagePolicy(language()).message(russian, english));
+    m_context.message(ProgramTitle, text(russian, english));
 }
 
 void QuestionnaireWindow::writeFailed(const FileError &error)
 {
-    message(u"Не удалось записать файл "_s + error.describe(LanguagePolicy(u"rus"_s)),
-            u"Could not write the file "_s + error.describe(LanguagePolicy(u"eng"_s)));
+    message(u"Не удалось записать файл "_s + error.path() + u":\n"_s + error.reason(LanguagePolicy(u"rus"_s)),
+            u"Could not write the file "_s + error.path() + u":\n"_s + error.reason(LanguagePolicy(u"eng"_s)));
 }
 
 QString QuestionnaireWindow::pathLine() const
 {
-    return LanguagePolicy(language()).message(u"Путь к папки с тестами: "_s, u"Way to files with tests: "_s) + u' '
-           + ProgramPaths(m_app.programFolder()).questionnaires() + u'/';
+    return text(u"Путь к папки с тестами: "_s, u"Way to files with tests: "_s) + u' ' + m_context.paths().questionnaires()
+           + u'/';
 }
 
 QString QuestionnaireWindow::questionnaireFolder() const
 {
-    return QuestionnaireFile::questionnaireFolder(m_app.programFolder(), Text2->text());
+    return QuestionnaireFile::questionnaireFolder(m_context.paths().folder(), Text2->text());
+}
+
+QString QuestionnaireWindow::questionnaireFile() const
+{
+    return QuestionnaireFile::filePath(m_context.paths().folder(), Text2->text());
 }
 
 QString QuestionnaireWindow::questionText(const QString &number) const
@@ -499,9 +510,8 @@ void QuestionnaireWindow::chooseQuestionnaire()
     setEditable(false);
     m_editor.setSource(QuestionnaireEditor::Source::File);
 
-    Text3->setText(m_app.platform().openFileName(
-        LanguagePolicy(language()).message(u"Выбрать тест"_s, u"To Choose a test"_s),
-        ProgramPaths(m_app.programFolder()).questionnaires(), FileFilter));
+    Text3->setText(m_context.platform().openFileName(text(u"Выбрать тест"_s, u"To Choose a test"_s),
+                                                     m_context.paths().questionnaires(), FileFilter));
     if (!Text2->text().isEmpty())
         countQuestions();
     if (!Text3->text().isEmpty()) {
@@ -587,7 +597,8 @@ void QuestionnaireWindow::showConclusion(std::optional<int> conclusion)
     Frame6->show();
     Frame6->raise();
     if (Check1->isChecked() && m_run.total())
-        appendReport(QuestionnaireReport::conclusionBlock(txtn->text(), Label11->text(), conclusions, boundTexts()));
+        appendReport(QuestionnaireReport::conclusionBlock(QuestionnaireRun::pointsText(m_run.total()), Label11->text(),
+                                                          conclusions, boundTexts()));
 }
 
 std::array<QString, QuestionnaireRun::Conclusions> QuestionnaireWindow::conclusionTexts() const
@@ -607,9 +618,9 @@ void QuestionnaireWindow::reset()
     Frame6->hide();
     if (Check1->isChecked()) {
         // The name goes out and comes back, so that the report gets a new header.
-        m_app.platform().setClipboardText(Text12->text());
+        m_context.platform().setClipboardText(Text12->text());
         Text12->clear();
-        Text12->setText(m_app.platform().clipboardText());
+        Text12->setText(m_context.platform().clipboardText());
     }
 }
 
@@ -617,16 +628,17 @@ void QuestionnaireWindow::writeHeader()
 {
     if (!Check1->isChecked() || Text12->text().isEmpty())
         return;
-    const QDateTime now = m_app.platform().currentDateTime();
+    const QDateTime now = m_context.platform().currentDateTime();
     appendReport(QuestionnaireReport::header(Text12->text(), Clock::shortTime(now.time()), Clock::shortDate(now.date())));
 }
 
 void QuestionnaireWindow::appendReport(const QString &text)
 {
     FileError error;
-    if (!QuestionnaireReport::append(m_app.programFolder(), text, &error))
-        message(u"Не удалось дописать отчет в файл "_s + error.describe(LanguagePolicy(u"rus"_s)),
-                u"Could not add to the report file "_s + error.describe(LanguagePolicy(u"eng"_s)));
+    if (QuestionnaireReport::append(m_context.paths().folder(), text, &error))
+        return;
+    message(u"Не удалось дописать отчет в файл "_s + error.path() + u":\n"_s + error.reason(LanguagePolicy(u"rus"_s)),
+            u"Could not add to the report file "_s + error.path() + u":\n"_s + error.reason(LanguagePolicy(u"eng"_s)));
 }
 
 void QuestionnaireWindow::openEditor()
@@ -655,7 +667,7 @@ void QuestionnaireWindow::createQuestionnaire()
     if (!acceptName(NameUse::New))
         return;
     FileError failed;
-    if (!QuestionnaireFile::create(m_app.programFolder(), name, &failed)) {
+    if (!QuestionnaireFile::create(m_context.paths().folder(), name, &failed)) {
         writeFailed(failed);
         return;
     }
@@ -703,9 +715,8 @@ void QuestionnaireWindow::editQuestionnaire()
     m_editor.rewindBrowse();
     m_editor.setSource(QuestionnaireEditor::Source::File);
 
-    Text3->setText(m_app.platform().openFileName(
-        LanguagePolicy(language()).message(u"Редактировать тест"_s, u"To Edit a test"_s),
-        ProgramPaths(m_app.programFolder()).questionnaires(), FileFilter));
+    Text3->setText(m_context.platform().openFileName(text(u"Редактировать тест"_s, u"To Edit a test"_s),
+                                                     m_context.paths().questionnaires(), FileFilter));
     if (!Text3->text().isEmpty() && !Text2->text().isEmpty()) {
         countQuestions();
         Frame4->show();
@@ -742,8 +753,7 @@ void QuestionnaireWindow::saveQuestion()
     }
     FileError failed;
     if (!QuestionnaireFile::writeText(folder + u'/' + questionFile, txtV->toPlainText(), &failed)
-        || !QuestionnaireFile::writeAnswers(QuestionnaireFile::filePath(m_app.programFolder(), Text2->text()), number,
-                                   answers, &failed)) {
+        || !QuestionnaireFile::writeAnswers(questionnaireFile(), number, answers, &failed)) {
         writeFailed(failed);
         return;
     }
@@ -781,13 +791,12 @@ void QuestionnaireWindow::saveConclusions()
     FileError failed;
     for (int conclusion = 1; conclusion <= 3; ++conclusion) {
         if (!QuestionnaireFile::writeText(folder + u'/' + QuestionnaireFile::conclusionFileName(conclusion),
-                                 boxes[conclusion - 1]->toPlainText(), &failed)) {
+                                          boxes[conclusion - 1]->toPlainText(), &failed)) {
             writeFailed(failed);
             return;
         }
     }
-    if (!QuestionnaireFile::writeBounds(QuestionnaireFile::filePath(m_app.programFolder(), Text2->text()),
-                               {Text8->text(), Text9->text(), Text10->text()}, &failed)) {
+    if (!QuestionnaireFile::writeBounds(questionnaireFile(), boundTexts(), &failed)) {
         writeFailed(failed);
         return;
     }

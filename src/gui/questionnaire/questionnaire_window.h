@@ -10,7 +10,6 @@
 #include <array>
 
 class ActiveLabel;
-class Application;
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -18,18 +17,25 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class WindowContext;
 
 // Form6: runs a questionnaire and, in its editor states, creates and edits questionnaires.
 // The run (QuestionnaireRun) counts the questions, collects the points and chooses the
 // conclusion; the editor's states (QuestionnaireEditor) say where the question boxes take
 // their content from. The window shows both, turns clicks and typing into calls on them, and
-// writes the run to the report s/lzm.txt while its switch is ticked.
+// writes the run to the questionnaire report while its switch is ticked.
 class QuestionnaireWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit QuestionnaireWindow(Application &app);
+    explicit QuestionnaireWindow(const WindowContext &context, QWidget *parent = nullptr);
+
+signals:
+    // "Выход": the program ends.
+    void exitRequested();
+    // "Вернутся к выбору": the start window's mode choice takes over.
+    void closed();
 
 private:
     // Hidden mirrors of the editor's states: Label1 "0" at load, "1" in the editor before a
@@ -126,11 +132,15 @@ private:
     void load();
     CaptionTable captionTable() const;
 
+    // The language this window speaks: "rus" for Russian settings, "eng" for any other.
     QString language() const;
+    QString text(const QString &russian, const QString &english) const;
     void message(const QString &russian, const QString &english);
     void writeFailed(const FileError &error);
     QString pathLine() const;
     QString questionnaireFolder() const;
+    // The questionnaire file of the name in Text2.
+    QString questionnaireFile() const;
     enum class NameUse { New, Existing };
     bool acceptName(NameUse use = NameUse::Existing);
     QString questionText(const QString &number) const;
@@ -173,7 +183,7 @@ private:
     std::array<QString, QuestionnaireRun::Conclusions> conclusionTexts() const;
     std::array<QString, QuestionnaireRun::Conclusions> boundTexts() const;
 
-    Application &m_app;
+    const WindowContext &m_context;
     QuestionnaireRun m_run;
     QuestionnaireEditor m_editor{m_run};
 };

@@ -1,11 +1,13 @@
 #include "gui/results/results_window.h"
 
-#include "app/application.h"
+#include "core/program/language_policy.h"
+#include "core/program/program_paths.h"
 #include "core/reports/results_export.h"
 #include "core/reports/results_models.h"
 #include "core/reports/results_texts.h"
 #include "gui/common/captions.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 #include "gui/results/results_module.h"
 
@@ -50,7 +52,8 @@ QTableView *makeTable(QWidget *parent, const QString &name)
 
 } // namespace
 
-ResultsWindow::ResultsWindow(Application &app) : QWidget(nullptr), m_app(app), m_language(app.settings().language())
+ResultsWindow::ResultsWindow(const WindowContext &context, QWidget *parent)
+    : QWidget(parent), m_context(context), m_language(context.settings().language())
 {
     setObjectName(u"frmResults"_s);
     setWindowTitle(ProgramTitle);
@@ -64,7 +67,7 @@ ResultsWindow::ResultsWindow(Application &app) : QWidget(nullptr), m_app(app), m
     connectHandlers();
     applyLanguage();
     DisableXbutton(this);
-    const QSize screen = app.platform().screenSize();
+    const QSize screen = m_context.platform().screenSize();
     // Room for the frame and a panel of the desktop.
     resize(std::min(1100, screen.width() - 40), std::min(700, screen.height() - 120));
     move((screen.width() - width()) / 2, std::max(0, (screen.height() - height()) / 2 - 30));
@@ -88,7 +91,7 @@ void ResultsWindow::buildControls()
     dtTo = namedControl<QDateEdit>(this, u"dtTo"_s);
     for (QDateEdit *date : {dtFrom, dtTo}) {
         date->setCalendarPopup(true);
-        date->setDate(m_app.platform().currentDateTime().date());
+        date->setDate(m_context.platform().currentDateTime().date());
         date->setEnabled(false);
     }
     lblName = namedControl<QLabel>(this, u"lblName"_s);
@@ -115,7 +118,7 @@ void ResultsWindow::buildControls()
     auto *statistics = new QHBoxLayout(pageStatistics);
     auto *charts = new QVBoxLayout;
     cboChart = namedControl<QComboBox>(pageStatistics, u"cboChart"_s);
-    m_module = loadResultsModule(m_app.platform().modulesFolder(), &m_moduleError);
+    m_module = loadResultsModule(m_context.platform().modulesFolder(), &m_moduleError);
     if (m_module) {
         chartView = m_module->makeChartView(pageStatistics);
     } else {
@@ -219,7 +222,7 @@ void ResultsWindow::connectHandlers()
 
 QString ResultsWindow::text(const QString &russian, const QString &english) const
 {
-    return ResultsTexts::pick(m_language, russian, english);
+    return LanguagePolicy(m_language).text(russian, english);
 }
 
 CaptionTable ResultsWindow::captionTable() const
@@ -282,7 +285,7 @@ void ResultsWindow::read()
         return;
     m_cancel = std::make_shared<std::atomic_bool>(false);
     auto result = std::make_shared<std::optional<ReportReader::Reports>>();
-    const QString folder = m_app.programFolder();
+    const QString folder = m_context.paths().folder();
     const std::shared_ptr<std::atomic_bool> cancel = m_cancel;
     const QPointer<QProgressBar> progress = prgRead;
     auto lastShown = std::make_shared<int>(-1);
@@ -335,7 +338,7 @@ void ResultsWindow::showReports(ReportReader::Reports reports)
     showProblems();
     applyFilter();
     for (const QString &error : std::as_const(m_readErrors))
-        m_app.message(ProgramTitle, text(u"Не удалось прочитать отчет "_s, u"The report could not be read: "_s) + error,
+        m_context.message(ProgramTitle, text(u"Не удалось прочитать отчет "_s, u"The report could not be read: "_s) + error,
                       MessageIcon::Warning);
 }
 
@@ -355,8 +358,8 @@ void ResultsWindow::showProblems()
             ++row;
         }
     };
-    add(m_examProblems, u"s/oth.txt"_s);
-    add(m_runProblems, u"s/lzm.txt"_s);
+    add(m_examProblems, ProgramPaths::examReportName());
+    add(m_runProblems, ProgramPaths::questionnaireReportName());
     tblProblems->resizeColumnsToContents();
     tblProblems->resizeRowsToContents();
     const QString title = text(u"Ошибки в отчетах"_s, u"Damaged parts"_s);
@@ -494,7 +497,7 @@ ResultsChart ResultsWindow::chart() const
 ResultsModule *ResultsWindow::module()
 {
     if (!m_module) {
-        m_app.message(ProgramTitle,
+        m_context.message(ProgramTitle,
                       text(u"Графики и экспорт XLSX недоступны: не загружен модуль результатов.\n"_s,
                            u"Charts and the XLSX export are not available: the results module is not loaded.\n"_s)
                           + m_moduleError,
@@ -505,14 +508,14 @@ ResultsModule *ResultsWindow::module()
 
 QString ResultsWindow::suggestedPath(const QString &name) const
 {
-    return QDir(m_app.programFolder()).filePath(u"s/"_s + name);
+    return m_context.paths().reportsFolder() + u'/' + name;
 }
 
 void ResultsWindow::sayIfFailed(bool written, const QString &path, const QString &reason)
 {
     if (written)
         return;
-    m_app.message(ProgramTitle,
+    m_context.message(ProgramTitle,
                   text(u"Не удалось сохранить файл "_s, u"The file could not be saved: "_s) + QDir::toNativeSeparators(path)
                       + u"\n"_s + reason,
                   MessageIcon::Critical);
@@ -522,7 +525,7 @@ void ResultsWindow::saveChart()
 {
     if (!module())
         return;
-    const QString path = m_app.platform().saveFileName(text(u"Сохранить график"_s, u"Save the chart"_s),
+    const QString path = m_context.platform().saveFileName(text(u"Сохранить график"_s, u"Save the chart"_s),
                                                        suggestedPath(u"chart.png"_s),
                                                        text(u"Рисунки PNG (*.png)"_s, u"PNG pictures (*.png)"_s));
     if (path.isEmpty())
@@ -536,7 +539,7 @@ void ResultsWindow::exportCsv()
     // The table of the tab shown: the tests, the statistics, or else the tickets.
     const QWidget *tab = tabResults->currentWidget();
     const QString name = tab == tblRuns ? u"tests.csv"_s : tab == pageStatistics ? u"statistics.csv"_s : u"tickets.csv"_s;
-    const QString path = m_app.platform().saveFileName(text(u"Экспорт CSV"_s, u"Export CSV"_s), suggestedPath(name),
+    const QString path = m_context.platform().saveFileName(text(u"Экспорт CSV"_s, u"Export CSV"_s), suggestedPath(name),
                                                        text(u"Файлы CSV (*.csv)"_s, u"CSV files (*.csv)"_s));
     if (path.isEmpty())
         return;
@@ -551,7 +554,7 @@ void ResultsWindow::exportXlsx()
 {
     if (!module())
         return;
-    const QString path = m_app.platform().saveFileName(text(u"Экспорт XLSX"_s, u"Export XLSX"_s),
+    const QString path = m_context.platform().saveFileName(text(u"Экспорт XLSX"_s, u"Export XLSX"_s),
                                                        suggestedPath(u"results.xlsx"_s),
                                                        text(u"Книги Excel (*.xlsx)"_s, u"Excel workbooks (*.xlsx)"_s));
     if (path.isEmpty())

@@ -10,7 +10,6 @@
 #include <atomic>
 #include <memory>
 
-class Application;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -26,6 +25,7 @@ class QuestionnaireRunsModel;
 class ResultsModule;
 class ResultsFilterModel;
 class TicketResultsModel;
+class WindowContext;
 
 // The results of the reports s/oth.txt and s/lzm.txt as tables that sort and filter, their
 // statistics and charts, and their export to CSV and XLSX. The reports are read off the
@@ -36,7 +36,7 @@ class ResultsWindow final : public QWidget
     Q_OBJECT
 
 public:
-    explicit ResultsWindow(Application &app);
+    explicit ResultsWindow(const WindowContext &context, QWidget *parent = nullptr);
     ~ResultsWindow() override;
 
     // Reads both reports anew; what was shown stays until the reading ends.
@@ -49,6 +49,7 @@ public:
 signals:
     // A reading ended, done or cancelled.
     void readingEnded();
+    // "Закрыть": the settings window takes over.
     void closed();
 
 private:
@@ -105,7 +106,8 @@ private:
     QPushButton *cmdPng;
     QPushButton *cmdClose;
 
-    Application &m_app;
+    const WindowContext &m_context;
+    // The language of the settings when the window opened: the window keeps it while open.
     QString m_language;
     TicketResultsModel *m_tickets;
     QuestionnaireRunsModel *m_runs;

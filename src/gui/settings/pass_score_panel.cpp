@@ -1,17 +1,11 @@
-// The settings window's pass score panel (Frame4): it takes the place of the main panel
-// while the teacher builds the pass score from a pattern of marks.
+#include "gui/settings/pass_score_panel.h"
 
-#include "app/application.h"
-#include "core/program/language_policy.h"
 #include "core/program/pass_score.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
-#include "gui/settings/settings_window.h"
+#include "gui/common/window_context.h"
 
-#include <QComboBox>
 #include <QFrame>
-#include <QGroupBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
@@ -28,7 +22,7 @@ QFrame *rule(QWidget *parent, const QString &name, const QRect &geometry)
     return line;
 }
 
-const QRect PassScorePanel(tw(1800), tw(120), tw(5055), tw(4095));
+const QRect PanelGeometry(tw(1800), tw(120), tw(5055), tw(4095));
 
 constexpr int BoxesPerRow = 10;
 constexpr int BoxLeft = 8;
@@ -38,53 +32,65 @@ constexpr int BoxHeight = 24;
 
 } // namespace
 
-void SettingsWindow::buildPassScorePanel()
+PassScorePanel::PassScorePanel(const WindowContext &context, QWidget *window)
+    : QGroupBox(u"Настройка проходного балла"_s, window), m_context(context)
 {
-    Frame4 = makeControl<QGroupBox>(this, u"Frame4"_s, PassScorePanel, u"Настройка проходного балла"_s);
-    Frame4->setAutoFillBackground(true);
-    const int width = PassScorePanel.width();
+    setObjectName(u"Frame4"_s);
+    setGeometry(PanelGeometry);
+    setAutoFillBackground(true);
+    buildControls();
+    for (QLineEdit *box : txt)
+        connect(box, &QLineEdit::textChanged, this, &PassScorePanel::recalculate);
+    connect(txtV, &QLineEdit::textChanged, this, &PassScorePanel::questionsChanged);
+    connect(Command1, &QPushButton::clicked, this, &PassScorePanel::accept);
+}
 
-    Label4 = makeControl<ActiveLabel>(Frame4, u"Label4"_s, QRect(BoxLeft, 20, width - 16, 18), u"Оценка билета"_s);
-    Line1 = rule(Frame4, u"Line1"_s, QRect(BoxLeft, 38, width - 16, 4));
+void PassScorePanel::buildControls()
+{
+    const int width = PanelGeometry.width();
+    Label4 = makeControl<ActiveLabel>(this, u"Label4"_s, QRect(BoxLeft, 20, width - 16, 18), u"Оценка билета"_s);
+    Line1 = rule(this, u"Line1"_s, QRect(BoxLeft, 38, width - 16, 4));
     for (int i = 0; i < PassScore::Boxes; ++i) {
         const int row = i / BoxesPerRow;
         const int column = i % BoxesPerRow;
-        txt[i] = makeControl<QLineEdit>(Frame4, u"txt%1"_s.arg(i + 1),
-                                  QRect(BoxLeft + column * BoxStep, row == 0 ? 44 : 102, BoxWidth, BoxHeight),
-                                  u"0"_s);
+        txt[i] = makeControl<QLineEdit>(this, u"txt%1"_s.arg(i + 1),
+                                        QRect(BoxLeft + column * BoxStep, row == 0 ? 44 : 102, BoxWidth, BoxHeight),
+                                        u"0"_s);
         txt[i]->setAlignment(Qt::AlignCenter);
     }
-    Line2 = rule(Frame4, u"Line2"_s, QRect(BoxLeft, 70, width - 16, 4));
-    Label1 = makeControl<ActiveLabel>(Frame4, u"Label1"_s, QRect(BoxLeft, 76, 130, 18), u"2 - неуд "_s);
-    Label7 = makeControl<ActiveLabel>(Frame4, u"Label7"_s, QRect(BoxLeft + 5 * BoxStep, 76, 130, 18), u"5 - зачет"_s);
-    Line3 = rule(Frame4, u"Line3"_s, QRect(BoxLeft, 96, width - 16, 4));
-    Line4 = rule(Frame4, u"Line4"_s, QRect(BoxLeft, 130, width - 16, 4));
+    Line2 = rule(this, u"Line2"_s, QRect(BoxLeft, 70, width - 16, 4));
+    Label1 = makeControl<ActiveLabel>(this, u"Label1"_s, QRect(BoxLeft, 76, 130, 18), u"2 - неуд "_s);
+    Label7 = makeControl<ActiveLabel>(this, u"Label7"_s, QRect(BoxLeft + 5 * BoxStep, 76, 130, 18), u"5 - зачет"_s);
+    Line3 = rule(this, u"Line3"_s, QRect(BoxLeft, 96, width - 16, 4));
+    Line4 = rule(this, u"Line4"_s, QRect(BoxLeft, 130, width - 16, 4));
 
-    Label3 = makeControl<ActiveLabel>(Frame4, u"Label3"_s, QRect(BoxLeft, 145, 200, 18), u"Количество вопросов"_s);
-    txtV = makeControl<QLineEdit>(Frame4, u"txtV"_s, QRect(214, 142, 60, BoxHeight), u"5"_s);
-    Label5 = makeControl<ActiveLabel>(Frame4, u"Label5"_s, QRect(BoxLeft, 179, 200, 18), u"Выбран проходной балл"_s);
-    txtZ = makeControl<QLineEdit>(Frame4, u"txtZ"_s, QRect(214, 176, 90, BoxHeight), u"0"_s);
-    Line5 = rule(Frame4, u"Line5"_s, QRect(BoxLeft, 208, width - 16, 4));
+    Label3 = makeControl<ActiveLabel>(this, u"Label3"_s, QRect(BoxLeft, 145, 200, 18), u"Количество вопросов"_s);
+    txtV = makeControl<QLineEdit>(this, u"txtV"_s, QRect(214, 142, 60, BoxHeight), u"5"_s);
+    Label5 = makeControl<ActiveLabel>(this, u"Label5"_s, QRect(BoxLeft, 179, 200, 18), u"Выбран проходной балл"_s);
+    txtZ = makeControl<QLineEdit>(this, u"txtZ"_s, QRect(214, 176, 90, BoxHeight), u"0"_s);
+    Line5 = rule(this, u"Line5"_s, QRect(BoxLeft, 208, width - 16, 4));
 
-    Command1 = makeControl<QPushButton>(Frame4, u"Command1"_s, QRect(width / 2 - 50, 222, 100, 32), u"ОК"_s);
+    Command1 = makeControl<QPushButton>(this, u"Command1"_s, QRect(width / 2 - 50, 222, 100, 32), u"ОК"_s);
     Command1->setToolTip(u"Открыть окно Выбора билета"_s);
 }
 
-void SettingsWindow::connectPassScorePanel()
+CaptionTable PassScorePanel::captionTable()
 {
-    for (QLineEdit *box : txt)
-        connect(box, &QLineEdit::textChanged, this, &SettingsWindow::markChanged);
-    connect(txtV, &QLineEdit::textChanged, this, &SettingsWindow::questionsChanged);
-    connect(Command1, &QPushButton::clicked, this, &SettingsWindow::acceptPassScore);
+    return {
+        {this, u"Настройка проходного балла"_s, u"Adjustment communicating ballet"_s},
+        {Label4, u"Оценка билета"_s, u"Evaluation of ticket"_s},
+        {Label1, u"2 - неуд"_s, u"2 - bad"_s},
+        {Label7, u"5 - зачет"_s, u"5 - well"_s},
+        {Label3, u"Количество вопросов"_s, u"Amount of questions"_s},
+        {Label5, u"Выбран проходной балл"_s, u"Choose communicating ballet"_s},
+    };
 }
 
-void SettingsWindow::openPassScoreDialog()
+void PassScorePanel::open(const QString &questions)
 {
-    Frame3->hide();
-    Frame4->setGeometry(PassScorePanel);
-    Frame4->raise();
-    Frame4->show();
-    const QString questions = Combo1->currentText();
+    setGeometry(PanelGeometry);
+    raise();
+    show();
     txtV->setText(questions);
     colourBoxes(questions);
     // The first mark is typed over, as Tab selects each next one.
@@ -92,12 +98,7 @@ void SettingsWindow::openPassScoreDialog()
     txt[0]->selectAll();
 }
 
-void SettingsWindow::markChanged()
-{
-    recalculate();
-}
-
-void SettingsWindow::questionsChanged(const QString &questions)
+void PassScorePanel::questionsChanged(const QString &questions)
 {
     if (questions == "0"_L1)
         return;
@@ -106,46 +107,47 @@ void SettingsWindow::questionsChanged(const QString &questions)
 }
 
 // Shows the average of the marks in txtZ; false (after saying so) when a box holds no number.
-bool SettingsWindow::recalculate()
+bool PassScorePanel::recalculate()
 {
     QStringList marks;
     for (const QLineEdit *box : txt)
         marks << box->text();
     const PassScore::Result result = PassScore::compute(marks, txtV->text());
     if (result.noValues)
-        m_app.message(QString(), LanguagePolicy(Label17->text()).message(u"Нет значений"_s, u"No values"_s));
+        m_context.message(QString(), m_context.language().message(u"Нет значений"_s, u"No values"_s));
     txtZ->setText(result.score.toString());
     return !result.noValues;
 }
 
 // The boxes of the questions get the usual background, the boxes beyond them black; they
 // all stay enabled and all take part in the sum.
-void SettingsWindow::colourBoxes(const QString &questions)
+void PassScorePanel::colourBoxes(const QString &questions)
 {
     const auto used = PassScore::usedBoxes(questions);
     if (!used)
         return;
-    const QColor light = QGuiApplication::palette().color(QPalette::Base);
+    const QColor light = QPalette().color(QPalette::Base);
     // A mark typed into a black box must still be seen.
     for (int i = 0; i < PassScore::Boxes; ++i)
         setBackground(txt[i], i < *used ? light : QColor(Qt::black));
 }
 
-// A result no ticket can reach is refused; the panel still returns to the main panel, as it
-// has no other way out, and the pass score stays as it was.
-void SettingsWindow::acceptPassScore()
+// A result no ticket can reach is refused; the panel still closes, as it has no other way
+// out, and the pass score stays as it was.
+void PassScorePanel::accept()
 {
-    Frame3->show();
-    Frame4->hide();
+    emit left();
+    hide();
     const QString result = txtZ->text();
     if (PassScore::isReachable(result)) {
-        Text5->setText(result);
+        emit passScoreChosen(result);
         return;
     }
-    m_app.message(ProgramTitle,
-                  LanguagePolicy(Label17->text()).message(u"Проходной балл %1 недостижим: он должен быть больше 0 и не больше 5. "
-                                 u"Проходной балл не изменен."_s.arg(result),
-                                 u"The pass score %1 cannot be reached: it must be above 0 and at most 5. "
-                                 u"The pass score is not changed."_s.arg(result)),
-                  MessageIcon::Warning);
+    m_context.message(ProgramTitle,
+                      m_context.language().message(
+                          u"Проходной балл %1 недостижим: он должен быть больше 0 и не больше 5. "
+                          u"Проходной балл не изменен."_s.arg(result),
+                          u"The pass score %1 cannot be reached: it must be above 0 and at most 5. "
+                          u"The pass score is not changed."_s.arg(result)),
+                      MessageIcon::Warning);
 }

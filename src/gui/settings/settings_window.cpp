@@ -1,7 +1,5 @@
 #include "gui/settings/settings_window.h"
 
-#include "app/application.h"
-#include "core/exam/exam_folder.h"
 #include "core/exam/grade.h"
 #include "core/files/clock.h"
 #include "core/files/fixed_point.h"
@@ -9,7 +7,9 @@
 #include "core/program/settings_record.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
+#include "gui/settings/pass_score_panel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,7 +27,8 @@ const QRect MainPanel = twips(120, 120, 8055, 6375);
 
 } // namespace
 
-SettingsWindow::SettingsWindow(Application &app) : QWidget(nullptr), m_app(app), m_settings(app.settings())
+SettingsWindow::SettingsWindow(const WindowContext &context, QWidget *parent)
+    : QWidget(parent), m_context(context), m_settings(context.settings())
 {
     setObjectName(u"Form4"_s);
     setWindowTitle(ProgramTitle);
@@ -122,7 +123,7 @@ void SettingsWindow::buildControls()
     Command7 = makeControl<QPushButton>(Frame12, u"Command7"_s, QRect(MainPanel.width() / 2 - 110, 220, 100, 32), u"Да"_s);
     Command8 = makeControl<QPushButton>(Frame12, u"Command8"_s, QRect(MainPanel.width() / 2 + 10, 220, 100, 32), u"Нет"_s);
 
-    buildPassScorePanel();
+    Frame4 = new PassScorePanel(m_context, this);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(u"Timer1"_s);
@@ -155,22 +156,24 @@ void SettingsWindow::connectHandlers()
         closeAnyway();
     });
     connect(Label8, &ActiveLabel::clicked, this, [this] {
-        m_app.openExamEditor();
+        emit examEditorRequested();
         hide();
     });
     connect(Label18, &ActiveLabel::clicked, this, [this] {
-        m_app.openExamChooser(m_settings.examFolder());
+        emit examChooserRequested(m_settings.examFolder());
         hide();
     });
-    connect(Command3, &QPushButton::clicked, this, [this] { m_app.openReport(); });
-    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(Label17->text()); });
+    connect(Command3, &QPushButton::clicked, this,
+            [this] { m_context.platform().openDocument(m_context.paths().examReport()); });
+    connect(Command10, &QPushButton::clicked, this, [this] { m_context.openHelp(m_settings.language()); });
     connect(cmdResults, &QPushButton::clicked, this, [this] {
-        m_app.openResults();
+        emit resultsRequested();
         hide();
     });
     connect(Command6, &QPushButton::clicked, this, &SettingsWindow::closeWindow);
     connect(Timer1, &QTimer::timeout, this, &SettingsWindow::onTimer1);
-    connectPassScorePanel();
+    connect(Frame4, &PassScorePanel::left, Frame3, &QWidget::show);
+    connect(Frame4, &PassScorePanel::passScoreChosen, &m_settings, &SettingsRecord::setPassScore);
     connectRecord();
 }
 
@@ -230,14 +233,14 @@ void SettingsWindow::load()
     Command5->hide();
 
     showPictureSize();
-    applyCaptions(captionTable(), Label17->text());
+    applyCaptions(captionTable(), m_settings.language());
     onTimer1();
     Timer1->start();
 }
 
 CaptionTable SettingsWindow::captionTable() const
 {
-    return {
+    CaptionTable table{
         {Frame3, u"Настройка"_s, u"Adjustment"_s},
         {Frame1, u"Установка таймера"_s, u"Installing a timer"_s},
         {Label10, u"Время            Дата"_s, u"Time            Date"_s},
@@ -272,13 +275,10 @@ CaptionTable SettingsWindow::captionTable() const
          u"Not installed evaluation for the ticket. Want to install?"_s},
         {Command7, u"Да"_s, u"Yes"_s},
         {Command8, u"Нет"_s, u"No"_s},
-        {Frame4, u"Настройка проходного балла"_s, u"Adjustment communicating ballet"_s},
-        {Label4, u"Оценка билета"_s, u"Evaluation of ticket"_s},
-        {Label1, u"2 - неуд"_s, u"2 - bad"_s},
-        {Label7, u"5 - зачет"_s, u"5 - well"_s},
-        {Label3, u"Количество вопросов"_s, u"Amount of questions"_s},
-        {Label5, u"Выбран проходной балл"_s, u"Choose communicating ballet"_s},
     };
+    const CaptionTable panel = Frame4->captionTable();
+    table.insert(table.end(), panel.begin(), panel.end());
+    return table;
 }
 
 void SettingsWindow::pressLanguageButton(const QString &language)
@@ -292,13 +292,13 @@ void SettingsWindow::pressLanguageButton(const QString &language)
 void SettingsWindow::setLanguage(const QString &language)
 {
     m_settings.setLanguage(language);
-    m_app.sayIfNotSaved(m_app.settingsFile(), m_settings.saveLanguage(m_app.settingsFile()), language);
+    m_context.sayIfNotSaved(m_settings.saveLanguage(m_context.paths().settingsFile()), language);
     applyCaptions(captionTable(), language);
 }
 
 void SettingsWindow::onTimer1()
 {
-    const QDateTime now = m_app.platform().currentDateTime();
+    const QDateTime now = m_context.platform().currentDateTime();
     Label35->setText(Clock::shortTime(now.time()));
     Label36->setText(Clock::shortDate(now.date()));
 }
@@ -309,14 +309,14 @@ void SettingsWindow::minutesChanged(const QString &typed)
     Label15->setText(QString::number(m_settings.wholeMinutes()));
     if (SettingsRecord::acceptedMinutes(typed))
         return;
-    sayMinutesRefused(m_app);
+    sayMinutesRefused(m_context);
     Text2->setText(u"1"_s);
 }
 
-void SettingsWindow::sayMinutesRefused(Application &app)
+void SettingsWindow::sayMinutesRefused(const WindowContext &context)
 {
-    app.message(u"Внимание!"_s, u"В минутах установите целые числа 1, 2 , .....30..... "_s,
-                MessageIcon::Information);
+    context.message(u"Внимание!"_s, u"В минутах установите целые числа 1, 2 , .....30..... "_s,
+                    MessageIcon::Information);
 }
 
 void SettingsWindow::timerSwitched(QCheckBox *changed, QCheckBox *other, bool ticked)
@@ -336,11 +336,17 @@ void SettingsWindow::timerSwitched(QCheckBox *changed, QCheckBox *other, bool ti
     }
 }
 
+void SettingsWindow::openPassScoreDialog()
+{
+    Frame3->hide();
+    Frame4->open(m_settings.questions());
+}
+
 void SettingsWindow::closeWindow()
 {
     // An empty box or text that is not a number is no pass score either; one written with
     // the other decimal separator is read as the ticket's verdict reads it.
-    const auto passScore = Grade::readScore(Text5->text());
+    const auto passScore = Grade::readScore(m_settings.passScore());
     if (!passScore || passScore->isZero()) {
         Frame12->raise();
         Frame12->show();
@@ -354,7 +360,7 @@ void SettingsWindow::closeAnyway()
     const QString language = m_settings.language();
     // The settings close even when they could not be saved: the teacher has been told.
     if (Check3->isChecked())
-        m_app.sayIfNotSaved(m_app.settingsFile(), m_settings.save(m_app.settingsFile()), language);
+        m_context.sayIfNotSaved(m_settings.save(m_context.paths().settingsFile()), language);
     applyCaptions({{Frame12, u"Внимание!"_s, u"Attention!"_s},
                    {Label20, u"Не установлена оценка за билет. Хотите установить?"_s,
                     u"Not installed evaluation for the ticket. Want to install?"_s},

@@ -4,30 +4,28 @@
 
 #include <QWidget>
 
-#include <array>
-
 class ActiveLabel;
-class Application;
+class PassScorePanel;
 class QCheckBox;
 class QComboBox;
-class QFrame;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
 class SettingsRecord;
+class WindowContext;
 
 // Form4: the teacher's settings. It shows the settings record of the run in its controls and
 // writes back what the teacher types; the hidden Label15, Label16 and Label17 mirror the
 // timer length, the picture size mode and the language. Created hidden on first reference
-// and never destroyed.
+// and never destroyed; the windows it leads to are asked for with its signals.
 class SettingsWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit SettingsWindow(Application &app);
+    explicit SettingsWindow(const WindowContext &context, QWidget *parent = nullptr);
 
     // Presses the hidden language button for "rus" or "eng".
     void pressLanguageButton(const QString &language);
@@ -36,9 +34,16 @@ public:
     void onTimer1();
 
     // Says that typed minutes are not minutes the timer can take.
-    static void sayMinutesRefused(Application &app);
+    static void sayMinutesRefused(const WindowContext &context);
 
 signals:
+    // "Создать билет": the exam editor; the settings window has hidden itself.
+    void examEditorRequested();
+    // "Выбрать папку с экзаменом или тестом": the exam chooser, on the exam folder of the
+    // settings; the settings window has hidden itself.
+    void examChooserRequested(const QString &folder);
+    // "Результаты": the results window; the settings window has hidden itself.
+    void resultsRequested();
     // The teacher has left the settings: the start window takes over.
     void closed();
 
@@ -106,23 +111,8 @@ private:
     QPushButton *Command7;
     QPushButton *Command8;
 
-    // The pass score panel: the marks of the weakest ticket that still passes, one box per
-    // question position (txt[0] is txt1), the number of questions and the result.
-    QGroupBox *Frame4;
-    ActiveLabel *Label4;
-    std::array<QLineEdit *, 20> txt;
-    ActiveLabel *Label1;
-    ActiveLabel *Label7;
-    ActiveLabel *Label3;
-    QLineEdit *txtV;
-    ActiveLabel *Label5;
-    QLineEdit *txtZ;
-    QPushButton *Command1;
-    QFrame *Line1;
-    QFrame *Line2;
-    QFrame *Line3;
-    QFrame *Line4;
-    QFrame *Line5;
+    // The pass score panel, over the main panel while it is open.
+    PassScorePanel *Frame4;
 
     QTimer *Timer1;
 
@@ -137,16 +127,9 @@ private:
     void timerSwitched(QCheckBox *changed, QCheckBox *other, bool ticked);
     void setLanguage(const QString &language);
     void openPassScoreDialog();
-    void buildPassScorePanel();
-    void connectPassScorePanel();
-    void markChanged();
-    void questionsChanged(const QString &questions);
-    bool recalculate();
-    void colourBoxes(const QString &questions);
-    void acceptPassScore();
     void closeWindow();
     void closeAnyway();
 
-    Application &m_app;
+    const WindowContext &m_context;
     SettingsRecord &m_settings;
 };
