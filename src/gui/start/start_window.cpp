@@ -169,13 +169,16 @@ void StartWindow::connectHandlers()
 void StartWindow::connectStep()
 {
     connect(&m_step, &StudentStep::studentChanged, this, &StartWindow::showStudent);
-    connect(&m_step, &StudentStep::ticketCountChanged, this, [this](const QString &tickets) { mirror(Text3, tickets); });
+    connect(&m_step, &StudentStep::ticketCountChanged, this,
+            [this](const QString &tickets) { mirror(Text3, tickets); });
     connect(&m_step, &StudentStep::storedPasswordChanged, this,
             [this](const QString &password) { mirror(Text12, password); });
-    connect(&m_step, &StudentStep::examTitleChanged, this, [this](const QString &title) { mirror(Text4, title); });
+    connect(&m_step, &StudentStep::examTitleChanged, this,
+            [this](const QString &title) { mirror(Text4, title); });
     connect(&m_step, &StudentStep::typedPasswordChanged, this,
             [this](const QString &password) { mirror(Text2, password); });
-    connect(&m_step, &StudentStep::ticketNumberChanged, this, [this](const QString &number) { mirror(Text1, number); });
+    connect(&m_step, &StudentStep::ticketNumberChanged, this,
+            [this](const QString &number) { mirror(Text1, number); });
     connect(&m_step, &StudentStep::ticketFolderNameChanged, Label1, &ActiveLabel::setText);
     connect(&m_step, &StudentStep::firstQuestionFilesChanged, this, &StartWindow::showFirstQuestionFiles);
     connect(&m_step, &StudentStep::canOpenChanged, Command3, &QPushButton::setEnabled);
