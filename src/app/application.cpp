@@ -51,7 +51,7 @@ void discard(QPointer<Window> &window)
 
 Application::Application(Platform &platform, const QString &programFolder, QObject *parent)
     : QObject(parent), m_platform(platform), m_programFolder(programFolder), m_paths(programFolder),
-      m_context(m_platform, m_paths, m_settings)
+      m_context(m_platform, m_paths, m_settings), m_studentStep(m_settings)
 {
     setIniErrorReporter([this](const QString &title, const QString &text) {
         message(title, text, MessageIcon::Critical);
@@ -115,10 +115,34 @@ void Application::start()
 
 void Application::createStartWindow()
 {
-    m_startWindow = new StartWindow(*this);
-    m_startWindow->show();
+    m_startWindow = new StartWindow(m_context, m_studentStep);
+    StartWindow *start = m_startWindow;
+    connect(start, &StartWindow::languageSwitched, this, &Application::switchLanguage);
+    connect(start, &StartWindow::exitRequested, this, &Application::exitProgram);
+    connect(start, &StartWindow::aboutRequested, this, &Application::showAbout);
+    connect(start, &StartWindow::testModeChosen, this, &Application::openTestWindow);
+    connect(start, &StartWindow::examChooserRequested, this,
+            [this] { openExamChooser(m_paths.examLibrary(), ChooserOpener::StartWindow); });
+    connect(start, &StartWindow::settingsRequested, this, &Application::showSettings);
+    connect(start, &StartWindow::ticketRequested, start, [this, start] {
+        if (openTicket())
+            start->hide();
+    });
+    connect(start, &StartWindow::unfinishedContinueRequested, start, [this, start] {
+        const bool opened = continueUnfinishedTicket();
+        // A journal that could not be taken up has been set aside: nothing is left to offer.
+        if (!hasUnfinishedTicket())
+            start->withdrawUnfinishedTicketOffer();
+        if (opened)
+            start->hide();
+    });
+    connect(start, &StartWindow::unfinishedDiscardRequested, start, [this, start] {
+        if (discardUnfinishedTicket())
+            start->withdrawUnfinishedTicketOffer();
+    });
+    start->show();
     if (m_unfinished)
-        m_startWindow->offerUnfinishedTicket(m_unfinished->student.name, m_unfinished->ticketFolderName);
+        start->offerUnfinishedTicket(m_unfinished->student.name, m_unfinished->ticketFolderName);
 }
 
 void Application::followLanguageInQtTexts(const QString &language)
@@ -190,8 +214,10 @@ void Application::showStartWindow()
 
 void Application::showAbout()
 {
-    if (!m_aboutWindow)
-        m_aboutWindow = new AboutWindow(*this);
+    if (!m_aboutWindow) {
+        m_aboutWindow = new AboutWindow;
+        connect(m_aboutWindow, &AboutWindow::closed, this, &Application::discardAbout);
+    }
     m_aboutWindow->show();
 }
 
@@ -202,7 +228,7 @@ void Application::discardAbout()
 
 void Application::openHelp(const QString &language)
 {
-    m_platform.openDocument(ProgramPaths(m_programFolder).helpDocument(language));
+    m_context.openHelp(language);
 }
 
 bool Application::openTicket(const TicketJournal::Record *resumed)
@@ -219,12 +245,11 @@ bool Application::openTicket(const TicketJournal::Record *resumed)
         if (m_answersReviewWindow)
             m_answersReviewWindow->showAnswer(answer);
     });
-    const StartWindow *start = m_startWindow;
     if (resumed) {
         if (!m_ticketWindow->resume(*resumed))
             return false;
-    } else if (!m_ticketWindow->load(start ? start->ticketNumber() : QString(), start ? start->ticketFolderName() : QString(),
-                              start ? start->examTitle() : QString()))
+    } else if (!m_ticketWindow->load(m_studentStep.ticketNumber(), m_studentStep.ticketFolderName(),
+                                     m_studentStep.examTitle()))
         return false;
     keepJournal(resumed ? *resumed : newTicketJournal());
     m_ticketWindow->show();
@@ -314,10 +339,7 @@ void Application::openExamChooser(const QString &folder, ChooserOpener opener)
     discard(m_examChooser);
     m_chooserOpener = opener;
     m_examChooser = new ExamChooserWindow(*this);
-    connect(m_examChooser, &ExamChooserWindow::examAccepted, this, [this] {
-        if (m_startWindow)
-            m_startWindow->clearTicketChoice();
-    });
+    connect(m_examChooser, &ExamChooserWindow::examAccepted, &m_studentStep, &StudentStep::clearTicketChoice);
     if (m_settings.examFolder().isEmpty())
         m_examChooser->setFolder(folder.isEmpty() ? path(u"b"_s) : folder);
     keepAboutBehind();
@@ -396,9 +418,7 @@ void Application::closeExamEditor()
 void Application::openEvaluation(const TicketResults &results)
 {
     discardEvaluation();
-    const Student student = m_resumedStudent ? *m_resumedStudent
-                            : m_startWindow  ? m_startWindow->student()
-                                             : Student();
+    const Student student = m_resumedStudent ? *m_resumedStudent : m_studentStep.student();
     m_evaluationWindow = new EvaluationWindow(*this, results, student);
     m_evaluationWindow->show();
     // The ticket window that had the focus is about to go.
@@ -497,12 +517,10 @@ bool Application::continueUnfinishedTicket()
 TicketJournal::Record Application::newTicketJournal() const
 {
     TicketJournal::Record journal;
-    if (const StartWindow *start = m_startWindow) {
-        journal.student = start->student();
-        journal.ticketNumber = start->ticketNumber();
-        journal.ticketFolderName = start->ticketFolderName();
-        journal.examTitle = start->examTitle();
-    }
+    journal.student = m_studentStep.student();
+    journal.ticketNumber = m_studentStep.ticketNumber();
+    journal.ticketFolderName = m_studentStep.ticketFolderName();
+    journal.examTitle = m_studentStep.examTitle();
     return journal;
 }
 
@@ -591,7 +609,7 @@ void Application::closeTestWindow()
 
 void Application::exitProgram()
 {
-    m_platform.openDocument(path(u"plt.txt"_s));
+    m_platform.openDocument(m_paths.farewellNote());
     m_ended = true;
     for (QWidget *window : QApplication::topLevelWidgets())
         window->hide();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/exam/student_step.h"
 #include "core/exam/ticket_journal.h"
 #include "core/platform.h"
 #include "core/program/program_paths.h"
@@ -62,6 +63,9 @@ public:
     void start();
 
     StartWindow *startWindow() const;
+    // The student, the chosen ticket and the password gate of the start window; it outlives
+    // the start window, which a language switch makes anew.
+    StudentStep &studentStep() { return m_studentStep; }
     // The holder of the settings record: created hidden on first reference, never destroyed.
     SettingsWindow *settingsWindow();
     AboutWindow *aboutWindow() const;
@@ -70,7 +74,7 @@ public:
     // window's language button pressed, a new start window created, and `re` written.
     void switchLanguage(const QString &language);
 
-    // Shows the settings window behind the start window.
+    // Shows the settings window, hiding the start window.
     void showSettings();
     // Shows the start window again (after the window that hid it ends).
     void showStartWindow();
@@ -168,6 +172,7 @@ private:
     ProgramPaths m_paths;
     SettingsRecord m_settings;
     WindowContext m_context;
+    StudentStep m_studentStep;
     QPointer<StartWindow> m_startWindow;
     QPointer<SettingsWindow> m_settingsWindow;
     QPointer<AboutWindow> m_aboutWindow;

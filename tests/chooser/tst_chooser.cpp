@@ -225,8 +225,7 @@ void TestChooser::equalCountsStillReplaceTheExam()
     folder.writeSettings({u"bilet=5"_s, u"vopros=5"_s, u"ball=3,8"_s, u"re=rus"_s, u"z="_s + folder.path(u"old"_s)});
     Application &app = folder.start();
     StartWindow *start = app.startWindow();
-    control<ActiveLabel>(start, "Label1")->setText(u"b2"_s);
-    control<QPushButton>(start, "Command3")->setEnabled(true);
+    app.studentStep().setTicketNumber(u"2"_s);
     app.showSettings();
     click(app.settingsWindow(), "Label18");
     ExamChooserWindow *chooser = app.examChooser();

@@ -1,9 +1,11 @@
 #include "core/files/ini.h"
+#include "gui/exam/ticket_window.h"
 #include "gui/settings/settings_window.h"
 #include "gui/start/about_window.h"
 #include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
+#include "support/roads.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -26,14 +28,6 @@ void prepare(ProgramFolder &folder, int tickets, const QString &language = u"rus
                           u"re="_s + language, u"z="_s + exam});
 }
 
-// Goes from the mode choice to the ticket choice with the given name.
-void enterStudent(StartWindow *start, const QString &name = u"Иванов И.И."_s)
-{
-    control<QRadioButton>(start, "Option1")->setChecked(true);
-    control<QLineEdit>(start, "Text9")->setText(name);
-    click(start, "Command14");
-}
-
 } // namespace
 
 class StartWindowTest : public QObject
@@ -47,14 +41,12 @@ private slots:
     void languageSwitchRebuildsWindowAndWritesAtOnce();
     void studentNameIsRequired();
     void examModeShowsAboutAndHelp();
-    void drawStaysWithinTheTickets_data();
-    void drawStaysWithinTheTickets();
-    void drawOfMissingFolderDisablesOpening();
+    void drawShowsTheChoice_data();
+    void drawShowsTheChoice();
     void drawWithoutExamFolderWarns();
+    void roadToAnOpenTicket();
     void manualEntryNeedsPassword();
     void programEndsManualEntryWithoutPassword();
-    void manualNumbersNameFoldersAsTyped();
-    void manualNumberNeverLeavesTheExamFolder();
     void incompleteFirstQuestionIsRefused_data();
     void incompleteFirstQuestionIsRefused();
     void resetAndBackToModeChoice();
@@ -123,7 +115,7 @@ void StartWindowTest::languageSwitchRebuildsWindowAndWritesAtOnce()
     prepare(folder, 2);
     Application &app = folder.start();
     StartWindow *first = app.startWindow();
-    enterStudent(first, u"Петров"_s);
+    QVERIFY(enterStudent(first, u"Петров"_s));
     QCOMPARE(control<QLineEdit>(first, "Text9")->text(), u"Петров"_s);
 
     click(first, "Label7");
@@ -131,6 +123,13 @@ void StartWindowTest::languageSwitchRebuildsWindowAndWritesAtOnce()
     QVERIFY(english != first);
     QCOMPARE(control<ActiveLabel>(english, "Label4")->text(), u"eng"_s);
     QCOMPARE(control<QLineEdit>(english, "Text9")->text(), QString());
+    QCOMPARE(app.studentStep().name(), QString());
+    // The new window shows what the step took from the settings.
+    QCOMPARE(control<QLineEdit>(english, "Text3")->text(), u"2"_s);
+    QCOMPARE(control<ActiveLabel>(english, "Label8")->text(), u"Физика\r\n"_s);
+    QVERIFY(enterStudent(english, u"Smith"_s));
+    QCOMPARE(app.studentStep().student().line, u"Surname a Name, additional data  Smith"_s);
+    click(english, "Label9");
     QVERIFY(shown(english, "Frame3"));
     QCOMPARE(control<QGroupBox>(english, "Frame1")->title(), u"Choice of ticket"_s);
     QCOMPARE(control<ActiveLabel>(app.settingsWindow(), "Label17")->text(), u"eng"_s);
@@ -198,57 +197,43 @@ void StartWindowTest::examModeShowsAboutAndHelp()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void StartWindowTest::drawStaysWithinTheTickets_data()
+void StartWindowTest::drawShowsTheChoice_data()
 {
-    QTest::addColumn<QString>("tickets");
     QTest::addColumn<double>("random");
     QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("folderName");
+    QTest::addColumn<QString>("questionFile");
 
-    QTest::newRow("lowest of 10") << u"10"_s << 0.0 << u"1"_s;
-    QTest::newRow("highest of 10") << u"10"_s << 0.9999999 << u"10"_s;
-    QTest::newRow("middle of 10") << u"10"_s << 0.55 << u"6"_s;
-    QTest::newRow("no tickets") << u"0"_s << 0.7 << u"1"_s;
-    QTest::newRow("not a number") << QString() << 0.7 << u"1"_s;
+    QTest::newRow("found") << 0.55 << u"6"_s << u"b6"_s << u"q1.txt"_s;
+    QTest::newRow("missing folder") << 0.95 << u"10"_s << QString() << QString();
 }
 
-void StartWindowTest::drawStaysWithinTheTickets()
+void StartWindowTest::drawShowsTheChoice()
 {
-    QFETCH(QString, tickets);
     QFETCH(double, random);
     QFETCH(QString, number);
+    QFETCH(QString, folderName);
+    QFETCH(QString, questionFile);
 
     ProgramFolder folder;
-    prepare(folder, 10);
-    SetValue(u"test"_s, u"bilet"_s, tickets, folder.path(u"test.ini"_s));
+    prepare(folder, 9);
+    SetValue(u"test"_s, u"bilet"_s, u"10"_s, folder.path(u"test.ini"_s));
     StartWindow *start = folder.start().startWindow();
-    enterStudent(start);
+    QVERIFY(enterStudent(start));
     folder.platform.randoms.enqueue(random);
 
     click(start, "Command1");
     QCOMPARE(control<QLineEdit>(start, "Text1")->text(), number);
-    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b"_s + number);
+    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), folderName);
     QVERIFY(control<QTimer>(start, "Timer1")->isActive());
     start->onTimer1();
     QVERIFY(!control<QTimer>(start, "Timer1")->isActive());
-    QVERIFY(control<QPushButton>(start, "Command3")->isEnabled());
-    QCOMPARE(control<ActiveLabel>(start, "v1")->text(), u"v1.txt"_s);
-    QCOMPARE(control<ActiveLabel>(start, "o1")->text(), u"o1.txt"_s);
-    QCOMPARE(control<ActiveLabel>(start, "q1")->text(), u"q1.txt"_s);
-}
-
-void StartWindowTest::drawOfMissingFolderDisablesOpening()
-{
-    ProgramFolder folder;
-    prepare(folder, 2);
-    SetValue(u"test"_s, u"bilet"_s, u"5"_s, folder.path(u"test.ini"_s));
-    StartWindow *start = folder.start().startWindow();
-    enterStudent(start);
-    folder.platform.randoms.enqueue(0.9);
-    click(start, "Command1");
-    QCOMPARE(control<QLineEdit>(start, "Text1")->text(), u"5"_s);
-    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), QString());
-    start->onTimer1();
-    QVERIFY(!control<QPushButton>(start, "Command3")->isEnabled());
+    QCOMPARE(control<QPushButton>(start, "Command3")->isEnabled(), !folderName.isEmpty());
+    QCOMPARE(control<ActiveLabel>(start, "q1")->text(), questionFile);
+    QCOMPARE(control<ActiveLabel>(start, "v1")->text(), questionFile.isEmpty() ? QString() : u"v1.txt"_s);
+    QCOMPARE(control<ActiveLabel>(start, "o1")->text(), questionFile.isEmpty() ? QString() : u"o1.txt"_s);
+    if (!folderName.isEmpty())
+        QCOMPARE(start->focusWidget(), control(start, "Command3"));
 }
 
 void StartWindowTest::drawWithoutExamFolderWarns()
@@ -256,7 +241,7 @@ void StartWindowTest::drawWithoutExamFolderWarns()
     ProgramFolder folder;
     folder.writeSettings({u"bilet=3"_s, u"re=eng"_s});
     StartWindow *start = folder.start().startWindow();
-    enterStudent(start);
+    QVERIFY(enterStudent(start));
     click(start, "Command1");
     QCOMPARE(folder.platform.messages.size(), 1);
     QCOMPARE(folder.platform.messages.first().title, u"Attention!"_s);
@@ -264,12 +249,35 @@ void StartWindowTest::drawWithoutExamFolderWarns()
     QCOMPARE(control<QLineEdit>(start, "Text1")->text(), QString());
 }
 
+// The ticket opens with the step's choice; the start window steps aside and keeps the student.
+void StartWindowTest::roadToAnOpenTicket()
+{
+    ProgramFolder folder;
+    prepare(folder, 3);
+    Application &app = folder.start();
+    StartWindow *start = app.startWindow();
+    control<QLineEdit>(start, "Text10")->setText(u"10 класс"_s);
+    TicketWindow *ticket = openTicketByDraw(folder, u"Петров П.П."_s, 0.5);
+    QVERIFY(ticket);
+    QVERIFY(!start->isVisible());
+    QCOMPARE(control<QLineEdit>(ticket, "Text1")->text(), u"2"_s);
+    QCOMPARE(control<ActiveLabel>(ticket, "Label27")->text(), u"Физика\r\n"_s);
+    QCOMPARE(app.studentStep().ticketFolderName(), u"b2"_s);
+    const Student student = app.studentStep().student();
+    QCOMPARE(student.line, u"Ф.И.О ,  Данные  Петров П.П."_s);
+    QCOMPARE(student.data1, u"10 класс"_s);
+    QCOMPARE(control<ActiveLabel>(start, "q1")->text(), QString());
+    QVERIFY(!shown(start, "Label8"));
+    QVERIFY(folder.platform.messages.isEmpty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 void StartWindowTest::manualEntryNeedsPassword()
 {
     ProgramFolder folder;
     prepare(folder, 3, u"rus"_s, u"Pass"_s);
     StartWindow *start = folder.start().startWindow();
-    enterStudent(start);
+    QVERIFY(enterStudent(start));
 
     auto *password = control<QLineEdit>(start, "Text2");
     password->setText(u"pass"_s);
@@ -316,7 +324,7 @@ void StartWindowTest::programEndsManualEntryWithoutPassword()
     prepare(folder, 3, u"rus"_s, u"Pass"_s);
     QFile::remove(folder.path(u"b/exam/b2/o1.txt"_s));
     StartWindow *start = folder.start().startWindow();
-    enterStudent(start);
+    QVERIFY(enterStudent(start));
     auto *manual = control<QCheckBox>(start, "Check1");
 
     control<QLineEdit>(start, "Text2")->setText(u"Pass"_s);
@@ -331,59 +339,12 @@ void StartWindowTest::programEndsManualEntryWithoutPassword()
     control<QLineEdit>(start, "Text2")->setText(u"Pass"_s);
     manual->setChecked(true);
     click(start, "Label9");
-    enterStudent(start, u"Петров П.П."_s);
+    QVERIFY(enterStudent(start, u"Петров П.П."_s));
     QCOMPARE(folder.platform.messages.size(), 1);
     QVERIFY(!manual->isChecked());
     QVERIFY(!shown(start, "Text1"));
     QVERIFY(control<QPushButton>(start, "Command1")->isEnabled());
     QVERIFY(control<ActiveLabel>(start, "Label2")->isEnabled());
-}
-
-void StartWindowTest::manualNumbersNameFoldersAsTyped()
-{
-    ProgramFolder folder;
-    prepare(folder, 7);
-    folder.writeText(u"b/exam/b07/q1.txt"_s, u"?\r\n"_s);
-    QDir(folder.path(u"b/exam"_s)).rename(u"b7"_s, u"b7-away"_s);
-    StartWindow *start = folder.start().startWindow();
-    enterStudent(start);
-    control<QCheckBox>(start, "Check1")->setChecked(true);
-
-    control<QLineEdit>(start, "Text1")->setText(u"3"_s);
-    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b3"_s);
-    QCOMPARE(control<ActiveLabel>(start, "q1")->text(), u"q1.txt"_s);
-    control<QLineEdit>(start, "Text1")->setText(u"07"_s);
-    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b07"_s);
-    QCOMPARE(control<ActiveLabel>(start, "q1")->text(), u"q1.txt"_s);
-    QCOMPARE(control<ActiveLabel>(start, "v1")->text(), QString());
-    control<QLineEdit>(start, "Text1")->setText(u"7"_s);
-    QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b7"_s);
-    QCOMPARE(control<ActiveLabel>(start, "q1")->text(), QString());
-}
-
-void StartWindowTest::manualNumberNeverLeavesTheExamFolder()
-{
-    ProgramFolder folder;
-    prepare(folder, 1);
-    // Files a crafted number could reach outside the exam folder.
-    folder.writeText(u"b/exam/b/v1.txt"_s, u"x\r\n"_s);
-    folder.writeText(u"b/exam/b/o1.txt"_s, u"x\r\n"_s);
-    folder.writeText(u"b/exam/b/q1.txt"_s, u"x\r\n"_s);
-    folder.writeText(u"b/v1.txt"_s, u"x\r\n"_s);
-    folder.writeText(u"b/o1.txt"_s, u"x\r\n"_s);
-    folder.writeText(u"b/q1.txt"_s, u"x\r\n"_s);
-    StartWindow *start = folder.start().startWindow();
-    enterStudent(start);
-    control<QCheckBox>(start, "Check1")->setChecked(true);
-
-    for (const QString &number : {u"/../.."_s, u"\\..\\.."_s, u".."_s, u"."_s, u"1/../../b1"_s}) {
-        control<QLineEdit>(start, "Text1")->setText(number);
-        QCOMPARE(control<ActiveLabel>(start, "v1")->text(), QString());
-        QCOMPARE(control<ActiveLabel>(start, "o1")->text(), QString());
-        QCOMPARE(control<ActiveLabel>(start, "q1")->text(), QString());
-    }
-    click(start, "Command3");
-    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Нет вопроса в билете № b1/../../b1"_s});
 }
 
 void StartWindowTest::incompleteFirstQuestionIsRefused_data()
@@ -405,7 +366,7 @@ void StartWindowTest::incompleteFirstQuestionIsRefused()
     prepare(folder, 3, language);
     QFile::remove(folder.path(u"b/exam/b2/o1.txt"_s));
     StartWindow *start = folder.start().startWindow();
-    enterStudent(start);
+    QVERIFY(enterStudent(start));
     folder.platform.randoms.enqueue(0.5);
     click(start, "Command1");
     start->onTimer1();
@@ -427,7 +388,7 @@ void StartWindowTest::resetAndBackToModeChoice()
     ProgramFolder folder;
     prepare(folder, 2);
     StartWindow *start = folder.start().startWindow();
-    enterStudent(start);
+    QVERIFY(enterStudent(start));
     click(start, "Command1");
     QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b1"_s);
     click(start, "Label2");
@@ -451,7 +412,7 @@ void StartWindowTest::settingsNeedPassword()
     Application &app = folder.start();
     StartWindow *start = app.startWindow();
     start->show();
-    enterStudent(start);
+    QVERIFY(enterStudent(start));
 
     control<QLineEdit>(start, "Text2")->setText(u"123"_s);
     click(start, "Command15");

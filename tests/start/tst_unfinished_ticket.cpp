@@ -272,7 +272,7 @@ void UnfinishedTicketTest::discardNeedsThePassword()
     prepare(folder, language, u"secret"_s);
     openTicket(folder.start());
     answer(folder.app(), u"Да"_s);
-    const QString studentLine = folder.app().startWindow()->student().line;
+    const QString studentLine = folder.app().studentStep().student().line;
 
     StartWindow *start = restart(folder).startWindow();
     control<QLineEdit>(start, "UnfinishedPassword")->setText(u"guess"_s);

@@ -1,6 +1,5 @@
 #include "gui/start/about_window.h"
 
-#include "app/application.h"
 #include "gui/common/captions.h"
 #include "gui/common/control_factory.h"
 #include "gui/common/window_ops.h"
@@ -74,7 +73,7 @@ QPixmap emblem(const QSize &size)
 
 } // namespace
 
-AboutWindow::AboutWindow(Application &app) : QWidget(nullptr), m_app(app)
+AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
 {
     setObjectName(u"Form10"_s);
     setWindowTitle(u"Тест-Тавринг v 3.2"_s);
@@ -85,7 +84,7 @@ AboutWindow::AboutWindow(Application &app) : QWidget(nullptr), m_app(app)
     Image1->setPixmap(emblem(Image1->size()));
 
     Command1 = makeControl<QPushButton>(this, u"Command1"_s, QRect(120, 284, 100, 32), u"OK"_s);
-    connect(Command1, &QPushButton::clicked, this, [this] { m_app.discardAbout(); });
+    connect(Command1, &QPushButton::clicked, this, &AboutWindow::closed);
 
     DisableXbutton(this);
     SetTopmost(this, true);

@@ -2,23 +2,24 @@
 
 #include <QWidget>
 
-class Application;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 
-// Form10: the program's name and version with a picture; not modal, kept on top.
+// Form10: the program's name and version with a picture; not modal, kept on top. It needs
+// nothing of the program: "OK" says it is done, and the program discards it.
 class AboutWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit AboutWindow(Application &app);
+    explicit AboutWindow(QWidget *parent = nullptr);
+
+signals:
+    void closed();
 
 private:
     QGroupBox *Frame1;
     QLabel *Image1;
     QPushButton *Command1;
-
-    Application &m_app;
 };

@@ -1,35 +1,42 @@
 #include "gui/start/start_window.h"
 
-#include "app/application.h"
-#include "core/exam/exam_folder.h"
-#include "core/files/fixed_point.h"
-#include "core/files/folders.h"
-#include "core/files/ini.h"
-#include "core/program/language_policy.h"
+#include "core/exam/student_step.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 #include "gui/start/unfinished_ticket_panel.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
-#include <cmath>
-
 using namespace Qt::StringLiterals;
 
-StartWindow::StartWindow(Application &app) : QWidget(nullptr), m_app(app)
+namespace {
+
+// A box that mirrors a value takes it only when it differs, so that the cursor of a student
+// typing in it stays where it is.
+void mirror(QLineEdit *box, const QString &text)
+{
+    if (box->text() != text)
+        box->setText(text);
+}
+
+} // namespace
+
+StartWindow::StartWindow(const WindowContext &context, StudentStep &step, QWidget *parent)
+    : QWidget(parent), m_context(context), m_step(step), m_language(context.language())
 {
     setObjectName(u"Form1"_s);
     setWindowTitle(u"Тест-Тавринг v 3.3"_s);
     setFixedSize(tw(7740), tw(5250));
     buildControls();
     connectHandlers();
+    connectStep();
     load();
 }
 
@@ -125,28 +132,30 @@ void StartWindow::buildControls()
 void StartWindow::connectHandlers()
 {
     connect(Text4, &QLineEdit::textChanged, this, [this](const QString &title) { Label8->setText(title); });
-    connect(Label13, &ActiveLabel::clicked, this, [this] { m_app.switchLanguage(u"rus"_s); });
-    connect(Label7, &ActiveLabel::clicked, this, [this] { m_app.switchLanguage(u"eng"_s); });
+    connect(Label13, &ActiveLabel::clicked, this, [this] { emit languageSwitched(u"rus"_s); });
+    connect(Label7, &ActiveLabel::clicked, this, [this] { emit languageSwitched(u"eng"_s); });
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) selectExamMode(); });
     connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) selectTestMode(); });
     connect(Label6, &ActiveLabel::clicked, this, [this] {
         Frame3->show();
         Option3->setChecked(true);
     });
+    connect(Text9, &QLineEdit::textChanged, &m_step, &StudentStep::setName);
+    connect(Text10, &QLineEdit::textChanged, &m_step, &StudentStep::setData1);
+    connect(Text11, &QLineEdit::textChanged, &m_step, &StudentStep::setData2);
+    connect(Text13, &QLineEdit::textChanged, &m_step, &StudentStep::setData3);
+    connect(Text2, &QLineEdit::textChanged, &m_step, &StudentStep::setTypedPassword);
+    connect(Text1, &QLineEdit::textChanged, &m_step, &StudentStep::setTicketNumber);
     connect(Command14, &QPushButton::clicked, this, &StartWindow::confirmStudent);
     connect(Command1, &QPushButton::clicked, this, &StartWindow::drawTicket);
     connect(Check1, &QCheckBox::toggled, this, &StartWindow::manualEntryToggled);
-    connect(Text1, &QLineEdit::textChanged, this, [this](const QString &number) {
-        Label1->setText(ExamFolder::ticketFolderName(number));
-    });
-    connect(Label1, &ActiveLabel::captionChanged, this, &StartWindow::ticketFolderChanged);
-    connect(Label2, &ActiveLabel::clicked, this, [this] { Label1->setText(QString()); });
+    connect(Label2, &ActiveLabel::clicked, &m_step, &StudentStep::resetTicketFolder);
     connect(Command3, &QPushButton::clicked, this, &StartWindow::openTicket);
-    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(language()); });
+    connect(Command10, &QPushButton::clicked, this, [this] { m_context.openHelp(m_language.value()); });
     connect(Command15, &QPushButton::clicked, this, &StartWindow::openSettings);
     connect(Label9, &ActiveLabel::clicked, this, &StartWindow::backToModeChoice);
-    connect(Command2, &QPushButton::clicked, this, [this] { m_app.exitProgram(); });
-    connect(Command4, &QPushButton::clicked, this, [this] { m_app.exitProgram(); });
+    connect(Command2, &QPushButton::clicked, this, &StartWindow::exitRequested);
+    connect(Command4, &QPushButton::clicked, this, &StartWindow::exitRequested);
     connect(Timer1, &QTimer::timeout, this, &StartWindow::onTimer1);
     // Enter presses the button of the step: the name's "OK", the password's settings button,
     // and "Открыть билет" after a ticket number typed by hand.
@@ -155,29 +164,100 @@ void StartWindow::connectHandlers()
     PressOnEnter(Text1, Command3);
 }
 
+// The controls that held the step's values follow it: whatever changes the step, a click here
+// or a call of the program, shows here at once.
+void StartWindow::connectStep()
+{
+    connect(&m_step, &StudentStep::studentChanged, this, &StartWindow::showStudent);
+    connect(&m_step, &StudentStep::ticketCountChanged, this,
+            [this](const QString &tickets) { mirror(Text3, tickets); });
+    connect(&m_step, &StudentStep::storedPasswordChanged, this,
+            [this](const QString &password) { mirror(Text12, password); });
+    connect(&m_step, &StudentStep::examTitleChanged, this,
+            [this](const QString &title) { mirror(Text4, title); });
+    connect(&m_step, &StudentStep::typedPasswordChanged, this,
+            [this](const QString &password) { mirror(Text2, password); });
+    connect(&m_step, &StudentStep::ticketNumberChanged, this,
+            [this](const QString &number) { mirror(Text1, number); });
+    connect(&m_step, &StudentStep::ticketFolderNameChanged, Label1, &ActiveLabel::setText);
+    connect(&m_step, &StudentStep::firstQuestionFilesChanged, this, &StartWindow::showFirstQuestionFiles);
+    connect(&m_step, &StudentStep::canOpenChanged, Command3, &QPushButton::setEnabled);
+    connect(&m_step, &StudentStep::manualEntryTickedChanged, this, [this](bool ticked) {
+        const QSignalBlocker quiet(Check1);
+        Check1->setChecked(ticked);
+    });
+    connect(&m_step, &StudentStep::manualEntryChanged, this, &StartWindow::showManualEntry);
+}
+
 void StartWindow::load()
 {
     DisableXbutton(this);
-    m_app.platform().seedRandom();
+    m_context.platform().seedRandom();
     Option3->hide();
-    const SettingsRecord &settings = m_app.settings();
-    Text3->setText(settings.tickets());
-    Text12->setText(settings.password());
-    Label4->setText(settings.language());
+    m_step.begin();
+    showStep();
+    Label4->setText(m_language.value());
     Timer1->stop();
-    showExamTitle();
 
     for (QWidget *hidden : {static_cast<QWidget *>(Text4), static_cast<QWidget *>(Label8),
                             static_cast<QWidget *>(Text1), static_cast<QWidget *>(Frame1),
                             static_cast<QWidget *>(Frame2), static_cast<QWidget *>(Text3),
                             static_cast<QWidget *>(Text12), static_cast<QWidget *>(Label4)})
         hidden->hide();
-    Command3->setEnabled(false);
     Frame9->show();
     Frame3->show();
     // The keys start on the mode choice, not in the name box it covers.
     Option1->setFocus();
-    applyCaptions(captionTable(), language());
+    applyCaptionsOf(captionTable(), m_language.value());
+}
+
+// Every mirror at once, for a window made while the step already holds values.
+void StartWindow::showStep()
+{
+    mirror(Text3, m_step.ticketCount());
+    mirror(Text12, m_step.storedPassword());
+    mirror(Text4, m_step.examTitle());
+    showStudent();
+    mirror(Text2, m_step.typedPassword());
+    mirror(Text1, m_step.ticketNumber());
+    Label1->setText(m_step.ticketFolderName());
+    showFirstQuestionFiles();
+    Command3->setEnabled(m_step.canOpen());
+    {
+        const QSignalBlocker quiet(Check1);
+        Check1->setChecked(m_step.manualEntryTicked());
+    }
+    showManualEntry(m_step.manualEntry());
+}
+
+void StartWindow::showStudent()
+{
+    mirror(Text9, m_step.name());
+    mirror(Text10, m_step.data1());
+    mirror(Text11, m_step.data2());
+    mirror(Text13, m_step.data3());
+}
+
+void StartWindow::showFirstQuestionFiles()
+{
+    v1->setText(m_step.firstAnswersFile());
+    o1->setText(m_step.firstCorrectAnswerFile());
+    q1->setText(m_step.firstQuestionFile());
+}
+
+// The number field is open, and the draw and the reset closed, while manual entry is on.
+void StartWindow::showManualEntry(bool open)
+{
+    Text1->setVisible(open);
+    Command1->setEnabled(!open);
+    Label2->setEnabled(!open);
+}
+
+// The data frame's caption begins the student's line of the result sheet.
+void StartWindow::applyCaptionsOf(const CaptionTable &table, const QString &language)
+{
+    applyCaptions(table, language);
+    m_step.setDataCaption(Frame9->title());
 }
 
 CaptionTable StartWindow::captionTable() const
@@ -214,31 +294,13 @@ void StartWindow::takeSettings()
         return caption.control == Frame3 || caption.control == Option1 || caption.control == Option2
                || caption.control == Label6 || caption.control == Label9;
     });
-    applyCaptions(table, m_app.settings().language());
-    showExamTitle();
-    Text3->setText(m_app.settings().tickets());
-}
-
-void StartWindow::showExamTitle()
-{
-    // An exam folder without a title file simply has no title.
-    const QString folder = examFolder();
-    Text4->setText(folder.isEmpty() ? QString() : ExamFolder::readTitle(folder).value_or(QString()));
-}
-
-QString StartWindow::examFolder() const
-{
-    return m_app.settings().examFolder();
-}
-
-QString StartWindow::language() const
-{
-    return Label4->text();
+    applyCaptionsOf(table, m_context.settings().language());
+    m_step.takeSettings();
 }
 
 void StartWindow::messageByLanguage(const QString &russian, const QString &english)
 {
-    m_app.message(ProgramTitle, LanguagePolicy(language()).message(russian, english));
+    m_context.message(ProgramTitle, m_language.message(russian, english));
 }
 
 void StartWindow::selectExamMode()
@@ -246,24 +308,24 @@ void StartWindow::selectExamMode()
     Frame3->hide();
     Frame9->show();
     Frame1->hide();
-    Text9->clear();
-    m_app.showAbout();
-    m_app.openHelp(language());
+    m_step.chooseExamMode();
+    emit aboutRequested();
+    m_context.openHelp(m_language.value());
     Text9->setFocus();
 }
 
 void StartWindow::selectTestMode()
 {
-    m_app.openTestWindow();
+    emit testModeChosen();
     hide();
     Frame3->hide();
-    m_app.showAbout();
-    m_app.openHelp(language());
+    emit aboutRequested();
+    m_context.openHelp(m_language.value());
 }
 
 void StartWindow::confirmStudent()
 {
-    if (Text9->text().isEmpty()) {
+    if (!m_step.confirmStudent()) {
         messageByLanguage(u"Введите имя! (обязательно к заполению *)"_s,
                           u"Enter a name! (will without fall enter *)"_s);
         Text9->setFocus();
@@ -272,125 +334,66 @@ void StartWindow::confirmStudent()
     Frame9->hide();
     Frame1->show();
     Frame2->show();
-    Text1->clear();
-    Label1->setText(QString());
-    endManualEntry();
     Label8->show();
     Command1->setFocus();
 }
 
 void StartWindow::drawTicket()
 {
-    const QString folder = examFolder();
-    if (folder.isEmpty()) {
-        m_app.message(LanguagePolicy(language()).message(u"Внимание!"_s, u"Attention!"_s),
-                      LanguagePolicy(language()).message(u"У вас не выбрана папка с билетами экзамена!"_s,
-                                     u"Beside you not choose file with tickets of exam!"_s));
-        m_app.openExamChooser(m_app.path(u"b"_s), Application::ChooserOpener::StartWindow);
+    if (!m_step.hasExamFolder()) {
+        m_context.message(m_language.message(u"Внимание!"_s, u"Attention!"_s),
+                          m_language.message(u"У вас не выбрана папка с билетами экзамена!"_s,
+                                             u"Beside you not choose file with tickets of exam!"_s));
+        emit examChooserRequested();
         hide();
         return;
     }
-    // A number of tickets that is not a number counts as none: the draw then gives 1.
-    const double tickets = Fixed::parse(Text3->text()).value_or(Fixed()).toDouble();
-    const qint64 number = qint64(std::floor(m_app.platform().random() * tickets)) + 1;
-    Text1->setText(QString::number(number));
-    const QString name = ExamFolder::ticketFolderName(QString::number(number));
-    Label1->setText(QFileInfo::exists(folder + u'/' + name) ? name : QString());
+    m_step.draw(m_context.platform().random());
     Timer1->start();
 }
 
 void StartWindow::onTimer1()
 {
-    if (!Label1->text().isEmpty()) {
-        Command3->setEnabled(true);
+    if (m_step.drawSettled())
         Command3->setFocus();
-    } else
-        Label1->setText(QString());
     Timer1->stop();
 }
 
 void StartWindow::manualEntryToggled(bool ticked)
 {
-    const bool allowed = Text2->text() == Text12->text();
-    // The next student never inherits a password typed for the teacher's manual entry.
-    Text2->clear();
+    const bool allowed = m_step.tickManualEntry(ticked);
+    // A refused tick leaves the box unticked, although the step was not ticked before either.
+    {
+        const QSignalBlocker quiet(Check1);
+        Check1->setChecked(m_step.manualEntryTicked());
+    }
     if (!allowed) {
-        if (ticked) {
-            const QSignalBlocker quiet(Check1);
-            Check1->setChecked(false);
-        }
         messageByLanguage(u"Не правильный пароль!"_s, u"Not correct password!"_s);
         return;
     }
-    showManualEntry(ticked);
-}
-
-// The program's own end of manual entry, for the next student or after a ticket that could not
-// open, needs no password: the box was emptied after the check that began it.
-void StartWindow::endManualEntry()
-{
-    if (!Check1->isChecked())
-        return;
-    {
-        const QSignalBlocker quiet(Check1);
-        Check1->setChecked(false);
-    }
-    showManualEntry(false);
-}
-
-void StartWindow::showManualEntry(bool ticked)
-{
-    if (ticked) {
-        Text1->show();
+    if (m_step.manualEntry())
         Text1->setFocus();
-        Command1->setEnabled(false);
-        Label2->setEnabled(false);
-    } else {
-        Text1->hide();
-        Command1->setEnabled(true);
-        Label2->setEnabled(true);
-        Text1->clear();
-    }
-}
-
-void StartWindow::ticketFolderChanged(const QString &folderName)
-{
-    if (folderName.isEmpty()) {
-        Command3->setEnabled(false);
-        return;
-    }
-    const ExamTicket ticket = ExamTicket::named(examFolder(), folderName);
-    v1->setText(ticket.presentName(ExamFolder::answersFile(1)));
-    o1->setText(ticket.presentName(ExamFolder::correctAnswerFile(1)));
-    q1->setText(ticket.presentName(ExamFolder::questionFile(1)));
-    Command3->setEnabled(true);
 }
 
 void StartWindow::openTicket()
 {
-    if (ExamTicket::named(examFolder(), Label1->text()).isComplete(1)) {
-        if (m_app.openTicket())
-            hide();
+    if (m_step.chosenTicketOpens()) {
+        emit ticketRequested();
     } else {
-        const QString tried = Label1->text();
+        const QString tried = m_step.ticketFolderName();
         messageByLanguage(u"Нет вопроса в билете № "_s + tried, u"No question in the ticket № "_s + tried);
-        Text1->clear();
-        Label1->setText(QString());
-        endManualEntry();
+        m_step.refuseChosenTicket();
     }
-    v1->setText(QString());
-    o1->setText(QString());
-    q1->setText(QString());
+    m_step.forgetFirstQuestionFiles();
     Label8->hide();
 }
 
 void StartWindow::openSettings()
 {
-    if (Text2->text() == Text12->text())
-        m_app.showSettings();
+    if (m_step.checkTypedPassword())
+        emit settingsRequested();
     else
         messageByLanguage(u"Не правильный пароль!"_s, u"Not correct password!"_s);
-    Text2->clear();
 }
 
 void StartWindow::backToModeChoice()
@@ -398,31 +401,10 @@ void StartWindow::backToModeChoice()
     Frame3->show();
     Frame9->show();
     Frame1->hide();
-    Text9->clear();
+    m_step.backToModeChoice();
     Option3->setChecked(true);
     Label8->hide();
     Option1->setFocus();
-}
-
-Student StartWindow::student() const
-{
-    return {Frame9->title() + u"  "_s + Text9->text(), Text10->text(), Text11->text(), Text13->text(),
-            Text9->text()};
-}
-
-QString StartWindow::ticketNumber() const
-{
-    return Text1->text();
-}
-
-QString StartWindow::ticketFolderName() const
-{
-    return Label1->text();
-}
-
-QString StartWindow::examTitle() const
-{
-    return Label8->text();
 }
 
 void StartWindow::nextStudent()
@@ -430,43 +412,34 @@ void StartWindow::nextStudent()
     Frame9->show();
     Frame1->hide();
     Frame2->hide();
-    Text9->clear();
-    Text10->clear();
-    Text11->clear();
-    Text13->clear();
+    m_step.nextStudent();
     Text9->setFocus();
-}
-
-void StartWindow::clearTicketChoice()
-{
-    Label1->setText(QString());
-    Command3->setEnabled(false);
 }
 
 void StartWindow::offerUnfinishedTicket(const QString &studentName, const QString &ticketFolderName)
 {
-    auto *panel = new UnfinishedTicketPanel(this, language(), studentName, ticketFolderName);
-    panel->setGeometry(Frame3->geometry());
-    panel->show();
-    const auto withdraw = [panel] {
-        panel->hide();
-        panel->deleteLater();
-    };
-    connect(panel, &UnfinishedTicketPanel::continueChosen, this, [this, withdraw] {
-        const bool opened = m_app.continueUnfinishedTicket();
-        // A journal that could not be taken up has been set aside: nothing is left to offer.
-        if (!m_app.hasUnfinishedTicket())
-            withdraw();
-        if (opened)
-            hide();
-    });
-    connect(panel, &UnfinishedTicketPanel::discardChosen, this, [this, withdraw](const QString &password) {
+    withdrawUnfinishedTicketOffer();
+    m_unfinishedPanel = new UnfinishedTicketPanel(this, m_language, studentName, ticketFolderName);
+    m_unfinishedPanel->setGeometry(Frame3->geometry());
+    m_unfinishedPanel->show();
+    connect(m_unfinishedPanel, &UnfinishedTicketPanel::continueChosen, this,
+            &StartWindow::unfinishedContinueRequested);
+    connect(m_unfinishedPanel, &UnfinishedTicketPanel::discardChosen, this, [this](const QString &password) {
         // The student must not throw a ticket away to draw a better one.
-        if (password != Text12->text())
+        if (m_step.isStoredPassword(password))
+            emit unfinishedDiscardRequested();
+        else
             messageByLanguage(u"Не правильный пароль!"_s, u"Not correct password!"_s);
-        else if (m_app.discardUnfinishedTicket())
-            withdraw();
     });
+}
+
+void StartWindow::withdrawUnfinishedTicketOffer()
+{
+    if (m_unfinishedPanel) {
+        m_unfinishedPanel->hide();
+        m_unfinishedPanel->deleteLater();
+        m_unfinishedPanel = nullptr;
+    }
 }
 
 void StartWindow::showModeChoice()

@@ -1,12 +1,15 @@
 #pragma once
 
-#include "core/program/student.h"
+#include "core/program/language_policy.h"
 #include "gui/common/captions.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class ActiveLabel;
-class Application;
+class StudentStep;
+class UnfinishedTicketPanel;
+class WindowContext;
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -15,14 +18,15 @@ class QRadioButton;
 class QTimer;
 
 // Form1: language, exam or test mode, the student's data and the choice of a ticket.
-// Its controls hold the student's name, the ticket number, the ticket folder name and
-// the exam title, which the ticket and evaluation windows read.
+// It shows the student step: the student, the chosen ticket and the exam title live there,
+// and the controls that held them are its mirrors. What it asks of the program (another
+// language, the settings, a ticket, the end) leaves it as a signal.
 class StartWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit StartWindow(Application &app);
+    StartWindow(const WindowContext &context, StudentStep &step, QWidget *parent = nullptr);
 
     // The teacher has closed the settings: their language, exam title and number of
     // tickets take effect here.
@@ -31,28 +35,38 @@ public:
     // Timer1's tick, 500 ms after a draw.
     void onTimer1();
 
-    // What the student chose, for the ticket and evaluation windows.
-    Student student() const;
-    // The ticket number as drawn or typed, and its folder name ("b7") when that folder exists.
-    QString ticketNumber() const;
-    QString ticketFolderName() const;
-    // The exam title shown with the ticket.
-    QString examTitle() const;
-
     // Back to the student step with empty data fields, for the next student.
     void nextStudent();
-    // A newly chosen exam needs a new ticket choice: the drawn folder is forgotten and
-    // "Открыть билет" disabled.
-    void clearTicketChoice();
     // Covers the mode choice with the offer to continue or discard the ticket a crash cut off,
-    // until one of them succeeds.
+    // until the program withdraws it.
     void offerUnfinishedTicket(const QString &studentName, const QString &ticketFolderName);
+    // The unfinished ticket was continued or discarded, or can no longer be continued.
+    void withdrawUnfinishedTicketOffer();
     // Back to the mode choice with the questionnaire's mode unselected (after the
     // questionnaire window closes).
     void showModeChoice();
 
+signals:
+    // "rus" or "eng": the window is to be made anew in that language.
+    void languageSwitched(const QString &language);
+    void exitRequested();
+    // Exam or test mode was chosen: the about window is shown with the help.
+    void aboutRequested();
+    // The questionnaire replaces this window.
+    void testModeChosen();
+    // A draw without an exam folder: the exam chooser replaces this window.
+    void examChooserRequested();
+    // The student step's ticket is to be opened; this window is hidden when it opened.
+    void ticketRequested();
+    // The right password was typed for the settings.
+    void settingsRequested();
+    // The offer of the unfinished ticket: continue it, or (the password checked) discard it.
+    void unfinishedContinueRequested();
+    void unfinishedDiscardRequested();
+
 private:
-    // Language, stored password, number of tickets, exam title (hidden carriers).
+    // Mirrors: the window's language, and the step's stored password, number of tickets and
+    // exam title.
     ActiveLabel *Label4;
     QLineEdit *Text12;
     QLineEdit *Text3;
@@ -103,13 +117,16 @@ private:
 
     QTimer *Timer1;
 
-    QString examFolder() const;
-    void showExamTitle();
-    QString language() const;
     void messageByLanguage(const QString &russian, const QString &english);
     void buildControls();
     void connectHandlers();
+    void connectStep();
     void load();
+    void showStep();
+    void showStudent();
+    void showFirstQuestionFiles();
+    void showManualEntry(bool open);
+    void applyCaptionsOf(const CaptionTable &table, const QString &language);
     CaptionTable captionTable() const;
 
     void selectExamMode();
@@ -117,12 +134,13 @@ private:
     void confirmStudent();
     void drawTicket();
     void manualEntryToggled(bool ticked);
-    void endManualEntry();
-    void showManualEntry(bool ticked);
-    void ticketFolderChanged(const QString &folderName);
     void openTicket();
     void openSettings();
     void backToModeChoice();
 
-    Application &m_app;
+    const WindowContext &m_context;
+    StudentStep &m_step;
+    // The language of the settings when the window was made: its messages and help keep it.
+    LanguagePolicy m_language;
+    QPointer<UnfinishedTicketPanel> m_unfinishedPanel;
 };

@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 
+class LanguagePolicy;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -15,7 +16,7 @@ class UnfinishedTicketPanel final : public QGroupBox
     Q_OBJECT
 
 public:
-    UnfinishedTicketPanel(QWidget *parent, const QString &language, const QString &studentName,
+    UnfinishedTicketPanel(QWidget *parent, const LanguagePolicy &language, const QString &studentName,
                           const QString &ticketFolderName);
 
 signals:
