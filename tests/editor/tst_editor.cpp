@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "core/exam/exam_files.h"
+#include "core/exam/exam_folder.h"
 #include "core/files/ansi_text.h"
 #include "core/files/path_names.h"
 #include "gui/chooser/exam_chooser_window.h"
@@ -129,8 +129,8 @@ void EditorTest::marker()
     QTemporaryDir dir;
     for (const QString &name : files)
         AnsiText::writeWhole(dir.path() + u'/' + name, u"x\r\n"_s);
-    QCOMPARE(ExamFiles::firstMarker(dir.path()), first);
-    QCOMPARE(ExamFiles::firstMarker(dir.path()) == ExamFiles::markerName(), exam);
+    QCOMPARE(ExamFolder::firstTitleMatch(dir.path()), first);
+    QCOMPARE(ExamFolder::firstTitleMatch(dir.path()) == ExamFolder::titleFileName(), exam);
 }
 
 ExamEditorWindow *EditorTest::openEditor(ProgramFolder &folder, const QString &language, const QString &configured)
@@ -268,9 +268,9 @@ void EditorTest::refusesExamName()
     QVERIFY(shown(editor, "Frame5"));
     QVERIFY(!shown(editor, "Frame1"));
     // The exam files refuse the name too, whoever asks.
-    QString error;
-    QVERIFY(!ExamFiles::createExam(folder.path(u"b"_s), name, &error));
-    QVERIFY(!error.isEmpty());
+    const ExamFolder::WriteResult refused = ExamFolder::createExam(folder.path(u"b"_s), name);
+    QVERIFY(!refused);
+    QVERIFY(!refused.reason.isEmpty());
     QCOMPARE(QDir(folder.path(u"b"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
@@ -592,8 +592,9 @@ void EditorTest::failedPictureSaveKeepsTheOldPicture()
     click(editor, "Command2");
     AnsiText::Faults::clear();
     QCOMPARE(folder.readBytes(u"b/Картинки/b1/k2.bmp"_s), "old picture"_ba);
+    // The message names the file and the reason, in the window's language.
     QCOMPARE(folder.platform.messages.last().text,
-             u"Не удалось записать файл "_s + folder.path(u"b/Картинки/b1/k2.bmp"_s));
+             u"Не удалось записать файл "_s + folder.path(u"b/Картинки/b1/k2.bmp"_s) + u": на диске нет места"_s);
 }
 
 void EditorTest::pictureIsTakenAwayOrDeleted()

@@ -2,14 +2,34 @@
 
 #include "core/files/ansi_text.h"
 #include "core/files/folders.h"
+#include "core/files/path_names.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
 namespace ExamFolder {
 
+QString titleFileName()
+{
+    return u"lzm.lzm"_s;
+}
+
 std::optional<QString> readTitle(const QString &examFolder)
 {
-    return AnsiText::readWhole(examFolder + u"/lzm.lzm"_s);
+    return AnsiText::readWhole(examFolder + u'/' + titleFileName());
+}
+
+QString firstTitleMatch(const QString &folder)
+{
+    // The match ignores case, as the file system the exams come from does, so a title file
+    // written in capitals is found and then refused for its name.
+    QDir dir(folder);
+    dir.setNameFilters({u"*.lzm"_s});
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    return names.isEmpty() ? QString() : names.first();
 }
 
 QString ticketFolderName(const QString &ticketNumber)
@@ -37,6 +57,31 @@ QString pictureFile(int question)
     return u"k%1.bmp"_s.arg(question);
 }
 
+QString examIn(const QString &library, const QString &name)
+{
+    return library + u'/' + name;
+}
+
+WriteResult createExam(const QString &library, const QString &name)
+{
+    const QString folder = examIn(library, name);
+    if (const PathNames::Problem problem = PathNames::problem(name); problem != PathNames::Problem::None)
+        return WriteResult::failure(folder, PathNames::refusal(name, problem).english);
+    MakeDirPath(folder);
+    const QString title = folder + u'/' + titleFileName();
+    QString error;
+    if (!AnsiText::writeWhole(title, name + u"\r\n"_s, &error))
+        return WriteResult::failure(title, error);
+    return {};
+}
+
+Entries entries(const QString &examFolder)
+{
+    Entries found;
+    found.tickets = GetFolders(examFolder, &found.paths) - 1;
+    return found;
+}
+
 } // namespace ExamFolder
 
 ExamTicket::ExamTicket(const QString &examFolder, const QString &ticketNumber)
@@ -56,6 +101,11 @@ ExamTicket ExamTicket::named(const QString &examFolder, const QString &folderNam
     return ticket;
 }
 
+bool ExamTicket::exists() const
+{
+    return isValid() && DoesFileExist(m_folder);
+}
+
 QString ExamTicket::path(const QString &fileName) const
 {
     return isValid() ? m_folder + u'/' + fileName : QString();
@@ -72,11 +122,26 @@ bool ExamTicket::isComplete(int question) const
            && has(ExamFolder::questionFile(question));
 }
 
+ExamTicket::Presence ExamTicket::presence(int question) const
+{
+    Presence found;
+    found.question = has(ExamFolder::questionFile(question));
+    found.answers = has(ExamFolder::answersFile(question));
+    found.correct = has(ExamFolder::correctAnswerFile(question));
+    found.picture = has(ExamFolder::pictureFile(question));
+    return found;
+}
+
 std::optional<QString> ExamTicket::questionText(int question) const
+{
+    return wholeText(ExamFolder::questionFile(question));
+}
+
+std::optional<QString> ExamTicket::wholeText(const QString &fileName) const
 {
     if (!isValid())
         return std::nullopt;
-    return AnsiText::readWhole(path(ExamFolder::questionFile(question)));
+    return AnsiText::readWhole(path(fileName));
 }
 
 AnsiText::Lines ExamTicket::answers(int question) const
@@ -91,4 +156,57 @@ QStringList ExamTicket::correctAnswerLines(int question) const
     if (!isValid())
         return {};
     return AnsiText::readLines(path(ExamFolder::correctAnswerFile(question))).value_or(QStringList());
+}
+
+namespace {
+
+ExamFolder::WriteResult noTicketFolder()
+{
+    return ExamFolder::WriteResult::failure(QString(), u"the ticket number names no ticket folder"_s);
+}
+
+} // namespace
+
+ExamFolder::WriteResult ExamTicket::saveQuestion(int question, const QString &questionText, const QString &answers,
+                                                 const QString &correct) const
+{
+    if (!isValid())
+        return noTicketFolder();
+    MakeDirPath(m_folder);
+    const struct
+    {
+        QString name;
+        const QString &text;
+    } files[] = {{ExamFolder::questionFile(question), questionText},
+                 {ExamFolder::answersFile(question), answers},
+                 {ExamFolder::correctAnswerFile(question), correct}};
+    for (const auto &file : files) {
+        const QString target = path(file.name);
+        QString error;
+        if (!AnsiText::writeWhole(target, AnsiText::asFileText(file.text), &error))
+            return ExamFolder::WriteResult::failure(target, error);
+    }
+    return {};
+}
+
+ExamFolder::WriteResult ExamTicket::savePicture(int question, const QByteArray &bitmap) const
+{
+    if (!isValid())
+        return noTicketFolder();
+    const QString target = path(ExamFolder::pictureFile(question));
+    QString error;
+    if (!AnsiText::writeBytes(target, bitmap, &error))
+        return ExamFolder::WriteResult::failure(target, error);
+    return {};
+}
+
+ExamFolder::WriteResult ExamTicket::removePicture(int question) const
+{
+    if (!isValid())
+        return noTicketFolder();
+    const QString target = path(ExamFolder::pictureFile(question));
+    QFile file(target);
+    if (QFileInfo::exists(target) && !file.remove())
+        return ExamFolder::WriteResult::failure(target, file.errorString());
+    return {};
 }
