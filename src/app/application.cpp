@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "core/exam/exam_editor_state.h"
 #include "core/exam/ticket_journal_keeper.h"
 #include "core/files/ansi_text.h"
 #include "core/files/ini.h"
@@ -338,10 +339,11 @@ void Application::openExamChooser(const QString &folder, ChooserOpener opener)
 {
     discard(m_examChooser);
     m_chooserOpener = opener;
-    m_examChooser = new ExamChooserWindow(*this);
+    m_examChooser = new ExamChooserWindow(m_context);
+    connect(m_examChooser, &ExamChooserWindow::closed, this, &Application::closeExamChooser);
     connect(m_examChooser, &ExamChooserWindow::examAccepted, &m_studentStep, &StudentStep::clearTicketChoice);
     if (m_settings.examFolder().isEmpty())
-        m_examChooser->setFolder(folder.isEmpty() ? path(u"b"_s) : folder);
+        m_examChooser->setFolder(folder.isEmpty() ? m_paths.examLibrary() : folder);
     keepAboutBehind();
     m_examChooser->show();
 }
@@ -367,8 +369,14 @@ void Application::closeExamChooser()
 
 void Application::openExamEditor()
 {
-    if (!m_examEditor)
-        m_examEditor = new ExamEditorWindow(*this);
+    if (!m_examEditor) {
+        // The editor's state lives as long as its window.
+        auto *state = new ExamEditorState(m_settings, m_paths);
+        m_examEditor = new ExamEditorWindow(m_context, *state);
+        state->setParent(m_examEditor);
+        connect(m_examEditor, &ExamEditorWindow::closed, this, &Application::closeExamEditor);
+        connect(m_examEditor, &ExamEditorWindow::pictureSizeRequested, this, &Application::openPictureSizeForEditor);
+    }
     keepAboutBehind();
     m_examEditor->show();
 }

@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "core/exam/exam_files.h"
+#include "core/exam/exam_editor_state.h"
 #include "core/files/ansi_text.h"
 #include "core/files/path_names.h"
 #include "gui/chooser/exam_chooser_window.h"
@@ -44,10 +44,6 @@ class EditorTest : public QObject
     Q_OBJECT
 
 private slots:
-    void fileText_data();
-    void fileText();
-    void marker_data();
-    void marker();
 
     void opensFromSettingsWithStartLayout();
     void createsExamNamedWithOneWord();
@@ -91,47 +87,6 @@ private:
                       const QString &answers, const QString &correct);
     QString writePng(const QTemporaryDir &dir, int width, int height);
 };
-
-void EditorTest::fileText_data()
-{
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QByteArray>("file");
-    QTest::newRow("one line gets its line end") << u"Москва"_s << QByteArray("\xcc\xee\xf1\xea\xe2\xe0\r\n");
-    QTest::newRow("lines of a box") << u"1.нора\n2.шалаш"_s << QByteArray("1.\xed\xee\xf0\xe0\r\n2.\xf8\xe0\xeb\xe0\xf8\r\n");
-    QTest::newRow("loaded text keeps its one line end") << u"A\nB\n"_s << QByteArray("A\r\nB\r\n");
-    QTest::newRow("CR LF of a one-line box stays single") << u"B\r\n"_s << QByteArray("B\r\n");
-    QTest::newRow("empty line inside stays") << u"A\n\nB"_s << QByteArray("A\r\n\r\nB\r\n");
-}
-
-void EditorTest::fileText()
-{
-    QFETCH(QString, box);
-    QFETCH(QByteArray, file);
-    QCOMPARE(AnsiText::encode(AnsiText::asFileText(box)), file);
-}
-
-void EditorTest::marker_data()
-{
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<bool>("exam");
-    QTest::newRow("marker") << QStringList{u"lzm.lzm"_s} << u"lzm.lzm"_s << true;
-    QTest::newRow("capitals") << QStringList{u"LZM.LZM"_s} << u"LZM.LZM"_s << false;
-    QTest::newRow("another name first") << QStringList{u"alpha.lzm"_s, u"lzm.lzm"_s} << u"alpha.lzm"_s << false;
-    QTest::newRow("none") << QStringList{u"lzm.txt"_s} << QString() << false;
-}
-
-void EditorTest::marker()
-{
-    QFETCH(QStringList, files);
-    QFETCH(QString, first);
-    QFETCH(bool, exam);
-    QTemporaryDir dir;
-    for (const QString &name : files)
-        AnsiText::writeWhole(dir.path() + u'/' + name, u"x\r\n"_s);
-    QCOMPARE(ExamFiles::firstMarker(dir.path()), first);
-    QCOMPARE(ExamFiles::firstMarker(dir.path()) == ExamFiles::markerName(), exam);
-}
 
 ExamEditorWindow *EditorTest::openEditor(ProgramFolder &folder, const QString &language, const QString &configured)
 {
@@ -267,10 +222,6 @@ void EditorTest::refusesExamName()
     QCOMPARE(folder.platform.messages.first().title, u"Тест-Тавринг"_s);
     QVERIFY(shown(editor, "Frame5"));
     QVERIFY(!shown(editor, "Frame1"));
-    // The exam files refuse the name too, whoever asks.
-    FileError error;
-    QVERIFY(!ExamFiles::createExam(folder.path(u"b"_s), name, &error));
-    QVERIFY(error.isError());
     QCOMPARE(QDir(folder.path(u"b"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
 }
@@ -409,6 +360,16 @@ void EditorTest::savesAndReloadsQuestion()
     QCOMPARE(control<QLineEdit>(editor, "Text3")->text(), u"1.нора"_s);
     QCOMPARE(control<ActiveLabel>(editor, "Label8")->text(), u"True"_s);
     QCOMPARE(control<ActiveLabel>(editor, "Label17")->text(), u"False"_s);
+
+    // What is typed reaches the editor's state; a reload is no change.
+    auto *state = editor->findChild<ExamEditorState *>();
+    QVERIFY(state);
+    QCOMPARE(state->questionNumber(), u"3"_s);
+    QVERIFY(!state->hasUnsavedChanges());
+    control<QLineEdit>(editor, "Text3")->setText(u"2.шалаш"_s);
+    QVERIFY(state->hasUnsavedChanges());
+    control<QLineEdit>(editor, "Text3")->setText(u"1.нора"_s);
+    QVERIFY(!state->hasUnsavedChanges());
 
     // Saving without a change leaves the files as they were.
     folder.platform.clear();
@@ -592,6 +553,7 @@ void EditorTest::failedPictureSaveKeepsTheOldPicture()
     click(editor, "Command2");
     AnsiText::Faults::clear();
     QCOMPARE(folder.readBytes(u"b/Картинки/b1/k2.bmp"_s), "old picture"_ba);
+    // The message names the file and the reason, in the window's language.
     QCOMPARE(folder.platform.messages.last().text,
              u"Не удалось записать файл "_s + folder.path(u"b/Картинки/b1/k2.bmp"_s) + u": на диске нет места"_s);
 }

@@ -1,4 +1,3 @@
-#include "core/exam/exam_folder.h"
 #include "core/exam/grade.h"
 #include "core/files/ansi_text.h"
 #include "gui/common/active_label.h"
@@ -29,8 +28,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString LinesExam = QStringLiteral(TAVRING_TEST_DATA "/exam_lines");
 
 const QString EndMessageRu = u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s;
 
@@ -90,11 +87,6 @@ class ExamTest : public QObject
 private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
-    void titleIsTheWholeFile();
-    void answersByLines_data();
-    void answersByLines();
-    void ticketFolders();
-
     void grade_data();
     void grade();
 
@@ -119,60 +111,6 @@ private slots:
     void picturePerQuestion();
     void pictureSizePanel();
 };
-
-void ExamTest::titleIsTheWholeFile()
-{
-    QCOMPARE(ExamFolder::readTitle(LinesExam), u"География\r\n"_s);
-    QVERIFY(!ExamFolder::readTitle(LinesExam + u"/b1"_s));
-}
-
-void ExamTest::answersByLines_data()
-{
-    QTest::addColumn<int>("question");
-    QTest::addColumn<QStringList>("answers");
-    QTest::addColumn<QStringList>("correct");
-    QTest::newRow("CR LF after each line") << 1 << QStringList{u"A"_s, u"B"_s, u"C"_s}
-                                           << QStringList{u"B"_s, u"later line"_s};
-    QTest::newRow("no final line end") << 2 << QStringList{u"A"_s, u"B"_s, u"C"_s}
-                                       << QStringList{u"B "_s};
-    QTest::newRow("lone LF stays, lone CR ends, empty line kept")
-        << 4 << QStringList{u"one\ntwo"_s, QString(), u"three"_s, u"four"_s} << QStringList{u"four"_s};
-    QTest::newRow("missing files give nothing") << 3 << QStringList() << QStringList();
-}
-
-void ExamTest::answersByLines()
-{
-    QFETCH(int, question);
-    QFETCH(QStringList, answers);
-    QFETCH(QStringList, correct);
-    const ExamTicket ticket(LinesExam, u"1"_s);
-    QCOMPARE(ticket.answers(question).toStringList(), answers);
-    QCOMPARE(ticket.correctAnswerLines(question), correct);
-}
-
-void ExamTest::ticketFolders()
-{
-    const ExamTicket first(LinesExam, u"1"_s);
-    QCOMPARE(first.questionText(1), u"Столица Франции?\r\nВторая строка\r\n"_s);
-    QVERIFY(first.isComplete(1));
-    QVERIFY(first.isComplete(2));
-    QVERIFY(!first.isComplete(3));
-    QVERIFY(first.isComplete(4));
-    QVERIFY(!first.questionText(3));
-    QCOMPARE(first.presentName(u"v4.txt"_s), u"v4.txt"_s);
-    QCOMPARE(first.presentName(u"k1.bmp"_s), QString());
-
-    // The draw writes 7, never 07: the folder b07 is not ticket 7.
-    QVERIFY(!ExamTicket(LinesExam, u"7"_s).has(u"q1.txt"_s));
-    QVERIFY(ExamTicket(LinesExam, u"07"_s).has(u"q1.txt"_s));
-
-    // A typed number never leads out of the exam folder.
-    for (const QString &number : {u"/../b1"_s, u"1/../../b1"_s, QString(), u"1\\x"_s}) {
-        const ExamTicket outside(LinesExam, number);
-        QVERIFY2(!outside.isValid(), qPrintable(number));
-        QVERIFY(!outside.has(u"q1.txt"_s));
-    }
-}
 
 void ExamTest::grade_data()
 {

@@ -2,7 +2,7 @@
 // some bytes, a rename that is refused, a really full or read-only file system where the tests
 // may mount one, and several processes appending to one report at once.
 #include "append_record.h"
-#include "core/exam/exam_files.h"
+#include "core/exam/exam_folder.h"
 #include "core/files/ansi_text.h"
 #include "core/files/ini.h"
 #include "core/program/language_policy.h"
@@ -72,11 +72,10 @@ QList<Save> saves()
          [](const QString &folder) { return SetValue(u"test"_s, u"ball"_s, u"3"_s, folder + u"/test.ini"_s); }},
         {"settings record", u"test.ini"_s, record},
         {"exam title", u"Экзамен/lzm.lzm"_s,
-         [](const QString &folder) { return ExamFiles::createExam(folder, u"Экзамен"_s, nullptr).has_value(); }},
+         [](const QString &folder) { return !ExamFolder::createExam(folder, u"Экзамен"_s).isError(); }},
         {"question file", u"Экзамен/b1/q1.txt"_s,
          [](const QString &folder) {
-             return ExamFiles::saveQuestion(folder + u"/Экзамен"_s, u"1"_s, u"1"_s, u"Вопрос"_s, u"Да\nНет"_s,
-                                            u"Да"_s, nullptr);
+             return !ExamTicket(folder + u"/Экзамен"_s, u"1"_s).saveQuestion(1, u"Вопрос"_s, u"Да\nНет"_s, u"Да"_s).isError();
          }},
         {"questionnaire answers", u"q.tst"_s, answers},
         {"questionnaire bounds", u"q.tst"_s,

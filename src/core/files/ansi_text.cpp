@@ -62,13 +62,16 @@ bool g_failRename = false;
 
 // The failure of a call on the file. Qt keeps the system's reason for most failures, but a
 // short write leaves it at Qt's "Unknown error"; the system's error number then says what
-// happened.
+// happened. Qt also gives reasons of its own ("Filename refers to a directory") while errno
+// still holds an earlier call's number: the number counts only when Qt's text is its text.
 FileError failure(const QFileDevice &file, int systemError)
 {
     const QString text = file.errorString();
     if (systemError != 0 && (text.isEmpty() || text == QFile().errorString()))
         return FileError::fromSystem(systemError, file.fileName());
-    return FileError::fromSystem(systemError, file.fileName(), text);
+    if (systemError != 0 && text == qt_error_string(systemError))
+        return FileError::fromSystem(systemError, file.fileName(), text);
+    return FileError(FileError::Kind::Other, file.fileName(), text);
 }
 
 void setFailure(FileError *error, const FileError &failure)

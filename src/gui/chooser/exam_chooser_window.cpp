@@ -1,12 +1,12 @@
 #include "gui/chooser/exam_chooser_window.h"
 
-#include "app/application.h"
+#include "core/exam/exam_folder.h"
 #include "core/exam/question_count.h"
-#include "core/files/folders.h"
 #include "core/program/language_policy.h"
 #include "core/program/settings_record.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 
 #include <QComboBox>
@@ -57,7 +57,8 @@ bool isInside(const QString &path, const QString &root)
 
 } // namespace
 
-ExamChooserWindow::ExamChooserWindow(Application &app) : QWidget(nullptr), m_app(app)
+ExamChooserWindow::ExamChooserWindow(const WindowContext &context, QWidget *parent)
+    : QWidget(parent), m_context(context)
 {
     setObjectName(u"Form9"_s);
     setWindowTitle(u"Тест-Тавринг "_s);
@@ -178,7 +179,7 @@ void ExamChooserWindow::connectHandlers()
     connect(Text1, &QLineEdit::textChanged, this, &ExamChooserWindow::testFolder);
     connect(Command1, &QPushButton::clicked, this, &ExamChooserWindow::accept);
     connect(Label8, &ActiveLabel::clicked, this, [this] { setFolder(library()); });
-    connect(Command2, &QPushButton::clicked, this, [this] { m_app.closeExamChooser(); });
+    connect(Command2, &QPushButton::clicked, this, &ExamChooserWindow::closed);
     connect(Command4, &QPushButton::clicked, this, &ExamChooserWindow::takeCounts);
     connect(Command5, &QPushButton::clicked, this, &ExamChooserWindow::keepCounts);
 }
@@ -186,7 +187,7 @@ void ExamChooserWindow::connectHandlers()
 void ExamChooserWindow::load()
 {
     DisableXbutton(this);
-    const SettingsRecord &settings = m_app.settings();
+    const SettingsRecord &settings = m_context.settings();
     Label4->setText(settings.language());
     Text1->setText(settings.examFolder());
     Frame1->hide();
@@ -220,7 +221,7 @@ CaptionTable ExamChooserWindow::captionTable() const
 
 QString ExamChooserWindow::library() const
 {
-    return m_app.path(u"b"_s);
+    return m_context.paths().examLibrary();
 }
 
 void ExamChooserWindow::setFolder(const QString &folder)
@@ -301,8 +302,9 @@ void ExamChooserWindow::followFolder(const QString &folder)
 // question; "Принять" is offered only for a folder with "b1".
 void ExamChooserWindow::testFolder(const QString &folder)
 {
-    Text3->setText(QuestionCount::entryName(folder, u"b1"_s));
-    if (Text3->text() != "b1"_L1) {
+    const QString firstTicket = ExamFolder::ticketFolderName(u"1"_s);
+    Text3->setText(QuestionCount::entryName(folder, firstTicket));
+    if (Text3->text() != firstTicket) {
         say(u"В папке билетов нет"_s, u"In file of tickets no"_s);
         Text4->show();
         Command1->setEnabled(false);
@@ -311,8 +313,9 @@ void ExamChooserWindow::testFolder(const QString &folder)
     Text4->clear();
     Text4->hide();
     Command1->setEnabled(true);
-    Text5->setText(QuestionCount::entryName(folder + u"/b1"_s, u"v1.txt"_s));
-    if (Text5->text() != "v1.txt"_L1) {
+    const QString firstAnswers = ExamFolder::answersFile(1);
+    Text5->setText(QuestionCount::entryName(ExamTicket(folder, u"1"_s).folder(), firstAnswers));
+    if (Text5->text() != firstAnswers) {
         say(u"Отсутствует вопрос"_s, u"Is Absent question"_s);
         Text4->show();
     } else {
@@ -329,34 +332,33 @@ void ExamChooserWindow::say(const QString &russian, const QString &english)
         Text4->setText(text);
 }
 
-QString ExamChooserWindow::countTickets()
+int ExamChooserWindow::countTickets()
 {
-    // The exam folder holds its ticket folders and the title file.
-    QStringList entries;
-    const QString count = QString::number(GetFolders(Text1->text(), &entries) - 1);
-    static_cast<QStringListModel *>(List1->model())->setStringList(entries);
-    return count;
+    const ExamFolder::Entries entries = ExamFolder::entries(Text1->text());
+    static_cast<QStringListModel *>(List1->model())->setStringList(entries.paths);
+    return entries.tickets;
 }
 
 void ExamChooserWindow::accept()
 {
     const QString folder = Text1->text();
-    const QString tickets = countTickets();
+    const QString tickets = QString::number(countTickets());
     Text2->setText(tickets);
 
     List2->clear();
-    const std::unique_ptr<FolderWalker> walker = m_app.platform().folderWalker();
+    const std::unique_ptr<FolderWalker> walker = m_context.platform().folderWalker();
     if (!walker) {
         askForRegistration();
         return;
     }
-    List2->addItems(QuestionCount::textFiles(*walker, folder + u"/b1"_s));
-    Text8->setText(QuestionCount::questionsText(List2->count()));
+    const QStringList questionFiles = QuestionCount::textFiles(*walker, ExamTicket(folder, u"1"_s).folder());
+    List2->addItems(questionFiles);
+    Text8->setText(QuestionCount::questionsText(questionFiles.size()));
     // The message line gets the ticket count too. The folder is listed once: counting it
     // again would find what the first count found.
     Text4->setText(tickets);
 
-    SettingsRecord &settings = m_app.settings();
+    SettingsRecord &settings = m_context.settings();
     Text6->setText(settings.tickets());
     Text7->setText(settings.questions());
     settings.setExamFolder(folder);
@@ -373,30 +375,30 @@ void ExamChooserWindow::accept()
 // program folder sets it up.
 void ExamChooserWindow::askForRegistration()
 {
-    m_app.message(ProgramTitle,
-                  LanguagePolicy(Label4->text()).isRussian()
-                      ? u"Зарегистрируйте библиотеку scrrun.dll. Активируйте утилиту ventaro.exe"_s
-                      : u"Register scrrun.dll library. Actuate utility ventaro.exe"_s);
-    m_app.platform().startProgram(m_app.path(u"ventaro"_s));
-    m_app.sayIfNotSaved(m_app.settingsFile(), SettingsRecord::saveRegistrationFlag(m_app.settingsFile(), u"1"_s),
-                        Label4->text());
+    const LanguagePolicy language(Label4->text());
+    m_context.message(ProgramTitle,
+                      language.englishUnlessRussian(u"Зарегистрируйте библиотеку scrrun.dll. Активируйте утилиту ventaro.exe"_s,
+                                                    u"Register scrrun.dll library. Actuate utility ventaro.exe"_s));
+    m_context.platform().startProgram(m_context.paths().registrationUtility());
+    m_context.sayIfNotSaved(SettingsRecord::saveRegistrationFlag(m_context.paths().settingsFile(), u"1"_s),
+                            language.value());
 }
 
 // "Да": the counts found become the settings, and the pass score has to be set anew.
 void ExamChooserWindow::takeCounts()
 {
-    SettingsRecord &settings = m_app.settings();
+    SettingsRecord &settings = m_context.settings();
     settings.setExamFolder(Text1->text());
     settings.setTickets(Text2->text());
     settings.setPassScore(u"0"_s);
     settings.setQuestions(Text8->text());
     Frame1->hide();
-    m_app.closeExamChooser();
+    emit closed();
 }
 
 void ExamChooserWindow::keepCounts()
 {
-    m_app.settings().setExamFolder(Text1->text());
+    m_context.settings().setExamFolder(Text1->text());
     Frame1->hide();
-    m_app.closeExamChooser();
+    emit closed();
 }

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 class ActiveLabel;
-class Application;
 class QComboBox;
 class QFileSystemModel;
 class QGroupBox;
@@ -16,6 +15,7 @@ class QModelIndex;
 class QPushButton;
 class QTimer;
 class QTreeView;
+class WindowContext;
 
 // Form9: the teacher picks the folder of an exam with a drive list and a folder tree. The
 // window checks that the folder looks like an exam, counts its tickets and the questions
@@ -26,7 +26,7 @@ class ExamChooserWindow final : public QWidget
     Q_OBJECT
 
 public:
-    explicit ExamChooserWindow(Application &app);
+    explicit ExamChooserWindow(const WindowContext &context, QWidget *parent = nullptr);
 
     // Moves the folder tree to the folder (or, when it does not exist, to the nearest folder
     // above it that does); the folder box follows.
@@ -37,6 +37,8 @@ public:
 signals:
     // "Принять" made the folder the current exam: a ticket drawn before belongs to another.
     void examAccepted();
+    // "Закрыть", or the mismatch panel answered: the chooser is done.
+    void closed();
 
 private:
     // The main panel.
@@ -64,8 +66,8 @@ private:
     QPushButton *Command4;
     QPushButton *Command5;
 
-    // Never shown: the question files found, the two names found by the folder test and
-    // the language.
+    // Never shown: the question files found (a mirror of the walk; the count is taken from the
+    // walk itself), the two names found by the folder test and the language.
     QListWidget *List2;
     QLineEdit *Text3;
     QLineEdit *Text5;
@@ -86,12 +88,12 @@ private:
     void say(const QString &russian, const QString &english);
     void accept();
     // Lists the exam folder into List1; the number of its tickets.
-    QString countTickets();
+    int countTickets();
     void askForRegistration();
     void takeCounts();
     void keepCounts();
 
-    Application &m_app;
+    const WindowContext &m_context;
     QFileSystemModel *m_folders = nullptr;
     QTimer *m_reveal = nullptr;
     bool m_revealPending = false;

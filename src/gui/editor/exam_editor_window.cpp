@@ -1,19 +1,16 @@
 #include "gui/editor/exam_editor_window.h"
 
-#include "app/application.h"
-#include "core/exam/exam_files.h"
-#include "core/files/ansi_text.h"
+#include "core/exam/exam_editor_state.h"
+#include "core/exam/exam_folder.h"
 #include "core/files/folders.h"
-#include "core/files/ini.h"
 #include "core/files/path_names.h"
-#include "core/program/language_policy.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 
 #include <QBuffer>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGroupBox>
@@ -52,6 +49,11 @@ ActiveLabel *link(QWidget *parent, const QString &name, const QString &caption, 
 QString flag(bool value)
 {
     return value ? u"True"_s : u"False"_s;
+}
+
+QString digit(bool value)
+{
+    return value ? u"1"_s : u"0"_s;
 }
 
 // The logo of the start panel: a ticket card with its questions and a pencil.
@@ -108,7 +110,8 @@ QImage onWhite(const QImage &image)
 
 } // namespace
 
-ExamEditorWindow::ExamEditorWindow(Application &app) : QWidget(nullptr), m_app(app)
+ExamEditorWindow::ExamEditorWindow(const WindowContext &context, ExamEditorState &state, QWidget *parent)
+    : QWidget(parent), m_context(context), m_state(state), m_language(context.language())
 {
     setObjectName(u"Form7"_s);
     setWindowTitle(ProgramTitle);
@@ -173,7 +176,8 @@ void ExamEditorWindow::buildStartPanel()
     Frame8 = makeControl<QGroupBox>(Frame6, u"Frame8"_s, QRect(0, 0, 200, 120));
     Text10 = makeControl<QLineEdit>(Frame8, u"Text10"_s, QRect(4, 4, 190, 22));
     Text11 = makeControl<QLineEdit>(Frame8, u"Text11"_s, QRect(4, 30, 190, 22));
-    Text12 = makeControl<QLineEdit>(Frame8, u"Text12"_s, QRect(4, 56, 190, 22), ExamFiles::markerName());
+    Text12 = makeControl<QLineEdit>(Frame8, u"Text12"_s, QRect(4, 56, 190, 22),
+                                   ExamFolder::titleFileName());
     Label21 = makeControl<ActiveLabel>(Frame8, u"Label21"_s, QRect(4, 82, 60, 18));
 }
 
@@ -260,13 +264,13 @@ void ExamEditorWindow::buildEditingPanel()
 
 void ExamEditorWindow::connectHandlers()
 {
-    connect(Command9, &QPushButton::clicked, this, [this] { showSubPanel(Frame5); });
+    connect(Command9, &QPushButton::clicked, &m_state, &ExamEditorState::beginCreating);
     connect(Command8, &QPushButton::clicked, this, [this] {
-        showSubPanel(Frame7);
-        pointTreeAt(m_app.path(u"b"_s));
+        m_state.beginChoosing();
+        pointTreeAt(m_state.library());
     });
-    connect(Command13, &QPushButton::clicked, this, &ExamEditorWindow::closeSubPanels);
-    connect(Command14, &QPushButton::clicked, this, &ExamEditorWindow::closeSubPanels);
+    connect(Command13, &QPushButton::clicked, &m_state, &ExamEditorState::backToStart);
+    connect(Command14, &QPushButton::clicked, &m_state, &ExamEditorState::backToStart);
     connect(Command12, &QPushButton::clicked, this, &ExamEditorWindow::closeFromStart);
     connect(Command5, &QPushButton::clicked, this, &ExamEditorWindow::createExam);
     connect(Text9, &QLineEdit::returnPressed, Command5, &QPushButton::click);
@@ -274,28 +278,40 @@ void ExamEditorWindow::connectHandlers()
     connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, &ExamEditorWindow::treeMoved);
     connect(Dir1, &QTreeView::doubleClicked, Command6, &QPushButton::click);
 
-    connect(Text6, &QLineEdit::textChanged, this, &ExamEditorWindow::ticketTyped);
-    connect(Text7, &QLineEdit::textChanged, this, &ExamEditorWindow::ticketFolderFound);
-    connect(Combo1, &QComboBox::editTextChanged, this, &ExamEditorWindow::questionNumberChanged);
+    // Typing goes to the state; the state's changes come back to the controls.
+    connect(Text6, &QLineEdit::textChanged, &m_state, &ExamEditorState::setTicketNumber);
+    connect(Combo1, &QComboBox::editTextChanged, &m_state, &ExamEditorState::setQuestionNumber);
     connect(Combo1, &QComboBox::activated, this, &ExamEditorWindow::questionChosen);
-    connect(Label8, &ActiveLabel::captionChanged, this, &ExamEditorWindow::questionStatus);
+    connect(Text1, &QPlainTextEdit::textChanged, this, [this] { m_state.setQuestionText(Text1->toPlainText()); });
+    connect(Text2, &QPlainTextEdit::textChanged, this, [this] { m_state.setAnswersText(Text2->toPlainText()); });
+    connect(Text3, &QLineEdit::textChanged, &m_state, &ExamEditorState::setCorrectText);
+    connect(&m_state, &ExamEditorState::stepChanged, this, &ExamEditorWindow::showStep);
+    connect(&m_state, &ExamEditorState::ticketChanged, this, &ExamEditorWindow::ticketChanged);
+    connect(&m_state, &ExamEditorState::textsReplaced, this, &ExamEditorWindow::showTexts);
+    connect(&m_state, &ExamEditorState::savedPictureShownChanged, this, &ExamEditorWindow::showSavedPictureShown);
+    connect(&m_state, &ExamEditorState::pictureTriggerChanged, this,
+            [this](bool armed) { Text8->setText(digit(armed)); });
+    connect(&m_state, &ExamEditorState::chosenPictureChanged, this, [this] {
+        Text4->setText(m_state.chosenPicture());
+        Text5->setText(m_state.chosenPictureName());
+    });
+
     connect(Command2, &QPushButton::clicked, this, &ExamEditorWindow::save);
-    connect(Text8, &QLineEdit::textChanged, this, &ExamEditorWindow::pictureTriggerChanged);
     connect(Label5, &ActiveLabel::clicked, this, &ExamEditorWindow::choosePicture);
     connect(Label18, &ActiveLabel::clicked, this, &ExamEditorWindow::takeAwayPicture);
     connect(Label19, &ActiveLabel::clicked, this, &ExamEditorWindow::deletePicture);
-    connect(Label14, &ActiveLabel::clicked, this, [this] { m_app.openPictureSizeForEditor(); });
+    connect(Label14, &ActiveLabel::clicked, this, &ExamEditorWindow::pictureSizeRequested);
     connect(Command1, &QPushButton::clicked, this, &ExamEditorWindow::newTicket);
     connect(Command7, &QPushButton::clicked, this, &ExamEditorWindow::leaveEditing);
     connect(Command4, &QPushButton::clicked, this, &ExamEditorWindow::closeFromEditing);
-    connect(Command10, &QPushButton::clicked, this, [this] { m_app.openHelp(language()); });
+    connect(Command10, &QPushButton::clicked, this, [this] { m_context.openHelp(m_language.value()); });
 }
 
 void ExamEditorWindow::load()
 {
     DisableXbutton(this);
     showStartLayout();
-    Label21->setText(m_app.settings().language());
+    Label21->setText(m_language.value());
     Frame1->hide();
     Frame7->hide();
     Frame5->hide();
@@ -306,9 +322,9 @@ void ExamEditorWindow::load()
     setPictureLabelsVisible(false);
     Label19->hide();
     // The exam library holds the exams; a program folder without one gets it here.
-    MakeDirPath(m_app.path(u"b"_s));
-    pointTreeAt(m_app.path(u"b"_s));
-    applyCaptions(captionTable(), language());
+    MakeDirPath(m_state.library());
+    pointTreeAt(m_state.library());
+    applyCaptions(captionTable(), m_language.value());
 }
 
 CaptionTable ExamEditorWindow::captionTable() const
@@ -358,33 +374,45 @@ QString ExamEditorWindow::pictureHeightCaption() const
     return Label13->text();
 }
 
-QString ExamEditorWindow::language() const
-{
-    return Label21->text();
-}
-
-QString ExamEditorWindow::examFolder() const
-{
-    return m_app.settings().examFolder();
-}
-
-void ExamEditorWindow::setExamFolder(const QString &folder)
-{
-    m_app.settings().setExamFolder(folder);
-}
-
 void ExamEditorWindow::startPanelMessage(const QString &title, const QString &russian, const QString &english)
 {
     // The messages of the start panel are English in every language but Russian.
-    m_app.message(title, LanguagePolicy(language()).englishUnlessRussian(russian, english), MessageIcon::Warning);
+    m_context.message(title, m_language.englishUnlessRussian(russian, english), MessageIcon::Warning);
 }
 
 void ExamEditorWindow::message(const QString &russian, const QString &english)
 {
-    m_app.message(ProgramTitle, LanguagePolicy(language()).message(russian, english), MessageIcon::Warning);
+    m_context.message(ProgramTitle, m_language.message(russian, english), MessageIcon::Warning);
+}
+
+void ExamEditorWindow::sayNotWritten(const QString &russian, const QString &english, const FileError &error)
+{
+    // A failed write is never silent: a language without messages of its own reads the
+    // Russian one, as it keeps the Russian captions.
+    m_context.message(ProgramTitle, m_language.text(russian, english) + error.path() + u": "_s + error.reason(m_language),
+                      MessageIcon::Warning);
 }
 
 // Layouts and the start panel.
+
+void ExamEditorWindow::showStep()
+{
+    switch (m_state.step()) {
+    case ExamEditorState::Step::Start:
+        showStartLayout();
+        closeSubPanels();
+        break;
+    case ExamEditorState::Step::CreatingExam:
+        showSubPanel(Frame5);
+        break;
+    case ExamEditorState::Step::ChoosingExam:
+        showSubPanel(Frame7);
+        break;
+    case ExamEditorState::Step::Editing:
+        showEditingLayout();
+        break;
+    }
+}
 
 void ExamEditorWindow::showStartLayout()
 {
@@ -460,159 +488,121 @@ void ExamEditorWindow::createExam()
         startPanelMessage(ProgramTitle, why.russian, why.english);
         return;
     }
-    FileError error;
-    const auto folder = ExamFiles::createExam(m_app.path(u"b"_s), name, &error);
-    if (!folder) {
+    const FileError created = m_state.createExam(name);
+    if (created.isError()) {
+        const QString folder = ExamFolder::examIn(m_state.library(), name);
         startPanelMessage(ProgramTitle,
-                          u"Не удалось создать папку экзамена "_s + m_app.path(u"b/"_s) + name + u"\n"_s
-                              + error.describe(LanguagePolicy(u"rus"_s)),
-                          u"Could not create the exam folder "_s + m_app.path(u"b/"_s) + name + u"\n"_s
-                              + error.describe(LanguagePolicy(u"eng"_s)));
+                          u"Не удалось создать папку экзамена "_s + folder + u"\n"_s
+                              + created.describe(LanguagePolicy(u"rus"_s)),
+                          u"Could not create the exam folder "_s + folder + u"\n"_s
+                              + created.describe(LanguagePolicy(u"eng"_s)));
         return;
     }
-    pointTreeAt(*folder);
-    setExamFolder(*folder);
+    const QString folder = m_state.examFolder();
+    pointTreeAt(folder);
     Text6->clear();
     Combo1->setCurrentIndex(-1);
-    Frame5->hide();
-    showEditingLayout();
-    Label22->setText(LanguagePolicy(language()).englishUnlessRussian(u"Новый:"_s, u"New:"_s) + u" "_s + *folder);
+    Label22->setText(m_language.englishUnlessRussian(u"Новый:"_s, u"New:"_s) + u" "_s + folder);
 }
 
 void ExamEditorWindow::chooseExam()
 {
     const QString folder = Text10->text();
-    Text11->setText(ExamFiles::firstMarker(folder));
-    setExamFolder(folder);
-    if (Text11->text() != Text12->text()) {
+    const bool accepted = m_state.chooseExam(folder);
+    Text11->setText(m_state.titleMatch());
+    if (!accepted) {
         startPanelMessage(u"Текст-Тавринг"_s, u"Не выбрана папка с экзаменом"_s, u"Not choose file with exam"_s);
-        pointTreeAt(m_app.path(u"b"_s));
+        pointTreeAt(m_state.library());
         return;
     }
-    showEditingLayout();
-    Frame7->hide();
     Combo1->setCurrentIndex(-1);
-    Label22->setText(LanguagePolicy(language()).englishUnlessRussian(u"Редактировать:"_s, u"To Edit:"_s) + u" "_s + folder);
+    Label22->setText(m_language.englishUnlessRussian(u"Редактировать:"_s, u"To Edit:"_s) + u" "_s + folder);
 }
 
 void ExamEditorWindow::leaveEditing()
 {
-    showStartLayout();
-    closeSubPanels();
+    m_state.backToStart();
     newTicket();
 }
 
 void ExamEditorWindow::closeFromStart()
 {
-    m_app.closeExamEditor();
+    emit closed();
 }
 
 void ExamEditorWindow::closeFromEditing()
 {
-    // The exam created or chosen here does not replace the configured one.
-    m_app.settings().restoreExamFolder(m_app.settingsFile());
-    m_app.closeExamEditor();
+    m_state.restoreConfiguredExam();
+    emit closed();
 }
 
 // The editing panel.
 
-void ExamEditorWindow::ticketTyped()
+void ExamEditorWindow::ticketChanged()
 {
-    Text1->clear();
-    Text2->clear();
-    Text3->clear();
+    if (Text6->text() != m_state.ticketNumber())
+        Text6->setText(m_state.ticketNumber());
     Combo1->setCurrentIndex(-1);
     Label10->setText(QString());
-
-    const QString ticket = Text6->text();
-    const QString folder = ExamFiles::ticketFolder(examFolder(), ticket);
-    const bool found = isPathComponent(ticket) && DoesFileExist(folder);
-    const QString name = found ? u"b"_s + ticket : QString();
-    // The status follows every typed number, also when the folder found is the same.
-    if (Text7->text() == name)
-        ticketFolderFound();
-    else
-        Text7->setText(name);
-
-    if (found)
-        pointTreeAt(folder);
+    // The status follows every new number, also when the folder found is the same.
+    Text7->setText(m_state.foundTicketFolder());
+    ticketStatus();
+    if (!m_state.foundTicketFolder().isEmpty())
+        pointTreeAt(m_state.ticket().folder());
 }
 
-void ExamEditorWindow::ticketFolderFound()
+void ExamEditorWindow::ticketStatus()
 {
-    const QString name = Text7->text();
+    const QString name = m_state.foundTicketFolder();
     if (!name.isEmpty()) {
         setTextColour(Label9, Red);
-        const QString status = LanguagePolicy(language()).message(u"Билет № "_s + name + u" уже создан"_s,
-                                              u"Ticket № "_s + name + u" already created"_s);
+        const QString status = m_language.message(u"Билет № "_s + name + u" уже создан"_s,
+                                                  u"Ticket № "_s + name + u" already created"_s);
         if (!status.isEmpty())
             Label9->setText(status);
         return;
     }
     setTextColour(Label9, Green);
-    const QString status = LanguagePolicy(language()).message(u"Создать билет № "_s + name, u"To Create ticket № "_s + name);
+    const QString status = m_language.message(u"Создать билет № "_s + name, u"To Create ticket № "_s + name);
     if (!status.isEmpty())
         Label9->setText(status);
     Combo1->setCurrentIndex(-1);
-    pointTreeAt(examFolder());
+    pointTreeAt(m_state.examFolder());
 }
 
 void ExamEditorWindow::questionChosen()
 {
-    const QString exam = examFolder();
-    const QString ticket = Text6->text();
-    const QString number = Combo1->currentText();
-    const ExamFiles::Presence found = ExamFiles::presence(exam, ticket, number);
+    const QStringList unreadable = m_state.chooseQuestion(Combo1->currentText());
+    const ExamTicket::Presence found = m_state.presence();
     Label15->setText(flag(found.answers));
     Label16->setText(flag(found.correct));
     Label17->setText(flag(found.picture));
+    Label8->setText(flag(found.question));
     // The status names the chosen number even when the flag keeps its value.
-    if (Label8->text() == flag(found.question))
-        questionStatus();
-    else
-        Label8->setText(flag(found.question));
-
-    Text1->clear();
-    Text2->clear();
-    Text3->clear();
-    if (found.texts()) {
-        loadBox(ExamFiles::questionFile(exam, ticket, number, ExamFiles::Kind::Answers), Text2);
-        loadBox(ExamFiles::questionFile(exam, ticket, number, ExamFiles::Kind::Question), Text1);
-        loadBox(ExamFiles::questionFile(exam, ticket, number, ExamFiles::Kind::Correct), Text3);
-    }
+    questionStatus();
+    for (const QString &path : unreadable)
+        message(u"Не удалось прочитать файл "_s + path, u"Could not read the file "_s + path);
 
     if (found.picture) {
-        const QString path = ExamFiles::questionFile(exam, ticket, number, ExamFiles::Kind::Picture);
+        const QString path = m_state.picturePath();
         const QImage image(path);
         if (!image.isNull()) {
             showPicture(image);
-            Label20->setText(u"1"_s);
-            Label19->show();
+            m_state.setSavedPictureShown(true);
             return;
         }
         message(u"Не удалось прочитать картинку "_s + path, u"Could not read the picture "_s + path);
     }
-    Label20->setText(u"0"_s);
+    m_state.setSavedPictureShown(false);
     clearPicture();
-    Label19->hide();
     Label12->setText(QString());
     Label13->setText(QString());
 }
 
-// A typed or emptied question number (also when the ticket number changes) no longer
-// names the question whose saved picture is shown, so deleting is no longer offered: it
-// would delete the picture file of the new number, not the picture on screen. Choosing
-// the number from the list loads the question and offers it again.
-void ExamEditorWindow::questionNumberChanged()
-{
-    Label20->setText(u"0"_s);
-    Label19->hide();
-}
-
 void ExamEditorWindow::questionStatus()
 {
-    const QString number = Combo1->currentText();
-    if (Label8->text() == "True"_L1) {
+    const QString number = m_state.questionNumber();
+    if (m_state.presence().question) {
         setTextColour(Label10, Red);
         Label10->setText(u"Вопрос № "_s + number + u" уже создан"_s);
     } else {
@@ -621,69 +611,47 @@ void ExamEditorWindow::questionStatus()
     }
 }
 
-void ExamEditorWindow::loadBox(const QString &path, QPlainTextEdit *box)
+void ExamEditorWindow::showTexts()
 {
-    const auto text = AnsiText::readWhole(path);
-    if (text)
-        box->setPlainText(*text);
-    else
-        message(u"Не удалось прочитать файл "_s + path, u"Could not read the file "_s + path);
+    Text1->setPlainText(m_state.questionText());
+    Text2->setPlainText(m_state.answersText());
+    Text3->setText(m_state.correctText());
 }
 
-void ExamEditorWindow::loadBox(const QString &path, QLineEdit *box)
+// Label19 offers to delete the picture shown only while it is the saved picture of the
+// question chosen: a typed or emptied number would name another file.
+void ExamEditorWindow::showSavedPictureShown(bool shown)
 {
-    auto text = AnsiText::readWhole(path);
-    if (text) {
-        // A one-line box would show the final line end as blanks, and a teacher typing after
-        // them would put the new text on a second line that the ticket never reads. Saving
-        // gives the line end back.
-        if (text->endsWith(u"\r\n"_s))
-            text->chop(2);
-        else if (text->endsWith(u'\r') || text->endsWith(u'\n'))
-            text->chop(1);
-        box->setText(*text);
-    } else
-        message(u"Не удалось прочитать файл "_s + path, u"Could not read the file "_s + path);
+    Label20->setText(digit(shown));
+    Label19->setVisible(shown);
 }
 
 void ExamEditorWindow::save()
 {
-    const QString ticket = Text6->text();
-    const QString number = Combo1->currentText();
-    // The ticket number becomes the folder "b" + number.
-    if (const PathNames::Problem problem = ticket.isEmpty() ? PathNames::Problem::None : PathNames::problem(ticket);
-        problem != PathNames::Problem::None) {
-        const PathNames::Refusal why = PathNames::refusal(ticket, problem);
+    switch (m_state.save()) {
+    case ExamEditorState::SaveOutcome::TicketRefused: {
+        const PathNames::Refusal why = PathNames::refusal(m_state.ticketNumber(), m_state.ticketProblem());
         message(why.russian, why.english);
         return;
     }
-    const QString question = Text1->toPlainText();
-    const QString answers = Text2->toPlainText();
-    const QString correct = Text3->text();
-    if (!question.isEmpty() && !answers.isEmpty() && !correct.isEmpty() && !ticket.isEmpty() && !number.isEmpty()) {
-        QString failed;
-        if (ExamFiles::saveQuestion(examFolder(), ticket, number, question, answers, correct, &failed)) {
-            pointTreeAt(ExamFiles::ticketFolder(examFolder(), ticket));
-            m_app.message(ProgramTitle, LanguagePolicy(language()).message(u"Сохранено!"_s, u"Preserved!"_s),
+    case ExamEditorState::SaveOutcome::Saved:
+        pointTreeAt(m_state.ticket().folder());
+        m_context.message(ProgramTitle, m_language.message(u"Сохранено!"_s, u"Preserved!"_s),
                           MessageIcon::Information);
-        } else {
-            message(u"Не удалось записать файл "_s + failed, u"Could not write the file "_s + failed);
-        }
-    } else {
-        m_app.message(ProgramTitle,
-                      LanguagePolicy(language()).message(u"Отсутствует текст в одном из полей"_s,
-                                     u"Is Absent text in one of the floors"_s),
-                      MessageIcon::Warning);
+        break;
+    case ExamEditorState::SaveOutcome::Failed:
+        sayNotWritten(u"Не удалось записать файл "_s, u"Could not write the file "_s, m_state.lastFailure());
+        break;
+    case ExamEditorState::SaveOutcome::Incomplete:
+        m_context.message(ProgramTitle,
+                          m_language.message(u"Отсутствует текст в одном из полей"_s,
+                                             u"Is Absent text in one of the floors"_s),
+                          MessageIcon::Warning);
+        break;
     }
-    if (ExamFiles::armsPictureTrigger(Text4->text(), Text5->text(), ticket))
-        Text8->setText(u"1"_s);
-}
-
-void ExamEditorWindow::pictureTriggerChanged()
-{
-    if (Text8->text() == "1"_L1 && ExamFiles::firesPictureSave(Text5->text(), Combo1->currentText(), Text6->text())) {
+    if (m_state.armPictureTrigger()) {
         savePicture();
-        Text8->setText(u"0"_s);
+        m_state.resetPictureTrigger();
     }
 }
 
@@ -693,15 +661,21 @@ void ExamEditorWindow::savePicture()
     const QImage image = picture();
     if (image.isNull())
         return;
-    const QString path =
-        ExamFiles::questionFile(examFolder(), Text6->text(), Combo1->currentText(), ExamFiles::Kind::Picture);
     QByteArray bitmap;
     QBuffer buffer(&bitmap);
     buffer.open(QIODevice::WriteOnly);
-    FileError error(FileError::Kind::Other, path);
-    if (!onWhite(image).save(&buffer, "BMP") || !AnsiText::writeBytes(path, bitmap, &error))
-        message(u"Не удалось записать файл "_s + error.describe(LanguagePolicy(u"rus"_s)),
-                u"Could not write the file "_s + error.describe(LanguagePolicy(u"eng"_s)));
+    if (!onWhite(image).save(&buffer, "BMP")) {
+        const QString path = m_state.picturePath();
+        m_context.message(ProgramTitle,
+                          m_language.text(u"Не удалось записать файл "_s + path
+                                              + u": картинку не удалось преобразовать в точечный рисунок"_s,
+                                          u"Could not write the file "_s + path
+                                              + u": the picture could not be converted to a bitmap"_s),
+                          MessageIcon::Warning);
+        return;
+    }
+    if (!m_state.savePicture(bitmap))
+        sayNotWritten(u"Не удалось записать файл "_s, u"Could not write the file "_s, m_state.lastFailure());
 }
 
 void ExamEditorWindow::choosePicture()
@@ -710,10 +684,11 @@ void ExamEditorWindow::choosePicture()
     for (const QByteArray &format : QImageReader::supportedImageFormats())
         patterns << u"*."_s + QString::fromLatin1(format);
     const QString filter = u"Файлы bmp (*.bmp);;"_s
-                           + LanguagePolicy(language()).message(u"Картинки"_s, u"Pictures"_s).append(u" ("_s)
+                           + m_language.message(u"Картинки"_s, u"Pictures"_s).append(u" ("_s)
                            + patterns.join(u' ') + u")"_s;
-    const QString folder = Text4->text().isEmpty() ? m_app.programFolder() : QFileInfo(Text4->text()).path();
-    const QString path = m_app.platform().openFileName(Label5->text(), folder, filter);
+    const QString chosen = m_state.chosenPicture();
+    const QString folder = chosen.isEmpty() ? m_context.paths().folder() : QFileInfo(chosen).path();
+    const QString path = m_context.platform().openFileName(Label5->text(), folder, filter);
     if (path.isEmpty())
         return;
     const QImage image(path);
@@ -721,49 +696,33 @@ void ExamEditorWindow::choosePicture()
         message(u"Не удалось загрузить картинку из файла "_s + path, u"Could not load a picture from the file "_s + path);
         return;
     }
-    Text4->setText(path);
-    Text5->setText(QFileInfo(path).fileName());
+    m_state.setChosenPicture(path);
     showPicture(image);
-    Label19->hide();
-    Label20->setText(u"0"_s);
 }
 
 void ExamEditorWindow::takeAwayPicture()
 {
     clearPicture();
-    Label19->hide();
-    Label20->setText(u"0"_s);
+    m_state.setSavedPictureShown(false);
 }
 
 void ExamEditorWindow::deletePicture()
 {
-    // Only the saved picture of the question shown is deleted.
-    if (Label20->text() != "1"_L1)
+    if (!m_state.savedPictureShown())
         return;
     clearPicture();
-    const QString path =
-        ExamFiles::questionFile(examFolder(), Text6->text(), Combo1->currentText(), ExamFiles::Kind::Picture);
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        message(u"Не удалось удалить файл "_s + path, u"Could not delete the file "_s + path);
-    Label20->setText(u"0"_s);
-    Label19->hide();
+    if (!m_state.deleteSavedPicture())
+        sayNotWritten(u"Не удалось удалить файл "_s, u"Could not delete the file "_s, m_state.lastFailure());
 }
 
 void ExamEditorWindow::newTicket()
 {
-    Text6->clear();
+    m_state.newTicket();
     Combo1->setCurrentIndex(-1);
-    Text1->clear();
-    Text2->clear();
-    Text3->clear();
     Label9->setText(QString());
     Label10->setText(QString());
-    Text8->setText(u"0"_s);
-    pointTreeAt(examFolder());
+    pointTreeAt(m_state.examFolder());
     clearPicture();
-    // Label19 offers to delete the picture of the question shown; no question is shown now.
-    Label19->hide();
-    Label20->setText(u"0"_s);
 }
 
 void ExamEditorWindow::showPicture(const QImage &image)

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "core/files/file_error.h"
+#include "core/program/language_policy.h"
 #include "gui/common/captions.h"
 
 #include <QImage>
 #include <QWidget>
 
 class ActiveLabel;
-class Application;
+class ExamEditorState;
 class QComboBox;
 class QFileSystemModel;
 class QGroupBox;
@@ -15,16 +17,18 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeView;
+class WindowContext;
 
 // Form7: the exam editor. The start panel creates an exam folder or chooses one; the
 // editing panel writes its tickets: questions, offered answers, correct answers and
-// pictures. The exam being edited is the exam folder of the settings record.
+// pictures. The window shows the editor's state and turns clicks and typing into calls on
+// it; the exam folder is read and written by the state through the exam folder module.
 class ExamEditorWindow final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit ExamEditorWindow(Application &app);
+    ExamEditorWindow(const WindowContext &context, ExamEditorState &state, QWidget *parent = nullptr);
 
     // The picture as shown in the editing panel, at its real size; the picture size
     // window shows it.
@@ -32,6 +36,12 @@ public:
     // Its real size as the editing panel captions it ("Длина: 640", "Высота: 480").
     QString pictureWidthCaption() const;
     QString pictureHeightCaption() const;
+
+signals:
+    // One of the "Закрыть" buttons: the editor is done.
+    void closed();
+    // "Посмотреть картинку": the picture size window is to show picture().
+    void pictureSizeRequested();
 
 private:
     // Start panel.
@@ -91,7 +101,9 @@ private:
     QPushButton *Command4;
     QPushButton *Command10;
 
-    // Hidden state of the editing panel.
+    // Never shown: mirrors of the editor's state (the ticket folder found, the files of the
+    // question found, whether the saved picture is shown, the picture chosen, the picture-save
+    // trigger) and the picture at its real size.
     QLineEdit *Text7;
     ActiveLabel *Label8;
     ActiveLabel *Label15;
@@ -109,12 +121,12 @@ private:
     void load();
     CaptionTable captionTable() const;
 
-    QString language() const;
-    QString examFolder() const;
-    void setExamFolder(const QString &folder);
     void startPanelMessage(const QString &title, const QString &russian, const QString &english);
     void message(const QString &russian, const QString &english);
+    // A failed write, named with its file and reason; said in any language.
+    void sayNotWritten(const QString &russian, const QString &english, const FileError &error);
 
+    void showStep();
     void showStartLayout();
     void showEditingLayout();
     void showSubPanel(QGroupBox *panel);
@@ -128,15 +140,13 @@ private:
     void closeFromStart();
     void closeFromEditing();
 
-    void ticketTyped();
-    void ticketFolderFound();
-    void questionNumberChanged();
+    void ticketChanged();
+    void ticketStatus();
     void questionChosen();
     void questionStatus();
-    void loadBox(const QString &path, QPlainTextEdit *box);
-    void loadBox(const QString &path, QLineEdit *box);
+    void showTexts();
+    void showSavedPictureShown(bool shown);
     void save();
-    void pictureTriggerChanged();
     void savePicture();
     void choosePicture();
     void takeAwayPicture();
@@ -147,6 +157,9 @@ private:
     void clearPicture();
     void setPictureLabelsVisible(bool visible);
 
-    Application &m_app;
+    const WindowContext &m_context;
+    ExamEditorState &m_state;
+    // The language of the settings when the window was made; Label21 shows it.
+    LanguagePolicy m_language;
     QFileSystemModel *m_folders;
 };
