@@ -34,7 +34,7 @@ public:
     // The evaluation lines of questions 1 to 20 for their marks: empty for a question without
     // a mark ("0" or a text that is no number).
     QStringList evaluationLines(const QStringList &marks) const;
-    // "Зачет", "Не зачет", "Не зачет по времени" or their English; the empty text for no
+    // The verdict's caption in the language, such as "Не зачет"; the empty text for no
     // verdict and for another language.
     QString verdict(Verdict verdict) const;
     // The note that an unfinished ticket was discarded: English for "eng", Russian otherwise.
