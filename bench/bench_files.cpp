@@ -10,6 +10,7 @@
 
 #include "app/application.h"
 #include "core/exam/exam_folder.h"
+#include "core/exam/ticket_session.h"
 #include "core/files/ansi_text.h"
 #include "core/files/folders.h"
 #include "core/files/ini.h"
@@ -314,8 +315,8 @@ void reportAppend(const QString &dir, qint64 bytes)
     record.student = u"Иванов Иван"_s;
     record.ticket = u"Билет № b7"_s;
     for (int n = 1; n <= ExamReport::Questions; ++n)
-        record.lines << (n <= 5 ? ExamReport::evaluationLine(n, record.language, u"5"_s) : QString());
-    record.verdict = u"Зачет"_s;
+        record.marks << (n <= 5 ? u"5"_s : u"0"_s);
+    record.verdict = Verdict::Passed;
     const QByteArray recordBytes = AnsiText::encode(ExamReport::recordText(record));
     const QString floorPath = program + u"/floor.txt"_s;
     writeFile(floorPath, content);
@@ -383,13 +384,18 @@ void ticketMove(Application &app, const QString &dir)
     app.settings().setExamFolder(exam);
     app.settings().setQuestions(u"2"_s);
 
+    std::unique_ptr<TicketSession> session;
     std::unique_ptr<TicketWindow> window;
     QRadioButton *second = nullptr;
     // Each run takes a new ticket and answers question 1; the time is the move to question 2
     // until the window has painted it.
     const auto prepare = [&] {
-        window = std::make_unique<TicketWindow>(app);
-        window->load(u"1"_s, u"b1"_s, u"long"_s);
+        window.reset();
+        session = std::make_unique<TicketSession>(
+            app.paths(), app.settings().language(),
+            TicketSession::drawn(app.settings(), Student(), u"1"_s, u"b1"_s, u"long"_s), TicketSession::Origin::Drawn);
+        window = std::make_unique<TicketWindow>(app.context(), *session);
+        window->load();
         window->show();
         QApplication::processEvents();
         auto *list = child<QListView>(window.get(), "List1");

@@ -1,12 +1,9 @@
 #include "app/application.h"
 
 #include "core/exam/exam_editor_state.h"
-#include "core/exam/ticket_journal_keeper.h"
-#include "core/files/ansi_text.h"
 #include "core/files/ini.h"
 #include "core/program/language_policy.h"
 #include "core/program/program_paths.h"
-#include "core/reports/exam_report.h"
 #include "gui/chooser/exam_chooser_window.h"
 #include "gui/common/active_label.h"
 #include "gui/common/captions.h"
@@ -23,9 +20,6 @@
 #include "gui/start/start_window.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
@@ -110,7 +104,10 @@ void Application::start()
         SettingsWindow::sayMinutesRefused(m_context);
         m_settings.setMinutes(u"1"_s);
     }
-    findUnfinishedTicket();
+    const TicketSession::Search found = TicketSession::findUnfinished(m_paths, m_platform.currentDateTime());
+    m_unfinished = found.unfinished;
+    if (found.setAside)
+        sayJournalSetAside(*found.setAside);
     createStartWindow();
 }
 
@@ -232,27 +229,43 @@ void Application::openHelp(const QString &language)
     m_context.openHelp(language);
 }
 
-bool Application::openTicket(const TicketJournal::Record *resumed)
+bool Application::openTicket()
+{
+    const TicketJournal::Record drawn =
+        TicketSession::drawn(m_settings, m_studentStep.student(), m_studentStep.ticketNumber(),
+                             m_studentStep.ticketFolderName(), m_studentStep.examTitle());
+    return openSession(new TicketSession(m_paths, m_settings.language(), drawn, TicketSession::Origin::Drawn, this));
+}
+
+bool Application::openSession(TicketSession *session)
 {
     discardTicketWindows();
-    m_pictureSizeWindow = new PictureSizeWindow(*this);
+    endSession();
+    m_session = session;
+    connect(m_session, &TicketSession::journalFailed, this,
+            [this](const QString &text) { m_context.message(ProgramTitle, text, MessageIcon::Warning); });
+    m_pictureSizeWindow = new PictureSizeWindow(m_context);
     // The ticket window keeps the focus; the picture behind it never takes it.
     m_pictureSizeWindow->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     m_pictureSizeWindow->show();
-    m_ticketWindow = new TicketWindow(*this);
+    m_ticketWindow = new TicketWindow(m_context, *m_session);
     connect(m_ticketWindow, &TicketWindow::pictureChanged, m_pictureSizeWindow, &PictureSizeWindow::showPicture);
     connect(m_pictureSizeWindow, &PictureSizeWindow::besideWindowPlaced, m_ticketWindow, &TicketWindow::moveRightOf);
+    connect(m_pictureSizeWindow, &PictureSizeWindow::closed, this, &Application::discardPictureSizeWindow);
     connect(m_ticketWindow, &TicketWindow::answerReviewed, this, [this](const QString &answer) {
         if (m_answersReviewWindow)
             m_answersReviewWindow->showAnswer(answer);
     });
-    if (resumed) {
-        if (!m_ticketWindow->resume(*resumed))
-            return false;
-    } else if (!m_ticketWindow->load(m_studentStep.ticketNumber(), m_studentStep.ticketFolderName(),
-                                     m_studentStep.examTitle()))
+    connect(m_ticketWindow, &TicketWindow::answersReviewRequested, this, [this](bool wanted) {
+        if (wanted)
+            openAnswersReview();
+        else
+            discardAnswersReview();
+    });
+    connect(m_ticketWindow, &TicketWindow::closeRequested, this, &Application::closeTicket);
+    connect(m_ticketWindow, &TicketWindow::abandoned, this, &Application::abandonTicket);
+    if (!m_ticketWindow->load())
         return false;
-    keepJournal(resumed ? *resumed : newTicketJournal());
     m_ticketWindow->show();
     const QMargins frame = WindowFrame(m_ticketWindow);
     m_pictureSizeWindow->keepRoomBeside(m_ticketWindow->width() + frame.left() + frame.right());
@@ -261,6 +274,16 @@ bool Application::openTicket(const TicketJournal::Record *resumed)
     m_ticketWindow->activateWindow();
     keepAboutBehind();
     return true;
+}
+
+void Application::endSession()
+{
+    if (m_session) {
+        m_session->end();
+        // The windows that followed it are deleted after the event at hand; so is the session.
+        m_session->deleteLater();
+        m_session = nullptr;
+    }
 }
 
 void Application::keepAboutBehind()
@@ -290,8 +313,9 @@ AnswersReviewWindow *Application::answersReviewWindow() const
 
 void Application::closeTicket()
 {
-    // The evaluation window takes the results before the ticket's windows go.
-    openEvaluation(m_ticketWindow ? m_ticketWindow->results() : TicketResults());
+    // The evaluation window takes the outcome before the ticket's windows go; the session
+    // keeps the journal until the sheet is closed.
+    openEvaluation(m_session && m_ticketWindow ? m_session->outcome() : TicketOutcome());
     discardTicketWindows();
 }
 
@@ -299,13 +323,13 @@ void Application::abandonTicket()
 {
     showStartWindow();
     discardTicketWindows();
-    endJournal();
+    endSession();
 }
 
 AnswersReviewWindow *Application::openAnswersReview()
 {
     if (!m_answersReviewWindow) {
-        m_answersReviewWindow = new AnswersReviewWindow(*this);
+        m_answersReviewWindow = new AnswersReviewWindow(m_context);
         connect(m_answersReviewWindow, &AnswersReviewWindow::chosen, this, [this] {
             if (m_ticketWindow)
                 m_ticketWindow->chooseReviewedAnswer();
@@ -328,8 +352,6 @@ void Application::discardPictureSizeWindow()
 
 void Application::discardTicketWindows()
 {
-    // The journal outlives the ticket window until the ticket ends; nothing changes it now.
-    delete m_journalKeeper;
     discardAnswersReview();
     discard(m_ticketWindow);
     discardPictureSizeWindow();
@@ -410,7 +432,8 @@ void Application::closeResults()
 void Application::openPictureSizeForEditor()
 {
     discardPictureSizeWindow();
-    m_pictureSizeWindow = new PictureSizeWindow(*this);
+    m_pictureSizeWindow = new PictureSizeWindow(m_context);
+    connect(m_pictureSizeWindow, &PictureSizeWindow::closed, this, &Application::discardPictureSizeWindow);
     if (m_examEditor)
         m_pictureSizeWindow->showEditorPicture(m_examEditor->picture(), m_examEditor->pictureWidthCaption(),
                                                m_examEditor->pictureHeightCaption());
@@ -423,11 +446,13 @@ void Application::closeExamEditor()
     settingsWindow()->show();
 }
 
-void Application::openEvaluation(const TicketResults &results)
+void Application::openEvaluation(const TicketOutcome &outcome)
 {
     discardEvaluation();
-    const Student student = m_resumedStudent ? *m_resumedStudent : m_studentStep.student();
-    m_evaluationWindow = new EvaluationWindow(*this, results, student);
+    // A continued ticket's student is in its journal; the start window holds no one then.
+    const Student student = m_session && m_session->isResumed() ? m_session->student() : m_studentStep.student();
+    m_evaluationWindow = new EvaluationWindow(m_context, outcome, student);
+    connect(m_evaluationWindow, &EvaluationWindow::closed, this, &Application::closeEvaluation);
     m_evaluationWindow->show();
     // The ticket window that had the focus is about to go.
     m_evaluationWindow->activateWindow();
@@ -448,7 +473,7 @@ void Application::closeEvaluation()
 {
     showStartWindow();
     discardEvaluation();
-    endJournal();
+    endSession();
     // The start window waits for the next student with empty data fields, and the keys go to it.
     if (m_startWindow) {
         m_startWindow->nextStudent();
@@ -456,55 +481,10 @@ void Application::closeEvaluation()
     }
 }
 
-QString Application::ticketJournalPath() const
+void Application::sayJournalSetAside(const TicketSession::SetAside &setAside)
 {
-    return path(ProgramPaths::ticketJournalName());
-}
-
-void Application::findUnfinishedTicket()
-{
-    const QString journal = ticketJournalPath();
-    // The ticket of another copy of the program that is running now is not unfinished.
-    if (!QFileInfo::exists(journal) || !TicketJournal::takeLock(*TicketJournal::journalLock(journal)))
-        return;
-    const std::optional<QByteArray> bytes = AnsiText::readBytes(journal);
-    std::optional<TicketJournal::Record> record = bytes ? TicketJournal::decode(*bytes) : std::nullopt;
-    if (!record)
-        setJournalAside(TicketJournal::Problem::Damaged);
-    else if (!TicketJournal::examExists(*record))
-        setJournalAside(TicketJournal::Problem::ExamMissing);
-    else
-        m_unfinished = std::move(record);
-}
-
-void Application::setJournalAside(TicketJournal::Problem problem)
-{
-    m_unfinished.reset();
-    const QString journal = ticketJournalPath();
-    const QString aside = TicketJournal::setAside(journal, m_platform.currentDateTime());
     // Said whatever the language: a ticket is never dropped in silence.
-    const bool english = LanguagePolicy(m_settings.language()).isEnglish();
-    QString text;
-    switch (problem) {
-    case TicketJournal::Problem::Damaged:
-        text = english ? u"The unfinished ticket saved at a crash could not be read: its file is damaged."_s
-                       : u"Незаконченный билет, сохраненный при сбое, не удалось прочитать: его файл поврежден."_s;
-        break;
-    case TicketJournal::Problem::ExamMissing:
-        text = english ? u"The unfinished ticket saved at a crash cannot be continued: the folder of its exam or ticket is gone."_s
-                       : u"Незаконченный билет, сохраненный при сбое, нельзя продолжить: папки его экзамена или билета больше нет."_s;
-        break;
-    case TicketJournal::Problem::QuestionUnreadable:
-        text = english ? u"The unfinished ticket saved at a crash cannot be continued: the files of its ticket have changed or cannot be read."_s
-                       : u"Незаконченный билет, сохраненный при сбое, нельзя продолжить: файлы его билета изменились или не читаются."_s;
-        break;
-    }
-    if (aside.isEmpty())
-        text += english ? u"\nThe file "_s + journal + u" could not be renamed."_s
-                        : u"\nФайл "_s + journal + u" не удалось переименовать."_s;
-    else
-        text += english ? u"\nThe file is kept as "_s + aside + u'.' : u"\nФайл сохранен как "_s + aside + u'.';
-    message(ProgramTitle, text, MessageIcon::Warning);
+    m_context.message(ProgramTitle, setAside.text(m_settings.language()), MessageIcon::Warning);
 }
 
 bool Application::continueUnfinishedTicket()
@@ -512,84 +492,30 @@ bool Application::continueUnfinishedTicket()
     if (!m_unfinished)
         return false;
     const TicketJournal::Record journal = *m_unfinished;
-    if (!openTicket(&journal)) {
+    if (!openSession(new TicketSession(m_paths, m_settings.language(), journal, TicketSession::Origin::Resumed, this))) {
         discardTicketWindows();
-        setJournalAside(TicketJournal::Problem::QuestionUnreadable);
+        endSession();
+        m_unfinished.reset();
+        sayJournalSetAside(TicketSession::setAside(m_paths, TicketSession::Problem::QuestionUnreadable,
+                                                   m_platform.currentDateTime()));
         return false;
     }
     m_unfinished.reset();
-    m_resumedStudent = journal.student;
     return true;
-}
-
-TicketJournal::Record Application::newTicketJournal() const
-{
-    TicketJournal::Record journal;
-    journal.student = m_studentStep.student();
-    journal.ticketNumber = m_studentStep.ticketNumber();
-    journal.ticketFolderName = m_studentStep.ticketFolderName();
-    journal.examTitle = m_studentStep.examTitle();
-    return journal;
 }
 
 bool Application::discardUnfinishedTicket()
 {
     if (!m_unfinished)
         return false;
-    const QDateTime now = m_platform.currentDateTime();
-    ExamRecord note;
-    note.language = m_settings.language();
-    note.date = ExamReport::dateText(now.date());
-    note.time = ExamReport::timeText(now.time());
-    note.student = m_unfinished->student.line;
-    note.ticket = TicketRun::ticketLine(note.language, m_unfinished->ticketFolderName);
-    FileError error;
-    if (!ExamReport::appendDiscardNote(m_programFolder, note, &error)) {
-        const LanguagePolicy language(note.language);
-        message(ProgramTitle,
-                language.text(u"Незаконченный билет не отменен: не удалось записать в отчет "_s,
-                              u"The unfinished ticket was not discarded: the report "_s)
-                    + m_paths.examReport() + u":\n"_s + error.reason(language),
-                MessageIcon::Warning);
+    const std::optional<QString> failure = TicketSession::discardUnfinished(m_paths, *m_unfinished, m_settings.language(),
+                                                                            m_platform.currentDateTime());
+    if (failure) {
+        m_context.message(ProgramTitle, *failure, MessageIcon::Warning);
         return false;
     }
-    QFile::remove(ticketJournalPath());
     m_unfinished.reset();
     return true;
-}
-
-void Application::keepJournal(const TicketJournal::Record &record)
-{
-    delete m_journalKeeper;
-    m_keepsJournal = true;
-    m_journalKeeper = new TicketJournalKeeper(ticketJournalPath(), record, *m_ticketWindow->run(), this);
-    connect(m_journalKeeper, &TicketJournalKeeper::writeFailed, this, [this](const FileError &error) {
-        const LanguagePolicy language(m_settings.language());
-        message(ProgramTitle,
-                language.text(u"Ход билета не сохраняется на случай сбоя в "_s,
-                              u"The ticket cannot be kept against a crash in "_s)
-                    + error.path() + u":\n"_s + error.reason(language),
-                MessageIcon::Warning);
-    });
-    connect(m_journalKeeper, &TicketJournalKeeper::heldElsewhere, this, [this](const QString &file) {
-        message(ProgramTitle,
-                LanguagePolicy(m_settings.language()).isEnglish()
-                    ? QString(u"The ticket cannot be kept against a crash: another running copy of the program keeps "_s + file)
-                    : u"Ход билета не сохраняется на случай сбоя: файл "_s + file
-                          + u" ведет другая запущенная копия программы."_s,
-                MessageIcon::Warning);
-    });
-    m_journalKeeper->keep();
-}
-
-void Application::endJournal()
-{
-    delete m_journalKeeper;
-    m_resumedStudent.reset();
-    // Only the journal of this ticket: an unfinished one found at start waits for its choice.
-    if (m_keepsJournal)
-        QFile::remove(ticketJournalPath());
-    m_keepsJournal = false;
 }
 
 void Application::openTestWindow()

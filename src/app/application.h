@@ -2,6 +2,8 @@
 
 #include "core/exam/student_step.h"
 #include "core/exam/ticket_journal.h"
+#include "core/exam/ticket_outcome.h"
+#include "core/exam/ticket_session.h"
 #include "core/platform.h"
 #include "core/program/program_paths.h"
 #include "core/program/settings_record.h"
@@ -24,9 +26,7 @@ class EvaluationWindow;
 class SettingsWindow;
 class StartWindow;
 class QuestionnaireWindow;
-class TicketJournalKeeper;
 class TicketWindow;
-struct TicketResults;
 
 // One per run: owns the platform, knows the program folder and holds the windows.
 // Windows reach each other only through it.
@@ -89,8 +89,7 @@ public:
     // The picture size window on the whole screen and the ticket window with the start
     // window's ticket to the right of its picture, at the top of the screen. False when the
     // ticket could not be loaded; the start window then stays.
-    // With a journal, the ticket is taken up where the journal left it instead.
-    bool openTicket(const TicketJournal::Record *resumed = nullptr);
+    bool openTicket();
     // Who opened the exam chooser: the window that comes back when it closes.
     enum class ChooserOpener { Settings, StartWindow };
     // The exam chooser. With an exam folder set it opens on the exam library; without one
@@ -115,8 +114,9 @@ public:
     QuestionnaireWindow *testWindow() const;
     // Discards the test window and shows the start window at its mode choice.
     void closeTestWindow();
-    // The evaluation window for these results of the student of the start window.
-    void openEvaluation(const TicketResults &results);
+    // The evaluation window for this outcome of the running ticket's student (the student of
+    // the start window when the ticket was drawn there).
+    void openEvaluation(const TicketOutcome &outcome);
     EvaluationWindow *evaluationWindow() const;
     void discardEvaluation();
     // "Закрыть" of the evaluation window: the start window comes back for the next student.
@@ -126,15 +126,13 @@ public:
     TicketWindow *ticketWindow() const;
     PictureSizeWindow *pictureSizeWindow() const;
     AnswersReviewWindow *answersReviewWindow() const;
-    // "Закрыть" of the ticket: the evaluation window takes its results, then the ticket,
+    // "Закрыть" of the ticket: the evaluation window takes its outcome, then the ticket,
     // picture size and answers review windows are discarded. The start window comes back
     // when the evaluation window is closed.
     void closeTicket();
     // A question that cannot be read ends the ticket: the start window comes back and the
     // ticket's windows are discarded.
     void abandonTicket();
-    // The journal of the running ticket, in the program folder.
-    QString ticketJournalPath() const;
     // A ticket that a crash cut off waits to be continued or discarded.
     bool hasUnfinishedTicket() const { return m_unfinished.has_value(); }
     // Opens the ticket windows on the unfinished ticket where its journal left it. False when
@@ -160,11 +158,12 @@ private:
     // Qt's own texts follow the program's language: Russian for "rus", Qt's English otherwise.
     void followLanguageInQtTexts(const QString &language);
     void discardTicketWindows();
-    TicketJournal::Record newTicketJournal() const;
-    void findUnfinishedTicket();
-    void setJournalAside(TicketJournal::Problem problem);
-    void keepJournal(const TicketJournal::Record &record);
-    void endJournal();
+    // Shows the session's ticket in the ticket and picture size windows and begins it; false
+    // when it could not begin.
+    bool openSession(TicketSession *session);
+    // The running ticket has ended: its journal goes with its session.
+    void endSession();
+    void sayJournalSetAside(const TicketSession::SetAside &setAside);
     void keepAboutBehind();
 
     Platform &m_platform;
@@ -185,13 +184,10 @@ private:
     QPointer<PictureSizeWindow> m_pictureSizeWindow;
     QPointer<AnswersReviewWindow> m_answersReviewWindow;
     QPointer<EvaluationWindow> m_evaluationWindow;
-    QPointer<TicketJournalKeeper> m_journalKeeper;
-    // A journal of this run's ticket is on disk until the ticket ends.
-    bool m_keepsJournal = false;
+    // The running ticket, from the draw until its sheet is closed.
+    QPointer<TicketSession> m_session;
     // The journal found at start, until it is continued or discarded.
     std::optional<TicketJournal::Record> m_unfinished;
-    // The student of a continued ticket, for its evaluation; the start window holds no one.
-    std::optional<Student> m_resumedStudent;
     bool m_ended = false;
     QTranslator m_qtTexts;
     bool m_qtTextsInstalled = false;

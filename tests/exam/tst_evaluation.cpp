@@ -39,12 +39,13 @@ QByteArray golden(const QString &name)
     return file.readAll();
 }
 
-QStringList twentyLines(const QMap<int, QString> &marked)
+// The marks of questions 1 to 20, "0" for those not given.
+QStringList twentyMarks(const QMap<int, QString> &marked)
 {
-    QStringList lines;
+    QStringList marks;
     for (int n = 1; n <= ExamReport::Questions; ++n)
-        lines << marked.value(n);
-    return lines;
+        marks << marked.value(n, u"0"_s);
+    return marks;
 }
 
 ExamRecord russianRecord()
@@ -55,10 +56,8 @@ ExamRecord russianRecord()
     record.time = u"10:30:15"_s;
     record.student = u"Ф.И.О ,  Данные  Иванов Иван"_s;
     record.ticket = u"Билет № b2"_s;
-    record.lines = twentyLines({{1, u"Первый вопрос, оценка  5"_s},
-                                {3, u"Третий вопрос, оценка  2"_s},
-                                {20, u"Дватцатый вопрос, оценка  5"_s}});
-    record.verdict = u"Не зачет"_s;
+    record.marks = twentyMarks({{1, u"5"_s}, {3, u"2"_s}, {20, u"5"_s}});
+    record.verdict = Verdict::Failed;
     record.data2 = u"группа 3"_s;
     return record;
 }
@@ -71,12 +70,8 @@ ExamRecord englishRecord()
     record.time = u"10:30:15 AM"_s;
     record.student = u"Surname a Name, additional data  John Smith"_s;
     record.ticket = u"Ticket № b1"_s;
-    record.lines = twentyLines({{1, u"1 question, evaluation  5"_s},
-                                {2, u"2 question, evaluation  5"_s},
-                                {3, u"3 question, evaluation  2"_s},
-                                {4, u"4 question, evaluation  5"_s},
-                                {5, u"5 question, evaluation  5"_s}});
-    record.verdict = u"Delivered"_s;
+    record.marks = twentyMarks({{1, u"5"_s}, {2, u"5"_s}, {3, u"2"_s}, {4, u"5"_s}, {5, u"5"_s}});
+    record.verdict = Verdict::Passed;
     return record;
 }
 
@@ -89,7 +84,9 @@ ExamRecord otherLanguageRecord()
     // A letter Windows-1251 cannot hold is written as '?'.
     record.student = u"Ф.И.О ,  Данные  Petra Ř"_s;
     record.ticket = u"Билет № b3"_s;
-    record.lines = twentyLines({});
+    // Marks and a verdict make no lines in another language.
+    record.marks = twentyMarks({{1, u"5"_s}});
+    record.verdict = Verdict::Passed;
     record.data1 = u"1"_s;
     record.data2 = u"2"_s;
     record.data3 = u"3"_s;
@@ -131,19 +128,19 @@ void answer(TicketWindow *ticket, const QList<int> &rows)
 // The sheet of a ticket with these marks and verdict; marked questions have the text
 // "Текст вопроса N".
 EvaluationWindow *sheetFor(ProgramFolder &folder, const QString &language, const QMap<int, QString> &marks,
-                           const QString &verdict)
+                           Verdict verdict)
 {
     folder.writeSettings({u"re="_s + language});
     Application &app = folder.start();
-    TicketResults results;
-    results.ticketLine = u"Билет № b1"_s;
+    TicketOutcome outcome;
+    outcome.ticketLine = u"Билет № b1"_s;
     for (int n = 1; n <= ExamReport::Questions; ++n) {
         const QString mark = marks.value(n, u"0"_s);
-        results.marks << mark;
-        results.questionTexts << (mark == u"0"_s ? u"q%1.txt"_s.arg(n) : u"Текст вопроса %1"_s.arg(n));
+        outcome.marks << mark;
+        outcome.questionTexts << (mark == u"0"_s ? u"q%1.txt"_s.arg(n) : u"Текст вопроса %1"_s.arg(n));
     }
-    results.verdict = verdict;
-    app.openEvaluation(results);
+    outcome.verdict = verdict;
+    app.openEvaluation(outcome);
     return app.evaluationWindow();
 }
 
@@ -386,38 +383,39 @@ void TestEvaluation::sheetCopiesTheTicket()
 void TestEvaluation::verdictColour_data()
 {
     QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<Verdict>("verdict");
+    QTest::addColumn<QString>("caption");
     QTest::addColumn<QColor>("colour");
     const QColor green(0, 128, 0);
     const QColor red(255, 0, 0);
     const QColor unchanged;
-    QTest::newRow("rus pass") << u"rus"_s << u"Зачет"_s << green;
-    QTest::newRow("rus fail") << u"rus"_s << u"Не зачет"_s << red;
-    QTest::newRow("rus out of time") << u"rus"_s << u"Не зачет по времени"_s << red;
-    QTest::newRow("eng pass") << u"eng"_s << u"Delivered"_s << green;
-    QTest::newRow("eng out of time") << u"eng"_s << u"Not deliver on time"_s << red;
-    QTest::newRow("eng given a Russian pass") << u"eng"_s << u"Зачет"_s << red;
-    QTest::newRow("no verdict") << u"rus"_s << QString() << unchanged;
-    QTest::newRow("other language") << u"deu"_s << u"Зачет"_s << unchanged;
+    QTest::newRow("rus pass") << u"rus"_s << Verdict::Passed << u"Зачет"_s << green;
+    QTest::newRow("rus fail") << u"rus"_s << Verdict::Failed << u"Не зачет"_s << red;
+    QTest::newRow("rus out of time") << u"rus"_s << Verdict::FailedOnTime << u"Не зачет по времени"_s << red;
+    QTest::newRow("eng pass") << u"eng"_s << Verdict::Passed << u"Delivered"_s << green;
+    QTest::newRow("eng out of time") << u"eng"_s << Verdict::FailedOnTime << u"Not deliver on time"_s << red;
+    QTest::newRow("no verdict") << u"rus"_s << Verdict::None << QString() << unchanged;
+    QTest::newRow("other language") << u"deu"_s << Verdict::Passed << QString() << unchanged;
 }
 
 void TestEvaluation::verdictColour()
 {
     QFETCH(QString, language);
-    QFETCH(QString, verdict);
+    QFETCH(Verdict, verdict);
+    QFETCH(QString, caption);
     QFETCH(QColor, colour);
 
     ProgramFolder folder;
     EvaluationWindow *sheet = sheetFor(folder, language, {{1, u"5"_s}}, verdict);
     QVERIFY(sheet);
-    QCOMPARE(control<ActiveLabel>(sheet, "Label3")->text(), verdict);
+    QCOMPARE(control<ActiveLabel>(sheet, "Label3")->text(), caption);
     QCOMPARE(background(control<ActiveLabel>(sheet, "Label3")), colour.isValid() ? colour : sheet->palette().color(QPalette::Button));
 }
 
 void TestEvaluation::hoverShowsTheQuestion()
 {
     ProgramFolder folder;
-    EvaluationWindow *sheet = sheetFor(folder, u"rus"_s, {{1, u"5"_s}, {3, u"2"_s}}, u"Не зачет"_s);
+    EvaluationWindow *sheet = sheetFor(folder, u"rus"_s, {{1, u"5"_s}, {3, u"2"_s}}, Verdict::Failed);
     QVERIFY(sheet);
     QCOMPARE(sheet->width(), 328);
 

@@ -68,7 +68,6 @@ private slots:
     void questionTimerRestartsPerQuestion();
     void grade_data();
     void grade();
-    void results();
 };
 
 void TicketRunTest::unlockAgainstTheQuestionCount_data()
@@ -234,14 +233,14 @@ void TicketRunTest::ticketTimer()
     QCOMPARE(run.countdown(), 0);
     QCOMPARE(expired.size(), 1);
     QVERIFY(!run.isTicketTimerRunning());
-    QCOMPARE(run.verdict(), TicketRun::Verdict::OutOfTime);
+    QCOMPARE(run.verdict(), Verdict::FailedOnTime);
     QVERIFY(!run.isAnswerable());
     QVERIFY(!run.choose(u"Да"_s).recorded);
 
     // An evaluation afterwards replaces the verdict: the last writer wins.
     QCOMPARE(run.evaluate().problem, Grade::Problem::None);
     QCOMPARE(run.grade(), u"2.5"_s);
-    QCOMPARE(run.verdict(), TicketRun::Verdict::Fail);
+    QCOMPARE(run.verdict(), Verdict::Failed);
 
     // Without a pass score the grade becomes 0 and the verdict stays as the timer left it.
     exam.setup.passScore = u"0"_s;
@@ -251,7 +250,7 @@ void TicketRunTest::ticketTimer()
         unscored.tickTicketTimer();
     QCOMPARE(unscored.evaluate().problem, Grade::Problem::NoPassScore);
     QCOMPARE(unscored.grade(), u"0"_s);
-    QCOMPARE(unscored.verdict(), TicketRun::Verdict::OutOfTime);
+    QCOMPARE(unscored.verdict(), Verdict::FailedOnTime);
 }
 
 void TicketRunTest::ticketFinishedInTimeKeepsItsVerdict()
@@ -265,14 +264,14 @@ void TicketRunTest::ticketFinishedInTimeKeepsItsVerdict()
     QCOMPARE(answerInTurn(run, u"RR"_s), u"UN"_s);
     QVERIFY(!run.isTicketTimerRunning());
     QCOMPARE(run.evaluate().problem, Grade::Problem::None);
-    QCOMPARE(run.verdict(), TicketRun::Verdict::Pass);
+    QCOMPARE(run.verdict(), Verdict::Passed);
 
     // Ticks that still arrive change neither the countdown nor the verdict.
     for (int second = 0; second < 5; ++second)
         run.tickTicketTimer();
     QCOMPARE(run.countdown(), 3);
     QCOMPARE(expired.size(), 0);
-    QCOMPARE(run.verdict(), TicketRun::Verdict::Pass);
+    QCOMPARE(run.verdict(), Verdict::Passed);
 }
 
 void TicketRunTest::questionTimer_data()
@@ -305,7 +304,7 @@ void TicketRunTest::questionTimer()
     QCOMPARE(run.countdown(), expires ? 0 : 2);
     QVERIFY(!run.isQuestionTimerRunning());
     QCOMPARE(expired.size(), expires ? 1 : 0);
-    QCOMPARE(run.verdict(), expires ? TicketRun::Verdict::OutOfTime : TicketRun::Verdict::None);
+    QCOMPARE(run.verdict(), expires ? Verdict::FailedOnTime : Verdict::None);
 }
 
 void TicketRunTest::questionTimerRestartsPerQuestion()
@@ -333,11 +332,11 @@ void TicketRunTest::grade_data()
     QTest::addColumn<QString>("passScore");
     QTest::addColumn<Grade::Problem>("problem");
     QTest::addColumn<QString>("grade");
-    QTest::addColumn<TicketRun::Verdict>("verdict");
-    using V = TicketRun::Verdict;
+    QTest::addColumn<Verdict>("verdict");
+    using V = Verdict;
     using P = Grade::Problem;
     QTest::newRow("4 right 1 wrong") << u"RRRRW"_s << u"5"_s << u"4"_s << P::None << u"4.4"_s
-                                     << V::Pass;
+                                     << V::Passed;
     QTest::newRow("no pass score: grade 0, no verdict") << u"RRRRR"_s << u"5"_s << u"0"_s
                                                         << P::NoPassScore << u"0"_s << V::None;
     QTest::newRow("pass score not a number") << u"RR"_s << u"5"_s << u"good"_s
@@ -353,7 +352,7 @@ void TicketRunTest::grade()
     QFETCH(QString, passScore);
     QFETCH(Grade::Problem, problem);
     QFETCH(QString, grade);
-    QFETCH(TicketRun::Verdict, verdict);
+    QFETCH(Verdict, verdict);
     Exam exam(5, count, passScore);
     TicketRun run(exam.setup);
     QSignalSpy verdicts(&run, &TicketRun::verdictChanged);
@@ -364,20 +363,7 @@ void TicketRunTest::grade()
     QCOMPARE(run.verdict(), verdict);
     // The verdict is given again by a second evaluation with the same grade.
     run.evaluate();
-    QCOMPARE(verdicts.size(), verdict == TicketRun::Verdict::None ? 0 : 2);
-}
-
-void TicketRunTest::results()
-{
-    Exam exam(3, u"3"_s);
-    TicketRun run(exam.setup);
-    QVERIFY(run.start());
-    answerInTurn(run, u"RW"_s);
-    const TicketResults results = run.results();
-    QCOMPARE(results.marks.size(), TicketRun::Questions);
-    QCOMPARE(results.marks.mid(0, 4), (QStringList{u"5"_s, u"2"_s, u"0"_s, u"0"_s}));
-    QCOMPARE(results.questionTexts.mid(0, 4),
-             (QStringList{u"Вопрос 1 билета 1\n"_s, u"Вопрос 2 билета 1\n"_s, u"q3.txt"_s, QString()}));
+    QCOMPARE(verdicts.size(), verdict == Verdict::None ? 0 : 2);
 }
 
 QTEST_MAIN(TicketRunTest)

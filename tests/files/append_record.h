@@ -12,7 +12,7 @@ inline ExamRecord appendedRecord(int process, int index)
     record.time = QStringLiteral("10:00:00");
     record.student = QStringLiteral("Ученик %1, запись %2").arg(process).arg(index);
     record.ticket = QStringLiteral("3");
-    record.lines = QStringList{QStringLiteral("Первый вопрос, оценка  5")};
-    record.verdict = QStringLiteral("Зачет");
+    record.marks = QStringList{QStringLiteral("5")};
+    record.verdict = Verdict::Passed;
     return record;
 }

@@ -29,7 +29,7 @@ QByteArray golden(const QString &name)
 // A record of the program's own writer with the marks given as 20 characters: '5' right,
 // '2' wrong, '.' no mark.
 QByteArray written(const QString &language, const QString &student, const QString &ticket, const QString &marks,
-                   const QString &verdict, const QString &date = u"08.12.2026"_s, const QString &data = QString())
+                   Verdict verdict, const QString &date = u"08.12.2026"_s, const QString &data = QString())
 {
     ExamRecord record;
     record.language = language;
@@ -39,7 +39,7 @@ QByteArray written(const QString &language, const QString &student, const QStrin
     record.ticket = ticket.isEmpty() ? QString() : u"Билет № "_s + ticket;
     for (int n = 1; n <= ExamReport::Questions; ++n) {
         const QChar mark = marks.at(n - 1);
-        record.lines << (mark == u'.' ? QString() : ExamReport::evaluationLine(n, language, QString(mark)));
+        record.marks << (mark == u'.' ? u"0"_s : QString(mark));
     }
     record.verdict = verdict;
     record.data1 = data;
@@ -145,10 +145,10 @@ void ResultsTest::readsTheRecordsOfTheProgramsWriter_data()
     QTest::newRow("three in a row") << golden(u"rus.txt"_s) + golden(u"eng.txt"_s) + golden(u"other.txt"_s)
                                     << QStringList{rus, eng.chopped(1) + u"10"_s, other.chopped(1) + u"18"_s};
     QTest::newRow("every mark empty")
-        << written(u"rus"_s, u"Петров"_s, u"b4"_s, u"...................."_s, u"Не зачет по времени"_s)
+        << written(u"rus"_s, u"Петров"_s, u"b4"_s, u"...................."_s, Verdict::FailedOnTime)
         << QStringList{u"2026-12-08|10:30:15|Петров|b4|....................|Не зачет по времени||rus|1"_s};
     QTest::newRow("no verdict, data line")
-        << written(u"eng"_s, u"Ann"_s, u"b12"_s, u"5..................."_s, QString(), u"12/8/2026"_s, u"7A"_s)
+        << written(u"eng"_s, u"Ann"_s, u"b12"_s, u"5..................."_s, Verdict::None, u"12/8/2026"_s, u"7A"_s)
         << QStringList{u"2026-12-08|10:30:15|Ann|b12|5...................||7A|eng|1"_s};
     QTest::newRow("written on Windows with two-digit years")
         << QByteArray("\xc4\xe0\xf2\xe0: 08.12.26 \xc2\xf0\xe5\xec\xff: 9:05:00\r\r\n\xd4.\xc8.\xce ,  "
@@ -163,7 +163,7 @@ void ResultsTest::readsTheRecordsOfTheProgramsWriter_data()
         << QStringList{rus, eng.chopped(1) + u"17"_s};
     const QString name(300, u'Я');
     QTest::newRow("a 300-character name")
-        << written(u"rus"_s, name, u"b1"_s, Five, u"Зачет"_s)
+        << written(u"rus"_s, name, u"b1"_s, Five, Verdict::Passed)
         << QStringList{u"2026-12-08|10:30:15|"_s + name + u"|b1|"_s + Five + u"|Зачет||rus|1"_s};
 }
 
@@ -355,10 +355,10 @@ void ResultsTest::countsStatistics_data()
 
     // Question counts as "asked/right/wrong/unanswered" for questions 1 to 3; tickets with
     // the same; verdicts as "kind:count"; days as "date:attempts/passed".
-    const QByteArray a = written(u"rus"_s, u"A"_s, u"b1"_s, u"552................."_s, u"Зачет"_s);
-    const QByteArray b = written(u"rus"_s, u"B"_s, u"b1"_s, u"25.................."_s, u"Не зачет по времени"_s,
+    const QByteArray a = written(u"rus"_s, u"A"_s, u"b1"_s, u"552................."_s, Verdict::Passed);
+    const QByteArray b = written(u"rus"_s, u"B"_s, u"b1"_s, u"25.................."_s, Verdict::FailedOnTime,
                                  u"09.12.2026"_s);
-    const QByteArray c = written(u"eng"_s, u"C"_s, u"b2"_s, u"22.................."_s, u"Not deliver"_s,
+    const QByteArray c = written(u"eng"_s, u"C"_s, u"b2"_s, u"22.................."_s, Verdict::Failed,
                                  u"12/8/2026"_s);
     QTest::newRow("one ticket") << a << u"1/1/0/0 1/1/0/0 1/0/1/0"_s << QStringList{u"b1 3/2/1/0"_s}
                                 << QStringList{u"1:1"_s} << QStringList{u"2026-12-08:1/1"_s};
@@ -436,10 +436,10 @@ void ResultsTest::filters()
     QFETCH(QString, ticket);
     QFETCH(int, verdict);
     QFETCH(QStringList, shown);
-    const QByteArray report = written(u"rus"_s, u"Иванов"_s, u"b2"_s, Five, u"Не зачет"_s)
-                              + written(u"rus"_s, u"Петров"_s, u"b1"_s, Five, u"Зачет"_s, u"09.12.2026"_s)
-                              + written(u"eng"_s, u"Smith"_s, u"b2"_s, Five, u"Delivered"_s, u"12/8/2026"_s)
-                              + written(u"other"_s, u"Petra"_s, QString(), Five, QString());
+    const QByteArray report = written(u"rus"_s, u"Иванов"_s, u"b2"_s, Five, Verdict::Failed)
+                              + written(u"rus"_s, u"Петров"_s, u"b1"_s, Five, Verdict::Passed, u"09.12.2026"_s)
+                              + written(u"eng"_s, u"Smith"_s, u"b2"_s, Five, Verdict::Passed, u"12/8/2026"_s)
+                              + written(u"other"_s, u"Petra"_s, QString(), Five, Verdict::None);
     TicketResultsModel model;
     model.setResults(ReportReader::readExamReport(report)->tickets);
     ResultsFilterModel filtered;
@@ -460,9 +460,9 @@ void ResultsTest::filters()
 
 void ResultsTest::sortsByValue()
 {
-    const QByteArray report = written(u"rus"_s, u"б"_s, u"b10"_s, u"5..................."_s, u"Зачет"_s, u"10.12.2026"_s)
-                              + written(u"rus"_s, u"А"_s, u"b9"_s, u"55555..............."_s, u"Зачет"_s, u"09.12.2025"_s)
-                              + written(u"rus"_s, u"в"_s, u"b1"_s, u"2..................."_s, u"Зачет"_s, u"01.01.2026"_s);
+    const QByteArray report = written(u"rus"_s, u"б"_s, u"b10"_s, u"5..................."_s, Verdict::Passed, u"10.12.2026"_s)
+                              + written(u"rus"_s, u"А"_s, u"b9"_s, u"55555..............."_s, Verdict::Passed, u"09.12.2025"_s)
+                              + written(u"rus"_s, u"в"_s, u"b1"_s, u"2..................."_s, Verdict::Passed, u"01.01.2026"_s);
     TicketResultsModel model;
     model.setResults(ReportReader::readExamReport(report)->tickets);
     ResultsFilterModel sorted;

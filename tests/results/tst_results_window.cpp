@@ -29,7 +29,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 ExamRecord record(const QString &language, const QString &date, const QString &student, int ticket,
-                  const QString &marks, const QString &verdict)
+                  const QString &marks, Verdict verdict)
 {
     ExamRecord result;
     result.language = language;
@@ -39,7 +39,7 @@ ExamRecord record(const QString &language, const QString &date, const QString &s
     result.ticket = u"Билет № b"_s + QString::number(ticket);
     for (int n = 1; n <= ExamReport::Questions; ++n) {
         const QString mark = n <= marks.size() ? marks.mid(n - 1, 1) : QString();
-        result.lines << (mark.isEmpty() || mark == u"." ? QString() : ExamReport::evaluationLine(n, language, mark));
+        result.marks << (mark == u"." ? QString() : mark);
     }
     result.verdict = verdict;
     return result;
@@ -49,10 +49,10 @@ ExamRecord record(const QString &language, const QString &date, const QString &s
 // own writers, with a line of stray text in the exam report.
 void writeReports(const ProgramFolder &folder)
 {
-    QVERIFY(ExamReport::append(folder.path(), record(u"rus"_s, u"08.12.2026"_s, u"Иванов"_s, 1, u"552"_s, u"Зачет"_s)));
-    QVERIFY(ExamReport::append(folder.path(), record(u"eng"_s, u"12/9/2026"_s, u"Smith"_s, 2, u"222"_s, u"Not deliver"_s)));
+    QVERIFY(ExamReport::append(folder.path(), record(u"rus"_s, u"08.12.2026"_s, u"Иванов"_s, 1, u"552"_s, Verdict::Passed)));
+    QVERIFY(ExamReport::append(folder.path(), record(u"eng"_s, u"12/9/2026"_s, u"Smith"_s, 2, u"222"_s, Verdict::Failed)));
     QVERIFY(AnsiText::append(folder.path(u"s/oth.txt"_s), u"stray\r\n"_s));
-    QVERIFY(ExamReport::append(folder.path(), record(u"rus"_s, u"09.12.2026"_s, u"Петров"_s, 1, u"5"_s, u"Не зачет по времени"_s)));
+    QVERIFY(ExamReport::append(folder.path(), record(u"rus"_s, u"09.12.2026"_s, u"Петров"_s, 1, u"5"_s, Verdict::FailedOnTime)));
     const std::array<QString, 3> conclusions{u"Плохо\n"_s, u"Средне\n"_s, u"Хорошо\n"_s};
     QVERIFY(QuestionnaireReport::append(
         folder.path(), QuestionnaireReport::header(u"travel"_s, u"10:31"_s, u"08.12.2026"_s)
@@ -219,7 +219,7 @@ void ResultsWindowTest::cancelsALongReading()
 {
     ProgramFolder folder;
     const QByteArray one = AnsiText::encode(
-        ExamReport::recordText(record(u"rus"_s, u"08.12.2026"_s, u"Иванов"_s, 1, u"552"_s, u"Зачет"_s)));
+        ExamReport::recordText(record(u"rus"_s, u"08.12.2026"_s, u"Иванов"_s, 1, u"552"_s, Verdict::Passed)));
     folder.writeBytes(u"s/oth.txt"_s, one.repeated(60000));
     folder.writeSettings({u"re=rus"_s, u"ball=4"_s});
     Application &app = folder.start();

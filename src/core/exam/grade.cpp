@@ -48,7 +48,7 @@ Verdict verdict(const QString &grade, const QString &passScore, const QLocale &l
     if (!pass || pass->isZero())
         return Verdict::None;
     const auto value = readScore(grade, locale);
-    return value && *value >= *pass ? Verdict::Pass : Verdict::Fail;
+    return value && *value >= *pass ? Verdict::Passed : Verdict::Failed;
 }
 
 } // namespace Grade

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/exam/verdict.h"
 #include "core/files/fixed_point.h"
 
 #include <QLocale>
@@ -39,10 +40,8 @@ struct Result
 Result compute(const QStringList &marks, const QString &questionCount, const QString &passScore,
                const QLocale &locale = QLocale());
 
-enum class Verdict { None, Pass, Fail };
-
-// The verdict of a grade: none while no usable pass score is set; otherwise a pass when the
-// grade is a number at least the pass score, compared by value.
+// The verdict of a grade: none while no usable pass score is set; otherwise passed when the
+// grade is a number at least the pass score, compared by value, and failed below it.
 Verdict verdict(const QString &grade, const QString &passScore, const QLocale &locale = QLocale());
 
 } // namespace Grade

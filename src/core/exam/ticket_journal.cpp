@@ -25,16 +25,16 @@ constexpr char Magic[] = "TAVRING-TICKET-JOURNAL";
 
 const QString VerdictNames[] = {u"none"_s, u"pass"_s, u"fail"_s, u"out-of-time"_s};
 
-QString verdictName(TicketRun::Verdict verdict)
+QString verdictName(Verdict verdict)
 {
     return VerdictNames[int(verdict)];
 }
 
-std::optional<TicketRun::Verdict> verdictNamed(const QString &name)
+std::optional<Verdict> verdictNamed(const QString &name)
 {
     for (int i = 0; i < int(std::size(VerdictNames)); ++i) {
         if (VerdictNames[i] == name)
-            return TicketRun::Verdict(i);
+            return Verdict(i);
     }
     return std::nullopt;
 }
@@ -181,8 +181,8 @@ std::optional<Record> fromJson(const QJsonObject &object)
     state.current = top.number(u"current"_s);
     state.answerable = top.flag(u"answerable"_s);
     state.grade = top.text(u"grade"_s);
-    const std::optional<TicketRun::Verdict> verdict = verdictNamed(top.text(u"verdict"_s));
-    state.verdict = verdict.value_or(TicketRun::Verdict::None);
+    const std::optional<Verdict> verdict = verdictNamed(top.text(u"verdict"_s));
+    state.verdict = verdict.value_or(Verdict::None);
     state.countdown = top.number(u"countdown"_s);
     state.ticketTimerRunning = top.flag(u"ticketTimerRunning"_s);
     state.questionTimerRunning = top.flag(u"questionTimerRunning"_s);

@@ -27,6 +27,9 @@ public:
 
     // Writes the run's state now unless only the countdown moved, and by less than ten seconds.
     void keep();
+    // Whether this keeper holds the journal's lock: without it the journal is another running
+    // copy's and must not be touched.
+    bool holdsLock() const { return m_locked; }
 
 signals:
     // The first write that failed, with the reason; later failures are not repeated.

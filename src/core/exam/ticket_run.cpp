@@ -1,7 +1,5 @@
 #include "core/exam/ticket_run.h"
 
-#include "core/program/language_policy.h"
-
 #include <algorithm>
 #include <limits>
 
@@ -17,12 +15,6 @@ TicketRun::TicketRun(const Setup &setup, QObject *parent)
         m_questionEntries[n - 1] = m_ticket.presentName(ExamFolder::questionFile(n));
         m_complete[n - 1] = m_ticket.isComplete(n);
     }
-}
-
-QString TicketRun::ticketLine(const QString &language, const QString &folderName)
-{
-    const QString line = LanguagePolicy(language).message(u"Билет № "_s, u"Ticket № "_s);
-    return line.isEmpty() ? line : line + folderName;
 }
 
 QString TicketRun::answersFile(int question) const
@@ -254,16 +246,9 @@ Grade::Result TicketRun::computeGrade()
         m_grade = grade;
         emit gradeChanged(m_grade);
     }
-    switch (Grade::verdict(m_grade, m_setup.passScore)) {
-    case Grade::Verdict::Pass:
-        setVerdict(Verdict::Pass);
-        break;
-    case Grade::Verdict::Fail:
-        setVerdict(Verdict::Fail);
-        break;
-    case Grade::Verdict::None:
-        break;
-    }
+    const Verdict verdict = Grade::verdict(m_grade, m_setup.passScore);
+    if (verdict != Verdict::None)
+        setVerdict(verdict);
     return result;
 }
 
@@ -296,14 +281,6 @@ void TicketRun::tickQuestionTimer()
             expire();
     }
     emit stepped();
-}
-
-TicketResults TicketRun::results() const
-{
-    TicketResults results;
-    results.marks = marks();
-    results.questionTexts = QStringList(m_questionEntries.begin(), m_questionEntries.end());
-    return results;
 }
 
 QString TicketRun::asShown(const QString &text)
@@ -365,6 +342,6 @@ void TicketRun::restartQuestionTimer()
 void TicketRun::expire()
 {
     setAnswerable(false);
-    setVerdict(Verdict::OutOfTime);
+    setVerdict(Verdict::FailedOnTime);
     emit expired();
 }

@@ -2,26 +2,13 @@
 
 #include "core/exam/exam_folder.h"
 #include "core/exam/grade.h"
+#include "core/exam/verdict.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <array>
-
-// What the evaluation window takes over from a closed ticket. The lists hold one entry per
-// question 1 .. 20.
-struct TicketResults
-{
-    // "Билет № b7" or "Ticket № b7"; empty for another language.
-    QString ticketLine;
-    // "0" unanswered, "2" wrong, "5" right.
-    QStringList marks;
-    // The question text of an answered question; the question file name of the others.
-    QStringList questionTexts;
-    // The verdict caption as the ticket showed it last.
-    QString verdict;
-};
 
 // One ticket being answered: the questions are taken strictly in order, one answer each,
 // against the number of questions of a ticket, under at most the ticket timer or the question
@@ -46,8 +33,6 @@ public:
         bool questionTimer = false;
         int countdownSeconds = 60;
     };
-
-    enum class Verdict { None, Pass, Fail, OutOfTime };
 
     enum class Opening {
         Opened,
@@ -88,9 +73,6 @@ public:
     };
 
     explicit TicketRun(const Setup &setup, QObject *parent = nullptr);
-
-    // "Билет № b7" or "Ticket № b7" by language; the empty text for another language.
-    static QString ticketLine(const QString &language, const QString &folderName);
 
     const ExamTicket &ticket() const { return m_ticket; }
     const Setup &setup() const { return m_setup; }
@@ -146,8 +128,8 @@ public:
     bool isTicketTimerRunning() const { return m_ticketTimerRunning; }
     bool isQuestionTimerRunning() const { return m_questionTimerRunning; }
 
-    // The marks and question entries; the window adds the captions it showed.
-    TicketResults results() const;
+    // The marks "0", "2" or "5" of questions 1 .. 20.
+    QStringList marks() const;
 
 signals:
     void questionOpened(int question);
@@ -157,7 +139,7 @@ signals:
     void questionEntryChanged(int question, const QString &entry);
     void gradeChanged(const QString &grade);
     // Also when an evaluation repeats the verdict: the verdict follows every evaluation.
-    void verdictChanged(TicketRun::Verdict verdict);
+    void verdictChanged(Verdict verdict);
     void countdownChanged(int seconds);
     // Emitted on every start and stop; a start begins a new second.
     void ticketTimerSwitched(bool running);
@@ -175,7 +157,6 @@ private:
     bool readQuestion(int question);
     bool fits(const State &state) const;
     Grade::Result computeGrade();
-    QStringList marks() const;
     bool isValidQuestion(int question) const { return question >= 1 && question <= Questions; }
     void setEnabled(int question, bool enabled);
     void setAnswerable(bool answerable);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/exam/verdict.h"
 #include "core/files/file_error.h"
 
 #include <QByteArray>
@@ -7,21 +8,22 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 #include <QTime>
 
-// The result sheet of one finished ticket, as the evaluation window holds it, and the
-// exam report "s/oth.txt" that collects one record per saved ticket.
+// The result sheet of one finished ticket, as the evaluation window makes it from the
+// ticket's outcome, and the exam report "s/oth.txt" that collects one record per saved
+// ticket. The record's texts are those of ExamRecordTexts.
 struct ExamRecord
 {
     QString language;
     QString date;
     QString time;
     QString student;
+    // The ticket line as the ticket window showed it ("Билет № b7").
     QString ticket;
-    // The evaluation lines of questions 1 to 20, empty for a question without a mark.
-    QStringList lines;
-    QString verdict;
+    // The marks of questions 1 to 20: "0" unanswered, "2" wrong, "5" right.
+    QStringList marks;
+    Verdict verdict = Verdict::None;
     // The student's three optional data lines.
     QString data1;
     QString data2;
@@ -31,14 +33,6 @@ struct ExamRecord
 namespace ExamReport {
 
 inline constexpr int Questions = 20;
-
-
-// Whether a mark counts: "2" and "5" do, "0" and a text that is no number do not.
-bool isMarked(const QString &mark);
-
-// The evaluation line of question 1 to 20 ending with its mark, such as
-// "Третий вопрос, оценка  5"; the empty text for a language other than "rus" or "eng".
-QString evaluationLine(int question, const QString &language, const QString &mark);
 
 // The date in the locale's short form and the time with seconds, as the record keeps them.
 QString dateText(QDate date, const QLocale &locale = QLocale());
@@ -53,8 +47,6 @@ QString recordText(const ExamRecord &record);
 // for a language other than "eng") and the closing lines. The record's marks, verdict and data
 // lines are not used.
 QString discardNoteText(const ExamRecord &record);
-// Whether a line of the report is the note of a discarded ticket, in either language.
-bool isDiscardNote(QStringView line);
 
 // Appends the record to the report of the program folder, creating the folder "s" when
 // it is missing. The record goes in whole or not at all, also while other programs append

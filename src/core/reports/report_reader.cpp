@@ -4,7 +4,7 @@
 #include "core/files/ansi_text.h"
 #include "core/program/program_paths.h"
 #include "core/questionnaire/questionnaire_report.h"
-#include "core/reports/exam_report.h"
+#include "core/reports/exam_record_texts.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -178,26 +178,6 @@ DateReader &dateReader()
 
 // The exam report --------------------------------------------------------------------------
 
-const QString RussianDate = u"Дата: "_s;
-const QString RussianTime = u" Время: "_s;
-const QString EnglishDate = u"Date: "_s;
-const QString EnglishTime = u"Time: "_s;
-const QString DataLine = u"Дополнительные сведения: "_s;
-// The captions of the start window's student frame that begin the student line, each
-// followed by two blanks.
-const QString StudentCaptions[] = {u"Ф.И.О ,  Данные  "_s, u"Surname a Name, additional data  "_s};
-const QString TicketCaptions[] = {u"Билет № "_s, u"Ticket № "_s};
-
-bool isDateLine(QStringView line)
-{
-    return line.startsWith(RussianDate) || line.startsWith(EnglishDate);
-}
-
-bool isStudentLine(QStringView line)
-{
-    return line.startsWith(StudentCaptions[0]) || line.startsWith(StudentCaptions[1]);
-}
-
 bool allBlank(const Line *from, const Line *to)
 {
     for (const Line *line = from; line < to; ++line)
@@ -206,22 +186,9 @@ bool allBlank(const Line *from, const Line *to)
     return true;
 }
 
-bool isTicketLine(QStringView line)
-{
-    return line.isEmpty() || line.startsWith(TicketCaptions[0]) || line.startsWith(TicketCaptions[1]);
-}
-
 class ExamReader
 {
 public:
-    ExamReader()
-    {
-        for (int n = 1; n <= TicketResult::Questions; ++n) {
-            m_russian[n - 1] = ExamReport::evaluationLine(n, u"rus"_s, QString());
-            m_english[n - 1] = ExamReport::evaluationLine(n, u"eng"_s, QString());
-        }
-    }
-
     // A block is the lines up to a closing line of equals signs (or the end of the file).
     void readBlock(const Line *first, const Line *end, bool closed)
     {
@@ -235,7 +202,7 @@ public:
             if (line->text.count(u"; "_s) == TicketResult::Questions - 1)
                 anchors.push_back(line);
         // The note of a ticket discarded after a crash holds no result and is no damage either.
-        if (anchors.empty() && std::any_of(first, end, [](const Line &line) { return ExamReport::isDiscardNote(line.text); }))
+        if (anchors.empty() && std::any_of(first, end, [](const Line &line) { return ExamRecordTexts::isDiscardNote(line.text); }))
             return;
         const Line *unread = first;
         for (size_t i = 0; i < anchors.size(); ++i) {
@@ -250,8 +217,8 @@ public:
             // The end of the file cuts a record that has begun; other text is no record.
             bool begun = false;
             for (const Line *line = unread; line <= last && !begun; ++line)
-                begun = isDateLine(line->text) || isStudentLine(line->text) || line->text.startsWith(TicketCaptions[0])
-                        || line->text.startsWith(TicketCaptions[1]);
+                begun = ExamRecordTexts::isDateLine(line->text) || ExamRecordTexts::isStudentLine(line->text)
+                        || ExamRecordTexts::hasTicketCaption(line->text);
             m_contents.problems << problem(!closed && begun ? ReportProblem::CutRecord : ReportProblem::NotARecord,
                                            unread, last);
         }
@@ -285,11 +252,11 @@ private:
         const Line *first = marks;
         const Line *ticketLine = nullptr;
         const Line *studentLine = nullptr;
-        if (first > from && isTicketLine(first[-1].text))
+        if (first > from && ExamRecordTexts::isTicketLine(first[-1].text))
             ticketLine = --first;
-        if (first > from && !isDateLine(first[-1].text))
+        if (first > from && !ExamRecordTexts::isDateLine(first[-1].text))
             studentLine = --first;
-        if (first > from && isDateLine(first[-1].text))
+        if (first > from && ExamRecordTexts::isDateLine(first[-1].text))
             --first;
         bool complete = ticketLine && studentLine;
         if (!allBlank(from, first))
@@ -297,15 +264,12 @@ private:
 
         const Line *line = first;
         ticket.line = line->number;
-        if (isDateLine(line->text))
+        if (ExamRecordTexts::isDateLine(line->text))
             readDateLine(ticket, line++);
         if (studentLine)
-            ticket.student = studentOf(line++->text);
+            ticket.student = ExamRecordTexts::studentOf(line++->text);
         if (ticketLine) {
-            ticket.ticket = line->text.toString();
-            for (const QString &caption : TicketCaptions)
-                if (line->text.startsWith(caption))
-                    ticket.ticket = line->text.mid(caption.size()).trimmed().toString();
+            ticket.ticket = ExamRecordTexts::ticketOf(line->text);
             if (ticket.ticket.size() > 1 && ticket.ticket.startsWith(u'b'))
                 ticket.ticketNumber = QStringView(ticket.ticket).mid(1).toInt();
         }
@@ -313,13 +277,17 @@ private:
         line = marks + 1;
         if (line < end) {
             ticket.verdict = line->text.toString();
-            ticket.verdictKind = verdictOf(ticket.verdict);
+            ticket.verdictKind = recorded(ExamRecordTexts::readVerdict(ticket.verdict));
             ++line;
         } else {
             complete = false;
         }
-        if (line < end && line->text.startsWith(DataLine))
-            ticket.data = line++->text.mid(DataLine.size()).trimmed().toString();
+        if (line < end) {
+            if (const std::optional<QString> data = ExamRecordTexts::readDataLine(line->text)) {
+                ticket.data = *data;
+                ++line;
+            }
+        }
         if (!complete)
             m_contents.problems << problem(ReportProblem::MissingLine, first, line - 1);
         else if (!closed)
@@ -330,20 +298,10 @@ private:
 
     void readDateLine(TicketResult &ticket, const Line *line)
     {
-        const QStringView text = line->text;
-        if (text.startsWith(RussianDate)) {
-            ticket.language = u"rus"_s;
-            const qsizetype time = text.indexOf(RussianTime);
-            ticket.dateText = text.mid(RussianDate.size(), time < 0 ? -1 : time - RussianDate.size()).toString();
-            if (time >= 0)
-                ticket.timeText = text.mid(time + RussianTime.size()).toString();
-        } else {
-            ticket.language = u"eng"_s;
-            const qsizetype time = text.lastIndexOf(EnglishTime);
-            ticket.dateText = text.mid(EnglishDate.size(), time < 0 ? -1 : time - EnglishDate.size()).toString();
-            if (time >= 0)
-                ticket.timeText = text.mid(time + EnglishTime.size()).toString();
-        }
+        const std::optional<ExamRecordTexts::DateLine> read = ExamRecordTexts::readDateLine(line->text);
+        ticket.language = read->language;
+        ticket.dateText = read->date;
+        ticket.timeText = read->time;
         ticket.dateText = ticket.dateText.trimmed();
         ticket.timeText = ticket.timeText.trimmed();
         ticket.date = dateReader().date(ticket.dateText);
@@ -371,18 +329,12 @@ private:
     {
         if (item.isEmpty())
             return TicketResult::NoMark;
-        QStringView mark;
-        if (item.startsWith(m_russian[n])) {
-            mark = item.mid(m_russian[n].size());
-            if (ticket.language.isEmpty())
-                ticket.language = u"rus"_s;
-        } else if (item.startsWith(m_english[n])) {
-            mark = item.mid(m_english[n].size());
-            if (ticket.language.isEmpty())
-                ticket.language = u"eng"_s;
-        } else {
+        const std::optional<ExamRecordTexts::Mark> read = ExamRecordTexts::readEvaluationLine(n + 1, item);
+        if (!read)
             return TicketResult::Unreadable;
-        }
+        if (ticket.language.isEmpty())
+            ticket.language = read->language;
+        const QStringView mark = read->mark;
         if (mark == u"5")
             return TicketResult::Right;
         if (mark == u"2")
@@ -390,29 +342,24 @@ private:
         return TicketResult::Unreadable;
     }
 
-    static QString studentOf(QStringView line)
+    // A verdict line that is no verdict caption is still kept, as another verdict.
+    static RecordedVerdict recorded(std::optional<Verdict> verdict)
     {
-        for (const QString &caption : StudentCaptions)
-            if (line.startsWith(caption))
-                return line.mid(caption.size()).trimmed().toString();
-        return line.trimmed().toString();
-    }
-
-    static RecordedVerdict verdictOf(const QString &verdict)
-    {
-        if (verdict.isEmpty())
+        if (!verdict)
+            return RecordedVerdict::Other;
+        switch (*verdict) {
+        case Verdict::None:
             return RecordedVerdict::None;
-        if (verdict == u"Зачет" || verdict == u"Delivered")
+        case Verdict::Passed:
             return RecordedVerdict::Passed;
-        if (verdict == u"Не зачет" || verdict == u"Not deliver")
+        case Verdict::Failed:
             return RecordedVerdict::Failed;
-        if (verdict == u"Не зачет по времени" || verdict == u"Not deliver on time")
+        case Verdict::FailedOnTime:
             return RecordedVerdict::FailedOnTime;
+        }
         return RecordedVerdict::Other;
     }
 
-    std::array<QString, TicketResult::Questions> m_russian;
-    std::array<QString, TicketResult::Questions> m_english;
     ExamReportContents m_contents;
 };
 
@@ -625,12 +572,13 @@ std::optional<ExamReportContents> readExamReport(const QByteArray &bytes, const 
         return std::nullopt;
     const std::vector<Line> lines = splitLines(*text);
     ExamReader reader;
+    const QString closing = ExamRecordTexts::closingLine();
     const Line *block = lines.data();
     const Line *const end = block + lines.size();
     for (const Line *line = block; line < end; ++line) {
         if ((line - lines.data()) % LinesPerProgress == 0 && !steps.read(line->offset))
             return std::nullopt;
-        if (line->text == Rule) {
+        if (line->text == closing) {
             reader.readBlock(block, line, true);
             block = line + 1;
         }

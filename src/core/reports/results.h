@@ -10,7 +10,8 @@
 // What the results window reads from the two reports: one ticket of s/oth.txt, one
 // questionnaire run of s/lzm.txt, and the parts of either file that are no such thing.
 
-// The verdict of a ticket as the report recorded it, in either language.
+// The verdict of a ticket as the report recorded it, in either language: a verdict, or Other
+// for a verdict line that is no verdict's caption (ExamRecordTexts reads the captions).
 enum class RecordedVerdict { None, Passed, Failed, FailedOnTime, Other };
 
 struct TicketResult

@@ -1,6 +1,8 @@
 #include "core/reports/results_export.h"
 
 #include "core/files/ansi_text.h"
+#include "core/program/language_policy.h"
+#include "core/reports/exam_record_texts.h"
 #include "core/reports/results_texts.h"
 
 #include <QAbstractItemModel>
@@ -79,7 +81,7 @@ QList<ResultsTable> statisticsTables(const ResultsStatistics &statistics, const 
 
     ResultsTable days{pick(u"По дням"_s, u"By day"_s),
                       {pick(u"Дата"_s, u"Date"_s), pick(u"Попытки"_s, u"Attempts"_s),
-                       pick(u"Зачет"_s, u"Delivered"_s), pick(u"Зачет, %"_s, u"Delivered, %"_s)},
+                       ExamRecordTexts::verdictCaption(Verdict::Passed, LanguagePolicy(language).captions()), pick(u"Зачет, %"_s, u"Delivered, %"_s)},
                       {}};
     for (const auto &[date, day] : statistics.days)
         days.rows << QVariantList{date, day.attempts, day.passed, percent(day.passRate())};

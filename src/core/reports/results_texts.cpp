@@ -1,6 +1,7 @@
 #include "core/reports/results_texts.h"
 
 #include "core/program/language_policy.h"
+#include "core/reports/exam_record_texts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,11 +18,11 @@ QString verdict(RecordedVerdict verdict, const QString &language)
     case RecordedVerdict::None:
         return pick(language, u"Без вердикта"_s, u"No verdict"_s);
     case RecordedVerdict::Passed:
-        return pick(language, u"Зачет"_s, u"Delivered"_s);
+        return ExamRecordTexts::verdictCaption(Verdict::Passed, LanguagePolicy(language).captions());
     case RecordedVerdict::Failed:
-        return pick(language, u"Не зачет"_s, u"Not deliver"_s);
+        return ExamRecordTexts::verdictCaption(Verdict::Failed, LanguagePolicy(language).captions());
     case RecordedVerdict::FailedOnTime:
-        return pick(language, u"Не зачет по времени"_s, u"Not deliver on time"_s);
+        return ExamRecordTexts::verdictCaption(Verdict::FailedOnTime, LanguagePolicy(language).captions());
     case RecordedVerdict::Other:
         break;
     }

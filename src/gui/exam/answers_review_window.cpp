@@ -1,8 +1,8 @@
 #include "gui/exam/answers_review_window.h"
 
-#include "app/application.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 
 #include <QGroupBox>
@@ -11,7 +11,7 @@
 
 using namespace Qt::StringLiterals;
 
-AnswersReviewWindow::AnswersReviewWindow(Application &app) : QWidget(nullptr), m_app(app)
+AnswersReviewWindow::AnswersReviewWindow(const WindowContext &context) : QWidget(nullptr)
 {
     setObjectName(u"Form8"_s);
     setWindowTitle(u"Тест-Тавринг = Просмотр ответов"_s);
@@ -28,8 +28,8 @@ AnswersReviewWindow::AnswersReviewWindow(Application &app) : QWidget(nullptr), m
 
     DisableXbutton(this);
     SetTopmost(this, true);
-    Label1->setText(m_app.settings().language());
-    move(0, m_app.platform().screenSize().height() / 3);
+    Label1->setText(context.settings().language());
+    move(0, context.platform().screenSize().height() / 3);
     applyCaptions({{Frame1, u"Просмотр ответов"_s, u"Viewing the answers"_s},
                    {Command1, u"Выбрать"_s, u"To Choose"_s}},
                   Label1->text());

@@ -5,10 +5,10 @@
 #include <QWidget>
 
 class ActiveLabel;
-class Application;
 class QGroupBox;
 class QPlainTextEdit;
 class QPushButton;
+class WindowContext;
 
 // Form8: the whole text of the answer last clicked in the ticket window's review mode,
 // wrapped over several lines. "Выбрать" asks for that answer to be recorded.
@@ -17,7 +17,7 @@ class AnswersReviewWindow final : public QWidget
     Q_OBJECT
 
 public:
-    explicit AnswersReviewWindow(Application &app);
+    explicit AnswersReviewWindow(const WindowContext &context);
 
     // The whole text of the answer clicked.
     void showAnswer(const QString &answer);
@@ -31,6 +31,4 @@ private:
     QGroupBox *Frame1;
     QPlainTextEdit *Text1;
     QPushButton *Command1;
-
-    Application &m_app;
 };

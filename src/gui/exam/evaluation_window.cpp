@@ -1,11 +1,11 @@
 #include "gui/exam/evaluation_window.h"
 
-#include "app/application.h"
 #include "core/program/language_policy.h"
-#include "core/program/program_paths.h"
+#include "core/reports/exam_record_texts.h"
 #include "gui/common/active_label.h"
 #include "gui/common/captions.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 
 #include <QCheckBox>
@@ -25,14 +25,14 @@ const QColor ShownLineColour(0, 0, 255);
 
 } // namespace
 
-EvaluationWindow::EvaluationWindow(Application &app, const TicketResults &results, const Student &student)
-    : QWidget(nullptr), m_app(app), m_student(student)
+EvaluationWindow::EvaluationWindow(const WindowContext &context, const TicketOutcome &outcome, const Student &student)
+    : QWidget(nullptr), m_context(context), m_outcome(outcome), m_student(student)
 {
     setObjectName(u"Form5"_s);
     setWindowTitle(ProgramTitle);
     buildControls();
     connectHandlers();
-    load(results);
+    load();
 }
 
 void EvaluationWindow::buildControls()
@@ -107,39 +107,38 @@ void EvaluationWindow::buildControls()
 
 void EvaluationWindow::connectHandlers()
 {
-    connect(Label3, &ActiveLabel::captionChanged, this, &EvaluationWindow::colourVerdict);
     connect(Check2, &QCheckBox::toggled, this, &EvaluationWindow::showQuestionsToggled);
     connect(Command2, &QPushButton::clicked, this, &EvaluationWindow::closeSheet);
 }
 
-void EvaluationWindow::load(const TicketResults &results)
+void EvaluationWindow::load()
 {
-    Label5->setText(m_app.settings().language());
+    Label5->setText(m_context.settings().language());
     setFixedSize(tw(NarrowWidth), tw(7635));
     DisableXbutton(this);
 
-    const QDateTime now = m_app.platform().currentDateTime();
-    Label6->setText(ExamReport::dateText(now.date()));
-    Label7->setText(ExamReport::timeText(now.time()));
+    const QDateTime now = m_context.platform().currentDateTime();
+    m_date = ExamReport::dateText(now.date());
+    m_time = ExamReport::timeText(now.time());
+    Label6->setText(m_date);
+    Label7->setText(m_time);
 
-    Label1->clear();
-    Label2->clear();
-    for (int i = 0; i < ExamReport::Questions; ++i) {
-        l[i]->clear();
-        q[i]->clear();
-    }
-    Label3->setText(QString());
-
+    const ExamRecordTexts texts(language());
     Label1->setText(m_student.line);
-    Label2->setText(results.ticketLine);
+    Label2->setText(m_outcome.ticketLine);
+    const QStringList lines = texts.evaluationLines(m_outcome.marks);
     for (int i = 0; i < ExamReport::Questions; ++i) {
-        const QString mark = results.marks.value(i);
-        if (!ExamReport::isMarked(mark))
-            continue;
-        l[i]->setText(ExamReport::evaluationLine(i + 1, language(), mark));
-        q[i]->setText(results.questionTexts.value(i));
+        l[i]->setText(lines[i]);
+        // The question text comes over for a marked question only, whatever the language.
+        if (ExamRecordTexts::isMarked(m_outcome.marks.value(i)))
+            q[i]->setText(m_outcome.questionTexts.value(i));
     }
-    Label3->setText(results.verdict);
+    // Another language shows no verdict and leaves its colour as it is.
+    const QString verdict = texts.verdict(m_outcome.verdict);
+    if (!verdict.isEmpty()) {
+        Label3->setText(verdict);
+        setBackground(Label3, m_outcome.verdict == Verdict::Passed ? PassColour : FailColour);
+    }
 
     applyCaptions({{Check2, u"Показывать вопросы"_s, u"To Show questions"_s},
                    {Check1, u"Сохранить в отчет"_s, u"To Save in the report"_s},
@@ -152,14 +151,6 @@ void EvaluationWindow::load(const TicketResults &results)
 QString EvaluationWindow::language() const
 {
     return Label5->text();
-}
-
-void EvaluationWindow::colourVerdict(const QString &verdict)
-{
-    if (LanguagePolicy(language()).isRussian())
-        setBackground(Label3, verdict == u"Зачет"_s ? PassColour : FailColour);
-    else if (LanguagePolicy(language()).isEnglish())
-        setBackground(Label3, verdict == u"Delivered"_s ? PassColour : FailColour);
 }
 
 void EvaluationWindow::showQuestionsToggled(bool ticked)
@@ -213,13 +204,12 @@ ExamRecord EvaluationWindow::record() const
 {
     ExamRecord sheet;
     sheet.language = language();
-    sheet.date = Label6->text();
-    sheet.time = Label7->text();
-    sheet.student = Label1->text();
-    sheet.ticket = Label2->text();
-    for (const QLabel *line : l)
-        sheet.lines << line->text();
-    sheet.verdict = Label3->text();
+    sheet.date = m_date;
+    sheet.time = m_time;
+    sheet.student = m_student.line;
+    sheet.ticket = m_outcome.ticketLine;
+    sheet.marks = m_outcome.marks;
+    sheet.verdict = m_outcome.verdict;
     sheet.data1 = m_student.data1;
     sheet.data2 = m_student.data2;
     sheet.data3 = m_student.data3;
@@ -229,18 +219,18 @@ ExamRecord EvaluationWindow::record() const
 void EvaluationWindow::saveRecord()
 {
     FileError error;
-    if (ExamReport::append(m_app.programFolder(), record(), &error))
+    if (ExamReport::append(m_context.paths().folder(), record(), &error))
         return;
     // Whatever the language, a record that was not saved is never passed over in silence.
     const LanguagePolicy policy(language());
     const QString text = policy.text(u"Результат не записан в отчет "_s, u"The result was not saved in the report "_s)
-                         + m_app.paths().examReport() + u":\n"_s + error.reason(policy);
-    m_app.message(ProgramTitle, text, MessageIcon::Warning);
+                         + m_context.paths().examReport() + u":\n"_s + error.reason(policy);
+    m_context.message(ProgramTitle, text, MessageIcon::Warning);
 }
 
 void EvaluationWindow::closeSheet()
 {
     if (Check1->isChecked())
         saveRecord();
-    m_app.closeEvaluation();
+    emit closed();
 }

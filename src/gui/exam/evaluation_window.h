@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/exam/ticket_run.h"
+#include "core/exam/ticket_outcome.h"
 #include "core/program/student.h"
 #include "core/reports/exam_report.h"
 
@@ -9,16 +9,16 @@
 #include <array>
 
 class ActiveLabel;
-class Application;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class WindowContext;
 
-// Form5: the result sheet of a finished ticket. It shows the student line, the ticket line,
-// the marks, the question texts and the verdict it is given, shows a question's text beside
-// the sheet while the mouse is over its line, and on "Закрыть" appends the sheet to the exam
-// report when asked and asks to go back for the next student.
+// Form5: the result sheet of a finished ticket. It shows the student line and the ticket's
+// outcome (the ticket line, the marks, the question texts and the verdict), shows a question's
+// text beside the sheet while the mouse is over its line, and on "Закрыть" appends the sheet
+// to the exam report when asked and says it is closed, for the next student.
 class EvaluationWindow final : public QWidget
 {
     Q_OBJECT
@@ -27,10 +27,14 @@ public:
     static constexpr int NarrowWidth = 4920; // twips: the result panel only
     static constexpr int WideWidth = 9510;   // twips: with the question panel
 
-    EvaluationWindow(Application &app, const TicketResults &results, const Student &student);
+    EvaluationWindow(const WindowContext &context, const TicketOutcome &outcome, const Student &student);
 
     // The sheet as the report keeps it, with the student's data lines.
     ExamRecord record() const;
+
+signals:
+    // "Закрыть", after the record was saved when asked: the sheet is done.
+    void closed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -57,16 +61,19 @@ private:
 
     void buildControls();
     void connectHandlers();
-    void load(const TicketResults &results);
+    void load();
     QString language() const;
 
-    void colourVerdict(const QString &verdict);
     void showQuestionsToggled(bool ticked);
     void hoverLine(int index);
     void hideQuestion();
     void closeSheet();
     void saveRecord();
 
-    Application &m_app;
+    const WindowContext &m_context;
+    TicketOutcome m_outcome;
     Student m_student;
+    // The date and time of loading, as the record keeps them.
+    QString m_date;
+    QString m_time;
 };

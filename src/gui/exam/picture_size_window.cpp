@@ -1,9 +1,9 @@
 #include "gui/exam/picture_size_window.h"
 
-#include "app/application.h"
 #include "core/files/fixed_point.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 
 #include <QCheckBox>
@@ -33,7 +33,7 @@ std::optional<int> pixels(const QString &text)
 
 } // namespace
 
-PictureSizeWindow::PictureSizeWindow(Application &app) : QWidget(nullptr), m_app(app)
+PictureSizeWindow::PictureSizeWindow(const WindowContext &context) : QWidget(nullptr), m_context(context)
 {
     setObjectName(u"Form3"_s);
     setWindowTitle(ProgramTitle);
@@ -86,7 +86,7 @@ void PictureSizeWindow::connectHandlers()
 
 void PictureSizeWindow::load()
 {
-    Label4->setText(m_app.settings().language());
+    Label4->setText(m_context.settings().language());
     // The window covers the screen's area for windows, its frame and title bar included.
     const QRect screen = AvailableArea().marginsRemoved(WindowFrame(this));
     setGeometry(screen);
@@ -94,8 +94,8 @@ void PictureSizeWindow::load()
     Label1->hide();
     Label4->hide();
     Timer1->start();
-    Text4->setText(m_app.settings().pictureWidth());
-    Text1->setText(m_app.settings().pictureHeight());
+    Text4->setText(m_context.settings().pictureWidth());
+    Text1->setText(m_context.settings().pictureHeight());
     applyCaptions(captionTable(), Label4->text());
 }
 
@@ -139,7 +139,7 @@ void PictureSizeWindow::startTicketMode()
 {
     // Image1 already holds the ticket's picture: the ticket hands over each one it opens.
     Frame8->hide();
-    const SettingsRecord &settings = m_app.settings();
+    const SettingsRecord &settings = m_context.settings();
     if (settings.pictureSize() == SettingsRecord::PictureSize::Fixed) {
         const QString width = settings.pictureWidth();
         const QString height = settings.pictureHeight();
@@ -207,11 +207,11 @@ void PictureSizeWindow::closeWindow()
 {
     Label1->setText(TicketMode);
     if (Check1->isChecked()) {
-        SettingsRecord &settings = m_app.settings();
+        SettingsRecord &settings = m_context.settings();
         settings.setPictureWidth(Text4->text());
         settings.setPictureHeight(Text1->text());
         settings.setPictureSize(Option1->isChecked() ? SettingsRecord::PictureSize::Fixed
                                                      : SettingsRecord::PictureSize::Real);
     }
-    m_app.discardPictureSizeWindow();
+    emit closed();
 }

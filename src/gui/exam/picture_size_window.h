@@ -8,7 +8,6 @@
 #include <optional>
 
 class ActiveLabel;
-class Application;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -17,6 +16,7 @@ class QPixmap;
 class QPushButton;
 class QRadioButton;
 class QTimer;
+class WindowContext;
 
 // Form3: a question's picture on the whole screen. The hidden label Label1 holds the mode:
 // "0" (as designed) beside a ticket, where the picture takes the picture size settings and
@@ -31,7 +31,7 @@ public:
     static inline const QString TicketMode = QStringLiteral("0");
     static inline const QString EditorMode = QStringLiteral("1");
 
-    explicit PictureSizeWindow(Application &app);
+    explicit PictureSizeWindow(const WindowContext &context);
 
     // Timer1's one tick 100 ms after load: the start-up step of the mode in Label1.
     void onTimer1();
@@ -57,6 +57,8 @@ public:
 signals:
     // The window beside the picture should stand at this left edge.
     void besideWindowPlaced(int left);
+    // "Закрыть" of the sizing panel, after the size was written into the settings when asked.
+    void closed();
 
 private:
     QLabel *Image1;
@@ -90,7 +92,7 @@ private:
     void showAtSize(const QSize &wanted);
     void closeWindow();
 
-    Application &m_app;
+    const WindowContext &m_context;
     bool m_besideTicket = false;
     int m_besideWidth = 0;
     // The fixed size the picture is stretched to; none while it shows at its real size.

@@ -1,9 +1,11 @@
 #include "gui/exam/ticket_window.h"
 
-#include "app/application.h"
+#include "core/exam/ticket_session.h"
 #include "core/program/language_policy.h"
+#include "core/reports/exam_record_texts.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 
 #include <QAbstractListModel>
@@ -95,7 +97,8 @@ private:
     QSize m_rowSize;
 };
 
-TicketWindow::TicketWindow(Application &app) : QWidget(nullptr), m_app(app)
+TicketWindow::TicketWindow(const WindowContext &context, TicketSession &session)
+    : QWidget(nullptr), m_context(context), m_session(session)
 {
     setObjectName(u"Form2"_s);
     setWindowTitle(u"Тест-тавринг"_s);
@@ -244,7 +247,7 @@ void TicketWindow::connectHandlers()
     });
     connect(Check1, &QCheckBox::toggled, this, &TicketWindow::reviewModeToggled);
     connect(Command1, &QPushButton::clicked, this, &TicketWindow::evaluate);
-    connect(Command2, &QPushButton::clicked, this, [this] { m_app.closeTicket(); });
+    connect(Command2, &QPushButton::clicked, this, &TicketWindow::closeRequested);
     connect(Timer2, &QTimer::timeout, this, &TicketWindow::onTimer2);
     connect(Timer3, &QTimer::timeout, this, &TicketWindow::onTimer3);
     connect(m_measuring, &QTimer::timeout, this, [this] { measureAnswers(AnswersMeasuredAtOnce); });
@@ -252,7 +255,7 @@ void TicketWindow::connectHandlers()
 
 void TicketWindow::connectRun()
 {
-    TicketRun *run = m_run.get();
+    TicketRun *run = m_run;
     connect(run, &TicketRun::questionOpened, this, &TicketWindow::showQuestion);
     connect(run, &TicketRun::questionEnabledChanged, this,
             [this](int question, bool enabled) { Option[question - 1]->setEnabled(enabled); });
@@ -301,36 +304,19 @@ QString TicketWindow::language() const
     return Label15->text();
 }
 
-bool TicketWindow::resume(const TicketJournal::Record &journal)
-{
-    m_resumed = &journal;
-    const bool resumed = load(journal.ticketNumber, journal.ticketFolderName, journal.examTitle);
-    m_resumed = nullptr;
-    return resumed;
-}
-
-bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, const QString &examTitle)
+bool TicketWindow::load()
 {
     DisableXbutton(this);
     SetTopmost(this, true);
 
-    const SettingsRecord &settings = m_app.settings();
-    Label15->setText(settings.language());
-    Text1->setText(ticketNumber);
-    Label27->setText(examTitle);
+    Label15->setText(m_context.settings().language());
+    Text1->setText(m_session.ticketNumber());
+    Label27->setText(m_session.examTitle());
     Frame1->hide();
     Command3->hide();
     List2->hide();
 
-    TicketRun::Setup setup;
-    setup.examFolder = settings.examFolder();
-    setup.ticketNumber = ticketNumber;
-    setup.questionCount = settings.questions();
-    setup.passScore = settings.passScore();
-    setup.ticketTimer = settings.ticketTimer();
-    setup.questionTimer = settings.questionTimer();
-    setup.countdownSeconds = settings.countdownSeconds();
-    m_run = std::make_unique<TicketRun>(m_resumed ? m_resumed->setup : setup);
+    m_run = &m_session.run();
     connectRun();
 
     Label14->setVisible(m_run->isTimed());
@@ -344,9 +330,9 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     Text5->setText(m_run->passScore());
     txtV->setText(m_run->questionCount());
 
-    if (m_resumed ? !m_run->resume(m_resumed->state) : !m_run->start()) {
-        // A journal that no longer fits its ticket is not taken up; the caller says why.
-        if (!m_resumed)
+    if (!m_session.begin()) {
+        // A journal that no longer fits its ticket is not taken up; the session says why.
+        if (!m_session.isResumed())
             abandon();
         return false;
     }
@@ -357,7 +343,7 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
     }
 
     applyCaptions(captionTable(), language());
-    const QString ticketLine = TicketRun::ticketLine(language(), folderName);
+    const QString ticketLine = m_session.ticketLine();
     if (!ticketLine.isEmpty())
         Label17->setText(ticketLine);
     return true;
@@ -366,14 +352,6 @@ bool TicketWindow::load(const QString &ticketNumber, const QString &folderName, 
 int TicketWindow::currentQuestion() const
 {
     return m_run ? m_run->currentQuestion() : 0;
-}
-
-TicketResults TicketWindow::results() const
-{
-    TicketResults results = m_run ? m_run->results() : TicketResults();
-    results.ticketLine = Label17->text();
-    results.verdict = Label5->text();
-    return results;
 }
 
 void TicketWindow::moveRightOf(int left)
@@ -445,8 +423,8 @@ void TicketWindow::showQuestion(int question)
 
 void TicketWindow::abandon()
 {
-    m_app.message(ProgramTitle, u"Нет вопроса"_s);
-    m_app.abandonTicket();
+    m_context.message(ProgramTitle, u"Нет вопроса"_s);
+    emit abandoned();
 }
 
 void TicketWindow::widenAnswers()
@@ -505,7 +483,7 @@ void TicketWindow::chooseAnswer(const QString &chosen)
     }
     const TicketRun::Next next = m_run->choose(chosen).next;
     if (next == TicketRun::Next::TicketFinished)
-        m_app.message(QString(), LanguagePolicy(language()).message(u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s,
+        m_context.message(QString(), LanguagePolicy(language()).message(u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s,
                                                 u"TEST-Exam legal. Press The Button EVALUATION."_s));
     // The keys go on where the student goes on: the button of the question unlocked next,
     // else "Оценка".
@@ -518,33 +496,32 @@ void TicketWindow::chooseAnswer(const QString &chosen)
 
 void TicketWindow::reviewModeToggled(bool on)
 {
-    if (on)
-        m_app.openAnswersReview();
-    else
-        m_app.discardAnswersReview();
+    emit answersReviewRequested(on);
 }
 
 void TicketWindow::evaluate()
 {
     if (!m_run)
         return;
-    const bool russian = LanguagePolicy(language()).isRussian();
+    const LanguagePolicy policy(language());
     switch (m_run->evaluate().problem) {
     case Grade::Problem::NoPassScore:
-        m_app.message(ProgramTitle, russian ? u"Не установлена оценка. Установите в Настройках оценку"_s
-                                            : u"Not installed evaluation. Install an evaluation in Adjustment"_s);
+        m_context.message(ProgramTitle, policy.englishUnlessRussian(u"Не установлена оценка. Установите в Настройках оценку"_s,
+                                                                    u"Not installed evaluation. Install an evaluation in Adjustment"_s));
         break;
     case Grade::Problem::PassScoreNotANumber:
-        m_app.message(ProgramTitle,
-                      russian ? u"Проходной балл \"%1\" не является числом. Исправьте его в Настройках."_s.arg(Text5->text())
-                              : u"The pass score \"%1\" is not a number. Correct it in Adjustment."_s.arg(Text5->text()),
-                      MessageIcon::Warning);
+        m_context.message(ProgramTitle,
+                          policy.englishUnlessRussian(u"Проходной балл \"%1\" не является числом. Исправьте его в Настройках."_s,
+                                                      u"The pass score \"%1\" is not a number. Correct it in Adjustment."_s)
+                              .arg(Text5->text()),
+                          MessageIcon::Warning);
         break;
     case Grade::Problem::BadQuestionCount:
-        m_app.message(ProgramTitle,
-                      russian ? u"Число вопросов \"%1\" должно быть числом больше 0. Исправьте его в Настройках."_s.arg(txtV->text())
-                              : u"The number of questions \"%1\" must be a number above 0. Correct it in Adjustment."_s.arg(txtV->text()),
-                      MessageIcon::Warning);
+        m_context.message(ProgramTitle,
+                          policy.englishUnlessRussian(u"Число вопросов \"%1\" должно быть числом больше 0. Исправьте его в Настройках."_s,
+                                                      u"The number of questions \"%1\" must be a number above 0. Correct it in Adjustment."_s)
+                              .arg(txtV->text()),
+                          MessageIcon::Warning);
         break;
     case Grade::Problem::None:
         break;
@@ -553,23 +530,12 @@ void TicketWindow::evaluate()
 
 void TicketWindow::showVerdict()
 {
-    const TicketRun::Verdict verdict = m_run->verdict();
-    QString caption;
-    switch (verdict) {
-    case TicketRun::Verdict::None:
+    const Verdict verdict = m_run->verdict();
+    if (verdict == Verdict::None)
         return;
-    case TicketRun::Verdict::Pass:
-        caption = LanguagePolicy(language()).message(u"Зачет"_s, u"Delivered"_s);
-        break;
-    case TicketRun::Verdict::Fail:
-        caption = LanguagePolicy(language()).message(u"Не зачет"_s, u"Not deliver"_s);
-        break;
-    case TicketRun::Verdict::OutOfTime:
-        caption = LanguagePolicy(language()).message(u"Не зачет по времени"_s, u"Not deliver on time"_s);
-        break;
-    }
-    setTextColour(Label5, verdict == TicketRun::Verdict::Pass ? Right : Wrong);
+    setTextColour(Label5, verdict == Verdict::Passed ? Right : Wrong);
     // Another language changes only the colour.
+    const QString caption = ExamRecordTexts(language()).verdict(verdict);
     if (!caption.isEmpty())
         Label5->setText(caption);
 }

@@ -1,18 +1,15 @@
 #pragma once
 
 #include "core/exam/exam_folder.h"
-#include "core/exam/ticket_journal.h"
 #include "core/exam/ticket_run.h"
 #include "gui/common/captions.h"
 
 #include <QWidget>
 
 #include <array>
-#include <memory>
 
 class ActiveLabel;
 class AnswerListModel;
-class Application;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -25,11 +22,13 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
+class TicketSession;
+class WindowContext;
 
-// Form2: one ticket of the current exam for one student. It shows a TicketRun, the model that
-// decides everything, and turns the student's clicks into calls on it; its hidden holders
-// (the marks, the file names, the number of questions, the pass score and the grade) mirror
-// the model. Its results go to the evaluation window through Application.
+// Form2: one ticket of the current exam for one student. It shows the TicketRun of a
+// TicketSession, the model that decides everything, and turns the student's clicks into calls
+// on it; its hidden holders (the marks, the file names, the number of questions, the pass score
+// and the grade) mirror the model. What the ticket comes to is the session's outcome.
 //
 // The families are arrays indexed from 0: txt[0] is txt1 (the mark of question 1), Option[19]
 // is Option20. Every element carries its own objectName ("txt1" ... "txt20").
@@ -40,18 +39,14 @@ class TicketWindow final : public QWidget
 public:
     static constexpr int Questions = ExamFolder::MaxQuestions;
 
-    explicit TicketWindow(Application &app);
+    // The window follows the session's run, which must outlive it.
+    TicketWindow(const WindowContext &context, TicketSession &session);
 
-    // Reads the ticket of that number, opens question 1 and starts the timer. The folder name
-    // ("b7") makes the ticket line. Returns false when the ticket had to be abandoned (its
-    // first question could not be read); the window is then discarded.
-    bool load(const QString &ticketNumber, const QString &folderName, const QString &examTitle);
-    // Instead of load(): takes up a ticket cut off by a crash where its journal left it, with
-    // the journal's settings. False when the journal no longer fits the ticket's files; nothing
-    // is said then.
-    bool resume(const TicketJournal::Record &journal);
-    // The running ticket, for its journal; null before a load.
-    const TicketRun *run() const { return m_run.get(); }
+    // Shows the session's ticket and begins it: question 1 of a drawn ticket opens and its
+    // timer starts, a resumed ticket goes on where its journal left it. False when a drawn
+    // ticket had to be abandoned (its first question could not be read: said, and abandoned()
+    // emitted) or a resumed one no longer fits its ticket's files (nothing is said then).
+    bool load();
 
     // The one-second ticks of the ticket timer and of the question timer.
     void onTimer2();
@@ -59,9 +54,6 @@ public:
 
     // The question whose button is selected, 1 .. 20; 0 when none is.
     int currentQuestion() const;
-
-    // The marks, question texts, ticket line and verdict, for the evaluation window.
-    TicketResults results() const;
 
     // Moves the window to that left edge, as far as the screen allows: a window pushed off
     // the screen could not be finished.
@@ -76,6 +68,13 @@ signals:
     void pictureChanged(const QPixmap &picture);
     // An answer clicked in review mode, to be read whole in the answers review window.
     void answerReviewed(const QString &answer);
+    // "Просмотр ответов без горизонтальной прокрутки" ticked or cleared: the answers review
+    // window is wanted or no more.
+    void answersReviewRequested(bool wanted);
+    // "Закрыть": the ticket is done and goes to its result sheet.
+    void closeRequested();
+    // A question that cannot be read ends the ticket without a result.
+    void abandoned();
 
 private:
     // Language, ticket number, exam title, ticket line.
@@ -165,10 +164,10 @@ private:
     void evaluate();
     void showVerdict();
 
-    Application &m_app;
-    std::unique_ptr<TicketRun> m_run;
-    // The journal being taken up while resume() loads it.
-    const TicketJournal::Record *m_resumed = nullptr;
+    const WindowContext &m_context;
+    TicketSession &m_session;
+    // The session's run once load() has shown it.
+    TicketRun *m_run = nullptr;
     // The widest answer entry of this ticket, in pixels; it only grows.
     int m_widestAnswer = 0;
     // List1's rows.
