@@ -5,7 +5,6 @@
 #include "core/program/language_policy.h"
 #include "core/program/program_paths.h"
 #include "gui/chooser/exam_chooser_window.h"
-#include "gui/common/active_label.h"
 #include "gui/common/captions.h"
 #include "gui/common/window_ops.h"
 #include "gui/editor/exam_editor_window.h"
@@ -21,10 +20,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
-#include <QLineEdit>
 #include <QLocale>
-#include <QGroupBox>
-#include <QRadioButton>
 
 using namespace Qt::StringLiterals;
 
@@ -45,11 +41,11 @@ void discard(QPointer<Window> &window)
 } // namespace
 
 Application::Application(Platform &platform, const QString &programFolder, QObject *parent)
-    : QObject(parent), m_platform(platform), m_programFolder(programFolder), m_paths(programFolder),
+    : QObject(parent), m_platform(platform), m_paths(programFolder),
       m_context(m_platform, m_paths, m_settings), m_studentStep(m_settings)
 {
     setIniErrorReporter([this](const QString &title, const QString &text) {
-        message(title, text, MessageIcon::Critical);
+        m_context.message(title, text, MessageIcon::Critical);
     });
     connect(&m_settings, &SettingsRecord::languageChanged, this, &Application::followLanguageInQtTexts);
     KeepWindowsOnScreen(m_platform, this);
@@ -68,29 +64,6 @@ Application::~Application()
     delete m_evaluationWindow;
     delete m_startWindow;
     delete m_settingsWindow;
-}
-
-QString Application::path(const QString &relative) const
-{
-    return m_programFolder + u'/' + relative;
-}
-
-QString Application::settingsFile() const
-{
-    return path(u"test.ini"_s);
-}
-
-void Application::message(const QString &title, const QString &text, MessageIcon icon)
-{
-    if (!text.isEmpty())
-        m_platform.messageBox(title, text, icon);
-}
-
-void Application::sayIfNotSaved(const QString &file, const SettingsRecord::SaveResult &result,
-                                const QString &language)
-{
-    if (!result)
-        message(ProgramTitle, SettingsRecord::saveFailureText(file, result, language), MessageIcon::Critical);
 }
 
 void Application::start()
@@ -222,11 +195,6 @@ void Application::showAbout()
 void Application::discardAbout()
 {
     discard(m_aboutWindow);
-}
-
-void Application::openHelp(const QString &language)
-{
-    m_context.openHelp(language);
 }
 
 bool Application::openTicket()

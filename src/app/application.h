@@ -28,8 +28,9 @@ class StartWindow;
 class QuestionnaireWindow;
 class TicketWindow;
 
-// One per run: owns the platform, knows the program folder and holds the windows.
-// Windows reach each other only through it.
+// One per run: creates the windows, hands each its models and connects their signals, and owns
+// their lifetimes. It is the only code that knows the windows; the rules live in the models of
+// the logic library and the texts in the windows.
 class Application final : public QObject
 {
     Q_OBJECT
@@ -38,25 +39,14 @@ public:
     Application(Platform &platform, const QString &programFolder, QObject *parent = nullptr);
     ~Application() override;
 
-    Platform &platform() const { return m_platform; }
-    QString programFolder() const { return m_programFolder; }
-    // programFolder + "/" + relative, such as "s/oth.txt".
-    QString path(const QString &relative) const;
-    // The settings file test.ini of the program folder.
-    QString settingsFile() const;
     // The settings of this run, read from test.ini when the program starts.
     SettingsRecord &settings() { return m_settings; }
     // What the windows are given: the platform, the paths and the settings.
     const WindowContext &context() const { return m_context; }
     const ProgramPaths &paths() const { return m_paths; }
+    // The settings file test.ini of the program folder.
+    QString settingsFile() const { return m_paths.settingsFile(); }
     const SettingsRecord &settings() const { return m_settings; }
-
-    // Shows a message box unless the text is empty (the rule for a language that has no
-    // message).
-    void message(const QString &title, const QString &text, MessageIcon icon = MessageIcon::None);
-    // Says in the language that a save of the file failed, naming the file and the reason;
-    // nothing when it succeeded.
-    void sayIfNotSaved(const QString &file, const SettingsRecord::SaveResult &result, const QString &language);
 
     // Reads the settings and shows the start window; with the journal of a ticket that a crash
     // cut off, the start window offers to continue or discard it.
@@ -82,9 +72,6 @@ public:
     // The about window, not modal; "OK" discards it.
     void showAbout();
     void discardAbout();
-
-    // Documents opened with the desktop. The help of a window in its language ("rus", "eng").
-    void openHelp(const QString &language);
 
     // The picture size window on the whole screen and the ticket window with the start
     // window's ticket to the right of its picture, at the top of the screen. False when the
@@ -167,7 +154,6 @@ private:
     void keepAboutBehind();
 
     Platform &m_platform;
-    QString m_programFolder;
     ProgramPaths m_paths;
     SettingsRecord m_settings;
     WindowContext m_context;
