@@ -3,6 +3,7 @@
 #include "core/files/ini.h"
 #include "core/platform.h"
 #include "core/program/language_policy.h"
+#include "core/program/program_paths.h"
 #include "core/program/settings_record.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
@@ -99,12 +100,12 @@ RegistrationWindow::~RegistrationWindow()
 
 QString RegistrationWindow::libraryPath() const
 {
-    return m_programFolder + u"/scrrun.dll"_s;
+    return ProgramPaths(m_programFolder).registeredLibrary();
 }
 
 QString RegistrationWindow::settingsFile() const
 {
-    return m_programFolder + u"/test.ini"_s;
+    return ProgramPaths(m_programFolder).settingsFile();
 }
 
 CaptionTable RegistrationWindow::captionTable() const

@@ -59,13 +59,18 @@ QString ProgramPaths::registrationUtility() const
     return path(u"ventaro"_s);
 }
 
+QString ProgramPaths::registeredLibrary() const
+{
+    return path(u"scrrun.dll"_s);
+}
+
 QString ProgramPaths::helpDocument(const QString &language) const
 {
     const QString helpFile = path(u"help/help.chm"_s);
     if (QFileInfo::exists(helpFile))
         return helpFile;
-    const QString guide = path(LanguagePolicy(language).isEnglish() ? u"help/guide-en/index.html"_s
-                                                                     : u"help/guide-ru/index.html"_s);
+    const QString guide =
+        path(LanguagePolicy(language).text(u"help/guide-ru/index.html"_s, u"help/guide-en/index.html"_s));
     return QFileInfo::exists(guide) ? guide : helpFile;
 }
 

@@ -29,8 +29,9 @@ public:
     QString ticketJournal() const;
     // The note opened when the program ends.
     QString farewellNote() const;
-    // The registration utility beside the program.
+    // The registration utility beside the program, and the library it registers.
     QString registrationUtility() const;
+    QString registeredLibrary() const;
     // The document the help buttons open: help/help.chm when a teacher has put one there,
     // otherwise the user guide in the window's language (English for "eng", Russian for any
     // other value, as the captions are Russian then); help/help.chm when neither is there, as
