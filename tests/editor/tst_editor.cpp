@@ -230,8 +230,9 @@ void EditorTest::choosesExamByMarker_data()
 {
     QTest::addColumn<QString>("marker");
     QTest::addColumn<bool>("accepted");
+    // Which title file makes a folder an exam is the editor state's rule, tested with it; here
+    // the window takes one exam and refuses one folder.
     QTest::newRow("marker") << u"lzm.lzm"_s << true;
-    QTest::newRow("marker in capitals") << u"LZM.LZM"_s << false;
     QTest::newRow("no marker") << QString() << false;
 }
 

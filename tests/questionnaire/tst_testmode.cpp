@@ -378,12 +378,12 @@ void TestMode::conclusionByTotal_data()
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<QString>("total");
     QTest::addColumn<QString>("conclusion");
-    // With no range matching in the first run the conclusion is empty.
+    // How a total and the bounds choose a conclusion is the run's rule, tested with it; here the
+    // window reads the bounds from the file, and with no range matching in the first run the
+    // conclusion is empty.
     QTest::newRow("above bound 3") << u"t1=1\r\nt2=2\r\nt3=3\r\n"_s << QList<int>{1, 1, 1} << u"7"_s << QString();
     QTest::newRow("bounds never saved, 0") << QString() << QList<int>{3, 3, 5} << u"0"_s << u"Чтение пока не стало привычкой.\n"_s;
     QTest::newRow("bounds never saved, 1") << QString() << QList<int>{2, 3, 5} << u"1"_s << QString();
-    QTest::newRow("bound not a number") << u"t1=много\r\nt2=4\r\nt3=7\r\n"_s << QList<int>{3, 3, 5} << u"0"_s
-                                        << u"Чтение пока не стало привычкой.\n"_s;
 }
 
 void TestMode::conclusionByTotal()
