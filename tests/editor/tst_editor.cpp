@@ -8,9 +8,9 @@
 #include "gui/exam/picture_size_window.h"
 #include "gui/exam/ticket_window.h"
 #include "gui/settings/settings_window.h"
-#include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
+#include "support/roads.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -230,8 +230,9 @@ void EditorTest::choosesExamByMarker_data()
 {
     QTest::addColumn<QString>("marker");
     QTest::addColumn<bool>("accepted");
+    // Which title file makes a folder an exam is the editor state's rule, tested with it; here
+    // the window takes one exam and refuses one folder.
     QTest::newRow("marker") << u"lzm.lzm"_s << true;
-    QTest::newRow("marker in capitals") << u"LZM.LZM"_s << false;
     QTest::newRow("no marker") << QString() << false;
 }
 
@@ -780,11 +781,7 @@ void EditorTest::examRunsInTheTicketWindow()
     QVERIFY(!shown(chooser, "Frame1"));
     QCOMPARE(folder.platform.messages.size(), 7);
 
-    StartWindow *start = folder.app().startWindow();
-    control<QLineEdit>(start, "Text1")->setText(u"2"_s);
-    control<QPushButton>(start, "Command3")->setEnabled(true);
-    control<QPushButton>(start, "Command3")->click();
-    TicketWindow *ticket = folder.app().ticketWindow();
+    TicketWindow *ticket = openTicketByNumber(folder.app(), u"2"_s);
     QVERIFY(ticket);
     const QStringList chosen{u"Париж"_s, u"Рим"_s, u"Рим"_s};
     for (int n = 1; n <= 3; ++n) {
@@ -792,7 +789,7 @@ void EditorTest::examRunsInTheTicketWindow()
         auto *list = control<QListView>(ticket, "List1");
         QCOMPARE(rowCount(list), 3);
         QCOMPARE(rowTexts(list).count(chosen[n - 1]), 1);
-        QVERIFY(clickRow(list, chosen[n - 1]));
+        QVERIFY(answer(ticket, chosen[n - 1]));
         if (n < 3)
             control<QRadioButton>(ticket, "Option", n)->click();
     }

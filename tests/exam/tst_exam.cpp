@@ -1,4 +1,3 @@
-#include "core/exam/grade.h"
 #include "core/files/ansi_text.h"
 #include "gui/common/active_label.h"
 #include "gui/exam/answers_review_window.h"
@@ -9,6 +8,7 @@
 #include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
+#include "support/roads.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,20 +50,10 @@ struct Road
     TicketWindow *ticket() { return app().ticketWindow(); }
 
     // The start window's road to ticket 1: the number, then "Открыть билет".
-    bool open()
-    {
-        StartWindow *start = app().startWindow();
-        control<QLineEdit>(start, "Text1")->setText(u"1"_s);
-        control<QPushButton>(start, "Command3")->setEnabled(true);
-        control<QPushButton>(start, "Command3")->click();
-        return ticket() != nullptr;
-    }
+    bool open() { return openTicketByNumber(app()) != nullptr; }
 
     // Clicks an answer of the current question by its text.
-    void answer(const QString &text)
-    {
-        QVERIFY2(clickRow(control<QListView>(ticket(), "List1"), text), qPrintable(text));
-    }
+    void answer(const QString &text) { QVERIFY2(::answer(ticket(), text), qPrintable(text)); }
 };
 
 // A picture file of the given size in pixels.
@@ -88,9 +78,6 @@ class ExamTest : public QObject
 private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
-    void grade_data();
-    void grade();
-
     void loadCopiesAndCaptions_data();
     void loadCopiesAndCaptions();
     void questionCountEndsTicket_data();
@@ -112,84 +99,6 @@ private slots:
     void picturePerQuestion();
     void pictureSizePanel();
 };
-
-void ExamTest::grade_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QStringList>("marks");
-    QTest::addColumn<QString>("count");
-    QTest::addColumn<QString>("passScore");
-    QTest::addColumn<int>("problem");
-    QTest::addColumn<QString>("grade");
-    QTest::addColumn<int>("verdict");
-
-    const auto marks = [](std::initializer_list<int> given) {
-        QStringList all(20, u"0"_s);
-        int i = 0;
-        for (int mark : given)
-            all[i++] = QString::number(mark);
-        return all;
-    };
-    const int none = int(Grade::Problem::None);
-    const int pass = int(Verdict::Passed);
-    const int fail = int(Verdict::Failed);
-    const int undecided = int(Verdict::None);
-
-    QTest::newRow("4 right 1 wrong, point") << u"C"_s << marks({5, 5, 5, 5, 2}) << u"5"_s << u"4"_s
-                                            << none << u"4.4"_s << pass;
-    QTest::newRow("4 right 1 wrong, comma") << u"ru_RU"_s << marks({5, 2, 5, 5, 5}) << u"5"_s << u"4"_s
-                                            << none << u"4,4"_s << pass;
-    QTest::newRow("all unanswered") << u"C"_s << marks({}) << u"5"_s << u"4"_s << none << u"0"_s << fail;
-    QTest::newRow("32 / 7") << u"C"_s << marks({5, 5, 5, 5, 5, 5, 2}) << u"7"_s << u"4"_s
-                            << none << u"4.5714"_s << pass;
-    // 5 / 16 = 0.3125 exactly; 1 / 3 of a mark; 2 / 8 * ... halves to even at the fifth digit:
-    // 17 / 16 = 1.0625 exact, 2 / 6 = 0.3333, 5 / 32 = 0.15625 -> 0.1562 (even), 15 / 32 -> 0.4688
-    QTest::newRow("half to even, down") << u"C"_s << marks({5}) << u"32"_s << u"4"_s
-                                        << none << u"0.1562"_s << fail;
-    QTest::newRow("half to even, up") << u"C"_s << marks({5, 5, 5}) << u"32"_s << u"4"_s
-                                      << none << u"0.4688"_s << fail;
-    QTest::newRow("pass 4,5 grade 4,4") << u"ru_RU"_s << marks({5, 5, 5, 5, 2}) << u"5"_s << u"4,5"_s
-                                        << none << u"4,4"_s << fail;
-    QTest::newRow("pass 4,5 grade 5") << u"ru_RU"_s << marks({5, 5, 5, 5, 5}) << u"5"_s << u"4,5"_s
-                                      << none << u"5"_s << pass;
-    QTest::newRow("pass 10 grade 5 compares by value") << u"C"_s << marks({5, 5, 5, 5, 5}) << u"5"_s
-                                                       << u"10"_s << none << u"5"_s << fail;
-    QTest::newRow("pass 4.5 with a point in a comma locale") << u"ru_RU"_s << marks({5, 5, 5, 5, 5, 2})
-                                                             << u"6"_s << u"4.5"_s << none << u"4,5"_s << pass;
-    QTest::newRow("pass 4,5 with a comma in a point locale") << u"C"_s << marks({5, 5, 5, 5, 2})
-                                                             << u"5"_s << u"4,5"_s << none << u"4.4"_s << fail;
-    QTest::newRow("grade equal to pass score") << u"C"_s << marks({5, 5, 2, 5, 5}) << u"5"_s << u"4.4"_s
-                                               << none << u"4.4"_s << pass;
-    QTest::newRow("pass score 0") << u"C"_s << marks({5}) << u"5"_s << u"0"_s
-                                  << int(Grade::Problem::NoPassScore) << QString() << undecided;
-    QTest::newRow("pass score empty") << u"C"_s << marks({5}) << u"5"_s << u" "_s
-                                      << int(Grade::Problem::NoPassScore) << QString() << undecided;
-    QTest::newRow("pass score not a number") << u"C"_s << marks({5}) << u"5"_s << u"four"_s
-                                             << int(Grade::Problem::PassScoreNotANumber) << QString() << undecided;
-    QTest::newRow("question count 0") << u"C"_s << marks({5}) << u"0"_s << u"4"_s
-                                      << int(Grade::Problem::BadQuestionCount) << QString() << pass;
-    QTest::newRow("question count empty") << u"C"_s << marks({5}) << QString() << u"4"_s
-                                          << int(Grade::Problem::BadQuestionCount) << QString() << pass;
-}
-
-void ExamTest::grade()
-{
-    QFETCH(QString, locale);
-    QFETCH(QStringList, marks);
-    QFETCH(QString, count);
-    QFETCH(QString, passScore);
-    QFETCH(int, problem);
-    QFETCH(QString, grade);
-    QFETCH(int, verdict);
-    QLocale::setDefault(QLocale(locale));
-
-    const Grade::Result result = Grade::compute(marks, count, passScore);
-    QCOMPARE(int(result.problem), problem);
-    if (result.problem != Grade::Problem::None)
-        return;
-    QCOMPARE(result.grade.toString(), grade);
-    QCOMPARE(int(Grade::verdict(grade, passScore)), verdict);
-}
 
 void ExamTest::loadCopiesAndCaptions_data()
 {

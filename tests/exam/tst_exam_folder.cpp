@@ -1,6 +1,7 @@
 #include "core/exam/exam_folder.h"
-#include "core/program/language_policy.h"
 #include "core/files/ansi_text.h"
+#include "core/program/language_policy.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,31 +15,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString LinesExam = QStringLiteral(TAVRING_TEST_DATA "/exam_lines");
+const QString LinesExam = goldenPath(u"exam_lines"_s);
 // The exam "География" with question 3 of ticket 2 and its picture, as the editor writes it.
-const QString WrittenExam = QStringLiteral(TAVRING_TEST_DATA "/exam_written");
+const QString WrittenExam = goldenPath(u"exam_written"_s);
 
 const QByteArray Bitmap("BM\x00\x01\x02\r\n\x1a", 8);
-
-// Every file under the folder, by its path inside it, with its bytes.
-QMap<QString, QByteArray> filesUnder(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(folder).relativeFilePath(path), AnsiText::readBytes(path).value_or("<unreadable>"_ba));
-    }
-    return files;
-}
-
-void makeFile(const QString &path, const QByteArray &bytes = "x"_ba)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -144,7 +125,7 @@ void ExamFolderTest::titleMatch()
     QFETCH(bool, exam);
     QTemporaryDir dir;
     for (const QString &name : files)
-        makeFile(dir.path() + u'/' + name);
+        writeFile(dir.path() + u'/' + name, "x"_ba);
     QCOMPARE(ExamFolder::firstTitleMatch(dir.path()), first);
     QCOMPARE(ExamFolder::firstTitleMatch(dir.path()) == ExamFolder::titleFileName(), exam);
 }
@@ -237,7 +218,7 @@ void ExamFolderTest::failedWriteGivesFileAndReason()
     QFETCH(FileError::Kind, kind);
     QTemporaryDir dir;
     if (!blocker.isEmpty())
-        makeFile(dir.filePath(blocker));
+        writeFile(dir.filePath(blocker), "x"_ba);
     if (fault == 1)
         AnsiText::Faults::failWriteAfter(3, what == "question"_L1 ? 1 : 0);
     else if (fault == 2)
@@ -275,14 +256,14 @@ void ExamFolderTest::removingAPicture()
     const ExamTicket ticket(dir.path(), u"1"_s);
     // A picture that is not there is no failure.
     QVERIFY(!ticket.removePicture(1).isError());
-    makeFile(ticket.path(u"k1.bmp"_s));
-    makeFile(ticket.path(u"k2.bmp"_s));
+    writeFile(ticket.path(u"k1.bmp"_s), "x"_ba);
+    writeFile(ticket.path(u"k2.bmp"_s), "x"_ba);
     QVERIFY(!ticket.removePicture(1).isError());
     QVERIFY(!ticket.has(u"k1.bmp"_s));
     QVERIFY(ticket.has(u"k2.bmp"_s));
 
     // A folder in the picture's place cannot be removed as a file: the path and the reason.
-    makeFile(ticket.path(u"k3.bmp/inside"_s));
+    writeFile(ticket.path(u"k3.bmp/inside"_s), "x"_ba);
     const FileError failed = ticket.removePicture(3);
     QVERIFY(failed.isError());
     QCOMPARE(failed.path(), ticket.path(u"k3.bmp"_s));
@@ -305,7 +286,7 @@ void ExamFolderTest::entriesCountTickets()
     QFETCH(int, tickets);
     QTemporaryDir dir;
     for (const QString &file : files)
-        makeFile(dir.filePath(file));
+        writeFile(dir.filePath(file), "x"_ba);
     const ExamFolder::Entries found = ExamFolder::entries(dir.path());
     QCOMPARE(found.tickets, tickets);
     QCOMPARE(found.paths.size(), tickets + 1);

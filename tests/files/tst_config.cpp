@@ -4,6 +4,7 @@
 #include "core/files/ini.h"
 #include "core/files/path_names.h"
 #include "core/program/language_policy.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,23 +18,6 @@
 #include <limits>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QByteArray golden(const char *name)
-{
-    return AnsiText::readBytes(QStringLiteral(TAVRING_TEST_DATA "/ini/") + QLatin1StringView(name))
-        .value_or(QByteArray());
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-} // namespace
 
 class ConfigTest : public QObject
 {
@@ -103,7 +87,7 @@ void ConfigTest::iniReading()
     QFETCH(QString, section);
     QFETCH(QString, key);
     QFETCH(QString, expected);
-    const QString file = QStringLiteral(TAVRING_TEST_DATA "/ini/settings.ini");
+    const QString file = goldenPath(u"ini/settings.ini"_s);
     QCOMPARE(GetValueString(section, key, file), expected);
     QCOMPARE(IniFile(file).value(section, key), expected);
 }
@@ -116,11 +100,11 @@ void ConfigTest::iniWritingKeepsOtherLines_data()
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("existing key keeps its spelling")
-        << u"test"_s << u"BILET"_s << u"7"_s << golden("settings-existing-key.ini");
+        << u"test"_s << u"BILET"_s << u"7"_s << golden(u"ini/settings-existing-key.ini"_s);
     QTest::newRow("new key after the last key of the section")
-        << u"test"_s << u"z"_s << u"/home/учитель/b/экзамен"_s << golden("settings-new-key.ini");
+        << u"test"_s << u"z"_s << u"/home/учитель/b/экзамен"_s << golden(u"ini/settings-new-key.ini"_s);
     QTest::newRow("new section at the end")
-        << u"extra"_s << u"flag"_s << u"on"_s << golden("settings-new-section.ini");
+        << u"extra"_s << u"flag"_s << u"on"_s << golden(u"ini/settings-new-section.ini"_s);
 }
 
 void ConfigTest::iniWritingKeepsOtherLines()
@@ -132,9 +116,9 @@ void ConfigTest::iniWritingKeepsOtherLines()
 
     QTemporaryDir dir;
     const QString file = dir.filePath(u"test.ini"_s);
-    writeFile(file, golden("settings.ini"));
+    writeFile(file, golden(u"ini/settings.ini"_s));
     QVERIFY(SetValue(section, key, value, file));
-    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), expected);
+    QCOMPARE(readFile(file), expected);
     QCOMPARE(GetValueString(section, key, file), value);
 }
 
@@ -145,29 +129,29 @@ void ConfigTest::iniWritingEdges()
 
     // A missing file is created with the section.
     QVERIFY(SetValue(u"test"_s, u"bilet"_s, u"3"_s, file));
-    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), "[test]\r\nbilet=3\r\n"_ba);
+    QCOMPARE(readFile(file), "[test]\r\nbilet=3\r\n"_ba);
     QVERIFY(SetValue(u"test"_s, u"vopros"_s, u"5"_s, file));
-    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), "[test]\r\nbilet=3\r\nvopros=5\r\n"_ba);
+    QCOMPARE(readFile(file), "[test]\r\nbilet=3\r\nvopros=5\r\n"_ba);
 
     // A file without a final line end: a new section starts on a line of its own,
     // a new key after a last line without an end gets one.
     writeFile(file, "[test]\r\nbilet=3");
     QVERIFY(SetValue(u"reg"_s, u"reg"_s, u"1"_s, file));
-    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), "[test]\r\nbilet=3\r\n[reg]\r\nreg=1\r\n"_ba);
+    QCOMPARE(readFile(file), "[test]\r\nbilet=3\r\n[reg]\r\nreg=1\r\n"_ba);
     writeFile(file, "[test]\r\nbilet=3");
     QVERIFY(SetValue(u"test"_s, u"ball"_s, u"4"_s, file));
-    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), "[test]\r\nbilet=3\r\nball=4\r\n"_ba);
+    QCOMPARE(readFile(file), "[test]\r\nbilet=3\r\nball=4\r\n"_ba);
 
     // A section without keys gets the key right after its header.
     writeFile(file, "[test]\r\n\r\n[reg]\r\nreg=0\r\n");
     QVERIFY(SetValue(u"test"_s, u"re"_s, u"rus"_s, file));
-    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), "[test]\r\nre=rus\r\n\r\n[reg]\r\nreg=0\r\n"_ba);
+    QCOMPARE(readFile(file), "[test]\r\nre=rus\r\n\r\n[reg]\r\nreg=0\r\n"_ba);
 
     // A value with line breaks stays on its key's line and adds no key or section.
     writeFile(file, "[test]\r\npass=1\r\n[reg]\r\nreg=0\r\n");
     QVERIFY(SetValue(u"test"_s, u"pass"_s, u"x\r\n[reg]\r\nreg=1\nre=eng\r"_s, file));
     QVERIFY(SetValue(u"test"_s, u"z"_s, u"a\nb"_s, file));
-    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()),
+    QCOMPARE(readFile(file),
              "[test]\r\npass=x [reg] reg=1 re=eng \r\nz=a b\r\n[reg]\r\nreg=0\r\n"_ba);
     QCOMPARE(GetValueString(u"reg"_s, u"reg"_s, file), u"0"_s);
 
@@ -190,7 +174,7 @@ void ConfigTest::iniLongValueAndCyrillicPath()
     QVERIFY(SetValue(u"test"_s, u"z"_s, path, file));
     QCOMPARE(GetValueString(u"test"_s, u"z"_s, file), path);
     // Stored as single bytes of Windows-1251.
-    QVERIFY(AnsiText::readBytes(file).value_or(QByteArray()).contains("\xd3\xf7\xe8\xf2\xe5\xeb\xfc"));
+    QVERIFY(readFile(file).contains("\xd3\xf7\xe8\xf2\xe5\xeb\xfc"));
 }
 
 void ConfigTest::iniRefusesUnreadableNames_data()
@@ -222,13 +206,13 @@ void ConfigTest::iniRefusesUnreadableNames()
 
     QTemporaryDir dir;
     const QString file = dir.filePath(u"test.ini"_s);
-    writeFile(file, golden("settings.ini"));
+    writeFile(file, golden(u"ini/settings.ini"_s));
     QVERIFY(!SetValue(section, key, u"1"_s, file));
     // Several keys with one unreadable among them: none is written.
     FileError error;
     QVERIFY(!SetValues(section, {{u"vopros"_s, u"9"_s}, {key, u"1"_s}}, file, &error));
     QVERIFY(error.isError());
-    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), golden("settings.ini"));
+    QCOMPARE(readFile(file), golden(u"ini/settings.ini"_s));
 
     // Nothing is created for a refused name either.
     const QString missing = dir.filePath(u"new.ini"_s);
@@ -291,7 +275,7 @@ void ConfigTest::iniLineEnds()
     writeFile(file, content);
     QCOMPARE(GetValueString(section, key, file), before);
     QVERIFY(SetValue(section, key, value, file));
-    QCOMPARE(AnsiText::readBytes(file).value_or(QByteArray()), expected);
+    QCOMPARE(readFile(file), expected);
     QCOMPARE(GetValueString(section, key, file), value);
 }
 
@@ -393,8 +377,8 @@ void ConfigTest::iniSeveralKeysAsOneByOne()
     QVERIFY(SetValues(section, values, together));
     for (const auto &[key, value] : values)
         QVERIFY(SetValue(section, key, value, oneByOne));
-    QCOMPARE(AnsiText::readBytes(together).value_or(QByteArray()),
-             AnsiText::readBytes(oneByOne).value_or(QByteArray()));
+    QCOMPARE(readFile(together),
+             readFile(oneByOne));
     QCOMPARE(IniFile(together).value(section, u"new"_s), u"значение"_s);
 }
 

@@ -11,6 +11,7 @@
 #include "core/questionnaire/questionnaire_file.h"
 #include "core/questionnaire/questionnaire_report.h"
 #include "core/reports/exam_report.h"
+#include "support/files.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -27,19 +28,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QByteArray OldBytes = "[test]\r\nbilet=3\r\nvopros=5\r\nball=4\r\npass=secret\r\nre=rus\r\n";
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    return AnsiText::readBytes(path).value_or("<missing>"_ba);
-}
 
 QStringList entries(const QString &folder)
 {
@@ -200,7 +188,7 @@ void FaultsTest::failedAppendLeavesNoPartOfIt()
     QFETCH(int, failAfter);
     QTemporaryDir dir;
     const QString report = questionnaire ? ProgramPaths(dir.path()).questionnaireReport() : dir.filePath(ProgramPaths::examReportName());
-    const QByteArray old = AnsiText::encode(ExamReport::recordText(appendedRecord(0, 0)));
+    const QByteArray old = recordBytes((appendedRecord(0, 0)));
     if (existing)
         writeFile(report, old);
     const auto append = [&](FileError *error) {
@@ -237,7 +225,7 @@ void FaultsTest::staleLockOfAnotherWorkstationIsTakenOver()
     FileError error;
     QVERIFY2(ExamReport::append(dir.path(), appendedRecord(0, 0), &error), qPrintable(error.describe(LanguagePolicy(u"eng"_s))));
     QCOMPARE(readFile(dir.filePath(ProgramPaths::examReportName())),
-             AnsiText::encode(ExamReport::recordText(appendedRecord(0, 0))));
+             recordBytes((appendedRecord(0, 0))));
     QVERIFY(!QFileInfo::exists(lockPath));
 }
 
@@ -252,7 +240,7 @@ void FaultsTest::fullAndReadOnlyFileSystem()
     const QString report = folder + u'/' + ProgramPaths::examReportName();
     const QString questionnaireReport = ProgramPaths(folder).questionnaireReport();
     writeFile(settings, OldBytes);
-    const QByteArray oldRecord = AnsiText::encode(ExamReport::recordText(appendedRecord(0, 0)));
+    const QByteArray oldRecord = recordBytes((appendedRecord(0, 0)));
     writeFile(report, oldRecord);
     writeFile(questionnaireReport, "=\r\n");
 
@@ -322,7 +310,7 @@ void FaultsTest::severalProcessesAppendAtOnce()
     qsizetype expectedSize = 0;
     for (int process = 0; process < Processes; ++process) {
         for (int index = 0; index < Records; ++index) {
-            const QByteArray record = AnsiText::encode(ExamReport::recordText(appendedRecord(process, index)));
+            const QByteArray record = recordBytes((appendedRecord(process, index)));
             const bool failed = process == 0 && index == failing;
             QCOMPARE(report.count(record), failed ? 0 : 1);
             if (!failed)

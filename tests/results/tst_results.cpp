@@ -7,6 +7,7 @@
 #include "core/reports/results_models.h"
 #include "core/reports/results_statistics.h"
 #include "gui/results/module/results_xlsx.h"
+#include "support/files.h"
 
 #include <QFile>
 #include <QProcess>
@@ -17,14 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray golden(const QString &name)
-{
-    QFile file(QStringLiteral(TAVRING_TEST_DATA) + u"/report/"_s + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing golden file %s", qPrintable(name));
-    return file.readAll();
-}
 
 // A record of the program's own writer with the marks given as 20 characters: '5' right,
 // '2' wrong, '.' no mark.
@@ -43,7 +36,7 @@ QByteArray written(const QString &language, const QString &student, const QStrin
     }
     record.verdict = verdict;
     record.data1 = data;
-    return AnsiText::encode(ExamReport::recordText(record));
+    return recordBytes(record);
 }
 
 // A ticket in one line: date|time|student|ticket|marks|verdict|data|language|line.
@@ -139,10 +132,10 @@ void ResultsTest::readsTheRecordsOfTheProgramsWriter_data()
     const QString rus = u"2026-12-08|10:30:15|Иванов Иван|b2|5.2................5|Не зачет|группа 3|rus|1"_s;
     const QString eng = u"2026-12-08|10:30:15|John Smith|b1|55255...............|Delivered||eng|1"_s;
     const QString other = u"||Petra ?|b3|....................||1 2 3||1"_s;
-    QTest::newRow("rus") << golden(u"rus.txt"_s) << QStringList{rus};
-    QTest::newRow("eng") << golden(u"eng.txt"_s) << QStringList{eng};
-    QTest::newRow("another language") << golden(u"other.txt"_s) << QStringList{other};
-    QTest::newRow("three in a row") << golden(u"rus.txt"_s) + golden(u"eng.txt"_s) + golden(u"other.txt"_s)
+    QTest::newRow("rus") << golden(u"report/rus.txt"_s) << QStringList{rus};
+    QTest::newRow("eng") << golden(u"report/eng.txt"_s) << QStringList{eng};
+    QTest::newRow("another language") << golden(u"report/other.txt"_s) << QStringList{other};
+    QTest::newRow("three in a row") << golden(u"report/rus.txt"_s) + golden(u"report/eng.txt"_s) + golden(u"report/other.txt"_s)
                                     << QStringList{rus, eng.chopped(1) + u"10"_s, other.chopped(1) + u"18"_s};
     QTest::newRow("every mark empty")
         << written(u"rus"_s, u"Петров"_s, u"b4"_s, u"...................."_s, Verdict::FailedOnTime)
@@ -159,7 +152,7 @@ void ResultsTest::readsTheRecordsOfTheProgramsWriter_data()
     const ExamRecord discarded{u"rus"_s, u"08.12.2026"_s, u"11:00:00"_s, u"Ф.И.О ,  Данные  Петров"_s,
                                u"Билет № b2"_s, {}, {}, {}, {}, {}};
     QTest::newRow("the note of a discarded ticket between records")
-        << golden(u"rus.txt"_s) + AnsiText::encode(ExamReport::discardNoteText(discarded)) + golden(u"eng.txt"_s)
+        << golden(u"report/rus.txt"_s) + AnsiText::encode(ExamReport::discardNoteText(discarded)) + golden(u"report/eng.txt"_s)
         << QStringList{rus, eng.chopped(1) + u"17"_s};
     const QString name(300, u'Я');
     QTest::newRow("a 300-character name")
@@ -183,8 +176,8 @@ void ResultsTest::showsDamagedParts_data()
     QTest::addColumn<QStringList>("students");
     QTest::addColumn<QStringList>("problems");
 
-    const QByteArray rus = golden(u"rus.txt"_s);
-    const QByteArray eng = golden(u"eng.txt"_s);
+    const QByteArray rus = golden(u"report/rus.txt"_s);
+    const QByteArray eng = golden(u"report/eng.txt"_s);
     const QStringList both{u"Иванов Иван"_s, u"John Smith"_s};
     QTest::newRow("CR LF line ends") << QByteArray(rus + eng).replace("\r\r\n", "\r\n") << both << QStringList();
     QTest::newRow("lone LF line ends") << QByteArray(rus + eng).replace("\r\r\n", "\n").replace("\r\n", "\n") << both
@@ -327,7 +320,7 @@ void ResultsTest::cancelsReading()
 {
     QByteArray report;
     for (int i = 0; i < 2000; ++i)
-        report += golden(u"rus.txt"_s);
+        report += golden(u"report/rus.txt"_s);
     int calls = 0;
     QVERIFY(!ReportReader::readExamReport(report, [&](qint64, qint64) { return ++calls < 2; }));
     qint64 last = -1;
@@ -366,7 +359,7 @@ void ResultsTest::countsStatistics_data()
         << a + b << u"2/1/1/0 2/2/0/0 2/0/1/1"_s << QStringList{u"b1 6/3/2/1"_s} << QStringList{u"1:1"_s, u"3:1"_s}
         << QStringList{u"2026-12-08:1/1"_s, u"2026-12-09:1/0"_s};
     QTest::newRow("two tickets, another language without marks")
-        << c + golden(u"other.txt"_s) + a << u"2/1/1/0 2/1/1/0 1/0/1/0"_s << QStringList{u"b1 3/2/1/0"_s, u"b2 2/0/2/0"_s}
+        << c + golden(u"report/other.txt"_s) + a << u"2/1/1/0 2/1/1/0 1/0/1/0"_s << QStringList{u"b1 3/2/1/0"_s, u"b2 2/0/2/0"_s}
         << QStringList{u"0:1"_s, u"1:1"_s, u"2:1"_s} << QStringList{u"2026-12-08:2/1"_s};
 }
 
@@ -517,7 +510,7 @@ void ResultsTest::writesXlsx()
     QTemporaryDir dir;
     const QString path = dir.filePath(u"results.xlsx"_s);
     TicketResultsModel model;
-    model.setResults(ReportReader::readExamReport(golden(u"rus.txt"_s) + golden(u"other.txt"_s))->tickets);
+    model.setResults(ReportReader::readExamReport(golden(u"report/rus.txt"_s) + golden(u"report/other.txt"_s))->tickets);
     const ResultsStatistics statistics = ResultsStatistics::of(model.results());
     QString error;
     QVERIFY2(ResultsExport::writeXlsx(path,

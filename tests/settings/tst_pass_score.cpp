@@ -295,7 +295,6 @@ void TestPassScore::panelOffersOnlyAReachableScore_data()
 
     const QStringList pattern{u"5"_s, u"5"_s, u"5"_s, u"2"_s, u"2"_s};
     QTest::newRow("reachable") << u"rus"_s << pattern << u"5"_s << u"3.8"_s << QStringList{};
-    QTest::newRow("the highest") << u"rus"_s << QStringList{u"5"_s} << u"1"_s << u"5"_s << QStringList{};
     // Marks left in the boxes beyond a number of questions that dropped still count, so the
     // result can lie above any grade.
     QTest::newRow("above 5, rus") << u"rus"_s << pattern << u"2"_s << QString()

@@ -1,6 +1,7 @@
 #include "core/files/ansi_text.h"
 #include "core/files/ini.h"
 #include "core/program/settings_record.h"
+#include "support/files.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -34,20 +35,6 @@ private slots:
     void languageIsWrittenAlone();
     void examFolderComesBackFromTheFile();
 };
-
-namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    return AnsiText::readBytes(path).value_or(QByteArray());
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QVERIFY(AnsiText::writeBytes(path, bytes));
-}
-
-} // namespace
 
 void SettingsRecordTest::loadReadsEveryKey()
 {
@@ -200,7 +187,7 @@ void SettingsRecordTest::saveGivesTheBytesOfNineWrites()
         {"pass", u"пароль"_s}, {"l", u"640"_s}, {"h", QString()}, {"k", u"1"_s}, {"z", folder}};
     for (const auto &[key, value] : writes)
         QVERIFY(SetValue(u"test"_s, QLatin1StringView(key).toString(), value, nine));
-    QCOMPARE(fileBytes(one), fileBytes(nine));
+    QCOMPARE(readFile(one), readFile(nine));
     // The language is not part of saving the settings.
     QCOMPARE(GetValueString(u"test"_s, u"re"_s, one), GetValueString(u"test"_s, u"re"_s, nine));
 }
@@ -225,7 +212,7 @@ void SettingsRecordTest::registrationFlagIsWrittenAlone()
     const QString file = dir.filePath(u"test.ini"_s);
     writeFile(file, "[test]\r\nbilet=7\r\n"_ba);
     QVERIFY(SettingsRecord::saveRegistrationFlag(file, u"1"_s));
-    QCOMPARE(fileBytes(file), "[test]\r\nbilet=7\r\n[reg]\r\nreg=1\r\n"_ba);
+    QCOMPARE(readFile(file), "[test]\r\nbilet=7\r\n[reg]\r\nreg=1\r\n"_ba);
 }
 
 void SettingsRecordTest::saveFailureText_data()
@@ -268,7 +255,7 @@ void SettingsRecordTest::languageIsWrittenAlone()
     record.setTickets(u"99"_s);
     record.setLanguage(u"eng"_s);
     QVERIFY(record.saveLanguage(file));
-    QCOMPARE(fileBytes(file), "[test]\r\nbilet=7\r\nre=eng\r\n"_ba);
+    QCOMPARE(readFile(file), "[test]\r\nbilet=7\r\nre=eng\r\n"_ba);
 }
 
 void SettingsRecordTest::examFolderComesBackFromTheFile()

@@ -10,6 +10,7 @@
 #include "gui/exam/evaluation_window.h"
 #include "gui/exam/ticket_window.h"
 #include "gui/start/start_window.h"
+#include "support/roads.h"
 #include "support/test_platform.h"
 
 #include <QAbstractButton>
@@ -47,15 +48,13 @@ QString step(Application &app, const QString &command, const QString &argument)
     StartWindow *start = app.startWindow();
     TicketWindow *ticket = app.ticketWindow();
     if (command == u"student"_s) {
-        find<QRadioButton>(start, u"Option1"_s)->setChecked(true);
-        find<QLineEdit>(start, u"Text9"_s)->setText(argument);
+        if (!start)
+            return u"no start window"_s;
         find<QLineEdit>(start, u"Text10"_s)->setText(u"группа 7"_s);
-        return press(start, u"Command14"_s) ? QString() : u"no start window"_s;
+        return enterStudent(start, argument) ? QString() : u"no ticket choice"_s;
     }
-    if (command == u"open"_s) {
-        find<QLineEdit>(start, u"Text1"_s)->setText(argument);
-        return press(start, u"Command3"_s) && app.ticketWindow() ? QString() : u"no ticket"_s;
-    }
+    if (command == u"open"_s)
+        return openTicketByNumber(app, argument) ? QString() : u"no ticket"_s;
     if (command == u"question"_s) {
         auto *button = find<QRadioButton>(ticket, u"Option"_s + argument);
         if (!button || !button->isEnabled())
@@ -65,18 +64,12 @@ QString step(Application &app, const QString &command, const QString &argument)
     }
     if (command == u"answer"_s) {
         auto *list = find<QListView>(ticket, u"List1"_s);
-        const QModelIndexList found = list ? list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, argument, 1, Qt::MatchExactly)
-                                           : QModelIndexList();
-        if (found.isEmpty() || !list->isEnabled())
-            return u"no such answer"_s;
-        list->setCurrentIndex(found.first());
-        emit list->clicked(found.first());
-        return QString();
+        return list && list->isEnabled() && answer(ticket, argument) ? QString() : u"no such answer"_s;
     }
     if (command == u"evaluate"_s)
         return press(ticket, u"Command1"_s) ? QString() : u"no ticket"_s;
     if (command == u"close"_s)
-        return press(ticket, u"Command2"_s) && app.evaluationWindow() ? QString() : u"no evaluation"_s;
+        return ticket && closeTicket(app, ticket) ? QString() : u"no evaluation"_s;
     if (command == u"save"_s) {
         EvaluationWindow *evaluation = app.evaluationWindow();
         auto *save = find<QCheckBox>(evaluation, u"Check1"_s);

@@ -367,11 +367,8 @@ void StartWindowTest::incompleteFirstQuestionIsRefused()
     QFile::remove(folder.path(u"b/exam/b2/o1.txt"_s));
     StartWindow *start = folder.start().startWindow();
     QVERIFY(enterStudent(start));
-    folder.platform.randoms.enqueue(0.5);
-    click(start, "Command1");
-    start->onTimer1();
+    QVERIFY(drawTicket(folder, 0.5));
     QCOMPARE(control<ActiveLabel>(start, "Label1")->text(), u"b2"_s);
-    QVERIFY(control<QPushButton>(start, "Command3")->isEnabled());
 
     click(start, "Command3");
     QCOMPARE(folder.platform.messageTexts(), messages);
@@ -414,15 +411,11 @@ void StartWindowTest::settingsNeedPassword()
     start->show();
     QVERIFY(enterStudent(start));
 
-    control<QLineEdit>(start, "Text2")->setText(u"123"_s);
-    click(start, "Command15");
+    QVERIFY(!openSettingsByPassword(app, u"123"_s));
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Not correct password!"_s});
     QCOMPARE(control<QLineEdit>(start, "Text2")->text(), QString());
-    QVERIFY(!app.settingsWindow()->isVisible());
 
-    control<QLineEdit>(start, "Text2")->setText(u"1234"_s);
-    click(start, "Command15");
-    QVERIFY(app.settingsWindow()->isVisible());
+    QVERIFY(openSettingsByPassword(app, u"1234"_s));
     QVERIFY(!start->isVisible());
     QCOMPARE(control<QLineEdit>(start, "Text2")->text(), QString());
 
@@ -431,8 +424,7 @@ void StartWindowTest::settingsNeedPassword()
     prepare(open, 2);
     Application &openApp = open.start();
     openApp.startWindow()->show();
-    click(openApp.startWindow(), "Command15");
-    QVERIFY(openApp.settingsWindow()->isVisible());
+    QVERIFY(openSettingsByPassword(openApp, QString()));
     QVERIFY(open.platform.messages.isEmpty());
 }
 

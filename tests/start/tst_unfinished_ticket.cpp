@@ -6,7 +6,9 @@
 #include "gui/exam/ticket_window.h"
 #include "gui/start/start_window.h"
 #include "support/controls.h"
+#include "support/files.h"
 #include "support/program_folder.h"
+#include "support/roads.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -45,13 +47,8 @@ QString journalOf(const ProgramFolder &folder)
 void openTicket(Application &app)
 {
     app.settings().setTicketTimer(true);
-    StartWindow *start = app.startWindow();
-    control<QRadioButton>(start, "Option1")->setChecked(true);
-    control<QLineEdit>(start, "Text9")->setText(StudentName);
-    click(start, "Command14");
-    control<QLineEdit>(start, "Text1")->setText(u"1"_s);
-    click(start, "Command3");
-    QVERIFY(app.ticketWindow());
+    QVERIFY(enterStudent(app.startWindow(), StudentName));
+    QVERIFY(openTicketByNumber(app));
 }
 
 // Answers the open question; a number first opens that question.
@@ -60,7 +57,7 @@ void answer(Application &app, const QString &text, int question = 0)
     TicketWindow *ticket = app.ticketWindow();
     if (question > 0)
         control<QRadioButton>(ticket, "Option", question - 1)->setChecked(true);
-    QVERIFY(clickRow(control<QListView>(ticket, "List1"), text));
+    QVERIFY(::answer(ticket, text));
 }
 
 // Everything the ticket window shows of its ticket, to compare it before and after a crash.
@@ -179,9 +176,10 @@ void UnfinishedTicketTest::withoutCrashNothingStays()
     for (int n = 1; n <= 5; ++n)
         answer(app, u"Да"_s, n);
     click(app.ticketWindow(), "Command1");
-    click(app.ticketWindow(), "Command2");
-    control<QCheckBox>(app.evaluationWindow(), "Check1")->setChecked(true);
-    click(app.evaluationWindow(), "Command2");
+    EvaluationWindow *evaluation = closeTicket(app, app.ticketWindow());
+    QVERIFY(evaluation);
+    control<QCheckBox>(evaluation, "Check1")->setChecked(true);
+    click(evaluation, "Command2");
 
     QCOMPARE(QDir(folder.path(u"s"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{u"oth.txt"_s});
     // The only message is the one that invites the student to press "Оценка".
@@ -241,8 +239,7 @@ void UnfinishedTicketTest::continueRestoresTheTicket()
     answer(app, u"Да"_s, 4);
     answer(app, u"Да"_s, 5);
     click(ticket, "Command1");
-    click(ticket, "Command2");
-    EvaluationWindow *evaluation = app.evaluationWindow();
+    EvaluationWindow *evaluation = closeTicket(app, ticket);
     QVERIFY(evaluation);
     QVERIFY(evaluation->record().student.endsWith(u"  "_s + StudentName));
     QCOMPARE(evaluation->record().verdict, Verdict::Passed);
@@ -346,7 +343,7 @@ void UnfinishedTicketTest::unusableJournalIsSetAside()
     QVERIFY(folder.platform.messages[0].text.contains(reason));
     QVERIFY(folder.platform.messages[0].text.endsWith(u"Файл сохранен как "_s + aside + u'.'));
     QVERIFY(!QFileInfo::exists(journal));
-    QCOMPARE(AnsiText::readBytes(aside).value_or(QByteArray()), bytes);
+    QCOMPARE(readFile(aside), bytes);
     // The program goes on as usual, and says nothing more on the next start.
     QVERIFY(shown(start, "Frame3"));
     restart(folder);

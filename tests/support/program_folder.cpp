@@ -1,10 +1,9 @@
 #include "support/program_folder.h"
 
 #include "core/files/ansi_text.h"
+#include "support/files.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -27,11 +26,7 @@ QString ProgramFolder::path(const QString &relative) const
 
 void ProgramFolder::writeBytes(const QString &relative, const QByteArray &bytes) const
 {
-    const QString file = path(relative);
-    QDir().mkpath(QFileInfo(file).path());
-    QFile out(file);
-    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        out.write(bytes);
+    writeFile(path(relative), bytes);
 }
 
 void ProgramFolder::writeText(const QString &relative, const QString &text) const

@@ -10,10 +10,7 @@
 #include "gui/settings/settings_window.h"
 #include "gui/start/about_window.h"
 #include "gui/start/start_window.h"
-#include "support/controls.h"
-
-#include <QLineEdit>
-#include <QPushButton>
+#include "support/roads.h"
 
 using namespace Qt::StringLiterals;
 
@@ -48,10 +45,9 @@ QWidget *openWindow(Application &app, const QString &form)
         app.openResults();
         return app.resultsWindow();
     }
-    control<QLineEdit>(app.startWindow(), "Text1")->setText(u"1"_s);
-    click(app.startWindow(), "Command3");
+    TicketWindow *ticket = openTicketByNumber(app);
     if (form == "Form2"_L1)
-        return app.ticketWindow();
+        return ticket;
     if (form == "Form8"_L1)
         return app.openAnswersReview();
     app.closeTicket();
