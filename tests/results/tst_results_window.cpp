@@ -204,6 +204,13 @@ void ResultsWindowTest::savesTheChart()
     QVERIFY(!QImage(folder.path(u"chart.png"_s)).isNull());
     // A cancelled dialog writes nothing.
     png->click();
+    // A chart that cannot be written says the file and why.
+    folder.platform.saveAnswers.enqueue(folder.path(u"missing/chart.png"_s));
+    png->click();
+    QCOMPARE(folder.platform.messageTexts(),
+             QStringList{u"The file could not be saved: "_s + folder.path(u"missing/chart.png"_s)
+                         + u"\nNo such file or directory"_s});
+    folder.platform.messages.clear();
     // On this tab the CSV holds the statistics, one table below the other.
     folder.platform.saveAnswers.enqueue(folder.path(u"statistics.csv"_s));
     control<QPushButton>(window, "cmdCsv")->click();

@@ -1,5 +1,6 @@
 #include "gui/results/results_window.h"
 
+#include "core/files/ansi_text.h"
 #include "core/program/language_policy.h"
 #include "core/program/program_paths.h"
 #include "core/reports/results_export.h"
@@ -11,6 +12,7 @@
 #include "gui/common/window_ops.h"
 #include "gui/results/results_module.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -530,8 +532,14 @@ void ResultsWindow::saveChart()
                                                        text(u"Рисунки PNG (*.png)"_s, u"PNG pictures (*.png)"_s));
     if (path.isEmpty())
         return;
-    const QPixmap picture = chartView->grab();
-    sayIfFailed(picture.save(path, "PNG"), path, QString());
+    // Encoded in memory and written through the file layer, so a failure has its reason and
+    // an existing chart is replaced whole or not at all.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    FileError error(FileError::Kind::Other, path);
+    const bool written = chartView->grab().save(&buffer, "PNG") && AnsiText::writeBytes(path, png, &error);
+    sayIfFailed(written, path, error.reason(LanguagePolicy(m_language)));
 }
 
 void ResultsWindow::exportCsv()
