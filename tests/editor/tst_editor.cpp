@@ -32,11 +32,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QColor statusColour(const QLabel *label)
-{
-    return label->palette().color(QPalette::WindowText);
-}
-
 } // namespace
 
 class EditorTest : public QObject
@@ -81,6 +76,8 @@ private:
                                  const QString &configured = QString());
     // Creates a new exam from the start panel.
     void createExam(ExamEditorWindow *editor, const QString &name);
+    // Chooses an existing exam from the start panel, picking its folder in the tree.
+    void chooseExam(ExamEditorWindow *editor, const QString &exam);
     void chooseQuestion(ExamEditorWindow *editor, int number);
     void openQuestion(ExamEditorWindow *editor, const QString &ticket, int number);
     void fillQuestion(ExamEditorWindow *editor, const QString &ticket, int number, const QString &question,
@@ -105,6 +102,14 @@ void EditorTest::createExam(ExamEditorWindow *editor, const QString &name)
     click(editor, "Command9");
     control<QLineEdit>(editor, "Text9")->setText(name);
     click(editor, "Command5");
+}
+
+void EditorTest::chooseExam(ExamEditorWindow *editor, const QString &exam)
+{
+    click(editor, "Command8");
+    auto *tree = control<QTreeView>(editor, "Dir1");
+    tree->setCurrentIndex(qobject_cast<QFileSystemModel *>(tree->model())->index(exam));
+    click(editor, "Command6");
 }
 
 void EditorTest::chooseQuestion(ExamEditorWindow *editor, int number)
@@ -197,14 +202,12 @@ void EditorTest::refusesExamName_data()
         const PathNames::Refusal why = PathNames::refusal(name, PathNames::problem(name));
         return russian ? why.russian : why.english;
     };
+    // Which names are refused and why is the name rules' test, and that a refused name creates
+    // nothing is the exam folder's; here the editor says the refusal in the window's language.
     QTest::newRow("empty") << u"rus"_s << QString() << u"Не введено имя папки экзамена"_s;
     QTest::newRow("empty, another language is English")
         << u"deu"_s << QString() << u"Not incorporated a name of file of exam"_s;
     QTest::newRow("slash") << u"rus"_s << u"../evil"_s << refusal(u"../evil"_s, true);
-    QTest::newRow("backslash") << u"eng"_s << u"a\\b"_s << refusal(u"a\\b"_s, false);
-    QTest::newRow("dot dot") << u"rus"_s << u".."_s << refusal(u".."_s, true);
-    QTest::newRow("chinese, read back as ??") << u"eng"_s << u"考试"_s << refusal(u"考试"_s, false);
-    QTest::newRow("trailing blank, another folder") << u"rus"_s << u"Физика "_s << refusal(u"Физика "_s, true);
     QTest::newRow("device name, another language is English") << u"deu"_s << u"con"_s << refusal(u"con"_s, false);
 }
 
@@ -353,7 +356,7 @@ void EditorTest::savesAndReloadsQuestion()
     click(editor, "Command1");
     control<QLineEdit>(editor, "Text6")->setText(u"2"_s);
     QCOMPARE(control<ActiveLabel>(editor, "Label9")->text(), u"Билет № b2 уже создан"_s);
-    QCOMPARE(statusColour(control<ActiveLabel>(editor, "Label9")), QColor(255, 0, 0));
+    QCOMPARE(textColour(control<ActiveLabel>(editor, "Label9")), QColor(255, 0, 0));
     chooseQuestion(editor, 3);
     QCOMPARE(control<ActiveLabel>(editor, "Label10")->text(), u"Вопрос № 3 уже создан"_s);
     QCOMPARE(control<QPlainTextEdit>(editor, "Text1")->toPlainText(), u"Как называется дом у лисы\nи почему\n"_s);
@@ -383,7 +386,7 @@ void EditorTest::savesAndReloadsQuestion()
     // A question that does not exist yet empties the boxes and invites creating it.
     chooseQuestion(editor, 4);
     QCOMPARE(control<ActiveLabel>(editor, "Label10")->text(), u"Создать вопрос № 4"_s);
-    QCOMPARE(statusColour(control<ActiveLabel>(editor, "Label10")), QColor(0, 128, 0));
+    QCOMPARE(textColour(control<ActiveLabel>(editor, "Label10")), QColor(0, 128, 0));
     QCOMPARE(control<QPlainTextEdit>(editor, "Text1")->toPlainText(), QString());
 }
 
@@ -394,9 +397,7 @@ void EditorTest::missingCorrectAnswerEmptiesBoxes()
     QFile::remove(exam + u"/b1/o3.txt"_s);
     ExamEditorWindow *editor = openEditor(folder);
     QVERIFY(editor);
-    click(editor, "Command8");
-    control<QTreeView>(editor, "Dir1")->setCurrentIndex(qobject_cast<QFileSystemModel *>(control<QTreeView>(editor, "Dir1")->model())->index(exam));
-    click(editor, "Command6");
+    chooseExam(editor, exam);
     QVERIFY(shown(editor, "Frame1"));
 
     openQuestion(editor, u"1"_s, 2);
@@ -415,11 +416,12 @@ void EditorTest::refusesIncompleteOrUnsafeSave_data()
     QTest::addColumn<QString>("ticket");
     QTest::addColumn<QString>("correct");
     QTest::addColumn<QString>("message");
+    // Which boxes a save needs and which ticket numbers it refuses is the editor state's test;
+    // here the window says each kind of refusal and writes nothing.
     QTest::newRow("empty correct answer") << u"1"_s << QString() << u"Отсутствует текст в одном из полей"_s;
-    QTest::newRow("empty ticket number") << QString() << u"А"_s << u"Отсутствует текст в одном из полей"_s;
-    for (const QString &ticket : {u"1/../../x"_s, u"1 "_s, u"2😀"_s})
-        QTest::addRow("ticket number \"%s\"", qPrintable(ticket))
-            << ticket << u"А"_s << PathNames::refusal(ticket, PathNames::problem(ticket)).russian;
+    const QString outside = u"1/../../x"_s;
+    QTest::newRow("ticket number leads out")
+        << outside << u"А"_s << PathNames::refusal(outside, PathNames::problem(outside)).russian;
 }
 
 void EditorTest::refusesIncompleteOrUnsafeSave()
@@ -449,9 +451,7 @@ void EditorTest::unreadableFileIsNamed()
     QDir().mkpath(exam + u"/b1/q1.txt"_s);
     ExamEditorWindow *editor = openEditor(folder);
     QVERIFY(editor);
-    click(editor, "Command8");
-    control<QTreeView>(editor, "Dir1")->setCurrentIndex(qobject_cast<QFileSystemModel *>(control<QTreeView>(editor, "Dir1")->model())->index(exam));
-    click(editor, "Command6");
+    chooseExam(editor, exam);
     openQuestion(editor, u"1"_s, 1);
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"Не удалось прочитать файл "_s + exam + u"/b1/q1.txt"_s});
     QCOMPARE(control<QPlainTextEdit>(editor, "Text1")->toPlainText(), QString());
@@ -483,9 +483,7 @@ void EditorTest::ticketStatus()
     const QString exam = makeExam(folder, u"Экзамен"_s, 1, 2);
     ExamEditorWindow *editor = openEditor(folder, language);
     QVERIFY(editor);
-    click(editor, "Command8");
-    control<QTreeView>(editor, "Dir1")->setCurrentIndex(qobject_cast<QFileSystemModel *>(control<QTreeView>(editor, "Dir1")->model())->index(exam));
-    click(editor, "Command6");
+    chooseExam(editor, exam);
     control<QLineEdit>(editor, "Text6")->setText(ticket);
     QCOMPARE(control<ActiveLabel>(editor, "Label9")->text(), ticketStatus);
     QCOMPARE(control<QLineEdit>(editor, "Text7")->text(), ticket == "1"_L1 ? u"b1"_s : QString());
@@ -567,9 +565,7 @@ void EditorTest::pictureIsTakenAwayOrDeleted()
     QImage(12, 8, QImage::Format_RGB32).save(exam + u"/b1/k1.bmp"_s, "BMP");
     ExamEditorWindow *editor = openEditor(folder);
     QVERIFY(editor);
-    click(editor, "Command8");
-    control<QTreeView>(editor, "Dir1")->setCurrentIndex(qobject_cast<QFileSystemModel *>(control<QTreeView>(editor, "Dir1")->model())->index(exam));
-    click(editor, "Command6");
+    chooseExam(editor, exam);
     openQuestion(editor, u"1"_s, 1);
     QVERIFY(shown(editor, "Label19"));
 
@@ -608,9 +604,7 @@ void EditorTest::deletingFollowsTheQuestionShown()
         QImage(12, 8, QImage::Format_RGB32).save(exam + picture, "BMP");
     ExamEditorWindow *editor = openEditor(folder);
     QVERIFY(editor);
-    click(editor, "Command8");
-    control<QTreeView>(editor, "Dir1")->setCurrentIndex(qobject_cast<QFileSystemModel *>(control<QTreeView>(editor, "Dir1")->model())->index(exam));
-    click(editor, "Command6");
+    chooseExam(editor, exam);
     openQuestion(editor, u"1"_s, 1);
     QVERIFY(shown(editor, "Label19"));
 
@@ -673,21 +667,11 @@ void EditorTest::pictureTriggerStaysArmedWithoutQuestionNumber()
     QCOMPARE(control<QLineEdit>(editor, "Text8")->text(), u"1"_s);
     QVERIFY(!QFileInfo::exists(folder.path(u"b/Триггер/b1"_s)));
 
-    // The armed trigger does not change on the next save, so no picture is written.
-    chooseQuestion(editor, 1);
-    control<QPlainTextEdit>(editor, "Text1")->setPlainText(u"Вопрос"_s);
-    control<QPlainTextEdit>(editor, "Text2")->setPlainText(u"Да\nНет"_s);
-    control<QLineEdit>(editor, "Text3")->setText(u"Да"_s);
-    folder.platform.fileAnswers.enqueue(writePng(pictures, 16, 16));
-    click(editor, "Label5");
-    click(editor, "Command2");
-    QVERIFY(QFileInfo::exists(folder.path(u"b/Триггер/b1/q1.txt"_s)));
-    QVERIFY(!QFileInfo::exists(folder.path(u"b/Триггер/b1/k1.bmp"_s)));
-
-    // "Новый билет" resets it; the next save with a picture writes it.
+    // That an armed trigger never fires again is the editor state's test. "Новый билет" resets
+    // it; the next save with a picture writes it.
     click(editor, "Command1");
     QCOMPARE(control<QLineEdit>(editor, "Text8")->text(), u"0"_s);
-    openQuestion(editor, u"1"_s, 1);
+    fillQuestion(editor, u"1"_s, 1, u"Вопрос"_s, u"Да\nНет"_s, u"Да"_s);
     folder.platform.fileAnswers.enqueue(writePng(pictures, 16, 16));
     click(editor, "Label5");
     click(editor, "Command2");

@@ -122,16 +122,6 @@ void moveOver(QWidget *control)
     QCoreApplication::sendEvent(control, &move);
 }
 
-QColor background(const QWidget *control)
-{
-    return control->palette().color(QPalette::Window);
-}
-
-QColor textColour(const QWidget *control)
-{
-    return control->palette().color(QPalette::WindowText);
-}
-
 } // namespace
 
 class TestEvaluation : public QObject

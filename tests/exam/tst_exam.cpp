@@ -64,11 +64,6 @@ void writePicture(const QString &path, const QSize &size)
     QVERIFY(image.save(path, "BMP"));
 }
 
-QColor background(const QWidget *widget)
-{
-    return widget->palette().color(QPalette::Window);
-}
-
 } // namespace
 
 class ExamTest : public QObject

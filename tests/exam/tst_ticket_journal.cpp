@@ -2,6 +2,7 @@
 #include "core/exam/ticket_journal_keeper.h"
 #include "core/files/ansi_text.h"
 #include "support/program_folder.h"
+#include "support/ticket_steps.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -30,24 +31,6 @@ struct Exam
 
     QString journal() const { return folder.path(u"s/ticket.journal"_s); }
 };
-
-// A run taken through the steps: R and W answer right or wrong and open the next question,
-// T ticks the running timer, E evaluates.
-void play(TicketRun &run, const QString &steps)
-{
-    for (const QChar step : steps) {
-        if (step == u'R' || step == u'W') {
-            const TicketRun::Choice choice = run.choose(step == u'R' ? u"Да"_s : u"Нет"_s);
-            if (choice.next == TicketRun::Next::Unlocked)
-                run.open(run.currentQuestion() + 1);
-        } else if (step == u'T') {
-            run.tickTicketTimer();
-            run.tickQuestionTimer();
-        } else if (step == u'E') {
-            run.evaluate();
-        }
-    }
-}
 
 TicketJournal::Record recordOf(const TicketRun &run)
 {

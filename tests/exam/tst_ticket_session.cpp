@@ -4,6 +4,7 @@
 #include "core/reports/exam_report.h"
 #include "core/reports/report_reader.h"
 #include "support/program_folder.h"
+#include "support/ticket_steps.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,22 +45,6 @@ struct Desk
 
     bool hasJournal() const { return QFileInfo::exists(paths.ticketJournal()); }
 };
-
-// R and W answer the open question right or wrong and open the next one, T ticks the running
-// timer, E evaluates.
-void play(TicketRun &run, const QString &steps)
-{
-    for (const QChar step : steps) {
-        if (step == u'R' || step == u'W') {
-            if (run.choose(step == u'R' ? u"Да"_s : u"Нет"_s).next == TicketRun::Next::Unlocked)
-                run.open(run.currentQuestion() + 1);
-        } else if (step == u'T') {
-            run.tickTicketTimer();
-        } else if (step == u'E') {
-            run.evaluate();
-        }
-    }
-}
 
 // The sheet the evaluation window makes of an outcome.
 ExamRecord recordOf(const TicketOutcome &outcome, const Student &student, const QString &language)

@@ -418,14 +418,6 @@ void StartWindowTest::settingsNeedPassword()
     QVERIFY(openSettingsByPassword(app, u"1234"_s));
     QVERIFY(!start->isVisible());
     QCOMPARE(control<QLineEdit>(start, "Text2")->text(), QString());
-
-    // An empty stored password and an empty entry are equal.
-    ProgramFolder open;
-    prepare(open, 2);
-    Application &openApp = open.start();
-    openApp.startWindow()->show();
-    QVERIFY(openSettingsByPassword(openApp, QString()));
-    QVERIFY(open.platform.messages.isEmpty());
 }
 
 void StartWindowTest::exitOpensFarewellAndEnds()

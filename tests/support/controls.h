@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QColor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,6 +61,17 @@ inline QString captionOf(const QWidget *control)
     if (auto *edit = qobject_cast<const QLineEdit *>(control))
         return edit->text();
     return control ? control->windowTitle() : QString();
+}
+
+// The colours a control is painted with: its background and its text.
+inline QColor background(const QWidget *control)
+{
+    return control->palette().color(QPalette::Window);
+}
+
+inline QColor textColour(const QWidget *control)
+{
+    return control->palette().color(QPalette::WindowText);
 }
 
 // Clicks a button or a clickable label by its name, as the user would.
