@@ -1,4 +1,5 @@
 #include "core/files/ansi_text.h"
+#include "core/files/clock.h"
 #include "core/questionnaire/questionnaire_report.h"
 #include "core/reports/exam_report.h"
 #include "core/reports/report_reader.h"
@@ -22,12 +23,13 @@ namespace {
 // A record of the program's own writer with the marks given as 20 characters: '5' right,
 // '2' wrong, '.' no mark.
 QByteArray written(const QString &language, const QString &student, const QString &ticket, const QString &marks,
-                   Verdict verdict, const QString &date = u"08.12.2026"_s, const QString &data = QString())
+                   Verdict verdict, const QString &date = u"08.12.2026"_s, const QString &data = QString(),
+                   const QString &time = u"10:30:15"_s)
 {
     ExamRecord record;
     record.language = language;
     record.date = date;
-    record.time = u"10:30:15"_s;
+    record.time = time;
     record.student = u"Ф.И.О ,  Данные  "_s + student;
     record.ticket = ticket.isEmpty() ? QString() : u"Билет № "_s + ticket;
     for (int n = 1; n <= ExamReport::Questions; ++n) {
@@ -111,6 +113,11 @@ private slots:
     void showsDamagedParts();
     void readsQuestionnaireRuns();
     void showsLinesOutsideRuns();
+    void readsStampsWrittenUnderEveryLocale_data();
+    void readsStampsWrittenUnderEveryLocale();
+    void partsTheQuestionnaireStamp_data();
+    void partsTheQuestionnaireStamp();
+    void skipsHeadersWithoutAnswers();
     void readsDatesOfEitherSystem_data();
     void readsDatesOfEitherSystem();
     void cancelsReading();
@@ -295,6 +302,116 @@ void ResultsTest::showsLinesOutsideRuns()
     QCOMPARE(describeAll(contents->problems),
              (QStringList{problemOf(ReportProblem::NotARecord, 1, 3), problemOf(ReportProblem::NotARecord, 11, 11),
                           problemOf(ReportProblem::CutConclusion, 34, 36)}));
+}
+
+void ResultsTest::readsStampsWrittenUnderEveryLocale_data()
+{
+    QTest::addColumn<QLocale>("writer");
+    QTest::addColumn<QLocale>("reader");
+    const QList<QLocale> locales{QLocale::c(), QLocale(QLocale::Russian, QLocale::Russia),
+                                 QLocale(QLocale::English, QLocale::UnitedStates),
+                                 QLocale(QLocale::English, QLocale::UnitedKingdom),
+                                 QLocale(QLocale::German, QLocale::Germany)};
+    for (const QLocale &writer : locales) {
+        for (const QLocale &reader : locales) {
+            const QString row = u"written under "_s + writer.name() + u", read under "_s + reader.name();
+            QTest::newRow(qPrintable(row)) << writer << reader;
+        }
+    }
+}
+
+void ResultsTest::readsStampsWrittenUnderEveryLocale()
+{
+    QFETCH(QLocale, writer);
+    QFETCH(QLocale, reader);
+    // The 8th of December reads as a month in the American order too: the forms must not
+    // be mistaken for each other.
+    const QDate date(2026, 12, 8);
+    const QTime time(21, 28, 54);
+    QLocale::setDefault(writer);
+    const QByteArray exam = written(u"eng"_s, u"Smith"_s, u"1"_s, Five, Verdict::Passed, ExamReport::dateText(date),
+                                    QString(), ExamReport::timeText(time));
+    const QString shortTime = Clock::shortTime(time);
+    const QString shortDate = Clock::shortDate(date);
+    const QByteArray questionnaire = AnsiText::encode(QuestionnaireReport::header(u"travel"_s, shortTime, shortDate)
+                                                      + QuestionnaireReport::answerLine(u"Q\n"_s, u"A"_s, u"1"_s));
+    // The questionnaire's time is the short form, which drops the seconds in most locales.
+    const QTime questionnaireTime = writer.timeFormat(QLocale::ShortFormat).contains(u's') ? time : QTime(21, 28);
+
+    QLocale::setDefault(reader);
+    const auto tickets = ReportReader::readExamReport(exam);
+    QVERIFY(tickets);
+    QCOMPARE(describeAll(tickets->problems), QStringList());
+    QCOMPARE(tickets->tickets.size(), 1);
+    QCOMPARE(tickets->tickets[0].date, date);
+    QCOMPARE(tickets->tickets[0].time, time);
+
+    const auto runs = ReportReader::readQuestionnaireReport(questionnaire);
+    QVERIFY(runs);
+    QCOMPARE(describeAll(runs->problems), QStringList());
+    QCOMPARE(runs->runs.size(), 1);
+    QCOMPARE(runs->runs[0].dateText, shortDate);
+    QCOMPARE(runs->runs[0].timeText, shortTime);
+    QCOMPARE(runs->runs[0].date, date);
+    QCOMPARE(runs->runs[0].time, questionnaireTime);
+
+    // The exports take the values the models hold: the date and time read, not the texts.
+    TicketResultsModel ticketModel;
+    ticketModel.setResults(tickets->tickets);
+    const ResultsTable ticketTable = ResultsTable::of(ticketModel);
+    QVERIFY(ticketTable.rows.value(0).contains(QVariant(date)));
+    QVERIFY(ticketTable.rows.value(0).contains(QVariant(time)));
+    QuestionnaireRunsModel runModel;
+    runModel.setRuns(runs->runs);
+    const ResultsTable runTable = ResultsTable::of(runModel);
+    QVERIFY(runTable.rows.value(0).contains(QVariant(date)));
+    QVERIFY(runTable.rows.value(0).contains(QVariant(questionnaireTime)));
+}
+
+void ResultsTest::partsTheQuestionnaireStamp_data()
+{
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("date with blanks") << u"21:28:54"_s << u"8 Dec 2026"_s << true;
+    QTest::newRow("time with AM or PM") << u"9:28 PM"_s << u"12/8/26"_s << true;
+    QTest::newRow("unreadable date with blanks") << u"21:28"_s << u"8 Foo 2026"_s << false;
+    QTest::newRow("unreadable time with PM") << u"9:61 PM"_s << u"12/8/26"_s << false;
+}
+
+void ResultsTest::partsTheQuestionnaireStamp()
+{
+    QFETCH(QString, time);
+    QFETCH(QString, date);
+    QFETCH(bool, readable);
+    const auto contents = ReportReader::readQuestionnaireReport(AnsiText::encode(
+        QuestionnaireReport::header(u"t"_s, time, date) + QuestionnaireReport::answerLine(u"Q\n"_s, u"A"_s, u"1"_s)));
+    QVERIFY(contents);
+    QCOMPARE(contents->runs.size(), 1);
+    QCOMPARE(contents->runs[0].timeText, time);
+    QCOMPARE(contents->runs[0].dateText, date);
+    QCOMPARE(describeAll(contents->problems),
+             readable ? QStringList() : QStringList{problemOf(ReportProblem::UnreadableDate, 3, 3)});
+}
+
+void ResultsTest::skipsHeadersWithoutAnswers()
+{
+    using namespace QuestionnaireReport;
+    const std::array<QString, 3> three{u"a\n"_s, u"b\n"_s, u"c\n"_s};
+    // Making a questionnaire while its report is on writes a header alone; one is followed
+    // by the next header, the other ends the report, and its stamp is unreadable.
+    const QString text = header(u"made"_s, u"10:30"_s, u"08.12.2026"_s) + header(u"t"_s, u"10:31"_s, u"08.12.2026"_s)
+                         + answerLine(u"Q\n"_s, u"A"_s, u"1"_s)
+                         + conclusionBlock(u"1"_s, u"a\n"_s, three, {u"1"_s, u"2"_s, u"3"_s})
+                         + header(u"made again"_s, u"когда-то"_s, u"где-то"_s);
+    const auto contents = ReportReader::readQuestionnaireReport(AnsiText::encode(text));
+    QVERIFY(contents);
+    QCOMPARE(describeAll(contents->problems), QStringList());
+    QCOMPARE(contents->runs.size(), 1);
+    QCOMPARE(contents->runs[0].name, u"t"_s);
+    QCOMPARE(contents->runs[0].line, 6);
+    QCOMPARE(contents->runs[0].answers.size(), 1);
+    QVERIFY(contents->runs[0].finished);
 }
 
 void ResultsTest::readsDatesOfEitherSystem_data()

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <vector>
@@ -105,35 +106,49 @@ ReportProblem problem(ReportProblem::Kind kind, const Line *first, const Line *l
     return found;
 }
 
-// The date formats tried, the last one that worked first: a report is mostly written by
-// one workstation.
+// The date and time formats tried, the last one that worked first: a report is mostly
+// written by one workstation. The reports hold the short forms of the writing machine's
+// locale, which may be any, so the forms of this machine's locale come first, then those of
+// the locales the program is mostly used under, then common numeric forms.
 class DateReader
 {
 public:
-    DateReader()
+    explicit DateReader(const QLocale &current) : m_locale(current.name())
     {
-        const QLocale locales[] = {QLocale(), QLocale(QLocale::Russian, QLocale::Russia),
+        const QLocale locales[] = {current,
+                                   QLocale::c(),
+                                   QLocale(QLocale::Russian, QLocale::Russia),
                                    QLocale(QLocale::English, QLocale::UnitedStates),
-                                   QLocale(QLocale::English, QLocale::UnitedKingdom)};
+                                   QLocale(QLocale::English, QLocale::UnitedKingdom),
+                                   QLocale(QLocale::German, QLocale::Germany)};
         for (const QLocale &locale : locales) {
-            add(m_dates, locale.dateFormat(QLocale::ShortFormat));
-            add(m_times, locale.timeFormat(QLocale::LongFormat));
-            add(m_times, locale.timeFormat(QLocale::ShortFormat));
+            add(m_dates, locale, locale.dateFormat(QLocale::ShortFormat));
+            add(m_times, locale, locale.timeFormat(QLocale::LongFormat));
+            add(m_times, locale, locale.timeFormat(QLocale::ShortFormat));
         }
-        for (const QString &format : {u"dd.MM.yyyy"_s, u"d.M.yyyy"_s, u"dd.MM.yy"_s, u"d.M.yy"_s,
-                                      u"M/d/yyyy"_s, u"M/d/yy"_s, u"dd/MM/yyyy"_s, u"yyyy-MM-dd"_s})
-            add(m_dates, format);
-        for (const QString &format : {u"H:mm:ss"_s, u"h:mm:ss AP"_s, u"H:mm"_s, u"h:mm AP"_s})
-            add(m_times, format);
+        for (const QString &format : {u"dd.MM.yyyy"_s, u"d.M.yyyy"_s, u"dd.MM.yy"_s, u"d.M.yy"_s, u"M/d/yyyy"_s,
+                                      u"M/d/yy"_s, u"dd/MM/yyyy"_s, u"dd/MM/yy"_s, u"yyyy-MM-dd"_s,
+                                      u"d MMM yyyy"_s, u"dd-MM-yyyy"_s, u"yyyy/MM/dd"_s})
+            add(m_dates, QLocale::c(), format);
+        for (const QString &format : {u"H:mm:ss"_s, u"h:mm:ss AP"_s, u"H:mm"_s, u"h:mm AP"_s, u"H.mm.ss"_s,
+                                      u"H.mm"_s})
+            add(m_times, QLocale::c(), format);
     }
+
+    // The locale whose forms come first.
+    const QString &locale() const { return m_locale; }
 
     QDate date(const QString &text)
     {
+        const QString read = text.simplified();
         for (qsizetype i = 0; i < m_dates.size(); ++i) {
-            QDate date = QDate::fromString(text, m_dates[i]);
-            if (!date.isValid())
+            const Format &format = m_dates[i];
+            QDate date = format.locale.toDate(read, format.format);
+            // The form must give back the text: "08/12/2026" is no "M/d/yyyy" date, as that
+            // form writes no leading zero, but the British one of 8 December.
+            if (!date.isValid() || format.locale.toString(date, format.format) != read)
                 continue;
-            if (!m_dates[i].contains(u"yyyy"_s))
+            if (!format.format.contains(u"yyyy"_s))
                 date = date.addYears(100);
             m_dates.move(i, 0);
             return date;
@@ -143,8 +158,10 @@ public:
 
     QTime time(const QString &text)
     {
+        const QString read = text.simplified();
         for (qsizetype i = 0; i < m_times.size(); ++i) {
-            const QTime time = QTime::fromString(text, m_times[i]);
+            const Format &format = m_times[i];
+            const QTime time = format.locale.toTime(read, format.format);
             if (time.isValid()) {
                 m_times.move(i, 0);
                 return time;
@@ -154,26 +171,66 @@ public:
     }
 
 private:
-    // Qt's short formats take the year as two digits where the system writes four, so each
-    // is tried with a four-digit year first; seconds are optional in the short time forms.
-    static void add(QStringList &formats, const QString &format)
+    struct Format
     {
-        QString full = format;
+        QLocale locale;
+        QString format;
+        bool operator==(const Format &other) const = default;
+    };
+
+    // Qt's short formats take the year as two digits where the system writes four, so each
+    // is tried with a four-digit year first; a time is read with its blanks made plain ones,
+    // as some locales put a narrow blank before AM and PM.
+    static void add(QList<Format> &formats, const QLocale &locale, const QString &format)
+    {
+        QString full = format.simplified();
         if (!full.contains(u"yyyy"_s))
             full.replace(u"yy"_s, u"yyyy"_s);
-        for (const QString &candidate : {full, format})
-            if (!candidate.isEmpty() && !formats.contains(candidate))
-                formats << candidate;
+        for (const QString &candidate : {full, format.simplified()}) {
+            const Format entry{locale, candidate};
+            if (!candidate.isEmpty() && !formats.contains(entry))
+                formats << entry;
+        }
     }
 
-    QStringList m_dates;
-    QStringList m_times;
+    QString m_locale;
+    QList<Format> m_dates;
+    QList<Format> m_times;
 };
 
+// The reader of this thread, made anew when the default locale changed.
 DateReader &dateReader()
 {
-    thread_local DateReader reader;
-    return reader;
+    thread_local std::optional<DateReader> reader;
+    const QLocale current;
+    if (!reader || reader->locale() != current.name())
+        reader.emplace(current);
+    return *reader;
+}
+
+// The questionnaire header's stamp is the time, a blank and the date, each in the writing
+// machine's short form; either may hold blanks ("9:28 PM", "8 Dec 2026"). The stamp is
+// parted where both halves read; failing that, after a time by its pattern (hours and
+// minutes, perhaps seconds, perhaps AM or PM), so that a date is never cut in two.
+struct Stamp
+{
+    QString time;
+    QString date;
+};
+
+Stamp splitStamp(QStringView line)
+{
+    const QString stamp = line.toString().simplified();
+    for (qsizetype blank = stamp.indexOf(u' '); blank >= 0; blank = stamp.indexOf(u' ', blank + 1)) {
+        Stamp parts{stamp.left(blank), stamp.mid(blank + 1)};
+        if (dateReader().time(parts.time).isValid() && dateReader().date(parts.date).isValid())
+            return parts;
+    }
+    static const QRegularExpression time(
+        u"^(\\d{1,2}[:.]\\d{2}(?:[:.]\\d{2})?(?: ?[AaPp]\\.?[Mm]\\.?)?) (.*)$"_s);
+    if (const QRegularExpressionMatch match = time.match(stamp); match.hasMatch())
+        return {match.captured(1), match.captured(2)};
+    return {QString(), stamp};
 }
 
 // The exam report --------------------------------------------------------------------------
@@ -426,17 +483,18 @@ private:
         QuestionnaireRunResult run;
         run.line = line->number;
         run.name = line[1].text.mid(NameLine.size()).toString();
-        const QStringView stamp = line[2].text.trimmed();
-        const qsizetype blank = stamp.lastIndexOf(u' ');
-        run.timeText = stamp.left(std::max<qsizetype>(blank, 0)).toString();
-        run.dateText = stamp.mid(blank + 1).toString();
+        const Stamp stamp = splitStamp(line[2].text);
+        run.timeText = stamp.time;
+        run.dateText = stamp.date;
         run.date = dateReader().date(run.dateText);
         run.time = dateReader().time(run.timeText);
+        m_stampProblem.reset();
         if (!run.date.isValid() || !run.time.isValid())
-            m_contents.problems << problem(ReportProblem::UnreadableDate, line + 2, line + 2);
+            m_stampProblem = problem(ReportProblem::UnreadableDate, line + 2, line + 2);
+        // The run is shown from its first answer on: a header followed by no answer is
+        // written when a questionnaire is made while its report is on, and is no run.
         m_header = run;
-        m_contents.runs << run;
-        m_open = true;
+        m_open = false;
         // The two closing lines of equals signs.
         line += 3;
         const Line *end = m_lines.data() + m_lines.size();
@@ -452,10 +510,12 @@ private:
         if (!m_header)
             return nullptr;
         if (!m_open) {
-            QuestionnaireRunResult run = *m_header;
-            run.answers.clear();
-            m_contents.runs << run;
+            m_contents.runs << *m_header;
             m_open = true;
+            if (m_stampProblem) {
+                m_contents.problems << *m_stampProblem;
+                m_stampProblem.reset();
+            }
         }
         return &m_contents.runs.last();
     }
@@ -536,6 +596,8 @@ private:
     const std::vector<Line> &m_lines;
     const Line *m_pending = nullptr;
     std::optional<QuestionnaireRunResult> m_header;
+    // The header's unreadable stamp, said once its run is shown.
+    std::optional<ReportProblem> m_stampProblem;
     bool m_open = false;
     QuestionnaireReportContents m_contents;
 };

@@ -23,8 +23,9 @@ std::optional<ExamReportContents> readExamReport(const QByteArray &bytes, const 
 std::optional<QuestionnaireReportContents> readQuestionnaireReport(const QByteArray &bytes,
                                                                    const Progress &progress = {});
 
-// A date or time as the reports write them: the short forms of this machine's locale, of a
-// Russian and of an English system. Two-digit years are years of this century.
+// A date or time as the reports write them: the short forms of this machine's locale, of the
+// C, Russian, American, British and German locales and common numeric forms. Two-digit
+// years are years of this century.
 QDate readDate(const QString &text);
 QTime readTime(const QString &text);
 
