@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -621,6 +622,18 @@ void TestEvaluation::everyResultIsSaved()
     sheet = closeTicket(folder.app(), ticket);
     QVERIFY(sheet);
     QCOMPARE(sheet->record().verdict, Verdict::Passed);
+
+    // A report that cannot be written frees the box, so that the sheet can still be closed.
+    QVERIFY(QFile::remove(folder.path(u"s/oth.txt"_s)));
+    QVERIFY(QDir().mkpath(folder.path(u"s/oth.txt"_s)));
+    click(sheet, "Command2");
+    QCOMPARE(folder.app().evaluationWindow(), sheet);
+    QVERIFY(control<QCheckBox>(sheet, "Check1")->isEnabled());
+    control<QCheckBox>(sheet, "Check1")->setChecked(false);
+    folder.platform.questionAnswers << true;
+    click(sheet, "Command2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!folder.app().evaluationWindow());
 }
 
 void TestEvaluation::studentWalksTheWholeRoad()
