@@ -149,8 +149,12 @@ SettingsWindow *Application::settingsWindow()
     if (!m_settingsWindow) {
         m_settingsWindow = new SettingsWindow(m_context);
         connect(m_settingsWindow, &SettingsWindow::closed, this, [this] {
-            if (m_startWindow)
+            // The name typed to reach the settings was the teacher's: the start window waits
+            // for the next student, so that no record is written under that name.
+            if (m_startWindow) {
                 m_startWindow->takeSettings();
+                m_startWindow->nextStudent();
+            }
             showStartWindow();
         });
         connect(m_settingsWindow, &SettingsWindow::examEditorRequested, this, &Application::openExamEditor);

@@ -39,6 +39,8 @@ public:
     // A message box with one OK button; returns when it is closed.
     virtual void messageBox(const QString &title, const QString &text,
                             MessageIcon icon = MessageIcon::None) = 0;
+    // A question with "Yes" and "No"; true for "Yes". Returns when it is answered.
+    virtual bool question(const QString &title, const QString &text) = 0;
     // Opens a document with the desktop ("open"); the result is not examined.
     virtual void openDocument(const QString &path) = 0;
     // Starts a program without waiting for it; false when it could not be started.

@@ -419,6 +419,9 @@ void EditorTest::refusesIncompleteOrUnsafeSave_data()
     // Which boxes a save needs and which ticket numbers it refuses is the editor state's test;
     // here the window says each kind of refusal and writes nothing.
     QTest::newRow("empty correct answer") << u"1"_s << QString() << u"Отсутствует текст в одном из полей"_s;
+    QTest::newRow("correct answer not offered")
+        << u"1"_s << u"В"_s
+        << u"Правильный ответ должен в точности совпадать с одной из строк ответов. Вопрос не сохранен."_s;
     const QString outside = u"1/../../x"_s;
     QTest::newRow("ticket number leads out")
         << outside << u"А"_s << PathNames::refusal(outside, PathNames::problem(outside)).russian;

@@ -231,6 +231,14 @@ void EditorStateTest::save_data()
     QTest::addColumn<ExamEditorState::SaveOutcome>("outcome");
     using Outcome = ExamEditorState::SaveOutcome;
     QTest::newRow("all there") << u"2"_s << u"3"_s << u"Да"_s << Outcome::Saved;
+    QTest::newRow("second answer") << u"2"_s << u"3"_s << u"Нет"_s << Outcome::Saved;
+    // The ticket reads the first line of the correct answer only.
+    QTest::newRow("first line is an answer") << u"2"_s << u"3"_s << u"Да\nпояснение"_s << Outcome::Saved;
+    QTest::newRow("no answer offered") << u"2"_s << u"3"_s << u"Может быть"_s << Outcome::Unanswerable;
+    QTest::newRow("answer with a blank") << u"2"_s << u"3"_s << u"Да "_s << Outcome::Unanswerable;
+    QTest::newRow("answer in other case") << u"2"_s << u"3"_s << u"да"_s << Outcome::Unanswerable;
+    QTest::newRow("only a second line is an answer") << u"2"_s << u"3"_s << u"пояснение\nДа"_s
+                                                     << Outcome::Unanswerable;
     QTest::newRow("no correct answer") << u"2"_s << u"3"_s << QString() << Outcome::Incomplete;
     QTest::newRow("no question number") << u"2"_s << QString() << u"Да"_s << Outcome::Incomplete;
     QTest::newRow("no ticket number") << QString() << u"3"_s << u"Да"_s << Outcome::Incomplete;
@@ -270,7 +278,7 @@ void EditorStateTest::save()
     }
     QCOMPARE(AnsiText::readBytes(exam + u"/b2/q3.txt"_s), QByteArray("\xc2\xee\xef\xf0\xee\xf1\r\n"));
     QCOMPARE(AnsiText::readBytes(exam + u"/b2/v3.txt"_s), QByteArray("\xc4\xe0\r\n\xcd\xe5\xf2\r\n"));
-    QCOMPARE(AnsiText::readBytes(exam + u"/b2/o3.txt"_s), QByteArray("\xc4\xe0\r\n"));
+    QCOMPARE(AnsiText::readBytes(exam + u"/b2/o3.txt"_s), AnsiText::encode(AnsiText::asFileText(correct)));
 }
 
 void EditorStateTest::unsavedChanges()

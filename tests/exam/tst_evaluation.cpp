@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -84,11 +85,12 @@ ExamRecord otherLanguageRecord()
 // Starts the program on a one-ticket exam of five questions, enters the student and opens
 // ticket 1, as a student does in the start window.
 TicketWindow *openTicket(ProgramFolder &folder, const QString &language,
-                         const QString &name = u"Иванов Иван"_s)
+                         const QString &name = u"Иванов Иван"_s, const QStringList &moreSettings = {})
 {
     const QString exam = makeExam(folder, u"География"_s, 1, 5);
-    folder.writeSettings({u"bilet=1"_s, u"vopros=5"_s, u"ball=4"_s, u"time=10"_s, u"pass="_s,
-                          u"re="_s + language, u"z="_s + exam});
+    folder.writeSettings(QStringList{u"bilet=1"_s, u"vopros=5"_s, u"ball=4"_s, u"time=10"_s, u"pass="_s,
+                                     u"re="_s + language, u"z="_s + exam}
+                         + moreSettings);
     folder.start();
     TicketWindow *ticket = openTicketByDraw(folder, name);
     folder.platform.clear();
@@ -147,8 +149,12 @@ private slots:
     void hoverShowsTheQuestion();
     void closingReturnsToAClearedStartWindow_data();
     void closingReturnsToAClearedStartWindow();
-    void failedSaveIsReportedAndStillCloses_data();
-    void failedSaveIsReportedAndStillCloses();
+    void closingWithoutSavingAsks_data();
+    void closingWithoutSavingAsks();
+    void failedSaveKeepsTheSheet_data();
+    void failedSaveKeepsTheSheet();
+    void failedSaveGoesElsewhere();
+    void everyResultIsSaved();
     void studentWalksTheWholeRoad();
 };
 
@@ -435,9 +441,11 @@ void TestEvaluation::closingReturnsToAClearedStartWindow()
     QCOMPARE(expected.data2, u"группа 7"_s);
 
     control<QCheckBox>(sheet, "Check1")->setChecked(save);
+    folder.platform.questionAnswers.enqueue(true);
     click(sheet, "Command2");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
+    QCOMPARE(folder.platform.questions.size(), save ? 0 : 1);
     QVERIFY(!folder.app().evaluationWindow());
     QVERIFY(start->isVisible());
     QVERIFY(shown(start, "Frame9"));
@@ -452,7 +460,49 @@ void TestEvaluation::closingReturnsToAClearedStartWindow()
         QVERIFY(!QFileInfo::exists(folder.path(u"s/oth.txt"_s)));
 }
 
-void TestEvaluation::failedSaveIsReportedAndStillCloses_data()
+void TestEvaluation::closingWithoutSavingAsks_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("rus") << u"rus"_s << u"Результат не сохранен в отчет. Закрыть без сохранения?"_s;
+    QTest::newRow("eng") << u"eng"_s << u"The result is not saved in the report. Close without saving?"_s;
+    QTest::newRow("other") << u"fra"_s << u"Результат не сохранен в отчет. Закрыть без сохранения?"_s;
+}
+
+// "Закрыть" with "Сохранить в отчет" clear asks; "No" keeps the sheet and its result.
+void TestEvaluation::closingWithoutSavingAsks()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, question);
+
+    ProgramFolder folder;
+    TicketWindow *ticket = openTicket(folder, language);
+    QVERIFY(ticket);
+    answerRows(ticket, {0});
+    EvaluationWindow *sheet = closeTicket(folder.app(), ticket);
+    QVERIFY(sheet);
+    QVERIFY(!control<QCheckBox>(sheet, "Check1")->isChecked());
+    QVERIFY(control<QCheckBox>(sheet, "Check1")->isEnabled());
+
+    folder.platform.questionAnswers.enqueue(false);
+    click(sheet, "Command2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(folder.platform.questions.size(), 1);
+    QCOMPARE(folder.platform.questions[0].title, u"Тест-Тавринг"_s);
+    QCOMPARE(folder.platform.questions[0].text, question);
+    QCOMPARE(folder.app().evaluationWindow(), sheet);
+    QVERIFY(!folder.app().startWindow()->isVisible());
+
+    // Ticked after all: saved without a question.
+    control<QCheckBox>(sheet, "Check1")->setChecked(true);
+    click(sheet, "Command2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(folder.platform.questions.size(), 1);
+    QVERIFY(!folder.app().evaluationWindow());
+    QVERIFY(QFileInfo::exists(folder.path(u"s/oth.txt"_s)));
+}
+
+void TestEvaluation::failedSaveKeepsTheSheet_data()
 {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("message");
@@ -462,7 +512,8 @@ void TestEvaluation::failedSaveIsReportedAndStillCloses_data()
     QTest::newRow("other") << u"fra"_s << u"Результат не записан в отчет "_s;
 }
 
-void TestEvaluation::failedSaveIsReportedAndStillCloses()
+// A report that cannot be written keeps the sheet open; once it is freed "Закрыть" saves.
+void TestEvaluation::failedSaveKeepsTheSheet()
 {
     QFETCH(QString, language);
     QFETCH(QString, message);
@@ -474,6 +525,7 @@ void TestEvaluation::failedSaveIsReportedAndStillCloses()
     answerRows(ticket, {0});
     EvaluationWindow *sheet = closeTicket(folder.app(), ticket);
     QVERIFY(sheet);
+    const ExamRecord expected = sheet->record();
     control<QCheckBox>(sheet, "Check1")->setChecked(true);
     click(sheet, "Command2");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -481,9 +533,107 @@ void TestEvaluation::failedSaveIsReportedAndStillCloses()
     QCOMPARE(folder.platform.messages.size(), 1);
     QCOMPARE(folder.platform.messages[0].title, u"Тест-Тавринг"_s);
     QVERIFY(folder.platform.messages[0].text.startsWith(message + folder.path(u"s/oth.txt"_s)));
+    // Saving elsewhere is offered; declined, the sheet stays with its result.
+    QCOMPARE(folder.platform.questions.size(), 1);
+    QCOMPARE(folder.app().evaluationWindow(), sheet);
+    QVERIFY(control<QCheckBox>(sheet, "Check1")->isChecked());
+    QVERIFY(!folder.app().startWindow()->isVisible());
+
+    QVERIFY(QDir(folder.path(u"s/oth.txt"_s)).removeRecursively());
+    click(sheet, "Command2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(folder.platform.messages.size(), 1);
     QVERIFY(!folder.app().evaluationWindow());
+    QCOMPARE(folder.readBytes(u"s/oth.txt"_s), ::recordBytes(expected));
     QVERIFY(folder.app().startWindow()->isVisible());
     QCOMPARE(control<QLineEdit>(folder.app().startWindow(), "Text9")->text(), QString());
+}
+
+// After a failed save the result can go to a text file of the teacher's choice, or the sheet
+// can be closed without it once that is confirmed.
+void TestEvaluation::failedSaveGoesElsewhere()
+{
+    ProgramFolder folder;
+    QVERIFY(QDir().mkpath(folder.path(u"s/oth.txt"_s)));
+    TicketWindow *ticket = openTicket(folder, u"rus"_s);
+    QVERIFY(ticket);
+    EvaluationWindow *sheet = closeTicket(folder.app(), ticket);
+    QVERIFY(sheet);
+    const ExamRecord expected = sheet->record();
+    control<QCheckBox>(sheet, "Check1")->setChecked(true);
+
+    // The chosen file cannot be written either: said, and the sheet stays.
+    folder.platform.questionAnswers << true << true;
+    folder.platform.saveAnswers << folder.path(u"s/oth.txt"_s) << folder.path(u"копия.txt"_s);
+    click(sheet, "Command2");
+    QCOMPARE(folder.platform.messages.size(), 2);
+    QVERIFY(folder.platform.messages[1].text.startsWith(u"Результат не записан в файл "_s));
+    QCOMPARE(folder.app().evaluationWindow(), sheet);
+
+    click(sheet, "Command2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(folder.platform.messages.size(), 4);
+    QCOMPARE(folder.platform.messages[3].text, u"Результат сохранен в файл "_s + folder.path(u"копия.txt"_s));
+    QCOMPARE(folder.readBytes(u"копия.txt"_s), ::recordBytes(expected));
+    QVERIFY(!folder.app().evaluationWindow());
+
+    // Another sheet whose save fails: cleared and confirmed, it closes.
+    ticket = openTicketByDraw(folder, u"Петров"_s);
+    QVERIFY(ticket);
+    sheet = closeTicket(folder.app(), ticket);
+    control<QCheckBox>(sheet, "Check1")->setChecked(true);
+    folder.platform.questions.clear();
+    click(sheet, "Command2");
+    QCOMPARE(folder.app().evaluationWindow(), sheet);
+    control<QCheckBox>(sheet, "Check1")->setChecked(false);
+    folder.platform.questionAnswers << true;
+    click(sheet, "Command2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(folder.platform.questions.size(), 2);
+    QVERIFY(!folder.app().evaluationWindow());
+}
+
+// Where every result is saved, a ticket closed before "Оценка" is graded (unanswered questions
+// counting nothing) and its sheet is saved without a choice.
+void TestEvaluation::everyResultIsSaved()
+{
+    ProgramFolder folder;
+    TicketWindow *ticket = openTicket(folder, u"rus"_s, u"Иванов Иван"_s, {u"[tavring]"_s, u"saveall=1"_s});
+    QVERIFY(ticket);
+    answerRows(ticket, {0});
+    EvaluationWindow *sheet = closeTicket(folder.app(), ticket);
+    QVERIFY(sheet);
+    QCOMPARE(sheet->record().verdict, Verdict::Failed);
+    QCOMPARE(control<ActiveLabel>(sheet, "Label3")->text(), u"Не зачет"_s);
+    QVERIFY(control<QCheckBox>(sheet, "Check1")->isChecked());
+    QVERIFY(!control<QCheckBox>(sheet, "Check1")->isEnabled());
+    const ExamRecord expected = sheet->record();
+    click(sheet, "Command2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(folder.platform.questions.isEmpty());
+    QVERIFY(!folder.app().evaluationWindow());
+    QCOMPARE(folder.readBytes(u"s/oth.txt"_s), ::recordBytes(expected));
+
+    // A verdict reached with "Оценка" is kept as it is.
+    ticket = openTicketByDraw(folder, u"Петров"_s);
+    QVERIFY(ticket);
+    answerRows(ticket, {0, 0, 0, 0, 0});
+    click(ticket, "Command1");
+    sheet = closeTicket(folder.app(), ticket);
+    QVERIFY(sheet);
+    QCOMPARE(sheet->record().verdict, Verdict::Passed);
+
+    // A report that cannot be written frees the box, so that the sheet can still be closed.
+    QVERIFY(QFile::remove(folder.path(u"s/oth.txt"_s)));
+    QVERIFY(QDir().mkpath(folder.path(u"s/oth.txt"_s)));
+    click(sheet, "Command2");
+    QCOMPARE(folder.app().evaluationWindow(), sheet);
+    QVERIFY(control<QCheckBox>(sheet, "Check1")->isEnabled());
+    control<QCheckBox>(sheet, "Check1")->setChecked(false);
+    folder.platform.questionAnswers << true;
+    click(sheet, "Command2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!folder.app().evaluationWindow());
 }
 
 void TestEvaluation::studentWalksTheWholeRoad()

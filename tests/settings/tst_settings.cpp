@@ -79,6 +79,7 @@ private slots:
     void clockShowsDateAndTime();
     void closingWithoutSavingLeavesTheFile();
     void closingWithSavingWritesInOrder();
+    void saveEveryResult();
     void closingWithoutPassScoreWarns_data();
     void closingWithoutPassScoreWarns();
     void closingRecaptionsTheStartWindow();
@@ -319,6 +320,30 @@ void SettingsWindowTest::closingWithSavingWritesInOrder()
     app.showSettings();
     click(settings, "Command6");
     QCOMPARE(folder.readBytes(u"test.ini"_s), expected);
+}
+
+// The check box mirrors the record, in both languages, and is stored in its own section.
+void SettingsWindowTest::saveEveryResult()
+{
+    ProgramFolder folder;
+    folder.writeSettings({u"bilet=2"_s, u"ball=4"_s, u"re=eng"_s, u"[tavring]"_s, u"saveall=1"_s});
+    Application &app = folder.start();
+    app.showSettings();
+    SettingsWindow *settings = app.settingsWindow();
+    auto *saveAll = control<QCheckBox>(settings, "chkSaveAll");
+    QVERIFY(saveAll->isVisibleTo(settings));
+    QCOMPARE(saveAll->text(), u"Save every result"_s);
+    QVERIFY(saveAll->isChecked());
+    QVERIFY(app.settings().saveAll());
+    click(settings, "Command2");
+    QCOMPARE(saveAll->text(), u"Сохранять каждый результат"_s);
+
+    saveAll->setChecked(false);
+    QVERIFY(!app.settings().saveAll());
+    control<QCheckBox>(settings, "Check3")->setChecked(true);
+    click(settings, "Command6");
+    QCOMPARE(GetValueString(u"tavring"_s, u"saveall"_s, app.settingsFile()), u"0"_s);
+    QCOMPARE(GetValueString(u"test"_s, u"bilet"_s, app.settingsFile()), u"2"_s);
 }
 
 void SettingsWindowTest::closingWithoutPassScoreWarns_data()

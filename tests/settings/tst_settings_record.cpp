@@ -30,6 +30,8 @@ private slots:
     void saveGivesTheBytesOfNineWrites();
     void saveReportsAFailure();
     void registrationFlagIsWrittenAlone();
+    void saveAllHasASectionOfItsOwn_data();
+    void saveAllHasASectionOfItsOwn();
     void saveFailureText_data();
     void saveFailureText();
     void languageIsWrittenAlone();
@@ -204,6 +206,45 @@ void SettingsRecordTest::saveReportsAFailure()
     const SettingsRecord::SaveResult flag = SettingsRecord::saveRegistrationFlag(dir.filePath(u"no/such/folder/test.ini"_s), u"1"_s);
     QVERIFY(!flag);
     QCOMPARE(flag.error.kind(), FileError::Kind::NotFound);
+}
+
+void SettingsRecordTest::saveAllHasASectionOfItsOwn_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray test = "[test]\r\nbilet=7\r\n"_ba;
+    const QByteArray written = "[test]\r\nbilet=7\r\nvopros=\r\nball=\r\ntime=\r\npass=\r\nl=\r\nh=\r\nk=2\r\nz=\r\n"_ba;
+    // A file that never had the setting stays without it while it is off.
+    QTest::newRow("never on") << test << false << false << written;
+    QTest::newRow("turned on") << test << false << true << written + "[tavring]\r\nsaveall=1\r\n"_ba;
+    QTest::newRow("turned off") << test + "[tavring]\r\nsaveall=1\r\n"_ba << true << false
+                                << "[test]\r\nbilet=7\r\nvopros=\r\nball=\r\ntime=\r\npass=\r\nl=\r\nh=\r\nk=2\r\nz=\r\n"
+                                   "[tavring]\r\nsaveall=0\r\n"_ba;
+    // In the documents' section the key means nothing.
+    QTest::newRow("in [test]") << "[test]\r\nbilet=7\r\nsaveall=1\r\n"_ba << false << false
+                               << "[test]\r\nbilet=7\r\nsaveall=1\r\nvopros=\r\nball=\r\ntime=\r\npass=\r\nl=\r\nh=\r\nk=2\r\nz=\r\n"_ba;
+}
+
+void SettingsRecordTest::saveAllHasASectionOfItsOwn()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, loaded);
+    QFETCH(bool, on);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"test.ini"_s);
+    writeFile(file, before);
+    SettingsRecord record;
+    record.load(file);
+    QCOMPARE(record.saveAll(), loaded);
+    record.setSaveAll(on);
+    QVERIFY(record.save(file));
+    QCOMPARE(readFile(file), after);
+    record.setSaveAll(!on);
+    record.load(file);
+    QCOMPARE(record.saveAll(), on);
 }
 
 void SettingsRecordTest::registrationFlagIsWrittenAlone()

@@ -271,6 +271,7 @@ void WindowNamesTest::enterPressesTheStepsButton()
     app.closeTicket();
     EvaluationWindow *sheet = app.evaluationWindow();
     QCOMPARE(sheet->focusWidget(), control(sheet, "Command2"));
+    desk.folder.platform.questionAnswers.enqueue(true);
     QTest::keyClick(control(sheet, "Command2"), Qt::Key_Return);
     QVERIFY(!app.evaluationWindow());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -299,6 +300,7 @@ void WindowNamesTest::focusWhereTheNextInputGoes()
     QVERIFY(app.ticketWindow());
     QCOMPARE(app.ticketWindow()->focusWidget(), control(app.ticketWindow(), "List1"));
     app.closeTicket();
+    desk.folder.platform.questionAnswers.enqueue(true);
     click(app.evaluationWindow(), "Command2");
     QCOMPARE(start->focusWidget(), control(start, "Text9"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

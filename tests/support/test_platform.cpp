@@ -5,6 +5,12 @@ void TestPlatform::messageBox(const QString &title, const QString &text, Message
     messages.append({title, text, icon});
 }
 
+bool TestPlatform::question(const QString &title, const QString &text)
+{
+    questions.append({title, text, MessageIcon::None});
+    return !questionAnswers.isEmpty() && questionAnswers.dequeue();
+}
+
 void TestPlatform::openDocument(const QString &path)
 {
     documents << path;
@@ -55,6 +61,7 @@ QStringList TestPlatform::messageTexts() const
 void TestPlatform::clear()
 {
     messages.clear();
+    questions.clear();
     documents.clear();
     programs.clear();
 }

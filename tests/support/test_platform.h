@@ -18,6 +18,7 @@ public:
     };
 
     void messageBox(const QString &title, const QString &text, MessageIcon icon) override;
+    bool question(const QString &title, const QString &text) override;
     void openDocument(const QString &path) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
@@ -36,6 +37,10 @@ public:
     void clear();
 
     QList<Message> messages;
+    // The questions asked, as messages without an icon, and their answers, taken one per
+    // question; "No" once they run out.
+    QList<Message> questions;
+    QQueue<bool> questionAnswers;
     QStringList documents;
     QStringList programs;
     // Answers of the open-file dialog, taken one per call; the empty text is a cancel.

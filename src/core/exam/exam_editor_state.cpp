@@ -22,6 +22,22 @@ QString withoutFinalLineEnd(QString text)
     return text;
 }
 
+// Whether a ticket could mark a choice right: the ticket compares the chosen answer line with
+// the first line of the correct-answer file, both as read back from the files, so the texts are
+// compared as they would be written and read.
+bool isAnswerable(const QString &answers, const QString &correct)
+{
+    const AnsiText::Lines offered(AnsiText::encode(AnsiText::asFileText(answers)));
+    const AnsiText::Lines right(AnsiText::encode(AnsiText::asFileText(correct)));
+    if (right.isEmpty())
+        return false;
+    for (qsizetype i = 0; i < offered.size(); ++i) {
+        if (offered.bytesAt(i) == right.bytesAt(0))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 ExamEditorState::ExamEditorState(SettingsRecord &settings, const ProgramPaths &paths, QObject *parent)
@@ -191,6 +207,8 @@ ExamEditorState::SaveOutcome ExamEditorState::save()
     if (m_texts.question.isEmpty() || m_texts.answers.isEmpty() || m_texts.correct.isEmpty()
         || m_ticketNumber.isEmpty() || question() == 0)
         return SaveOutcome::Incomplete;
+    if (!isAnswerable(m_texts.answers, m_texts.correct))
+        return SaveOutcome::Unanswerable;
     m_lastFailure = ticket().saveQuestion(question(), m_texts.question, m_texts.answers, m_texts.correct);
     if (m_lastFailure.isError())
         return SaveOutcome::Failed;

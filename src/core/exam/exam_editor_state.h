@@ -29,6 +29,9 @@ public:
         Incomplete,
         // The ticket number cannot be a folder name: nothing is written.
         TicketRefused,
+        // The first line of the correct answer is none of the answer lines, so no choice in
+        // the ticket could be right: nothing is written.
+        Unanswerable,
         // A file could not be written; see lastFailure().
         Failed,
     };

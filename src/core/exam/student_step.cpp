@@ -234,6 +234,12 @@ void StudentStep::clearTicketChoice()
 
 bool StudentStep::tickManualEntry(bool ticked)
 {
+    // Leaving manual entry opens nothing, so it asks for no password: the box was emptied
+    // after the check that began it.
+    if (!ticked) {
+        endManualEntry();
+        return true;
+    }
     if (!checkTypedPassword()) {
         setManualEntryTicked(false);
         return false;
@@ -243,9 +249,8 @@ bool StudentStep::tickManualEntry(bool ticked)
     return true;
 }
 
-// The program's own end of manual entry, for the next student or after a ticket that could not
-// open, needs no password: the box was emptied after the check that began it. A field left open
-// by a refused untick stays open, as its box is no longer ticked.
+// The end of manual entry, by the untick or for the next student or after a ticket that could
+// not open: the field closes and the draw comes back.
 void StudentStep::endManualEntry()
 {
     if (!m_manualEntryTicked)

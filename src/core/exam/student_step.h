@@ -59,8 +59,8 @@ public:
     // "OK" under the name: refused while the name is empty. Otherwise the ticket choice starts
     // afresh: no number, no folder, no manual entry.
     bool confirmStudent();
-    // The evaluation closed: the name and the three data lines are emptied for the next
-    // student; the last ticket choice stays until the name is confirmed.
+    // The evaluation or the settings closed: the name and the three data lines are emptied for
+    // the next student; the last ticket choice stays until the name is confirmed.
     void nextStudent();
 
     // The password typed for the teacher's steps.
@@ -96,8 +96,9 @@ public:
     void clearTicketChoice();
 
     // Manual entry: whether its box is ticked, and whether the number field is open (and the
-    // draw and the reset closed). Ticking or unticking the box checks the typed password first;
-    // a wrong one leaves the box unticked and the field as it was, and gives false.
+    // draw and the reset closed). Ticking the box checks the typed password first; a wrong one
+    // leaves the box unticked and the field closed, and gives false. Unticking needs no
+    // password: the field closes and the number is emptied.
     bool manualEntryTicked() const { return m_manualEntryTicked; }
     bool manualEntry() const { return m_manualEntry; }
     bool tickManualEntry(bool ticked);

@@ -11,6 +11,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString Section = u"test"_s;
+// The program's own keys, apart from those of [test] that other programs read.
+const QString OwnSection = u"tavring"_s;
+const QString SaveAllKey = u"saveall"_s;
 
 // Stores a new value and tells the listeners, only when it differs: a control that mirrors
 // the value and writes it back ends the round there.
@@ -56,6 +59,7 @@ void SettingsRecord::setPictureHeight(const QString &value) { change(this, m_pic
 void SettingsRecord::setPictureSize(PictureSize value) { change(this, m_pictureSize, value, &SettingsRecord::pictureSizeChanged); }
 void SettingsRecord::setLanguage(const QString &value) { change(this, m_language, value, &SettingsRecord::languageChanged); }
 void SettingsRecord::setExamFolder(const QString &value) { change(this, m_examFolder, value, &SettingsRecord::examFolderChanged); }
+void SettingsRecord::setSaveAll(bool on) { change(this, m_saveAll, on, &SettingsRecord::saveAllChanged); }
 void SettingsRecord::setTicketTimer(bool on) { change(this, m_ticketTimer, on, &SettingsRecord::ticketTimerChanged); }
 void SettingsRecord::setQuestionTimer(bool on) { change(this, m_questionTimer, on, &SettingsRecord::questionTimerChanged); }
 
@@ -73,6 +77,7 @@ void SettingsRecord::load(const QString &file)
     setPictureSize(read(u"k"_s) == "1"_L1 ? PictureSize::Fixed : PictureSize::Real);
     setLanguage(read(u"re"_s));
     setExamFolder(read(u"z"_s));
+    setSaveAll(settings.value(OwnSection, SaveAllKey) == "1"_L1);
     setTicketTimer(false);
     setQuestionTimer(false);
 }
@@ -91,6 +96,8 @@ SettingsRecord::SaveResult SettingsRecord::save(const QString &file) const
                            {u"k"_s, pictureSizeKey()},
                            {u"z"_s, m_examFolder}},
                           file, &result.error);
+    if (result.ok && (m_saveAll || !GetValueString(OwnSection, SaveAllKey, file).isEmpty()))
+        result.ok = SetValues(OwnSection, {{SaveAllKey, m_saveAll ? u"1"_s : u"0"_s}}, file, &result.error);
     return result;
 }
 

@@ -57,6 +57,9 @@ public:
     PictureSize pictureSize() const { return m_pictureSize; } // k
     QString language() const { return m_language; }          // re
     QString examFolder() const { return m_examFolder; }       // z
+    // Kept in a section of its own, [tavring] saveall=1, so that [test] keeps its keys: every
+    // finished ticket is graded and recorded; the result sheet cannot leave the report out.
+    bool saveAll() const { return m_saveAll; }
 
     // Not stored: both off at start; the settings window lets at most one be on.
     bool ticketTimer() const { return m_ticketTimer; }
@@ -85,15 +88,18 @@ public:
     void setPictureSize(PictureSize value);
     void setLanguage(const QString &value);
     void setExamFolder(const QString &value);
+    void setSaveAll(bool on);
     void setTicketTimer(bool on);
     void setQuestionTimer(bool on);
 
     // Reads the ten keys from the file in one read, in the order bilet, vopros, ball, time,
     // pass, l, h, k, re, z; a missing file or key gives the empty text. The timer switches
-    // are turned off.
+    // are turned off. Saving every result is on only when saveall is "1".
     void load(const QString &file);
     // Writes bilet, vopros, ball, time, pass, l, h, k and z into the file in one replace: the
-    // bytes are those that nine single-key writes in that order would leave.
+    // bytes are those that nine single-key writes in that order would leave. Then saveall, in
+    // its own section, when it is on or the file holds it already, so that a file of a
+    // program that never had it stays as it was.
     SaveResult save(const QString &file) const;
     // Writes the language key alone, as every language switch does.
     SaveResult saveLanguage(const QString &file) const;
@@ -118,6 +124,7 @@ signals:
     void pictureSizeChanged(SettingsRecord::PictureSize value);
     void languageChanged(const QString &value);
     void examFolderChanged(const QString &value);
+    void saveAllChanged(bool on);
     void ticketTimerChanged(bool on);
     void questionTimerChanged(bool on);
 
@@ -132,6 +139,7 @@ private:
     PictureSize m_pictureSize = PictureSize::Real;
     QString m_language;
     QString m_examFolder;
+    bool m_saveAll = false;
     bool m_ticketTimer = false;
     bool m_questionTimer = false;
 };

@@ -33,6 +33,15 @@ void DesktopPlatform::messageBox(const QString &title, const QString &text, Mess
     box.exec();
 }
 
+bool DesktopPlatform::question(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void DesktopPlatform::openDocument(const QString &path)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));

@@ -13,6 +13,7 @@ public:
     void openDocument(const QString &path) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
+    bool question(const QString &title, const QString &text) override;
     QString saveFileName(const QString &title, const QString &suggested, const QString &filter) override;
     QString clipboardText() override;
     void setClipboardText(const QString &text) override;

@@ -634,6 +634,15 @@ void ExamEditorWindow::save()
         message(why.russian, why.english);
         return;
     }
+    case ExamEditorState::SaveOutcome::Unanswerable:
+        // Nothing is written, the picture neither: the question is not saved.
+        m_context.message(ProgramTitle,
+                          m_language.message(u"Правильный ответ должен в точности совпадать с одной из строк ответов. "
+                                             u"Вопрос не сохранен."_s,
+                                             u"The correct answer must be exactly one of the answer lines. "
+                                             u"The question is not saved."_s),
+                          MessageIcon::Warning);
+        return;
     case ExamEditorState::SaveOutcome::Saved:
         pointTreeAt(m_state.ticket().folder());
         m_context.message(ProgramTitle, m_language.message(u"Сохранено!"_s, u"Preserved!"_s),

@@ -1,5 +1,6 @@
 #include "gui/exam/evaluation_window.h"
 
+#include "core/files/ansi_text.h"
 #include "core/program/language_policy.h"
 #include "core/reports/exam_record_texts.h"
 #include "gui/common/active_label.h"
@@ -9,6 +10,7 @@
 #include "gui/common/window_ops.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -144,6 +146,11 @@ void EvaluationWindow::load()
                    {Check1, u"Сохранить в отчет"_s, u"To Save in the report"_s},
                    {Command2, u"Закрыть"_s, u"To Close"_s}},
                   language());
+    // Where every result is to be saved the student cannot leave the report out.
+    if (m_context.settings().saveAll()) {
+        Check1->setChecked(true);
+        Check1->setEnabled(false);
+    }
     // Enter closes the sheet; Tab reaches the check boxes before it.
     Command2->setFocus();
 }
@@ -216,21 +223,60 @@ ExamRecord EvaluationWindow::record() const
     return sheet;
 }
 
-void EvaluationWindow::saveRecord()
+bool EvaluationWindow::saveRecord()
 {
     FileError error;
     if (ExamReport::append(m_context.paths().folder(), record(), &error))
-        return;
+        return true;
     // Whatever the language, a record that was not saved is never passed over in silence.
     const LanguagePolicy policy(language());
     const QString text = policy.text(u"Результат не записан в отчет "_s, u"The result was not saved in the report "_s)
                          + m_context.paths().examReport() + u":\n"_s + error.reason(policy);
     m_context.message(ProgramTitle, text, MessageIcon::Warning);
+    return saveElsewhere();
+}
+
+bool EvaluationWindow::saveElsewhere()
+{
+    const LanguagePolicy policy(language());
+    if (!m_context.platform().question(ProgramTitle, policy.text(u"Сохранить результат в другой файл?"_s,
+                                                                 u"Save the result in another file?"_s)))
+        return false;
+    const QString path = m_context.platform().saveFileName(
+        policy.text(u"Сохранить результат"_s, u"Save the result"_s),
+        QDir::home().filePath(u"result.txt"_s), policy.text(u"Текст (*.txt)"_s, u"Text (*.txt)"_s));
+    if (path.isEmpty())
+        return false;
+    FileError error;
+    if (!AnsiText::writeWhole(path, ExamReport::recordText(record()), &error)) {
+        m_context.message(ProgramTitle,
+                          policy.text(u"Результат не записан в файл "_s, u"The result was not saved in the file "_s)
+                              + path + u":\n"_s + error.reason(policy),
+                          MessageIcon::Warning);
+        return false;
+    }
+    m_context.message(ProgramTitle, policy.text(u"Результат сохранен в файл "_s, u"The result was saved in the file "_s) + path,
+                      MessageIcon::Information);
+    return true;
 }
 
 void EvaluationWindow::closeSheet()
 {
-    if (Check1->isChecked())
-        saveRecord();
-    emit closed();
+    const LanguagePolicy policy(language());
+    if (!Check1->isChecked()) {
+        // A finished ticket never leaves the report without a word.
+        if (m_context.platform().question(ProgramTitle,
+                                          policy.text(u"Результат не сохранен в отчет. Закрыть без сохранения?"_s,
+                                                      u"The result is not saved in the report. Close without saving?"_s)))
+            emit closed();
+        return;
+    }
+    if (saveRecord()) {
+        emit closed();
+        return;
+    }
+    // The sheet keeps the result for another try. Where every result is to be saved the box
+    // is freed all the same, so that a report that cannot be written does not hold the sheet
+    // for ever: clearing it leads to the question above.
+    Check1->setEnabled(true);
 }

@@ -18,7 +18,9 @@ class WindowContext;
 // Form5: the result sheet of a finished ticket. It shows the student line and the ticket's
 // outcome (the ticket line, the marks, the question texts and the verdict), shows a question's
 // text beside the sheet while the mouse is over its line, and on "Закрыть" appends the sheet
-// to the exam report when asked and says it is closed, for the next student.
+// to the exam report when asked and says it is closed, for the next student. A sheet that is
+// not to be saved closes only when the question is answered "Yes"; a sheet whose save failed
+// stays open for another try.
 class EvaluationWindow final : public QWidget
 {
     Q_OBJECT
@@ -33,7 +35,7 @@ public:
     ExamRecord record() const;
 
 signals:
-    // "Закрыть", after the record was saved when asked: the sheet is done.
+    // "Закрыть", after the record was saved, or leaving it out was confirmed: the sheet is done.
     void closed();
 
 protected:
@@ -68,7 +70,10 @@ private:
     void hoverLine(int index);
     void hideQuestion();
     void closeSheet();
-    void saveRecord();
+    // Appends the record to the report; on failure says why and offers another file. True when
+    // the result is kept in one or the other.
+    bool saveRecord();
+    bool saveElsewhere();
 
     const WindowContext &m_context;
     TicketOutcome m_outcome;

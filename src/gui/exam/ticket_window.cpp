@@ -247,7 +247,7 @@ void TicketWindow::connectHandlers()
     });
     connect(Check1, &QCheckBox::toggled, this, &TicketWindow::reviewModeToggled);
     connect(Command1, &QPushButton::clicked, this, &TicketWindow::evaluate);
-    connect(Command2, &QPushButton::clicked, this, &TicketWindow::closeRequested);
+    connect(Command2, &QPushButton::clicked, this, &TicketWindow::closeTicket);
     connect(Timer2, &QTimer::timeout, this, &TicketWindow::onTimer2);
     connect(Timer3, &QTimer::timeout, this, &TicketWindow::onTimer3);
     connect(m_measuring, &QTimer::timeout, this, [this] { measureAnswers(AnswersMeasuredAtOnce); });
@@ -526,6 +526,15 @@ void TicketWindow::evaluate()
     case Grade::Problem::None:
         break;
     }
+}
+
+void TicketWindow::closeTicket()
+{
+    // Where every result is saved, a ticket closed before "Оценка" is graded as it stands,
+    // unanswered questions counting nothing, so that its record carries a verdict.
+    if (m_context.settings().saveAll() && m_run && m_run->verdict() == Verdict::None)
+        evaluate();
+    emit closeRequested();
 }
 
 void TicketWindow::showVerdict()

@@ -162,6 +162,8 @@ private:
     void chooseAnswer(const QString &chosen);
     void reviewModeToggled(bool on);
     void evaluate();
+    // "Закрыть": the ticket ends and its sheet follows.
+    void closeTicket();
     void showVerdict();
 
     const WindowContext &m_context;

@@ -85,6 +85,9 @@ void SettingsWindow::buildControls()
     Text1 = makeControl<QLineEdit>(Frame8, u"Text1"_s, QRect(88, 70, 60, 24));
     Label12 = makeControl<ActiveLabel>(Frame8, u"Label12"_s, QRect(154, 73, 40, 18), u"пик"_s);
     Label16 = makeControl<ActiveLabel>(Frame8, u"Label16"_s, QRect(200, 73, 20, 18));
+    // The free end of the picture size row has room for the one setting the panel lacked.
+    chkSaveAll = makeControl<QCheckBox>(Frame8, u"chkSaveAll"_s, QRect(232, 71, 281, 22),
+                                        u"Сохранять каждый результат"_s);
 
     Frame10 = makeControl<QGroupBox>(Frame3, u"Frame10"_s, QRect(8, 280, 180, 52), u"Пароль"_s);
     Label32 = makeControl<ActiveLabel>(Frame10, u"Label32"_s, QRect(8, 25, 58, 18), u"Ввод: "_s);
@@ -199,6 +202,8 @@ void SettingsWindow::connectRecord()
     connect(&m_settings, &SettingsRecord::questionTimerChanged, Check2, &QCheckBox::setChecked);
     connect(&m_settings, &SettingsRecord::pictureSizeChanged, this, &SettingsWindow::showPictureSize);
     connect(&m_settings, &SettingsRecord::languageChanged, Label17, &ActiveLabel::setText);
+    connect(&m_settings, &SettingsRecord::saveAllChanged, chkSaveAll, &QCheckBox::setChecked);
+    connect(chkSaveAll, &QCheckBox::toggled, &m_settings, &SettingsRecord::setSaveAll);
 }
 
 void SettingsWindow::showPictureSize()
@@ -222,6 +227,7 @@ void SettingsWindow::load()
     Text1->setText(m_settings.pictureHeight());
     Label17->setText(m_settings.language());
     Text6->setText(m_settings.examFolder());
+    chkSaveAll->setChecked(m_settings.saveAll());
 
     Label15->hide();
     Label16->hide();
@@ -260,6 +266,7 @@ CaptionTable SettingsWindow::captionTable() const
         {Label12, u"пик"_s, u"pik"_s},
         {Frame9, u"Язык"_s, u"Language"_s},
         {Check3, u"Сохранить настройки"_s, u"To Save adjustment"_s},
+        {chkSaveAll, u"Сохранять каждый результат"_s, u"Save every result"_s},
         {Label11, u"Установить минуты"_s, u"To Install a minute"_s},
         {Label2, u"Проходной балл"_s, u"Communicating ballet"_s},
         {Label8, u"Создать билет"_s, u"To Create ticket"_s},

@@ -94,6 +94,8 @@ private:
     QLineEdit *Text6;
 
     QCheckBox *Check3;
+    // Every finished ticket graded and recorded.
+    QCheckBox *chkSaveAll;
     QPushButton *Command6;
     QPushButton *Command3;
     QPushButton *Command10;
