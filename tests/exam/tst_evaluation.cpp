@@ -229,8 +229,9 @@ void TestEvaluation::twoRecordsInARow()
     folder.writeText(u"s/oth.txt"_s, u"старая запись\r\n"_s);
     QVERIFY(ExamReport::append(folder.path(), russianRecord()));
     QVERIFY(ExamReport::append(folder.path(), englishRecord()));
+    // Text that is no record's end is followed by a line end, so the first record stands apart.
     QCOMPARE(folder.readBytes(u"s/oth.txt"_s),
-             AnsiText::encode(u"старая запись\r\n"_s) + golden(u"report/rus.txt"_s) + golden(u"report/eng.txt"_s));
+             AnsiText::encode(u"старая запись\r\n\r\n"_s) + golden(u"report/rus.txt"_s) + golden(u"report/eng.txt"_s));
 }
 
 void TestEvaluation::missingReportFolderIsCreated()

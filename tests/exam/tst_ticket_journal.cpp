@@ -285,7 +285,7 @@ void TicketJournalTest::lockWithThisProcessNumberIsStale()
     }
     const std::unique_ptr<QLockFile> lock = TicketJournal::journalLock(exam.journal());
     QVERIFY(!lock->tryLock(0));
-    QVERIFY(TicketJournal::takeLock(*lock));
+    QVERIFY(TicketJournal::takeLock(*lock, exam.journal()));
 }
 
 QTEST_GUILESS_MAIN(TicketJournalTest)

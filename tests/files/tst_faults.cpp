@@ -3,25 +3,33 @@
 // may mount one, and several processes appending to one report at once.
 #include "append_record.h"
 #include "core/exam/exam_folder.h"
+#include "core/exam/ticket_journal.h"
 #include "core/files/ansi_text.h"
+#include "core/files/folders.h"
 #include "core/files/ini.h"
 #include "core/program/language_policy.h"
 #include "core/program/program_paths.h"
 #include "core/program/settings_record.h"
 #include "core/questionnaire/questionnaire_file.h"
 #include "core/questionnaire/questionnaire_report.h"
+#include "core/reports/exam_record_texts.h"
 #include "core/reports/exam_report.h"
+#include "core/reports/report_reader.h"
 #include "support/files.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
+#include <cstring>
 #include <functional>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -75,6 +83,14 @@ QList<Save> saves()
     };
 }
 
+// A record as the program writes it, with a ticket line the results reader knows.
+ExamRecord readableRecord(int process, int index)
+{
+    ExamRecord record = appendedRecord(process, index);
+    record.ticket = ExamRecordTexts(record.language).ticketLine(u"b3"_s);
+    return record;
+}
+
 // A tmpfs of 64 KiB mounted for one test and unmounted however the test ends.
 class SmallFileSystem
 {
@@ -124,6 +140,16 @@ private slots:
     void failedAppendLeavesNoPartOfIt_data();
     void failedAppendLeavesNoPartOfIt();
     void staleLockOfAnotherWorkstationIsTakenOver();
+    void appendIsOnTheDiskBeforeItsLockGoes_data();
+    void appendIsOnTheDiskBeforeItsLockGoes();
+    void partialRecordStaysApart_data();
+    void partialRecordStaysApart();
+    void questionnaireRunAfterAPartialOne();
+    void unwrittenLockIsTakenOver_data();
+    void unwrittenLockIsTakenOver();
+    void journalLockOfARunningCopyIsKept();
+    void folderWithoutAccessIsSaidAtOnce();
+    void saveTemporaryIsNoContent();
     void fullAndReadOnlyFileSystem();
     void severalProcessesAppendAtOnce_data();
     void severalProcessesAppendAtOnce();
@@ -227,6 +253,234 @@ void FaultsTest::staleLockOfAnotherWorkstationIsTakenOver()
     QCOMPARE(readFile(dir.filePath(ProgramPaths::examReportName())),
              recordBytes((appendedRecord(0, 0))));
     QVERIFY(!QFileInfo::exists(lockPath));
+}
+
+void FaultsTest::appendIsOnTheDiskBeforeItsLockGoes_data()
+{
+    QTest::addColumn<bool>("questionnaire");
+    QTest::addColumn<bool>("syncFails");
+    for (const bool questionnaire : {false, true}) {
+        QTest::addRow("%s report", questionnaire ? "questionnaire" : "exam") << questionnaire << false;
+        QTest::addRow("%s report, sync fails", questionnaire ? "questionnaire" : "exam") << questionnaire << true;
+    }
+}
+
+void FaultsTest::appendIsOnTheDiskBeforeItsLockGoes()
+{
+    // A power cut right after an append said "saved" must leave the record in the report.
+    QFETCH(bool, questionnaire);
+    QFETCH(bool, syncFails);
+    QTemporaryDir dir;
+    const QString report = questionnaire ? ProgramPaths(dir.path()).questionnaireReport()
+                                         : ProgramPaths(dir.path()).examReport();
+    const QByteArray old = recordBytes(appendedRecord(0, 0));
+    writeFile(report, old);
+    const QString text = questionnaire ? QuestionnaireReport::header(u"quiz"_s, u"10:00:00"_s, u"08.12.2026"_s)
+                                       : ExamReport::recordText(appendedRecord(1, 1));
+
+    AnsiText::Faults::watch();
+    if (syncFails)
+        AnsiText::Faults::failSync();
+    FileError error;
+    const bool appended = questionnaire ? QuestionnaireReport::append(dir.path(), text, &error)
+                                        : ExamReport::append(dir.path(), appendedRecord(1, 1), &error);
+    if (syncFails) {
+        // Bytes that may not outlive a power cut are no saved record: the append fails and
+        // takes them back.
+        QVERIFY(!appended);
+        QCOMPARE(error.path(), report);
+        QCOMPARE(error.systemText(), QString::fromLocal8Bit(std::strerror(EIO)));
+        QCOMPARE(readFile(report), old);
+        QVERIFY(!QFileInfo::exists(report + u".lock"_s));
+        return;
+    }
+    QVERIFY(appended);
+    QCOMPARE(AnsiText::Faults::events(),
+             (QStringList{u"write "_s + report, u"sync "_s + report, u"unlock "_s + report}));
+    AnsiText::Faults::cutPower();
+    QCOMPARE(readFile(report), old + AnsiText::encode(text));
+}
+
+void FaultsTest::partialRecordStaysApart_data()
+{
+    QTest::addColumn<int>("cutFromEnd"); // bytes of the second record that were never written
+    QTest::addColumn<bool>("lineEndFirst");
+    const int size = int(recordBytes(readableRecord(0, 2)).size());
+    QTest::newRow("cut in its first line") << size - 5 << true;
+    QTest::newRow("cut in its student line") << size - 30 << true;
+    QTest::newRow("cut in its closing line") << 8 << true;
+    QTest::newRow("cut after its closing line") << 4 << true;
+    QTest::newRow("cut in its last line end") << 1 << true;
+    QTest::newRow("whole") << 0 << false;
+}
+
+void FaultsTest::partialRecordStaysApart()
+{
+    // A workstation died in the middle of its append: the next record is read whole, with
+    // its date line, and the part left stays a part of its own.
+    QFETCH(int, cutFromEnd);
+    QFETCH(bool, lineEndFirst);
+    QTemporaryDir dir;
+    const QString report = ProgramPaths(dir.path()).examReport();
+    const QByteArray whole = recordBytes(readableRecord(0, 1));
+    QByteArray cut = recordBytes(readableRecord(0, 2));
+    cut.chop(cutFromEnd);
+    writeFile(report, whole + cut);
+
+    const ExamRecord next = readableRecord(1, 1);
+    QVERIFY(ExamReport::append(dir.path(), next));
+    QCOMPARE(readFile(report), whole + cut + (lineEndFirst ? "\r\n"_ba : QByteArray()) + recordBytes(next));
+
+    const std::optional<ExamReportContents> read = ReportReader::readExamReport(readFile(report));
+    QVERIFY(read);
+    QStringList students;
+    for (const TicketResult &ticket : read->tickets)
+        students << ticket.student;
+    QCOMPARE(students.first(), readableRecord(0, 1).student);
+    QCOMPARE(students.last(), next.student);
+    const TicketResult &last = read->tickets.last();
+    QCOMPARE(last.dateText, next.date);
+    QCOMPARE(last.timeText, next.time);
+    QCOMPARE(last.verdict, ExamRecordTexts(next.language).verdict(next.verdict));
+}
+
+void FaultsTest::questionnaireRunAfterAPartialOne()
+{
+    QTemporaryDir dir;
+    const QString report = ProgramPaths(dir.path()).questionnaireReport();
+    QByteArray cut = AnsiText::encode(QuestionnaireReport::header(u"first"_s, u"10:00:00"_s, u"08.12.2026"_s));
+    cut.chop(12);
+    writeFile(report, cut);
+
+    const QString header = QuestionnaireReport::header(u"second"_s, u"10:05:00"_s, u"08.12.2026"_s);
+    const QString answer = QuestionnaireReport::answerLine(u"1"_s, u"Да"_s, u"2"_s);
+    QVERIFY(QuestionnaireReport::append(dir.path(), header));
+    QVERIFY(QuestionnaireReport::append(dir.path(), answer));
+    // The pieces of one run follow one another without further line ends.
+    QCOMPARE(readFile(report), cut + "\r\n" + AnsiText::encode(header + answer));
+
+    const std::optional<QuestionnaireReportContents> read = ReportReader::readQuestionnaireReport(readFile(report));
+    QVERIFY(read);
+    QVERIFY(!read->runs.isEmpty());
+    QCOMPARE(read->runs.last().name, u"second"_s);
+    QCOMPARE(read->runs.last().answers.size(), 1);
+}
+
+void FaultsTest::unwrittenLockIsTakenOver_data()
+{
+    QTest::addColumn<bool>("journal");
+    QTest::addColumn<QByteArray>("content");
+    for (const bool journal : {false, true}) {
+        const char *what = journal ? "journal" : "report";
+        QTest::addRow("%s, empty lock", what) << journal << QByteArray();
+        // A power cut can leave a file of the right size holding only zeros.
+        QTest::addRow("%s, lock of zeros", what) << journal << QByteArray(40, '\0');
+        QTest::addRow("%s, lock cut in its first line", what) << journal << "\n"_ba;
+    }
+}
+
+void FaultsTest::unwrittenLockIsTakenOver()
+{
+    // A crash between creating a lock and writing its owner leaves a lock of nobody's: the
+    // next append or journal takes it over instead of waiting for ever.
+    QFETCH(bool, journal);
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    const ProgramPaths paths(dir.path());
+    const QString target = journal ? paths.ticketJournal() : paths.examReport();
+    const QString lockPath = target + u".lock"_s;
+    writeFile(lockPath, content);
+
+    if (journal) {
+        const std::unique_ptr<QLockFile> lock = TicketJournal::journalLock(target);
+        FileError error;
+        QVERIFY(TicketJournal::takeLock(*lock, target, &error));
+        QVERIFY(!error.isError());
+        QVERIFY(readFile(lockPath).startsWith(QByteArray::number(QCoreApplication::applicationPid())));
+    } else {
+        FileError error;
+        QVERIFY2(ExamReport::append(dir.path(), appendedRecord(0, 0), &error),
+                 qPrintable(error.describe(LanguagePolicy(u"eng"_s))));
+        QCOMPARE(readFile(target), recordBytes(appendedRecord(0, 0)));
+        QVERIFY(!QFileInfo::exists(lockPath));
+    }
+}
+
+void FaultsTest::journalLockOfARunningCopyIsKept()
+{
+    // A lock with an owner on another workstation name is a running copy's: no error, no takeover.
+    QTemporaryDir dir;
+    const QString journal = ProgramPaths(dir.path()).ticketJournal();
+    const QByteArray held = "4242\ntavring\nanother-workstation\n";
+    writeFile(journal + u".lock"_s, held);
+    const std::unique_ptr<QLockFile> lock = TicketJournal::journalLock(journal);
+    FileError error;
+    QVERIFY(!TicketJournal::takeLock(*lock, journal, &error));
+    QVERIFY(!error.isError());
+    QCOMPARE(readFile(journal + u".lock"_s), held);
+}
+
+void FaultsTest::folderWithoutAccessIsSaidAtOnce()
+{
+    // An account that may not write in s/ is told so, naming the folder, and at once: it is
+    // no lock of another workstation to wait for.
+    QTemporaryDir dir;
+    const QString reports = ProgramPaths(dir.path()).reportsFolder();
+    QVERIFY(QDir().mkpath(reports));
+    QStringList command{QStringLiteral(TAVRING_APPEND_HELPER), dir.path(), u"0"_s, u"1"_s};
+    if (::geteuid() == 0) {
+        // The superuser may write anywhere: the helper runs as nobody, who may read but not write.
+        const QFile::Permissions readable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                            | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+        for (const QString &level : {dir.path(), reports})
+            QVERIFY(QFile::setPermissions(level, readable));
+        command = QStringList{u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s} + command;
+        command.prepend(u"setpriv"_s);
+    } else {
+        QVERIFY(QFile::setPermissions(reports, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    QProcess helper;
+    helper.start(command.takeFirst(), command);
+    QVERIFY(helper.waitForStarted());
+    // Well within the wait for a lock of another workstation.
+    QVERIFY(helper.waitForFinished(AnsiText::LockWaitMilliseconds / 2));
+    QFile::setPermissions(reports, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (helper.exitCode() == 127 && ::geteuid() == 0)
+        QSKIP("setpriv is not there to run the helper without the superuser's rights");
+    QCOMPARE(helper.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(helper.readAllStandardOutput()).trimmed(),
+             u"permission denied: "_s + QFileInfo(reports).absoluteFilePath());
+}
+
+void FaultsTest::saveTemporaryIsNoContent()
+{
+    // A save cut off by a crash leaves its temporary file: it is no question of the
+    // questionnaire, and the next save of the same file clears it away once it is old.
+    QTemporaryDir dir;
+    QVERIFY(QuestionnaireFile::create(dir.path(), u"quiz"_s));
+    const QString folder = QuestionnaireFile::questionnaireFolder(dir.path(), u"quiz"_s);
+    const QString question = folder + u'/' + QuestionnaireFile::questionFileName(u"1"_s);
+    QVERIFY(QuestionnaireFile::writeText(question, u"Вопрос?"_s));
+    const int questions = QuestionnaireFile::questionCount(folder);
+
+    const QString left = question + u".aB3xYz"_s;
+    const QString atWork = question + u".Qw7rTy"_s;
+    writeFile(left, "cut off");
+    writeFile(atWork, "another workstation's save");
+    QCOMPARE(QuestionnaireFile::questionCount(folder), questions);
+    QStringList entries;
+    GetFolders(folder, &entries);
+    QVERIFY(!entries.contains(left));
+
+    QFile old(left);
+    QVERIFY(old.open(QIODevice::ReadWrite));
+    QVERIFY(old.setFileTime(QDateTime::currentDateTime().addMSecs(-2 * AnsiText::StaleTemporaryMilliseconds),
+                            QFileDevice::FileModificationTime));
+    old.close();
+    QVERIFY(QuestionnaireFile::writeText(question, u"Другой вопрос?"_s));
+    QVERIFY(!QFileInfo::exists(left));
+    QVERIFY(QFileInfo::exists(atWork));
+    QCOMPARE(QuestionnaireFile::questionCount(folder), questions);
 }
 
 void FaultsTest::fullAndReadOnlyFileSystem()

@@ -1,6 +1,7 @@
 #include "core/exam/ticket_journal.h"
 
 #include "core/files/ansi_text.h"
+#include "core/files/lock_files.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -12,6 +13,7 @@
 #include <QLockFile>
 #include <QSysInfo>
 
+#include <cerrno>
 #include <limits>
 #include <tuple>
 
@@ -243,15 +245,25 @@ std::unique_ptr<QLockFile> journalLock(const QString &path)
     return lock;
 }
 
-bool takeLock(QLockFile &lock)
+bool takeLock(QLockFile &lock, const QString &path, FileError *error)
 {
+    const QString lockPath = path + u".lock"_s;
     qint64 owner = 0;
     QString host;
     QString program;
     if (lock.getLockInfo(&owner, &host, &program) && owner == QCoreApplication::applicationPid()
         && host == QSysInfo::machineHostName())
         lock.removeStaleLockFile();
-    return lock.tryLock(0);
+    LockFiles::removeIfLeftUnwritten(lockPath);
+    errno = 0;
+    if (lock.tryLock(0))
+        return true;
+    const int systemError = errno;
+    // Some network file systems refuse the creation of a file that exists with "permission
+    // denied": only a refusal without a lock file is the folder's.
+    if (lock.error() == QLockFile::PermissionError && !QFileInfo::exists(lockPath) && error)
+        *error = FileError::fromSystem(systemError == EROFS ? EROFS : EACCES, QFileInfo(lockPath).absolutePath());
+    return false;
 }
 
 bool examExists(const Record &record)

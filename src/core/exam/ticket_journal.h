@@ -53,9 +53,12 @@ bool write(const QString &path, const Record &record, FileError *error = nullptr
 // the death of its owner makes it stale: the journal of a ticket that runs in another copy of
 // the program on this workstation is no unfinished ticket.
 std::unique_ptr<QLockFile> journalLock(const QString &path);
-// Takes the lock unless a running program holds it. A lock left with this very process number
-// is stale too: after a power cut the new run may get the number of the old one.
-bool takeLock(QLockFile &lock);
+// Takes the lock of the journal at `path` unless a running program holds it. A lock left with
+// this very process number is stale too: after a power cut the new run may get the number of
+// the old one; so is a lock file nobody wrote an owner into (a crash right after creating it).
+// When the lock file cannot be created because the folder refuses this account, error says so,
+// naming the folder; otherwise a false answer means another running program holds it.
+bool takeLock(QLockFile &lock, const QString &path, FileError *error = nullptr);
 
 // Whether the ticket's exam and ticket folders are still there.
 bool examExists(const Record &record);

@@ -14,7 +14,7 @@ TicketJournalKeeper::TicketJournalKeeper(const QString &path, const TicketJourna
     m_record.setup = run.setup();
     MakeDirPath(QFileInfo(path).path());
     m_lock = TicketJournal::journalLock(path);
-    m_locked = TicketJournal::takeLock(*m_lock);
+    m_locked = TicketJournal::takeLock(*m_lock, path, &m_lockError);
     connect(&run, &TicketRun::stepped, this, &TicketJournalKeeper::keep);
 }
 
@@ -23,8 +23,12 @@ TicketJournalKeeper::~TicketJournalKeeper() = default;
 void TicketJournalKeeper::keep()
 {
     if (!m_locked) {
-        if (!m_failureSaid)
-            emit heldElsewhere(m_path);
+        if (!m_failureSaid) {
+            if (m_lockError.isError())
+                emit writeFailed(m_lockError);
+            else
+                emit heldElsewhere(m_path);
+        }
         m_failureSaid = true;
         return;
     }

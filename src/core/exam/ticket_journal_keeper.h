@@ -32,7 +32,8 @@ public:
     bool holdsLock() const { return m_locked; }
 
 signals:
-    // The first write that failed, with the reason; later failures are not repeated.
+    // The first write that failed, or the lock the folder refused, with the reason; later
+    // failures are not repeated.
     void writeFailed(const FileError &error);
     // Another running copy of the program keeps the journal: this ticket writes none.
     void heldElsewhere(const QString &path);
@@ -43,6 +44,8 @@ private:
     const TicketRun &m_run;
     std::unique_ptr<QLockFile> m_lock;
     bool m_locked = false;
+    // Why the lock could not be taken when it was not for another program holding it.
+    FileError m_lockError;
     bool m_written = false;
     bool m_failureSaid = false;
 };

@@ -7,7 +7,6 @@
 #include "core/reports/exam_record_texts.h"
 #include "core/reports/exam_report.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 
@@ -41,7 +40,7 @@ TicketSession::Search TicketSession::findUnfinished(const ProgramPaths &paths, c
 {
     const QString journal = paths.ticketJournal();
     Search search;
-    if (!QFileInfo::exists(journal) || !TicketJournal::takeLock(*TicketJournal::journalLock(journal)))
+    if (!QFileInfo::exists(journal) || !TicketJournal::takeLock(*TicketJournal::journalLock(journal), journal))
         return search;
     const std::optional<QByteArray> bytes = AnsiText::readBytes(journal);
     std::optional<TicketJournal::Record> record = bytes ? TicketJournal::decode(*bytes) : std::nullopt;
@@ -76,7 +75,8 @@ std::optional<QString> TicketSession::discardUnfinished(const ProgramPaths &path
                            u"The unfinished ticket was not discarded: the report "_s)
                + paths.examReport() + u":\n"_s + error.reason(policy);
     }
-    QFile::remove(paths.ticketJournal());
+    // The note is on the disk once the append returned: only then may the journal go.
+    AnsiText::remove(paths.ticketJournal());
     return std::nullopt;
 }
 
@@ -155,10 +155,11 @@ void TicketSession::end()
 {
     if (!m_keeper)
         return;
-    // Removed while the lock is still held, so that no other copy of the program starting now
-    // takes the ended ticket for an unfinished one; a journal another running copy keeps
-    // is its own.
+    // The ticket's record, when it was saved, is on the disk by now: an append returns only
+    // after syncing it. Removed while the lock is still held, so that no other copy of the
+    // program starting now takes the ended ticket for an unfinished one; a journal another
+    // running copy keeps is its own.
     if (m_keeper->holdsLock())
-        QFile::remove(m_paths.ticketJournal());
+        AnsiText::remove(m_paths.ticketJournal());
     m_keeper.reset();
 }

@@ -1,8 +1,15 @@
 #include "core/files/ansi_text.h"
 
+#include "core/files/lock_files.h"
+
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QThread>
@@ -12,6 +19,9 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -59,6 +69,17 @@ constexpr int LockRetryMilliseconds = 10;
 qint64 g_failWriteAfter = -1;
 int g_writesBeforeFault = 0;
 bool g_failRename = false;
+bool g_failSync = false;
+bool g_watching = false;
+QStringList g_events;
+// The size of each file appended to, as far as it was synced, since watch().
+QHash<QString, qint64> g_syncedSizes;
+
+void note(const QString &event)
+{
+    if (g_watching)
+        g_events << event;
+}
 
 // The failure of a call on the file. Qt keeps the system's reason for most failures, but a
 // short write leaves it at Qt's "Unknown error"; the system's error number then says what
@@ -106,6 +127,164 @@ bool writeAll(QFileDevice &file, const QByteArray &bytes, FileError *error)
     return true;
 }
 
+// Syncs what was written to the file to the disk. False, with the reason, when the system
+// could not, as then the bytes may not outlive a power cut.
+bool syncToDisk(QFileDevice &file, FileError *error)
+{
+    errno = 0;
+    int systemError = 0;
+    if (g_failSync) {
+        g_failSync = false;
+        systemError = EIO;
+    } else if (::fsync(file.handle()) != 0) {
+        systemError = errno != 0 ? errno : EIO;
+    }
+    if (systemError != 0) {
+        setFailure(error, FileError::fromSystem(systemError, file.fileName()));
+        return false;
+    }
+    note(u"sync "_s + file.fileName());
+    if (g_watching)
+        g_syncedSizes[file.fileName()] = file.size();
+    return true;
+}
+
+// Syncs a folder's list of names, so that a file just created in it is found after a power
+// cut. Some file systems (network ones among them) cannot sync a folder and keep their names
+// durable by themselves; that is no failure.
+void syncFolder(const QString &folderPath)
+{
+    const int folder = ::open(QFile::encodeName(folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return;
+    ::fsync(folder);
+    ::close(folder);
+}
+
+// Takes the lock of an append, waiting while another program holds it. Some network file
+// systems answer the exclusive creation of a lock file that exists with "permission denied":
+// while the lock file is there, that is another program's lock; when it is not, the folder
+// refuses this account. A lock file its owner never wrote into is taken over.
+bool takeAppendLock(QLockFile &lock, const QString &path, FileError *error)
+{
+    const QString lockPath = path + u".lock"_s;
+    LockFiles::UnwrittenWatch unwritten(lockPath);
+    // Short, even waits rather than tryLock()'s doubling ones: an append holds the lock for
+    // milliseconds, and a program that backs off for seconds would lose it again and again.
+    const QDeadlineTimer deadline(LockWaitMilliseconds);
+    // A refusal with no lock file may come just after its holder removed it: it counts as
+    // the folder's only when it comes again.
+    int refusedWithoutLock = 0;
+    for (;;) {
+        errno = 0;
+        if (lock.tryLock(0))
+            return true;
+        const int systemError = errno;
+        bool heldElsewhere = lock.error() == QLockFile::LockFailedError;
+        if (lock.error() == QLockFile::PermissionError && systemError != EROFS) {
+            if (QFileInfo::exists(lockPath)) {
+                heldElsewhere = true;
+                refusedWithoutLock = 0;
+            } else {
+                heldElsewhere = ++refusedWithoutLock < 3;
+            }
+        }
+        if (heldElsewhere) {
+            if (unwritten.removeIfDead())
+                continue;
+            if (!deadline.hasExpired()) {
+                QThread::msleep(LockRetryMilliseconds);
+                continue;
+            }
+            setFailure(error, FileError(FileError::Kind::LockedElsewhere, path));
+            return false;
+        }
+        const QString folder = QFileInfo(path).absolutePath();
+        switch (lock.error()) {
+        case QLockFile::PermissionError:
+            // The system's reason tells a read-only file system from a folder without access.
+            setFailure(error, FileError::fromSystem(systemError == EROFS ? EROFS : EACCES, folder));
+            break;
+        default:
+            setFailure(error, FileError::fromSystem(systemError != 0 ? systemError : EIO, path));
+            break;
+        }
+        return false;
+    }
+}
+
+// Writes the bytes at the end of the file, the lock being held, and syncs them. A file that
+// does not end with `recordEnd` gets a line end first. On any failure the file is cut back
+// to where it ended.
+bool appendLocked(const QString &path, const QByteArray &bytes, QByteArrayView recordEnd, FileError *error)
+{
+    QFile file(path);
+    const bool existed = file.exists();
+    errno = 0;
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        setFailure(error, failure(file, errno));
+        return false;
+    }
+    // Taken under the lock: every byte past it is this append's own.
+    const qint64 start = file.size();
+    if (g_watching && !g_syncedSizes.contains(path))
+        g_syncedSizes.insert(path, existed ? start : -1);
+    QByteArray text;
+    bool written = true;
+    if (start > 0 && !recordEnd.isEmpty()) {
+        const qint64 tail = std::min<qint64>(start, recordEnd.size());
+        errno = 0;
+        const QByteArray last = file.seek(start - tail) ? file.read(tail) : QByteArray();
+        if (last.size() != tail) {
+            setFailure(error, failure(file, errno));
+            written = false;
+        } else if (last != recordEnd) {
+            text = LineEnd;
+        }
+    }
+    text += bytes;
+    errno = 0;
+    if (written && !file.seek(start)) {
+        setFailure(error, failure(file, errno));
+        written = false;
+    }
+    if (written) {
+        note(u"write "_s + path);
+        if (writeAll(file, text, error) && syncToDisk(file, error)) {
+            if (!existed)
+                syncFolder(QFileInfo(path).absolutePath());
+            return true;
+        }
+    }
+    // A write that stopped half way leaves no broken text behind.
+    bool cutBack = false;
+    if (!existed) {
+        file.close();
+        cutBack = QFile::remove(path);
+    } else {
+        cutBack = file.resize(start) && syncToDisk(file, nullptr);
+    }
+    if (!cutBack && error)
+        error->setPartLeft();
+    return false;
+}
+
+// Removes the temporary files that replacing saves of the file left behind when they were cut
+// off, as long as they are old enough to be no save at work.
+void removeStaleTemporaries(const QString &path)
+{
+    const QFileInfo target(path);
+    const QString prefix = target.fileName() + u'.';
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QFileInfoList found = QDir(target.absolutePath()).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &entry : found) {
+        const QString name = entry.fileName();
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix) && isSaveTemporary(name)
+            && entry.lastModified().toUTC().msecsTo(now) > StaleTemporaryMilliseconds)
+            QFile::remove(entry.absoluteFilePath());
+    }
+}
+
 // The line rule of Lines, for a text already decoded.
 QStringList splitLinesOf(QStringView text)
 {
@@ -140,11 +319,43 @@ void failRename()
     g_failRename = true;
 }
 
+void failSync()
+{
+    g_failSync = true;
+}
+
+void watch()
+{
+    g_watching = true;
+    g_events.clear();
+    g_syncedSizes.clear();
+}
+
+QStringList events()
+{
+    return g_events;
+}
+
+void cutPower()
+{
+    for (auto it = g_syncedSizes.cbegin(); it != g_syncedSizes.cend(); ++it) {
+        if (it.value() < 0)
+            QFile::remove(it.key());
+        else
+            QFile::resize(it.key(), it.value());
+    }
+    g_syncedSizes.clear();
+}
+
 void clear()
 {
     g_failWriteAfter = -1;
     g_writesBeforeFault = 0;
     g_failRename = false;
+    g_failSync = false;
+    g_watching = false;
+    g_events.clear();
+    g_syncedSizes.clear();
 }
 
 } // namespace Faults
@@ -310,6 +521,7 @@ std::optional<Lines> readLineIndex(const QString &path)
 
 bool writeBytes(const QString &path, const QByteArray &bytes, FileError *error)
 {
+    removeStaleTemporaries(path);
     QSaveFile file(path);
     // Unbuffered, so that each write reaches the system at once and a full disk fails that
     // write here, rather than a flush inside commit() whose failure would go unseen.
@@ -340,62 +552,31 @@ bool writeWhole(const QString &path, const QString &text, FileError *error)
     return writeBytes(path, encode(text), error);
 }
 
-bool append(const QString &path, const QString &text, FileError *error)
+bool append(const QString &path, const QString &text, FileError *error, QByteArrayView recordEnd)
 {
     const QByteArray bytes = encode(text);
     // A lock file created beside the report works on a network share too, where several
     // workstations append to the same report and appending alone is not atomic.
     QLockFile lock(path + u".lock"_s);
     lock.setStaleLockTime(StaleLockMilliseconds);
-    // Short, even waits rather than tryLock()'s doubling ones: an append holds the lock for
-    // milliseconds, and a program that backs off for seconds would lose it again and again.
-    const QDeadlineTimer deadline(LockWaitMilliseconds);
-    for (;;) {
-        errno = 0;
-        if (lock.tryLock(0))
-            break;
-        const int systemError = errno;
-        if (lock.error() == QLockFile::LockFailedError && !deadline.hasExpired()) {
-            QThread::msleep(LockRetryMilliseconds);
-            continue;
-        }
-        switch (lock.error()) {
-        case QLockFile::LockFailedError:
-            setFailure(error, FileError(FileError::Kind::LockedElsewhere, path));
-            break;
-        case QLockFile::PermissionError:
-            // The system's reason tells a read-only file system from a folder without access.
-            setFailure(error, FileError::fromSystem(systemError == EROFS ? EROFS : EACCES, path));
-            break;
-        default:
-            setFailure(error, FileError::fromSystem(systemError != 0 ? systemError : EIO, path));
-            break;
-        }
+    if (!takeAppendLock(lock, path, error))
         return false;
-    }
+    const bool appended = appendLocked(path, bytes, recordEnd, error);
+    lock.unlock();
+    note(u"unlock "_s + path);
+    return appended;
+}
 
-    QFile file(path);
-    const bool existed = file.exists();
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        setFailure(error, failure(file, errno));
-        return false;
-    }
-    // Taken under the lock: every byte past it is this append's own.
-    const qint64 start = file.size();
-    if (writeAll(file, bytes, error))
-        return true;
-    // A write that stopped half way leaves no broken text behind.
-    bool cutBack = false;
-    if (!existed) {
-        file.close();
-        cutBack = QFile::remove(path);
-    } else {
-        cutBack = file.resize(start);
-    }
-    if (!cutBack && error)
-        error->setPartLeft();
-    return false;
+bool remove(const QString &path)
+{
+    note(u"remove "_s + path);
+    return QFile::remove(path);
+}
+
+bool isSaveTemporary(const QString &fileName)
+{
+    static const QRegularExpression temporary(u"^.+\\.[^.]+\\.[A-Za-z0-9]{6}$"_s);
+    return temporary.match(fileName).hasMatch();
 }
 
 } // namespace AnsiText

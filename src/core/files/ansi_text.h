@@ -76,13 +76,26 @@ bool writeWhole(const QString &path, const QString &text, FileError *error = nul
 
 // Appends the text whole or not at all, also when several programs (on one machine or on
 // several workstations sharing the folder) append to the same file: the append holds the
-// lock file "<path>.lock" beside the file, writes the text in one write and, when any of it
-// failed, cuts the file back to the size it had when the lock was taken, so no other
-// program's text is touched. False, with the reason, when the text was not appended.
-bool append(const QString &path, const QString &text, FileError *error = nullptr);
+// lock file "<path>.lock" beside the file, writes the text in one write at the end it finds
+// under the lock (not in append mode, which some network file systems refuse) and syncs it
+// to the disk before the lock is released, so what is said saved survives a power cut. When
+// the file does not end with `recordEnd` (a program died in the middle of its append), a line
+// end goes first, so the part left stays apart from this text. When any of it failed, the file
+// is cut back to the size it had when the lock was taken, so no other program's text is
+// touched. False, with the reason, when the text was not appended and synced.
+bool append(const QString &path, const QString &text, FileError *error = nullptr,
+            QByteArrayView recordEnd = LineEnd);
 
-// How long a lock file may stay before another program takes it over (its owner is taken to
-// have died), and how long an append waits for the lock. An append holds it for one write.
+// Removes a file, as the end of what it stood for; through here, so that the tests see when.
+bool remove(const QString &path);
+
+// Whether a file name is that of a replacing save's temporary file ("<name>.XXXXXX"): a save
+// cut off by a crash may leave one, which is no content of its folder.
+bool isSaveTemporary(const QString &fileName);
+// A save's temporary files older than this are left from a crash and removed by the next
+// save of the same file; younger ones may be another workstation's save at work.
+inline constexpr int StaleTemporaryMilliseconds = 60000;
+
 inline constexpr int StaleLockMilliseconds = 10000;
 inline constexpr int LockWaitMilliseconds = 15000;
 
@@ -95,6 +108,16 @@ namespace Faults {
 void failWriteAfter(qint64 bytes, int writesBefore = 0);
 // The next replace writes its temporary file whole and then cannot put it in place.
 void failRename();
+// The next sync of an append fails as on a disk that reports an error.
+void failSync();
+// From now on notes what the file layer does, as the events below, and which appended bytes
+// were synced to the disk.
+void watch();
+// What the file layer did since watch(), in order: "write <path>", "sync <path>",
+// "unlock <path>" for the lock of an append, "remove <path>".
+QStringList events();
+// A power cut: every file appended to since watch() loses the bytes not synced to the disk.
+void cutPower();
 void clear();
 } // namespace Faults
 

@@ -1,5 +1,7 @@
 #include "core/files/folders.h"
 
+#include "core/files/ansi_text.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,8 +50,11 @@ int GetFolders(const QString &folderPath, QStringList *list)
         if (name.empty() || name.front() == '.')
             continue;
         std::error_code typeError;
-        if (entry->is_directory(typeError) || entry->is_regular_file(typeError))
-            names << QFile::decodeName(QByteArray::fromStdString(name));
+        const QString decoded = QFile::decodeName(QByteArray::fromStdString(name));
+        // The temporary file of a save cut off by a crash is no content of the folder.
+        if (entry->is_directory(typeError)
+            || (entry->is_regular_file(typeError) && !AnsiText::isSaveTemporary(decoded)))
+            names << decoded;
     }
     std::sort(names.begin(), names.end());
     if (list) {

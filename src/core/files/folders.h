@@ -10,7 +10,7 @@
 void MakeDirPath(const QString &folderPath);
 
 // Lists the ordinary files and sub-folders of one folder (not entering sub-folders),
-// skipping hidden entries (names beginning with "."). The list gets folder + "/" + name
+// skipping hidden entries (names beginning with ".") and the temporary files of saves. The list gets folder + "/" + name
 // for each entry, in name order; the result is the count.
 int GetFolders(const QString &folderPath, QStringList *list = nullptr);
 

@@ -13,6 +13,8 @@ namespace {
 
 // The report's own line end: a CR before the usual CR LF.
 constexpr char LineEnd[] = "\r\r\n";
+// The last bytes of every record: the empty lines after its closing line.
+constexpr char RecordEnd[] = "\r\n\r\n";
 
 // The date line when the language has one, the student line and the ticket line.
 QStringList headLines(const ExamRecord &record, const ExamRecordTexts &texts)
@@ -32,13 +34,13 @@ QString blockText(QStringList lines)
     QString text;
     for (const QString &line : std::as_const(lines))
         text += line + QLatin1StringView(LineEnd);
-    return text + u"\r\n\r\n"_s;
+    return text + QLatin1StringView(RecordEnd);
 }
 
 bool appendText(const QString &programFolder, const QString &text, FileError *error)
 {
     MakeDirPath(ProgramPaths(programFolder).reportsFolder());
-    return AnsiText::append(ProgramPaths(programFolder).examReport(), text, error);
+    return AnsiText::append(ProgramPaths(programFolder).examReport(), text, error, RecordEnd);
 }
 
 } // namespace
