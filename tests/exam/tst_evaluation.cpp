@@ -507,10 +507,11 @@ void TestEvaluation::failedSaveKeepsTheSheet_data()
 {
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("message");
-    QTest::newRow("eng") << u"eng"_s << u"The result was not saved in the report "_s;
-    QTest::newRow("rus") << u"rus"_s << u"Результат не записан в отчет "_s;
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("eng") << u"eng"_s << u"The result was not saved in the report "_s << u"Is a directory"_s;
+    QTest::newRow("rus") << u"rus"_s << u"Результат не записан в отчет "_s << u"на месте файла стоит папка"_s;
     // A lost record is reported in any language, in the designed Russian.
-    QTest::newRow("other") << u"fra"_s << u"Результат не записан в отчет "_s;
+    QTest::newRow("other") << u"fra"_s << u"Результат не записан в отчет "_s << u"на месте файла стоит папка"_s;
 }
 
 // A report that cannot be written keeps the sheet open; once it is freed "Закрыть" saves.
@@ -518,6 +519,7 @@ void TestEvaluation::failedSaveKeepsTheSheet()
 {
     QFETCH(QString, language);
     QFETCH(QString, message);
+    QFETCH(QString, reason);
 
     ProgramFolder folder;
     QVERIFY(QDir().mkpath(folder.path(u"s/oth.txt"_s)));
@@ -533,7 +535,7 @@ void TestEvaluation::failedSaveKeepsTheSheet()
 
     QCOMPARE(folder.platform.messages.size(), 1);
     QCOMPARE(folder.platform.messages[0].title, u"Тест-Тавринг"_s);
-    QVERIFY(folder.platform.messages[0].text.startsWith(message + folder.path(u"s/oth.txt"_s)));
+    QCOMPARE(folder.platform.messages[0].text, message + folder.path(u"s/oth.txt"_s) + u":\n"_s + reason);
     // Saving elsewhere is offered; declined, the sheet stays with its result.
     QCOMPARE(folder.platform.questions.size(), 1);
     QCOMPARE(folder.app().evaluationWindow(), sheet);

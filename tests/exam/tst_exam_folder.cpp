@@ -202,7 +202,7 @@ void ExamFolderTest::failedWriteGivesFileAndReason_data()
     QTest::newRow("rename refused") << QString() << 2 << u"question"_s << u"exam/b1/q1.txt"_s
                                     << FileError::Kind::AccessDenied;
     QTest::newRow("picture over a folder") << u"exam/b1/k1.bmp/x"_s << 0 << u"picture"_s << u"exam/b1/k1.bmp"_s
-                                           << FileError::Kind::Other;
+                                           << FileError::Kind::FolderInPlace;
     QTest::newRow("library is a file") << u"library"_s << 0 << u"exam"_s << u"library/exam/lzm.lzm"_s
                                        << FileError::Kind::NotFound;
     QTest::newRow("title file, disk full") << QString() << 1 << u"exam"_s << u"library/exam/lzm.lzm"_s

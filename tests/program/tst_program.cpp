@@ -100,6 +100,7 @@ void ProgramTest::fileErrorKinds_data()
     QTest::newRow("read-only") << EROFS << FileError::Kind::ReadOnly;
     QTest::newRow("missing") << ENOENT << FileError::Kind::NotFound;
     QTest::newRow("a file on the path") << ENOTDIR << FileError::Kind::NotFound;
+    QTest::newRow("a folder in its place") << EISDIR << FileError::Kind::FolderInPlace;
     QTest::newRow("anything else") << EIO << FileError::Kind::Other;
 }
 
@@ -125,6 +126,8 @@ void ProgramTest::fileErrorReasons_data()
     QTest::newRow("held by another workstation") << FileError(FileError::Kind::LockedElsewhere, file)
                                                   << u"файл занят другой рабочей станцией или программой"_s
                                                   << u"the file is locked by another workstation or program"_s;
+    QTest::newRow("a folder in its place") << FileError::fromSystem(EISDIR, file) << u"на месте файла стоит папка"_s
+                                           << u"Is a directory"_s;
     QTest::newRow("unreadable") << FileError(FileError::Kind::Unreadable, file) << u"файл не удалось прочитать"_s
                                 << u"the file could not be read"_s;
     // A reason the program has no words for keeps the system's in both languages.

@@ -88,6 +88,8 @@ void note(const QString &event)
 FileError failure(const QFileDevice &file, int systemError)
 {
     const QString text = file.errorString();
+    if (QFileInfo(file.fileName()).isDir())
+        return FileError(FileError::Kind::FolderInPlace, file.fileName(), text);
     if (systemError != 0 && (text.isEmpty() || text == QFile().errorString()))
         return FileError::fromSystem(systemError, file.fileName());
     if (systemError != 0 && text == qt_error_string(systemError))

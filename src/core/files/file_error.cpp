@@ -30,6 +30,8 @@ FileError FileError::fromSystem(int systemError, const QString &path, const QStr
     case ENOENT:
     case ENOTDIR:
         return FileError(Kind::NotFound, path, text);
+    case EISDIR:
+        return FileError(Kind::FolderInPlace, path, text);
     default:
         return FileError(Kind::Other, path, text);
     }
@@ -62,6 +64,9 @@ QString FileError::reason(const LanguagePolicy &language) const
         case Kind::LockedElsewhere:
             text = language.text(u"файл занят другой рабочей станцией или программой"_s,
                                  u"the file is locked by another workstation or program"_s);
+            break;
+        case Kind::FolderInPlace:
+            text = language.text(u"на месте файла стоит папка"_s, u"Is a directory"_s);
             break;
         case Kind::Unreadable:
             text = language.text(u"файл не удалось прочитать"_s, u"the file could not be read"_s);

@@ -19,6 +19,7 @@ public:
         NotFound,       // the file or a folder on its path does not exist
         LockedElsewhere,// another workstation or program holds the file's lock
         Unreadable,     // the file exists but its content cannot be read as the program needs
+        FolderInPlace,  // a folder stands where the file should be
         Other,
     };
 
