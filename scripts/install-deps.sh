@@ -9,6 +9,8 @@ packages=(
     xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
     # building the package (CPack runs file and dpkg-shlibdeps) and checking it and the menu entry
     desktop-file-utils unzip file
+    # the shared-folder tests: a Samba and an SSH server on the loopback interface, mounted with FUSE
+    samba smbnetfs sshfs openssh-server openssh-client fuse3
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -20,7 +20,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -392,9 +391,9 @@ void FaultsTest::unwrittenLockIsTakenOver()
     writeFile(lockPath, content);
 
     if (journal) {
-        const std::unique_ptr<QLockFile> lock = TicketJournal::journalLock(target);
+        const std::unique_ptr<SharedLock> lock = TicketJournal::journalLock(target);
         FileError error;
-        QVERIFY(TicketJournal::takeLock(*lock, target, &error));
+        QVERIFY(lock->tryLock(&error));
         QVERIFY(!error.isError());
         QVERIFY(readFile(lockPath).startsWith(QByteArray::number(QCoreApplication::applicationPid())));
     } else {
@@ -413,9 +412,9 @@ void FaultsTest::journalLockOfARunningCopyIsKept()
     const QString journal = ProgramPaths(dir.path()).ticketJournal();
     const QByteArray held = "4242\ntavring\nanother-workstation\n";
     writeFile(journal + u".lock"_s, held);
-    const std::unique_ptr<QLockFile> lock = TicketJournal::journalLock(journal);
+    const std::unique_ptr<SharedLock> lock = TicketJournal::journalLock(journal);
     FileError error;
-    QVERIFY(!TicketJournal::takeLock(*lock, journal, &error));
+    QVERIFY(!lock->tryLock(&error));
     QVERIFY(!error.isError());
     QCOMPARE(readFile(journal + u".lock"_s), held);
 }

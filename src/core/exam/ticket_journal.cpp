@@ -1,19 +1,14 @@
 #include "core/exam/ticket_journal.h"
 
 #include "core/files/ansi_text.h"
-#include "core/files/lock_files.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLockFile>
-#include <QSysInfo>
 
-#include <cerrno>
 #include <limits>
 #include <tuple>
 
@@ -238,32 +233,9 @@ bool write(const QString &path, const Record &record, FileError *error)
     return AnsiText::writeBytes(path, encode(record), error);
 }
 
-std::unique_ptr<QLockFile> journalLock(const QString &path)
+std::unique_ptr<SharedLock> journalLock(const QString &path)
 {
-    auto lock = std::make_unique<QLockFile>(path + u".lock"_s);
-    lock->setStaleLockTime(0);
-    return lock;
-}
-
-bool takeLock(QLockFile &lock, const QString &path, FileError *error)
-{
-    const QString lockPath = path + u".lock"_s;
-    qint64 owner = 0;
-    QString host;
-    QString program;
-    if (lock.getLockInfo(&owner, &host, &program) && owner == QCoreApplication::applicationPid()
-        && host == QSysInfo::machineHostName())
-        lock.removeStaleLockFile();
-    LockFiles::removeIfLeftUnwritten(lockPath);
-    errno = 0;
-    if (lock.tryLock(0))
-        return true;
-    const int systemError = errno;
-    // Some network file systems refuse the creation of a file that exists with "permission
-    // denied": only a refusal without a lock file is the folder's.
-    if (lock.error() == QLockFile::PermissionError && !QFileInfo::exists(lockPath) && error)
-        *error = FileError::fromSystem(systemError == EROFS ? EROFS : EACCES, QFileInfo(lockPath).absolutePath());
-    return false;
+    return std::make_unique<SharedLock>(path + u".lock"_s);
 }
 
 bool examExists(const Record &record)

@@ -2,6 +2,7 @@
 
 #include "core/exam/ticket_run.h"
 #include "core/files/file_error.h"
+#include "core/files/shared_lock.h"
 #include "core/program/student.h"
 
 #include <QByteArray>
@@ -10,8 +11,6 @@
 
 #include <memory>
 #include <optional>
-
-class QLockFile;
 
 // The journal of the ticket being answered: a private file of the program folder that holds
 // everything the ticket has come to, replaced whole after every step, so that a ticket cut
@@ -51,14 +50,12 @@ std::optional<Record> decode(const QByteArray &bytes);
 bool write(const QString &path, const Record &record, FileError *error = nullptr);
 // The lock that a running program holds on its journal, "<path>.lock", set up so that only
 // the death of its owner makes it stale: the journal of a ticket that runs in another copy of
-// the program on this workstation is no unfinished ticket.
-std::unique_ptr<QLockFile> journalLock(const QString &path);
-// Takes the lock of the journal at `path` unless a running program holds it. A lock left with
-// this very process number is stale too: after a power cut the new run may get the number of
-// the old one; so is a lock file nobody wrote an owner into (a crash right after creating it).
-// When the lock file cannot be created because the folder refuses this account, error says so,
-// naming the folder; otherwise a false answer means another running program holds it.
-bool takeLock(QLockFile &lock, const QString &path, FileError *error = nullptr);
+// the program on this workstation is no unfinished ticket. tryLock() takes it unless a running
+// program holds it; a lock left with this very process number by an earlier run (after a
+// power cut the new run may get the number of the old one) or one nobody wrote an owner into
+// (a crash right after creating it) is taken over. When the lock file cannot be created
+// because the folder refuses this account, its error says so, naming the folder.
+std::unique_ptr<SharedLock> journalLock(const QString &path);
 
 // Whether the ticket's exam and ticket folders are still there.
 bool examExists(const Record &record);

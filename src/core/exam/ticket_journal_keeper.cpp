@@ -1,9 +1,9 @@
 #include "core/exam/ticket_journal_keeper.h"
 
 #include "core/files/folders.h"
+#include "core/files/shared_lock.h"
 
 #include <QFileInfo>
-#include <QLockFile>
 
 #include <cstdlib>
 
@@ -14,7 +14,7 @@ TicketJournalKeeper::TicketJournalKeeper(const QString &path, const TicketJourna
     m_record.setup = run.setup();
     MakeDirPath(QFileInfo(path).path());
     m_lock = TicketJournal::journalLock(path);
-    m_locked = TicketJournal::takeLock(*m_lock, path, &m_lockError);
+    m_locked = m_lock->tryLock(&m_lockError);
     connect(&run, &TicketRun::stepped, this, &TicketJournalKeeper::keep);
 }
 

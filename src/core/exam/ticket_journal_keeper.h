@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class QLockFile;
+class SharedLock;
 
 // Keeps the journal of a running ticket, holding its lock while the ticket runs: writes it at once and again after every step of the
 // run that changed it, but for the countdown alone only every ten seconds, so a crash costs at
@@ -42,7 +42,7 @@ private:
     QString m_path;
     TicketJournal::Record m_record;
     const TicketRun &m_run;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<SharedLock> m_lock;
     bool m_locked = false;
     // Why the lock could not be taken when it was not for another program holding it.
     FileError m_lockError;

@@ -8,7 +8,6 @@
 #include "core/reports/exam_report.h"
 
 #include <QFileInfo>
-#include <QLockFile>
 
 using namespace Qt::StringLiterals;
 
@@ -40,7 +39,7 @@ TicketSession::Search TicketSession::findUnfinished(const ProgramPaths &paths, c
 {
     const QString journal = paths.ticketJournal();
     Search search;
-    if (!QFileInfo::exists(journal) || !TicketJournal::takeLock(*TicketJournal::journalLock(journal), journal))
+    if (!QFileInfo::exists(journal) || !TicketJournal::journalLock(journal)->tryLock())
         return search;
     const std::optional<QByteArray> bytes = AnsiText::readBytes(journal);
     std::optional<TicketJournal::Record> record = bytes ? TicketJournal::decode(*bytes) : std::nullopt;

@@ -1,18 +1,15 @@
 #include "core/files/ansi_text.h"
 
-#include "core/files/lock_files.h"
+#include "core/files/shared_lock.h"
 
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QThread>
 
 #include <algorithm>
 #include <array>
@@ -63,7 +60,6 @@ const Codec &windows1251()
     }();
     return codec;
 }
-constexpr int LockRetryMilliseconds = 10;
 
 // The faults a test has asked for; -1: no write fault.
 qint64 g_failWriteAfter = -1;
@@ -161,58 +157,6 @@ void syncFolder(const QString &folderPath)
         return;
     ::fsync(folder);
     ::close(folder);
-}
-
-// Takes the lock of an append, waiting while another program holds it. Some network file
-// systems answer the exclusive creation of a lock file that exists with "permission denied":
-// while the lock file is there, that is another program's lock; when it is not, the folder
-// refuses this account. A lock file its owner never wrote into is taken over.
-bool takeAppendLock(QLockFile &lock, const QString &path, FileError *error)
-{
-    const QString lockPath = path + u".lock"_s;
-    LockFiles::UnwrittenWatch unwritten(lockPath);
-    // Short, even waits rather than tryLock()'s doubling ones: an append holds the lock for
-    // milliseconds, and a program that backs off for seconds would lose it again and again.
-    const QDeadlineTimer deadline(LockWaitMilliseconds);
-    // A refusal with no lock file may come just after its holder removed it: it counts as
-    // the folder's only when it comes again.
-    int refusedWithoutLock = 0;
-    for (;;) {
-        errno = 0;
-        if (lock.tryLock(0))
-            return true;
-        const int systemError = errno;
-        bool heldElsewhere = lock.error() == QLockFile::LockFailedError;
-        if (lock.error() == QLockFile::PermissionError && systemError != EROFS) {
-            if (QFileInfo::exists(lockPath)) {
-                heldElsewhere = true;
-                refusedWithoutLock = 0;
-            } else {
-                heldElsewhere = ++refusedWithoutLock < 3;
-            }
-        }
-        if (heldElsewhere) {
-            if (unwritten.removeIfDead())
-                continue;
-            if (!deadline.hasExpired()) {
-                QThread::msleep(LockRetryMilliseconds);
-                continue;
-            }
-            setFailure(error, FileError(FileError::Kind::LockedElsewhere, path));
-            return false;
-        }
-        const QString folder = QFileInfo(path).absolutePath();
-        switch (lock.error()) {
-        case QLockFile::PermissionError:
-            // The system's reason tells a read-only file system from a folder without access.
-            setFailure(error, FileError::fromSystem(systemError == EROFS ? EROFS : EACCES, folder));
-            break;
-        default:
-            setFailure(error, FileError::fromSystem(systemError != 0 ? systemError : EIO, path));
-            break;
-        }
-        return false;
-    }
 }
 
 // Writes the bytes at the end of the file, the lock being held, and syncs them. A file that
@@ -559,9 +503,8 @@ bool append(const QString &path, const QString &text, FileError *error, QByteArr
     const QByteArray bytes = encode(text);
     // A lock file created beside the report works on a network share too, where several
     // workstations append to the same report and appending alone is not atomic.
-    QLockFile lock(path + u".lock"_s);
-    lock.setStaleLockTime(StaleLockMilliseconds);
-    if (!takeAppendLock(lock, path, error))
+    SharedLock lock(path + u".lock"_s, StaleLockMilliseconds);
+    if (!lock.lock(LockWaitMilliseconds, error))
         return false;
     const bool appended = appendLocked(path, bytes, recordEnd, error);
     lock.unlock();
