@@ -4,6 +4,7 @@
 #include "core/files/file_error.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
 #include <QXmlStreamReader>
@@ -618,7 +619,7 @@ BankFormat detect(const QString &text)
     return BankFormat::Unknown;
 }
 
-Result readBytes(const QByteArray &bytes, const Options &options)
+Result readBytes(const QByteArray &bytes, const Options &options, BankFormat named)
 {
     const LanguagePolicy &language = options.language;
     Result result;
@@ -628,6 +629,8 @@ Result readBytes(const QByteArray &bytes, const Options &options)
         return result;
     }
     result.format = detect(*text);
+    if (result.format == BankFormat::Unknown && !text->trimmed().isEmpty())
+        result.format = named;
     switch (result.format) {
     case BankFormat::Aiken:
         result.questions = parseAiken(*text, options);
@@ -672,7 +675,12 @@ Result readFile(const QString &path, const Options &options)
         result.error = FileError::fromSystem(errno, path, file.errorString()).describe(options.language);
         return result;
     }
-    return readBytes(bytes, options);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const BankFormat named = suffix == "xml"_L1     ? BankFormat::MoodleXml
+                             : suffix == "gift"_L1  ? BankFormat::Gift
+                             : suffix == "aiken"_L1 ? BankFormat::Aiken
+                                                    : BankFormat::Unknown;
+    return readBytes(bytes, options, named);
 }
 
 } // namespace BankImport

@@ -39,8 +39,10 @@ struct Result
 // A bank file larger than this is refused before it is read.
 inline constexpr qint64 MaxFileBytes = qint64(256) * 1024 * 1024;
 
+// A file whose content shows no format is read in the format its name's ending names
+// (".xml", ".gift", ".aiken"), as a bank of descriptions or damaged records still is one.
 Result readFile(const QString &path, const Options &options);
-Result readBytes(const QByteArray &bytes, const Options &options);
+Result readBytes(const QByteArray &bytes, const Options &options, BankFormat named = BankFormat::Unknown);
 
 // Which format a text is in, by its content.
 BankFormat detect(const QString &text);

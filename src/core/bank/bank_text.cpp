@@ -63,10 +63,10 @@ qsizetype decodeEntity(QStringView text, qsizetype at, QString &out)
     return at + 1;
 }
 
-// The tags that end a line of a question.
+// The tags of blocks, which stand on lines of their own in a question.
 bool breaksLine(const QString &tag)
 {
-    static const QStringList tags = {u"br"_s, u"p"_s, u"div"_s, u"li"_s, u"tr"_s, u"h1"_s, u"h2"_s,
+    static const QStringList tags = {u"p"_s, u"div"_s, u"li"_s, u"tr"_s, u"h1"_s, u"h2"_s,
                                      u"h3"_s, u"h4"_s, u"h5"_s, u"h6"_s, u"ul"_s, u"ol"_s, u"table"_s};
     return tags.contains(tag);
 }
@@ -145,8 +145,16 @@ QString toPlain(const QString &text, Markup markup, bool breaks)
                 }
                 continue;
             }
-            if (breaksLine(name))
+            if (name == "br"_L1) {
                 out += lineBreak;
+            } else if (breaksLine(name)) {
+                // A block starts on a line of its own; an empty block adds no empty line.
+                qsizetype end = out.size();
+                while (end > 0 && out.at(end - 1) == u' ')
+                    --end;
+                if (!breaks || (end > 0 && out.at(end - 1) != u'\n'))
+                    out += lineBreak;
+            }
             continue;
         }
         if (c == u'&') {
