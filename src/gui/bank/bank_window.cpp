@@ -11,6 +11,7 @@
 #include "gui/common/window_context.h"
 #include "gui/editor/question_bitmap.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -147,6 +148,13 @@ void BankWindow::build()
     optInOrder = namedControl<QRadioButton>(fraTickets, u"optInOrder"_s, u"По порядку"_s);
     optRandom = namedControl<QRadioButton>(fraTickets, u"optRandom"_s, u"Случайно"_s);
     optRandom->setChecked(true);
+    // Two choices in one frame: which exam, and in which order.
+    auto *examChoice = new QButtonGroup(fraTickets);
+    examChoice->addButton(optNewExam);
+    examChoice->addButton(optExistingExam);
+    auto *orderChoice = new QButtonGroup(fraTickets);
+    orderChoice->addButton(optInOrder);
+    orderChoice->addButton(optRandom);
     auto *order = new QHBoxLayout;
     order->addWidget(optInOrder);
     order->addWidget(optRandom);
