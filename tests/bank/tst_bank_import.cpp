@@ -342,6 +342,9 @@ void BankImportTest::refusesFile_data()
                                           .toUtf8()
                                           .chopped(30)
                                    << u"файл XML поврежден"_s;
+    QTest::newRow("nested too deep") << "<quiz><question type=\"multichoice\">" + QByteArray("<a>").repeated(40)
+                                            + QByteArray("</a>").repeated(40) + "</question></quiz>"
+                                     << u"файл XML поврежден"_s;
     QTest::newRow("other xml") << QByteArray("<?xml version=\"1.0\"?><quiz-not><a/></quiz-not>")
                                << u"это не банк вопросов Moodle XML"_s;
     QTest::newRow("quiz without questions") << QByteArray("<quiz></quiz>") << u"в файле не найдено ни одного вопроса"_s;

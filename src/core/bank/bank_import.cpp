@@ -210,7 +210,8 @@ qsizetype findUnescaped(QStringView text, QStringView set, qsizetype from = 0)
     return -1;
 }
 
-qsizetype findUnescaped(QStringView text, QStringView sequence, bool, qsizetype from)
+// The position of the first `sequence` at or after `from` whose first character no "\" escapes.
+qsizetype findUnescapedSequence(QStringView text, QStringView sequence, qsizetype from)
 {
     for (qsizetype at = from; at + sequence.size() <= text.size(); ++at) {
         if (text.at(at) == u'\\') {
@@ -291,7 +292,7 @@ BankQuestion giftQuestion(QString record, const QString &category, const Options
     question.category = category;
     record = record.trimmed();
     if (record.startsWith(u"::"_s)) {
-        const qsizetype end = findUnescaped(record, u"::", true, 2);
+        const qsizetype end = findUnescapedSequence(record, u"::", 2);
         if (end > 0) {
             question.title = unescapeGift(QStringView(record).sliced(2, end - 2)).trimmed();
             record = record.sliced(end + 2);
@@ -329,7 +330,7 @@ BankQuestion giftQuestion(QString record, const QString &category, const Options
         setTrueFalse(question, match.captured(1).startsWith(u'T', Qt::CaseInsensitive), options);
         return question;
     }
-    if (block.isEmpty() || block.startsWith(u'#') || findUnescaped(block, u"->", true, 0) >= 0) {
+    if (block.isEmpty() || block.startsWith(u'#') || findUnescapedSequence(block, u"->", 0) >= 0) {
         question.refusal = BankRefusal::NotSingleChoice;
         return question;
     }
@@ -447,8 +448,10 @@ bool readNode(QXmlStreamReader &xml, Node &node, int depth)
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isStartElement()) {
-            if (depth >= MaxDepth)
+            if (depth >= MaxDepth) {
+                xml.raiseError(u"elements nested too deep"_s);
                 return false;
+            }
             Node child;
             if (!readNode(xml, child, depth + 1))
                 return false;

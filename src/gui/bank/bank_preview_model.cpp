@@ -92,7 +92,7 @@ QVariant BankPreviewModel::headerData(int section, Qt::Orientation orientation, 
     case Category:
         return m_language.text(u"Категория"_s, u"Category"_s);
     case Reason:
-        return m_language.text(u"Почему не войдет в билеты"_s, u"Why it cannot go into tickets"_s);
+        return m_language.text(u"Почему не войдет в билеты"_s, u"Why not in tickets"_s);
     }
     return {};
 }

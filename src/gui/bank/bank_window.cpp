@@ -33,6 +33,7 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -73,7 +74,6 @@ BankWindow::BankWindow(const WindowContext &context, const QString &examFolder, 
 {
     setObjectName(u"FormBank"_s);
     setWindowTitle(ProgramTitle);
-    setAttribute(Qt::WA_DeleteOnClose, false);
     m_model = new BankPreviewModel(m_language, this);
     m_slowReading = new QTimer(this);
     m_slowReading->setSingleShot(true);
@@ -82,13 +82,9 @@ BankWindow::BankWindow(const WindowContext &context, const QString &examFolder, 
     applyCaptions(captionTable(), m_language.value());
     refreshExams();
     showSummary();
-    resize(980, 680);
-}
-
-BankWindow::~BankWindow()
-{
-    // A reading still at work finishes on its own; its result is not wanted any more.
-    m_reading.disconnect(this);
+    // As large as the table wants, within the screen's free area.
+    const QRect area = m_context.platform().screenArea();
+    resize(std::min(980, area.width() - 40), std::min(680, area.height() - 60));
 }
 
 void BankWindow::build()
@@ -121,6 +117,7 @@ void BankWindow::build()
     // thousands of questions is shown at once.
     tblQuestions->verticalHeader()->setDefaultSectionSize(64);
     tblQuestions->horizontalHeader()->setStretchLastSection(true);
+    tblQuestions->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     tblQuestions->setColumnWidth(BankPreviewModel::Number, 44);
     tblQuestions->setColumnWidth(BankPreviewModel::Text, 300);
     tblQuestions->setColumnWidth(BankPreviewModel::Answers, 260);

@@ -32,7 +32,6 @@ class BankWindow final : public QWidget
 public:
     // `examFolder` is the exam the editor works on, offered first; empty when none.
     BankWindow(const WindowContext &context, const QString &examFolder, QWidget *parent = nullptr);
-    ~BankWindow() override;
 
     // Reads a bank file, as "Открыть файл" does after its dialog.
     void readBank(const QString &path);
