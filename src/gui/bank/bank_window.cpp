@@ -42,6 +42,7 @@ namespace {
 
 constexpr int ShowProgressAfterMilliseconds = 300;
 constexpr int MaxTickets = 999;
+constexpr int MeasuredRows = 500;
 
 struct FormatChoice
 {
@@ -113,8 +114,6 @@ void BankWindow::build()
     tblQuestions->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblQuestions->setWordWrap(true);
     tblQuestions->verticalHeader()->hide();
-    // Row heights follow the answers shown, measured for the rows on screen only, so a bank of
-    // thousands of questions is shown at once.
     tblQuestions->verticalHeader()->setDefaultSectionSize(64);
     tblQuestions->horizontalHeader()->setStretchLastSection(true);
     tblQuestions->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -294,7 +293,9 @@ void BankWindow::bankFinished()
     cmdOpenFile->setEnabled(true);
     const BankImport::Result result = m_reading.future().resultCount() > 0 ? m_reading.result() : BankImport::Result();
     m_model->setQuestions(result.questions);
-    tblQuestions->resizeRowsToContents();
+    // Measuring every row costs as much as drawing it: a large bank keeps rows of four lines.
+    if (result.questions.size() <= MeasuredRows)
+        tblQuestions->resizeRowsToContents();
     showSummary();
     if (!result.error.isEmpty()) {
         lblSummary->setText(m_language.text(u"Вопросы не прочитаны: "_s, u"No questions were read: "_s) + result.error);
