@@ -12,6 +12,7 @@
 
 #include <QBuffer>
 #include <QComboBox>
+#include <QDir>
 #include <QImage>
 #include <QLineEdit>
 #include <QListView>
@@ -60,6 +61,7 @@ private slots:
     void importsExportsAndTakesTheExam_data();
     void importsExportsAndTakesTheExam();
     void badFileWritesNothing();
+    void failedWriteKeepsTheExam();
 
 private:
     BankWindow *openBankWindow(ProgramFolder &folder, const QString &language);
@@ -206,6 +208,38 @@ void BankWindowTest::badFileWritesNothing()
     folder.platform.fileAnswers.enqueue(QString());
     click(window, "cmdOpenFile");
     QCOMPARE(folder.platform.messages.size(), 1);
+}
+
+// Replacing the tickets of the exam being edited asks first; a write that fails leaves the
+// exam as it was and says why.
+void BankWindowTest::failedWriteKeepsTheExam()
+{
+    ProgramFolder folder;
+    folder.writeBytes(u"банк.gift"_s, giftBank());
+    BankWindow *window = openBankWindow(folder, u"rus"_s);
+    QVERIFY(window);
+    QVERIFY(readBank(folder, window, folder.path(u"банк.gift"_s)));
+    control<QRadioButton>(window, "optExistingExam")->setChecked(true);
+    QCOMPARE(control<QComboBox>(window, "cboExam")->currentText(), u"Первый"_s);
+    QCOMPARE(control<QLineEdit>(window, "txtTitle")->text(), u"Первый"_s);
+    const QByteArray title = folder.readBytes(u"b/Первый/lzm.lzm"_s);
+
+    folder.platform.clear();
+    folder.platform.questionAnswers.enqueue(false);
+    click(window, "cmdMakeExam");
+    QCOMPARE(folder.platform.questions.size(), 1);
+    QVERIFY(folder.platform.messages.isEmpty());
+
+    folder.platform.questionAnswers.enqueue(true);
+    AnsiText::Faults::failWriteAfter(1, 4);
+    click(window, "cmdMakeExam");
+    AnsiText::Faults::clear();
+    QCOMPARE(folder.platform.messages.size(), 1);
+    QVERIFY2(folder.platform.messages.first().text.startsWith(u"Экзамен не записан и остался прежним. "_s),
+             qPrintable(folder.platform.messages.first().text));
+    QCOMPARE(folder.readBytes(u"b/Первый/lzm.lzm"_s), title);
+    QCOMPARE(QDir(folder.path(u"b/Первый"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{u"lzm.lzm"_s});
 }
 
 QTEST_MAIN(BankWindowTest)

@@ -6,7 +6,6 @@
 #include "core/files/folders.h"
 #include "core/program/language_policy.h"
 
-#include <QCollator>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QXmlStreamWriter>

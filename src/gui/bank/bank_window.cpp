@@ -81,6 +81,7 @@ BankWindow::BankWindow(const WindowContext &context, const QString &examFolder, 
     m_slowReading->setInterval(ShowProgressAfterMilliseconds);
     build();
     applyCaptions(captionTable(), m_language.value());
+    nameUncaptioned();
     refreshExams();
     showSummary();
     // As large as the table wants, within the screen's free area.
@@ -235,6 +236,34 @@ CaptionTable BankWindow::captionTable() const
     };
 }
 
+void BankWindow::nameUncaptioned()
+{
+    // The boxes without a caption of their own are announced by what they hold.
+    const struct
+    {
+        QWidget *control;
+        QString russian;
+        QString english;
+    } names[] = {
+        {lblFile, u"Файл банка вопросов"_s, u"Question bank file"_s},
+        {prgRead, u"Чтение файла"_s, u"Reading the file"_s},
+        {tblQuestions, u"Вопросы банка"_s, u"Questions of the bank"_s},
+        {txtExamName, u"Имя нового экзамена"_s, u"Name of the new exam"_s},
+        {cboExam, u"Экзамен, билеты которого заменить"_s, u"The exam whose tickets to replace"_s},
+        {txtTitle, u"Заголовок экзамена"_s, u"Exam title"_s},
+        {spnTickets, u"Билетов"_s, u"Tickets"_s},
+        {spnQuestions, u"Вопросов в билете"_s, u"Questions per ticket"_s},
+        {cboExportExam, u"Экзамен для экспорта"_s, u"The exam to export"_s},
+        {cboExportTicket, u"Билеты для экспорта"_s, u"The tickets to export"_s},
+        {cboExportFormat, u"Формат экспорта"_s, u"Export format"_s},
+    };
+    for (const auto &name : names) {
+        const QString text = m_language.text(name.russian, name.english);
+        name.control->setToolTip(text);
+        name.control->setAccessibleName(text);
+    }
+}
+
 QString BankWindow::library() const
 {
     return m_context.paths().examLibrary();
@@ -364,6 +393,12 @@ void BankWindow::makeExam()
         say(why.russian, why.english, MessageIcon::Warning);
         return;
     }
+    const QString title = txtTitle->text().isEmpty() ? name : txtTitle->text();
+    if (!PathNames::fitsWindows1251(title)) {
+        say(u"В заголовке экзамена есть символы, которых нет в кодировке Windows-1251."_s,
+            u"The exam title holds characters that Windows-1251 cannot hold."_s, MessageIcon::Warning);
+        return;
+    }
     BankQuestions taken;
     for (const BankQuestion &question : m_model->questions()) {
         if (question.isTaken())
@@ -387,7 +422,6 @@ void BankWindow::makeExam()
                                                           u"the new ones?"_s)
                                               .arg(name)))
         return;
-    const QString title = txtTitle->text().isEmpty() ? name : txtTitle->text();
     const FileError error =
         BankTickets::writeExam(library(), name, title, taken, BankTickets::distribute(taken, plan));
     if (error.isError()) {

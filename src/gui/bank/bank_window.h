@@ -49,6 +49,7 @@ protected:
 private:
     void build();
     CaptionTable captionTable() const;
+    void nameUncaptioned();
     void chooseFile();
     void bankFinished();
     void showSummary();
