@@ -4,6 +4,7 @@
 #include "core/files/ini.h"
 #include "core/program/language_policy.h"
 #include "core/program/program_paths.h"
+#include "gui/bank/bank_window.h"
 #include "gui/chooser/exam_chooser_window.h"
 #include "gui/common/captions.h"
 #include "gui/common/window_ops.h"
@@ -58,6 +59,7 @@ Application::~Application()
     delete m_ticketWindow;
     delete m_pictureSizeWindow;
     delete m_aboutWindow;
+    delete m_bankWindow;
     delete m_examEditor;
     delete m_examChooser;
     delete m_testWindow;
@@ -370,6 +372,7 @@ void Application::openExamEditor()
         state->setParent(m_examEditor);
         connect(m_examEditor, &ExamEditorWindow::closed, this, &Application::closeExamEditor);
         connect(m_examEditor, &ExamEditorWindow::pictureSizeRequested, this, &Application::openPictureSizeForEditor);
+        connect(m_examEditor, &ExamEditorWindow::importRequested, this, &Application::openBankWindow);
     }
     keepAboutBehind();
     m_examEditor->show();
@@ -412,8 +415,31 @@ void Application::openPictureSizeForEditor()
     m_pictureSizeWindow->show();
 }
 
+void Application::openBankWindow(const QString &examFolder)
+{
+    if (!m_bankWindow) {
+        m_bankWindow = new BankWindow(m_context, examFolder);
+        // The editor waits while the bank's exam is written.
+        m_bankWindow->setWindowModality(Qt::ApplicationModal);
+        connect(m_bankWindow, &BankWindow::closed, this, &Application::closeBankWindow);
+    }
+    m_bankWindow->show();
+    m_bankWindow->raise();
+}
+
+BankWindow *Application::bankWindow() const
+{
+    return m_bankWindow;
+}
+
+void Application::closeBankWindow()
+{
+    discard(m_bankWindow);
+}
+
 void Application::closeExamEditor()
 {
+    discard(m_bankWindow);
     discard(m_examEditor);
     settingsWindow()->show();
 }

@@ -18,6 +18,7 @@
 
 class AboutWindow;
 class AnswersReviewWindow;
+class BankWindow;
 class ExamEditorWindow;
 class ExamChooserWindow;
 class PictureSizeWindow;
@@ -90,6 +91,10 @@ public:
     ExamEditorWindow *examEditor() const;
     // Discards the exam editor and shows the settings window again.
     void closeExamEditor();
+    // The question banks window over the exam editor, offering the exam it edits.
+    void openBankWindow(const QString &examFolder);
+    BankWindow *bankWindow() const;
+    void closeBankWindow();
     // The picture size window in its editor mode, showing the exam editor's picture.
     void openPictureSizeForEditor();
     // The results of the reports, opened from the settings window; "Закрыть" discards it and
@@ -162,6 +167,7 @@ private:
     QPointer<SettingsWindow> m_settingsWindow;
     QPointer<AboutWindow> m_aboutWindow;
     QPointer<ExamEditorWindow> m_examEditor;
+    QPointer<BankWindow> m_bankWindow;
     QPointer<ExamChooserWindow> m_examChooser;
     QPointer<ResultsWindow> m_resultsWindow;
     ChooserOpener m_chooserOpener = ChooserOpener::Settings;

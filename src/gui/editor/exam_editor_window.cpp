@@ -8,8 +8,8 @@
 #include "gui/common/control_factory.h"
 #include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
+#include "gui/editor/question_bitmap.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -95,17 +95,6 @@ QPixmap logo(const QSize &size)
     painter.setBrush(QColor(235, 210, 170));
     painter.drawPath(tip);
     return picture;
-}
-
-QImage onWhite(const QImage &image)
-{
-    // A Windows bitmap of the question keeps no transparency: transparent parts become
-    // white, as the picture is shown on a light background.
-    QImage flat(image.size(), QImage::Format_RGB32);
-    flat.fill(Qt::white);
-    QPainter painter(&flat);
-    painter.drawImage(0, 0, image);
-    return flat;
 }
 
 } // namespace
@@ -248,6 +237,7 @@ void ExamEditorWindow::buildEditingPanel()
     Command10 = makeControl<QPushButton>(Frame1, u"Command10"_s, twips(6720, 7200, 1215, 375), u"Помощь"_s);
     Command4 = makeControl<QPushButton>(Frame1, u"Command4"_s, twips(6720, 7680, 1215, 375), u"Закрыть"_s);
     Command4->setToolTip(u"Закрыть окно"_s);
+    cmdImport = makeControl<QPushButton>(Frame1, u"cmdImport"_s, twips(8280, 7680, 1935, 375), u"Импорт вопросов"_s);
 
     // Never shown: the state of the question being edited.
     Text7 = makeControl<QLineEdit>(Frame1, u"Text7"_s, QRect(0, 0, 80, 22));
@@ -305,6 +295,7 @@ void ExamEditorWindow::connectHandlers()
     connect(Command7, &QPushButton::clicked, this, &ExamEditorWindow::leaveEditing);
     connect(Command4, &QPushButton::clicked, this, &ExamEditorWindow::closeFromEditing);
     connect(Command10, &QPushButton::clicked, this, [this] { m_context.openHelp(m_language.value()); });
+    connect(cmdImport, &QPushButton::clicked, this, [this] { emit importRequested(m_state.examFolder()); });
 }
 
 void ExamEditorWindow::load()
@@ -356,6 +347,7 @@ CaptionTable ExamEditorWindow::captionTable() const
         {Command9, u"Создать"_s, u"To Create"_s},
         {Command7, u"Выбор"_s, u"Choice"_s},
         {Command10, u"Помощь"_s, u"Help"_s},
+        {cmdImport, u"Импорт вопросов"_s, u"Import questions"_s},
     };
 }
 
@@ -670,10 +662,8 @@ void ExamEditorWindow::savePicture()
     const QImage image = picture();
     if (image.isNull())
         return;
-    QByteArray bitmap;
-    QBuffer buffer(&bitmap);
-    buffer.open(QIODevice::WriteOnly);
-    if (!onWhite(image).save(&buffer, "BMP")) {
+    const QByteArray bitmap = questionBitmap(image);
+    if (bitmap.isEmpty()) {
         const QString path = m_state.picturePath();
         m_context.message(ProgramTitle,
                           m_language.text(u"Не удалось записать файл "_s + path

@@ -42,6 +42,8 @@ signals:
     void closed();
     // "Посмотреть картинку": the picture size window is to show picture().
     void pictureSizeRequested();
+    // "Импорт вопросов": the question banks window, offering the exam edited (empty when none).
+    void importRequested(const QString &examFolder);
 
 private:
     // Start panel.
@@ -100,6 +102,7 @@ private:
     QPushButton *Command7;
     QPushButton *Command4;
     QPushButton *Command10;
+    QPushButton *cmdImport;
 
     // Never shown: mirrors of the editor's state (the ticket folder found, the files of the
     // question found, whether the saved picture is shown, the picture chosen, the picture-save
