@@ -156,6 +156,8 @@ private slots:
     void guardedWindowsStayOnCloseRequests_data();
     void guardedWindowsStayOnCloseRequests();
     void framesInsideTheScreen();
+    void windowsComeBackWhereTheyWere_data();
+    void windowsComeBackWhereTheyWere();
     void studentRoadByKeyboard();
 };
 
@@ -252,6 +254,50 @@ void DesktopTest::framesInsideTheScreen()
         if (form == "Form4"_L1 || form == "Form9"_L1 || form == "Form7"_L1 || form == "Form6"_L1
             || form == "frmResults"_L1)
             window->hide();
+    }
+}
+
+void DesktopTest::windowsComeBackWhereTheyWere_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::newRow("about, discarded and made again") << u"Form10"_s;
+    QTest::newRow("start, made again by the language switch") << u"Form1"_s;
+    QTest::newRow("settings, hidden and shown") << u"Form4"_s;
+}
+
+// A window shown again, or discarded and made again, comes back with its frame where it was.
+void DesktopTest::windowsComeBackWhereTheyWere()
+{
+    QFETCH(QString, form);
+    Desk desk;
+    Application &app = desk.folder.start();
+    QVERIFY(settled(app.startWindow()));
+    const auto showAgain = [&app, &form]() -> QWidget * {
+        if (form == "Form10"_L1) {
+            app.discardAbout();
+            app.showAbout();
+            return app.aboutWindow();
+        }
+        if (form == "Form1"_L1) {
+            app.switchLanguage(app.settings().language() == "rus"_L1 ? u"eng"_s : u"rus"_s);
+            return app.startWindow();
+        }
+        app.settingsWindow()->hide();
+        app.showSettings();
+        return app.settingsWindow();
+    };
+    QWidget *window = showAgain();
+    QVERIFY(settled(window));
+    const QRect first = xWindow(window).frame;
+    for (int time = 2; time <= 10; ++time) {
+        window = showAgain();
+        QVERIFY(settled(window));
+        const QRect frame = xWindow(window).frame;
+        QVERIFY2(frame == first, qPrintable(u"shown %1 times: frame at %2,%3, first at %4,%5"_s.arg(time)
+                                                .arg(frame.x())
+                                                .arg(frame.y())
+                                                .arg(first.x())
+                                                .arg(first.y())));
     }
 }
 

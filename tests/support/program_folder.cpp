@@ -46,6 +46,7 @@ void ProgramFolder::writeSettings(const QStringList &lines) const
 
 Application &ProgramFolder::start()
 {
+    platform.documentsPath = m_dir.path() + u"/Documents"_s;
     m_app = std::make_unique<Application>(platform, m_dir.path());
     m_app->start();
     return *m_app;

@@ -510,13 +510,17 @@ ResultsModule *ResultsWindow::module()
 
 QString ResultsWindow::suggestedPath(const QString &name) const
 {
-    return m_context.paths().reportsFolder() + u'/' + name;
+    return m_context.platform().documentsFolder() + u'/' + name;
 }
 
-void ResultsWindow::sayIfFailed(bool written, const QString &path, const QString &reason)
+void ResultsWindow::sayWhereWritten(bool written, const QString &path, const QString &reason)
 {
-    if (written)
+    if (written) {
+        m_context.message(ProgramTitle,
+                          text(u"Файл сохранён: "_s, u"The file was saved: "_s) + QDir::toNativeSeparators(path),
+                          MessageIcon::Information);
         return;
+    }
     m_context.message(ProgramTitle,
                   text(u"Не удалось сохранить файл "_s, u"The file could not be saved: "_s) + QDir::toNativeSeparators(path)
                       + u"\n"_s + reason,
@@ -539,7 +543,7 @@ void ResultsWindow::saveChart()
     buffer.open(QIODevice::WriteOnly);
     FileError error(FileError::Kind::Other, path);
     const bool written = chartView->grab().save(&buffer, "PNG") && AnsiText::writeBytes(path, png, &error);
-    sayIfFailed(written, path, error.reason(LanguagePolicy(m_language)));
+    sayWhereWritten(written, path, error.reason(LanguagePolicy(m_language)));
 }
 
 void ResultsWindow::exportCsv()
@@ -555,7 +559,7 @@ void ResultsWindow::exportCsv()
                                        : tab == pageStatistics ? ResultsExport::statisticsTables(m_statistics, m_language)
                                                                : QList<ResultsTable>{ResultsTable::of(*m_shownTickets)};
     FileError error;
-    sayIfFailed(ResultsExport::writeCsv(path, tables, &error), path, error.reason(LanguagePolicy(m_language)));
+    sayWhereWritten(ResultsExport::writeCsv(path, tables, &error), path, error.reason(LanguagePolicy(m_language)));
 }
 
 void ResultsWindow::exportXlsx()
@@ -573,5 +577,5 @@ void ResultsWindow::exportXlsx()
         {text(u"Статистика"_s, u"Statistics"_s), ResultsExport::statisticsTables(m_statistics, m_language)},
     };
     QString reason;
-    sayIfFailed(m_module->writeXlsx(path, sheets, &reason), path, reason);
+    sayWhereWritten(m_module->writeXlsx(path, sheets, &reason), path, reason);
 }
