@@ -8,6 +8,7 @@
 #include "core/reports/results_texts.h"
 #include "gui/common/captions.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/flow_layout.h"
 #include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 #include "gui/results/results_module.h"
@@ -85,7 +86,21 @@ ResultsWindow::~ResultsWindow()
 
 void ResultsWindow::buildControls()
 {
-    auto *filters = new QHBoxLayout;
+    // The filters wrap onto a second row on a narrow window; a label stays with its box.
+    auto *filterRow = new QWidget(this);
+    filterRow->setObjectName(u"filterRow"_s);
+    auto *filters = new FlowLayout(filterRow);
+    filters->setContentsMargins(0, 0, 0, 0);
+    const auto group = [filterRow, filters](std::initializer_list<QWidget *> controls) {
+        auto *together = new QWidget(filterRow);
+        auto *row = new QHBoxLayout(together);
+        row->setContentsMargins(0, 0, 0, 0);
+        for (QWidget *control : controls) {
+            control->setParent(together);
+            row->addWidget(control);
+        }
+        filters->addWidget(together);
+    };
     chkDates = namedControl<QCheckBox>(this, u"chkDates"_s);
     lblFrom = namedControl<QLabel>(this, u"lblFrom"_s);
     dtFrom = namedControl<QDateEdit>(this, u"dtFrom"_s);
@@ -105,10 +120,12 @@ void ResultsWindow::buildControls()
     lblVerdict = namedControl<QLabel>(this, u"lblVerdict"_s);
     cboVerdict = namedControl<QComboBox>(this, u"cboVerdict"_s);
     cmdReset = namedControl<QPushButton>(this, u"cmdReset"_s);
-    for (QWidget *control : std::initializer_list<QWidget *>{chkDates, lblFrom, dtFrom, lblTo, dtTo, lblName, txtName,
-                                                             lblTicket, txtTicket, lblVerdict, cboVerdict, cmdReset})
-        filters->addWidget(control);
-    filters->setStretchFactor(txtName, 1);
+    txtName->setMinimumWidth(180);
+    group({chkDates, lblFrom, dtFrom, lblTo, dtTo});
+    group({lblName, txtName});
+    group({lblTicket, txtTicket});
+    group({lblVerdict, cboVerdict});
+    group({cmdReset});
 
     tabResults = namedControl<QTabWidget>(this, u"tabResults"_s);
     tblTickets = makeTable(tabResults, u"tblTickets"_s);
@@ -174,7 +191,7 @@ void ResultsWindow::buildControls()
         buttons->addWidget(control);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
+    layout->addWidget(filterRow);
     layout->addWidget(tabResults, 1);
     layout->addLayout(buttons);
 }
