@@ -638,7 +638,7 @@ void TestMode::newNameIsRequiredAndHeldByEveryWorkstation()
     QCOMPARE(control<ActiveLabel>(window, "Label12")->text(), u"0"_s);
     QVERIFY(shown(window, "Frame3"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             (QStringList{u"b"_s, u"s"_s, u"t"_s, u"test.ini"_s}));
+             (QStringList{u"b"_s, u"help"_s, u"s"_s, u"t"_s, u"test.ini"_s}));
     QCOMPARE(QDir(folder.path(u"t"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 
     // "Закрыть" of the start panel goes back to running.

@@ -8,6 +8,7 @@
 #include "support/program_folder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -117,7 +118,7 @@ void HelpTest::helpButtonsOpenTheGuideOfTheirLanguage()
     auto *back = control<QPushButton>(help, "cmdBack");
     QCOMPARE(back->text(), u"< Назад"_s);
     QVERIFY(!back->isEnabled());
-    control<QTextBrowser>(help, "helpBrowser")->setSource(QUrl(u"next.html"_s));
+    control<QTextBrowser>(help, "helpBrowser")->setSource(QUrl::fromLocalFile(folder.path(u"help/guide-ru/next.html"_s)));
     QCOMPARE(shownGuide(app), folder.path(u"help/guide-ru/next.html"_s));
     QVERIFY(back->isEnabled());
     back->click();
@@ -141,6 +142,7 @@ void HelpTest::missingGuideIsSaid()
     ProgramFolder folder;
     folder.writeSettings({u"bilet=1"_s, u"vopros=1"_s, u"pass="_s, u"re=eng"_s});
     Application &app = folder.start();
+    QVERIFY(QDir(folder.path(u"help"_s)).removeRecursively());
     click(app.startWindow(), "Command10");
     QCOMPARE(folder.platform.messageTexts(),
              QStringList{u"The guide is missing: there is no file "_s + folder.path(u"help/help.chm"_s)});

@@ -467,13 +467,19 @@ void WindowNamesTest::focusIsFramed()
         return image.pixelColor(0, middle) == FocusFrameStyle::outerColour()
                && image.pixelColor(FocusFrameStyle::LineWidth, middle) == FocusFrameStyle::innerColour();
     };
-    for (const char *name : {"Option1", "Option2", "Command1"}) {
-        QWidget *focused = control(ticket, name);
-        focused->setFocus();
-        QVERIFY2(focused->hasFocus(), name);
-        QVERIFY2(framed(focused), name);
-        QVERIFY2(!framed(control(ticket, qstrcmp(name, "Command1") == 0 ? "Option1" : "Command1")), name);
+    // The next question's button, plain and in a question's colour, and a plain button.
+    QWidget *next = control(ticket, "Option2");
+    for (const QColor &colour : {QColor(), QColor(Qt::red), QColor(0, 128, 0), QColor(Qt::black)}) {
+        if (colour.isValid())
+            setBackground(next, colour);
+        next->setFocus();
+        QVERIFY(next->hasFocus());
+        QVERIFY2(framed(next), qPrintable(colour.name()));
+        QVERIFY(!framed(control(ticket, "Command1")));
     }
+    control(ticket, "Command1")->setFocus();
+    QVERIFY(framed(control(ticket, "Command1")));
+    QVERIFY(!framed(next));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

@@ -662,9 +662,10 @@ void QuestionnaireWindow::openEditor()
 void QuestionnaireWindow::createQuestionnaire()
 {
     // The first press shows the name box; the name is asked for only once it could be typed.
-    if (Text2->isHidden() && Text2->text().isEmpty()) {
-        Text2->show();
-        Label9->show();
+    const bool nameBoxNew = Text2->isHidden() && Text2->text().isEmpty();
+    Text2->show();
+    Label9->show();
+    if (nameBoxNew) {
         Text2->setFocus();
         return;
     }
