@@ -20,10 +20,11 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     setObjectName(u"frmHelp"_s);
     // The student goes on typing in the window that had the keyboard.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    // At the right of the screen, beside the windows of the program, which sit in the middle
-    // and at the left (the window is kept inside the screen, so this puts it at the edge).
+    // At the right edge of the screen, in the room the start window leaves beside it in the
+    // middle, so that the name box and the buttons stay in sight (the window is kept inside
+    // the screen, so the move puts it at the edge).
     const QRect area = AvailableArea();
-    resize(std::min(600, area.width() / 2), area.height() * 4 / 5);
+    resize(std::min(area.width() / 2, std::max(LeastWidth, (area.width() - RoomOfStartWindow) / 2)), area.height());
     move(area.right(), area.top());
 
     helpBrowser = namedControl<QTextBrowser>(this, u"helpBrowser"_s);

@@ -22,6 +22,10 @@ public:
     QString page() const;
 
 private:
+    static constexpr int LeastWidth = 420;
+    // The width the start window takes in the middle of the screen, its frame included.
+    static constexpr int RoomOfStartWindow = 560;
+
     void applyLanguage(const QString &language);
 
     QTextBrowser *helpBrowser;
