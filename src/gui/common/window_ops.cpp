@@ -319,18 +319,19 @@ private:
         if (shown) {
             m_shown.insert(window);
             const auto remembered = m_positions.constFind(window->objectName());
-            if (remembered != m_positions.cend())
-                position = *remembered;
-            else if (!window->testAttribute(Qt::WA_Moved))
+            if (remembered != m_positions.cend()) {
+                // The frame's place when it was last seen. The window about to be mapped is
+                // placed by its inside: its frame is not there yet, and a frame position given
+                // now would put the inside where the frame was, the window manager's frame
+                // going on top of it (each new show a title bar higher).
+                const QMargins frame = WindowFrame(window);
+                const QPoint inside = clamped(window, *remembered) + QPoint(frame.left(), frame.top());
+                if (inside != window->geometry().topLeft())
+                    window->setGeometry(QRect(inside, window->size()));
+                return;
+            }
+            if (!window->testAttribute(Qt::WA_Moved))
                 position = centred(window);
-            // A window about to be mapped is placed by its inside: its frame is not there yet,
-            // and a frame position given now would put the inside where the frame belongs, the
-            // window manager's frame going on top of it (each new show a title bar higher).
-            const QMargins frame = WindowFrame(window);
-            const QPoint inside = clamped(window, position) + QPoint(frame.left(), frame.top());
-            if (inside != window->geometry().topLeft())
-                window->setGeometry(QRect(inside, window->size()));
-            return;
         }
         const QPoint inside = clamped(window, position);
         if (inside != window->pos())
