@@ -152,9 +152,15 @@ protected:
                 QTimer::singleShot(delay, window, [this, window] { settle(window); });
             break;
         case QEvent::Hide:
-            if (!window->objectName().isEmpty() && m_shown.contains(window))
-                m_positions.insert(window->objectName(), window->pos());
+            // The frame's place, from the inside's: a window hidden before the window
+            // manager's frame reached the program has its inside where the frame will be.
+            if (!window->objectName().isEmpty() && m_shown.contains(window)) {
+                const QMargins frame = WindowFrame(window);
+                m_positions.insert(window->objectName(),
+                                   window->geometry().topLeft() - QPoint(frame.left(), frame.top()));
+            }
             m_shown.remove(window);
+            m_fitted.remove(window);
             break;
         case QEvent::Resize:
             designedSizeChanged(window);
@@ -220,6 +226,7 @@ private:
         }
         const bool keep = m_resizing;
         m_resizing = true;
+        m_fitted.insert(window, size);
         window->setFixedSize(size);
         m_resizing = keep;
     }
@@ -286,6 +293,9 @@ private:
         if (m_resizing || !scroll || scroll->widgetResizable())
             return;
         const QSize designed = window->size();
+        // The size fitted here, which the window system may confirm only later.
+        if (m_fitted.value(window) == designed)
+            return;
         if (scroll->widget()->size() == designed || designed.isEmpty())
             return;
         scroll->widget()->setFixedSize(designed);
@@ -370,6 +380,7 @@ private:
     Platform &m_platform;
     QHash<QString, QPoint> m_positions;
     QSet<const QWidget *> m_shown;
+    QHash<const QWidget *, QSize> m_fitted;
     bool m_resizing = false;
 };
 
