@@ -1,7 +1,6 @@
 #include "gui/help/help_window.h"
 
 #include "core/program/language_policy.h"
-#include "gui/common/captions.h"
 #include "gui/common/control_factory.h"
 #include "gui/common/window_ops.h"
 
