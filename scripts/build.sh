@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
-# Configures (once) and builds everything into build/; the program folder is build/program.
-# TAVRING_WERROR=ON turns warnings into errors.
+# Configures build/ and builds the given targets (all of the configuration without any);
+# the program folder is build/program. TAVRING_WERROR=ON or OFF sets whether warnings are
+# errors (a build folder keeps its choice when it is not set); further cmake options
+# (-DBUILD_TESTING=ON) come from TAVRING_CMAKE_OPTIONS.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-werror=${TAVRING_WERROR:-OFF}
-cmake -S . -B build -DTAVRING_WERROR="$werror" >/dev/null
-cmake --build build -j"$(nproc)"
+options=()
+[ -n "${TAVRING_WERROR:-}" ] && options+=(-DTAVRING_WERROR="$TAVRING_WERROR")
+# shellcheck disable=SC2086
+cmake -S . -B build "${options[@]}" ${TAVRING_CMAKE_OPTIONS:-} >/dev/null
+targets=()
+for target in "$@"; do
+    targets+=(--target "$target")
+done
+cmake --build build -j"$(nproc)" "${targets[@]}"

@@ -24,10 +24,15 @@ shoot() {
     import -frame -window "$1" "$work/shot.png"
     convert "$work/shot.png" -strip -colors 128 "PNG8:$2"
 }
-# Exam mode; the about window is put aside.
+# The about window and the help window that a mode choice opens are put aside.
+put_aside_about_and_help() {
+    xdotool windowminimize "$(window "v 3.2")"
+    xdotool windowminimize "$(window "руководство|user guide")"
+}
+# Exam mode.
 exam_mode() {
     click "$1" 44 73
-    xdotool windowminimize "$(window "v 3.2")"
+    put_aside_about_and_help
 }
 # A student's name and data line, confirmed.
 student() {
@@ -47,6 +52,7 @@ for language in rus eng; do
     folder=$work/$language
     mkdir -p "$folder"
     cp build/program/tavring "$folder/"
+    cp -r help "$folder/"
     sh scripts/lay-out-program-folder.sh demo "$folder"
     sed -i "s/^re=rus/re=$language/" "$folder/test.ini"
     (cd "$folder" && exec ./tavring >/dev/null 2>&1) &
@@ -103,7 +109,7 @@ for language in rus eng; do
     program=$!
     start=$(window "v 3.3")
     click "$start" 44 109
-    xdotool windowminimize "$(window "v 3.2")"
+    put_aside_about_and_help
     test=$(window "^Тест-тавринг$")
     shoot "$test" "$guide/test.png"
     kill $program

@@ -7,6 +7,7 @@
 #include "gui/bank/bank_window.h"
 #include "gui/chooser/exam_chooser_window.h"
 #include "gui/common/captions.h"
+#include "gui/common/focus_frame_style.h"
 #include "gui/common/window_ops.h"
 #include "gui/editor/exam_editor_window.h"
 #include "gui/exam/answers_review_window.h"
@@ -49,6 +50,12 @@ Application::Application(Platform &platform, const QString &programFolder, QObje
         m_context.message(title, text, MessageIcon::Critical);
     });
     connect(&m_settings, &SettingsRecord::languageChanged, this, &Application::followLanguageInQtTexts);
+    m_context.setDocumentViewer(&m_documents);
+    ShowFocusClearly();
+    connect(&m_documents, &DocumentWindows::textClosed, this, [this] {
+        if (m_ended)
+            QCoreApplication::exit(0);
+    });
     KeepWindowsOnScreen(m_platform, this);
 }
 
@@ -541,9 +548,9 @@ void Application::closeTestWindow()
 
 void Application::exitProgram()
 {
-    m_platform.openDocument(m_paths.farewellNote());
     m_ended = true;
     for (QWidget *window : QApplication::topLevelWidgets())
         window->hide();
-    QCoreApplication::exit(0);
+    if (!m_context.openText(m_paths.farewellNote(), m_settings.language()))
+        QCoreApplication::exit(0);
 }

@@ -8,6 +8,7 @@
 #include "core/program/program_paths.h"
 #include "core/program/settings_record.h"
 #include "gui/common/window_context.h"
+#include "gui/help/document_windows.h"
 
 #include <QObject>
 #include <QPointer>
@@ -138,7 +139,11 @@ public:
     void discardAnswersReview();
     void discardPictureSizeWindow();
 
-    // Opens plt.txt with the desktop and ends the program at once.
+    // The help window and the text viewer.
+    DocumentWindows &documents() { return m_documents; }
+
+    // Hides every window and shows plt.txt in the text viewer; the program ends when the
+    // viewer is closed, at once when plt.txt cannot be shown.
     void exitProgram();
     bool hasEnded() const { return m_ended; }
 
@@ -162,6 +167,7 @@ private:
     ProgramPaths m_paths;
     SettingsRecord m_settings;
     WindowContext m_context;
+    DocumentWindows m_documents;
     StudentStep m_studentStep;
     QPointer<StartWindow> m_startWindow;
     QPointer<SettingsWindow> m_settingsWindow;

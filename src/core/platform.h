@@ -41,8 +41,9 @@ public:
                             MessageIcon icon = MessageIcon::None) = 0;
     // A question with "Yes" and "No"; true for "Yes". Returns when it is answered.
     virtual bool question(const QString &title, const QString &text) = 0;
-    // Opens a document with the desktop ("open"); the result is not examined.
-    virtual void openDocument(const QString &path) = 0;
+    // Opens a document with the desktop ("open"); false when the desktop has nothing that
+    // opens it.
+    virtual bool openDocument(const QString &path) = 0;
     // Starts a program without waiting for it; false when it could not be started.
     virtual bool startProgram(const QString &program, const QStringList &arguments = {}) = 0;
     // An open-file dialog; the chosen path, or the empty text when cancelled.
@@ -65,6 +66,9 @@ public:
     virtual QRect screenArea() { return QRect(QPoint(0, 0), screenSize()); }
     // The walker for counting question files; null when it cannot be obtained.
     virtual std::unique_ptr<FolderWalker> folderWalker() = 0;
+    // The user's documents folder, where exports go unless the user picks another; the home
+    // folder where there is none.
+    virtual QString documentsFolder() = 0;
     // The folder of the modules the program loads when they are first needed: the folder of
     // the program's executable.
     virtual QString modulesFolder() = 0;

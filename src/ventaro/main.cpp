@@ -1,5 +1,6 @@
 #include "core/program/command_line.h"
 #include "gui/common/desktop_platform.h"
+#include "gui/common/focus_frame_style.h"
 #include "ventaro/registration_window.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
             "this executable) and records it in test.ini there."_s))
         return *exitCode;
     QApplication qtApp(argc, argv);
+    ShowFocusClearly();
     DesktopPlatform platform;
     // Closing the one window ends the program.
     RegistrationWindow window(platform, QCoreApplication::applicationDirPath());

@@ -420,7 +420,8 @@ void TestChooser::treeAndLinkMoveTheFolder()
     chooser->setFolder(folder.path(u"zz/deep"_s));
     QTreeView *tree = control<QTreeView>(chooser, "Dir1");
     QCOMPARE(model->filePath(tree->currentIndex()), folder.path(u"zz/deep"_s));
-    QTRY_COMPARE(model->rowCount(model->index(folder.path())), 44);
+    // The 41 folders made here and b/, s/, t/ and help/ of the program folder.
+    QTRY_COMPARE(model->rowCount(model->index(folder.path())), 45);
     QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()).topLeft()));
 
     control<QLineEdit>(chooser, "Text1")->setText(u"typed"_s);

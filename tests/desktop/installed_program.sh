@@ -13,6 +13,8 @@ readonly START_TITLE="Тест-Тавринг v 3.3"
 readonly ABOUT_TITLE="Тест-Тавринг v 3.2"
 readonly TICKET_TITLE="Тест-тавринг"
 readonly EVALUATION_TITLE="Тест-Тавринг"
+readonly HELP_TITLE="Тест-Тавринг: руководство"
+readonly FAREWELL_TITLE="plt.txt - Тест-Тавринг"
 
 program=
 program_pid=
@@ -140,8 +142,8 @@ install_program() {
         || { fail "the program folder has no test.ini or demo exam"; return 1; }
 }
 
-# Documents the program opens (help, plt.txt at the end) are written down instead of opened,
-# so that no viewer of this machine starts and the test can see what was opened.
+# Documents the desktop is asked to open are written down instead of opened, so that no viewer
+# of this machine starts and the test can see that the program shows its own.
 install_document_opener() {
     mkdir -p "$work/bin"
     cat >"$work/bin/xdg-open" <<EOF
@@ -208,7 +210,13 @@ start_window_steps() {
     step="exam mode"
     keys_to "$start" space
     wait_window "$ABOUT_TITLE" >/dev/null || { fail "no about window after choosing exam mode"; return 1; }
-    grep -q "/help/" "$work/opened.log" || { fail "no help document was opened"; return 1; }
+    step="the guide in the program's help window"
+    wait_window "$HELP_TITLE" >/dev/null || { fail "no help window after choosing exam mode"; return 1; }
+    [ -s "$work/opened.log" ] && { fail "the desktop was asked to open $(cat "$work/opened.log")"; return 1; }
+    # The guide leaves the keyboard with the start window, where the name is typed.
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$start" ] \
+        || { fail "the start window lost the keyboard to $(xdotool getactivewindow getwindowname 2>/dev/null)"; return 1; }
+    screenshot "help"
     step="student name"
     xdotool windowactivate --sync "$start" >/dev/null 2>&1
     sleep 0.5
@@ -276,17 +284,21 @@ ended() {
 }
 
 # The name field has the focus; Tab goes on through the data fields, "OK" and "Помощь" to
-# "Выход". The program ends by itself, opens plt.txt as it ends, and leaves nothing running.
+# "Выход". The program shows plt.txt in its viewer, ends when the viewer is closed, and leaves
+# nothing running.
 exit_steps() {
     step="exit by \"Выход\""
     keys_to "$start" Tab Tab Tab Tab Tab Tab Return
+    local farewell
+    farewell=$(wait_window "$FAREWELL_TITLE") || { fail "plt.txt was not shown at the end"; return 1; }
+    screenshot "farewell"
+    keys_to "$farewell" Escape
     wait_until 5 ended
     ended || { fail "the program still runs after \"Выход\""; return 1; }
     wait "$program_pid"
     local code=$?
     program_pid=
     [ "$code" -eq 0 ] || { fail "the program ended with exit code $code"; return 1; }
-    grep -q "plt.txt" "$work/opened.log" || { fail "plt.txt was not opened at the end"; return 1; }
     step="nothing left running"
     local left exe
     left=$(for exe in /proc/[0-9]*/exe; do

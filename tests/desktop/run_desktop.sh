@@ -95,8 +95,9 @@ run() {
     stop_x
 }
 
-run 1366x768 1 guardedWindowsStayOnCloseRequests framesInsideTheScreen studentRoadByKeyboard
-run 1366x768 2 framesInsideTheScreen studentRoadByKeyboard
+run 1366x768 1 guardedWindowsStayOnCloseRequests framesInsideTheScreen windowsComeBackWhereTheyWere \
+    studentRoadByKeyboard englishStartWindowHasNoRussian
+run 1366x768 2 framesInsideTheScreen windowsComeBackWhereTheyWere studentRoadByKeyboard
 run 1920x1080 1 framesInsideTheScreen
 
 # The installed program at 1366x768; the student's name is typed, Cyrillic letters included.

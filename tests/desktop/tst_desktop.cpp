@@ -4,6 +4,7 @@
 
 #include "core/files/ansi_text.h"
 #include "gui/chooser/exam_chooser_window.h"
+#include "gui/common/captions.h"
 #include "gui/editor/exam_editor_window.h"
 #include "gui/exam/answers_review_window.h"
 #include "gui/exam/evaluation_window.h"
@@ -20,14 +21,21 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -156,7 +164,10 @@ private slots:
     void guardedWindowsStayOnCloseRequests_data();
     void guardedWindowsStayOnCloseRequests();
     void framesInsideTheScreen();
+    void windowsComeBackWhereTheyWere_data();
+    void windowsComeBackWhereTheyWere();
     void studentRoadByKeyboard();
+    void englishStartWindowHasNoRussian();
 };
 
 void DesktopTest::initTestCase()
@@ -234,11 +245,20 @@ void DesktopTest::framesInsideTheScreen()
                                                                   .arg(screen.height())));
         }
         if (form == "Form2"_L1) {
-            // The whole picture lies beside the ticket window, not under it.
+            // The whole picture lies beside the ticket window, not under it, and stays large
+            // enough to read (the screens here have room for that, at scale factor 2 too).
             QWidget *picture = control(app.pictureSizeWindow(), "Image1");
             const QRect shownPicture(picture->mapToGlobal(QPoint(0, 0)), picture->size());
             QVERIFY(shownPicture.right() < app.ticketWindow()->frameGeometry().left());
             QVERIFY(app.pictureSizeWindow()->geometry().contains(shownPicture));
+            QVERIFY2(std::min(picture->width(), picture->height()) >= PictureSizeWindow::ReadableSide,
+                     qPrintable(u"picture %1x%2"_s.arg(picture->width()).arg(picture->height())));
+        }
+        // A window that scrolls opens at its top left: the evaluation sheet with the student's
+        // name, the marks and the verdict.
+        if (const auto *scroll = window->findChild<QScrollArea *>(u"screenFit"_s, Qt::FindDirectChildrenOnly)) {
+            QVERIFY2(scroll->verticalScrollBar()->value() == 0, qPrintable(form));
+            QVERIFY2(scroll->horizontalScrollBar()->value() == 0, qPrintable(form));
         }
         // Every button of the window can be reached: inside the window, or inside a scroll area.
         for (QPushButton *button : window->findChildren<QPushButton *>()) {
@@ -252,6 +272,50 @@ void DesktopTest::framesInsideTheScreen()
         if (form == "Form4"_L1 || form == "Form9"_L1 || form == "Form7"_L1 || form == "Form6"_L1
             || form == "frmResults"_L1)
             window->hide();
+    }
+}
+
+void DesktopTest::windowsComeBackWhereTheyWere_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::newRow("about, discarded and made again") << u"Form10"_s;
+    QTest::newRow("start, made again by the language switch") << u"Form1"_s;
+    QTest::newRow("settings, hidden and shown") << u"Form4"_s;
+}
+
+// A window shown again, or discarded and made again, comes back with its frame where it was.
+void DesktopTest::windowsComeBackWhereTheyWere()
+{
+    QFETCH(QString, form);
+    Desk desk;
+    Application &app = desk.folder.start();
+    QVERIFY(settled(app.startWindow()));
+    const auto showAgain = [&app, &form]() -> QWidget * {
+        if (form == "Form10"_L1) {
+            app.discardAbout();
+            app.showAbout();
+            return app.aboutWindow();
+        }
+        if (form == "Form1"_L1) {
+            app.switchLanguage(app.settings().language() == "rus"_L1 ? u"eng"_s : u"rus"_s);
+            return app.startWindow();
+        }
+        app.settingsWindow()->hide();
+        app.showSettings();
+        return app.settingsWindow();
+    };
+    QWidget *window = showAgain();
+    QVERIFY(settled(window));
+    const QRect first = xWindow(window).frame;
+    for (int time = 2; time <= 10; ++time) {
+        window = showAgain();
+        QVERIFY(settled(window));
+        const QRect frame = xWindow(window).frame;
+        QVERIFY2(frame == first, qPrintable(u"shown %1 times: frame at %2,%3, first at %4,%5"_s.arg(time)
+                                                .arg(frame.x())
+                                                .arg(frame.y())
+                                                .arg(first.x())
+                                                .arg(first.y())));
     }
 }
 
@@ -314,6 +378,39 @@ void DesktopTest::studentRoadByKeyboard()
     QVERIFY(settled(start));
     QCOMPARE(QApplication::focusWidget(), control(start, "Text9"));
     screenshot(u"road-next-student"_s);
+}
+
+// Every caption of the English start window is English (the program's name aside), at the mode
+// choice and at the student's name.
+void DesktopTest::englishStartWindowHasNoRussian()
+{
+    Desk desk;
+    Application &app = desk.folder.start();
+    app.switchLanguage(u"eng"_s);
+    StartWindow *start = app.startWindow();
+    QVERIFY(settled(start));
+    const QRegularExpression cyrillic(u"[\\x{0400}-\\x{04FF}]"_s);
+    const auto russianCaptions = [&] {
+        QStringList russian;
+        const auto check = [&](const QWidget *control, QString caption) {
+            caption.remove(ProgramTitle);
+            if (control->isVisibleTo(start) && caption.contains(cyrillic))
+                russian << control->objectName() + u": "_s + caption;
+        };
+        for (const QLabel *label : start->findChildren<QLabel *>())
+            check(label, label->text());
+        for (const QAbstractButton *button : start->findChildren<QAbstractButton *>())
+            check(button, button->text());
+        for (const QGroupBox *frame : start->findChildren<QGroupBox *>())
+            check(frame, frame->title());
+        return russian;
+    };
+    screenshot(u"english-choice"_s);
+    QCOMPARE(russianCaptions(), QStringList());
+    control<QRadioButton>(start, "Option1")->click();
+    QTRY_VERIFY(shown(start, "Text9"));
+    screenshot(u"english-name"_s);
+    QCOMPARE(russianCaptions(), QStringList());
 }
 
 QTEST_MAIN(DesktopTest)

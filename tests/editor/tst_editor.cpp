@@ -442,7 +442,7 @@ void EditorTest::refusesIncompleteOrUnsafeSave()
     QCOMPARE(QDir(folder.path(u"b/Пустой"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{u"lzm.lzm"_s});
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             (QStringList{u"b"_s, u"s"_s, u"t"_s, u"test.ini"_s}));
+             (QStringList{u"b"_s, u"help"_s, u"s"_s, u"t"_s, u"test.ini"_s}));
 }
 
 void EditorTest::unreadableFileIsNamed()

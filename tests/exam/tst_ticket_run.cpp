@@ -68,11 +68,31 @@ private slots:
     void questionTimer_data();
     void questionTimer();
     void questionTimerRestartsPerQuestion();
+    void countdownText_data();
+    void countdownText();
     void gradeArithmetic_data();
     void gradeArithmetic();
     void grade_data();
     void grade();
 };
+
+void TicketRunTest::countdownText_data()
+{
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("fifteen minutes less two seconds") << 898 << u"14:58"_s;
+    QTest::newRow("a whole minute") << 60 << u"1:00"_s;
+    QTest::newRow("seconds alone") << 9 << u"0:09"_s;
+    QTest::newRow("the end") << 0 << u"0:00"_s;
+    QTest::newRow("two hours") << 7200 << u"120:00"_s;
+}
+
+void TicketRunTest::countdownText()
+{
+    QFETCH(int, seconds);
+    QFETCH(QString, text);
+    QCOMPARE(TicketRun::countdownText(seconds), text);
+}
 
 void TicketRunTest::unlockAgainstTheQuestionCount_data()
 {

@@ -3,6 +3,8 @@
 #include "core/files/path_names.h"
 #include "core/questionnaire/questionnaire_file.h"
 #include "core/questionnaire/questionnaire_report.h"
+#include "gui/help/help_window.h"
+#include "gui/help/text_viewer_window.h"
 #include "gui/questionnaire/questionnaire_window.h"
 #include "gui/settings/settings_window.h"
 #include "gui/start/start_window.h"
@@ -222,6 +224,7 @@ void TestMode::modeAndCaptions()
     QFETCH(QString, conclusion2);
     QFETCH(QString, noTest);
     ProgramFolder folder;
+    folder.writeBytes(u"help/help.chm"_s, "ITSF");
     QuestionnaireWindow *window = open(folder, language);
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->objectName(), u"Form6"_s);
@@ -482,10 +485,13 @@ void TestMode::documentsAndBackToStart()
     ProgramFolder folder;
     QuestionnaireWindow *window = open(folder);
     folder.platform.clear();
+    folder.writeBytes(u"s/lzm.txt"_s, "lzm\r\n");
+    folder.writeBytes(u"help/guide-ru/index.html"_s, "<html></html>");
     click(window, "Command18");
     click(window, "Command10");
-    QCOMPARE(folder.platform.documents,
-             (QStringList{folder.path(u"s/lzm.txt"_s), folder.path(u"help/help.chm"_s)}));
+    QCOMPARE(folder.app().documents().textViewer()->file(), folder.path(u"s/lzm.txt"_s));
+    QCOMPARE(folder.app().documents().helpWindow()->page(), folder.path(u"help/guide-ru/index.html"_s));
+    QCOMPARE(folder.platform.documents, QStringList());
 
     QPointer<QuestionnaireWindow> guard(window);
     click(window, "Label13");
@@ -501,8 +507,10 @@ void TestMode::documentsAndBackToStart()
     QVERIFY(folder.app().testWindow());
 
     folder.platform.clear();
+    folder.writeBytes(u"plt.txt"_s, "\xC4\xEE \xF1\xE2\xE8\xE4\xE0\xED\xE8\xFF");
     click(folder.app().testWindow(), "Command2");
-    QCOMPARE(folder.platform.documents, QStringList{folder.path(u"plt.txt"_s)});
+    QVERIFY(folder.app().documents().textViewer()->isVisible());
+    QCOMPARE(folder.app().documents().textViewer()->text(), u"До свидания"_s);
     QVERIFY(folder.app().hasEnded());
 }
 
@@ -617,15 +625,20 @@ void TestMode::newNameIsRequiredAndHeldByEveryWorkstation()
     QuestionnaireWindow *window = open(folder, language);
     click(window, "Command6");
     QVERIFY(!shown(window, "Text2"));
+    if (name.isEmpty()) {
+        // The first press reveals the empty name box and asks for nothing yet.
+        click(window, "Command11");
+        QVERIFY(shown(window, "Text2") && shown(window, "Label9"));
+        QCOMPARE(folder.platform.messageTexts(), QStringList());
+    }
     control<QLineEdit>(window, "Text2")->setText(name);
     click(window, "Command11");
-    // The first press reveals the name box.
     QVERIFY(shown(window, "Text2") && shown(window, "Label9"));
     QCOMPARE(folder.platform.messageTexts(), QStringList{message});
     QCOMPARE(control<ActiveLabel>(window, "Label12")->text(), u"0"_s);
     QVERIFY(shown(window, "Frame3"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             (QStringList{u"b"_s, u"s"_s, u"t"_s, u"test.ini"_s}));
+             (QStringList{u"b"_s, u"help"_s, u"s"_s, u"t"_s, u"test.ini"_s}));
     QCOMPARE(QDir(folder.path(u"t"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 
     // "Закрыть" of the start panel goes back to running.

@@ -189,8 +189,11 @@ void ResultsWindowTest::showsFiltersSortsAndExports()
     folder.platform.saveAnswers.enqueue(folder.path(u"results.xlsx"_s));
     control<QPushButton>(window, "cmdXlsx")->click();
     QVERIFY(folder.readBytes(u"results.xlsx"_s).startsWith("PK"));
-    QVERIFY(folder.platform.saveSuggestions.last().endsWith(u"/s/results.xlsx"_s));
-    QCOMPARE(folder.platform.messageTexts(), QStringList());
+    // Exports go to the user's documents and say where they went.
+    QCOMPARE(folder.platform.saveSuggestions.last(), folder.platform.documentsPath + u"/results.xlsx"_s);
+    QCOMPARE(folder.platform.messageTexts(),
+             (QStringList{u"The file was saved: "_s + folder.path(u"tickets.csv"_s),
+                          u"The file was saved: "_s + folder.path(u"results.xlsx"_s)}));
 
     control<QPushButton>(window, "cmdClose")->click();
     QVERIFY(!app.resultsWindow());
@@ -224,18 +227,19 @@ void ResultsWindowTest::savesTheChart()
     folder.platform.saveAnswers.enqueue(folder.path(u"missing/chart.png"_s));
     png->click();
     QCOMPARE(folder.platform.messageTexts(),
-             QStringList{u"The file could not be saved: "_s + folder.path(u"missing/chart.png"_s)
-                         + u"\nNo such file or directory"_s});
+             (QStringList{u"The file was saved: "_s + folder.path(u"chart.png"_s),
+                          u"The file could not be saved: "_s + folder.path(u"missing/chart.png"_s)
+                              + u"\nNo such file or directory"_s}));
     folder.platform.messages.clear();
     // On this tab the CSV holds the statistics, one table below the other.
     folder.platform.saveAnswers.enqueue(folder.path(u"statistics.csv"_s));
     control<QPushButton>(window, "cmdCsv")->click();
-    QVERIFY(folder.platform.saveSuggestions.last().endsWith(u"/s/statistics.csv"_s));
+    QCOMPARE(folder.platform.saveSuggestions.last(), folder.platform.documentsPath + u"/statistics.csv"_s);
     const QByteArray csv = folder.readBytes(u"statistics.csv"_s);
     QVERIFY2(csv.startsWith("\xEF\xBB\xBF" "Attempts\r\nIn all,Without marks\r\n3,0\r\n\r\nVerdicts\r\n"),
              csv.left(80).constData());
     QVERIFY(csv.contains("\r\nBy day\r\nDate,Attempts,Delivered,\"Delivered, %\"\r\n2026-12-08,1,1,100\r\n"));
-    QCOMPARE(folder.platform.messageTexts(), QStringList());
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"The file was saved: "_s + folder.path(u"statistics.csv"_s)});
 }
 
 void ResultsWindowTest::cancelsALongReading()
@@ -349,7 +353,7 @@ void ResultsWindowTest::worksWithoutTheModule()
     folder.platform.saveAnswers.enqueue(folder.path(u"statistics.csv"_s));
     control<QPushButton>(window, "cmdCsv")->click();
     QVERIFY(folder.readBytes(u"statistics.csv"_s).startsWith("\xEF\xBB\xBF"));
-    QCOMPARE(folder.platform.messageTexts().size(), 2);
+    QCOMPARE(folder.platform.messageTexts().size(), 3);
 }
 
 QTEST_MAIN(ResultsWindowTest)

@@ -1,5 +1,6 @@
 #include "core/files/ansi_text.h"
 #include "core/files/ini.h"
+#include "gui/help/text_viewer_window.h"
 #include "gui/settings/settings_window.h"
 #include "gui/start/start_window.h"
 #include "support/controls.h"
@@ -403,10 +404,12 @@ void SettingsWindowTest::reportAndHelpOpenDocuments()
 {
     ProgramFolder folder;
     SettingsWindow *settings = folder.start().settingsWindow();
+    folder.writeBytes(u"s/oth.txt"_s, "oth\r\n");
+    folder.writeBytes(u"help/help.chm"_s, "ITSF");
     click(settings, "Command3");
     click(settings, "Command10");
-    QCOMPARE(folder.platform.documents,
-             (QStringList{folder.path(u"s/oth.txt"_s), folder.path(u"help/help.chm"_s)}));
+    QCOMPARE(folder.app().documents().textViewer()->file(), folder.path(u"s/oth.txt"_s));
+    QCOMPARE(folder.platform.documents, QStringList{folder.path(u"help/help.chm"_s)});
 }
 
 void SettingsWindowTest::languageButtons()

@@ -1,5 +1,7 @@
+#include "core/files/ansi_text.h"
 #include "core/files/ini.h"
 #include "gui/exam/ticket_window.h"
+#include "gui/help/text_viewer_window.h"
 #include "gui/settings/settings_window.h"
 #include "gui/start/about_window.h"
 #include "gui/start/start_window.h"
@@ -175,6 +177,8 @@ void StartWindowTest::examModeShowsAboutAndHelp()
 {
     ProgramFolder folder;
     prepare(folder, 2);
+    // A help file put into the program folder goes to the desktop.
+    folder.writeBytes(u"help/help.chm"_s, "ITSF");
     Application &app = folder.start();
     control<QRadioButton>(app.startWindow(), "Option1")->setChecked(true);
     QVERIFY(app.aboutWindow());
@@ -445,10 +449,16 @@ void StartWindowTest::exitOpensFarewellAndEnds()
     prepare(folder, 2);
     Application &app = folder.start();
     app.startWindow()->show();
+    folder.writeBytes(u"plt.txt"_s, AnsiText::encode(u"До свидания\r\n"_s));
     click(app.startWindow(), "Command4");
-    QCOMPARE(folder.platform.documents, QStringList{folder.path(u"plt.txt"_s)});
+    // plt.txt in the program's viewer, the only window left; closing it ends the program.
     QVERIFY(app.hasEnded());
     QVERIFY(!app.startWindow()->isVisible());
+    TextViewerWindow *farewell = app.documents().textViewer();
+    QVERIFY(farewell && farewell->isVisible());
+    QCOMPARE(farewell->file(), folder.path(u"plt.txt"_s));
+    QCOMPARE(farewell->text(), u"До свидания\n"_s);
+    QCOMPARE(folder.platform.documents, QStringList());
 }
 
 QTEST_MAIN(StartWindowTest)

@@ -214,7 +214,7 @@ void UnfinishedTicketTest::continueRestoresTheTicket()
     for (int second = 0; second < 15; ++second)
         before.ticketWindow()->onTimer2();
     QStringList expected = ticketView(before.ticketWindow());
-    expected.replace(expected.size() - 2, u"290"_s);
+    expected.replace(expected.size() - 2, u"4:50"_s);
 
     QVERIFY(QFileInfo::exists(journalOf(folder)));
     Application &app = restart(folder);

@@ -1,6 +1,7 @@
 #include "core/files/ansi_text.h"
 #include "gui/chooser/exam_chooser_window.h"
 #include "gui/common/captions.h"
+#include "gui/common/focus_frame_style.h"
 #include "gui/editor/exam_editor_window.h"
 #include "gui/exam/answers_review_window.h"
 #include "gui/exam/evaluation_window.h"
@@ -89,6 +90,7 @@ private slots:
     void windowsTooLargeScroll();
     void windowsComeBackWhereTheyWere();
     void qtTextsFollowTheLanguage();
+    void focusIsFramed();
 };
 
 void WindowNamesTest::everyWindowAndControlIsNamed()
@@ -410,15 +412,19 @@ void WindowNamesTest::windowsComeBackWhereTheyWere()
     SettingsWindow *settings = app.settingsWindow();
     QVERIFY(QTest::qWaitForWindowExposed(settings));
     settings->move(200, 150);
-    settings->hide();
-    settings->show();
-    QCOMPARE(settings->pos(), QPoint(200, 150));
-    // Discarded and made again: the about window comes back where it was too.
+    for (int time = 0; time < 10; ++time) {
+        settings->hide();
+        settings->show();
+        QCOMPARE(settings->pos(), QPoint(200, 150));
+    }
+    // Discarded and made again: the about window comes back where it was too, every time.
     app.showAbout();
     app.aboutWindow()->move(30, 40);
-    app.discardAbout();
-    app.showAbout();
-    QCOMPARE(app.aboutWindow()->pos(), QPoint(30, 40));
+    for (int time = 0; time < 10; ++time) {
+        app.discardAbout();
+        app.showAbout();
+        QCOMPARE(app.aboutWindow()->pos(), QPoint(30, 40));
+    }
     // A place outside the screen is brought inside it, frame included.
     app.aboutWindow()->move(5000, 5000);
     app.discardAbout();
@@ -440,6 +446,40 @@ void WindowNamesTest::qtTextsFollowTheLanguage()
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"Cancel"_s);
     app.switchLanguage(u"rus"_s);
     QVERIFY(app.usesQtRussianTexts());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The control with the keyboard focus wears a two-tone frame a student sees at a glance, on the
+// question buttons in their colours as on plain buttons; the others wear none.
+void WindowNamesTest::focusIsFramed()
+{
+    Desk desk;
+    Application &app = desk.folder.start();
+    auto *ticket = qobject_cast<TicketWindow *>(openWindow(app, u"Form2"_s));
+    QVERIFY(ticket);
+    ticket->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(ticket));
+    auto *answers = control<QListView>(ticket, "List1");
+    QTest::mouseClick(answers->viewport(), Qt::LeftButton, {}, answers->visualRect(rowIndex(answers, 0)).center());
+    const auto framed = [](QWidget *control) {
+        const QImage image = control->grab().toImage();
+        const int middle = image.height() / 2;
+        return image.pixelColor(0, middle) == FocusFrameStyle::outerColour()
+               && image.pixelColor(FocusFrameStyle::LineWidth, middle) == FocusFrameStyle::innerColour();
+    };
+    // The next question's button, plain and in a question's colour, and a plain button.
+    QWidget *next = control(ticket, "Option2");
+    for (const QColor &colour : {QColor(), QColor(Qt::red), QColor(0, 128, 0), QColor(Qt::black)}) {
+        if (colour.isValid())
+            setBackground(next, colour);
+        next->setFocus();
+        QVERIFY(next->hasFocus());
+        QVERIFY2(framed(next), qPrintable(colour.name()));
+        QVERIFY(!framed(control(ticket, "Command1")));
+    }
+    control(ticket, "Command1")->setFocus();
+    QVERIFY(framed(control(ticket, "Command1")));
+    QVERIFY(!framed(next));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

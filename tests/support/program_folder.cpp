@@ -4,6 +4,7 @@
 #include "support/files.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -46,6 +47,12 @@ void ProgramFolder::writeSettings(const QStringList &lines) const
 
 Application &ProgramFolder::start()
 {
+    platform.documentsPath = m_dir.path() + u"/Documents"_s;
+    // The guide the build lays into every program folder, unless the test laid out help/ itself.
+    if (!QFileInfo::exists(path(u"help"_s))) {
+        writeBytes(u"help/guide-ru/index.html"_s, "<html><body>Руководство</body></html>");
+        writeBytes(u"help/guide-en/index.html"_s, "<html><body>Guide</body></html>");
+    }
     m_app = std::make_unique<Application>(platform, m_dir.path());
     m_app->start();
     return *m_app;

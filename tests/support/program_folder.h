@@ -25,7 +25,8 @@ public:
     // The settings file with these lines, each ended by CR LF, under [test].
     void writeSettings(const QStringList &lines) const;
 
-    // Creates the application and its start window; reading the settings happens here.
+    // Creates the application and its start window; reading the settings happens here. The
+    // user guide is laid into help/ first, unless the folder has one.
     Application &start();
     Application &app() { return *m_app; }
 

@@ -11,9 +11,10 @@ bool TestPlatform::question(const QString &title, const QString &text)
     return !questionAnswers.isEmpty() && questionAnswers.dequeue();
 }
 
-void TestPlatform::openDocument(const QString &path)
+bool TestPlatform::openDocument(const QString &path)
 {
     documents << path;
+    return documentsOpen;
 }
 
 bool TestPlatform::startProgram(const QString &program, const QStringList &arguments)

@@ -19,7 +19,7 @@ public:
 
     void messageBox(const QString &title, const QString &text, MessageIcon icon) override;
     bool question(const QString &title, const QString &text) override;
-    void openDocument(const QString &path) override;
+    bool openDocument(const QString &path) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &title, const QString &suggested, const QString &filter) override;
@@ -31,6 +31,7 @@ public:
     QSize screenSize() override { return screen; }
     std::unique_ptr<FolderWalker> folderWalker() override;
     QString modulesFolder() override { return modules; }
+    QString documentsFolder() override { return documentsPath; }
 
     // The texts of the messages shown, in order.
     QStringList messageTexts() const;
@@ -42,6 +43,10 @@ public:
     QList<Message> questions;
     QQueue<bool> questionAnswers;
     QStringList documents;
+    // The user's documents folder.
+    QString documentsPath;
+    // Whether the desktop has a program for the documents it is asked to open.
+    bool documentsOpen = true;
     QStringList programs;
     // Answers of the open-file dialog, taken one per call; the empty text is a cancel.
     QQueue<QString> fileAnswers;

@@ -17,6 +17,12 @@ TicketRun::TicketRun(const Setup &setup, QObject *parent)
     }
 }
 
+QString TicketRun::countdownText(int seconds)
+{
+    const int left = std::max(seconds, 0);
+    return QString::number(left / 60) + u':' + QString::number(left % 60).rightJustified(2, u'0');
+}
+
 QString TicketRun::answersFile(int question) const
 {
     return isValidQuestion(question) ? m_answersFiles[question - 1] : QString();

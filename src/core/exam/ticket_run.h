@@ -125,6 +125,8 @@ public:
     QString grade() const { return m_grade; }
     Verdict verdict() const { return m_verdict; }
     int countdown() const { return m_countdown; }
+    // The countdown as the student reads it: minutes and seconds, "14:58".
+    static QString countdownText(int seconds);
     bool isTicketTimerRunning() const { return m_ticketTimerRunning; }
     bool isQuestionTimerRunning() const { return m_questionTimerRunning; }
 

@@ -3,13 +3,36 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QSpacerItem>
+#include <QStandardPaths>
+#include <QStyle>
 #include <QUrl>
 
 #include <chrono>
+
+namespace {
+
+// A message box is as wide as its text, which leaves a short text's title bar too narrow for
+// the title ("Т… нг"): the box is made wide enough for the title and the title bar's buttons.
+void makeRoomForTitle(QMessageBox &box)
+{
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int buttons = 4 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + buttons;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+
+} // namespace
 
 void DesktopPlatform::messageBox(const QString &title, const QString &text, MessageIcon icon)
 {
@@ -30,6 +53,7 @@ void DesktopPlatform::messageBox(const QString &title, const QString &text, Mess
     QMessageBox box(boxIcon, title, text, QMessageBox::Ok, QApplication::activeWindow());
     // The windows that keep on top must not hide a message from the student.
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    makeRoomForTitle(box);
     box.exec();
 }
 
@@ -39,12 +63,13 @@ bool DesktopPlatform::question(const QString &title, const QString &text)
                     QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::No);
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    makeRoomForTitle(box);
     return box.exec() == QMessageBox::Yes;
 }
 
-void DesktopPlatform::openDocument(const QString &path)
+bool DesktopPlatform::openDocument(const QString &path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 bool DesktopPlatform::startProgram(const QString &program, const QStringList &arguments)
@@ -99,6 +124,12 @@ QRect DesktopPlatform::screenArea()
 {
     const QScreen *screen = QApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+QString DesktopPlatform::documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
 QString DesktopPlatform::modulesFolder()

@@ -10,7 +10,7 @@ class DesktopPlatform final : public Platform
 {
 public:
     void messageBox(const QString &title, const QString &text, MessageIcon icon) override;
-    void openDocument(const QString &path) override;
+    bool openDocument(const QString &path) override;
     bool startProgram(const QString &program, const QStringList &arguments) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
     bool question(const QString &title, const QString &text) override;
@@ -23,6 +23,7 @@ public:
     QSize screenSize() override;
     QRect screenArea() override;
     std::unique_ptr<FolderWalker> folderWalker() override;
+    QString documentsFolder() override;
     QString modulesFolder() override;
 
 private:

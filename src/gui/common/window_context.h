@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/platform.h"
+#include "gui/common/document_viewer.h"
 #include "core/program/language_policy.h"
 #include "core/program/program_paths.h"
 #include "core/program/settings_record.h"
@@ -31,11 +32,20 @@ public:
     // Says in the language that a save of the settings file failed, naming the file and the
     // reason; nothing when it succeeded.
     void sayIfNotSaved(const SettingsRecord::SaveResult &result, const QString &language) const;
-    // Opens the help in a window's language.
+    // The windows that show the guide and the text files; without them (a build that has
+    // none) the desktop opens the documents.
+    void setDocumentViewer(DocumentViewer *viewer) { m_documents = viewer; }
+    // Opens the help in a window's language: the guide in the program's help window, a help
+    // file put into the program folder with the desktop. Says why when it cannot be shown.
     void openHelp(const QString &language) const;
+    // Shows a text file of the program (a report, plt.txt) read-only in the program's own
+    // viewer, which reads Windows-1251 whatever the desktop would. False, after a message
+    // that says why, when it cannot be shown.
+    bool openText(const QString &path, const QString &language) const;
 
 private:
     Platform &m_platform;
     const ProgramPaths &m_paths;
     SettingsRecord &m_settings;
+    DocumentViewer *m_documents = nullptr;
 };

@@ -18,6 +18,7 @@
 #include <QSet>
 #include <QStyle>
 #include <QTimer>
+#include <QVariant>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -97,6 +98,11 @@ QMargins frameOf(const QWidget *window)
 
 // The property that marks the scroll area put into a window whose designed size does not fit.
 constexpr char ScrollAreaName[] = "screenFit";
+// The property of a window kept right of a place on the screen (the ticket beside its picture):
+// the left edge of its frame, in screen coordinates.
+constexpr char KeptRightOf[] = "keptRightOf";
+// The least width such a window keeps, whatever stands left of it.
+constexpr int LeastWidthBeside = 240;
 
 // Watches the windows of the program as they are shown, resized and hidden.
 class ScreenKeeper final : public QObject
@@ -107,9 +113,11 @@ public:
     ScreenKeeper(Platform &platform, QObject *owner) : QObject(owner), m_platform(platform)
     {
         // A control that takes the focus in a window that scrolls is scrolled into view, however
-        // it got the focus (Tab, Enter on the step before, the program).
-        connect(qApp, &QApplication::focusChanged, this, [](QWidget *, QWidget *now) {
-            if (!now || now->isWindow())
+        // it got the focus within the window (Tab, Enter on the step before, the program). The
+        // focus a window gives back as it is shown or activated moves nothing: a window that
+        // scrolls opens at its top left, where its title and first controls are.
+        connect(qApp, &QApplication::focusChanged, this, [](QWidget *before, QWidget *now) {
+            if (!now || now->isWindow() || !before || before->window() != now->window())
                 return;
             if (QScrollArea *scroll = scrollAreaOf(now->window()); scroll && scroll->isAncestorOf(now))
                 scroll->ensureWidgetVisible(now);
@@ -117,6 +125,13 @@ public:
     }
 
     Platform &platform() const { return m_platform; }
+
+    // Fits the window again to its room and keeps it inside the area.
+    void refit(QWidget *window)
+    {
+        fit(window);
+        place(window, false);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -128,14 +143,24 @@ protected:
         case QEvent::Show:
             fit(window);
             place(window, true);
+            if (QScrollArea *scroll = scrollAreaOf(window)) {
+                scroll->horizontalScrollBar()->setValue(0);
+                scroll->verticalScrollBar()->setValue(0);
+            }
             // The window manager frames the window a moment later; then its real frame is known.
             for (int delay : {150, 600})
                 QTimer::singleShot(delay, window, [this, window] { settle(window); });
             break;
         case QEvent::Hide:
-            if (!window->objectName().isEmpty() && m_shown.contains(window))
-                m_positions.insert(window->objectName(), window->pos());
+            // The frame's place, from the inside's: a window hidden before the window
+            // manager's frame reached the program has its inside where the frame will be.
+            if (!window->objectName().isEmpty() && m_shown.contains(window)) {
+                const QMargins frame = WindowFrame(window);
+                m_positions.insert(window->objectName(),
+                                   window->geometry().topLeft() - QPoint(frame.left(), frame.top()));
+            }
             m_shown.remove(window);
+            m_fitted.remove(window);
             break;
         case QEvent::Resize:
             designedSizeChanged(window);
@@ -166,7 +191,11 @@ private:
     {
         const QMargins frame = WindowFrame(window);
         const QRect area = AvailableArea();
-        return QSize(area.width() - frame.left() - frame.right(), area.height() - frame.top() - frame.bottom());
+        QSize room(area.width() - frame.left() - frame.right(), area.height() - frame.top() - frame.bottom());
+        if (const QVariant left = window->property(KeptRightOf); left.isValid())
+            room.setWidth(std::min(room.width(), std::max(LeastWidthBeside, area.right() + 1 - left.toInt()
+                                                                                   - frame.left() - frame.right())));
+        return room;
     }
 
     // Limits the window to the room; a window with a designed size that does not fit gets
@@ -197,6 +226,7 @@ private:
         }
         const bool keep = m_resizing;
         m_resizing = true;
+        m_fitted.insert(window, size);
         window->setFixedSize(size);
         m_resizing = keep;
     }
@@ -263,6 +293,9 @@ private:
         if (m_resizing || !scroll || scroll->widgetResizable())
             return;
         const QSize designed = window->size();
+        // The size fitted here, which the window system may confirm only later.
+        if (m_fitted.value(window) == designed)
+            return;
         if (scroll->widget()->size() == designed || designed.isEmpty())
             return;
         scroll->widget()->setFixedSize(designed);
@@ -296,9 +329,18 @@ private:
         if (shown) {
             m_shown.insert(window);
             const auto remembered = m_positions.constFind(window->objectName());
-            if (remembered != m_positions.cend())
-                position = *remembered;
-            else if (!window->testAttribute(Qt::WA_Moved))
+            if (remembered != m_positions.cend()) {
+                // The frame's place when it was last seen. The window about to be mapped is
+                // placed by its inside: its frame is not there yet, and a frame position given
+                // now would put the inside where the frame was, the window manager's frame
+                // going on top of it (each new show a title bar higher).
+                const QMargins frame = WindowFrame(window);
+                const QPoint inside = clamped(window, *remembered) + QPoint(frame.left(), frame.top());
+                if (inside != window->geometry().topLeft())
+                    window->setGeometry(QRect(inside, window->size()));
+                return;
+            }
+            if (!window->testAttribute(Qt::WA_Moved))
                 position = centred(window);
         }
         const QPoint inside = clamped(window, position);
@@ -338,6 +380,7 @@ private:
     Platform &m_platform;
     QHash<QString, QPoint> m_positions;
     QSet<const QWidget *> m_shown;
+    QHash<const QWidget *, QSize> m_fitted;
     bool m_resizing = false;
 };
 
@@ -357,6 +400,13 @@ void KeepWindowsOnScreen(Platform &platform, QObject *owner)
     delete currentKeeper();
     currentKeeper() = new ScreenKeeper(platform, owner);
     qApp->installEventFilter(currentKeeper());
+}
+
+void KeepRightOf(QWidget *window, int left)
+{
+    window->setProperty(KeptRightOf, left);
+    if (ScreenKeeper *keeper = currentKeeper(); keeper && window->isVisible())
+        keeper->refit(window);
 }
 
 QRect AvailableArea()

@@ -26,6 +26,11 @@ void SetTopmost(QWidget *window, bool on);
 // Installed by the application object, which owns it; the platform tells the area of the screen.
 void KeepWindowsOnScreen(Platform &platform, QObject *owner);
 
+// Keeps the window right of the screen position `left` (the left edge of its frame): where
+// the screen is too narrow for its designed width there, it becomes narrower and its controls
+// scroll, down to a least width.
+void KeepRightOf(QWidget *window, int left);
+
 // The area of the screen that windows may cover (without panels and docks), as the platform
 // given to KeepWindowsOnScreen tells it.
 QRect AvailableArea();

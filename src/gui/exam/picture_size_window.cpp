@@ -170,8 +170,19 @@ void PictureSizeWindow::showAtSize(const QSize &wanted)
 {
     const QSize room(width() - Image1->x() - tw(100) - m_besideWidth, height() - 2 * Image1->y());
     QSize size = wanted;
-    if (room.isValid() && (size.width() > room.width() || size.height() > room.height()))
-        size = size.scaled(room, Qt::KeepAspectRatio);
+    if (size.width() > room.width() || size.height() > room.height()) {
+        size = room.isEmpty() ? QSize(0, 0) : size.scaled(room, Qt::KeepAspectRatio);
+        // Too small to read beside the ticket (a small screen, a large scale factor): the
+        // picture takes room from the ticket, which becomes narrower and scrolls.
+        const int shortSide = std::min(wanted.width(), wanted.height());
+        const QSize whole(width() - Image1->x() - tw(100) - LeastTicketWidth, room.height());
+        if (std::min(size.width(), size.height()) < std::min(ReadableSide, shortSide) && !whole.isEmpty()) {
+            const QSize readable = shortSide > ReadableSide ? wanted * (double(ReadableSide) / shortSide) : wanted;
+            size = readable.width() <= whole.width() && readable.height() <= whole.height()
+                       ? readable
+                       : wanted.scaled(whole, Qt::KeepAspectRatio);
+        }
+    }
     // The label draws the picture at its own size: the real size, the fixed one, or scaled down.
     Image1->setScaledContents(true);
     Image1->resize(size);

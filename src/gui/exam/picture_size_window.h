@@ -30,6 +30,10 @@ class PictureSizeWindow final : public QWidget
 public:
     static inline const QString TicketMode = QStringLiteral("0");
     static inline const QString EditorMode = QStringLiteral("1");
+    // A picture is not made smaller than this on its short side while the window has room,
+    // and the ticket beside it keeps at least this width.
+    static constexpr int ReadableSide = 200;
+    static constexpr int LeastTicketWidth = 240;
 
     explicit PictureSizeWindow(const WindowContext &context);
 

@@ -269,7 +269,7 @@ void TicketWindow::connectRun()
     connect(run, &TicketRun::gradeChanged, this, [this] { txtZ->setText(m_run->grade()); });
     connect(run, &TicketRun::verdictChanged, this, &TicketWindow::showVerdict);
     connect(run, &TicketRun::countdownChanged, this,
-            [this] { Label28->setText(QString::number(m_run->countdown())); });
+            [this] { Label28->setText(TicketRun::countdownText(m_run->countdown())); });
     // A start begins a new second, also for a timer that runs already.
     connect(run, &TicketRun::ticketTimerSwitched, this, [this] {
         if (m_run->isTicketTimerRunning())
@@ -356,6 +356,7 @@ int TicketWindow::currentQuestion() const
 
 void TicketWindow::moveRightOf(int left)
 {
+    KeepRightOf(this, left);
     const QRect area = AvailableArea();
     const int lastOnScreen = area.right() + 1 - width() - WindowFrame(this).left() - WindowFrame(this).right();
     move(std::max(area.left(), std::min(left, lastOnScreen)), y());

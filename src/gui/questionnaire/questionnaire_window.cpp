@@ -214,7 +214,7 @@ void QuestionnaireWindow::connectHandlers()
     connect(Command3, &QPushButton::clicked, this, &QuestionnaireWindow::reset);
     connect(Command15, &QPushButton::clicked, Frame6, &QWidget::hide);
     connect(Command18, &QPushButton::clicked, this, [this] {
-        m_context.platform().openDocument(m_context.paths().questionnaireReport());
+        m_context.openText(m_context.paths().questionnaireReport(), language());
     });
     connect(Command10, &QPushButton::clicked, this, [this] { m_context.openHelp(language()); });
     connect(Command17, &QPushButton::clicked, this, [this] { m_context.openHelp(language()); });
@@ -661,8 +661,14 @@ void QuestionnaireWindow::openEditor()
 
 void QuestionnaireWindow::createQuestionnaire()
 {
+    // The first press shows the name box; the name is asked for only once it could be typed.
+    const bool nameBoxNew = Text2->isHidden() && Text2->text().isEmpty();
     Text2->show();
     Label9->show();
+    if (nameBoxNew) {
+        Text2->setFocus();
+        return;
+    }
     const QString name = Text2->text();
     if (!acceptName(NameUse::New))
         return;

@@ -8,6 +8,7 @@
 #include "core/reports/results_texts.h"
 #include "gui/common/captions.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/flow_layout.h"
 #include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 #include "gui/results/results_module.h"
@@ -85,7 +86,21 @@ ResultsWindow::~ResultsWindow()
 
 void ResultsWindow::buildControls()
 {
-    auto *filters = new QHBoxLayout;
+    // The filters wrap onto a second row on a narrow window; a label stays with its box.
+    auto *filterRow = new QWidget(this);
+    filterRow->setObjectName(u"filterRow"_s);
+    auto *filters = new FlowLayout(filterRow);
+    filters->setContentsMargins(0, 0, 0, 0);
+    const auto group = [filterRow, filters](std::initializer_list<QWidget *> controls) {
+        auto *together = new QWidget(filterRow);
+        auto *row = new QHBoxLayout(together);
+        row->setContentsMargins(0, 0, 0, 0);
+        for (QWidget *control : controls) {
+            control->setParent(together);
+            row->addWidget(control);
+        }
+        filters->addWidget(together);
+    };
     chkDates = namedControl<QCheckBox>(this, u"chkDates"_s);
     lblFrom = namedControl<QLabel>(this, u"lblFrom"_s);
     dtFrom = namedControl<QDateEdit>(this, u"dtFrom"_s);
@@ -105,10 +120,12 @@ void ResultsWindow::buildControls()
     lblVerdict = namedControl<QLabel>(this, u"lblVerdict"_s);
     cboVerdict = namedControl<QComboBox>(this, u"cboVerdict"_s);
     cmdReset = namedControl<QPushButton>(this, u"cmdReset"_s);
-    for (QWidget *control : std::initializer_list<QWidget *>{chkDates, lblFrom, dtFrom, lblTo, dtTo, lblName, txtName,
-                                                             lblTicket, txtTicket, lblVerdict, cboVerdict, cmdReset})
-        filters->addWidget(control);
-    filters->setStretchFactor(txtName, 1);
+    txtName->setMinimumWidth(180);
+    group({chkDates, lblFrom, dtFrom, lblTo, dtTo});
+    group({lblName, txtName});
+    group({lblTicket, txtTicket});
+    group({lblVerdict, cboVerdict});
+    group({cmdReset});
 
     tabResults = namedControl<QTabWidget>(this, u"tabResults"_s);
     tblTickets = makeTable(tabResults, u"tblTickets"_s);
@@ -174,7 +191,7 @@ void ResultsWindow::buildControls()
         buttons->addWidget(control);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
+    layout->addWidget(filterRow);
     layout->addWidget(tabResults, 1);
     layout->addLayout(buttons);
 }
@@ -510,13 +527,17 @@ ResultsModule *ResultsWindow::module()
 
 QString ResultsWindow::suggestedPath(const QString &name) const
 {
-    return m_context.paths().reportsFolder() + u'/' + name;
+    return m_context.platform().documentsFolder() + u'/' + name;
 }
 
-void ResultsWindow::sayIfFailed(bool written, const QString &path, const QString &reason)
+void ResultsWindow::sayWhereWritten(bool written, const QString &path, const QString &reason)
 {
-    if (written)
+    if (written) {
+        m_context.message(ProgramTitle,
+                          text(u"Файл сохранён: "_s, u"The file was saved: "_s) + QDir::toNativeSeparators(path),
+                          MessageIcon::Information);
         return;
+    }
     m_context.message(ProgramTitle,
                   text(u"Не удалось сохранить файл "_s, u"The file could not be saved: "_s) + QDir::toNativeSeparators(path)
                       + u"\n"_s + reason,
@@ -539,7 +560,7 @@ void ResultsWindow::saveChart()
     buffer.open(QIODevice::WriteOnly);
     FileError error(FileError::Kind::Other, path);
     const bool written = chartView->grab().save(&buffer, "PNG") && AnsiText::writeBytes(path, png, &error);
-    sayIfFailed(written, path, error.reason(LanguagePolicy(m_language)));
+    sayWhereWritten(written, path, error.reason(LanguagePolicy(m_language)));
 }
 
 void ResultsWindow::exportCsv()
@@ -555,7 +576,7 @@ void ResultsWindow::exportCsv()
                                        : tab == pageStatistics ? ResultsExport::statisticsTables(m_statistics, m_language)
                                                                : QList<ResultsTable>{ResultsTable::of(*m_shownTickets)};
     FileError error;
-    sayIfFailed(ResultsExport::writeCsv(path, tables, &error), path, error.reason(LanguagePolicy(m_language)));
+    sayWhereWritten(ResultsExport::writeCsv(path, tables, &error), path, error.reason(LanguagePolicy(m_language)));
 }
 
 void ResultsWindow::exportXlsx()
@@ -573,5 +594,5 @@ void ResultsWindow::exportXlsx()
         {text(u"Статистика"_s, u"Statistics"_s), ResultsExport::statisticsTables(m_statistics, m_language)},
     };
     QString reason;
-    sayIfFailed(m_module->writeXlsx(path, sheets, &reason), path, reason);
+    sayWhereWritten(m_module->writeXlsx(path, sheets, &reason), path, reason);
 }

@@ -72,7 +72,8 @@ private:
     void exportXlsx();
     QString text(const QString &russian, const QString &english) const;
     QString suggestedPath(const QString &name) const;
-    void sayIfFailed(bool written, const QString &path, const QString &reason);
+    // Says where the file was written, or why it was not.
+    void sayWhereWritten(bool written, const QString &path, const QString &reason);
 
     QLabel *lblFrom;
     QCheckBox *chkDates;

@@ -167,7 +167,7 @@ void SettingsWindow::connectHandlers()
         hide();
     });
     connect(Command3, &QPushButton::clicked, this,
-            [this] { m_context.platform().openDocument(m_context.paths().examReport()); });
+            [this] { m_context.openText(m_context.paths().examReport(), m_settings.language()); });
     connect(Command10, &QPushButton::clicked, this, [this] { m_context.openHelp(m_settings.language()); });
     connect(cmdResults, &QPushButton::clicked, this, [this] {
         emit resultsRequested();

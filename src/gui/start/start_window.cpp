@@ -282,6 +282,8 @@ CaptionTable StartWindow::captionTable() const
         {Option2, u"Тест"_s, u"Test"_s},
         {Label6, u"Вернуться к выбору"_s, u"Returned to the choice"_s},
         {Label9, u"Вернуться к выбору"_s, u"Returned to the choice"_s},
+        {Label5, u"Тест-Тавринг: экзамены и тесты для одного рабочего места"_s,
+         u"Тест-Тавринг: exams and tests for one workstation"_s},
     };
 }
 

@@ -5,10 +5,12 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QDateTimeAxis>
+#include <QCategoryAxis>
 #include <QLineSeries>
 #include <QPieSeries>
 #include <QValueAxis>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -59,17 +61,30 @@ void addPie(QChart *chart, const ResultsChart &data)
     chart->addSeries(series);
 }
 
+// The days lie on the axis by their distance from the first day, each at the middle of its
+// day; the axis names each day that has a value once, under its point (every few days where
+// there are many, so that the names do not run into each other).
 void addDays(QChart *chart, const ResultsChart &data)
 {
+    constexpr int MostNames = 10;
     auto *series = new QLineSeries;
     series->setPointsVisible(true);
-    for (qsizetype i = 0; i < data.days.size() && i < data.values.size(); ++i)
-        series->append(QDateTime(data.days[i], QTime(12, 0)).toMSecsSinceEpoch(), data.values[i]);
+    auto *axisX = new QCategoryAxis;
+    axisX->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    const qsizetype count = std::min(data.days.size(), data.values.size());
+    const qint64 span = count > 0 ? data.days.first().daysTo(data.days[count - 1]) + 1 : 1;
+    const qint64 every = (span + MostNames - 1) / MostNames;
+    qint64 nextNamed = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const qint64 day = data.days.first().daysTo(data.days[i]);
+        series->append(day + 0.5, data.values[i]);
+        if (day >= nextNamed) {
+            axisX->append(data.days[i].toString(data.dateFormat), day + 0.5);
+            nextNamed = day + every;
+        }
+    }
     chart->addSeries(series);
-    auto *axisX = new QDateTimeAxis;
-    axisX->setFormat(data.dateFormat);
-    if (!data.days.isEmpty())
-        axisX->setRange(QDateTime(data.days.first(), QTime(0, 0)), QDateTime(data.days.last().addDays(1), QTime(0, 0)));
+    axisX->setRange(0, double(span));
     chart->addAxis(axisX, Qt::AlignBottom);
     series->attachAxis(axisX);
     QValueAxis *axisY = percentAxis();
