@@ -6,6 +6,7 @@
 #include "core/program/program_paths.h"
 #include "gui/chooser/exam_chooser_window.h"
 #include "gui/common/captions.h"
+#include "gui/common/screen_reader.h"
 #include "gui/common/window_ops.h"
 #include "gui/editor/exam_editor_window.h"
 #include "gui/exam/answers_review_window.h"
@@ -49,6 +50,7 @@ Application::Application(Platform &platform, const QString &programFolder, QObje
     });
     connect(&m_settings, &SettingsRecord::languageChanged, this, &Application::followLanguageInQtTexts);
     KeepWindowsOnScreen(m_platform, this);
+    installScreenReaderRules();
 }
 
 Application::~Application()

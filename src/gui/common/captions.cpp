@@ -95,3 +95,12 @@ void applyCaptions(const CaptionTable &table, const QString &language)
     if (!table.empty() && table.front().control)
         nameControlsForScreenReaders(table.front().control->window());
 }
+
+void applySpokenNames(const CaptionTable &table, const QString &language)
+{
+    const LanguagePolicy policy(language);
+    for (const Caption &name : table) {
+        if (name.control)
+            name.control->setAccessibleName(policy.text(name.russian, name.english));
+    }
+}

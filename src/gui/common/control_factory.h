@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/common/active_label.h"
+#include "gui/common/screen_reader.h"
 
 #include <QPushButton>
 #include <QRect>
@@ -29,6 +30,20 @@ Control *makeControl(QWidget *parent, const QString &name, const QRect &geometry
 {
     auto *control = namedControl<Control>(parent, name, std::forward<Args>(args)...);
     control->setGeometry(geometry);
+    return control;
+}
+
+// A hidden holder: a control that only mirrors a model, never shown and never offered to
+// assistive tools. It is made without a parent and concealed before it joins its window, as a
+// tool watching the window may look at it from its first change on.
+template <class Control>
+Control *makeHolder(QWidget *parent, const QString &name)
+{
+    auto *control = new Control();
+    concealFromScreenReaders(control);
+    control->setParent(parent);
+    control->setObjectName(name);
+    control->hide();
     return control;
 }
 

@@ -165,6 +165,10 @@ private:
     // "Закрыть": the ticket ends and its sheet follows.
     void closeTicket();
     void showVerdict();
+    // "Вопрос 2 из 5": the question among the ticket's, in the ticket's language.
+    QString questionHeading(int question) const;
+    // The question button's spoken name: its number and its state.
+    void nameQuestionButton(int question);
 
     const WindowContext &m_context;
     TicketSession &m_session;
