@@ -1,4 +1,6 @@
 #include "gui/common/active_label.h"
+#include "gui/common/control_factory.h"
+#include "gui/exam/evaluation_window.h"
 #include "gui/exam/ticket_window.h"
 #include "gui/start/start_window.h"
 #include "support/controls.h"
@@ -10,6 +12,9 @@
 #include <QApplication>
 #include <QListView>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QRadioButton>
 #include <QTest>
 
@@ -105,6 +110,11 @@ private slots:
     void treeOffersOnlyShownControls();
     void linksArePressedByKeyboard_data();
     void linksArePressedByKeyboard();
+    void ticketSpeaks_data();
+    void ticketSpeaks();
+    void sheetStartsOnItsReportBox();
+    void tabLeavesTablesAndTextBoxes();
+    void tabSkipsTheCoveredNameBoxes();
 };
 
 void AccessibilityTest::ticketOffersNoRightAnswer()
@@ -201,6 +211,112 @@ void AccessibilityTest::linksArePressedByKeyboard()
     link = QAccessible::queryAccessibleInterface(control(start, "Label13"));
     link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(exam.folder.app().settings().language(), u"rus"_s);
+}
+
+void AccessibilityTest::ticketSpeaks_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("spoken");
+    QTest::newRow("rus") << u"rus"_s << u"Билет"_s
+                         << QStringList{u"Вопрос 1 из 5"_s, u"Вопрос 1, не отвечен"_s, u"Вопрос 1, отвечен неверно"_s,
+                                        u"Вопрос 2 из 5"_s, u"Вопрос 2, отвечен верно"_s, u"Не зачет"_s};
+    QTest::newRow("eng") << u"eng"_s << u"Ticket"_s
+                         << QStringList{u"Question 1 of 5"_s, u"Question 1, not answered"_s,
+                                        u"Question 1, answered wrong"_s, u"Question 2 of 5"_s,
+                                        u"Question 2, answered right"_s, u"Not deliver"_s};
+}
+
+void AccessibilityTest::ticketSpeaks()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, window);
+    QFETCH(QStringList, spoken);
+    SeaExam exam(language);
+    TicketWindow *ticket = openTicketByNumber(exam.folder.app());
+    QVERIFY(ticket);
+    const auto name = [ticket](const char *control) {
+        return QAccessible::queryAccessibleInterface(::control(ticket, control))->text(QAccessible::Name);
+    };
+    QCOMPARE(QAccessible::queryAccessibleInterface(ticket)->text(QAccessible::Name), window);
+    // The question box says where the student is, the answers list adds the question.
+    QCOMPARE(name("Text3"), spoken[0]);
+    QCOMPARE(name("List1"), spoken[0] + u". Вопрос 1 билета 1"_s);
+    QCOMPARE(name("Option1"), spoken[1]);
+    // The question box is labelled by its caption.
+    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(control(ticket, "Text3"));
+    const auto labels = box->relations(QAccessible::Label);
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.first().first->object(), control(ticket, "Label12"));
+
+    QVERIFY(answer(ticket, u"Чёрное"_s));
+    QCOMPARE(name("Option1"), spoken[2]);
+    control<QRadioButton>(ticket, "Option2")->click();
+    QCOMPARE(name("Text3"), spoken[3]);
+    QVERIFY(answer(ticket, u"Балтийское 2"_s));
+    QCOMPARE(name("Option2"), spoken[4]);
+
+    // The verdict takes the focus, so that it is said.
+    ticket->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(ticket));
+    click(ticket, "Command1");
+    QCOMPARE(QApplication::focusWidget(), control(ticket, "Label5"));
+    QCOMPARE(name("Label5"), spoken[5]);
+}
+
+void AccessibilityTest::sheetStartsOnItsReportBox()
+{
+    SeaExam exam;
+    TicketWindow *ticket = openTicketByNumber(exam.folder.app());
+    QVERIFY(ticket);
+    EvaluationWindow *sheet = closeTicket(exam.folder.app(), ticket);
+    QVERIFY(sheet);
+    QCOMPARE(sheet->focusWidget(), control(sheet, "Check1"));
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(sheet);
+    QVERIFY(window->text(QAccessible::Name).startsWith(u"Результат"_s));
+    QVERIFY(window->text(QAccessible::Description).contains(u"Билет № b1"_s));
+}
+
+void AccessibilityTest::tabLeavesTablesAndTextBoxes()
+{
+    // Every table and text box of the program is made by the control factory.
+    QWidget window;
+    auto *table = namedControl<QTableView>(&window, u"table"_s);
+    auto *text = namedControl<QPlainTextEdit>(&window, u"text"_s);
+    auto *after = namedControl<QPushButton>(&window, u"after"_s);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), text);
+    QTest::keyClick(text, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), after);
+    QVERIFY(text->toPlainText().isEmpty());
+    QTest::keyClick(after, Qt::Key_Backtab);
+    QTest::keyClick(text, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), table);
+}
+
+void AccessibilityTest::tabSkipsTheCoveredNameBoxes()
+{
+    SeaExam exam;
+    StartWindow *start = exam.folder.app().startWindow();
+    start->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(start));
+    QWidget *data = control(start, "Frame9");
+    for (int step = 0; step < 12; ++step) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QVERIFY2(!data->isAncestorOf(focus), qPrintable(focus->objectName()));
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    // Nor does a screen reader find them under the mode choice.
+    for (const Element &element : walk(QAccessible::queryAccessibleInterface(start)))
+        QVERIFY(element.element->object() != data);
+    // Once the mode is chosen they are reached.
+    control<QRadioButton>(start, "Option1")->setChecked(true);
+    QCOMPARE(QApplication::focusWidget(), control(start, "Text9"));
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -3,6 +3,8 @@
 #include "gui/common/active_label.h"
 #include "gui/common/screen_reader.h"
 
+#include <QAbstractItemView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRect>
 #include <QString>
@@ -21,6 +23,12 @@ Control *namedControl(QWidget *parent, const QString &name, Args &&...args)
     // Enter presses the button that has the focus, as in a dialog.
     if constexpr (std::is_base_of_v<QPushButton, Control>)
         control->setAutoDefault(true);
+    // Tab and Shift+Tab leave every table and text box, so that the keyboard never stays
+    // caught in one: the arrow keys move within a table, and a tab is no character of a text.
+    if constexpr (std::is_base_of_v<QAbstractItemView, Control>)
+        control->setTabKeyNavigation(false);
+    if constexpr (std::is_base_of_v<QPlainTextEdit, Control>)
+        control->setTabChangesFocus(true);
     return control;
 }
 

@@ -5,9 +5,11 @@
 #include <QAccessible>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QEvent>
 #include <QFocusFrame>
 #include <QGroupBox>
 #include <QMenu>
+#include <QPointer>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -39,21 +41,66 @@ public:
     }
 };
 
-// The controls of a container that are offered: those shown with it, as Qt offers them
-// (windows of their own and focus frames are no children).
+// Whether a panel lies wholly under a later one that paints its background: frames that
+// stand one above the other show only the top one.
+bool isCovered(const QWidget *child, const QWidgetList &siblings, qsizetype position)
+{
+    for (qsizetype above = position + 1; above < siblings.size(); ++above) {
+        const QWidget *cover = siblings.at(above);
+        if (cover->autoFillBackground() && cover->isVisibleTo(cover->parentWidget())
+            && cover->geometry().contains(child->geometry()))
+            return true;
+    }
+    return false;
+}
+
+// The controls of a container that are offered: those shown with it and not covered, as Qt
+// offers them (windows of their own and focus frames are no children).
 QList<QWidget *> shownChildren(const QWidget *container)
 {
-    QList<QWidget *> shown;
+    QWidgetList children;
     for (QObject *object : container->children()) {
         auto *child = qobject_cast<QWidget *>(object);
         if (!child || child->isWindow() || qobject_cast<QFocusFrame *>(child) || qobject_cast<QMenu *>(child)
             || child->objectName() == "qt_rubberband"_L1)
             continue;
         if (child->isVisibleTo(const_cast<QWidget *>(container)) && !isConcealedFromScreenReaders(child))
-            shown << child;
+            children << child;
+    }
+    QList<QWidget *> shown;
+    for (qsizetype i = 0; i < children.size(); ++i) {
+        if (!isCovered(children.at(i), children, i))
+            shown << children.at(i);
     }
     return shown;
 }
+
+// Keeps the covered panel's controls out of the Tab order while its cover is shown.
+class CoverWatch final : public QObject
+{
+public:
+    CoverWatch(QWidget *cover, QWidget *covered) : QObject(cover), m_covered(covered)
+    {
+        cover->installEventFilter(this);
+        follow(cover);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+            follow(static_cast<QWidget *>(watched));
+        return false;
+    }
+
+private:
+    void follow(QWidget *cover)
+    {
+        if (m_covered)
+            m_covered->setEnabled(!cover->isVisibleTo(cover->parentWidget()));
+    }
+
+    QPointer<QWidget> m_covered;
+};
 
 // A window, a panel or a plain frame that offers only its shown controls.
 class ShownContainer : public QAccessibleWidget
@@ -194,4 +241,9 @@ void concealFromScreenReaders(QWidget *holder)
 bool isConcealedFromScreenReaders(const QWidget *control)
 {
     return control->property(ConcealedProperty).toBool();
+}
+
+void keepCoveredOutOfReach(QWidget *cover, QWidget *covered)
+{
+    new CoverWatch(cover, covered);
 }

@@ -17,3 +17,8 @@ void concealFromScreenReaders(QWidget *holder);
 
 // Whether the control is a hidden holder.
 bool isConcealedFromScreenReaders(const QWidget *control);
+
+// While `cover` is shown it lies over `covered`, a panel of the same place: the covered
+// panel's controls leave the Tab order (they are disabled, which nobody sees under the cover)
+// and come back as the cover is hidden.
+void keepCoveredOutOfReach(QWidget *cover, QWidget *covered);

@@ -419,7 +419,7 @@ void TicketWindow::showQuestion(int question)
     // answers, which are named by the question.
     const QString heading = questionHeading(question);
     Text3->setAccessibleName(heading);
-    List1->setAccessibleName(heading + u". "_s + m_run->questionText());
+    List1->setAccessibleName(heading + u". "_s + m_run->questionText().simplified());
     widenAnswers();
     // The arrow keys start on the first answer, which is highlighted, not chosen.
     if (m_answers->rowCount() > 0)

@@ -3,6 +3,7 @@
 #include "core/exam/student_step.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/screen_reader.h"
 #include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 #include "gui/start/unfinished_ticket_panel.h"
@@ -105,6 +106,9 @@ void StartWindow::buildControls()
     Option2 = makeControl<QRadioButton>(Frame3, u"Option2"_s, QRect(24, 72, 300, 26), u"Тест"_s);
     Option2->setToolTip(u"Переключится на тест"_s);
     Option3 = makeControl<QRadioButton>(Frame3, u"Option3"_s, QRect(24, 108, 300, 26));
+    // The mode choice covers the student data at start; Tab must not reach the name boxes
+    // under it.
+    keepCoveredOutOfReach(Frame3, Frame9);
     Command4 = makeControl<QPushButton>(Frame3, u"Command4"_s, QRect(24, 160, 110, 30), u"Выход"_s);
     Command4->setToolTip(u"Закрыть программу"_s);
 
