@@ -6,10 +6,12 @@
 #include "support/controls.h"
 #include "support/program_folder.h"
 #include "support/roads.h"
+#include "support/windows.h"
 
 #include <QAccessible>
 #include <QAccessibleEvent>
 #include <QApplication>
+#include <QComboBox>
 #include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -115,6 +117,8 @@ private slots:
     void sheetStartsOnItsReportBox();
     void tabLeavesTablesAndTextBoxes();
     void tabSkipsTheCoveredNameBoxes();
+    void everyControlHasItsOwnName_data();
+    void everyControlHasItsOwnName();
 };
 
 void AccessibilityTest::ticketOffersNoRightAnswer()
@@ -317,6 +321,58 @@ void AccessibilityTest::tabSkipsTheCoveredNameBoxes()
     // Once the mode is chosen they are reached.
     control<QRadioButton>(start, "Option1")->setChecked(true);
     QCOMPARE(QApplication::focusWidget(), control(start, "Text9"));
+}
+
+void AccessibilityTest::everyControlHasItsOwnName_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("form");
+    for (const QString &language : {u"rus"_s, u"eng"_s}) {
+        for (const QString &form : GuardedForms)
+            QTest::newRow(qPrintable(language + u' ' + form)) << language << form;
+    }
+}
+
+// In every window each control the user can reach has a name of its own, and the window's
+// name says which window it is.
+void AccessibilityTest::everyControlHasItsOwnName()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, form);
+    SeaExam exam(language);
+    QWidget *window = openWindow(exam.folder.app(), form);
+    QVERIFY(window);
+    QAccessibleInterface *root = QAccessible::queryAccessibleInterface(window);
+    const QString windowName = root->text(QAccessible::Name);
+    QStringList faults;
+    if (windowName.isEmpty() || windowName.startsWith(u"Тест-Тавринг"_s) || windowName.startsWith(u"Тест-тавринг"_s))
+        faults << u"the window is named \""_s + windowName + u'"';
+    QMap<QString, QString> named;
+    for (const Element &element : walk(root)) {
+        auto *control = qobject_cast<QWidget *>(element.element->object());
+        const bool frame = element.element->role() == QAccessible::Grouping;
+        if (!control || control == window || !(element.element->state().focusable || frame))
+            continue;
+        const QString name = element.element->text(QAccessible::Name).trimmed();
+        // A frame without a title only groups, and a control may bear its frame's title.
+        if (name.isEmpty() && frame)
+            continue;
+        // The parts of a combo box (its list, its text box) are offered under the box's name.
+        bool comboPart = false;
+        for (QWidget *up = control->parentWidget(); up; up = up->parentWidget())
+            comboPart = comboPart || qobject_cast<QComboBox *>(up);
+        if (comboPart)
+            continue;
+        if (name.isEmpty())
+            faults << control->objectName() + u" ("_s + QLatin1StringView(control->metaObject()->className()) + u" in "_s
+                          + control->parentWidget()->objectName() + u"): no name"_s;
+        else if (named.contains(name) && !control->findChild<QWidget *>(named.value(name))
+                 && !window->findChild<QWidget *>(named.value(name))->isAncestorOf(control))
+            faults << control->objectName() + u" and "_s + named.value(name) + u": both \""_s + name + u'"';
+        else
+            named.insert(name, control->objectName());
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_s)));
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -97,6 +97,7 @@ void PictureSizeWindow::load()
     Text4->setText(m_context.settings().pictureWidth());
     Text1->setText(m_context.settings().pictureHeight());
     applyCaptions(captionTable(), Label4->text());
+    applySpokenNames({{this, u"Картинка вопроса"_s, u"Picture of the question"_s}}, Label4->text());
 }
 
 CaptionTable PictureSizeWindow::captionTable() const

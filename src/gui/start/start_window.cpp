@@ -261,6 +261,11 @@ void StartWindow::showManualEntry(bool open)
 void StartWindow::applyCaptionsOf(const CaptionTable &table, const QString &language)
 {
     applyCaptions(table, language);
+    // The window and the two exits, whose captions are alike, are told apart by their names.
+    applySpokenNames({{this, u"Вход в программу"_s, u"Start"_s},
+                      {Command4, u"Выход из выбора режима"_s, u"Exit at the choice of mode"_s},
+                      {Command2, u"Выход из программы"_s, u"Exit the program"_s}},
+                     language);
     m_step.setDataCaption(Frame9->title());
 }
 
