@@ -104,3 +104,12 @@ void applySpokenNames(const CaptionTable &table, const QString &language)
             name.control->setAccessibleName(policy.text(name.russian, name.english));
     }
 }
+
+void applyToolTips(const CaptionTable &table, const QString &language)
+{
+    const LanguagePolicy policy(language);
+    for (const Caption &tip : table) {
+        if (tip.control)
+            tip.control->setToolTip(policy.text(tip.russian, tip.english));
+    }
+}

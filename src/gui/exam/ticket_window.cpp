@@ -348,6 +348,9 @@ bool TicketWindow::load()
     for (int n = 1; n <= Questions; ++n)
         nameQuestionButton(n);
     applySpokenNames({{this, u"Билет"_s, u"Ticket"_s}}, language());
+    applyToolTips({{Command1, u"Оценка Теста-Экзамена"_s, u"Evaluation of the test-exam"_s},
+                   {Command2, u"Закрыть окно"_s, u"Close the window"_s}},
+                  language());
     applyCaptions(captionTable(), language());
     const QString ticketLine = m_session.ticketLine();
     if (!ticketLine.isEmpty())
@@ -488,6 +491,11 @@ void TicketWindow::chooseAnswer(const QString &chosen)
         emit answerReviewed(chosen);
         return;
     }
+    // The list is disabled once the question is answered; it lets go of the focus first, so
+    // that the focus goes straight to where the student goes on rather than through the
+    // controls between (each of which a screen reader would say).
+    if (List1->hasFocus())
+        List1->clearFocus();
     const TicketRun::Next next = m_run->choose(chosen).next;
     if (next == TicketRun::Next::TicketFinished)
         m_context.message(QString(), LanguagePolicy(language()).message(u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s,
