@@ -1,6 +1,7 @@
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
 #include "gui/exam/evaluation_window.h"
+#include "gui/exam/picture_size_window.h"
 #include "gui/exam/ticket_window.h"
 #include "gui/start/start_window.h"
 #include "support/controls.h"
@@ -12,6 +13,7 @@
 #include <QAccessibleEvent>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -115,6 +117,7 @@ private slots:
     void ticketSpeaks_data();
     void ticketSpeaks();
     void sheetStartsOnItsReportBox();
+    void pictureIsDescribedByItsQuestion();
     void tabLeavesTablesAndTextBoxes();
     void tabSkipsTheCoveredNameBoxes();
     void everyControlHasItsOwnName_data();
@@ -279,6 +282,17 @@ void AccessibilityTest::sheetStartsOnItsReportBox()
     QAccessibleInterface *window = QAccessible::queryAccessibleInterface(sheet);
     QVERIFY(window->text(QAccessible::Name).startsWith(u"Результат"_s));
     QVERIFY(window->text(QAccessible::Description).contains(u"Билет № b1"_s));
+}
+
+void AccessibilityTest::pictureIsDescribedByItsQuestion()
+{
+    SeaExam exam;
+    QImage picture(QSize(60, 40), QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    QVERIFY(picture.save(exam.folder.path(u"b/exam/b1/k1.bmp"_s), "BMP"));
+    QVERIFY(openTicketByNumber(exam.folder.app()));
+    QWidget *shown = control(exam.folder.app().pictureSizeWindow(), "Image1");
+    QCOMPARE(QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name), u"Вопрос 1 билета 1"_s);
 }
 
 void AccessibilityTest::tabLeavesTablesAndTextBoxes()

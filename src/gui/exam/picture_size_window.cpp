@@ -178,9 +178,10 @@ void PictureSizeWindow::showAtSize(const QSize &wanted)
     Image1->resize(size);
 }
 
-void PictureSizeWindow::showPicture(const QPixmap &picture)
+void PictureSizeWindow::showPicture(const QPixmap &picture, const QString &description)
 {
     Image1->setPixmap(picture);
+    Image1->setAccessibleName(description);
     if (!m_fixedSize)
         showAtSize(picture.size());
     if (m_besideTicket && !picture.isNull())

@@ -406,7 +406,7 @@ void TicketWindow::showQuestion(int question)
 {
     Option[question - 1]->setChecked(true);
     List1->setEnabled(m_run->isAnswerable());
-    emit pictureChanged(QPixmap());
+    emit pictureChanged(QPixmap(), QString());
 
     Text4->setText(m_run->pictureFile());
     m_answers->setAnswers(m_run->answers());
@@ -415,7 +415,7 @@ void TicketWindow::showQuestion(int question)
     const QPixmap picture = Text4->text().isEmpty() ? QPixmap() : QPixmap(m_run->ticket().path(Text4->text()));
     Image1->setPixmap(picture);
     if (!picture.isNull())
-        emit pictureChanged(picture);
+        emit pictureChanged(picture, m_run->questionText().simplified());
 
     Text3->setPlainText(m_run->questionText());
     // A screen reader says where the student is and what is asked as the focus reaches the
