@@ -255,6 +255,9 @@ void AccessibilityTest::ticketSpeaks()
     const auto labels = box->relations(QAccessible::Label);
     QCOMPARE(labels.size(), 1);
     QCOMPARE(labels.first().first->object(), control(ticket, "Label12"));
+    const auto labelled = QAccessible::queryAccessibleInterface(control(ticket, "Label12"))->relations(QAccessible::Labelled);
+    QCOMPARE(labelled.size(), 1);
+    QCOMPARE(labelled.first().first->object(), control(ticket, "Text3"));
 
     QVERIFY(answer(ticket, u"Чёрное"_s));
     QCOMPARE(name("Option1"), spoken[2]);

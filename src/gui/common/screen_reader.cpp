@@ -184,6 +184,17 @@ public:
         return state;
     }
 
+    // A caption that labels a box says so, as Qt's own labels do.
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>> relations(QAccessible::Relation match) const override
+    {
+        auto found = QAccessibleWidget::relations(match);
+        if ((match & QAccessible::Labelled) && label()->buddy()) {
+            if (QAccessibleInterface *labelled = QAccessible::queryAccessibleInterface(label()->buddy()))
+                found.append({labelled, QAccessible::Labelled});
+        }
+        return found;
+    }
+
     QStringList actionNames() const override
     {
         QStringList names = QAccessibleWidget::actionNames();
