@@ -272,6 +272,9 @@ void AccessibilityTest::ticketSpeaks()
     click(ticket, "Command1");
     QCOMPARE(QApplication::focusWidget(), control(ticket, "Label5"));
     QCOMPARE(name("Label5"), spoken[5]);
+    // From the verdict Tab goes on to "Закрыть".
+    QTest::keyClick(control(ticket, "Label5"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control(ticket, "Command2"));
 }
 
 void AccessibilityTest::sheetStartsOnItsReportBox()

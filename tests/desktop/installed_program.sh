@@ -258,8 +258,8 @@ ticket_steps() {
 evaluation_steps() {
     local name=$1
     step="save in the report"
-    # The focus is on "Закрыть"; one step back is "Сохранить в отчет".
-    keys_to "$evaluation" shift+Tab space
+    # The focus starts on "Сохранить в отчет" while it is not ticked.
+    keys_to "$evaluation" space
     screenshot "save-ticked"
     keys_to "$evaluation" Tab Return
     wait_until 5 eval '! viewable "$evaluation"' || { fail "the evaluation window stayed"; return 1; }

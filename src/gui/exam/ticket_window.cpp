@@ -562,8 +562,11 @@ void TicketWindow::showVerdict()
     const QString caption = ExamRecordTexts(language()).verdict(verdict);
     if (!caption.isEmpty()) {
         Label5->setText(caption);
-        // The verdict takes the focus, so that a screen reader says it; Tab goes on from it.
+        // The verdict takes the focus, so that a screen reader says it; it stands between
+        // "Оценка" and "Закрыть" for Tab.
         Label5->setFocusPolicy(Qt::TabFocus);
+        setTabOrder(Command1, Label5);
+        setTabOrder(Label5, Command2);
         Label5->setFocus();
     }
 }
