@@ -275,11 +275,12 @@ ended() {
     ! kill -0 "$program_pid" 2>/dev/null
 }
 
-# The name field has the focus; Tab goes on through the data fields, "OK" and "Помощь" to
-# "Выход". The program ends by itself, opens plt.txt as it ends, and leaves nothing running.
+# The name field has the focus; Tab goes on through the data fields, "OK", the link
+# "Вернуться к выбору" and "Помощь" to "Выход". The program ends by itself, opens plt.txt as
+# it ends, and leaves nothing running.
 exit_steps() {
     step="exit by \"Выход\""
-    keys_to "$start" Tab Tab Tab Tab Tab Tab Return
+    keys_to "$start" Tab Tab Tab Tab Tab Tab Tab Return
     wait_until 5 ended
     ended || { fail "the program still runs after \"Выход\""; return 1; }
     wait "$program_pid"

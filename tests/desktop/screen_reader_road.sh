@@ -3,6 +3,8 @@
 # session bus and the accessibility bus (at-spi2-core), and walks a ticket through the bus
 # with pyatspi (screen_reader_road.py), in Russian and in English. Exits 77 (skipped) when
 # no X server can be started or the accessibility packages are missing.
+# With ROAD_ORCA set to a folder, Orca (Debian's orca) runs beside the road and writes its
+# debug log there (orca-rus.log, orca-eng.log), whose "SPEECH OUTPUT" lines are what it said.
 # Usage: screen_reader_road.sh <tavring executable>
 set -u
 program=$1
@@ -64,11 +66,17 @@ for language in ${ROAD_LANGUAGES:-rus eng}; do
         "$1" --launch-immediately >/dev/null 2>&1 &
         bus=$!
         sleep 1
+        reader=
+        if [ -n "${ROAD_ORCA:-}" ]; then
+            orca --replace --debug-file "$ROAD_ORCA/orca-$4.log" >/dev/null 2>&1 &
+            reader=$!
+            sleep 3
+        fi
         "$2/tavring" >"$2/program.log" 2>&1 &
         tavring=$!
         /usr/bin/python3 "$3/screen_reader_road.py" "$4"
         result=$?
-        kill $tavring $bus $manager 2>/dev/null
+        kill $tavring $reader $bus $manager 2>/dev/null
         wait $tavring 2>/dev/null
         exit $result' road "$launcher" "$folder" "$here" "$language" 2>&1 | grep -v "^dbus-daemon"
     [ "${PIPESTATUS[0]}" -eq 0 ] || status=1

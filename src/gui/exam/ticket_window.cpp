@@ -224,7 +224,6 @@ void TicketWindow::buildQuestionButtons()
                                             QRect(place + QPoint(30, 5), QSize(40, 18)),
                                             QString::number(n));
         m_numberLabels[n - 1] = *numbers[n - 1];
-        m_numberLabels[n - 1]->setBuddy(button);
     }
 }
 
