@@ -126,6 +126,16 @@ QUESTION = "Question" if ENGLISH else "Вопрос"
 state = {}
 
 
+def retry(function, reason):
+    """Asks to be called again while the program catches up; a failure after some tries."""
+    tries = state.setdefault("tries of " + function, 0) + 1
+    state["tries of " + function] = tries
+    if tries < 15:
+        return True
+    fail(reason)
+    return finish()
+
+
 def step(function):
     """A step of the road: a fault in it ends the road as a failure."""
     def run():
@@ -154,11 +164,9 @@ def step_start():
 @step
 def step_name():
     start = frame("Start" if ENGLISH else "Вход в программу")
-    name = find(start, "text", None)
     name = pyatspi.findDescendant(start, lambda a: a.getRoleName() == "text" and a.getState().contains(pyatspi.STATE_FOCUSED))
     if name is None:
-        fail("the name box has not the focus after the exam mode")
-        return finish()
+        return retry("name", "the name box has not the focus after the exam mode")
     state["name box"] = name.name
     name.queryEditableText().setTextContents("Ivanov")
     act(find(start, "push button", "OK"), "Press")
@@ -171,8 +179,7 @@ def step_ticket_number():
     start = frame("Start" if ENGLISH else "Вход в программу")
     manual = find(start, "check box", starts="Entering in manual" if ENGLISH else "Ввод в ручную")
     if manual is None:
-        fail("no manual ticket number box")
-        return finish()
+        return retry("manual", "no manual ticket number box")
     act(manual, "Toggle")
     GLib.timeout_add(500, step_open)
     return False
@@ -184,8 +191,7 @@ def step_open():
     number = pyatspi.findDescendant(start, lambda a: a.getRoleName() == "text" and a.getState().contains(pyatspi.STATE_SHOWING)
                                     and a.getState().contains(pyatspi.STATE_EDITABLE) and a.getState().contains(pyatspi.STATE_FOCUSED))
     if number is None:
-        fail("the ticket number box has not the focus")
-        return finish()
+        return retry("number", "the ticket number box has not the focus")
     number.queryEditableText().setTextContents("1")
     state["before ticket"] = len(events)
     act(find(start, "push button", "To Open a ticket" if ENGLISH else "Открыть билет"), "Press")
@@ -197,8 +203,7 @@ def step_open():
 def step_question_one():
     ticket = frame("Ticket" if ENGLISH else "Билет")
     if ticket is None:
-        fail("the ticket window is not offered by its name")
-        return finish()
+        return retry("ticket", "the ticket window is not offered by its name")
     state["ticket leaks 1"] = leaks_in_tree(ticket)
     state["after open"] = len(events)
     # Space chooses the highlighted answer, the first one: a wrong answer.
