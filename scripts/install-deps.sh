@@ -7,6 +7,8 @@ packages=(
     qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libxlsxwriter-dev
     # the desktop suite: a virtual X server, a window manager and tools to drive them
     xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
+    # the screen reader's road: the accessibility bus and its Python client
+    at-spi2-core python3-pyatspi dbus
     # building the package (CPack runs file and dpkg-shlibdeps) and checking it and the menu entry
     desktop-file-utils unzip file
     # the shared-folder tests: a Samba and an SSH server on the loopback interface, mounted with FUSE

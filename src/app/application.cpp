@@ -8,6 +8,7 @@
 #include "gui/chooser/exam_chooser_window.h"
 #include "gui/common/captions.h"
 #include "gui/common/focus_frame_style.h"
+#include "gui/common/screen_reader.h"
 #include "gui/common/window_ops.h"
 #include "gui/editor/exam_editor_window.h"
 #include "gui/exam/answers_review_window.h"
@@ -57,6 +58,7 @@ Application::Application(Platform &platform, const QString &programFolder, QObje
             QCoreApplication::exit(0);
     });
     KeepWindowsOnScreen(m_platform, this);
+    installScreenReaderRules();
 }
 
 Application::~Application()

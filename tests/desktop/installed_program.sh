@@ -266,8 +266,8 @@ ticket_steps() {
 evaluation_steps() {
     local name=$1
     step="save in the report"
-    # The focus is on "Закрыть"; one step back is "Сохранить в отчет".
-    keys_to "$evaluation" shift+Tab space
+    # The focus starts on "Сохранить в отчет" while it is not ticked.
+    keys_to "$evaluation" space
     screenshot "save-ticked"
     keys_to "$evaluation" Tab Return
     wait_until 5 eval '! viewable "$evaluation"' || { fail "the evaluation window stayed"; return 1; }
@@ -283,12 +283,12 @@ ended() {
     ! kill -0 "$program_pid" 2>/dev/null
 }
 
-# The name field has the focus; Tab goes on through the data fields, "OK" and "Помощь" to
-# "Выход". The program shows plt.txt in its viewer, ends when the viewer is closed, and leaves
-# nothing running.
+# The name field has the focus; Tab goes on through the data fields, "OK", the link
+# "Вернуться к выбору" and "Помощь" to "Выход". The program shows plt.txt in its viewer, ends
+# when the viewer is closed, and leaves nothing running.
 exit_steps() {
     step="exit by \"Выход\""
-    keys_to "$start" Tab Tab Tab Tab Tab Tab Return
+    keys_to "$start" Tab Tab Tab Tab Tab Tab Tab Return
     local farewell
     farewell=$(wait_window "$FAREWELL_TITLE") || { fail "plt.txt was not shown at the end"; return 1; }
     screenshot "farewell"

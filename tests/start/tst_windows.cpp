@@ -191,7 +191,9 @@ void WindowNamesTest::everyControlHasAnAccessibleName()
     // A caption changed by a language switch is what is said.
     app.switchLanguage(u"eng"_s);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(spokenName(control(app.startWindow(), "Command2")), u"Output"_s);
+    QCOMPARE(spokenName(control(app.startWindow(), "Command10")), u"Help"_s);
+    // The two exits are told apart by names of their own, in the language too.
+    QCOMPARE(spokenName(control(app.startWindow(), "Command2")), u"Exit the program"_s);
 }
 
 void WindowNamesTest::textReadsOnItsBackground_data()
@@ -269,9 +271,12 @@ void WindowNamesTest::enterPressesTheStepsButton()
     QTest::keyClick(control(start, "Text1"), Qt::Key_Enter);
     QVERIFY(app.ticketWindow());
 
-    // "Закрыть" of the evaluation has the focus, and Enter presses it.
+    // "Сохранить в отчет" has the focus while it is not ticked; Tab leads on to "Закрыть",
+    // and Enter presses it.
     app.closeTicket();
     EvaluationWindow *sheet = app.evaluationWindow();
+    QCOMPARE(sheet->focusWidget(), control(sheet, "Check1"));
+    QTest::keyClick(control(sheet, "Check1"), Qt::Key_Tab);
     QCOMPARE(sheet->focusWidget(), control(sheet, "Command2"));
     desk.folder.platform.questionAnswers.enqueue(true);
     QTest::keyClick(control(sheet, "Command2"), Qt::Key_Return);
@@ -347,7 +352,7 @@ void WindowNamesTest::tabFollowsTheReadingOrder_data()
     QTest::addColumn<QStringList>("order");
     QTest::newRow("student data") << u"Form1"_s
                                   << QStringList{u"Text9"_s, u"Text10"_s, u"Text11"_s, u"Text13"_s,
-                                                 u"Command14"_s, u"Command10"_s, u"Command2"_s};
+                                                 u"Command14"_s, u"Label6"_s, u"Command10"_s, u"Command2"_s};
     QStringList boxes;
     for (int n = 1; n <= 20; ++n)
         boxes << u"txt"_s + QString::number(n);

@@ -198,6 +198,13 @@ void ExamChooserWindow::load()
         Text6->setText(settings.tickets());
     }
     applyCaptions(captionTable(), Label4->text());
+    applySpokenNames({{this, u"Выбор экзамена или теста"_s, u"Choice of an exam or a test"_s},
+                      {Drive1, u"Диск"_s, u"Drive"_s},
+                      {Dir1, u"Папки"_s, u"Folders"_s},
+                      {Text1, u"Выбранная папка"_s, u"Chosen folder"_s},
+                      {Text4, u"Принятая папка"_s, u"Accepted folder"_s},
+                      {List1, u"Содержимое папки"_s, u"Contents of the folder"_s}},
+                     Label4->text());
 }
 
 CaptionTable ExamChooserWindow::captionTable() const

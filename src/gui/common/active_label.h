@@ -16,8 +16,13 @@ public:
     // Sets the caption; emits captionChanged when it differs from the old one.
     void setText(const QString &caption);
 
-    // Makes the label look and act like a link: a pointing hand and clicks.
+    // Makes the label look and act like a link: a pointing hand, clicks, and a place in the
+    // Tab order where Space or Enter presses it, so the keyboard reaches what the mouse does.
     void setClickable(bool clickable);
+    bool isClickable() const { return m_clickable; }
+
+    // Presses the link as a click would; nothing happens when it is no link or disabled.
+    void press();
 
 signals:
     void clicked();
@@ -25,6 +30,8 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     bool m_clickable = false;

@@ -95,3 +95,21 @@ void applyCaptions(const CaptionTable &table, const QString &language)
     if (!table.empty() && table.front().control)
         nameControlsForScreenReaders(table.front().control->window());
 }
+
+void applySpokenNames(const CaptionTable &table, const QString &language)
+{
+    const LanguagePolicy policy(language);
+    for (const Caption &name : table) {
+        if (name.control)
+            name.control->setAccessibleName(policy.text(name.russian, name.english));
+    }
+}
+
+void applyToolTips(const CaptionTable &table, const QString &language)
+{
+    const LanguagePolicy policy(language);
+    for (const Caption &tip : table) {
+        if (tip.control)
+            tip.control->setToolTip(policy.text(tip.russian, tip.english));
+    }
+}

@@ -46,6 +46,16 @@ void applyCaptions(const CaptionTable &table, const QString &language);
 // whose captions change outside their table.
 void nameControlsForScreenReaders(QWidget *window);
 
+// Sets each control's tooltip, which screen readers give as its description, in the language
+// (English for "eng", Russian for any other value). Applied before the captions, which name
+// a control without a caption by its tooltip.
+void applyToolTips(const CaptionTable &table, const QString &language);
+
+// Gives each control of the table its name for screen readers in the language (English for
+// "eng", Russian for any other value): the window itself, which its title does not tell
+// apart, and controls whose caption does not say what they are for.
+void applySpokenNames(const CaptionTable &table, const QString &language);
+
 // Converts twips (1/1440 inch) to pixels at 15 twips per pixel.
 constexpr int tw(int twips)
 {

@@ -316,6 +316,7 @@ void ExamEditorWindow::load()
     MakeDirPath(m_state.library());
     pointTreeAt(m_state.library());
     applyCaptions(captionTable(), m_language.value());
+    applySpokenNames({{this, u"Редактор экзаменов"_s, u"Exam editor"_s}}, m_language.value());
 }
 
 CaptionTable ExamEditorWindow::captionTable() const

@@ -33,6 +33,9 @@ AnswersReviewWindow::AnswersReviewWindow(const WindowContext &context) : QWidget
     applyCaptions({{Frame1, u"Просмотр ответов"_s, u"Viewing the answers"_s},
                    {Command1, u"Выбрать"_s, u"To Choose"_s}},
                   Label1->text());
+    applySpokenNames({{this, u"Просмотр ответа"_s, u"Viewing an answer"_s},
+                      {Text1, u"Ответ целиком"_s, u"The whole answer"_s}},
+                     Label1->text());
 }
 
 void AnswersReviewWindow::showAnswer(const QString &answer)

@@ -151,8 +151,23 @@ void EvaluationWindow::load()
         Check1->setChecked(true);
         Check1->setEnabled(false);
     }
-    // Enter closes the sheet; Tab reaches the check boxes before it.
-    Command2->setFocus();
+    // The sheet is named by its verdict and described by its lines, which a screen reader says
+    // as it opens.
+    applySpokenNames({{this, u"Результат"_s, u"Result"_s}}, language());
+    if (!verdict.isEmpty())
+        setAccessibleName(accessibleName() + u": "_s + verdict);
+    QStringList description{m_student.line, m_outcome.ticketLine};
+    for (const QString &line : lines) {
+        if (!line.isEmpty())
+            description << line;
+    }
+    setAccessibleDescription(description.join(u"; "_s));
+    // The focus starts on "Сохранить в отчет" while the record is left out, so that nobody
+    // closes the sheet without meeting it; with the record kept Enter closes the sheet.
+    if (Check1->isChecked())
+        Command2->setFocus();
+    else
+        Check1->setFocus();
 }
 
 QString EvaluationWindow::language() const

@@ -97,6 +97,7 @@ void PictureSizeWindow::load()
     Text4->setText(m_context.settings().pictureWidth());
     Text1->setText(m_context.settings().pictureHeight());
     applyCaptions(captionTable(), Label4->text());
+    applySpokenNames({{this, u"Картинка вопроса"_s, u"Picture of the question"_s}}, Label4->text());
 }
 
 CaptionTable PictureSizeWindow::captionTable() const
@@ -188,9 +189,10 @@ void PictureSizeWindow::showAtSize(const QSize &wanted)
     Image1->resize(size);
 }
 
-void PictureSizeWindow::showPicture(const QPixmap &picture)
+void PictureSizeWindow::showPicture(const QPixmap &picture, const QString &description)
 {
     Image1->setPixmap(picture);
+    Image1->setAccessibleName(description);
     if (!m_fixedSize)
         showAtSize(picture.size());
     if (m_besideTicket && !picture.isNull())

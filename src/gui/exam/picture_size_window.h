@@ -48,8 +48,8 @@ public:
     // Shows a picture in Image1 (a null picture clears it): at the picture's own size, or
     // within the fixed size while the picture is stretched. Beside a ticket, once started,
     // the window beside it is then asked to move to the right of the new picture, so that it
-    // never covers it.
-    void showPicture(const QPixmap &picture);
+    // never covers it. The description is what a screen reader says of the picture.
+    void showPicture(const QPixmap &picture, const QString &description = QString());
 
     // The left edge of a window standing 100 twips to the right of the picture.
     int rightOfPicture() const;

@@ -109,10 +109,8 @@ TicketWindow::TicketWindow(const WindowContext &context, TicketSession &session)
 
 void TicketWindow::buildControls()
 {
-    Label15 = makeControl<ActiveLabel>(this, u"Label15"_s, QRect(0, 0, 30, 16));
-    Text1 = makeControl<QLineEdit>(this, u"Text1"_s, QRect(0, 0, 30, 20));
-    Text1->hide();
-    Label15->hide();
+    Label15 = makeHolder<ActiveLabel>(this, u"Label15"_s);
+    Text1 = makeHolder<QLineEdit>(this, u"Text1"_s);
 
     Label27 = makeControl<ActiveLabel>(this, u"Label27"_s, QRect(10, 6, 420, 36));
     Label27->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -136,22 +134,20 @@ void TicketWindow::buildControls()
     // Every answer gets the same size (the widest answer's width, one line high), so the list
     // lays out thousands of answers without asking each one for its size.
     List1->setUniformItemSizes(true);
-    List2 = makeControl<QListWidget>(this, u"List2"_s, QRect(0, 0, 40, 40));
-    List2->hide();
-    Text4 = makeControl<QLineEdit>(this, u"Text4"_s, QRect(0, 0, 40, 20));
-    Text4->hide();
+    Label12->setBuddy(Text3);
+    Label13->setBuddy(List1);
+    // The correct answers stay in the ticket's run: the list that held them is kept empty, so
+    // that nothing a student's tools can read during the ticket holds one.
+    List2 = makeHolder<QListWidget>(this, u"List2"_s);
+    Text4 = makeHolder<QLineEdit>(this, u"Text4"_s);
     // The picture is shown large in the picture size window; this one only carries it.
-    Image1 = makeControl<QLabel>(this, u"Image1"_s, QRect(0, 0, 40, 40));
-    Image1->hide();
+    Image1 = makeHolder<QLabel>(this, u"Image1"_s);
 
     for (int n = 1; n <= Questions; ++n) {
         const QString number = QString::number(n);
-        v[n - 1] = makeControl<ActiveLabel>(this, u"v"_s + number, QRect(0, 0, 20, 16));
-        o[n - 1] = makeControl<ActiveLabel>(this, u"o"_s + number, QRect(0, 0, 20, 16));
-        q[n - 1] = makeControl<ActiveLabel>(this, u"q"_s + number, QRect(0, 0, 20, 16));
-        v[n - 1]->hide();
-        o[n - 1]->hide();
-        q[n - 1]->hide();
+        v[n - 1] = makeHolder<ActiveLabel>(this, u"v"_s + number);
+        o[n - 1] = makeHolder<ActiveLabel>(this, u"o"_s + number);
+        q[n - 1] = makeHolder<ActiveLabel>(this, u"q"_s + number);
     }
 
     buildQuestionButtons();
@@ -170,14 +166,18 @@ void TicketWindow::buildControls()
     Command1->setToolTip(u"Оценка Теста-Экзамена"_s);
     Command2 = makeControl<QPushButton>(this, u"Command2"_s, QRect(538, 436, 92, 32), u"Закрыть"_s);
     Command2->setToolTip(u"Закрыть окно"_s);
-    Command3 = makeControl<QPushButton>(this, u"Command3"_s, QRect(0, 0, 40, 20), u"list1"_s);
+    Command3 = makeHolder<QPushButton>(this, u"Command3"_s);
+    Command3->setText(u"list1"_s);
 
-    Frame1 = makeControl<QGroupBox>(this, u"Frame1"_s, QRect(0, 0, 200, 100));
-    for (int n = 1; n <= Questions; ++n)
-        txt[n - 1] = makeControl<QLineEdit>(Frame1, u"txt"_s + QString::number(n), QRect(0, 0, 20, 20), u"0"_s);
-    txtV = makeControl<QLineEdit>(Frame1, u"txtV"_s, QRect(0, 0, 20, 20), u"5"_s);
-    Text5 = makeControl<QLineEdit>(Frame1, u"Text5"_s, QRect(0, 0, 20, 20));
-    txtZ = makeControl<QLineEdit>(Frame1, u"txtZ"_s, QRect(0, 0, 20, 20));
+    Frame1 = makeHolder<QGroupBox>(this, u"Frame1"_s);
+    for (int n = 1; n <= Questions; ++n) {
+        txt[n - 1] = makeHolder<QLineEdit>(Frame1, u"txt"_s + QString::number(n));
+        txt[n - 1]->setText(u"0"_s);
+    }
+    txtV = makeHolder<QLineEdit>(Frame1, u"txtV"_s);
+    txtV->setText(u"5"_s);
+    Text5 = makeHolder<QLineEdit>(Frame1, u"Text5"_s);
+    txtZ = makeHolder<QLineEdit>(Frame1, u"txtZ"_s);
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(u"Timer2"_s);
@@ -208,8 +208,12 @@ void TicketWindow::buildQuestionButtons()
     for (int n = 1; n <= Questions; ++n) {
         const QPoint place = buttonPlace(n);
         // The rectangle first, so that the button and its number lie on top of it.
-        QFrame *shape = makeControl<QFrame>(Frame2, u"Shape"_s + QString::number(n),
-                                     QRect(place, QSize(ColumnStep - 8, RowStep - 4)));
+        // The rectangle only shows in colour what the button's name says.
+        auto *shape = new QFrame();
+        concealFromScreenReaders(shape);
+        shape->setParent(Frame2);
+        shape->setObjectName(u"Shape"_s + QString::number(n));
+        shape->setGeometry(QRect(place, QSize(ColumnStep - 8, RowStep - 4)));
         shape->setFrameShape(QFrame::Box);
         Shape[n - 1] = shape;
         QRadioButton *button = makeControl<QRadioButton>(Frame2, u"Option"_s + QString::number(n),
@@ -263,6 +267,7 @@ void TicketWindow::connectRun()
     connect(run, &TicketRun::markChanged, this, [this](int question) {
         txt[question - 1]->setText(m_run->mark(question));
         colourQuestion(question, txt[question - 1]->text() == u"5"_s ? Right : Wrong);
+        nameQuestionButton(question);
     });
     connect(run, &TicketRun::questionEntryChanged, this,
             [this](int question, const QString &entry) { q[question - 1]->setText(entry); });
@@ -312,9 +317,6 @@ bool TicketWindow::load()
     Label15->setText(m_context.settings().language());
     Text1->setText(m_session.ticketNumber());
     Label27->setText(m_session.examTitle());
-    Frame1->hide();
-    Command3->hide();
-    List2->hide();
 
     m_run = &m_session.run();
     connectRun();
@@ -342,6 +344,12 @@ bool TicketWindow::load()
             colourQuestion(n, missing);
     }
 
+    for (int n = 1; n <= Questions; ++n)
+        nameQuestionButton(n);
+    applySpokenNames({{this, u"Билет"_s, u"Ticket"_s}}, language());
+    applyToolTips({{Command1, u"Оценка Теста-Экзамена"_s, u"Evaluation of the test-exam"_s},
+                   {Command2, u"Закрыть окно"_s, u"Close the window"_s}},
+                  language());
     applyCaptions(captionTable(), language());
     const QString ticketLine = m_session.ticketLine();
     if (!ticketLine.isEmpty())
@@ -398,22 +406,23 @@ void TicketWindow::showQuestion(int question)
 {
     Option[question - 1]->setChecked(true);
     List1->setEnabled(m_run->isAnswerable());
-    emit pictureChanged(QPixmap());
+    emit pictureChanged(QPixmap(), QString());
 
     Text4->setText(m_run->pictureFile());
     m_answers->setAnswers(m_run->answers());
-    List2->clear();
-    List2->addItems(m_run->correctAnswerLines());
-    if (List2->count() > 0)
-        List2->setCurrentRow(0);
 
     // A picture that cannot be loaded is no picture.
     const QPixmap picture = Text4->text().isEmpty() ? QPixmap() : QPixmap(m_run->ticket().path(Text4->text()));
     Image1->setPixmap(picture);
     if (!picture.isNull())
-        emit pictureChanged(picture);
+        emit pictureChanged(picture, m_run->questionText().simplified());
 
     Text3->setPlainText(m_run->questionText());
+    // A screen reader says where the student is and what is asked as the focus reaches the
+    // answers, which are named by the question.
+    const QString heading = questionHeading(question);
+    Text3->setAccessibleName(heading);
+    List1->setAccessibleName(heading + u". "_s + m_run->questionText().simplified());
     widenAnswers();
     // The arrow keys start on the first answer, which is highlighted, not chosen.
     if (m_answers->rowCount() > 0)
@@ -482,6 +491,11 @@ void TicketWindow::chooseAnswer(const QString &chosen)
         emit answerReviewed(chosen);
         return;
     }
+    // The list is disabled once the question is answered; it lets go of the focus first, so
+    // that the focus goes straight to where the student goes on rather than through the
+    // controls between (each of which a screen reader would say).
+    if (List1->hasFocus())
+        List1->clearFocus();
     const TicketRun::Next next = m_run->choose(chosen).next;
     if (next == TicketRun::Next::TicketFinished)
         m_context.message(QString(), LanguagePolicy(language()).message(u"Тест-Экзамен закончен. Нажмите кнопку ОЦЕНКА."_s,
@@ -546,8 +560,42 @@ void TicketWindow::showVerdict()
     setTextColour(Label5, verdict == Verdict::Passed ? Right : Wrong);
     // Another language changes only the colour.
     const QString caption = ExamRecordTexts(language()).verdict(verdict);
-    if (!caption.isEmpty())
+    if (!caption.isEmpty()) {
         Label5->setText(caption);
+        // The verdict takes the focus, so that a screen reader says it; it stands between
+        // "Оценка" and "Закрыть" for Tab.
+        Label5->setFocusPolicy(Qt::TabFocus);
+        setTabOrder(Command1, Label5);
+        setTabOrder(Label5, Command2);
+        Label5->setFocus();
+    }
+}
+
+QString TicketWindow::questionHeading(int question) const
+{
+    const LanguagePolicy policy(language());
+    bool counted = false;
+    const int count = m_run->questionCount().toInt(&counted);
+    if (counted && count >= question)
+        return policy.text(u"Вопрос %1 из %2"_s, u"Question %1 of %2"_s).arg(question).arg(count);
+    return policy.text(u"Вопрос %1"_s, u"Question %1"_s).arg(question);
+}
+
+void TicketWindow::nameQuestionButton(int question)
+{
+    // The button says in words what its colour shows.
+    const LanguagePolicy policy(language());
+    const QString mark = m_run->mark(question);
+    QString state;
+    if (m_run->isMissing(question))
+        state = policy.text(u"нет вопроса"_s, u"no question"_s);
+    else if (mark == u"5"_s)
+        state = policy.text(u"отвечен верно"_s, u"answered right"_s);
+    else if (!mark.isEmpty() && mark != u"0"_s)
+        state = policy.text(u"отвечен неверно"_s, u"answered wrong"_s);
+    else
+        state = policy.text(u"не отвечен"_s, u"not answered"_s);
+    Option[question - 1]->setAccessibleName(policy.text(u"Вопрос %1, "_s, u"Question %1, "_s).arg(question) + state);
 }
 
 void TicketWindow::onTimer2()

@@ -64,8 +64,9 @@ public:
     void chooseReviewedAnswer();
 
 signals:
-    // The picture of the question opened; a null picture clears it first.
-    void pictureChanged(const QPixmap &picture);
+    // The picture of the question opened, described by the question's text for screen
+    // readers; a null picture clears it first.
+    void pictureChanged(const QPixmap &picture, const QString &description);
     // An answer clicked in review mode, to be read whole in the answers review window.
     void answerReviewed(const QString &answer);
     // "Просмотр ответов без горизонтальной прокрутки" ticked or cleared: the answers review
@@ -165,6 +166,10 @@ private:
     // "Закрыть": the ticket ends and its sheet follows.
     void closeTicket();
     void showVerdict();
+    // "Вопрос 2 из 5": the question among the ticket's, in the ticket's language.
+    QString questionHeading(int question) const;
+    // The question button's spoken name: its number and its state.
+    void nameQuestionButton(int question);
 
     const WindowContext &m_context;
     TicketSession &m_session;

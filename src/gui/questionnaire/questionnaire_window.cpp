@@ -10,6 +10,7 @@
 #include "core/questionnaire/questionnaire_report.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/screen_reader.h"
 #include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 
@@ -137,10 +138,14 @@ void QuestionnaireWindow::buildQuestionFrame()
     Frame7 = makeControl<QGroupBox>(Frame2, u"Frame7"_s, QRect(4, 16, 28, 112));
     Frame7->setFlat(true);
     Frame7->setStyleSheet(u"QGroupBox#Frame7 { border: none; margin: 0; padding: 0; }"_s);
-    for (int slot = 0; slot < 6; ++slot) {
-        const int top = slot < 5 ? 2 + slot * 22 : 200;
-        Option[slot] = makeControl<QRadioButton>(Frame7, numbered("Option", slot + 1), QRect(6, top, 20, 20));
-    }
+    for (int slot = 0; slot < 5; ++slot)
+        Option[slot] = makeControl<QRadioButton>(Frame7, numbered("Option", slot + 1), QRect(6, 2 + slot * 22, 20, 20));
+    // Option6 only clears the choice; nobody sees it, and no assistive tool offers it.
+    Option[5] = new QRadioButton();
+    concealFromScreenReaders(Option[5]);
+    Option[5]->setParent(Frame7);
+    Option[5]->setObjectName(u"Option6"_s);
+    Option[5]->setGeometry(6, 200, 20, 20);
     Frame5 = makeControl<QGroupBox>(Frame2, u"Frame5"_s, QRect(answersWidth - 106, 8, 100, 120));
     Frame5->setFlat(true);
     Frame5->setStyleSheet(u"QGroupBox#Frame5 { border: none; margin: 0; padding: 0; }"_s);
@@ -302,6 +307,22 @@ void QuestionnaireWindow::load()
     Label16->setText(QString());
     setNumberBoxRaised(false);
     applyCaptions(captionTable(), language());
+    applySpokenNames(spokenNames(), language());
+}
+
+// The window, and the boxes and options that have no caption of their own.
+CaptionTable QuestionnaireWindow::spokenNames()
+{
+    CaptionTable names{{this, u"Тест"_s, u"Test"_s},
+                       {Text1, u"Номер вопроса"_s, u"Question number"_s},
+                       {txtV, u"Текст вопроса"_s, u"Question text"_s}};
+    for (int slot = 0; slot < 5; ++slot) {
+        const QString number = QString::number(slot + 1);
+        names.push_back({Option[slot], u"Выбрать ответ "_s + number, u"Choose answer "_s + number});
+        names.push_back({txtq[slot], u"Ответ "_s + number, u"Answer "_s + number});
+        names.push_back({txtb[slot], u"Баллы ответа "_s + number, u"Points of answer "_s + number});
+    }
+    return names;
 }
 
 CaptionTable QuestionnaireWindow::captionTable() const

@@ -130,6 +130,7 @@ private:
     void buildEditorPanels();
     void connectHandlers();
     void load();
+    CaptionTable spokenNames();
     CaptionTable captionTable() const;
 
     // The language this window speaks: "rus" for Russian settings, "eng" for any other.

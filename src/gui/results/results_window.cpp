@@ -15,6 +15,7 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -286,6 +287,9 @@ void ResultsWindow::applyLanguage()
     tblProblems->setHorizontalHeaderLabels({text(u"Отчет"_s, u"Report"_s), text(u"Строки"_s, u"Lines"_s),
                                             text(u"Что не так"_s, u"What is wrong"_s), text(u"Текст"_s, u"Text"_s)});
     cmdClose->setToolTip(text(u"Закрыть окно"_s, u"Close the window"_s));
+    lblName->setBuddy(txtName);
+    lblTicket->setBuddy(txtTicket);
+    lblVerdict->setBuddy(cboVerdict);
     m_tickets->setLanguage(m_language);
     m_runs->setLanguage(m_language);
     for (QWidget *control : findChildren<QWidget *>()) {
@@ -296,6 +300,23 @@ void ResultsWindow::applyLanguage()
     }
     txtTicket->setAccessibleName(lblTicket->text());
     cboVerdict->setAccessibleName(lblVerdict->text());
+    // The window, the boxes and tables without a caption of their own, and the tab bar's
+    // scroll buttons are named for screen readers.
+    auto *chartArea = qobject_cast<QAbstractScrollArea *>(chartView);
+    applySpokenNames({{this, u"Результаты"_s, u"Results"_s},
+                      {dtFrom, u"Даты с"_s, u"Dates from"_s},
+                      {dtTo, u"Даты по"_s, u"Dates to"_s},
+                      {tabResults, u"Вкладки результатов"_s, u"Result tabs"_s},
+                      {tblTickets, u"Таблица билетов"_s, u"Table of tickets"_s},
+                      {tblRuns, u"Таблица тестов"_s, u"Table of tests"_s},
+                      {tblStatistics, u"Таблица статистики"_s, u"Table of statistics"_s},
+                      {tblProblems, u"Таблица ошибок в отчетах"_s, u"Table of damaged parts"_s},
+                      {chartView, u"Диаграмма"_s, u"Chart"_s},
+                      {chartArea ? chartArea->viewport() : nullptr, u"Диаграмма"_s, u"Chart"_s},
+                      {cboChart, u"Вид диаграммы"_s, u"Kind of chart"_s},
+                      {findChild<QWidget *>(u"ScrollLeftButton"_s), u"Прокрутить вкладки влево"_s, u"Scroll the tabs left"_s},
+                      {findChild<QWidget *>(u"ScrollRightButton"_s), u"Прокрутить вкладки вправо"_s, u"Scroll the tabs right"_s}},
+                     m_language);
 }
 
 void ResultsWindow::read()

@@ -240,6 +240,7 @@ void SettingsWindow::load()
 
     showPictureSize();
     applyCaptions(captionTable(), m_settings.language());
+    applySpokenNames(spokenNames(), m_settings.language());
     onTimer1();
     Timer1->start();
 }
@@ -301,6 +302,17 @@ void SettingsWindow::setLanguage(const QString &language)
     m_settings.setLanguage(language);
     m_context.sayIfNotSaved(m_settings.saveLanguage(m_context.paths().settingsFile()), language);
     applyCaptions(captionTable(), language);
+    applySpokenNames(spokenNames(), language);
+}
+
+// The window, and the two boxes of the picture size, which share their frame's title.
+CaptionTable SettingsWindow::spokenNames()
+{
+    return {
+        {this, u"Настройка программы"_s, u"Adjustment of the program"_s},
+        {Text4, u"Ширина картинки"_s, u"Picture width"_s},
+        {Text1, u"Высота картинки"_s, u"Picture height"_s},
+    };
 }
 
 void SettingsWindow::onTimer1()

@@ -123,6 +123,7 @@ private:
     void connectRecord();
     void showPictureSize();
     void load();
+    CaptionTable spokenNames();
     CaptionTable captionTable() const;
 
     void minutesChanged(const QString &typed);

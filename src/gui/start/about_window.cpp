@@ -92,4 +92,6 @@ AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
     // screen (the window is kept inside the screen, so this puts it in the corner).
     move(AvailableArea().bottomRight());
     nameControlsForScreenReaders(this);
+    setAccessibleName(u"О программе"_s);
+    Image1->setAccessibleName(u"Эмблема программы"_s);
 }

@@ -3,6 +3,7 @@
 #include "core/exam/student_step.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/screen_reader.h"
 #include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 #include "gui/start/unfinished_ticket_panel.h"
@@ -105,6 +106,9 @@ void StartWindow::buildControls()
     Option2 = makeControl<QRadioButton>(Frame3, u"Option2"_s, QRect(24, 72, 300, 26), u"Тест"_s);
     Option2->setToolTip(u"Переключится на тест"_s);
     Option3 = makeControl<QRadioButton>(Frame3, u"Option3"_s, QRect(24, 108, 300, 26));
+    // The mode choice covers the student data at start; Tab must not reach the name boxes
+    // under it.
+    keepCoveredOutOfReach(Frame3, Frame9);
     Command4 = makeControl<QPushButton>(Frame3, u"Command4"_s, QRect(24, 160, 110, 30), u"Выход"_s);
     Command4->setToolTip(u"Закрыть программу"_s);
 
@@ -256,7 +260,28 @@ void StartWindow::showManualEntry(bool open)
 // The data frame's caption begins the student's line of the result sheet.
 void StartWindow::applyCaptionsOf(const CaptionTable &table, const QString &language)
 {
+    applyToolTips({{Command1, u"Выбрать билет"_s, u"Draw a ticket"_s},
+                   {Command3, u"Открыть выбранный билет"_s, u"Open the chosen ticket"_s},
+                   {Text2, u"Введите пароль для входа в окно Настройка"_s, u"Enter the password of the adjustment window"_s},
+                   {Command15, u"Открыть окно Настройка"_s, u"Open the adjustment window"_s},
+                   {Text9, u"Введите Ф.И.О"_s, u"Enter the surname and the name"_s},
+                   {Text10, u"Введите данные1"_s, u"Enter data 1"_s},
+                   {Text11, u"Введите данные2"_s, u"Enter data 2"_s},
+                   {Text13, u"Введите данные3"_s, u"Enter data 3"_s},
+                   {Command14, u"Открыть окно Выбора билета"_s, u"Open the ticket choice"_s},
+                   {Option1, u"Переключится на экзамен"_s, u"Switch to the exam"_s},
+                   {Option2, u"Переключится на тест"_s, u"Switch to the test"_s},
+                   {Command4, u"Закрыть программу"_s, u"Close the program"_s},
+                   {Command10, u"Помощь к программе"_s, u"Help on the program"_s},
+                   {Command2, u"Выйти из программы"_s, u"Quit the program"_s}},
+                  language);
     applyCaptions(table, language);
+    // The window and the two exits, whose captions are alike, are told apart by their names.
+    applySpokenNames({{this, u"Вход в программу"_s, u"Start"_s},
+                      {Command4, u"Выход из выбора режима"_s, u"Exit at the choice of mode"_s},
+                      {Command2, u"Выход из программы"_s, u"Exit the program"_s},
+                      {Text1, u"Номер билета"_s, u"Ticket number"_s}},
+                     language);
     m_step.setDataCaption(Frame9->title());
 }
 
