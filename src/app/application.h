@@ -22,6 +22,7 @@ class ExamEditorWindow;
 class ExamChooserWindow;
 class PictureSizeWindow;
 class ResultsWindow;
+class LabWindow;
 class EvaluationWindow;
 class SettingsWindow;
 class StartWindow;
@@ -97,6 +98,11 @@ public:
     void openResults();
     ResultsWindow *resultsWindow() const;
     void closeResults();
+    // The lab window, opened from the settings window with a monitor of the reports' folder
+    // that lives as long as it; "Закрыть" discards both and shows the settings window again.
+    void openLab();
+    LabWindow *labWindow() const;
+    void closeLab();
     void openTestWindow();
     QuestionnaireWindow *testWindow() const;
     // Discards the test window and shows the start window at its mode choice.
@@ -164,6 +170,7 @@ private:
     QPointer<ExamEditorWindow> m_examEditor;
     QPointer<ExamChooserWindow> m_examChooser;
     QPointer<ResultsWindow> m_resultsWindow;
+    QPointer<LabWindow> m_labWindow;
     ChooserOpener m_chooserOpener = ChooserOpener::Settings;
     QPointer<QuestionnaireWindow> m_testWindow;
     QPointer<TicketWindow> m_ticketWindow;
