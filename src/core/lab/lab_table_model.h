@@ -4,8 +4,9 @@
 
 #include <QAbstractTableModel>
 
-// The lab monitor's rows as a table: workstation, student, exam, ticket, question reached of
-// how many, right, wrong and unanswered marks, grade, time left, last activity and state.
+// The lab monitor's rows as a table: workstation, student, state, exam, ticket, question reached
+// of how many, right, wrong and unanswered marks, grade, time left and last activity; the state
+// comes early, as it is what the teacher looks for.
 // Qt::DisplayRole gives the text shown; Qt::EditRole the value the column sorts by (a number,
 // a time or a text); AttentionRole whether the workstation needs the teacher: it stopped
 // answering, its ticket was abandoned or its journal is damaged.
@@ -14,8 +15,8 @@ class LabTableModel final : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { Workstation, Student, Exam, Ticket, Question, Right, Wrong, Unanswered, Grade, TimeLeft,
-                  LastActivity, StateColumn, Columns };
+    enum Column { Workstation, Student, StateColumn, Exam, Ticket, Question, Right, Wrong, Unanswered, Grade,
+                  TimeLeft, LastActivity, Columns };
     static constexpr int AttentionRole = Qt::UserRole;
 
     explicit LabTableModel(const LabMonitor &monitor, QObject *parent = nullptr);

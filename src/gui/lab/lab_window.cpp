@@ -90,6 +90,9 @@ void LabWindow::buildControls()
     tblLab->verticalHeader()->hide();
     tblLab->verticalHeader()->setDefaultSectionSize(22);
     tblLab->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // An exam's title can be long: its column takes a width of its own and shows the rest elided.
+    tblLab->horizontalHeader()->setSectionResizeMode(LabTableModel::Exam, QHeaderView::Interactive);
+    tblLab->horizontalHeader()->resizeSection(LabTableModel::Exam, 200);
     tblLab->horizontalHeader()->setStretchLastSection(true);
 
     auto *bottom = new QHBoxLayout;
