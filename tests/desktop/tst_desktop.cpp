@@ -1,5 +1,6 @@
 // The program's windows on a real X server with a window manager: close requests sent by the
-// window manager, frames inside the screen, and a student's road by the keyboard alone.
+// window manager, frames inside the screen, a student's road by the keyboard alone, and a lab
+// of three workstations followed by the lab window.
 // run_desktop.sh starts the server and the window manager and runs this once per screen.
 
 #include "core/files/ansi_text.h"

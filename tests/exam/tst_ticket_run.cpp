@@ -495,5 +495,4 @@ void TicketRunTest::shuffledAnswers()
 }
 
 QTEST_MAIN(TicketRunTest)
-
 #include "tst_ticket_run.moc"

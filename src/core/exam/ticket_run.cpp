@@ -116,7 +116,8 @@ void TicketRun::orderAnswers(int question)
     QList<int> sorted = order;
     std::sort(sorted.begin(), sorted.end());
     if (sorted != places) {
-        // Fisher and Yates: each place in turn, from the last, takes one of those before it.
+        // Fisher and Yates: each place in turn, from the last, swaps with itself or one before it,
+        // so that every order is as likely as any other.
         order = places;
         for (qsizetype i = order.size() - 1; i > 0 && m_random; --i) {
             const auto j = std::min(i, qsizetype(m_random() * double(i + 1)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/exam/ticket_journal.h"
+#include "core/exam/ticket_journal_keeper.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -62,8 +63,9 @@ public:
         bool operator==(const Row &) const = default;
     };
 
-    // A timed ticket's journal is rewritten every ten seconds while its program runs.
-    static constexpr int SilentTimedSeconds = 30;
+    // A running timer has its journal rewritten every ten seconds: three missed writes mean
+    // its program no longer runs.
+    static constexpr int SilentTimedSeconds = 3 * TicketJournalKeeper::SecondsBetweenWrites;
     static constexpr int DefaultIdleMinutes = 5;
     static constexpr int DefaultPollMilliseconds = 3000;
 
