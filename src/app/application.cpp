@@ -2,6 +2,7 @@
 
 #include "core/exam/exam_editor_state.h"
 #include "core/files/ini.h"
+#include "core/lab/lab_monitor.h"
 #include "core/program/language_policy.h"
 #include "core/program/program_paths.h"
 #include "gui/bank/bank_window.h"
@@ -15,6 +16,7 @@
 #include "gui/exam/evaluation_window.h"
 #include "gui/exam/picture_size_window.h"
 #include "gui/exam/ticket_window.h"
+#include "gui/lab/lab_window.h"
 #include "gui/questionnaire/questionnaire_window.h"
 #include "gui/results/results_window.h"
 #include "gui/settings/settings_window.h"
@@ -172,6 +174,7 @@ SettingsWindow *Application::settingsWindow()
         connect(m_settingsWindow, &SettingsWindow::examChooserRequested, this,
                 [this](const QString &folder) { openExamChooser(folder); });
         connect(m_settingsWindow, &SettingsWindow::resultsRequested, this, &Application::openResults);
+        connect(m_settingsWindow, &SettingsWindow::labRequested, this, &Application::openLab);
     }
     return m_settingsWindow;
 }
@@ -225,6 +228,7 @@ bool Application::openSession(TicketSession *session)
     discardTicketWindows();
     endSession();
     m_session = session;
+    m_session->run().setRandomSource([this] { return m_platform.random(); });
     connect(m_session, &TicketSession::journalFailed, this,
             [this](const QString &text) { m_context.message(ProgramTitle, text, MessageIcon::Warning); });
     m_pictureSizeWindow = new PictureSizeWindow(m_context);
@@ -410,6 +414,29 @@ ResultsWindow *Application::resultsWindow() const
 void Application::closeResults()
 {
     discard(m_resultsWindow);
+    settingsWindow()->show();
+}
+
+void Application::openLab()
+{
+    if (!m_labWindow) {
+        auto *monitor = new LabMonitor(m_paths.reportsFolder());
+        m_labWindow = new LabWindow(m_context, *monitor);
+        monitor->setParent(m_labWindow);
+        connect(m_labWindow, &LabWindow::closed, this, &Application::closeLab);
+        monitor->watch();
+    }
+    m_labWindow->show();
+}
+
+LabWindow *Application::labWindow() const
+{
+    return m_labWindow;
+}
+
+void Application::closeLab()
+{
+    discard(m_labWindow);
     settingsWindow()->show();
 }
 

@@ -24,6 +24,7 @@ class ExamEditorWindow;
 class ExamChooserWindow;
 class PictureSizeWindow;
 class ResultsWindow;
+class LabWindow;
 class EvaluationWindow;
 class SettingsWindow;
 class StartWindow;
@@ -103,6 +104,11 @@ public:
     void openResults();
     ResultsWindow *resultsWindow() const;
     void closeResults();
+    // The lab window, opened from the settings window with a monitor of the reports' folder
+    // that lives as long as it; "Закрыть" discards both and shows the settings window again.
+    void openLab();
+    LabWindow *labWindow() const;
+    void closeLab();
     void openTestWindow();
     QuestionnaireWindow *testWindow() const;
     // Discards the test window and shows the start window at its mode choice.
@@ -176,6 +182,7 @@ private:
     QPointer<BankWindow> m_bankWindow;
     QPointer<ExamChooserWindow> m_examChooser;
     QPointer<ResultsWindow> m_resultsWindow;
+    QPointer<LabWindow> m_labWindow;
     ChooserOpener m_chooserOpener = ChooserOpener::Settings;
     QPointer<QuestionnaireWindow> m_testWindow;
     QPointer<TicketWindow> m_ticketWindow;

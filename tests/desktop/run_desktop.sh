@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the desktop driver on a virtual X server (Xvfb) under a real window manager (openbox),
-# once per screen: 1366x768, 1366x768 at scale factor 2, and 1920x1080. Then installs the build
+# once per screen: 1366x768, 1366x768 at scale factor 2, and 1920x1080 (there also a lab of
+# three workstations with host names of their own and the lab window). Then installs the build
 # with cmake and drives the installed program from outside (installed_program.sh) at 1366x768,
 # at scale factors 1 and 2. Screenshots go to the folder given. Exits 77 (skipped) only when no
 # X server can be started.
@@ -98,7 +99,7 @@ run() {
 run 1366x768 1 guardedWindowsStayOnCloseRequests framesInsideTheScreen windowsComeBackWhereTheyWere \
     studentRoadByKeyboard englishStartWindowHasNoRussian
 run 1366x768 2 framesInsideTheScreen windowsComeBackWhereTheyWere studentRoadByKeyboard
-run 1920x1080 1 framesInsideTheScreen
+run 1920x1080 1 framesInsideTheScreen labFollowsThreeWorkstations
 
 # The installed program at 1366x768; the student's name is typed, Cyrillic letters included.
 installed() {

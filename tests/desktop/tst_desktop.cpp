@@ -1,8 +1,10 @@
 // The program's windows on a real X server with a window manager: close requests sent by the
-// window manager, frames inside the screen, and a student's road by the keyboard alone.
+// window manager, frames inside the screen, a student's road by the keyboard alone, and a lab
+// of three workstations followed by the lab window.
 // run_desktop.sh starts the server and the window manager and runs this once per screen.
 
 #include "core/files/ansi_text.h"
+#include "core/lab/lab_table_model.h"
 #include "gui/chooser/exam_chooser_window.h"
 #include "gui/common/captions.h"
 #include "gui/editor/exam_editor_window.h"
@@ -10,6 +12,7 @@
 #include "gui/exam/evaluation_window.h"
 #include "gui/exam/picture_size_window.h"
 #include "gui/exam/ticket_window.h"
+#include "gui/lab/lab_window.h"
 #include "gui/questionnaire/questionnaire_window.h"
 #include "gui/results/results_window.h"
 #include "gui/settings/settings_window.h"
@@ -30,9 +33,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTest>
 
 #include <algorithm>
@@ -168,6 +173,7 @@ private slots:
     void windowsComeBackWhereTheyWere();
     void studentRoadByKeyboard();
     void englishStartWindowHasNoRussian();
+    void labFollowsThreeWorkstations();
 };
 
 void DesktopTest::initTestCase()
@@ -411,6 +417,91 @@ void DesktopTest::englishStartWindowHasNoRussian()
     QTRY_VERIFY(shown(start, "Text9"));
     screenshot(u"english-name"_s);
     QCOMPARE(russianCaptions(), QStringList());
+}
+
+// Three copies of the program on workstations of their own (each a process with a host name
+// of its own) take tickets on one program folder with shuffled answers; the teacher's lab
+// window in a fourth follows their answers.
+void DesktopTest::labFollowsThreeWorkstations()
+{
+    if (qEnvironmentVariable("TAVRING_DESKTOP_CONFIG") != "1920x1080-x1"_L1)
+        QSKIP("one screen is enough for the lab");
+    if (QProcess::execute(u"unshare"_s, {u"-u"_s, u"true"_s}) != 0)
+        QSKIP("this machine cannot give a process a host name of its own");
+    Desk desk;
+    desk.folder.writeBytes(u"test.ini"_s, desk.folder.readBytes(u"test.ini"_s) + "[tavring]\r\nshuffle=1\r\n"_ba);
+    QVERIFY(QFile::copy(QStringLiteral(TAVRING_MODULES) + u"/tavring"_s, desk.folder.path(u"tavring"_s)));
+
+    std::vector<std::unique_ptr<QProcess>> workstations;
+    const auto cleanUp = qScopeGuard([&workstations] {
+        for (const auto &program : workstations) {
+            program->kill();
+            program->waitForFinished(3000);
+        }
+    });
+    QStringList tickets;
+    for (int n = 1; n <= 3; ++n) {
+        auto program = std::make_unique<QProcess>();
+        program->setWorkingDirectory(desk.folder.path());
+        program->start(u"unshare"_s, {u"-u"_s, u"sh"_s, u"-c"_s, u"hostname ws%1 && exec ./tavring"_s.arg(n)});
+        QVERIFY(program->waitForStarted());
+        const QString pid = QString::number(program->processId());
+        workstations.push_back(std::move(program));
+        const QString start = runTool(u"xdotool"_s, {u"search"_s, u"--all"_s, u"--sync"_s, u"--onlyvisible"_s,
+                                                     u"--pid"_s, pid, u"--name"_s, u"v 3.3"_s})
+                                  .split(u'\n', Qt::SkipEmptyParts).last();
+        QTest::qWait(1500);
+        // The exam mode; the about window it opens is left behind the start window.
+        runTool(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, start});
+        keys({u"space"_s});
+        QTest::qWait(1500);
+        runTool(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, start});
+        type(u"Student%1"_s.arg(n));
+        // "OK", "Выбрать билет", "Открыть билет".
+        keys({u"Return"_s});
+        QTest::qWait(1000);
+        keys({u"Return"_s});
+        QTest::qWait(1000);
+        keys({u"Return"_s});
+        QTest::qWait(2000);
+        tickets << runTool(u"xdotool"_s, {u"getactivewindow"_s}).trimmed();
+    }
+
+    Application &app = desk.folder.start();
+    app.openLab();
+    LabWindow *lab = app.labWindow();
+    QVERIFY(settled(lab));
+    const QAbstractItemModel *rows = control<QTableView>(lab, "tblLab")->model();
+    const auto row = [rows](const QString &workstation) {
+        for (int r = 0; r < rows->rowCount(); ++r) {
+            if (rows->index(r, LabTableModel::Workstation).data().toString() == workstation)
+                return r;
+        }
+        return -1;
+    };
+    const auto value = [rows, row](const QString &workstation, int column) {
+        return rows->index(row(workstation), column).data(Qt::EditRole).toInt();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(rows->rowCount(), 3, 10000);
+    for (int n = 1; n <= 3; ++n) {
+        const QString workstation = u"ws%1"_s.arg(n);
+        QVERIFY(row(workstation) >= 0);
+        QCOMPARE(rows->index(row(workstation), LabTableModel::Student).data().toString(), u"Student%1"_s.arg(n));
+        QCOMPARE(value(workstation, LabTableModel::Question), 1);
+    }
+    screenshot(u"lab-started"_s);
+
+    // ws2 answers two questions, ws3 one; their rows follow within a poll.
+    runTool(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, tickets[1]});
+    keys({u"Return"_s, u"space"_s, u"Return"_s});
+    runTool(u"xdotool"_s, {u"windowactivate"_s, u"--sync"_s, tickets[2]});
+    keys({u"Return"_s});
+    QTRY_COMPARE_WITH_TIMEOUT(value(u"ws2"_s, LabTableModel::Right) + value(u"ws2"_s, LabTableModel::Wrong), 2, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(value(u"ws2"_s, LabTableModel::Question), 2, 8000);
+    QTRY_COMPARE_WITH_TIMEOUT(value(u"ws3"_s, LabTableModel::Right) + value(u"ws3"_s, LabTableModel::Wrong), 1, 8000);
+    QCOMPARE(value(u"ws1"_s, LabTableModel::Unanswered), 3);
+    activate(lab);
+    screenshot(u"lab-answered"_s);
 }
 
 QTEST_MAIN(DesktopTest)

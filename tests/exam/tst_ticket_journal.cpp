@@ -62,6 +62,7 @@ private slots:
     void failedWriteKeepsTheLastJournalAndIsSaidOnce();
     void setAsideKeepsTheFile();
     void lockWithThisProcessNumberIsStale();
+    void shuffledOrderIsKept();
 };
 
 void TicketJournalTest::roundTrip_data()
@@ -135,7 +136,7 @@ void TicketJournalTest::damaged_data()
     QByteArray flipped = good;
     flipped[good.size() - 20] = char(flipped[good.size() - 20] ^ 0x01);
     QByteArray otherVersion = good;
-    otherVersion.replace("JOURNAL 1 ", "JOURNAL 2 ");
+    otherVersion.replace("JOURNAL 1 ", "JOURNAL 9 ");
 
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("header only") << good.left(headerEnd + 1);
@@ -285,4 +286,51 @@ void TicketJournalTest::lockWithThisProcessNumberIsStale()
 }
 
 QTEST_GUILESS_MAIN(TicketJournalTest)
+// A shuffled ticket is written in the second version with each question's order and taken up
+// in that order whatever numbers come next; an unshuffled one stays in the first, as before.
+void TicketJournalTest::shuffledOrderIsKept()
+{
+    Exam exam(3);
+    TicketRun plain(exam.setup);
+    plain.setRandomSource([] { return 0.0; });
+    QVERIFY(plain.start());
+    const QByteArray plainBytes = TicketJournal::encode(recordOf(plain));
+    QVERIFY(plainBytes.startsWith("TAVRING-TICKET-JOURNAL 1 "));
+    QVERIFY(!plainBytes.contains("order"));
+    QVERIFY(!plainBytes.contains("shuffle"));
+
+    exam.setup.shuffleAnswers = true;
+    TicketRun run(exam.setup);
+    run.setRandomSource([] { return 0.0; });
+    QVERIFY(run.start());
+    play(run, u"R"_s);
+    const QStringList shown = {u"Нет"_s, u"Не знаю"_s, u"Да"_s};
+    QCOMPARE(run.answers().toStringList(), shown);
+    QCOMPARE(run.mark(1), u"5"_s);
+
+    const TicketJournal::Record record = recordOf(run);
+    QVERIFY(TicketJournal::write(exam.journal(), record));
+    const QByteArray bytes = AnsiText::readBytes(exam.journal()).value_or(QByteArray());
+    QVERIFY(bytes.startsWith("TAVRING-TICKET-JOURNAL 2 "));
+    const std::optional<TicketJournal::Record> read = TicketJournal::decode(bytes);
+    QVERIFY(read);
+    QVERIFY(*read == record);
+    QVERIFY(read->setup.shuffleAnswers);
+    QCOMPARE(read->state.answerOrders[1], (QList<int>{1, 2, 0}));
+
+    TicketRun resumed(read->setup);
+    resumed.setRandomSource([] { return 0.99; });
+    QVERIFY(resumed.resume(read->state));
+    QCOMPARE(resumed.answers().toStringList(), shown);
+    QVERIFY(resumed.state() == run.state());
+
+    // An order that is not a list of places makes the journal damaged.
+    const qsizetype headerEnd = bytes.indexOf('\n');
+    QByteArray body = bytes.mid(headerEnd + 1);
+    QVERIFY(body.contains("1,\n"));
+    body.replace("1,\n", "\"1\",\n");
+    const QByteArray sum = QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex();
+    QVERIFY(!TicketJournal::decode("TAVRING-TICKET-JOURNAL 2 "_ba + sum + '\n' + body));
+}
+
 #include "tst_ticket_journal.moc"

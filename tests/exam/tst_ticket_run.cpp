@@ -74,6 +74,8 @@ private slots:
     void gradeArithmetic();
     void grade_data();
     void grade();
+    void shuffledAnswers_data();
+    void shuffledAnswers();
 };
 
 void TicketRunTest::countdownText_data()
@@ -467,6 +469,49 @@ void TicketRunTest::grade()
     // The verdict is given again by a second evaluation with the same grade.
     run.evaluate();
     QCOMPARE(verdicts.size(), verdict == Verdict::None ? 0 : 2);
+}
+
+void TicketRunTest::shuffledAnswers_data()
+{
+    QTest::addColumn<bool>("shuffle");
+    QTest::addColumn<QList<double>>("randoms");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+    const QStringList file = {u"Да"_s, u"Нет"_s, u"Не знаю"_s};
+    QTest::newRow("off keeps the file's order") << false << QList<double>{0.0, 0.0, 0.0, 0.0} << file << file;
+    QTest::newRow("lowest numbers") << true << QList<double>{0.0, 0.0, 0.99, 0.99}
+                                    << QStringList{u"Нет"_s, u"Не знаю"_s, u"Да"_s} << file;
+    QTest::newRow("middle numbers") << true << QList<double>{0.5, 0.0, 0.4, 0.6}
+                                    << QStringList{u"Не знаю"_s, u"Да"_s, u"Нет"_s}
+                                    << QStringList{u"Да"_s, u"Не знаю"_s, u"Нет"_s};
+}
+
+// Each question draws its order when it opens; the answer is graded by its text wherever it
+// stands, and a ticket taken up from its state shows the orders it was drawn with.
+void TicketRunTest::shuffledAnswers()
+{
+    QFETCH(bool, shuffle);
+    QFETCH(QList<double>, randoms);
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    Exam exam(2, u"2"_s);
+    exam.setup.shuffleAnswers = shuffle;
+    TicketRun run(exam.setup);
+    run.setRandomSource([&randoms] { return randoms.takeFirst(); });
+    QVERIFY(run.start());
+    QCOMPARE(run.answers().toStringList(), first);
+    QCOMPARE(run.choose(u"Да"_s).right, true);
+    QCOMPARE(run.open(2), TicketRun::Opening::Opened);
+    QCOMPARE(run.answers().toStringList(), second);
+    QCOMPARE(randoms.size(), shuffle ? 0 : 4);
+
+    TicketRun resumed(exam.setup);
+    resumed.setRandomSource([] { return 0.0; });
+    QVERIFY(resumed.resume(run.state()));
+    QCOMPARE(resumed.answers().toStringList(), second);
+    QCOMPARE(resumed.state(), run.state());
+    QCOMPARE(resumed.choose(u"Нет"_s).right, false);
+    QCOMPARE(resumed.marks().mid(0, 2), (QStringList{u"5"_s, u"2"_s}));
 }
 
 QTEST_MAIN(TicketRunTest)

@@ -73,6 +73,7 @@ private slots:
     void unreadableFirstQuestionKeepsNoJournal();
     void takeUpAfterACrash_data();
     void takeUpAfterACrash();
+    void shuffledTicketTakenUpInItsOrder();
     void setAsideTexts_data();
     void setAsideTexts();
     void discardNote_data();
@@ -232,6 +233,35 @@ void TicketSessionTest::takeUpAfterACrash()
         QCOMPARE(setAside->aside, desk.paths.ticketJournal() + u".20261208-103015"_s);
         QVERIFY(QFileInfo::exists(setAside->aside));
     }
+}
+
+// With shuffling on the program dies in the middle of question 3; the ticket taken up shows
+// question 3's answers in the order drawn before the crash, whatever numbers come now.
+void TicketSessionTest::shuffledTicketTakenUpInItsOrder()
+{
+    Desk desk;
+    desk.settings.setShuffleAnswers(true);
+    QStringList shown;
+    {
+        TicketSession crashed(desk.paths, u"rus"_s, desk.drawn(), TicketSession::Origin::Drawn);
+        crashed.run().setRandomSource([] { return 0.0; });
+        QVERIFY(crashed.begin());
+        play(crashed.run(), u"RW"_s);
+        shown = crashed.run().answers().toStringList();
+        QCOMPARE(crashed.run().marks().mid(0, 2), (QStringList{u"5"_s, u"2"_s}));
+    }
+    QCOMPARE(shown, (QStringList{u"Нет"_s, u"Не знаю"_s, u"Да"_s}));
+    QVERIFY(desk.folder.readBytes(QDir(desk.folder.path()).relativeFilePath(desk.paths.ticketJournal()))
+                .startsWith("TAVRING-TICKET-JOURNAL 2 "));
+
+    const TicketSession::Search found = TicketSession::findUnfinished(desk.paths, Now);
+    QVERIFY(found.unfinished);
+    TicketSession resumed(desk.paths, u"rus"_s, *found.unfinished, TicketSession::Origin::Resumed);
+    resumed.run().setRandomSource([] { return 0.99; });
+    QVERIFY(resumed.begin());
+    QCOMPARE(resumed.run().currentQuestion(), 3);
+    QCOMPARE(resumed.run().answers().toStringList(), shown);
+    resumed.end();
 }
 
 void TicketSessionTest::setAsideTexts_data()

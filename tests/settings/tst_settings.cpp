@@ -1,6 +1,7 @@
 #include "core/files/ansi_text.h"
 #include "core/files/ini.h"
 #include "gui/help/text_viewer_window.h"
+#include "gui/lab/lab_window.h"
 #include "gui/settings/settings_window.h"
 #include "gui/start/start_window.h"
 #include "support/controls.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -81,6 +83,7 @@ private slots:
     void closingWithoutSavingLeavesTheFile();
     void closingWithSavingWritesInOrder();
     void saveEveryResult();
+    void labSettings();
     void closingWithoutPassScoreWarns_data();
     void closingWithoutPassScoreWarns();
     void closingRecaptionsTheStartWindow();
@@ -345,6 +348,45 @@ void SettingsWindowTest::saveEveryResult()
     click(settings, "Command6");
     QCOMPARE(GetValueString(u"tavring"_s, u"saveall"_s, app.settingsFile()), u"0"_s);
     QCOMPARE(GetValueString(u"test"_s, u"bilet"_s, app.settingsFile()), u"2"_s);
+}
+
+// Shuffling mirrors the record and is stored beside saveall; "Класс" leads to the lab window,
+// which shows the workstations of the folder and leads back.
+void SettingsWindowTest::labSettings()
+{
+    ProgramFolder folder;
+    folder.writeSettings({u"bilet=2"_s, u"ball=4"_s, u"re=eng"_s});
+    folder.writeBytes(u"s/ticket-pc7.journal"_s, "damaged"_ba);
+    Application &app = folder.start();
+    app.showSettings();
+    SettingsWindow *settings = app.settingsWindow();
+    auto *shuffle = control<QCheckBox>(settings, "chkShuffle");
+    QVERIFY(shuffle->isVisibleTo(settings));
+    QCOMPARE(shuffle->text(), u"Shuffle answers"_s);
+    QCOMPARE(control<QPushButton>(settings, "cmdLab")->text(), u"Lab"_s);
+    QVERIFY(!shuffle->isChecked());
+    shuffle->setChecked(true);
+    QVERIFY(app.settings().shuffleAnswers());
+    click(settings, "Command2");
+    QCOMPARE(shuffle->text(), u"Перемешивать ответы"_s);
+    QCOMPARE(control<QPushButton>(settings, "cmdLab")->text(), u"Класс"_s);
+
+    click(settings, "cmdLab");
+    QVERIFY(!settings->isVisible());
+    QWidget *lab = app.labWindow();
+    QVERIFY(lab && lab->isVisible());
+    QCOMPARE(lab->windowTitle(), u"Класс"_s);
+    auto *table = control<QTableView>(lab, "tblLab");
+    QCOMPARE(table->model()->rowCount(), 1);
+    QCOMPARE(table->model()->index(0, 0).data().toString(), u"pc7"_s);
+    click(lab, "cmdLabClose");
+    QVERIFY(!app.labWindow());
+    QVERIFY(settings->isVisible());
+
+    control<QCheckBox>(settings, "Check3")->setChecked(true);
+    click(settings, "Command6");
+    QCOMPARE(GetValueString(u"tavring"_s, u"shuffle"_s, app.settingsFile()), u"1"_s);
+    QCOMPARE(GetValueString(u"tavring"_s, u"saveall"_s, app.settingsFile()), QString());
 }
 
 void SettingsWindowTest::closingWithoutPassScoreWarns_data()

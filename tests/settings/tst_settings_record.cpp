@@ -32,6 +32,8 @@ private slots:
     void registrationFlagIsWrittenAlone();
     void saveAllHasASectionOfItsOwn_data();
     void saveAllHasASectionOfItsOwn();
+    void shuffleSitsBesideSaveAll_data();
+    void shuffleSitsBesideSaveAll();
     void saveFailureText_data();
     void saveFailureText();
     void languageIsWrittenAlone();
@@ -245,6 +247,42 @@ void SettingsRecordTest::saveAllHasASectionOfItsOwn()
     record.setSaveAll(!on);
     record.load(file);
     QCOMPARE(record.saveAll(), on);
+}
+
+void SettingsRecordTest::shuffleSitsBesideSaveAll_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("saveAll");
+    QTest::addColumn<bool>("shuffle");
+    QTest::addColumn<QByteArray>("own");
+    const QByteArray test = "[test]\r\nbilet=7\r\n"_ba;
+    QTest::newRow("both off") << test << false << false << QByteArray();
+    QTest::newRow("shuffle alone") << test << false << true << "[tavring]\r\nshuffle=1\r\n"_ba;
+    QTest::newRow("both on") << test << true << true << "[tavring]\r\nsaveall=1\r\nshuffle=1\r\n"_ba;
+    QTest::newRow("shuffle turned off") << test + "[tavring]\r\nshuffle=1\r\n"_ba << false << false
+                                        << "[tavring]\r\nshuffle=0\r\n"_ba;
+    QTest::newRow("in [test]") << "[test]\r\nbilet=7\r\nshuffle=1\r\n"_ba << false << false << QByteArray();
+}
+
+void SettingsRecordTest::shuffleSitsBesideSaveAll()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, saveAll);
+    QFETCH(bool, shuffle);
+    QFETCH(QByteArray, own);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"test.ini"_s);
+    writeFile(file, before);
+    SettingsRecord record;
+    record.load(file);
+    record.setSaveAll(saveAll);
+    record.setShuffleAnswers(shuffle);
+    QVERIFY(record.save(file));
+    QVERIFY(readFile(file).endsWith(QByteArray("k=2\r\nz=\r\n"_ba + own)));
+    record.setShuffleAnswers(!shuffle);
+    record.load(file);
+    QCOMPARE(record.shuffleAnswers(), shuffle);
+    QCOMPARE(record.saveAll(), saveAll);
 }
 
 void SettingsRecordTest::registrationFlagIsWrittenAlone()

@@ -5,6 +5,7 @@
 #include "gui/exam/answers_review_window.h"
 #include "gui/exam/evaluation_window.h"
 #include "gui/exam/ticket_window.h"
+#include "gui/lab/lab_window.h"
 #include "gui/questionnaire/questionnaire_window.h"
 #include "gui/results/results_window.h"
 #include "gui/settings/settings_window.h"
@@ -15,7 +16,7 @@
 using namespace Qt::StringLiterals;
 
 const QStringList GuardedForms{u"Form1"_s, u"Form10"_s, u"Form4"_s, u"Form9"_s, u"Form7"_s,
-                               u"Form6"_s, u"frmResults"_s, u"Form2"_s, u"Form8"_s, u"Form5"_s};
+                               u"Form6"_s, u"frmResults"_s, u"frmLab"_s, u"Form2"_s, u"Form8"_s, u"Form5"_s};
 
 QWidget *openWindow(Application &app, const QString &form)
 {
@@ -44,6 +45,10 @@ QWidget *openWindow(Application &app, const QString &form)
     if (form == "frmResults"_L1) {
         app.openResults();
         return app.resultsWindow();
+    }
+    if (form == "frmLab"_L1) {
+        app.openLab();
+        return app.labWindow();
     }
     TicketWindow *ticket = openTicketByNumber(app);
     if (form == "Form2"_L1)

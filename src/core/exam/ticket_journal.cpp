@@ -49,10 +49,26 @@ QJsonObject toJson(const Record &record)
 
     QJsonArray questions;
     for (int n = 0; n < TicketRun::Questions; ++n) {
-        questions.append(QJsonObject{{u"mark"_s, state.marks[n]},
-                                     {u"text"_s, state.answeredTexts[n]},
-                                     {u"enabled"_s, state.enabled[n]}});
+        QJsonObject question{{u"mark"_s, state.marks[n]},
+                             {u"text"_s, state.answeredTexts[n]},
+                             {u"enabled"_s, state.enabled[n]}};
+        if (setup.shuffleAnswers) {
+            QJsonArray order;
+            for (const int place : state.answerOrders[n])
+                order.append(place);
+            question.insert(u"order"_s, order);
+        }
+        questions.append(question);
     }
+    QJsonObject setupObject{{u"examFolder"_s, setup.examFolder},
+                            {u"ticketNumber"_s, setup.ticketNumber},
+                            {u"questionCount"_s, setup.questionCount},
+                            {u"passScore"_s, setup.passScore},
+                            {u"ticketTimer"_s, setup.ticketTimer},
+                            {u"questionTimer"_s, setup.questionTimer},
+                            {u"countdownSeconds"_s, setup.countdownSeconds}};
+    if (setup.shuffleAnswers)
+        setupObject.insert(u"shuffleAnswers"_s, true);
     return QJsonObject{
         {u"student"_s, QJsonObject{{u"line"_s, student.line},
                                    {u"name"_s, student.name},
@@ -62,13 +78,7 @@ QJsonObject toJson(const Record &record)
         {u"ticket"_s, QJsonObject{{u"number"_s, record.ticketNumber},
                                   {u"folderName"_s, record.ticketFolderName},
                                   {u"examTitle"_s, record.examTitle}}},
-        {u"setup"_s, QJsonObject{{u"examFolder"_s, setup.examFolder},
-                                 {u"ticketNumber"_s, setup.ticketNumber},
-                                 {u"questionCount"_s, setup.questionCount},
-                                 {u"passScore"_s, setup.passScore},
-                                 {u"ticketTimer"_s, setup.ticketTimer},
-                                 {u"questionTimer"_s, setup.questionTimer},
-                                 {u"countdownSeconds"_s, setup.countdownSeconds}}},
+        {u"setup"_s, setupObject},
         {u"questions"_s, questions},
         {u"current"_s, state.current},
         {u"answerable"_s, state.answerable},
@@ -135,8 +145,9 @@ private:
     bool m_ok = true;
 };
 
-std::optional<Record> fromJson(const QJsonObject &object)
+std::optional<Record> fromJson(const QJsonObject &object, int version)
 {
+    const bool shuffled = version == ShuffledVersion;
     Record record;
     Reader top(object);
 
@@ -162,6 +173,7 @@ std::optional<Record> fromJson(const QJsonObject &object)
     record.setup.ticketTimer = setup.flag(u"ticketTimer"_s);
     record.setup.questionTimer = setup.flag(u"questionTimer"_s);
     record.setup.countdownSeconds = setup.number(u"countdownSeconds"_s);
+    record.setup.shuffleAnswers = shuffled && setup.flag(u"shuffleAnswers"_s);
     top.take(setup);
 
     TicketRun::State &state = record.state;
@@ -173,6 +185,13 @@ std::optional<Record> fromJson(const QJsonObject &object)
         state.marks[n] = question.text(u"mark"_s);
         state.answeredTexts[n] = question.text(u"text"_s);
         state.enabled[n] = question.flag(u"enabled"_s);
+        if (shuffled) {
+            for (const QJsonValue place : question.array(u"order"_s)) {
+                if (!place.isDouble() || place.toDouble() != double(place.toInt()) || place.toInt() < 0)
+                    return std::nullopt;
+                state.answerOrders[n].append(place.toInt());
+            }
+        }
         top.take(question);
     }
     state.current = top.number(u"current"_s);
@@ -198,7 +217,7 @@ bool Record::operator==(const Record &other) const
     };
     const auto setupFields = [](const TicketRun::Setup &s) {
         return std::tie(s.examFolder, s.ticketNumber, s.questionCount, s.passScore, s.ticketTimer,
-                        s.questionTimer, s.countdownSeconds);
+                        s.questionTimer, s.countdownSeconds, s.shuffleAnswers);
     };
     return studentFields(student) == studentFields(other.student) && ticketNumber == other.ticketNumber
            && ticketFolderName == other.ticketFolderName && examTitle == other.examTitle
@@ -208,7 +227,8 @@ bool Record::operator==(const Record &other) const
 QByteArray encode(const Record &record)
 {
     const QByteArray body = QJsonDocument(toJson(record)).toJson(QJsonDocument::Indented);
-    return QByteArray(Magic) + ' ' + QByteArray::number(Version) + ' ' + checksum(body) + '\n' + body;
+    const int version = record.setup.shuffleAnswers ? ShuffledVersion : Version;
+    return QByteArray(Magic) + ' ' + QByteArray::number(version) + ' ' + checksum(body) + '\n' + body;
 }
 
 std::optional<Record> decode(const QByteArray &bytes)
@@ -218,14 +238,18 @@ std::optional<Record> decode(const QByteArray &bytes)
         return std::nullopt;
     const QList<QByteArray> header = bytes.left(headerEnd).split(' ');
     const QByteArray body = bytes.mid(headerEnd + 1);
-    if (header.size() != 3 || header[0] != Magic || header[1] != QByteArray::number(Version)
-        || header[2] != checksum(body))
+    if (header.size() != 3 || header[0] != Magic || header[2] != checksum(body))
+        return std::nullopt;
+    const int version = header[1] == QByteArray::number(Version)           ? Version
+                        : header[1] == QByteArray::number(ShuffledVersion) ? ShuffledVersion
+                                                                           : 0;
+    if (version == 0)
         return std::nullopt;
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(body, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
         return std::nullopt;
-    return fromJson(document.object());
+    return fromJson(document.object(), version);
 }
 
 bool write(const QString &path, const Record &record, FileError *error)

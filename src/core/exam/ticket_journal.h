@@ -18,9 +18,14 @@
 //
 // The file is a header line naming the format, its version and the SHA-256 of the rest, then
 // the ticket as UTF-8 JSON; a file whose body does not match its checksum is damaged.
+// A ticket with shuffled answers is written in the second version, which adds the setting and
+// each question's order; any other ticket in the first, as it always was, so that both are
+// read back and a program that knows only the first refuses a shuffled ticket rather than
+// showing it in the file's order.
 namespace TicketJournal {
 
 inline constexpr int Version = 1;
+inline constexpr int ShuffledVersion = 2;
 
 struct Record
 {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -102,6 +103,8 @@ bool TicketRun::readQuestion(int question)
     m_pictureFile = m_ticket.presentName(ExamFolder::pictureFile(question));
     m_answers = m_ticket.answers(question);
     m_correctAnswerLines = m_ticket.correctAnswerLines(question);
+    if (m_setup.shuffleAnswers)
+        orderAnswers(question);
     const std::optional<QString> text = questionEntry(question).isEmpty()
                                             ? std::nullopt
                                             : m_ticket.questionText(question);
@@ -109,6 +112,32 @@ bool TicketRun::readQuestion(int question)
         return false;
     m_questionText = asShown(*text);
     return true;
+}
+
+void TicketRun::orderAnswers(int question)
+{
+    QList<int> &order = m_answerOrders[question - 1];
+    QList<int> places(m_answers.size());
+    std::iota(places.begin(), places.end(), 0);
+    QList<int> sorted = order;
+    std::sort(sorted.begin(), sorted.end());
+    if (sorted != places) {
+        // Fisher and Yates: each place in turn, from the last, swaps with itself or one before it,
+        // so that every order is as likely as any other.
+        order = places;
+        for (qsizetype i = order.size() - 1; i > 0 && m_random; --i) {
+            const auto j = std::min(i, qsizetype(m_random() * double(i + 1)));
+            std::swap(order[i], order[j]);
+        }
+    }
+    // The answers as a list of lines of their own, so that the window shows them as it shows
+    // the file's.
+    QByteArray shown;
+    for (const int place : order) {
+        shown.append(m_answers.bytesAt(place));
+        shown.append(AnsiText::LineEnd);
+    }
+    m_answers = AnsiText::Lines(shown);
 }
 
 bool TicketRun::fits(const State &state) const
@@ -137,6 +166,7 @@ bool TicketRun::resume(const State &state)
 {
     if (!fits(state))
         return false;
+    m_answerOrders = state.answerOrders;
     if (state.current > 0) {
         m_current = state.current;
         if (!readQuestion(m_current))
@@ -185,6 +215,7 @@ TicketRun::State TicketRun::state() const
     state.countdown = m_countdown;
     state.ticketTimerRunning = m_ticketTimerRunning;
     state.questionTimerRunning = m_questionTimerRunning;
+    state.answerOrders = m_answerOrders;
     return state;
 }
 

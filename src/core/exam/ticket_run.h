@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 // One ticket being answered: the questions are taken strictly in order, one answer each,
 // against the number of questions of a ticket, under at most the ticket timer or the question
@@ -32,6 +33,8 @@ public:
         bool ticketTimer = false;
         bool questionTimer = false;
         int countdownSeconds = 60;
+        // Each question's answers in an order drawn for this ticket instead of the file's.
+        bool shuffleAnswers = false;
     };
 
     enum class Opening {
@@ -68,11 +71,18 @@ public:
         int countdown = 0;
         bool ticketTimerRunning = false;
         bool questionTimerRunning = false;
+        // With shuffled answers, the order each opened question shows its answers in: the
+        // places in the answers file, shown first to last. Empty for a question not opened.
+        std::array<QList<int>, Questions> answerOrders;
 
         bool operator==(const State &) const = default;
     };
 
     explicit TicketRun(const Setup &setup, QObject *parent = nullptr);
+
+    // Where shuffled orders come from: numbers from 0 up to but not including 1. Without one
+    // every question keeps the file's order.
+    void setRandomSource(std::function<double()> random) { m_random = std::move(random); }
 
     const ExamTicket &ticket() const { return m_ticket; }
     const Setup &setup() const { return m_setup; }
@@ -115,8 +125,8 @@ public:
     // Whether the open question still takes an answer.
     bool isAnswerable() const { return m_answerable; }
     QString mark(int question) const;
-    // The open question: its text, offered answers, correct-answer lines and picture file
-    // name (empty when it has no picture).
+    // The open question: its text, offered answers (in the order shown), correct-answer lines
+    // and picture file name (empty when it has no picture).
     QString questionText() const { return m_questionText; }
     const AnsiText::Lines &answers() const { return m_answers; }
     QStringList correctAnswerLines() const { return m_correctAnswerLines; }
@@ -157,6 +167,9 @@ private:
     // Reads the question's answers, correct-answer lines, picture name and text; false when
     // its question file is missing or cannot be read.
     bool readQuestion(int question);
+    // Puts the open question's answers into the order drawn for it, drawing one when the
+    // question has none yet or the answers file no longer has as many answers.
+    void orderAnswers(int question);
     bool fits(const State &state) const;
     Grade::Result computeGrade();
     bool isValidQuestion(int question) const { return question >= 1 && question <= Questions; }
@@ -178,6 +191,8 @@ private:
     std::array<bool, Questions> m_complete{};
     std::array<QString, Questions> m_marks;
     std::array<bool, Questions> m_enabled{};
+    std::array<QList<int>, Questions> m_answerOrders;
+    std::function<double()> m_random;
 
     int m_current = 0;
     bool m_answerable = false;

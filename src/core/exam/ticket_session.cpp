@@ -96,6 +96,7 @@ TicketJournal::Record TicketSession::drawn(const SettingsRecord &settings, const
     setup.ticketTimer = settings.ticketTimer();
     setup.questionTimer = settings.questionTimer();
     setup.countdownSeconds = settings.countdownSeconds();
+    setup.shuffleAnswers = settings.shuffleAnswers();
     return ticket;
 }
 

@@ -14,6 +14,7 @@ const QString Section = u"test"_s;
 // The program's own keys, apart from those of [test] that other programs read.
 const QString OwnSection = u"tavring"_s;
 const QString SaveAllKey = u"saveall"_s;
+const QString ShuffleKey = u"shuffle"_s;
 
 // Stores a new value and tells the listeners, only when it differs: a control that mirrors
 // the value and writes it back ends the round there.
@@ -60,6 +61,7 @@ void SettingsRecord::setPictureSize(PictureSize value) { change(this, m_pictureS
 void SettingsRecord::setLanguage(const QString &value) { change(this, m_language, value, &SettingsRecord::languageChanged); }
 void SettingsRecord::setExamFolder(const QString &value) { change(this, m_examFolder, value, &SettingsRecord::examFolderChanged); }
 void SettingsRecord::setSaveAll(bool on) { change(this, m_saveAll, on, &SettingsRecord::saveAllChanged); }
+void SettingsRecord::setShuffleAnswers(bool on) { change(this, m_shuffleAnswers, on, &SettingsRecord::shuffleAnswersChanged); }
 void SettingsRecord::setTicketTimer(bool on) { change(this, m_ticketTimer, on, &SettingsRecord::ticketTimerChanged); }
 void SettingsRecord::setQuestionTimer(bool on) { change(this, m_questionTimer, on, &SettingsRecord::questionTimerChanged); }
 
@@ -78,6 +80,7 @@ void SettingsRecord::load(const QString &file)
     setLanguage(read(u"re"_s));
     setExamFolder(read(u"z"_s));
     setSaveAll(settings.value(OwnSection, SaveAllKey) == "1"_L1);
+    setShuffleAnswers(settings.value(OwnSection, ShuffleKey) == "1"_L1);
     setTicketTimer(false);
     setQuestionTimer(false);
 }
@@ -96,8 +99,12 @@ SettingsRecord::SaveResult SettingsRecord::save(const QString &file) const
                            {u"k"_s, pictureSizeKey()},
                            {u"z"_s, m_examFolder}},
                           file, &result.error);
-    if (result.ok && (m_saveAll || !GetValueString(OwnSection, SaveAllKey, file).isEmpty()))
-        result.ok = SetValues(OwnSection, {{SaveAllKey, m_saveAll ? u"1"_s : u"0"_s}}, file, &result.error);
+    const auto own = [&](const QString &key, bool on) {
+        if (result.ok && (on || !GetValueString(OwnSection, key, file).isEmpty()))
+            result.ok = SetValues(OwnSection, {{key, on ? u"1"_s : u"0"_s}}, file, &result.error);
+    };
+    own(SaveAllKey, m_saveAll);
+    own(ShuffleKey, m_shuffleAnswers);
     return result;
 }
 

@@ -23,7 +23,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QRect MainPanel = twips(120, 120, 8055, 6375);
+// The designed panel, 6375 twips high, and a row below it for the settings of a computer lab.
+constexpr int LabRowTop = tw(6375) - 4;
+const QRect MainPanel = twips(120, 120, 8055, 6375 + 540);
 
 } // namespace
 
@@ -111,6 +113,12 @@ void SettingsWindow::buildControls()
     cmdResults->setToolTip(u"Результаты: таблица, статистика, экспорт"_s);
     Command6 = makeControl<QPushButton>(Frame3, u"Command6"_s, QRect(352, 380, 177, 34), u"Закрыть"_s);
     Command6->setToolTip(u"Закрыть окно"_s);
+    // The two settings of a computer lab take a row of their own below the designed panel.
+    chkShuffle = makeControl<QCheckBox>(Frame3, u"chkShuffle"_s, QRect(16, LabRowTop + 3, 328, 22),
+                                        u"Перемешивать ответы"_s);
+    chkShuffle->setToolTip(u"Каждый билет показывает ответы в своем порядке"_s);
+    cmdLab = makeControl<QPushButton>(Frame3, u"cmdLab"_s, QRect(352, LabRowTop, 177, 28), u"Класс"_s);
+    cmdLab->setToolTip(u"Все компьютеры класса, работающие с этой папкой программы"_s);
 
     Frame9 = makeControl<QGroupBox>(this, u"Frame9"_s, QRect(tw(120), tw(120), 200, 60), u"Язык"_s);
     Command2 = makeControl<QPushButton>(Frame9, u"Command2"_s, QRect(8, 22, 50, 28), u"rus"_s);
@@ -173,6 +181,10 @@ void SettingsWindow::connectHandlers()
         emit resultsRequested();
         hide();
     });
+    connect(cmdLab, &QPushButton::clicked, this, [this] {
+        emit labRequested();
+        hide();
+    });
     connect(Command6, &QPushButton::clicked, this, &SettingsWindow::closeWindow);
     connect(Timer1, &QTimer::timeout, this, &SettingsWindow::onTimer1);
     connect(Frame4, &PassScorePanel::left, Frame3, &QWidget::show);
@@ -204,6 +216,8 @@ void SettingsWindow::connectRecord()
     connect(&m_settings, &SettingsRecord::languageChanged, Label17, &ActiveLabel::setText);
     connect(&m_settings, &SettingsRecord::saveAllChanged, chkSaveAll, &QCheckBox::setChecked);
     connect(chkSaveAll, &QCheckBox::toggled, &m_settings, &SettingsRecord::setSaveAll);
+    connect(&m_settings, &SettingsRecord::shuffleAnswersChanged, chkShuffle, &QCheckBox::setChecked);
+    connect(chkShuffle, &QCheckBox::toggled, &m_settings, &SettingsRecord::setShuffleAnswers);
 }
 
 void SettingsWindow::showPictureSize()
@@ -228,6 +242,7 @@ void SettingsWindow::load()
     Label17->setText(m_settings.language());
     Text6->setText(m_settings.examFolder());
     chkSaveAll->setChecked(m_settings.saveAll());
+    chkShuffle->setChecked(m_settings.shuffleAnswers());
 
     Label15->hide();
     Label16->hide();
@@ -268,6 +283,8 @@ CaptionTable SettingsWindow::captionTable() const
         {Frame9, u"Язык"_s, u"Language"_s},
         {Check3, u"Сохранить настройки"_s, u"To Save adjustment"_s},
         {chkSaveAll, u"Сохранять каждый результат"_s, u"Save every result"_s},
+        {chkShuffle, u"Перемешивать ответы"_s, u"Shuffle answers"_s},
+        {cmdLab, u"Класс"_s, u"Lab"_s},
         {Label11, u"Установить минуты"_s, u"To Install a minute"_s},
         {Label2, u"Проходной балл"_s, u"Communicating ballet"_s},
         {Label8, u"Создать билет"_s, u"To Create ticket"_s},

@@ -44,6 +44,8 @@ signals:
     void examChooserRequested(const QString &folder);
     // "Результаты": the results window; the settings window has hidden itself.
     void resultsRequested();
+    // "Класс": the lab window; the settings window has hidden itself.
+    void labRequested();
     // The teacher has left the settings: the start window takes over.
     void closed();
 
@@ -96,6 +98,10 @@ private:
     QCheckBox *Check3;
     // Every finished ticket graded and recorded.
     QCheckBox *chkSaveAll;
+    // Each ticket's answers in an order of its own.
+    QCheckBox *chkShuffle;
+    // The lab: every workstation sharing the program folder.
+    QPushButton *cmdLab;
     QPushButton *Command6;
     QPushButton *Command3;
     QPushButton *Command10;
