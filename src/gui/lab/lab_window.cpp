@@ -57,6 +57,10 @@ LabWindow::LabWindow(const WindowContext &context, LabMonitor &monitor, QWidget 
     applyCaptions(captions, u"rus"_s);
     applyCaptions(captions, m_language);
     setWindowTitle(LanguagePolicy(m_language).text(u"Класс"_s, u"Lab"_s));
+    // The window and its table have no caption that tells a screen reader what they are.
+    applySpokenNames({{this, u"Класс: билеты рабочих мест"_s, u"Lab: the workstations' tickets"_s},
+                      {tblLab, u"Таблица рабочих мест"_s, u"Table of workstations"_s}},
+                     m_language);
     showCount();
     DisableXbutton(this);
     const QSize screen = m_context.platform().screenSize();
