@@ -214,7 +214,10 @@ bool Application::openSession(TicketSession *session)
     discardTicketWindows();
     endSession();
     m_session = session;
+    m_session->setClock([this] { return m_platform.currentDateTime(); });
     connect(m_session, &TicketSession::journalFailed, this,
+            [this](const QString &text) { m_context.message(ProgramTitle, text, MessageIcon::Warning); });
+    connect(m_session, &TicketSession::attemptNotWritten, this,
             [this](const QString &text) { m_context.message(ProgramTitle, text, MessageIcon::Warning); });
     m_pictureSizeWindow = new PictureSizeWindow(m_context);
     // The ticket window keeps the focus; the picture behind it never takes it.
@@ -443,6 +446,8 @@ void Application::discardEvaluation()
 
 void Application::closeEvaluation()
 {
+    if (m_session && m_evaluationWindow)
+        m_session->sheetClosed(m_evaluationWindow->savedToReport(), m_evaluationWindow->record());
     showStartWindow();
     discardEvaluation();
     endSession();
