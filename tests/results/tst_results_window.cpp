@@ -1,6 +1,8 @@
 #include "core/files/ansi_text.h"
 #include "core/questionnaire/questionnaire_report.h"
+#include "core/reports/attempts_journal.h"
 #include "core/reports/exam_report.h"
+#include "core/program/program_paths.h"
 #include "core/reports/results_models.h"
 #include "gui/results/results_window.h"
 #include "gui/settings/settings_window.h"
@@ -87,6 +89,7 @@ private slots:
     void turnsTabsByTheKeyboard();
     void worksWithoutTheModule_data();
     void worksWithoutTheModule();
+    void choosesAnExam();
 
 private:
     ResultsWindow *openResults(ProgramFolder &folder, const QString &language);
@@ -350,6 +353,47 @@ void ResultsWindowTest::worksWithoutTheModule()
     control<QPushButton>(window, "cmdCsv")->click();
     QVERIFY(folder.readBytes(u"statistics.csv"_s).startsWith("\xEF\xBB\xBF"));
     QCOMPARE(folder.platform.messageTexts().size(), 2);
+}
+
+void ResultsWindowTest::choosesAnExam()
+{
+    ProgramFolder folder;
+    writeReports(folder);
+    // Иванов's ticket is in the attempts journal too, with its exam; a line of it is damaged.
+    Attempt attempt;
+    attempt.examTitle = u"Физика"_s;
+    attempt.language = u"rus"_s;
+    attempt.ticketFolder = u"b1"_s;
+    attempt.student.line = u"Ф.И.О ,  Данные  Иванов"_s;
+    attempt.ending = Attempt::Ending::Graded;
+    attempt.savedToReport = true;
+    attempt.reportDate = u"08.12.2026"_s;
+    attempt.reportTime = u"10:30:15"_s;
+    const QString journal = ProgramPaths(folder.path()).attemptsJournal();
+    QVERIFY(AnsiText::appendBytes(journal, "{\"version\":1,\n"));
+    QVERIFY(AttemptsJournal::append(journal, attempt));
+    ResultsWindow *window = openResults(folder, u"eng"_s);
+    QVERIFY(window);
+
+    auto *exams = control<QComboBox>(window, "cboExam");
+    QCOMPARE(exams->count(), 3);
+    QCOMPARE(exams->itemText(1), u"Физика"_s);
+    QCOMPARE(exams->itemText(2), u"Without an exam"_s);
+    auto *tickets = control<QTableView>(window, "tblTickets");
+    // Covered by its attempt, the record is still one row.
+    QCOMPARE(tickets->model()->rowCount(), 3);
+    exams->setCurrentIndex(1);
+    QCOMPARE(column(tickets->model(), TicketResultsModel::Student), QStringList{u"Иванов"_s});
+    QCOMPARE(window->statistics().attempts, 1);
+    exams->setCurrentIndex(2);
+    QCOMPARE(column(tickets->model(), TicketResultsModel::Student), (QStringList{u"Smith"_s, u"Петров"_s}));
+    control<QPushButton>(window, "cmdReset")->click();
+    QCOMPARE(tickets->model()->rowCount(), 3);
+
+    auto *problems = control<QTableWidget>(window, "tblProblems");
+    QCOMPARE(problems->rowCount(), 2);
+    QCOMPARE(problems->item(1, 0)->text(), u"s/attempts.jsonl"_s);
+    QCOMPARE(problems->item(1, 1)->text(), u"1"_s);
 }
 
 QTEST_MAIN(ResultsWindowTest)

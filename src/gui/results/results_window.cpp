@@ -4,6 +4,7 @@
 #include "core/program/language_policy.h"
 #include "core/program/program_paths.h"
 #include "core/reports/results_export.h"
+#include "core/reports/results_merge.h"
 #include "core/reports/results_models.h"
 #include "core/reports/results_texts.h"
 #include "gui/common/captions.h"
@@ -24,6 +25,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -104,9 +106,13 @@ void ResultsWindow::buildControls()
     txtTicket->setMaximumWidth(70);
     lblVerdict = namedControl<QLabel>(this, u"lblVerdict"_s);
     cboVerdict = namedControl<QComboBox>(this, u"cboVerdict"_s);
+    lblExam = namedControl<QLabel>(this, u"lblExam"_s);
+    cboExam = namedControl<QComboBox>(this, u"cboExam"_s);
+    cboExam->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     cmdReset = namedControl<QPushButton>(this, u"cmdReset"_s);
     for (QWidget *control : std::initializer_list<QWidget *>{chkDates, lblFrom, dtFrom, lblTo, dtTo, lblName, txtName,
-                                                             lblTicket, txtTicket, lblVerdict, cboVerdict, cmdReset})
+                                                             lblTicket, txtTicket, lblVerdict, cboVerdict, lblExam,
+                                                             cboExam, cmdReset})
         filters->addWidget(control);
     filters->setStretchFactor(txtName, 1);
 
@@ -201,6 +207,7 @@ void ResultsWindow::connectHandlers()
     connect(txtName, &QLineEdit::textChanged, this, &ResultsWindow::applyFilter);
     connect(txtTicket, &QLineEdit::textChanged, this, &ResultsWindow::applyFilter);
     connect(cboVerdict, &QComboBox::currentIndexChanged, this, &ResultsWindow::applyFilter);
+    connect(cboExam, &QComboBox::currentIndexChanged, this, &ResultsWindow::applyFilter);
     connect(cmdReset, &QPushButton::clicked, this, &ResultsWindow::resetFilter);
     connect(cboChart, &QComboBox::currentIndexChanged, this, &ResultsWindow::showChart);
     connect(tabResults, &QTabWidget::currentChanged, this, [this] {
@@ -236,6 +243,7 @@ CaptionTable ResultsWindow::captionTable() const
         {lblName, u"Имя:"_s, u"Name:"_s},
         {lblTicket, u"Билет:"_s, u"Ticket:"_s},
         {lblVerdict, u"Вердикт:"_s, u"Verdict:"_s},
+        {lblExam, u"Экзамен:"_s, u"Exam:"_s},
         {cmdReset, u"Сбросить"_s, u"Reset"_s},
         {cmdCancel, u"Отмена"_s, u"Cancel"_s},
         {cmdRefresh, u"Обновить"_s, u"Refresh"_s},
@@ -279,6 +287,25 @@ void ResultsWindow::applyLanguage()
     }
     txtTicket->setAccessibleName(lblTicket->text());
     cboVerdict->setAccessibleName(lblVerdict->text());
+    cboExam->setAccessibleName(lblExam->text());
+    fillExams();
+}
+
+void ResultsWindow::fillExams()
+{
+    // The item's data is the exam chosen: none for every exam, the empty text for the records
+    // that name no exam.
+    const QVariant chosen = cboExam->currentData();
+    const QSignalBlocker quiet(cboExam);
+    cboExam->clear();
+    cboExam->addItem(text(u"Все"_s, u"All"_s));
+    for (const QString &exam : ResultsMerge::exams(m_tickets->results()))
+        cboExam->addItem(exam, exam);
+    const bool withoutExam = std::any_of(m_tickets->results().begin(), m_tickets->results().end(),
+                                         [](const TicketResult &ticket) { return ticket.exam.isEmpty(); });
+    if (withoutExam)
+        cboExam->addItem(text(u"Без экзамена"_s, u"Without an exam"_s), QString(u""_s));
+    cboExam->setCurrentIndex(std::max(0, chosen.isValid() ? cboExam->findData(chosen) : 0));
 }
 
 void ResultsWindow::read()
@@ -330,8 +357,11 @@ void ResultsWindow::showReports(ReportReader::Reports reports)
 {
     m_examProblems = std::move(reports.exams.problems);
     m_runProblems = std::move(reports.questionnaires.problems);
+    m_attemptProblems = std::move(reports.attemptProblems);
+    m_attempts = std::move(reports.attempts);
     m_readErrors = reports.errors;
     m_tickets->setResults(std::move(reports.exams.tickets));
+    fillExams();
     m_runs->setRuns(std::move(reports.questionnaires.runs));
     for (QTableView *table : {tblTickets, tblRuns})
         table->resizeColumnsToContents();
@@ -346,7 +376,7 @@ void ResultsWindow::showReports(ReportReader::Reports reports)
 
 void ResultsWindow::showProblems()
 {
-    const qsizetype count = m_examProblems.size() + m_runProblems.size();
+    const qsizetype count = m_examProblems.size() + m_runProblems.size() + m_attemptProblems.size();
     tblProblems->setRowCount(int(count));
     int row = 0;
     const auto add = [&](const QList<ReportProblem> &problems, const QString &report) {
@@ -362,6 +392,7 @@ void ResultsWindow::showProblems()
     };
     add(m_examProblems, ProgramPaths::examReportName());
     add(m_runProblems, ProgramPaths::questionnaireReportName());
+    add(m_attemptProblems, ProgramPaths::attemptsJournalName());
     tblProblems->resizeColumnsToContents();
     tblProblems->resizeRowsToContents();
     const QString title = text(u"Ошибки в отчетах"_s, u"Damaged parts"_s);
@@ -379,11 +410,14 @@ void ResultsWindow::applyFilter()
     filter.ticket = txtTicket->text().trimmed();
     if (cboVerdict->currentIndex() > 0)
         filter.verdict = Verdicts[cboVerdict->currentIndex() - 1];
+    if (cboExam->currentIndex() > 0)
+        filter.exam = cboExam->currentData().toString();
     m_shownTickets->setFilter(filter);
-    // Questionnaire runs have no ticket and no verdict.
+    // Questionnaire runs have no ticket, no verdict and no exam.
     ResultsFilter runs = filter;
     runs.ticket.clear();
     runs.verdict.reset();
+    runs.exam.reset();
     m_shownRuns->setFilter(runs);
     lblShown->setText(text(u"Билетов: "_s, u"Tickets: "_s) + QString::number(m_shownTickets->rowCount()) + u" / "_s
                       + QString::number(m_tickets->rowCount()) + text(u"   Тестов: "_s, u"   Tests: "_s)
@@ -397,6 +431,7 @@ void ResultsWindow::resetFilter()
     txtName->clear();
     txtTicket->clear();
     cboVerdict->setCurrentIndex(0);
+    cboExam->setCurrentIndex(0);
 }
 
 void ResultsWindow::showStatistics()

@@ -27,8 +27,8 @@ class ResultsFilterModel;
 class TicketResultsModel;
 class WindowContext;
 
-// The results of the reports s/oth.txt and s/lzm.txt as tables that sort and filter, their
-// statistics and charts, and their export to CSV and XLSX. The reports are read off the
+// The results of the reports s/oth.txt and s/lzm.txt and of the attempts journal as tables that sort and filter, their
+// statistics and charts per exam, and their export to CSV and XLSX. The reports are read off the
 // user-interface thread and never written here. Opened from the settings window and left
 // only through "Закрыть", which returns to it.
 class ResultsWindow final : public QWidget
@@ -62,6 +62,8 @@ private:
     void showReports(ReportReader::Reports reports);
     void readingFinished(std::shared_ptr<std::optional<ReportReader::Reports>> result);
     void showProblems();
+    // The exams of the results to choose from, keeping the one chosen while it is there.
+    void fillExams();
     void showStatistics();
     void showChart();
     ResultsChart chart() const;
@@ -85,6 +87,8 @@ private:
     QLineEdit *txtTicket;
     QLabel *lblVerdict;
     QComboBox *cboVerdict;
+    QLabel *lblExam;
+    QComboBox *cboExam;
     QPushButton *cmdReset;
 
     QTabWidget *tabResults;
@@ -116,6 +120,8 @@ private:
     ResultsStatistics m_statistics;
     QList<ReportProblem> m_examProblems;
     QList<ReportProblem> m_runProblems;
+    QList<ReportProblem> m_attemptProblems;
+    QList<Attempt> m_attempts;
     QStringList m_readErrors;
     ResultsModule *m_module = nullptr;
     QString m_moduleError;
