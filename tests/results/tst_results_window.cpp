@@ -304,11 +304,13 @@ void ResultsWindowTest::turnsTabsByTheKeyboard()
     QTest::keyClick(control<QLineEdit>(window, "txtName"), Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(tabs->currentIndex(), 3);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 4);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
     QCOMPARE(tabs->currentIndex(), 0);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(tabs->currentIndex(), 3);
+    QCOMPARE(tabs->currentIndex(), 4);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
-    QCOMPARE(tabs->currentIndex(), 2);
+    QCOMPARE(tabs->currentIndex(), 3);
 }
 
 void ResultsWindowTest::worksWithoutTheModule_data()
@@ -394,6 +396,13 @@ void ResultsWindowTest::choosesAnExam()
     QCOMPARE(problems->rowCount(), 2);
     QCOMPARE(problems->item(1, 0)->text(), u"s/attempts.jsonl"_s);
     QCOMPARE(problems->item(1, 1)->text(), u"1"_s);
+
+    // The item analysis follows the exam chosen: one ticket of Физика.
+    exams->setCurrentIndex(1);
+    auto *itemTickets = control<QTableWidget>(window, "tblItemTickets");
+    QCOMPARE(itemTickets->rowCount(), 1);
+    QCOMPARE(itemTickets->item(0, 0)->text(), u"Физика · b1"_s);
+    QCOMPARE(itemTickets->item(0, 4)->text(), u"too few attempts (at least 5 needed)"_s);
 }
 
 QTEST_MAIN(ResultsWindowTest)

@@ -3,6 +3,7 @@
 #include "core/files/ansi_text.h"
 #include "core/program/language_policy.h"
 #include "core/program/program_paths.h"
+#include "core/reports/item_analysis.h"
 #include "core/reports/results_export.h"
 #include "core/reports/results_merge.h"
 #include "core/reports/results_models.h"
@@ -155,10 +156,24 @@ void ResultsWindow::buildControls()
     tblProblems->verticalHeader()->hide();
     tblProblems->horizontalHeader()->setStretchLastSection(true);
 
+    pageItems = namedControl<QWidget>(tabResults, u"pageItems"_s);
+    auto *items = new QVBoxLayout(pageItems);
+    tblItemTickets = namedControl<QTableWidget>(pageItems, u"tblItemTickets"_s);
+    tblItems = namedControl<QTableWidget>(pageItems, u"tblItems"_s);
+    for (QTableWidget *table : {tblItemTickets, tblItems}) {
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->verticalHeader()->hide();
+        table->horizontalHeader()->setStretchLastSection(true);
+        table->setWordWrap(true);
+    }
+    items->addWidget(tblItemTickets, 1);
+    items->addWidget(tblItems, 3);
+
     tabResults->addTab(tblTickets, QString());
     tabResults->addTab(tblRuns, QString());
     tabResults->addTab(pageStatistics, QString());
     tabResults->addTab(tblProblems, QString());
+    tabResults->addTab(pageItems, QString());
 
     auto *buttons = new QHBoxLayout;
     lblShown = namedControl<QLabel>(this, u"lblShown"_s);
@@ -270,6 +285,7 @@ void ResultsWindow::applyLanguage()
     tabResults->setTabText(1, text(u"Тесты"_s, u"Tests"_s));
     tabResults->setTabText(2, text(u"Статистика"_s, u"Statistics"_s));
     tabResults->setTabText(3, text(u"Ошибки в отчетах"_s, u"Damaged parts"_s));
+    tabResults->setTabText(4, text(u"Анализ вопросов"_s, u"Item analysis"_s));
     cboChart->addItems({text(u"Доля верных ответов по вопросам"_s, u"Right answers by question"_s),
                         text(u"Доля верных ответов по билетам"_s, u"Right answers by ticket"_s),
                         text(u"Вердикты"_s, u"Verdicts"_s),
@@ -476,6 +492,65 @@ void ResultsWindow::showStatistics()
     }
     tblStatistics->resizeColumnsToContents();
     showChart();
+    showItemAnalysis();
+}
+
+void ResultsWindow::showItemAnalysis()
+{
+    const ItemAnalysis analysis = ItemAnalysis::of(m_shownTickets->shownTickets(), m_attempts);
+    const auto number = [](double value, int decimals) -> QString { return QLocale().toString(value, 'f', decimals); };
+    const auto percent = [&](double share) -> QString { return number(share * 100.0, 0) + u'%'; };
+    const auto figure = [&](const std::optional<double> &value) -> QString { return value ? number(*value, 2) : u"—"_s; };
+    const auto ticketName = [](const QString &exam, const QString &ticket) -> QString {
+        return exam.isEmpty() ? ticket : exam + u" · "_s + ticket;
+    };
+    const auto fill = [](QTableWidget *table, int row, const QStringList &cells) {
+        for (int column = 0; column < cells.size(); ++column)
+            table->setItem(row, column, new QTableWidgetItem(cells[column]));
+    };
+
+    tblItemTickets->clear();
+    tblItemTickets->setColumnCount(5);
+    tblItemTickets->setHorizontalHeaderLabels({text(u"Билет"_s, u"Ticket"_s), text(u"Попыток"_s, u"Attempts"_s),
+                                               text(u"Средняя оценка"_s, u"Mean grade"_s),
+                                               text(u"Доля зачетов"_s, u"Pass rate"_s),
+                                               text(u"Надежность (KR-20)"_s, u"Reliability (KR-20)"_s)});
+    tblItemTickets->setRowCount(int(analysis.tickets.size()));
+    for (int row = 0; row < analysis.tickets.size(); ++row) {
+        const ItemAnalysis::Ticket &ticket = analysis.tickets[row];
+        fill(tblItemTickets, row,
+             {ticketName(ticket.exam, ticket.ticket), QString::number(ticket.attempts), figure(ticket.meanGrade),
+              percent(ticket.passRate),
+              ticket.kr20 ? number(*ticket.kr20, 2) : ItemAnalysis::reliabilityText(ticket.reliability, m_language)});
+    }
+
+    tblItems->clear();
+    tblItems->setColumnCount(9);
+    tblItems->setHorizontalHeaderLabels(
+        {text(u"Билет"_s, u"Ticket"_s), text(u"Вопрос"_s, u"Question"_s), text(u"Попыток"_s, u"Attempts"_s),
+         text(u"Решаемость"_s, u"Facility"_s), text(u"Связь с остальными"_s, u"Item-rest"_s),
+         text(u"Индекс 27 %"_s, u"Upper-lower 27 %"_s), text(u"Без ответа"_s, u"Unanswered"_s),
+         text(u"Выбранные ответы (✓ верный)"_s, u"Answers chosen (✓ right)"_s), text(u"Отметки"_s, u"Flags"_s)});
+    tblItems->setRowCount(int(analysis.questions.size()));
+    for (int row = 0; row < analysis.questions.size(); ++row) {
+        const ItemAnalysis::Question &question = analysis.questions[row];
+        QStringList options;
+        for (const ItemAnalysis::Option &option : question.options)
+            options << (option.right ? u"✓ "_s : QString()) + option.answer + u": "_s + QString::number(option.chosen);
+        const QString shown = QString::number(question.number)
+                              + (question.text.isEmpty() ? QString() : u". "_s + question.text.simplified());
+        fill(tblItems, row,
+             {ticketName(question.exam, question.ticket), shown, QString::number(question.attempts),
+              percent(question.facility), figure(question.itemRest), figure(question.upperLower),
+              percent(question.unansweredShare()), options.join(u"; "_s),
+              ItemAnalysis::flagsText(question.flags, m_language)});
+    }
+    for (QTableWidget *table : {tblItemTickets, tblItems}) {
+        table->resizeColumnsToContents();
+        table->resizeRowsToContents();
+    }
+    tblItems->setColumnWidth(1, std::min(tblItems->columnWidth(1), 320));
+    tblItems->setColumnWidth(7, std::min(tblItems->columnWidth(7), 320));
 }
 
 void ResultsWindow::showChart()

@@ -65,6 +65,7 @@ private:
     // The exams of the results to choose from, keeping the one chosen while it is there.
     void fillExams();
     void showStatistics();
+    void showItemAnalysis();
     void showChart();
     ResultsChart chart() const;
     // The results module, or null after saying why it cannot be loaded.
@@ -100,6 +101,9 @@ private:
     QWidget *chartView;
     QTableWidget *tblStatistics;
     QTableWidget *tblProblems;
+    QWidget *pageItems;
+    QTableWidget *tblItemTickets;
+    QTableWidget *tblItems;
 
     QLabel *lblShown;
     QProgressBar *prgRead;
