@@ -18,9 +18,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -90,6 +92,7 @@ private slots:
     void worksWithoutTheModule_data();
     void worksWithoutTheModule();
     void choosesAnExam();
+    void savesAPdf();
 
 private:
     ResultsWindow *openResults(ProgramFolder &folder, const QString &language);
@@ -403,6 +406,45 @@ void ResultsWindowTest::choosesAnExam()
     QCOMPARE(itemTickets->rowCount(), 1);
     QCOMPARE(itemTickets->item(0, 0)->text(), u"Физика · b1"_s);
     QCOMPARE(itemTickets->item(0, 4)->text(), u"too few attempts (at least 5 needed)"_s);
+}
+
+void ResultsWindowTest::savesAPdf()
+{
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    ProgramFolder folder;
+    // Enough tickets for the table to run over several pages.
+    QString report;
+    for (int n = 0; n < 120; ++n)
+        report += ExamReport::recordText(record(u"eng"_s, u"12/9/2026"_s, u"Student"_s + QString::number(n), 1 + n % 3,
+                                                u"552"_s, Verdict::Passed));
+    folder.writeText(u"s/oth.txt"_s, report);
+    ResultsWindow *window = openResults(folder, u"eng"_s);
+    QVERIFY(window);
+    control<QLineEdit>(window, "txtTicket")->setText(u"2"_s);
+
+    const QString path = folder.path(u"results.pdf"_s);
+    folder.platform.saveAnswers.enqueue(path);
+    control<QPushButton>(window, "cmdPdf")->click();
+    QCOMPARE(folder.platform.messageTexts(), QStringList());
+    QVERIFY(folder.readBytes(u"results.pdf"_s).startsWith("%PDF"));
+
+    QProcess extract;
+    extract.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
+    QVERIFY(extract.waitForFinished(30000));
+    const QString text = QString::fromUtf8(extract.readAllStandardOutput());
+    // The pages, split by form feeds: the tickets' header repeats on each page of the table.
+    const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+    QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
+    QVERIFY(pages[0].contains(u"Exam results"_s));
+    QVERIFY(pages[0].contains(u"Exam: All"_s));
+    QVERIFY(pages[0].contains(u"Filter: Ticket: 2"_s));
+    const QString secondPageTop = pages[1].trimmed().section(u'\n', 0, 0);
+    QVERIFY2(secondPageTop.contains(u"Student"_s) && secondPageTop.contains(u"Verdict"_s), qPrintable(secondPageTop));
+    QVERIFY(text.contains(u"Student1 "_s));
+    QVERIFY(!text.contains(u"Student0 "_s));
+    QVERIFY(text.contains(u"Item analysis: questions"_s));
+    QVERIFY(text.contains(u"Reliability (KR-20)"_s));
 }
 
 QTEST_MAIN(ResultsWindowTest)

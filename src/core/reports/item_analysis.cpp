@@ -257,6 +257,51 @@ ItemAnalysis ItemAnalysis::of(const QList<TicketResult> &results, const QList<At
     return analysis;
 }
 
+QList<ResultsTable> ItemAnalysis::tables(const QString &language) const
+{
+    const auto pick = [&](const QString &russian, const QString &english) {
+        return ResultsTexts::pick(language, russian, english);
+    };
+    const auto ticketName = [](const QString &exam, const QString &ticket) -> QString {
+        return exam.isEmpty() ? ticket : exam + u" · "_s + ticket;
+    };
+    const auto figure = [](const std::optional<double> &value) { return value ? QVariant(*value) : QVariant(); };
+    const auto percent = [](double share) { return QVariant(std::round(share * 1000.0) / 10.0); };
+
+    ResultsTable byTicket;
+    byTicket.title = pick(u"Анализ вопросов: билеты"_s, u"Item analysis: tickets"_s);
+    byTicket.headers = {pick(u"Билет"_s, u"Ticket"_s), pick(u"Попыток"_s, u"Attempts"_s),
+                        pick(u"Средняя оценка"_s, u"Mean grade"_s), pick(u"Доля зачетов, %"_s, u"Pass rate, %"_s),
+                        pick(u"Надежность (KR-20)"_s, u"Reliability (KR-20)"_s)};
+    for (const Ticket &ticket : tickets) {
+        byTicket.rows << QVariantList{ticketName(ticket.exam, ticket.ticket), ticket.attempts, figure(ticket.meanGrade),
+                                      percent(ticket.passRate),
+                                      ticket.kr20 ? QVariant(*ticket.kr20)
+                                                  : QVariant(reliabilityText(ticket.reliability, language))};
+    }
+
+    ResultsTable byQuestion;
+    byQuestion.title = pick(u"Анализ вопросов: вопросы"_s, u"Item analysis: questions"_s);
+    byQuestion.headers = {pick(u"Билет"_s, u"Ticket"_s), pick(u"Вопрос"_s, u"Question"_s),
+                          pick(u"Попыток"_s, u"Attempts"_s), pick(u"Решаемость, %"_s, u"Facility, %"_s),
+                          pick(u"Связь с остальными"_s, u"Item-rest"_s), pick(u"Индекс 27 %"_s, u"Upper-lower 27 %"_s),
+                          pick(u"Без ответа, %"_s, u"Unanswered, %"_s),
+                          pick(u"Выбранные ответы (✓ верный)"_s, u"Answers chosen (✓ right)"_s),
+                          pick(u"Отметки"_s, u"Flags"_s)};
+    for (const Question &question : questions) {
+        QStringList options;
+        for (const Option &option : question.options)
+            options << (option.right ? u"✓ "_s : QString()) + option.answer + u": "_s + QString::number(option.chosen);
+        const QString shown = QString::number(question.number)
+                              + (question.text.isEmpty() ? QString() : u". "_s + question.text.simplified());
+        byQuestion.rows << QVariantList{ticketName(question.exam, question.ticket), shown, question.attempts,
+                                        percent(question.facility), figure(question.itemRest),
+                                        figure(question.upperLower), percent(question.unansweredShare()),
+                                        options.join(u"; "_s), flagsText(question.flags, language)};
+    }
+    return {byTicket, byQuestion};
+}
+
 QString ItemAnalysis::flagsText(int flags, const QString &language)
 {
     const auto pick = [&](const QString &russian, const QString &english) {

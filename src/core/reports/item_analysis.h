@@ -2,6 +2,7 @@
 
 #include "core/reports/attempt.h"
 #include "core/reports/results.h"
+#include "core/reports/results_export.h"
 
 #include <QList>
 #include <QString>
@@ -79,6 +80,9 @@ struct ItemAnalysis
 
     // The results as shown; `attempts` are those the results name by index.
     static ItemAnalysis of(const QList<TicketResult> &results, const QList<Attempt> &attempts);
+
+    // The tickets and the questions as tables in the language, for printing and export.
+    QList<ResultsTable> tables(const QString &language) const;
 
     // The flags as words in the language, joined by commas.
     static QString flagsText(int flags, const QString &language);

@@ -13,6 +13,7 @@
 #include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 #include "gui/results/results_module.h"
+#include "gui/results/results_pdf.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -188,10 +189,11 @@ void ResultsWindow::buildControls()
     cmdCsv = namedControl<QPushButton>(this, u"cmdCsv"_s);
     cmdXlsx = namedControl<QPushButton>(this, u"cmdXlsx"_s);
     cmdPng = namedControl<QPushButton>(this, u"cmdPng"_s);
+    cmdPdf = namedControl<QPushButton>(this, u"cmdPdf"_s);
     cmdClose = namedControl<QPushButton>(this, u"cmdClose"_s);
     buttons->addWidget(lblShown, 1);
     for (QWidget *control : std::initializer_list<QWidget *>{prgRead, cmdCancel, cmdRefresh, cmdCsv, cmdXlsx, cmdPng,
-                                                             cmdClose})
+                                                             cmdPdf, cmdClose})
         buttons->addWidget(control);
 
     auto *layout = new QVBoxLayout(this);
@@ -236,6 +238,7 @@ void ResultsWindow::connectHandlers()
     connect(cmdCsv, &QPushButton::clicked, this, &ResultsWindow::exportCsv);
     connect(cmdXlsx, &QPushButton::clicked, this, &ResultsWindow::exportXlsx);
     connect(cmdPng, &QPushButton::clicked, this, &ResultsWindow::saveChart);
+    connect(cmdPdf, &QPushButton::clicked, this, &ResultsWindow::exportPdf);
     connect(cmdClose, &QPushButton::clicked, this, [this] {
         if (m_cancel)
             m_cancel->store(true);
@@ -265,6 +268,7 @@ CaptionTable ResultsWindow::captionTable() const
         {cmdCsv, u"Экспорт CSV"_s, u"Export CSV"_s},
         {cmdXlsx, u"Экспорт XLSX"_s, u"Export XLSX"_s},
         {cmdPng, u"Сохранить график"_s, u"Save chart"_s},
+        {cmdPdf, u"Сохранить PDF"_s, u"Save PDF"_s},
         {cmdClose, u"Закрыть"_s, u"To Close"_s},
     };
 }
@@ -666,6 +670,58 @@ void ResultsWindow::exportCsv()
                                                                : QList<ResultsTable>{ResultsTable::of(*m_shownTickets)};
     FileError error;
     sayIfFailed(ResultsExport::writeCsv(path, tables, &error), path, error.reason(LanguagePolicy(m_language)));
+}
+
+void ResultsWindow::exportPdf()
+{
+    const QString path = m_context.platform().saveFileName(text(u"Сохранить PDF"_s, u"Save PDF"_s),
+                                                           suggestedPath(u"results.pdf"_s),
+                                                           text(u"Файлы PDF (*.pdf)"_s, u"PDF files (*.pdf)"_s));
+    if (path.isEmpty())
+        return;
+    // The tickets without the twenty mark columns and the report line, which a page cannot hold.
+    ResultsTable tickets = ResultsTable::of(*m_shownTickets, text(u"Билеты"_s, u"Tickets"_s));
+    const auto keep = [](qsizetype column) {
+        return column < TicketResultsModel::FirstMark
+               || (column >= TicketResultsModel::Right && column < TicketResultsModel::Line);
+    };
+    QStringList headers;
+    for (qsizetype column = 0; column < tickets.headers.size(); ++column) {
+        if (keep(column))
+            headers << tickets.headers[column];
+    }
+    tickets.headers = headers;
+    for (QVariantList &row : tickets.rows) {
+        QVariantList kept;
+        for (qsizetype column = 0; column < row.size(); ++column) {
+            if (keep(column))
+                kept << row[column];
+        }
+        row = kept;
+    }
+    QList<ResultsTable> tables{tickets};
+    tables += ResultsExport::statisticsTables(m_statistics, m_language);
+    tables += ItemAnalysis::of(m_shownTickets->shownTickets(), m_attempts).tables(m_language);
+
+    // What is shown: the day, the exam and the filter.
+    QStringList heading{
+        text(u"Дата: "_s, u"Date: "_s) + QLocale().toString(m_context.platform().currentDateTime().date(), QLocale::ShortFormat),
+        text(u"Экзамен: "_s, u"Exam: "_s) + cboExam->currentText()};
+    QStringList filter;
+    if (chkDates->isChecked())
+        filter << QLocale().toString(dtFrom->date(), QLocale::ShortFormat) + u" – "_s
+                      + QLocale().toString(dtTo->date(), QLocale::ShortFormat);
+    if (!txtName->text().trimmed().isEmpty())
+        filter << lblName->text() + u' ' + txtName->text().trimmed();
+    if (!txtTicket->text().trimmed().isEmpty())
+        filter << lblTicket->text() + u' ' + txtTicket->text().trimmed();
+    if (cboVerdict->currentIndex() > 0)
+        filter << lblVerdict->text() + u' ' + cboVerdict->currentText();
+    heading << text(u"Отбор: "_s, u"Filter: "_s) + (filter.isEmpty() ? text(u"нет"_s, u"none"_s) : filter.join(u"; "_s));
+
+    const QString page = ResultsPdf::html(text(u"Результаты экзаменов"_s, u"Exam results"_s), heading, tables);
+    FileError error;
+    sayIfFailed(ResultsPdf::write(path, page, &error), path, error.reason(LanguagePolicy(m_language)));
 }
 
 void ResultsWindow::exportXlsx()

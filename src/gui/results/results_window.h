@@ -73,6 +73,8 @@ private:
     void saveChart();
     void exportCsv();
     void exportXlsx();
+    // The tickets, statistics and item analysis the filter shows, as a PDF file.
+    void exportPdf();
     QString text(const QString &russian, const QString &english) const;
     QString suggestedPath(const QString &name) const;
     void sayIfFailed(bool written, const QString &path, const QString &reason);
@@ -112,6 +114,7 @@ private:
     QPushButton *cmdCsv;
     QPushButton *cmdXlsx;
     QPushButton *cmdPng;
+    QPushButton *cmdPdf;
     QPushButton *cmdClose;
 
     const WindowContext &m_context;
