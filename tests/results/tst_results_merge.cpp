@@ -148,6 +148,8 @@ void ResultsMergeTest::anAttemptReadsAsItsRecord()
     QCOMPARE(merged[1].attempt, 1);
     QCOMPARE(merged[2].exam, u"История"_s);
     QCOMPARE(merged[2].line, report->tickets[2].line);
+    // Its questions are the attempt's, not the highest marked in any record of a "b1".
+    QCOMPARE(merged[0].questionCount, 2);
     QCOMPARE(ResultsMerge::exams(merged), (QStringList{u"История"_s, u"Физика"_s}));
 
     ResultsFilter filter;

@@ -81,10 +81,13 @@ QList<TicketResult> merge(QList<TicketResult> report, const QList<Attempt> &atte
             unrecorded << result;
             continue;
         }
-        // The record keeps its place and line in the report; the attempt adds its exam.
+        // The record keeps its place and line in the report; the attempt adds its exam and
+        // the ticket's questions as they were, which the report can only guess from the
+        // highest question marked in any record of a ticket of that name.
         TicketResult &record = report[records.takeFirst()];
         record.exam = result.exam;
         record.attempt = i;
+        record.questionCount = result.questionCount;
     }
     return report + unrecorded;
 }

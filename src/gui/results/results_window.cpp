@@ -103,6 +103,7 @@ void ResultsWindow::buildControls()
     lblName = namedControl<QLabel>(this, u"lblName"_s);
     txtName = namedControl<QLineEdit>(this, u"txtName"_s);
     txtName->setClearButtonEnabled(true);
+    txtName->setMinimumWidth(120);
     lblTicket = namedControl<QLabel>(this, u"lblTicket"_s);
     txtTicket = namedControl<QLineEdit>(this, u"txtTicket"_s);
     txtTicket->setMaximumWidth(70);
@@ -110,7 +111,9 @@ void ResultsWindow::buildControls()
     cboVerdict = namedControl<QComboBox>(this, u"cboVerdict"_s);
     lblExam = namedControl<QLabel>(this, u"lblExam"_s);
     cboExam = namedControl<QComboBox>(this, u"cboExam"_s);
-    cboExam->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // An exam's title may be long: the name box keeps its room, the list shows titles whole.
+    cboExam->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboExam->setMinimumContentsLength(18);
     cmdReset = namedControl<QPushButton>(this, u"cmdReset"_s);
     for (QWidget *control : std::initializer_list<QWidget *>{chkDates, lblFrom, dtFrom, lblTo, dtTo, lblName, txtName,
                                                              lblTicket, txtTicket, lblVerdict, cboVerdict, lblExam,
