@@ -1,9 +1,13 @@
 // Reads an exam report of 100 MB (about 300 000 records in both languages, as the evaluation
 // window writes them) the way the results window does, and times each step: reading and
-// parsing, the statistics, filtering by a name part, and the CSV of every record.
+// parsing, the statistics, filtering by a name part, and the CSV of every record. An attempts
+// journal of the same size is read too. Each reading and the CSV are also given as a ratio to
+// the floor measured in the same run: reading and decoding the same bytes, writing the same
+// bytes. The goal is a ratio of 3 at most.
 // Usage: bench_results [megabytes]
 
 #include "core/files/ansi_text.h"
+#include "core/reports/attempts_journal.h"
 #include "core/reports/exam_report.h"
 #include "core/reports/report_reader.h"
 #include "core/reports/results_export.h"
@@ -36,6 +40,48 @@ QByteArray record(int i)
     record.verdict = i % 2 ? Verdict::Passed : Verdict::Failed;
     record.data1 = u"10А"_s;
     return AnsiText::encode(ExamReport::recordText(record));
+}
+
+Attempt attempt(int i)
+{
+    Attempt attempt;
+    attempt.examFolder = u"/school/b/Физика"_s;
+    attempt.examTitle = u"Физика"_s;
+    attempt.ticket = QString::number(1 + i % 30);
+    attempt.ticketFolder = u"b"_s + attempt.ticket;
+    attempt.ticketLine = u"Билет № "_s + attempt.ticketFolder;
+    attempt.language = u"rus"_s;
+    for (int n = 1; n <= 10; ++n) {
+        const bool right = (i + n) % 4 != 0;
+        attempt.questions << Attempt::Question{n, u"Вопрос %1 о законах Ньютона и движении тел"_s.arg(n),
+                                               {u"Да"_s, u"Нет"_s, u"Не знаю"_s}, right ? u"Да"_s : u"Нет"_s,
+                                               u"Да"_s, right ? u"5"_s : u"2"_s, 10 + i % 50};
+    }
+    attempt.student = Student{u"Ф.И.О ,  Данные  Студент "_s + QString::number(i), u"10А"_s, {}, {},
+                              u"Студент "_s + QString::number(i)};
+    attempt.workstation = u"lab-3"_s;
+    attempt.start = QDateTime(QDate(2026, 12, 1 + i % 28), QTime(10, 0), Qt::OffsetFromUTC, 3 * 3600);
+    attempt.end = attempt.start.addSecs(300);
+    attempt.ending = Attempt::Ending::Graded;
+    attempt.grade = u"4.4"_s;
+    attempt.verdict = Verdict::Passed;
+    attempt.passScore = u"4"_s;
+    attempt.questionCount = u"10"_s;
+    attempt.savedToReport = true;
+    attempt.reportDate = u"01.12.2026"_s;
+    attempt.reportTime = u"10:05:00"_s;
+    return attempt;
+}
+
+double seconds(const QElapsedTimer &timer)
+{
+    return timer.nsecsElapsed() / 1e9;
+}
+
+void ratio(const char *step, double measured, double floor)
+{
+    std::printf("%-34s %8.2f x the floor (%.3f s against %.3f s; goal: 3 at most)\n", step, measured / floor, measured,
+                floor);
 }
 
 void report(const char *step, const QElapsedTimer &timer, qint64 bytes = 0)
@@ -103,5 +149,54 @@ int main(int argc, char *argv[])
     timer.restart();
     const QByteArray csv = ResultsExport::csv({ResultsTable::of(model)});
     report("CSV of every record", timer, csv.size());
-    return statistics.attempts == contents->tickets.size() ? 0 : 3;
+    const QString csvPath = folder.filePath(u"results.csv"_s);
+    timer.restart();
+    if (!ResultsExport::writeCsv(csvPath, {ResultsTable::of(model)}))
+        return 4;
+    const double csvWritten = seconds(timer);
+    report("CSV written to its file", timer, csv.size());
+    timer.restart();
+    if (!AnsiText::writeBytes(csvPath, csv))
+        return 4;
+    const double writeFloor = seconds(timer);
+    report("floor: write the same bytes", timer, csv.size());
+
+    // The floor of the reading: the bytes read and decoded from Windows-1251, nothing more.
+    timer.restart();
+    const QString decoded = AnsiText::decode(*AnsiText::readBytes(file.fileName()));
+    const double readFloor = seconds(timer);
+    report("floor: read and decode the report", timer, bytes.size());
+    timer.restart();
+    const auto again = ReportReader::readExamReport(*AnsiText::readBytes(file.fileName()));
+    const double reportRead = seconds(timer);
+
+    // The attempts journal of the same size.
+    const QString journalPath = folder.filePath(u"attempts.jsonl"_s);
+    QFile journal(journalPath);
+    if (!journal.open(QIODevice::WriteOnly))
+        return 1;
+    QByteArray lines;
+    for (int i = 0; i < 1000; ++i)
+        lines += AttemptsJournal::encode(attempt(i)) + '\n';
+    qint64 journalBytes = 0;
+    while (journalBytes < megabytes * 1000 * 1000)
+        journalBytes += journal.write(lines);
+    journal.close();
+    timer.restart();
+    const QString journalDecoded = QString::fromUtf8(*AnsiText::readBytes(journalPath));
+    const double journalFloor = seconds(timer);
+    report("floor: read and decode the journal", timer, journalBytes);
+    timer.restart();
+    const std::optional<AttemptsJournal::Reading> reading = AttemptsJournal::readFile(journalPath);
+    const double journalRead = seconds(timer);
+    report("read the attempts journal", timer, journalBytes);
+    if (!reading || !reading->damaged.isEmpty())
+        return 5;
+    std::printf("%lld attempts\n", qlonglong(reading->attempts.size()));
+
+    ratio("report read into the table", reportRead, readFloor);
+    ratio("attempts journal read", journalRead, journalFloor);
+    ratio("CSV export", csvWritten, writeFloor);
+    const bool whole = again && !decoded.isEmpty() && !journalDecoded.isEmpty();
+    return whole && statistics.attempts == contents->tickets.size() ? 0 : 3;
 }

@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
     cmake g++ make dpkg-dev qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
     qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libxlsxwriter-dev
+    # the results tests read back the PDF the results window writes
+    poppler-utils
     # the desktop suite: a virtual X server, a window manager and tools to drive them
     xvfb xauth openbox xdotool wmctrl x11-utils imagemagick
     # the screen reader's road: the accessibility bus and its Python client

@@ -229,7 +229,10 @@ bool Application::openSession(TicketSession *session)
     endSession();
     m_session = session;
     m_session->run().setRandomSource([this] { return m_platform.random(); });
+    m_session->setClock([this] { return m_platform.currentDateTime(); });
     connect(m_session, &TicketSession::journalFailed, this,
+            [this](const QString &text) { m_context.message(ProgramTitle, text, MessageIcon::Warning); });
+    connect(m_session, &TicketSession::attemptNotWritten, this,
             [this](const QString &text) { m_context.message(ProgramTitle, text, MessageIcon::Warning); });
     m_pictureSizeWindow = new PictureSizeWindow(m_context);
     // The ticket window keeps the focus; the picture behind it never takes it.
@@ -505,6 +508,8 @@ void Application::discardEvaluation()
 
 void Application::closeEvaluation()
 {
+    if (m_session && m_evaluationWindow)
+        m_session->sheetClosed(m_evaluationWindow->savedToReport(), m_evaluationWindow->record());
     showStartWindow();
     discardEvaluation();
     endSession();

@@ -1,5 +1,6 @@
 #include "core/files/ansi_text.h"
 #include "core/program/language_policy.h"
+#include "core/reports/attempts_journal.h"
 #include "core/reports/exam_report.h"
 #include "gui/exam/evaluation_window.h"
 #include "gui/exam/ticket_window.h"
@@ -459,6 +460,20 @@ void TestEvaluation::closingReturnsToAClearedStartWindow()
         QCOMPARE(folder.readBytes(u"s/oth.txt"_s), ::recordBytes(expected));
     else
         QVERIFY(!QFileInfo::exists(folder.path(u"s/oth.txt"_s)));
+
+    // The attempt is in the attempts journal either way, timed by the platform's clock, and
+    // names the record it went to.
+    const std::optional<AttemptsJournal::Reading> journal =
+        AttemptsJournal::readFile(ProgramPaths(folder.path()).attemptsJournal());
+    QVERIFY(journal);
+    QCOMPARE(journal->attempts.size(), 1);
+    const Attempt &attempt = journal->attempts.first();
+    QCOMPARE(attempt.savedToReport, save);
+    QCOMPARE(attempt.reportDate, save ? expected.date : QString());
+    QCOMPARE(attempt.reportTime, save ? expected.time : QString());
+    QCOMPARE(attempt.student.data2, u"группа 7"_s);
+    QCOMPARE(attempt.start, folder.platform.now);
+    QCOMPARE(attempt.questions.value(0).chosen.isEmpty(), false);
 }
 
 void TestEvaluation::closingWithoutSavingAsks_data()

@@ -1,6 +1,8 @@
 #include "core/files/ansi_text.h"
 #include "core/questionnaire/questionnaire_report.h"
+#include "core/reports/attempts_journal.h"
 #include "core/reports/exam_report.h"
+#include "core/program/program_paths.h"
 #include "core/reports/results_models.h"
 #include "gui/results/results_window.h"
 #include "gui/settings/settings_window.h"
@@ -16,9 +18,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -87,6 +91,8 @@ private slots:
     void turnsTabsByTheKeyboard();
     void worksWithoutTheModule_data();
     void worksWithoutTheModule();
+    void choosesAnExam();
+    void savesAPdf();
 
 private:
     ResultsWindow *openResults(ProgramFolder &folder, const QString &language);
@@ -305,11 +311,13 @@ void ResultsWindowTest::turnsTabsByTheKeyboard()
     QTest::keyClick(control<QLineEdit>(window, "txtName"), Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(tabs->currentIndex(), 3);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(tabs->currentIndex(), 4);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
     QCOMPARE(tabs->currentIndex(), 0);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(tabs->currentIndex(), 3);
+    QCOMPARE(tabs->currentIndex(), 4);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
-    QCOMPARE(tabs->currentIndex(), 2);
+    QCOMPARE(tabs->currentIndex(), 3);
 }
 
 void ResultsWindowTest::worksWithoutTheModule_data()
@@ -354,6 +362,93 @@ void ResultsWindowTest::worksWithoutTheModule()
     control<QPushButton>(window, "cmdCsv")->click();
     QVERIFY(folder.readBytes(u"statistics.csv"_s).startsWith("\xEF\xBB\xBF"));
     QCOMPARE(folder.platform.messageTexts().size(), 3);
+}
+
+void ResultsWindowTest::choosesAnExam()
+{
+    ProgramFolder folder;
+    writeReports(folder);
+    // Иванов's ticket is in the attempts journal too, with its exam; a line of it is damaged.
+    Attempt attempt;
+    attempt.examTitle = u"Физика"_s;
+    attempt.language = u"rus"_s;
+    attempt.ticketFolder = u"b1"_s;
+    attempt.student.line = u"Ф.И.О ,  Данные  Иванов"_s;
+    attempt.ending = Attempt::Ending::Graded;
+    attempt.savedToReport = true;
+    attempt.reportDate = u"08.12.2026"_s;
+    attempt.reportTime = u"10:30:15"_s;
+    const QString journal = ProgramPaths(folder.path()).attemptsJournal();
+    QVERIFY(AnsiText::appendBytes(journal, "{\"version\":1,\n"));
+    QVERIFY(AttemptsJournal::append(journal, attempt));
+    ResultsWindow *window = openResults(folder, u"eng"_s);
+    QVERIFY(window);
+
+    auto *exams = control<QComboBox>(window, "cboExam");
+    QCOMPARE(exams->count(), 3);
+    QCOMPARE(exams->itemText(1), u"Физика"_s);
+    QCOMPARE(exams->itemText(2), u"Without an exam"_s);
+    auto *tickets = control<QTableView>(window, "tblTickets");
+    // Covered by its attempt, the record is still one row.
+    QCOMPARE(tickets->model()->rowCount(), 3);
+    exams->setCurrentIndex(1);
+    QCOMPARE(column(tickets->model(), TicketResultsModel::Student), QStringList{u"Иванов"_s});
+    QCOMPARE(window->statistics().attempts, 1);
+    exams->setCurrentIndex(2);
+    QCOMPARE(column(tickets->model(), TicketResultsModel::Student), (QStringList{u"Smith"_s, u"Петров"_s}));
+    control<QPushButton>(window, "cmdReset")->click();
+    QCOMPARE(tickets->model()->rowCount(), 3);
+
+    auto *problems = control<QTableWidget>(window, "tblProblems");
+    QCOMPARE(problems->rowCount(), 2);
+    QCOMPARE(problems->item(1, 0)->text(), u"s/attempts.jsonl"_s);
+    QCOMPARE(problems->item(1, 1)->text(), u"1"_s);
+
+    // The item analysis follows the exam chosen: one ticket of Физика.
+    exams->setCurrentIndex(1);
+    auto *itemTickets = control<QTableWidget>(window, "tblItemTickets");
+    QCOMPARE(itemTickets->rowCount(), 1);
+    QCOMPARE(itemTickets->item(0, 0)->text(), u"Физика · b1"_s);
+    QCOMPARE(itemTickets->item(0, 4)->text(), u"too few attempts (at least 5 needed)"_s);
+}
+
+void ResultsWindowTest::savesAPdf()
+{
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    ProgramFolder folder;
+    // Enough tickets for the table to run over several pages.
+    QString report;
+    for (int n = 0; n < 120; ++n)
+        report += ExamReport::recordText(record(u"eng"_s, u"12/9/2026"_s, u"Student"_s + QString::number(n), 1 + n % 3,
+                                                u"552"_s, Verdict::Passed));
+    folder.writeText(u"s/oth.txt"_s, report);
+    ResultsWindow *window = openResults(folder, u"eng"_s);
+    QVERIFY(window);
+    control<QLineEdit>(window, "txtTicket")->setText(u"2"_s);
+
+    const QString path = folder.path(u"results.pdf"_s);
+    folder.platform.saveAnswers.enqueue(path);
+    control<QPushButton>(window, "cmdPdf")->click();
+    QCOMPARE(folder.platform.messageTexts(), QStringList());
+    QVERIFY(folder.readBytes(u"results.pdf"_s).startsWith("%PDF"));
+
+    QProcess extract;
+    extract.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
+    QVERIFY(extract.waitForFinished(30000));
+    const QString text = QString::fromUtf8(extract.readAllStandardOutput());
+    // The pages, split by form feeds: the tickets' header repeats on each page of the table.
+    const QStringList pages = text.split(u'\f', Qt::SkipEmptyParts);
+    QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
+    QVERIFY(pages[0].contains(u"Exam results"_s));
+    QVERIFY(pages[0].contains(u"Exam: All"_s));
+    QVERIFY(pages[0].contains(u"Filter: Ticket: 2"_s));
+    const QString secondPageTop = pages[1].trimmed().section(u'\n', 0, 0);
+    QVERIFY2(secondPageTop.contains(u"Student"_s) && secondPageTop.contains(u"Verdict"_s), qPrintable(secondPageTop));
+    QVERIFY(text.contains(u"Student1 "_s));
+    QVERIFY(!text.contains(u"Student0 "_s));
+    QVERIFY(text.contains(u"Item analysis: questions"_s));
+    QVERIFY(text.contains(u"Reliability (KR-20)"_s));
 }
 
 QTEST_MAIN(ResultsWindowTest)

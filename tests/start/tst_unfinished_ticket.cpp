@@ -181,7 +181,8 @@ void UnfinishedTicketTest::withoutCrashNothingStays()
     control<QCheckBox>(evaluation, "Check1")->setChecked(true);
     click(evaluation, "Command2");
 
-    QCOMPARE(QDir(folder.path(u"s"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{u"oth.txt"_s});
+    // The ended ticket leaves its record and its attempt, and no journal or lock.
+    QCOMPARE(QDir(folder.path(u"s"_s)).entryList(QDir::Files | QDir::Hidden), (QStringList{u"attempts.jsonl"_s, u"oth.txt"_s}));
     // The only message is the one that invites the student to press "Оценка".
     QVERIFY(folder.platform.messages.isEmpty());
     QVERIFY(!folder.start().startWindow()->findChild<QWidget *>(u"UnfinishedTicket"_s));
@@ -386,7 +387,7 @@ void UnfinishedTicketTest::killedProgramWritesTheSameRecord()
     QVERIFY(record.contains(AnsiText::encode(u"Второй вопрос, оценка  2"_s)));
     QVERIFY(record.contains(AnsiText::encode(u"Дополнительные сведения: группа 7"_s)));
     QCOMPARE(killed.readBytes(u"s/oth.txt"_s), record);
-    QCOMPARE(QDir(killed.path(u"s"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{u"oth.txt"_s});
+    QCOMPARE(QDir(killed.path(u"s"_s)).entryList(QDir::Files | QDir::Hidden), (QStringList{u"attempts.jsonl"_s, u"oth.txt"_s}));
 }
 
 void UnfinishedTicketTest::ticketOfARunningCopyIsLeftAlone()

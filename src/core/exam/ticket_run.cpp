@@ -233,6 +233,7 @@ TicketRun::Choice TicketRun::choose(const QString &answer)
     choice.right = answer == correct;
     m_marks[n - 1] = choice.right ? u"5"_s : u"2"_s;
     emit markChanged(n, m_marks[n - 1]);
+    emit answered(n, answer);
 
     // The next question needs all three of its files, as they were when the ticket started.
     const int next = n + 1;

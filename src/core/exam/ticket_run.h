@@ -148,6 +148,8 @@ signals:
     void questionEnabledChanged(int question, bool enabled);
     void answerableChanged(bool answerable);
     void markChanged(int question, const QString &mark);
+    // The student's answer to the question, as chosen (a resumed ticket repeats none).
+    void answered(int question, const QString &answer);
     void questionEntryChanged(int question, const QString &entry);
     void gradeChanged(const QString &grade);
     // Also when an evaluation repeats the verdict: the verdict follows every evaluation.

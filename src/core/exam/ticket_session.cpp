@@ -4,10 +4,12 @@
 #include "core/files/ansi_text.h"
 #include "core/program/language_policy.h"
 #include "core/program/settings_record.h"
+#include "core/reports/attempts_journal.h"
 #include "core/reports/exam_record_texts.h"
 #include "core/reports/exam_report.h"
 
 #include <QFileInfo>
+#include <QSysInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -61,15 +63,26 @@ TicketSession::SetAside TicketSession::setAside(const ProgramPaths &paths, Probl
 std::optional<QString> TicketSession::discardUnfinished(const ProgramPaths &paths, const TicketJournal::Record &journal,
                                                         const QString &language, const QDateTime &now)
 {
+    const LanguagePolicy policy(language);
+    TicketRun run(journal.setup);
+    Attempt discarded = attemptOf(journal, journal.state, run, language);
+    discarded.ending = Attempt::Ending::Discarded;
+    discarded.end = now;
+    FileError error;
+    // The attempt first: a failure leaves nothing written, and the journal stays for another try.
+    if (!AttemptsJournal::append(paths.attemptsJournal(), discarded, &error)) {
+        return policy.text(u"Незаконченный билет не отменен: не удалось записать в журнал попыток "_s,
+                           u"The unfinished ticket was not discarded: the attempts journal "_s)
+               + paths.attemptsJournal() + u":\n"_s + error.reason(policy);
+    }
+
     ExamRecord note;
     note.language = language;
     note.date = ExamReport::dateText(now.date());
     note.time = ExamReport::timeText(now.time());
     note.student = journal.student.line;
     note.ticket = ExamRecordTexts(language).ticketLine(journal.ticketFolderName);
-    FileError error;
     if (!ExamReport::appendDiscardNote(paths.folder(), note, &error)) {
-        const LanguagePolicy policy(language);
         return policy.text(u"Незаконченный билет не отменен: не удалось записать в отчет "_s,
                            u"The unfinished ticket was not discarded: the report "_s)
                + paths.examReport() + u":\n"_s + error.reason(policy);
@@ -103,8 +116,32 @@ TicketJournal::Record TicketSession::drawn(const SettingsRecord &settings, const
 TicketSession::TicketSession(const ProgramPaths &paths, const QString &language, const TicketJournal::Record &ticket,
                              Origin origin, QObject *parent)
     : QObject(parent), m_paths(paths), m_language(language), m_ticket(ticket), m_origin(origin),
-      m_run(std::make_unique<TicketRun>(ticket.setup))
+      m_run(std::make_unique<TicketRun>(ticket.setup)), m_clock([] { return QDateTime::currentDateTime(); })
 {
+    connect(m_run.get(), &TicketRun::questionOpened, this, &TicketSession::noteOpened);
+    connect(m_run.get(), &TicketRun::answered, this, &TicketSession::noteAnswered);
+}
+
+void TicketSession::setClock(std::function<QDateTime()> clock)
+{
+    m_clock = std::move(clock);
+}
+
+void TicketSession::noteOpened(int question)
+{
+    Seen &seen = m_seen[question - 1];
+    seen.text = m_run->questionText();
+    seen.offered = m_run->answers().toStringList();
+    seen.correct = m_run->correctAnswerLines().value(0);
+    seen.opened = m_clock();
+}
+
+void TicketSession::noteAnswered(int question, const QString &answer)
+{
+    Seen &seen = m_seen[question - 1];
+    seen.chosen = answer;
+    if (seen.opened.isValid())
+        seen.seconds = int(seen.opened.secsTo(m_clock()));
 }
 
 TicketSession::~TicketSession() = default;
@@ -116,8 +153,14 @@ QString TicketSession::ticketLine() const
 
 bool TicketSession::begin()
 {
+    // A drawn ticket whose first question cannot be read has begun and is abandoned; a
+    // resumed one that no longer fits its files is set aside, not ended.
+    m_began = !isResumed();
+    if (!isResumed())
+        m_start = m_clock();
     if (isResumed() ? !m_run->resume(m_ticket.state) : !m_run->start())
         return false;
+    m_began = true;
     keepJournal();
     return true;
 }
@@ -151,8 +194,104 @@ TicketOutcome TicketSession::outcome() const
     return outcome;
 }
 
+void TicketSession::sheetClosed(bool savedToReport, const ExamRecord &sheet)
+{
+    m_savedToReport = savedToReport;
+    m_sheet = sheet;
+}
+
+Attempt TicketSession::attemptOf(const TicketJournal::Record &ticket, const TicketRun::State &state,
+                                 const TicketRun &run, const QString &language)
+{
+    Attempt attempt;
+    const TicketRun::Setup &setup = ticket.setup;
+    attempt.examFolder = setup.examFolder;
+    attempt.examTitle = ticket.examTitle.trimmed();
+    attempt.ticket = ticket.ticketNumber;
+    attempt.ticketFolder = ticket.ticketFolderName;
+    attempt.ticketLine = ExamRecordTexts(language).ticketLine(ticket.ticketFolderName);
+    attempt.language = language;
+    attempt.student = ticket.student;
+    attempt.workstation = QSysInfo::machineHostName();
+    attempt.grade = state.grade;
+    attempt.verdict = state.verdict;
+    attempt.passScore = setup.passScore;
+    attempt.questionCount = setup.questionCount;
+    attempt.ticketTimer = setup.ticketTimer;
+    attempt.questionTimer = setup.questionTimer;
+    attempt.countdownSeconds = setup.countdownSeconds;
+
+    const std::optional<Fixed> count = Grade::readScore(setup.questionCount);
+    for (int n = 1; n <= TicketRun::Questions; ++n) {
+        const QString &mark = state.marks[n - 1];
+        const bool marked = mark != u"0"_s;
+        // The questions the ticket asks, and any other that was reached.
+        const bool asked = count && *count >= Fixed::fromInt(n) && !run.isMissing(n);
+        if (!marked && !asked && state.current != n)
+            continue;
+        Attempt::Question question;
+        question.number = n;
+        question.mark = mark;
+        question.text = marked ? state.answeredTexts[n - 1]
+                               : AnsiText::toWindowLineEnds(run.ticket().questionText(n).value_or(QString()));
+        question.correct = run.ticket().correctAnswerLines(n).value(0);
+        attempt.questions << question;
+    }
+    return attempt;
+}
+
+Attempt TicketSession::attempt() const
+{
+    Attempt attempt = attemptOf(m_ticket, m_run->state(), *m_run, m_language);
+    attempt.start = m_start;
+    attempt.end = m_clock();
+    for (Attempt::Question &question : attempt.questions) {
+        const Seen &seen = m_seen[question.number - 1];
+        if (!seen.opened.isValid())
+            continue;
+        question.text = seen.text;
+        question.offered = seen.offered;
+        question.correct = seen.correct;
+        if (question.mark != u"0"_s) {
+            question.chosen = seen.chosen;
+            question.seconds = seen.seconds;
+        }
+    }
+    if (!m_savedToReport)
+        attempt.ending = Attempt::Ending::Abandoned;
+    else if (attempt.verdict == Verdict::FailedOnTime)
+        attempt.ending = Attempt::Ending::FailedOnTime;
+    else if (!attempt.grade.isEmpty())
+        attempt.ending = Attempt::Ending::Graded;
+    else
+        attempt.ending = Attempt::Ending::Closed;
+    // The sheet's student, whose data lines may have been typed while the ticket ran.
+    if (m_savedToReport.has_value()) {
+        attempt.student.line = m_sheet.student;
+        attempt.student.data1 = m_sheet.data1;
+        attempt.student.data2 = m_sheet.data2;
+        attempt.student.data3 = m_sheet.data3;
+    }
+    attempt.savedToReport = m_savedToReport.value_or(false);
+    if (attempt.savedToReport) {
+        attempt.reportDate = m_sheet.date;
+        attempt.reportTime = m_sheet.time;
+    }
+    return attempt;
+}
+
 void TicketSession::end()
 {
+    if (m_began && !m_ended) {
+        m_ended = true;
+        FileError error;
+        if (!AttemptsJournal::append(m_paths.attemptsJournal(), attempt(), &error)) {
+            const LanguagePolicy language(m_language);
+            emit attemptNotWritten(language.text(u"Попытка не записана в журнал попыток "_s,
+                                                 u"The attempt was not saved in the attempts journal "_s)
+                                   + m_paths.attemptsJournal() + u":\n"_s + error.reason(language));
+        }
+    }
     if (!m_keeper)
         return;
     // The ticket's record, when it was saved, is on the disk by now: an append returns only

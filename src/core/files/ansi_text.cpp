@@ -500,7 +500,11 @@ bool writeWhole(const QString &path, const QString &text, FileError *error)
 
 bool append(const QString &path, const QString &text, FileError *error, QByteArrayView recordEnd)
 {
-    const QByteArray bytes = encode(text);
+    return appendBytes(path, encode(text), error, recordEnd);
+}
+
+bool appendBytes(const QString &path, const QByteArray &bytes, FileError *error, QByteArrayView recordEnd)
+{
     // A lock file created beside the report works on a network share too, where several
     // workstations append to the same report and appending alone is not atomic.
     SharedLock lock(path + u".lock"_s, StaleLockMilliseconds);

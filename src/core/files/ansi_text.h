@@ -85,6 +85,9 @@ bool writeWhole(const QString &path, const QString &text, FileError *error = nul
 // touched. False, with the reason, when the text was not appended and synced.
 bool append(const QString &path, const QString &text, FileError *error = nullptr,
             QByteArrayView recordEnd = LineEnd);
+// The same append for bytes already encoded (the UTF-8 attempts journal).
+bool appendBytes(const QString &path, const QByteArray &bytes, FileError *error = nullptr,
+                 QByteArrayView recordEnd = LineEnd);
 
 // Removes a file, as the end of what it stood for; through here, so that the tests see when.
 bool remove(const QString &path);

@@ -39,6 +39,11 @@ QString ProgramPaths::examReport() const
     return path(examReportName());
 }
 
+QString ProgramPaths::attemptsJournal() const
+{
+    return path(attemptsJournalName());
+}
+
 QString ProgramPaths::questionnaireReport() const
 {
     return path(questionnaireReportName());
@@ -82,6 +87,11 @@ QString ProgramPaths::examReportName()
 QString ProgramPaths::questionnaireReportName()
 {
     return u"s/lzm.txt"_s;
+}
+
+QString ProgramPaths::attemptsJournalName()
+{
+    return u"s/attempts.jsonl"_s;
 }
 
 QString ProgramPaths::ticketJournalName()

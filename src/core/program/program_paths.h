@@ -24,6 +24,8 @@ public:
     QString reportsFolder() const;
     QString examReport() const;
     QString questionnaireReport() const;
+    // Every ticket that ended, one UTF-8 JSON line each, beside the exam report.
+    QString attemptsJournal() const;
     // The journal of the ticket running on this workstation: one per host name, so that
     // workstations sharing the folder keep theirs apart.
     QString ticketJournal() const;
@@ -41,6 +43,7 @@ public:
     // The same paths relative to the program folder, as reports and messages name them.
     static QString examReportName();
     static QString questionnaireReportName();
+    static QString attemptsJournalName();
     static QString ticketJournalName();
 
 private:

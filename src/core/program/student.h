@@ -13,4 +13,6 @@ struct Student
     QString data3;
     // The name alone, as typed.
     QString name;
+
+    bool operator==(const Student &) const = default;
 };

@@ -4,7 +4,9 @@
 #include "core/files/ansi_text.h"
 #include "core/program/program_paths.h"
 #include "core/questionnaire/questionnaire_report.h"
+#include "core/reports/attempts_journal.h"
 #include "core/reports/exam_record_texts.h"
+#include "core/reports/results_merge.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -689,6 +691,13 @@ std::optional<Reports> readReports(const QString &programFolder, const Progress 
         if (!runs)
             return std::nullopt;
         reports.questionnaires = std::move(*runs);
+    }
+    const QString journalPath = ProgramPaths(programFolder).attemptsJournal();
+    if (const auto bytes = readFile(journalPath, reports.errors)) {
+        AttemptsJournal::Reading journal = AttemptsJournal::read(*bytes);
+        reports.exams.tickets = ResultsMerge::merge(std::move(reports.exams.tickets), journal.attempts);
+        reports.attempts = std::move(journal.attempts);
+        reports.attemptProblems = ResultsMerge::problemsOf(journal.damaged);
     }
     if (progress && !progress(all, all))
         return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/reports/attempt.h"
 #include "core/reports/results.h"
 
 #include <QByteArray>
@@ -31,13 +32,19 @@ QTime readTime(const QString &text);
 
 struct Reports
 {
+    // The tickets of the exam report merged with the attempts journal (ResultsMerge); its
+    // problems are the report's.
     ExamReportContents exams;
+    // The attempts of the journal that the tickets name, and its damaged lines.
+    QList<Attempt> attempts;
+    QList<ReportProblem> attemptProblems;
     QuestionnaireReportContents questionnaires;
     // The reports that could not be read although they exist, with the reason.
     QStringList errors;
 };
 
-// Reads both reports of the program folder; a missing report reads as an empty one.
+// Reads both reports and the attempts journal of the program folder; a missing file reads as
+// an empty one.
 // Nothing when the progress callback cancelled.
 std::optional<Reports> readReports(const QString &programFolder, const Progress &progress = {});
 

@@ -43,6 +43,11 @@ struct TicketResult
     // The ticket's questions as far as the report shows them: the highest question of the
     // same ticket marked in any record. Set after the whole report is read.
     int questionCount = 0;
+    // The exam's title from the attempts journal; empty for a record no attempt covers.
+    QString exam;
+    // The attempt of the journal this result is, by its place in the attempts read; -1 for a
+    // record of the report alone.
+    int attempt = -1;
 
     // Whether the marks line can show marks at all: another language writes none.
     bool marksShown() const { return !language.isEmpty(); }
@@ -85,6 +90,7 @@ struct ReportProblem
         UnreadableMark,    // a marks line with an item that is no evaluation line
         UnreadableDate,    // a date or time that could not be read
         CutConclusion,     // a conclusion block that ends before its last line
+        DamagedAttempt,    // a line of the attempts journal that is no attempt
     };
 
     Kind kind = NotARecord;

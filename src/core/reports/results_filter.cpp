@@ -17,6 +17,8 @@ bool ResultsFilter::accepts(const TicketResult &result) const
         return false;
     if (verdict && result.verdictKind != *verdict)
         return false;
+    if (exam && result.exam != *exam)
+        return false;
     if (!ticket.trimmed().isEmpty()) {
         const QString wanted = ticket.trimmed();
         if (wanted.compare(result.ticket, Qt::CaseInsensitive) != 0

@@ -46,6 +46,8 @@ QString problem(ReportProblem::Kind kind, const QString &language)
         return pick(language, u"Дата или время не читаются"_s, u"The date or time cannot be read"_s);
     case ReportProblem::CutConclusion:
         return pick(language, u"Вывод теста оборван"_s, u"The conclusion block is cut off"_s);
+    case ReportProblem::DamagedAttempt:
+        return pick(language, u"Строка журнала попыток повреждена"_s, u"A damaged line of the attempts journal"_s);
     }
     return QString();
 }

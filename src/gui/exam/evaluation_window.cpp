@@ -241,8 +241,10 @@ ExamRecord EvaluationWindow::record() const
 bool EvaluationWindow::saveRecord()
 {
     FileError error;
-    if (ExamReport::append(m_context.paths().folder(), record(), &error))
+    if (ExamReport::append(m_context.paths().folder(), record(), &error)) {
+        m_savedToReport = true;
         return true;
+    }
     // Whatever the language, a record that was not saved is never passed over in silence.
     const LanguagePolicy policy(language());
     const QString text = policy.text(u"Результат не записан в отчет "_s, u"The result was not saved in the report "_s)

@@ -33,6 +33,8 @@ public:
 
     // The sheet as the report keeps it, with the student's data lines.
     ExamRecord record() const;
+    // Whether the record went to the exam report (not to another file, not left out).
+    bool savedToReport() const { return m_savedToReport; }
 
 signals:
     // "Закрыть", after the record was saved, or leaving it out was confirmed: the sheet is done.
@@ -78,6 +80,7 @@ private:
     const WindowContext &m_context;
     TicketOutcome m_outcome;
     Student m_student;
+    bool m_savedToReport = false;
     // The date and time of loading, as the record keeps them.
     QString m_date;
     QString m_time;

@@ -3,7 +3,9 @@
 #include "core/files/ansi_text.h"
 #include "core/program/language_policy.h"
 #include "core/program/program_paths.h"
+#include "core/reports/item_analysis.h"
 #include "core/reports/results_export.h"
+#include "core/reports/results_merge.h"
 #include "core/reports/results_models.h"
 #include "core/reports/results_texts.h"
 #include "gui/common/captions.h"
@@ -12,6 +14,7 @@
 #include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 #include "gui/results/results_module.h"
+#include "gui/results/results_pdf.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -26,6 +29,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -115,17 +119,24 @@ void ResultsWindow::buildControls()
     lblName = namedControl<QLabel>(this, u"lblName"_s);
     txtName = namedControl<QLineEdit>(this, u"txtName"_s);
     txtName->setClearButtonEnabled(true);
+    txtName->setMinimumWidth(120);
     lblTicket = namedControl<QLabel>(this, u"lblTicket"_s);
     txtTicket = namedControl<QLineEdit>(this, u"txtTicket"_s);
     txtTicket->setMaximumWidth(70);
     lblVerdict = namedControl<QLabel>(this, u"lblVerdict"_s);
     cboVerdict = namedControl<QComboBox>(this, u"cboVerdict"_s);
+    lblExam = namedControl<QLabel>(this, u"lblExam"_s);
+    cboExam = namedControl<QComboBox>(this, u"cboExam"_s);
+    // An exam's title may be long: the name box keeps its room, the list shows titles whole.
+    cboExam->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboExam->setMinimumContentsLength(18);
     cmdReset = namedControl<QPushButton>(this, u"cmdReset"_s);
     txtName->setMinimumWidth(180);
     group({chkDates, lblFrom, dtFrom, lblTo, dtTo});
     group({lblName, txtName});
     group({lblTicket, txtTicket});
     group({lblVerdict, cboVerdict});
+    group({lblExam, cboExam});
     group({cmdReset});
 
     tabResults = namedControl<QTabWidget>(this, u"tabResults"_s);
@@ -167,10 +178,24 @@ void ResultsWindow::buildControls()
     tblProblems->verticalHeader()->hide();
     tblProblems->horizontalHeader()->setStretchLastSection(true);
 
+    pageItems = namedControl<QWidget>(tabResults, u"pageItems"_s);
+    auto *items = new QVBoxLayout(pageItems);
+    tblItemTickets = namedControl<QTableWidget>(pageItems, u"tblItemTickets"_s);
+    tblItems = namedControl<QTableWidget>(pageItems, u"tblItems"_s);
+    for (QTableWidget *table : {tblItemTickets, tblItems}) {
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->verticalHeader()->hide();
+        table->horizontalHeader()->setStretchLastSection(true);
+        table->setWordWrap(true);
+    }
+    items->addWidget(tblItemTickets, 1);
+    items->addWidget(tblItems, 3);
+
     tabResults->addTab(tblTickets, QString());
     tabResults->addTab(tblRuns, QString());
     tabResults->addTab(pageStatistics, QString());
     tabResults->addTab(tblProblems, QString());
+    tabResults->addTab(pageItems, QString());
 
     auto *buttons = new QHBoxLayout;
     lblShown = namedControl<QLabel>(this, u"lblShown"_s);
@@ -185,10 +210,11 @@ void ResultsWindow::buildControls()
     cmdCsv = namedControl<QPushButton>(this, u"cmdCsv"_s);
     cmdXlsx = namedControl<QPushButton>(this, u"cmdXlsx"_s);
     cmdPng = namedControl<QPushButton>(this, u"cmdPng"_s);
+    cmdPdf = namedControl<QPushButton>(this, u"cmdPdf"_s);
     cmdClose = namedControl<QPushButton>(this, u"cmdClose"_s);
     buttons->addWidget(lblShown, 1);
     for (QWidget *control : std::initializer_list<QWidget *>{prgRead, cmdCancel, cmdRefresh, cmdCsv, cmdXlsx, cmdPng,
-                                                             cmdClose})
+                                                             cmdPdf, cmdClose})
         buttons->addWidget(control);
 
     auto *layout = new QVBoxLayout(this);
@@ -219,6 +245,7 @@ void ResultsWindow::connectHandlers()
     connect(txtName, &QLineEdit::textChanged, this, &ResultsWindow::applyFilter);
     connect(txtTicket, &QLineEdit::textChanged, this, &ResultsWindow::applyFilter);
     connect(cboVerdict, &QComboBox::currentIndexChanged, this, &ResultsWindow::applyFilter);
+    connect(cboExam, &QComboBox::currentIndexChanged, this, &ResultsWindow::applyFilter);
     connect(cmdReset, &QPushButton::clicked, this, &ResultsWindow::resetFilter);
     connect(cboChart, &QComboBox::currentIndexChanged, this, &ResultsWindow::showChart);
     connect(tabResults, &QTabWidget::currentChanged, this, [this] {
@@ -232,6 +259,7 @@ void ResultsWindow::connectHandlers()
     connect(cmdCsv, &QPushButton::clicked, this, &ResultsWindow::exportCsv);
     connect(cmdXlsx, &QPushButton::clicked, this, &ResultsWindow::exportXlsx);
     connect(cmdPng, &QPushButton::clicked, this, &ResultsWindow::saveChart);
+    connect(cmdPdf, &QPushButton::clicked, this, &ResultsWindow::exportPdf);
     connect(cmdClose, &QPushButton::clicked, this, [this] {
         if (m_cancel)
             m_cancel->store(true);
@@ -254,12 +282,14 @@ CaptionTable ResultsWindow::captionTable() const
         {lblName, u"Имя:"_s, u"Name:"_s},
         {lblTicket, u"Билет:"_s, u"Ticket:"_s},
         {lblVerdict, u"Вердикт:"_s, u"Verdict:"_s},
+        {lblExam, u"Экзамен:"_s, u"Exam:"_s},
         {cmdReset, u"Сбросить"_s, u"Reset"_s},
         {cmdCancel, u"Отмена"_s, u"Cancel"_s},
         {cmdRefresh, u"Обновить"_s, u"Refresh"_s},
         {cmdCsv, u"Экспорт CSV"_s, u"Export CSV"_s},
         {cmdXlsx, u"Экспорт XLSX"_s, u"Export XLSX"_s},
         {cmdPng, u"Сохранить график"_s, u"Save chart"_s},
+        {cmdPdf, u"Сохранить PDF"_s, u"Save PDF"_s},
         {cmdClose, u"Закрыть"_s, u"To Close"_s},
     };
 }
@@ -280,6 +310,7 @@ void ResultsWindow::applyLanguage()
     tabResults->setTabText(1, text(u"Тесты"_s, u"Tests"_s));
     tabResults->setTabText(2, text(u"Статистика"_s, u"Statistics"_s));
     tabResults->setTabText(3, text(u"Ошибки в отчетах"_s, u"Damaged parts"_s));
+    tabResults->setTabText(4, text(u"Анализ вопросов"_s, u"Item analysis"_s));
     cboChart->addItems({text(u"Доля верных ответов по вопросам"_s, u"Right answers by question"_s),
                         text(u"Доля верных ответов по билетам"_s, u"Right answers by ticket"_s),
                         text(u"Вердикты"_s, u"Verdicts"_s),
@@ -311,12 +342,33 @@ void ResultsWindow::applyLanguage()
                       {tblRuns, u"Таблица тестов"_s, u"Table of tests"_s},
                       {tblStatistics, u"Таблица статистики"_s, u"Table of statistics"_s},
                       {tblProblems, u"Таблица ошибок в отчетах"_s, u"Table of damaged parts"_s},
+                      {tblItemTickets, u"Таблица анализа билетов"_s, u"Table of the tickets' analysis"_s},
+                      {tblItems, u"Таблица анализа вопросов"_s, u"Table of the questions' analysis"_s},
                       {chartView, u"Диаграмма"_s, u"Chart"_s},
                       {chartArea ? chartArea->viewport() : nullptr, u"Диаграмма"_s, u"Chart"_s},
                       {cboChart, u"Вид диаграммы"_s, u"Kind of chart"_s},
                       {findChild<QWidget *>(u"ScrollLeftButton"_s), u"Прокрутить вкладки влево"_s, u"Scroll the tabs left"_s},
                       {findChild<QWidget *>(u"ScrollRightButton"_s), u"Прокрутить вкладки вправо"_s, u"Scroll the tabs right"_s}},
                      m_language);
+    cboExam->setAccessibleName(lblExam->text());
+    fillExams();
+}
+
+void ResultsWindow::fillExams()
+{
+    // The item's data is the exam chosen: none for every exam, the empty text for the records
+    // that name no exam.
+    const QVariant chosen = cboExam->currentData();
+    const QSignalBlocker quiet(cboExam);
+    cboExam->clear();
+    cboExam->addItem(text(u"Все"_s, u"All"_s));
+    for (const QString &exam : ResultsMerge::exams(m_tickets->results()))
+        cboExam->addItem(exam, exam);
+    const bool withoutExam = std::any_of(m_tickets->results().begin(), m_tickets->results().end(),
+                                         [](const TicketResult &ticket) { return ticket.exam.isEmpty(); });
+    if (withoutExam)
+        cboExam->addItem(text(u"Без экзамена"_s, u"Without an exam"_s), QString(u""_s));
+    cboExam->setCurrentIndex(std::max(0, chosen.isValid() ? cboExam->findData(chosen) : 0));
 }
 
 void ResultsWindow::read()
@@ -368,8 +420,11 @@ void ResultsWindow::showReports(ReportReader::Reports reports)
 {
     m_examProblems = std::move(reports.exams.problems);
     m_runProblems = std::move(reports.questionnaires.problems);
+    m_attemptProblems = std::move(reports.attemptProblems);
+    m_attempts = std::move(reports.attempts);
     m_readErrors = reports.errors;
     m_tickets->setResults(std::move(reports.exams.tickets));
+    fillExams();
     m_runs->setRuns(std::move(reports.questionnaires.runs));
     for (QTableView *table : {tblTickets, tblRuns})
         table->resizeColumnsToContents();
@@ -384,7 +439,7 @@ void ResultsWindow::showReports(ReportReader::Reports reports)
 
 void ResultsWindow::showProblems()
 {
-    const qsizetype count = m_examProblems.size() + m_runProblems.size();
+    const qsizetype count = m_examProblems.size() + m_runProblems.size() + m_attemptProblems.size();
     tblProblems->setRowCount(int(count));
     int row = 0;
     const auto add = [&](const QList<ReportProblem> &problems, const QString &report) {
@@ -400,6 +455,7 @@ void ResultsWindow::showProblems()
     };
     add(m_examProblems, ProgramPaths::examReportName());
     add(m_runProblems, ProgramPaths::questionnaireReportName());
+    add(m_attemptProblems, ProgramPaths::attemptsJournalName());
     tblProblems->resizeColumnsToContents();
     tblProblems->resizeRowsToContents();
     const QString title = text(u"Ошибки в отчетах"_s, u"Damaged parts"_s);
@@ -417,11 +473,14 @@ void ResultsWindow::applyFilter()
     filter.ticket = txtTicket->text().trimmed();
     if (cboVerdict->currentIndex() > 0)
         filter.verdict = Verdicts[cboVerdict->currentIndex() - 1];
+    if (cboExam->currentIndex() > 0)
+        filter.exam = cboExam->currentData().toString();
     m_shownTickets->setFilter(filter);
-    // Questionnaire runs have no ticket and no verdict.
+    // Questionnaire runs have no ticket, no verdict and no exam.
     ResultsFilter runs = filter;
     runs.ticket.clear();
     runs.verdict.reset();
+    runs.exam.reset();
     m_shownRuns->setFilter(runs);
     lblShown->setText(text(u"Билетов: "_s, u"Tickets: "_s) + QString::number(m_shownTickets->rowCount()) + u" / "_s
                       + QString::number(m_tickets->rowCount()) + text(u"   Тестов: "_s, u"   Tests: "_s)
@@ -435,6 +494,7 @@ void ResultsWindow::resetFilter()
     txtName->clear();
     txtTicket->clear();
     cboVerdict->setCurrentIndex(0);
+    cboExam->setCurrentIndex(0);
 }
 
 void ResultsWindow::showStatistics()
@@ -479,6 +539,65 @@ void ResultsWindow::showStatistics()
     }
     tblStatistics->resizeColumnsToContents();
     showChart();
+    showItemAnalysis();
+}
+
+void ResultsWindow::showItemAnalysis()
+{
+    const ItemAnalysis analysis = ItemAnalysis::of(m_shownTickets->shownTickets(), m_attempts);
+    const auto number = [](double value, int decimals) -> QString { return QLocale().toString(value, 'f', decimals); };
+    const auto percent = [&](double share) -> QString { return number(share * 100.0, 0) + u'%'; };
+    const auto figure = [&](const std::optional<double> &value) -> QString { return value ? number(*value, 2) : u"—"_s; };
+    const auto ticketName = [](const QString &exam, const QString &ticket) -> QString {
+        return exam.isEmpty() ? ticket : exam + u" · "_s + ticket;
+    };
+    const auto fill = [](QTableWidget *table, int row, const QStringList &cells) {
+        for (int column = 0; column < cells.size(); ++column)
+            table->setItem(row, column, new QTableWidgetItem(cells[column]));
+    };
+
+    tblItemTickets->clear();
+    tblItemTickets->setColumnCount(5);
+    tblItemTickets->setHorizontalHeaderLabels({text(u"Билет"_s, u"Ticket"_s), text(u"Попыток"_s, u"Attempts"_s),
+                                               text(u"Средняя оценка"_s, u"Mean grade"_s),
+                                               text(u"Доля зачетов"_s, u"Pass rate"_s),
+                                               text(u"Надежность (KR-20)"_s, u"Reliability (KR-20)"_s)});
+    tblItemTickets->setRowCount(int(analysis.tickets.size()));
+    for (int row = 0; row < analysis.tickets.size(); ++row) {
+        const ItemAnalysis::Ticket &ticket = analysis.tickets[row];
+        fill(tblItemTickets, row,
+             {ticketName(ticket.exam, ticket.ticket), QString::number(ticket.attempts), figure(ticket.meanGrade),
+              percent(ticket.passRate),
+              ticket.kr20 ? number(*ticket.kr20, 2) : ItemAnalysis::reliabilityText(ticket.reliability, m_language)});
+    }
+
+    tblItems->clear();
+    tblItems->setColumnCount(9);
+    tblItems->setHorizontalHeaderLabels(
+        {text(u"Билет"_s, u"Ticket"_s), text(u"Вопрос"_s, u"Question"_s), text(u"Попыток"_s, u"Attempts"_s),
+         text(u"Решаемость"_s, u"Facility"_s), text(u"Связь с остальными"_s, u"Item-rest"_s),
+         text(u"Индекс 27 %"_s, u"Upper-lower 27 %"_s), text(u"Без ответа"_s, u"Unanswered"_s),
+         text(u"Выбранные ответы (✓ верный)"_s, u"Answers chosen (✓ right)"_s), text(u"Отметки"_s, u"Flags"_s)});
+    tblItems->setRowCount(int(analysis.questions.size()));
+    for (int row = 0; row < analysis.questions.size(); ++row) {
+        const ItemAnalysis::Question &question = analysis.questions[row];
+        QStringList options;
+        for (const ItemAnalysis::Option &option : question.options)
+            options << (option.right ? u"✓ "_s : QString()) + option.answer + u": "_s + QString::number(option.chosen);
+        const QString shown = QString::number(question.number)
+                              + (question.text.isEmpty() ? QString() : u". "_s + question.text.simplified());
+        fill(tblItems, row,
+             {ticketName(question.exam, question.ticket), shown, QString::number(question.attempts),
+              percent(question.facility), figure(question.itemRest), figure(question.upperLower),
+              percent(question.unansweredShare()), options.join(u"; "_s),
+              ItemAnalysis::flagsText(question.flags, m_language)});
+    }
+    for (QTableWidget *table : {tblItemTickets, tblItems}) {
+        table->resizeColumnsToContents();
+        table->resizeRowsToContents();
+    }
+    tblItems->setColumnWidth(1, std::min(tblItems->columnWidth(1), 320));
+    tblItems->setColumnWidth(7, std::min(tblItems->columnWidth(7), 320));
 }
 
 void ResultsWindow::showChart()
@@ -598,6 +717,58 @@ void ResultsWindow::exportCsv()
                                                                : QList<ResultsTable>{ResultsTable::of(*m_shownTickets)};
     FileError error;
     sayWhereWritten(ResultsExport::writeCsv(path, tables, &error), path, error.reason(LanguagePolicy(m_language)));
+}
+
+void ResultsWindow::exportPdf()
+{
+    const QString path = m_context.platform().saveFileName(text(u"Сохранить PDF"_s, u"Save PDF"_s),
+                                                           suggestedPath(u"results.pdf"_s),
+                                                           text(u"Файлы PDF (*.pdf)"_s, u"PDF files (*.pdf)"_s));
+    if (path.isEmpty())
+        return;
+    // The tickets without the twenty mark columns and the report line, which a page cannot hold.
+    ResultsTable tickets = ResultsTable::of(*m_shownTickets, text(u"Билеты"_s, u"Tickets"_s));
+    const auto keep = [](qsizetype column) {
+        return column < TicketResultsModel::FirstMark
+               || (column >= TicketResultsModel::Right && column < TicketResultsModel::Line);
+    };
+    QStringList headers;
+    for (qsizetype column = 0; column < tickets.headers.size(); ++column) {
+        if (keep(column))
+            headers << tickets.headers[column];
+    }
+    tickets.headers = headers;
+    for (QVariantList &row : tickets.rows) {
+        QVariantList kept;
+        for (qsizetype column = 0; column < row.size(); ++column) {
+            if (keep(column))
+                kept << row[column];
+        }
+        row = kept;
+    }
+    QList<ResultsTable> tables{tickets};
+    tables += ResultsExport::statisticsTables(m_statistics, m_language);
+    tables += ItemAnalysis::of(m_shownTickets->shownTickets(), m_attempts).tables(m_language);
+
+    // What is shown: the day, the exam and the filter.
+    QStringList heading{
+        text(u"Дата: "_s, u"Date: "_s) + QLocale().toString(m_context.platform().currentDateTime().date(), QLocale::ShortFormat),
+        text(u"Экзамен: "_s, u"Exam: "_s) + cboExam->currentText()};
+    QStringList filter;
+    if (chkDates->isChecked())
+        filter << QLocale().toString(dtFrom->date(), QLocale::ShortFormat) + u" – "_s
+                      + QLocale().toString(dtTo->date(), QLocale::ShortFormat);
+    if (!txtName->text().trimmed().isEmpty())
+        filter << lblName->text() + u' ' + txtName->text().trimmed();
+    if (!txtTicket->text().trimmed().isEmpty())
+        filter << lblTicket->text() + u' ' + txtTicket->text().trimmed();
+    if (cboVerdict->currentIndex() > 0)
+        filter << lblVerdict->text() + u' ' + cboVerdict->currentText();
+    heading << text(u"Отбор: "_s, u"Filter: "_s) + (filter.isEmpty() ? text(u"нет"_s, u"none"_s) : filter.join(u"; "_s));
+
+    const QString page = ResultsPdf::html(text(u"Результаты экзаменов"_s, u"Exam results"_s), heading, tables);
+    FileError error;
+    sayIfFailed(ResultsPdf::write(path, page, &error), path, error.reason(LanguagePolicy(m_language)));
 }
 
 void ResultsWindow::exportXlsx()

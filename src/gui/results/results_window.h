@@ -27,8 +27,8 @@ class ResultsFilterModel;
 class TicketResultsModel;
 class WindowContext;
 
-// The results of the reports s/oth.txt and s/lzm.txt as tables that sort and filter, their
-// statistics and charts, and their export to CSV and XLSX. The reports are read off the
+// The results of the reports s/oth.txt and s/lzm.txt and of the attempts journal as tables that sort and filter, their
+// statistics and charts per exam, and their export to CSV and XLSX. The reports are read off the
 // user-interface thread and never written here. Opened from the settings window and left
 // only through "Закрыть", which returns to it.
 class ResultsWindow final : public QWidget
@@ -62,7 +62,10 @@ private:
     void showReports(ReportReader::Reports reports);
     void readingFinished(std::shared_ptr<std::optional<ReportReader::Reports>> result);
     void showProblems();
+    // The exams of the results to choose from, keeping the one chosen while it is there.
+    void fillExams();
     void showStatistics();
+    void showItemAnalysis();
     void showChart();
     ResultsChart chart() const;
     // The results module, or null after saying why it cannot be loaded.
@@ -70,6 +73,8 @@ private:
     void saveChart();
     void exportCsv();
     void exportXlsx();
+    // The tickets, statistics and item analysis the filter shows, as a PDF file.
+    void exportPdf();
     QString text(const QString &russian, const QString &english) const;
     QString suggestedPath(const QString &name) const;
     // Says where the file was written, or why it was not.
@@ -86,6 +91,8 @@ private:
     QLineEdit *txtTicket;
     QLabel *lblVerdict;
     QComboBox *cboVerdict;
+    QLabel *lblExam;
+    QComboBox *cboExam;
     QPushButton *cmdReset;
 
     QTabWidget *tabResults;
@@ -97,6 +104,9 @@ private:
     QWidget *chartView;
     QTableWidget *tblStatistics;
     QTableWidget *tblProblems;
+    QWidget *pageItems;
+    QTableWidget *tblItemTickets;
+    QTableWidget *tblItems;
 
     QLabel *lblShown;
     QProgressBar *prgRead;
@@ -105,6 +115,7 @@ private:
     QPushButton *cmdCsv;
     QPushButton *cmdXlsx;
     QPushButton *cmdPng;
+    QPushButton *cmdPdf;
     QPushButton *cmdClose;
 
     const WindowContext &m_context;
@@ -117,6 +128,8 @@ private:
     ResultsStatistics m_statistics;
     QList<ReportProblem> m_examProblems;
     QList<ReportProblem> m_runProblems;
+    QList<ReportProblem> m_attemptProblems;
+    QList<Attempt> m_attempts;
     QStringList m_readErrors;
     ResultsModule *m_module = nullptr;
     QString m_moduleError;

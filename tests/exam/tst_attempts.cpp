@@ -1,0 +1,358 @@
+#include "core/exam/ticket_session.h"
+#include "core/files/ansi_text.h"
+#include "core/program/settings_record.h"
+#include "core/reports/attempts_journal.h"
+#include "core/reports/exam_report.h"
+#include "support/program_folder.h"
+#include "support/ticket_steps.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime Now(QDate(2026, 12, 8), QTime(10, 30, 15));
+
+// A program folder with an exam of one ticket of five questions ("Да" is right) and the
+// settings a ticket is drawn with.
+struct Desk
+{
+    ProgramFolder folder;
+    ProgramPaths paths{folder.path()};
+    SettingsRecord settings;
+    QString exam;
+    // The seconds since Now on the session's clock.
+    int seconds = 0;
+
+    Desk()
+    {
+        exam = makeExam(folder, u"Физика"_s, 1, 5);
+        settings.setExamFolder(exam);
+        settings.setQuestions(u"5"_s);
+        settings.setPassScore(u"4"_s);
+        settings.setMinutes(u"1"_s);
+        settings.setLanguage(u"rus"_s);
+    }
+
+    TicketJournal::Record drawn() const
+    {
+        const Student student{u"Ф.И.О ,  Данные  Иванов"_s, u"группа 7"_s, QString(), u"вариант 2"_s, u"Иванов"_s};
+        return TicketSession::drawn(settings, student, u"1"_s, u"b1"_s, u"Физика\r\n"_s);
+    }
+
+    void clockOn(TicketSession &session)
+    {
+        session.setClock([this] { return Now.addSecs(seconds); });
+    }
+
+    // Each answer takes the student ten seconds more than the one before: 10, 20, 30 ...
+    void play(TicketSession &session, const QString &steps)
+    {
+        int answer = 0;
+        for (const QChar step : steps) {
+            if (step == u'R' || step == u'W')
+                seconds += 10 * ++answer;
+            ::play(session.run(), QString(step));
+        }
+    }
+
+    AttemptsJournal::Reading journal() const
+    {
+        const std::optional<AttemptsJournal::Reading> reading = AttemptsJournal::readFile(paths.attemptsJournal());
+        return reading.value_or(AttemptsJournal::Reading());
+    }
+};
+
+Attempt someAttempt(int n)
+{
+    Attempt attempt;
+    attempt.examFolder = u"/exams/Физика"_s;
+    attempt.examTitle = u"Физика"_s;
+    attempt.ticket = QString::number(n);
+    attempt.ticketFolder = u"b"_s + QString::number(n);
+    attempt.ticketLine = u"Билет № b"_s + QString::number(n);
+    attempt.language = u"rus"_s;
+    attempt.questions << Attempt::Question{1, u"Вопрос\n«1»"_s, {u"Да"_s, u"Нет"_s}, u"Нет"_s, u"Да"_s, u"2"_s, 14};
+    attempt.questions << Attempt::Question{2, u"Вопрос 2"_s, {}, QString(), u"Да"_s, u"0"_s, std::nullopt};
+    attempt.student = Student{u"Ф.И.О  Петров"_s, u"7 \"Б\""_s, QString(), QString(), u"Петров"_s};
+    attempt.workstation = u"lab-3"_s;
+    attempt.start = QDateTime(QDate(2026, 12, 8), QTime(9, 0, 0), Qt::OffsetFromUTC, 3 * 3600);
+    attempt.end = attempt.start.addSecs(95);
+    attempt.ending = Attempt::Ending::Graded;
+    attempt.grade = u"2,5"_s;
+    attempt.verdict = Verdict::Failed;
+    attempt.passScore = u"4"_s;
+    attempt.questionCount = u"2"_s;
+    attempt.questionTimer = true;
+    attempt.countdownSeconds = 60;
+    attempt.savedToReport = true;
+    attempt.reportDate = u"08.12.2026"_s;
+    attempt.reportTime = u"09:01:35"_s;
+    return attempt;
+}
+
+} // namespace
+
+class AttemptsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyEndingLeavesItsAttempt_data();
+    void everyEndingLeavesItsAttempt();
+    void discardedAfterACrash();
+    void resumedTicketThatCannotGoOnIsNoAttempt();
+    void roundTrip();
+    void damagedLinesAreKeptWithTheirNumbers();
+    void unknownFieldsAreKept();
+    void appendSyncsUnderTheLock();
+};
+
+void AttemptsTest::everyEndingLeavesItsAttempt_data()
+{
+    QTest::addColumn<bool>("ticketTimer");
+    QTest::addColumn<QString>("steps");
+    // "saved", "left out" or "" when the sheet never closed.
+    QTest::addColumn<QString>("sheet");
+    QTest::addColumn<int>("ending");
+    QTest::addColumn<QString>("marks");
+    QTest::addColumn<QString>("grade");
+    QTest::addColumn<Verdict>("verdict");
+
+    QTest::newRow("graded and saved") << false << u"RRRRWE"_s << u"saved"_s << int(Attempt::Ending::Graded)
+                                      << u"55552"_s << u"4.4"_s << Verdict::Passed;
+    QTest::newRow("graded, left out of the report") << false << u"RWWE"_s << u"left out"_s
+                                                    << int(Attempt::Ending::Graded) << u"52200"_s << u"1.8"_s
+                                                    << Verdict::Failed;
+    QTest::newRow("closed without a grade") << false << u"RR"_s << u"saved"_s << int(Attempt::Ending::Closed)
+                                            << u"55000"_s << QString() << Verdict::None;
+    QTest::newRow("failed on time") << true << u"R"_s + QString(60, u'T') << u"saved"_s
+                                    << int(Attempt::Ending::FailedOnTime) << u"50000"_s << QString()
+                                    << Verdict::FailedOnTime;
+    QTest::newRow("abandoned") << false << u"RW"_s << QString() << int(Attempt::Ending::Abandoned) << u"52000"_s
+                               << QString() << Verdict::None;
+}
+
+void AttemptsTest::everyEndingLeavesItsAttempt()
+{
+    QFETCH(bool, ticketTimer);
+    QFETCH(QString, steps);
+    QFETCH(QString, sheet);
+    QFETCH(int, ending);
+    QFETCH(QString, marks);
+    QFETCH(QString, grade);
+    QFETCH(Verdict, verdict);
+
+    Desk desk;
+    desk.settings.setTicketTimer(ticketTimer);
+    TicketSession session(desk.paths, u"rus"_s, desk.drawn(), TicketSession::Origin::Drawn);
+    desk.clockOn(session);
+    QVERIFY(session.begin());
+    desk.play(session, steps);
+    if (!sheet.isEmpty()) {
+        ExamRecord record;
+        record.date = u"08.12.2026"_s;
+        record.time = u"10:31:00"_s;
+        record.student = session.student().line;
+        record.data3 = u"вариант 2"_s;
+        session.sheetClosed(sheet == u"saved"_s, record);
+    }
+    // Nothing is in the journal before the ticket ends, and the report is not touched.
+    QVERIFY(!QFileInfo::exists(desk.paths.attemptsJournal()));
+    session.end();
+    QVERIFY(!QFileInfo::exists(desk.paths.examReport()));
+    session.end();
+
+    const AttemptsJournal::Reading journal = desk.journal();
+    QVERIFY(journal.damaged.isEmpty());
+    QCOMPARE(journal.attempts.size(), 1);
+    const Attempt &attempt = journal.attempts.first();
+    QCOMPARE(int(attempt.ending), ending);
+    QCOMPARE(attempt.savedToReport, sheet == u"saved"_s);
+    QCOMPARE(attempt.reportTime, sheet == u"saved"_s ? u"10:31:00"_s : QString());
+    QCOMPARE(attempt.grade, grade);
+    QCOMPARE(attempt.verdict, verdict);
+    QCOMPARE(attempt.examTitle, u"Физика"_s);
+    QCOMPARE(attempt.examFolder, desk.exam);
+    QCOMPARE(attempt.ticket, u"1"_s);
+    QCOMPARE(attempt.ticketLine, u"Билет № b1"_s);
+    QCOMPARE(attempt.student.name, u"Иванов"_s);
+    QCOMPARE(attempt.student.data3, u"вариант 2"_s);
+    QCOMPARE(attempt.passScore, u"4"_s);
+    QCOMPARE(attempt.questionCount, u"5"_s);
+    QCOMPARE(attempt.ticketTimer, ticketTimer);
+    QCOMPARE(attempt.countdownSeconds, 60);
+    QVERIFY(!attempt.workstation.isEmpty());
+    QCOMPARE(attempt.start, Now);
+    QCOMPARE(attempt.end, Now.addSecs(desk.seconds));
+
+    // Every question the ticket asks, answered or not, in its order.
+    QCOMPARE(attempt.questions.size(), 5);
+    QString readMarks;
+    for (int i = 0; i < 5; ++i) {
+        const Attempt::Question &question = attempt.questions[i];
+        QCOMPARE(question.number, i + 1);
+        QCOMPARE(question.correct, u"Да"_s);
+        QCOMPARE(question.text, u"Вопрос %1 билета 1\n"_s.arg(i + 1));
+        readMarks += question.mark;
+        if (question.mark == u"0"_s) {
+            QVERIFY(question.chosen.isEmpty());
+            QVERIFY(!question.seconds);
+        } else {
+            QCOMPARE(question.chosen, question.mark == u"5"_s ? u"Да"_s : u"Нет"_s);
+            QCOMPARE(question.offered, (QStringList{u"Да"_s, u"Нет"_s, u"Не знаю"_s}));
+            QCOMPARE(question.seconds, std::optional<int>(10 * (i + 1)));
+        }
+    }
+    QCOMPARE(readMarks, marks);
+
+    // The times carry their zone, as ISO 8601.
+    const QJsonObject line = QJsonDocument::fromJson(desk.folder.readBytes(u"s/attempts.jsonl"_s)).object();
+    QCOMPARE(line.value(u"version"_s).toInt(), 1);
+    const QRegularExpression zoned(u"^2026-12-08T10:30:15(Z|[+-]\\d\\d:\\d\\d)$"_s);
+    QVERIFY2(zoned.match(line.value(u"start"_s).toString()).hasMatch(), qPrintable(line.value(u"start"_s).toString()));
+}
+
+void AttemptsTest::discardedAfterACrash()
+{
+    Desk desk;
+    {
+        // The program dies in the middle of question 3: the session never ends.
+        TicketSession crashed(desk.paths, u"rus"_s, desk.drawn(), TicketSession::Origin::Drawn);
+        QVERIFY(crashed.begin());
+        play(crashed.run(), u"RW"_s);
+    }
+    QVERIFY(!QFileInfo::exists(desk.paths.attemptsJournal()));
+    const std::optional<TicketJournal::Record> unfinished = TicketSession::findUnfinished(desk.paths, Now).unfinished;
+    QVERIFY(unfinished);
+    QVERIFY(!TicketSession::discardUnfinished(desk.paths, *unfinished, u"rus"_s, Now.addSecs(600)));
+
+    const AttemptsJournal::Reading journal = desk.journal();
+    QCOMPARE(journal.attempts.size(), 1);
+    const Attempt &attempt = journal.attempts.first();
+    QCOMPARE(attempt.ending, Attempt::Ending::Discarded);
+    QVERIFY(!attempt.savedToReport);
+    QVERIFY(!attempt.start.isValid());
+    QCOMPARE(attempt.end, Now.addSecs(600));
+    QCOMPARE(attempt.questions.size(), 5);
+    QCOMPARE(attempt.questions[0].mark, u"5"_s);
+    QCOMPARE(attempt.questions[1].mark, u"2"_s);
+    QCOMPARE(attempt.questions[1].text, u"Вопрос 2 билета 1\n"_s);
+    QCOMPARE(attempt.questions[2].mark, u"0"_s);
+    // The note in the report is as it always was.
+    QVERIFY(QFileInfo::exists(desk.paths.examReport()));
+}
+
+void AttemptsTest::resumedTicketThatCannotGoOnIsNoAttempt()
+{
+    Desk desk;
+    {
+        TicketSession crashed(desk.paths, u"rus"_s, desk.drawn(), TicketSession::Origin::Drawn);
+        QVERIFY(crashed.begin());
+        play(crashed.run(), u"RW"_s);
+    }
+    const std::optional<TicketJournal::Record> unfinished = TicketSession::findUnfinished(desk.paths, Now).unfinished;
+    QVERIFY(unfinished);
+    QVERIFY(QFile::remove(desk.exam + u"/b1/q3.txt"_s));
+    TicketSession resumed(desk.paths, u"rus"_s, *unfinished, TicketSession::Origin::Resumed);
+    QVERIFY(!resumed.begin());
+    resumed.end();
+    QVERIFY(!QFileInfo::exists(desk.paths.attemptsJournal()));
+
+    // A drawn ticket whose first question cannot be read is abandoned, and said so.
+    QVERIFY(QFile::remove(desk.exam + u"/b1/q1.txt"_s));
+    TicketSession drawn(desk.paths, u"rus"_s, desk.drawn(), TicketSession::Origin::Drawn);
+    QVERIFY(!drawn.begin());
+    drawn.end();
+    QCOMPARE(desk.journal().attempts.size(), 1);
+    QCOMPARE(desk.journal().attempts.first().ending, Attempt::Ending::Abandoned);
+}
+
+void AttemptsTest::roundTrip()
+{
+    const Attempt attempt = someAttempt(7);
+    const QByteArray line = AttemptsJournal::encode(attempt);
+    QVERIFY(!line.contains('\n'));
+    const std::optional<Attempt> read = AttemptsJournal::decode(line);
+    QVERIFY(read);
+    QCOMPARE(*read, attempt);
+}
+
+void AttemptsTest::damagedLinesAreKeptWithTheirNumbers()
+{
+    const QByteArray good = AttemptsJournal::encode(someAttempt(1));
+    const QByteArray bytes = good + "\n"
+                             // cut short by a power cut, then a line end put after it by the next append
+                             + good.left(good.size() / 2) + "\r\n" + good + "\n"
+                             + "\n"
+                             + "{\"version\":0,\"ending\":\"graded\"}\n"
+                             + "not json at all\n"
+                             + "{\"version\":1,\"ending\":\"lost\"}\n"
+                             + good;
+    const AttemptsJournal::Reading reading = AttemptsJournal::read(bytes);
+    QCOMPARE(reading.attempts.size(), 3);
+    QCOMPARE(reading.lines, (QList<qsizetype>{1, 3, 8}));
+    QCOMPARE(reading.damaged.size(), 4);
+    QCOMPARE(reading.damaged[0].line, 2);
+    QCOMPARE(reading.damaged[0].bytes, good.left(good.size() / 2));
+    QCOMPARE(reading.damaged[1].line, 5);
+    QCOMPARE(reading.damaged[2].line, 6);
+    QCOMPARE(reading.damaged[3].line, 7);
+}
+
+void AttemptsTest::unknownFieldsAreKept()
+{
+    QJsonObject object = QJsonDocument::fromJson(AttemptsJournal::encode(someAttempt(2))).object();
+    object.insert(u"version"_s, 2);
+    object.insert(u"room"_s, u"204"_s);
+    object.insert(u"proctor"_s, QJsonObject{{u"name"_s, u"Сидорова"_s}});
+    const std::optional<Attempt> read = AttemptsJournal::decode(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    QVERIFY(read);
+    QCOMPARE(read->ticket, u"2"_s);
+    QCOMPARE(read->unknown.value(u"room"_s).toString(), u"204"_s);
+    QCOMPARE(read->unknown.value(u"proctor"_s).toObject().value(u"name"_s).toString(), u"Сидорова"_s);
+    // Written again, they stay.
+    const QJsonObject again = QJsonDocument::fromJson(AttemptsJournal::encode(*read)).object();
+    QCOMPARE(again.value(u"room"_s).toString(), u"204"_s);
+}
+
+void AttemptsTest::appendSyncsUnderTheLock()
+{
+    QTemporaryDir dir;
+    const QString path = ProgramPaths(dir.path()).attemptsJournal();
+    QVERIFY(AttemptsJournal::append(path, someAttempt(1)));
+    // A workstation that died half way through its line.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write(AttemptsJournal::encode(someAttempt(2)).left(40));
+    file.close();
+
+    AnsiText::Faults::watch();
+    FileError error;
+    QVERIFY(AttemptsJournal::append(path, someAttempt(3), &error));
+    QCOMPARE(AnsiText::Faults::events(), (QStringList{u"write "_s + path, u"sync "_s + path, u"unlock "_s + path}));
+    AnsiText::Faults::cutPower();
+    AnsiText::Faults::clear();
+    QVERIFY(!QFileInfo::exists(path + u".lock"_s));
+
+    const AttemptsJournal::Reading reading = *AttemptsJournal::readFile(path);
+    QCOMPARE(reading.attempts.size(), 2);
+    QCOMPARE(reading.attempts[1].ticket, u"3"_s);
+    QCOMPARE(reading.damaged.size(), 1);
+    QCOMPARE(reading.damaged[0].line, 2);
+
+    // A failed sync is no saved attempt: the bytes are taken back.
+    const QByteArray before = *AnsiText::readBytes(path);
+    AnsiText::Faults::failSync();
+    QVERIFY(!AttemptsJournal::append(path, someAttempt(4), &error));
+    QCOMPARE(*AnsiText::readBytes(path), before);
+}
+
+QTEST_GUILESS_MAIN(AttemptsTest)
+#include "tst_attempts.moc"
