@@ -321,6 +321,7 @@ void ResultsWindow::applyLanguage()
     lblName->setBuddy(txtName);
     lblTicket->setBuddy(txtTicket);
     lblVerdict->setBuddy(cboVerdict);
+    lblExam->setBuddy(cboExam);
     m_tickets->setLanguage(m_language);
     m_runs->setLanguage(m_language);
     for (QWidget *control : findChildren<QWidget *>()) {
@@ -361,7 +362,7 @@ void ResultsWindow::fillExams()
     const QVariant chosen = cboExam->currentData();
     const QSignalBlocker quiet(cboExam);
     cboExam->clear();
-    cboExam->addItem(text(u"Все"_s, u"All"_s));
+    cboExam->addItem(text(u"Все экзамены"_s, u"All exams"_s));
     for (const QString &exam : ResultsMerge::exams(m_tickets->results()))
         cboExam->addItem(exam, exam);
     const bool withoutExam = std::any_of(m_tickets->results().begin(), m_tickets->results().end(),
@@ -768,7 +769,7 @@ void ResultsWindow::exportPdf()
 
     const QString page = ResultsPdf::html(text(u"Результаты экзаменов"_s, u"Exam results"_s), heading, tables);
     FileError error;
-    sayIfFailed(ResultsPdf::write(path, page, &error), path, error.reason(LanguagePolicy(m_language)));
+    sayWhereWritten(ResultsPdf::write(path, page, &error), path, error.reason(LanguagePolicy(m_language)));
 }
 
 void ResultsWindow::exportXlsx()
