@@ -1,6 +1,8 @@
 #include "core/exam/ticket_journal.h"
 #include "core/lab/lab_monitor.h"
 #include "core/lab/lab_table_model.h"
+#include "core/program/program_paths.h"
+#include "core/reports/attempts_journal.h"
 #include "support/program_folder.h"
 #include "support/ticket_steps.h"
 
@@ -62,6 +64,33 @@ struct Lab
     }
 };
 
+// The attempt of a ticket of five questions that ended on a workstation at `end`.
+Attempt endedAttempt(const QString &workstation, const QDateTime &end, Attempt::Ending ending, bool saved,
+                     const QString &marks)
+{
+    Attempt attempt;
+    attempt.workstation = workstation;
+    attempt.end = end;
+    attempt.start = end.addSecs(-600);
+    attempt.ending = ending;
+    attempt.savedToReport = saved;
+    attempt.student.name = u"Ученик "_s + workstation;
+    attempt.examTitle = u"Экзамен"_s;
+    attempt.ticketFolder = u"b1"_s;
+    for (int n = 1; n <= 5; ++n) {
+        Attempt::Question question;
+        question.number = n;
+        question.mark = n <= marks.size() ? QString(marks.at(n - 1)) : u"0"_s;
+        question.offered = question.mark == u"0"_s ? QStringList() : QStringList{u"Да"_s, u"Нет"_s};
+        attempt.questions << question;
+    }
+    if (ending == Attempt::Ending::Graded) {
+        attempt.grade = u"4"_s;
+        attempt.verdict = Verdict::Passed;
+    }
+    return attempt;
+}
+
 const LabMonitor::Row *rowOf(const LabMonitor &monitor, const QString &workstation)
 {
     for (const LabMonitor::Row &row : monitor.rows()) {
@@ -81,6 +110,7 @@ private slots:
     void states_data();
     void states();
     void endedTicketsStayForTheDay();
+    void attemptsTellTheEndedTickets();
     void damagedAndReplacedJournals();
     void fortyWorkstationsReadOnlyWhatChanged();
     void tableSortsAndFilters();
@@ -169,6 +199,52 @@ void LabMonitorTest::endedTicketsStayForTheDay()
     monitor.refresh();
     QCOMPARE(monitor.rows().size(), 1);
     QCOMPARE(monitor.rows().first().workstation, u"pc1"_s);
+}
+
+void LabMonitorTest::attemptsTellTheEndedTickets()
+{
+    // Tickets that ended before the monitor looked come from the attempts journal, which also
+    // tells a saved record from one left out of the report.
+    const Lab lab;
+    const QString attempts = ProgramPaths(lab.folder.path()).attemptsJournal();
+    using Ending = Attempt::Ending;
+    for (const Attempt &attempt :
+         {endedAttempt(u"pc1"_s, Noon.addSecs(-3600), Ending::Graded, true, u"55525"_s),
+          endedAttempt(u"pc2"_s, Noon.addSecs(-1800), Ending::Graded, false, u"5552"_s),
+          endedAttempt(u"pc3"_s, Noon.addSecs(-900), Ending::Abandoned, false, u"5"_s),
+          endedAttempt(u"pc4"_s, Noon.addDays(-1), Ending::Graded, true, u"55555"_s),
+          endedAttempt(u"pc5"_s, Noon.addSecs(-7200), Ending::Graded, true, u"55555"_s)})
+        QVERIFY(AttemptsJournal::append(attempts, attempt));
+    // The next student of pc5 is at work.
+    lab.write(u"pc5"_s, lab.record(u"Пятый"_s, u"R"_s), Noon);
+    QDateTime now = Noon;
+    LabMonitor monitor(lab.folder.path(u"s"_s));
+    monitor.setClock([&now] { return now; });
+    QCOMPARE(monitor.refresh(), 2);
+    QCOMPARE(monitor.rows().size(), 4);
+    QVERIFY(!rowOf(monitor, u"pc4"_s));
+    const LabMonitor::Row *saved = rowOf(monitor, u"pc1"_s);
+    QCOMPARE(saved->state, LabMonitor::State::Saved);
+    QCOMPARE(saved->student, u"Ученик pc1"_s);
+    QCOMPARE(saved->right, 4);
+    QCOMPARE(saved->wrong, 1);
+    QCOMPARE(saved->grade, u"4"_s);
+    QCOMPARE(saved->lastActivity, Noon.addSecs(-3600));
+    QCOMPARE(rowOf(monitor, u"pc2"_s)->state, LabMonitor::State::Graded);
+    QCOMPARE(rowOf(monitor, u"pc2"_s)->unanswered, 1);
+    QCOMPARE(rowOf(monitor, u"pc3"_s)->state, LabMonitor::State::Abandoned);
+    QCOMPARE(rowOf(monitor, u"pc5"_s)->student, u"Пятый"_s);
+    QCOMPARE(rowOf(monitor, u"pc5"_s)->state, LabMonitor::State::Answering);
+    QCOMPARE(monitor.refresh(), 0);
+
+    // pc5's ticket ends and is saved: its journal goes and its attempt is written.
+    now = Noon.addSecs(30);
+    QVERIFY(QFile::remove(lab.journal(u"pc5"_s)));
+    QVERIFY(AttemptsJournal::append(attempts, endedAttempt(u"pc5"_s, now, Ending::Graded, true, u"52555"_s)));
+    QCOMPARE(monitor.refresh(), 1);
+    QCOMPARE(rowOf(monitor, u"pc5"_s)->state, LabMonitor::State::Saved);
+    QCOMPARE(rowOf(monitor, u"pc5"_s)->wrong, 1);
+    QCOMPARE(monitor.rows().size(), 4);
 }
 
 void LabMonitorTest::damagedAndReplacedJournals()

@@ -2,6 +2,8 @@
 
 #include "core/exam/grade.h"
 #include "core/files/ansi_text.h"
+#include "core/program/program_paths.h"
+#include "core/reports/attempts_journal.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -66,6 +68,62 @@ LabMonitor::Row LabMonitor::rowOf(const TicketJournal::Record &record, const QDa
     return row;
 }
 
+LabMonitor::Row LabMonitor::rowOf(const Attempt &attempt)
+{
+    Row row;
+    row.workstation = attempt.workstation;
+    row.journal = QFileInfo(ProgramPaths::ticketJournalName(attempt.workstation)).fileName();
+    row.student = attempt.student.name.isEmpty() ? attempt.student.line : attempt.student.name;
+    row.exam = attempt.examTitle.trimmed();
+    row.ticket = attempt.ticketFolder.isEmpty() ? attempt.ticket : attempt.ticketFolder;
+    row.questions = int(attempt.questions.size());
+    for (const Attempt::Question &question : attempt.questions) {
+        if (question.mark == u"5"_s)
+            ++row.right;
+        else if (question.mark == u"2"_s)
+            ++row.wrong;
+        if (!question.offered.isEmpty())
+            row.reached = question.number;
+    }
+    row.unanswered = std::max(0, row.questions - row.right - row.wrong);
+    row.grade = attempt.grade;
+    row.lastActivity = attempt.end;
+    const bool graded = attempt.verdict != Verdict::None || !attempt.grade.isEmpty();
+    if (attempt.savedToReport)
+        row.state = State::Saved;
+    else if (graded && attempt.ending != Attempt::Ending::Abandoned && attempt.ending != Attempt::Ending::Discarded)
+        row.state = State::Graded;
+    else
+        row.state = State::Abandoned;
+    return row;
+}
+
+bool LabMonitor::readAttempts(const QDateTime &now)
+{
+    const QFileInfo file(QDir(m_folder).filePath(QFileInfo(ProgramPaths::attemptsJournalName()).fileName()));
+    const qint64 size = file.exists() ? file.size() : -1;
+    const QDateTime modified = file.exists() ? file.lastModified() : QDateTime();
+    if (size == m_attemptsSize && modified == m_attemptsModified && now.date() == m_attemptsDay)
+        return false;
+    m_attemptsSize = size;
+    m_attemptsModified = modified;
+    m_attemptsDay = now.date();
+    m_attempted.clear();
+    const std::optional<AttemptsJournal::Reading> reading = size >= 0 ? AttemptsJournal::readFile(file.filePath())
+                                                                      : std::nullopt;
+    if (!reading)
+        return size >= 0;
+    for (const Attempt &attempt : reading->attempts) {
+        if (attempt.workstation.isEmpty() || !attempt.end.isValid() || attempt.end.toLocalTime().date() != now.date())
+            continue;
+        const Row row = rowOf(attempt);
+        const auto known = m_attempted.constFind(row.journal);
+        if (known == m_attempted.cend() || known->lastActivity <= row.lastActivity)
+            m_attempted.insert(row.journal, row);
+    }
+    return true;
+}
+
 int LabMonitor::refresh()
 {
     const QDateTime now = m_clock();
@@ -126,6 +184,18 @@ int LabMonitor::refresh()
         }
         rows.insert(it.key(), *it);
         ++it;
+    }
+    // A ticket that ended is told best by its attempt, which says whether its record reached
+    // the report, and also for the tickets that ended before the monitor looked. A journal
+    // found removed is the ticket the attempt tells of when the attempt ended shortly before.
+    if (readAttempts(now))
+        ++reads;
+    for (auto it = m_attempted.cbegin(); it != m_attempted.cend(); ++it) {
+        const auto shown = rows.constFind(it.key());
+        const bool running = shown != rows.cend() && !m_ended.contains(it.key());
+        if (running || (shown != rows.cend() && it->lastActivity.addSecs(EndedWithinSeconds) < shown->lastActivity))
+            continue;
+        rows.insert(it.key(), *it);
     }
 
     const QList<Row> updated = rows.values();

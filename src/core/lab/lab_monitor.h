@@ -2,6 +2,7 @@
 
 #include "core/exam/ticket_journal.h"
 #include "core/exam/ticket_journal_keeper.h"
+#include "core/reports/attempt.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -18,7 +19,9 @@ class QTimer;
 
 // The teacher's view of a computer lab whose workstations share one program folder: one row
 // per workstation with a ticket running or ended today, read from the ticket journals in the
-// reports' folder ("ticket-<host>.journal", one per workstation). A journal is replaced whole
+// reports' folder ("ticket-<host>.journal", one per workstation) and, for the tickets that
+// ended, from the attempts journal beside them, which names the workstation and says whether
+// the record reached the report. A journal is replaced whole
 // by its program, so a read sees one step or the next, never half of one; the monitor only
 // reads: it never takes a journal's lock and never writes a file.
 //
@@ -68,6 +71,8 @@ public:
     static constexpr int SilentTimedSeconds = 3 * TicketJournalKeeper::SecondsBetweenWrites;
     static constexpr int DefaultIdleMinutes = 5;
     static constexpr int DefaultPollMilliseconds = 3000;
+    // How long before a journal was found removed its ticket's attempt may have ended.
+    static constexpr int EndedWithinSeconds = 60;
 
     explicit LabMonitor(const QString &folder, QObject *parent = nullptr);
 
@@ -88,6 +93,8 @@ public:
     // The row a journal's record comes to at the time given, its file written at `written`.
     static Row rowOf(const TicketJournal::Record &record, const QDateTime &written, const QDateTime &now,
                      int idleMinutes);
+    // The row of an ended ticket as its attempt tells it.
+    static Row rowOf(const Attempt &attempt);
     // "ticket-pc7.journal" gives "pc7"; the journal of a workstation without a host name, "".
     static QString workstationOf(const QString &journalName);
 
@@ -97,6 +104,8 @@ signals:
 
 private:
     void watchFolder();
+    // Reads the attempts journal again when it changed; whether it was read.
+    bool readAttempts(const QDateTime &now);
 
     // What a journal was when last read: its size and times, and what it held.
     struct Seen
@@ -113,6 +122,12 @@ private:
     QHash<QString, Seen> m_seen;
     // The rows of tickets whose journal was removed today, by journal name.
     QMap<QString, Row> m_ended;
+    // The attempts journal as last read, and the last attempt of each workstation that ended
+    // today, by the name its ticket journal has.
+    qint64 m_attemptsSize = -1;
+    QDateTime m_attemptsModified;
+    QDate m_attemptsDay;
+    QMap<QString, Row> m_attempted;
     QList<Row> m_rows;
     QFileSystemWatcher *m_watcher = nullptr;
     QTimer *m_poll = nullptr;

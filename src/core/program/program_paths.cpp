@@ -96,9 +96,14 @@ QString ProgramPaths::attemptsJournalName()
 
 QString ProgramPaths::ticketJournalName()
 {
+    return ticketJournalName(QSysInfo::machineHostName());
+}
+
+QString ProgramPaths::ticketJournalName(const QString &hostName)
+{
     // Only letters, digits and the dash of the host name, so the name is one safe file name.
     QString host;
-    for (const QChar c : QSysInfo::machineHostName()) {
+    for (const QChar c : hostName) {
         if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-')
             host += c;
     }

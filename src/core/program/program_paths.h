@@ -45,6 +45,8 @@ public:
     static QString questionnaireReportName();
     static QString attemptsJournalName();
     static QString ticketJournalName();
+    // The journal name of the workstation of that host name.
+    static QString ticketJournalName(const QString &hostName);
 
 private:
     QString m_folder;
