@@ -114,14 +114,8 @@ bool SharedLock::tryLock(FileError *error)
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        switch (attempt(error)) {
-        case Attempt::Taken:
-            return true;
-        case Attempt::Refused:
-            return false;
-        case Attempt::Held:
-            break;
-        }
+        if (const Attempt outcome = attempt(error); outcome != Attempt::Held)
+            return outcome == Attempt::Taken;
         if (m_refusedWithoutLock > 0) {
             QThread::msleep(RetryMilliseconds);
             continue;
@@ -138,14 +132,8 @@ bool SharedLock::lock(int waitMilliseconds, FileError *error)
 {
     const QDeadlineTimer deadline(waitMilliseconds);
     for (;;) {
-        switch (attempt(error)) {
-        case Attempt::Taken:
-            return true;
-        case Attempt::Refused:
-            return false;
-        case Attempt::Held:
-            break;
-        }
+        if (const Attempt outcome = attempt(error); outcome != Attempt::Held)
+            return outcome == Attempt::Taken;
         if (m_refusedWithoutLock == 0 && removeIfStale(true))
             continue;
         if (deadline.hasExpired()) {
