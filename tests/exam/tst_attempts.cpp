@@ -4,6 +4,7 @@
 #include "core/reports/attempts_journal.h"
 #include "core/reports/exam_report.h"
 #include "support/program_folder.h"
+#include "support/ticket_desk.h"
 #include "support/ticket_steps.h"
 
 #include <QFile>
@@ -19,32 +20,12 @@ namespace {
 
 const QDateTime Now(QDate(2026, 12, 8), QTime(10, 30, 15));
 
-// A program folder with an exam of one ticket of five questions ("Да" is right) and the
-// settings a ticket is drawn with.
-struct Desk
+// The desk with a clock: the seconds since Now on the session's clock.
+struct Desk : TicketDesk
 {
-    ProgramFolder folder;
-    ProgramPaths paths{folder.path()};
-    SettingsRecord settings;
-    QString exam;
-    // The seconds since Now on the session's clock.
     int seconds = 0;
 
-    Desk()
-    {
-        exam = makeExam(folder, u"Физика"_s, 1, 5);
-        settings.setExamFolder(exam);
-        settings.setQuestions(u"5"_s);
-        settings.setPassScore(u"4"_s);
-        settings.setMinutes(u"1"_s);
-        settings.setLanguage(u"rus"_s);
-    }
-
-    TicketJournal::Record drawn() const
-    {
-        const Student student{u"Ф.И.О ,  Данные  Иванов"_s, u"группа 7"_s, QString(), u"вариант 2"_s, u"Иванов"_s};
-        return TicketSession::drawn(settings, student, u"1"_s, u"b1"_s, u"Физика\r\n"_s);
-    }
+    TicketJournal::Record drawn() const { return TicketDesk::drawn(u"вариант 2"_s); }
 
     void clockOn(TicketSession &session)
     {

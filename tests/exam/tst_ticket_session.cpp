@@ -4,6 +4,7 @@
 #include "core/reports/exam_report.h"
 #include "core/reports/report_reader.h"
 #include "support/program_folder.h"
+#include "support/ticket_desk.h"
 #include "support/ticket_steps.h"
 
 #include <QDir>
@@ -18,33 +19,7 @@ namespace {
 
 const QDateTime Now(QDate(2026, 12, 8), QTime(10, 30, 15));
 
-// A program folder with an exam of one ticket of five questions ("Да" is right), the
-// settings a ticket is drawn with and the student who draws it.
-struct Desk
-{
-    ProgramFolder folder;
-    ProgramPaths paths{folder.path()};
-    SettingsRecord settings;
-    QString exam;
-
-    explicit Desk(const QString &language = u"rus"_s)
-    {
-        exam = makeExam(folder, u"Физика"_s, 1, 5);
-        settings.setExamFolder(exam);
-        settings.setQuestions(u"5"_s);
-        settings.setPassScore(u"4"_s);
-        settings.setMinutes(u"1"_s);
-        settings.setLanguage(language);
-    }
-
-    TicketJournal::Record drawn() const
-    {
-        const Student student{u"Ф.И.О ,  Данные  Иванов"_s, u"группа 7"_s, QString(), QString(), u"Иванов"_s};
-        return TicketSession::drawn(settings, student, u"1"_s, u"b1"_s, u"Физика\r\n"_s);
-    }
-
-    bool hasJournal() const { return QFileInfo::exists(paths.ticketJournal()); }
-};
+using Desk = TicketDesk;
 
 // The sheet the evaluation window makes of an outcome.
 ExamRecord recordOf(const TicketOutcome &outcome, const Student &student, const QString &language)
