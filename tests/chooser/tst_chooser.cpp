@@ -1,4 +1,3 @@
-#include "core/exam/question_count.h"
 #include "core/files/ini.h"
 #include "core/platform.h"
 #include "gui/chooser/exam_chooser_window.h"
@@ -15,7 +14,6 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -39,11 +37,8 @@ private:
 private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
-    void textFilesWalkDepthFirst();
     void counts_data();
     void counts();
-    void entryNames_data();
-    void entryNames();
     void folderTest_data();
     void folderTest();
     void acceptTwiceGivesTheSameCounts();
@@ -57,24 +52,6 @@ private slots:
     void chosenExamOpensOnTheLibrary();
     void treeAndLinkMoveTheFolder();
 };
-
-void TestChooser::textFilesWalkDepthFirst()
-{
-    ProgramFolder folder;
-    for (const char *file : {"b1/q1.txt", "b1/a/x.TXT", "b1/a/b/y.txt", "b1/c/z.Txt", "b1/k1.bmp", "b1/a/notes.txt.bak",
-                             "b1/.hidden/h.txt"})
-        folder.writeText(QLatin1StringView(file), u"x\r\n"_s);
-
-    const QString b1 = folder.path(u"b1"_s);
-    const QStringList found = QuestionCount::textFiles(FilesystemWalker(), b1);
-    QCOMPARE(found, (QStringList{b1 + u"/a/b/y.txt"_s, b1 + u"/a/x.TXT"_s, b1 + u"/c/z.Txt"_s, b1 + u"/q1.txt"_s}));
-
-    // A link back to a folder above is not followed round and round.
-    QVERIFY(QFile::link(b1, b1 + u"/a/loop"_s));
-    QCOMPARE(QuestionCount::textFiles(FilesystemWalker(), b1).size(), 4);
-
-    QCOMPARE(QuestionCount::textFiles(FilesystemWalker(), folder.path(u"missing"_s)), QStringList());
-}
 
 void TestChooser::counts_data()
 {
@@ -117,47 +94,6 @@ void TestChooser::counts()
     QCOMPARE(entries.size(), tickets.toInt() + 1);
     QVERIFY(entries.contains(exam + u"/lzm.lzm"_s));
     QCOMPARE(control<QLineEdit>(chooser, "Text4")->text(), tickets);
-}
-
-// The entry of a name is looked up by its spellings; what it finds is what the folder's
-// listing finds.
-void TestChooser::entryNames_data()
-{
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("found");
-
-    QTest::newRow("exact") << QStringList{u"b1/"_s, u"b2/"_s} << u"b1"_s << u"b1"_s;
-    QTest::newRow("other case") << QStringList{u"B1/"_s} << u"b1"_s << u"B1"_s;
-    QTest::newRow("exact before other case") << QStringList{u"B1/"_s, u"b1/"_s} << u"b1"_s << u"b1"_s;
-    QTest::newRow("two other cases: the first by name") << QStringList{u"v1.TXT"_s, u"V1.txt"_s} << u"v1.txt"_s
-                                                         << u"V1.txt"_s;
-    QTest::newRow("a file counts too") << QStringList{u"V1.TXT"_s} << u"v1.txt"_s << u"V1.TXT"_s;
-    QTest::newRow("a broken link counts too") << QStringList{u"b1@"_s} << u"b1"_s << u"b1"_s;
-    QTest::newRow("none") << QStringList{u"b11/"_s, u"lzm.lzm"_s} << u"b1"_s << QString();
-    QTest::newRow("hidden names are not listed") << QStringList{u".b1/"_s} << u".b1"_s << QString();
-    QTest::newRow("a name with k is listed") << QStringList{u"K1/"_s} << u"k1"_s << u"K1"_s;
-    QTest::newRow("a Cyrillic name is listed") << QStringList{u"Билет/"_s} << u"билет"_s << u"Билет"_s;
-}
-
-void TestChooser::entryNames()
-{
-    QFETCH(QStringList, entries);
-    QFETCH(QString, name);
-    QFETCH(QString, found);
-
-    QTemporaryDir dir;
-    for (const QString &entry : entries) {
-        const QString path = dir.filePath(entry.chopped(entry.endsWith(u'/') || entry.endsWith(u'@') ? 1 : 0));
-        if (entry.endsWith(u'/'))
-            QVERIFY(QDir().mkpath(path));
-        else if (entry.endsWith(u'@'))
-            QVERIFY(QFile::link(dir.filePath(u"missing"_s), path));
-        else
-            QVERIFY(QFile(path).open(QIODevice::WriteOnly));
-    }
-    QCOMPARE(QuestionCount::entryName(dir.path(), name), found);
-    QCOMPARE(QuestionCount::entryName(QString(), name), QString());
 }
 
 void TestChooser::folderTest_data()

@@ -1,7 +1,9 @@
 #include "core/exam/exam_folder.h"
+#include "core/exam/question_count.h"
 #include "core/files/ansi_text.h"
 #include "core/program/language_policy.h"
 #include "support/files.h"
+#include "support/program_folder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -47,7 +49,9 @@ private slots:
     void removingAPicture();
     void entriesCountTickets_data();
     void entriesCountTickets();
-
+    void textFilesWalkDepthFirst();
+    void entryNames_data();
+    void entryNames();
 };
 
 void ExamFolderTest::titleIsTheWholeFile()
@@ -291,6 +295,65 @@ void ExamFolderTest::entriesCountTickets()
     QCOMPARE(found.tickets, tickets);
     QCOMPARE(found.paths.size(), tickets + 1);
     QVERIFY(found.paths.contains(dir.filePath(ExamFolder::titleFileName())));
+}
+
+void ExamFolderTest::textFilesWalkDepthFirst()
+{
+    ProgramFolder folder;
+    for (const char *file : {"b1/q1.txt", "b1/a/x.TXT", "b1/a/b/y.txt", "b1/c/z.Txt", "b1/k1.bmp", "b1/a/notes.txt.bak",
+                             "b1/.hidden/h.txt"})
+        folder.writeText(QLatin1StringView(file), u"x\r\n"_s);
+
+    const QString b1 = folder.path(u"b1"_s);
+    const QStringList found = QuestionCount::textFiles(FilesystemWalker(), b1);
+    QCOMPARE(found, (QStringList{b1 + u"/a/b/y.txt"_s, b1 + u"/a/x.TXT"_s, b1 + u"/c/z.Txt"_s, b1 + u"/q1.txt"_s}));
+
+    // A link back to a folder above is not followed round and round.
+    QVERIFY(QFile::link(b1, b1 + u"/a/loop"_s));
+    QCOMPARE(QuestionCount::textFiles(FilesystemWalker(), b1).size(), 4);
+
+    QCOMPARE(QuestionCount::textFiles(FilesystemWalker(), folder.path(u"missing"_s)), QStringList());
+}
+
+// The entry of a name is looked up by its spellings; what it finds is what the folder's
+// listing finds.
+void ExamFolderTest::entryNames_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("found");
+
+    QTest::newRow("exact") << QStringList{u"b1/"_s, u"b2/"_s} << u"b1"_s << u"b1"_s;
+    QTest::newRow("other case") << QStringList{u"B1/"_s} << u"b1"_s << u"B1"_s;
+    QTest::newRow("exact before other case") << QStringList{u"B1/"_s, u"b1/"_s} << u"b1"_s << u"b1"_s;
+    QTest::newRow("two other cases: the first by name") << QStringList{u"v1.TXT"_s, u"V1.txt"_s} << u"v1.txt"_s
+                                                         << u"V1.txt"_s;
+    QTest::newRow("a file counts too") << QStringList{u"V1.TXT"_s} << u"v1.txt"_s << u"V1.TXT"_s;
+    QTest::newRow("a broken link counts too") << QStringList{u"b1@"_s} << u"b1"_s << u"b1"_s;
+    QTest::newRow("none") << QStringList{u"b11/"_s, u"lzm.lzm"_s} << u"b1"_s << QString();
+    QTest::newRow("hidden names are not listed") << QStringList{u".b1/"_s} << u".b1"_s << QString();
+    QTest::newRow("a name with k is listed") << QStringList{u"K1/"_s} << u"k1"_s << u"K1"_s;
+    QTest::newRow("a Cyrillic name is listed") << QStringList{u"Билет/"_s} << u"билет"_s << u"Билет"_s;
+}
+
+void ExamFolderTest::entryNames()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, name);
+    QFETCH(QString, found);
+
+    QTemporaryDir dir;
+    for (const QString &entry : entries) {
+        const QString path = dir.filePath(entry.chopped(entry.endsWith(u'/') || entry.endsWith(u'@') ? 1 : 0));
+        if (entry.endsWith(u'/'))
+            QVERIFY(QDir().mkpath(path));
+        else if (entry.endsWith(u'@'))
+            QVERIFY(QFile::link(dir.filePath(u"missing"_s), path));
+        else
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(QuestionCount::entryName(dir.path(), name), found);
+    QCOMPARE(QuestionCount::entryName(QString(), name), QString());
 }
 
 QTEST_GUILESS_MAIN(ExamFolderTest)
