@@ -666,6 +666,8 @@ void QuestionnaireWindow::openEditor()
 {
     Frame1->hide();
     Frame6->hide();
+    // The run's line naming the tests folder goes: the editor's panels name it themselves.
+    Label16->clear();
     m_editor.setSource(QuestionnaireEditor::Source::Typed);
     m_editor.setOpen(true);
     Text3->clear();
