@@ -714,6 +714,8 @@ void TestMode::questionNumberBoxesTakeWholeNumbers()
     next->insert(typed);
     QCOMPARE(next->text(), PathNames::isQuestionNumber(typed) ? typed : QString());
 
+    // The question's own number box, once the prompt that covers it is closed.
+    click(window, "Command16");
     auto *number = control<QLineEdit>(window, "Text1");
     number->clear();
     QTest::keyClicks(number, typed);

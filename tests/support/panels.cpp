@@ -7,9 +7,41 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QRect placeIn(const QWidget *window, const QWidget *widget)
+// The part of the widget its parents leave visible, in the window's coordinates.
+QRect visiblePart(const QWidget *window, const QWidget *widget)
 {
-    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+    QRect part(widget->mapTo(window, QPoint(0, 0)), widget->size());
+    for (const QWidget *parent = widget->parentWidget(); parent && parent != window; parent = parent->parentWidget())
+        part &= QRect(parent->mapTo(window, QPoint(0, 0)), parent->size());
+    return part;
+}
+
+// Whether the widget is painted after the panel: its branch lies above the panel's branch
+// under the parent they share.
+bool paintedAbove(const QWidget *widget, const QWidget *panel)
+{
+    const QWidget *shared = panel->parentWidget();
+    while (shared && !shared->isAncestorOf(widget))
+        shared = shared->parentWidget();
+    const auto branch = [shared](const QWidget *leaf) {
+        const QWidget *child = leaf;
+        while (child->parentWidget() != shared)
+            child = child->parentWidget();
+        return child;
+    };
+    const QObjectList &order = shared->children();
+    return order.indexOf(branch(widget)) > order.indexOf(branch(panel));
+}
+
+// Whether the widget belongs to an opaque panel painted above the panel: an overlay of its own,
+// which hides the panel rather than peeking out of it.
+bool inPanelAbove(const QWidget *widget, const QWidget *panel)
+{
+    for (const QWidget *holder = widget; holder && !holder->isAncestorOf(panel); holder = holder->parentWidget()) {
+        if (qobject_cast<const QGroupBox *>(holder) && holder->autoFillBackground() && paintedAbove(holder, panel))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -21,14 +53,21 @@ QStringList peekingControls(const QWidget *window)
     for (const QGroupBox *panel : window->findChildren<QGroupBox *>()) {
         if (!panel->isVisible())
             continue;
-        const QRect area = placeIn(window, panel);
+        const QRect area = visiblePart(window, panel);
         for (const QWidget *control : widgets) {
-            // Unnamed widgets are the parts of a named control (a scroll bar, a viewport).
-            if (control == panel || control->objectName().isEmpty() || !control->isVisible() || control->isWindow()
-                || panel->isAncestorOf(control) || control->isAncestorOf(panel))
+            // Unnamed widgets and those Qt names are the parts of a named control.
+            const QString name = control->objectName();
+            if (control == panel || name.isEmpty() || name.startsWith(u"qt_"_s) || !control->isVisible()
+                || control->isWindow() || panel->isAncestorOf(control) || control->isAncestorOf(panel))
                 continue;
-            if (placeIn(window, control).intersects(area))
-                found << control->objectName() + u" in "_s + panel->objectName();
+            const QRect part = visiblePart(window, control);
+            if (!part.intersects(area) || (part.contains(area) && !paintedAbove(control, panel))
+                || inPanelAbove(control, panel))
+                continue;
+            const bool hidden = !paintedAbove(control, panel) && panel->autoFillBackground() && area.contains(part);
+            const bool reached = control->isEnabled() && control->focusPolicy() != Qt::NoFocus;
+            if (!hidden || reached)
+                found << name + u" in "_s + panel->objectName();
         }
     }
     return found;

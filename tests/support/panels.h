@@ -5,9 +5,10 @@
 
 class QWidget;
 
-// The visible controls of a window that lie, even in part, in the rectangle of a visible
-// panel (a group box) they do not belong to: controls of another panel peeking out from
-// under it or showing through it. Each as "control in panel".
+// The controls of a window that a panel (a group box) shown over them fails to hide: shown
+// above it or through it (a panel that does not paint its background), sticking out from
+// under it, or hidden under it but still reached by the keyboard. A panel that holds the
+// whole overlay is its ground, not covered by it. Each as "control in panel".
 QStringList peekingControls(const QWidget *window);
 
 // How many visible labels of the window show the text within their caption.
