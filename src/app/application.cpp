@@ -189,7 +189,7 @@ void Application::switchLanguage(const QString &language)
 
 void Application::showSettings()
 {
-    keepAboutBehind();
+    closeAboutForWork();
     settingsWindow()->show();
     if (m_startWindow)
         m_startWindow->hide();
@@ -208,6 +208,14 @@ void Application::showAbout()
         connect(m_aboutWindow, &AboutWindow::closed, this, &Application::discardAbout);
     }
     m_aboutWindow->show();
+}
+
+void Application::closeAboutForWork()
+{
+    // The about window greets the mode choice and is kept on top of it. Once a window the
+    // student or the teacher works in opens, it goes: on top it would cover the ticket, and
+    // lowered it would be forgotten behind the ticket until the ticket ends.
+    discardAbout();
 }
 
 void Application::discardAbout()
@@ -262,7 +270,7 @@ bool Application::openSession(TicketSession *session)
     m_ticketWindow->move(m_ticketWindow->x(), AvailableArea().top());
     m_ticketWindow->moveRightOf(m_pictureSizeWindow->rightOfPicture());
     m_ticketWindow->activateWindow();
-    keepAboutBehind();
+    closeAboutForWork();
     return true;
 }
 
@@ -273,16 +281,6 @@ void Application::endSession()
         // The windows that followed it are deleted after the event at hand; so is the session.
         m_session->deleteLater();
         m_session = nullptr;
-    }
-}
-
-void Application::keepAboutBehind()
-{
-    // The about window stays above the windows of the choice, not above the ticket and the
-    // evaluation the student works in.
-    if (m_aboutWindow && m_aboutWindow->isVisible()) {
-        SetTopmost(m_aboutWindow, false);
-        m_aboutWindow->lower();
     }
 }
 
@@ -356,7 +354,7 @@ void Application::openExamChooser(const QString &folder, ChooserOpener opener)
     connect(m_examChooser, &ExamChooserWindow::examAccepted, &m_studentStep, &StudentStep::clearTicketChoice);
     if (m_settings.examFolder().isEmpty())
         m_examChooser->setFolder(folder.isEmpty() ? m_paths.examLibrary() : folder);
-    keepAboutBehind();
+    closeAboutForWork();
     m_examChooser->show();
 }
 
@@ -390,7 +388,7 @@ void Application::openExamEditor()
         connect(m_examEditor, &ExamEditorWindow::pictureSizeRequested, this, &Application::openPictureSizeForEditor);
         connect(m_examEditor, &ExamEditorWindow::importRequested, this, &Application::openBankWindow);
     }
-    keepAboutBehind();
+    closeAboutForWork();
     m_examEditor->show();
 }
 
@@ -493,7 +491,7 @@ void Application::openEvaluation(const TicketOutcome &outcome)
     m_evaluationWindow->show();
     // The ticket window that had the focus is about to go.
     m_evaluationWindow->activateWindow();
-    keepAboutBehind();
+    closeAboutForWork();
 }
 
 EvaluationWindow *Application::evaluationWindow() const

@@ -167,7 +167,7 @@ private:
     // The running ticket has ended: its journal goes with its session.
     void endSession();
     void sayJournalSetAside(const TicketSession::SetAside &setAside);
-    void keepAboutBehind();
+    void closeAboutForWork();
 
     Platform &m_platform;
     ProgramPaths m_paths;

@@ -9,6 +9,7 @@
 #include "gui/exam/ticket_window.h"
 #include "gui/settings/settings_window.h"
 #include "support/controls.h"
+#include "support/panels.h"
 #include "support/program_folder.h"
 #include "support/roads.h"
 
@@ -41,6 +42,7 @@ class EditorTest : public QObject
 private slots:
 
     void opensFromSettingsWithStartLayout();
+    void panelsHideWhatTheyCover();
     void createsExamNamedWithOneWord();
     void refusesExamName_data();
     void refusesExamName();
@@ -165,6 +167,51 @@ void EditorTest::opensFromSettingsWithStartLayout()
     click(editor, "Command12");
     QVERIFY(!folder.app().examEditor());
     QVERIFY(folder.app().settingsWindow()->isVisible());
+}
+
+// Every panel of the editor, in the orders a teacher opens them: no control of another panel
+// shows inside a panel.
+void EditorTest::panelsHideWhatTheyCover()
+{
+    QTemporaryDir pictures;
+    ProgramFolder folder;
+    ExamEditorWindow *editor = openEditor(folder);
+    QVERIFY(editor);
+    QStringList faults;
+    const auto look = [&](const QString &step) {
+        for (const QString &peeking : peekingControls(editor))
+            faults << step + u": "_s + peeking;
+    };
+    look(u"the start panel"_s);
+    click(editor, "Command9");
+    look(u"a new exam's name"_s);
+    click(editor, "Command13");
+    look(u"back from the name"_s);
+    click(editor, "Command8");
+    look(u"the folder tree"_s);
+    click(editor, "Command14");
+    look(u"back from the tree"_s);
+    click(editor, "Command8");
+    click(editor, "Command14");
+    click(editor, "Command9");
+    look(u"the name after the tree"_s);
+    control<QLineEdit>(editor, "Text9")->setText(u"Картинки"_s);
+    click(editor, "Command5");
+    look(u"a new exam"_s);
+    fillQuestion(editor, u"1"_s, 1, u"Что на картинке?"_s, u"Море\nНебо"_s, u"Море"_s);
+    look(u"a question"_s);
+    folder.platform.fileAnswers.enqueue(writePng(pictures, 40, 30));
+    click(editor, "Label5");
+    look(u"a picture chosen"_s);
+    click(editor, "Command2");
+    click(editor, "Command1");
+    openQuestion(editor, u"1"_s, 1);
+    look(u"a question with its picture"_s);
+    click(editor, "Command7");
+    look(u"back to the start panel"_s);
+    chooseExam(editor, folder.path(u"b/Картинки"_s));
+    look(u"an exam chosen"_s);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_s)));
 }
 
 void EditorTest::createsExamNamedWithOneWord()

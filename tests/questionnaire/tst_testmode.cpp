@@ -10,6 +10,7 @@
 #include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/files.h"
+#include "support/panels.h"
 #include "support/program_folder.h"
 
 #include <QCheckBox>
@@ -111,6 +112,7 @@ private slots:
     void nameFromAFileStaysInsideTheTestsFolder();
     void failedSaveNamesTheFileAndTheReason_data();
     void failedSaveNamesTheFileAndTheReason();
+    void panelsHideWhatTheyCover();
 };
 
 void TestMode::strayFileRaisesTheCount()
@@ -641,6 +643,8 @@ void TestMode::questionNumberBoxesTakeWholeNumbers()
     next->insert(typed);
     QCOMPARE(next->text(), PathNames::isQuestionNumber(typed) ? typed : QString());
 
+    // The question's own number box, once the prompt that covers it is closed.
+    click(window, "Command16");
     auto *number = control<QLineEdit>(window, "Text1");
     number->clear();
     QTest::keyClicks(number, typed);
@@ -855,4 +859,57 @@ void TestMode::failedSaveNamesTheFileAndTheReason()
 }
 
 QTEST_MAIN(TestMode)
+
+// Every panel of the run and of the editor, in the orders a teacher opens them: no control of
+// another panel shows inside a panel, and the tests folder is named once.
+void TestMode::panelsHideWhatTheyCover()
+{
+    ProgramFolder folder;
+    copyQuiz(folder);
+    QuestionnaireWindow *window = open(folder);
+    QStringList faults;
+    const auto look = [&](const QString &step) {
+        for (const QString &peeking : peekingControls(window))
+            faults << step + u": "_s + peeking;
+        const int paths = shownCaptionsWith(window, u"Путь к папки с тестами"_s);
+        if (paths > 1)
+            faults << step + u": the tests folder named "_s + QString::number(paths) + u" times"_s;
+    };
+    look(u"test mode"_s);
+    pick(folder, window, u"quiz"_s);
+    look(u"a test chosen"_s);
+    for (int slot = 1; slot <= 3; ++slot)
+        answer(window, 1);
+    look(u"the conclusion"_s);
+    click(window, "Command6");
+    look(u"the editor"_s);
+    click(window, "Command11");
+    look(u"the name box"_s);
+    control<QLineEdit>(window, "Text2")->setText(u"poll"_s);
+    click(window, "Command11");
+    look(u"a new test"_s);
+    control<QPlainTextEdit>(window, "txtV")->setPlainText(u"1. Да или нет?"_s);
+    answerBox(window, 0)->setText(u"Да"_s);
+    answerBox(window, 1)->setText(u"Нет"_s);
+    click(window, "Command4");
+    look(u"the next number's prompt"_s);
+    click(window, "Command14");
+    look(u"the second question"_s);
+    click(window, "Command8");
+    look(u"the editor closed"_s);
+    click(window, "Command6");
+    folder.platform.fileAnswers.enqueue(folder.path(u"t/quiz/quiz.tst"_s));
+    click(window, "Command13");
+    look(u"a test opened for editing"_s);
+    click(window, "Command1");
+    look(u"the next question browsed"_s);
+    click(window, "Command8");
+    click(window, "Command6");
+    click(window, "Command12");
+    look(u"the start panel closed"_s);
+    pick(folder, window, u"quiz"_s);
+    look(u"a test chosen after the editor"_s);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_s)));
+}
+
 #include "tst_testmode.moc"

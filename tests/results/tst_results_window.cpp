@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QCheckBox>
+#include <QCategoryAxis>
 #include <QChartView>
 #include <QImage>
 #include <QLabel>
@@ -86,6 +87,8 @@ private slots:
     void captionsFollowTheLanguage();
     void showsFiltersSortsAndExports();
     void savesTheChart();
+    void namesEachDayOnce_data();
+    void namesEachDayOnce();
     void cancelsALongReading();
     void saysWhenAnExportFails();
     void turnsTabsByTheKeyboard();
@@ -246,6 +249,39 @@ void ResultsWindowTest::savesTheChart()
              csv.left(80).constData());
     QVERIFY(csv.contains("\r\nBy day\r\nDate,Attempts,Delivered,\"Delivered, %\"\r\n2026-12-08,1,1,100\r\n"));
     QCOMPARE(folder.platform.messageTexts(), QStringList{u"The file was saved: "_s + folder.path(u"statistics.csv"_s)});
+}
+
+void ResultsWindowTest::namesEachDayOnce_data()
+{
+    QTest::addColumn<QStringList>("dates");
+    QTest::addColumn<QStringList>("names");
+
+    QTest::newRow("one day") << QStringList{u"09.12.2026"_s, u"09.12.2026"_s, u"09.12.2026"_s, u"09.12.2026"_s}
+                             << QStringList{u"12/9/26"_s};
+    QTest::newRow("two days") << QStringList{u"08.12.2026"_s, u"09.12.2026"_s, u"08.12.2026"_s, u"09.12.2026"_s}
+                              << QStringList{u"12/8/26"_s, u"12/9/26"_s};
+}
+
+// The pass-rate chart names each day on its axis once, however many tickets ended that day.
+void ResultsWindowTest::namesEachDayOnce()
+{
+    QFETCH(QStringList, dates);
+    QFETCH(QStringList, names);
+    ProgramFolder folder;
+    int ticket = 0;
+    for (const QString &date : dates)
+        QVERIFY(ExamReport::append(folder.path(), record(u"rus"_s, date, u"Иванов"_s, ++ticket, u"55"_s, Verdict::Passed)));
+    ResultsWindow *window = openResults(folder, u"eng"_s);
+    QVERIFY(window);
+    control<QTabWidget>(window, "tabResults")->setCurrentWidget(control(window, "pageStatistics"));
+    control<QComboBox>(window, "cboChart")->setCurrentIndex(3);
+    QChart *chart = control<QChartView>(window, "chartView")->chart();
+    QCOMPARE(chart->title(), u"Pass rate by day"_s);
+    const QList<QAbstractAxis *> axes = chart->axes(Qt::Horizontal);
+    QCOMPARE(axes.size(), 1);
+    auto *days = qobject_cast<QCategoryAxis *>(axes.first());
+    QVERIFY(days);
+    QCOMPARE(days->categoriesLabels(), names);
 }
 
 void ResultsWindowTest::cancelsALongReading()

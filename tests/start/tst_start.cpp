@@ -43,6 +43,8 @@ private slots:
     void languageSwitchRebuildsWindowAndWritesAtOnce();
     void studentNameIsRequired();
     void examModeShowsAboutAndHelp();
+    void aboutGoesWhenWorkBegins_data();
+    void aboutGoesWhenWorkBegins();
     void drawShowsTheChoice_data();
     void drawShowsTheChoice();
     void drawWithoutExamFolderWarns();
@@ -199,6 +201,38 @@ void StartWindowTest::examModeShowsAboutAndHelp()
     control<QRadioButton>(app.startWindow(), "Option1")->setChecked(true);
     QVERIFY(app.aboutWindow());
     QCOMPARE(folder.platform.documents.size(), 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void StartWindowTest::aboutGoesWhenWorkBegins_data()
+{
+    QTest::addColumn<bool>("ticket");
+
+    QTest::newRow("the ticket") << true;
+    QTest::newRow("the settings") << false;
+}
+
+// The about window of the mode choice must not be left behind the window the student or the
+// teacher works in: it goes when that window opens.
+void StartWindowTest::aboutGoesWhenWorkBegins()
+{
+    QFETCH(bool, ticket);
+    ProgramFolder folder;
+    prepare(folder, 2, u"rus"_s, u"1234"_s);
+    Application &app = folder.start();
+    StartWindow *start = app.startWindow();
+    start->show();
+    QVERIFY(enterStudent(start));
+    QVERIFY(app.aboutWindow() && app.aboutWindow()->isVisible());
+
+    if (ticket) {
+        QVERIFY(drawTicket(folder));
+        click(start, "Command3");
+        QVERIFY(app.ticketWindow());
+    } else {
+        QVERIFY(openSettingsByPassword(app, u"1234"_s));
+    }
+    QVERIFY(!app.aboutWindow());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

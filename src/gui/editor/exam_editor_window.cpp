@@ -191,7 +191,8 @@ void ExamEditorWindow::buildEditingPanel()
     Combo1->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[1-9]|1[0-9]|20"_s), Combo1));
     Combo1->setCurrentIndex(-1);
 
-    Label22 = makeControl<ActiveLabel>(Frame1, u"Label22"_s, twips(120, 840, 10095, 375));
+    // The ticket's state line ends where the question's frame begins, not over its caption.
+    Label22 = makeControl<ActiveLabel>(Frame1, u"Label22"_s, twips(120, 840, 10095, 1080 - 840));
     QFont bold = Label22->font();
     bold.setBold(true);
     Label22->setFont(bold);

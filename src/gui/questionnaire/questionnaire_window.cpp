@@ -202,9 +202,9 @@ void QuestionnaireWindow::buildEditorPanels()
     Command8 = makeControl<QPushButton>(Frame4, u"Command8"_s, QRect(346, 240, 110, 30), u"Закрыть"_s);
     Command17 = makeControl<QPushButton>(Frame4, u"Command17"_s, QRect(464, 240, 110, 30), u"Помощь"_s);
 
-    // The prompt covers the question box, which saving a question has just emptied.
-    Frame8 = makeControl<QGroupBox>(this, u"Frame8"_s, QRect(Panel.left() + 10, Panel.top() + 40, 400, 66),
-                             u"Введите номер следующего вопроса"_s);
+    // The prompt covers the whole question frame, which saving a question has just emptied:
+    // nothing of the question sticks out from under it.
+    Frame8 = makeControl<QGroupBox>(this, u"Frame8"_s, Frame1->geometry(), u"Введите номер следующего вопроса"_s);
     Frame8->setAutoFillBackground(true);
     Text11 = makeControl<QLineEdit>(Frame8, u"Text11"_s, QRect(10, 28, 80, 26));
     Text11->setValidator(new QuestionNumberValidator(Text11));
@@ -521,6 +521,8 @@ void QuestionnaireWindow::enableAnswerOptions()
 void QuestionnaireWindow::chooseQuestionnaire()
 {
     Label16->setText(pathLine());
+    // The question frame named the folder for the editor; the run names it once, above.
+    Label17->clear();
     Option[5]->setChecked(true);
     // The old file is let go before the number goes back to 1, so that going back does
     // not load the old questionnaire's first question (and write its name to the report).
@@ -666,6 +668,8 @@ void QuestionnaireWindow::openEditor()
 {
     Frame1->hide();
     Frame6->hide();
+    // The run's line naming the tests folder goes: the editor's panels name it themselves.
+    Label16->clear();
     m_editor.setSource(QuestionnaireEditor::Source::Typed);
     m_editor.setOpen(true);
     Text3->clear();
@@ -798,6 +802,7 @@ void QuestionnaireWindow::saveQuestion()
 void QuestionnaireWindow::confirmNextNumber()
 {
     Frame8->hide();
+    Frame1->setEnabled(true);
     const QString number = Text11->text();
     m_run.setQuestionNumber(number);
     txtV->setPlainText(number + u'.');
@@ -867,6 +872,7 @@ void QuestionnaireWindow::closeEditor()
 void QuestionnaireWindow::closePrompt()
 {
     Frame8->hide();
+    Frame1->setEnabled(true);
     Command14->setEnabled(false);
     Text11->clear();
 }
@@ -876,6 +882,8 @@ void QuestionnaireWindow::promptIfCreating()
     if (m_editor.isCreating() && m_run.questionNumber().isEmpty()) {
         Frame8->show();
         Frame8->raise();
+        // The keys stay out of the question under the prompt.
+        Frame1->setEnabled(false);
     }
 }
 
