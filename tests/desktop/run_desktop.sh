@@ -99,7 +99,7 @@ run() {
 run 1366x768 1 guardedWindowsStayOnCloseRequests framesInsideTheScreen windowsComeBackWhereTheyWere \
     studentRoadByKeyboard englishStartWindowHasNoRussian
 run 1366x768 2 framesInsideTheScreen windowsComeBackWhereTheyWere studentRoadByKeyboard
-run 1920x1080 1 framesInsideTheScreen
+run 1920x1080 1 framesInsideTheScreen labFollowsThreeWorkstations
 
 # The installed program at 1366x768; the student's name is typed, Cyrillic letters included.
 installed() {

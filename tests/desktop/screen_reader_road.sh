@@ -10,7 +10,7 @@ set -u
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in Xvfb openbox dbus-run-session xdotool iconv; do
+for tool in Xvfb openbox wmctrl dbus-run-session xdotool iconv; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed (scripts/install-deps.sh installs it)"
         exit 77
@@ -24,27 +24,68 @@ fi
 
 work=$(mktemp -d)
 server=
-trap '[ -n "$server" ] && kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
+manager=
+stop_x() {
+    [ -n "$manager" ] && kill "$manager" 2>/dev/null && wait "$manager" 2>/dev/null
+    [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
+    manager=
+    server=
+}
+trap 'stop_x; rm -rf "$work"' EXIT
 
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-server=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-    echo "SKIP: no X server could be started"
-    exit 77
+# Xvfb on a free display and openbox on it, the road starting only once the window manager
+# answers: without one no window is ever active, so no control takes the focus and the road
+# hears nothing. On a machine where other X servers come and go a display number can be taken
+# between Xvfb choosing it and openbox connecting (openbox then says it cannot open the
+# display); a new server is tried then.
+start_x() {
+    local attempt
+    for attempt in 1 2 3; do
+        rm -f "$work/display"
+        Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+        server=$!
+        for _ in $(seq 100); do
+            [ -s "$work/display" ] && break
+            kill -0 "$server" 2>/dev/null || break
+            sleep 0.1
+        done
+        if [ ! -s "$work/display" ]; then
+            echo "SKIP: no X server could be started:"
+            cat "$work/xvfb.log"
+            exit 77
+        fi
+        export DISPLAY=":$(head -n1 "$work/display")"
+        openbox --sm-disable >"$work/openbox.log" 2>&1 &
+        manager=$!
+        for _ in $(seq 100); do
+            wmctrl -m >/dev/null 2>&1 && return 0
+            kill -0 "$manager" 2>/dev/null || break
+            sleep 0.1
+        done
+        echo "openbox could not start on $DISPLAY (attempt $attempt):"
+        cat "$work/openbox.log"
+        stop_x
+    done
+    echo "FAIL: openbox did not start on any display"
+    exit 1
+}
+
+# The guide the build lays beside the program: without it the mode choice stops on a message
+# that the guide is missing, and the pressed button's action never returns over the bus.
+guide=$(dirname "$program")/help
+if [ ! -f "$guide/guide-ru/index.html" ] || [ ! -f "$guide/guide-en/index.html" ]; then
+    echo "FAIL: no guide in $guide (the build's program_folder target lays it out)"
+    exit 1
 fi
-export DISPLAY=":$(head -n1 "$work/display")"
 
-# A program folder of its own: the program, an exam of one ticket of five questions whose
+# A program folder of its own: the program and its guide, an exam of one ticket of five questions whose
 # right answers are "Балтийское n", and the settings in the language of the road.
 write() { printf '%s' "$2" | iconv -f UTF-8 -t WINDOWS-1251 >"$1"; }
 lay_out() {
     local folder=$1 language=$2 n
     mkdir -p "$folder/b/exam/b1" "$folder/s"
     cp "$program" "$folder/tavring"
+    cp -r "$guide" "$folder/help"
     write "$folder/b/exam/lzm.lzm" $'Моря\r\n'
     for n in 1 2 3 4 5; do
         write "$folder/b/exam/b1/q$n.txt" "Какое море омывает берег $n?"$'\r\n'
@@ -59,10 +100,9 @@ for language in ${ROAD_LANGUAGES:-rus eng}; do
     folder="$work/$language"
     lay_out "$folder" "$language"
     echo "== $language"
+    start_x
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb LANGUAGE="$language" \
     dbus-run-session -- bash -c '
-        openbox --sm-disable >/dev/null 2>&1 &
-        manager=$!
         "$1" --launch-immediately >/dev/null 2>&1 &
         bus=$!
         sleep 1
@@ -76,9 +116,10 @@ for language in ${ROAD_LANGUAGES:-rus eng}; do
         tavring=$!
         /usr/bin/python3 "$3/screen_reader_road.py" "$4"
         result=$?
-        kill $tavring $reader $bus $manager 2>/dev/null
+        kill $tavring $reader $bus 2>/dev/null
         wait $tavring 2>/dev/null
         exit $result' road "$launcher" "$folder" "$here" "$language" 2>&1 | grep -v "^dbus-daemon"
     [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+    stop_x
 done
 exit $status
