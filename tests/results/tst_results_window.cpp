@@ -427,6 +427,15 @@ void ResultsWindowTest::choosesAnExam()
     QCOMPARE(itemTickets->rowCount(), 1);
     QCOMPARE(itemTickets->item(0, 0)->text(), u"Физика · b1"_s);
     QCOMPARE(itemTickets->item(0, 4)->text(), u"too few attempts (at least 5 needed)"_s);
+
+    // Over every exam two tickets are named b1: the chart still has a bar for each question.
+    exams->setCurrentIndex(0);
+    auto *chart = control<QChartView>(window, "itemChartView")->chart();
+    auto *bars = qobject_cast<QBarSeries *>(chart->series().value(0));
+    QVERIFY(bars);
+    QCOMPARE(bars->barSets().first()->count(), control<QTableWidget>(window, "tblItems")->rowCount());
+    QCOMPARE(qobject_cast<QBarCategoryAxis *>(chart->axes(Qt::Horizontal).value(0))->count(),
+             control<QTableWidget>(window, "tblItems")->rowCount());
 }
 
 void ResultsWindowTest::savesAPdf()
@@ -506,6 +515,11 @@ void ResultsWindowTest::printsThroughThePrintDialog()
     QVERIFY(text.contains(u"Студент19 "_s));
     QVERIFY(!text.contains(u"Студент2 "_s));
     QVERIFY(text.contains(u"KR-20"_s));
+
+    // A printer that cannot take the pages is said, never passed over as printed.
+    folder.platform.printAnswers.enqueue(folder.path(u"no/such/folder/printed.pdf"_s));
+    print->click();
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Не удалось напечатать результаты."_s});
 }
 
 void ResultsWindowTest::chartsTheItemAnalysis_data()

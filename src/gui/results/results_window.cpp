@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -654,11 +655,23 @@ ResultsChart ResultsWindow::itemChart() const
 {
     ResultsChart chart;
     const bool facility = cboItemChart->currentIndex() != DiscriminationChart;
-    // A bar a question, named by its number, with its ticket where more than one ticket is shown.
+    // A bar a question, named by its number, with its ticket where more than one ticket is shown
+    // and the first word of its exam where more than one exam is. The axis keeps one bar a name,
+    // so a name met again is told apart by zero-width spaces.
     const bool oneTicket = m_itemAnalysis.tickets.size() <= 1;
+    QSet<QString> exams;
+    for (const ItemAnalysis::Ticket &ticket : m_itemAnalysis.tickets)
+        exams.insert(ticket.exam);
+    QSet<QString> named;
     for (const ItemAnalysis::Question &question : m_itemAnalysis.questions) {
-        chart.labels << (oneTicket ? QString::number(question.number)
-                                   : question.ticket + u'·' + QString::number(question.number));
+        QString label = oneTicket ? QString::number(question.number)
+                                  : question.ticket + u'·' + QString::number(question.number);
+        if (exams.size() > 1)
+            label = question.exam.section(u' ', 0, 0).left(12) + u' ' + label;
+        while (named.contains(label))
+            label += QChar(0x200B);
+        named.insert(label);
+        chart.labels << label;
         chart.values << (facility ? std::round(question.facility * 1000.0) / 10.0
                                   : std::round(question.itemRest.value_or(0.0) * 100.0) / 100.0);
         chart.flagged << (question.flags != 0);
