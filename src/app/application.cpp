@@ -486,7 +486,7 @@ void Application::openEvaluation(const TicketOutcome &outcome)
     discardEvaluation();
     // A continued ticket's student is in its journal; the start window holds no one then.
     const Student student = m_session && m_session->isResumed() ? m_session->student() : m_studentStep.student();
-    m_evaluationWindow = new EvaluationWindow(m_context, outcome, student);
+    m_evaluationWindow = new EvaluationWindow(m_context, outcome, student, m_session ? m_session->attempt() : Attempt());
     connect(m_evaluationWindow, &EvaluationWindow::closed, this, &Application::closeEvaluation);
     m_evaluationWindow->show();
     // The ticket window that had the focus is about to go.

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+class QPrinter;
+
 // Walks folders for counting files; the exam chooser counts question files with it.
 class FolderWalker
 {
@@ -53,6 +55,9 @@ public:
     // text when cancelled. `suggested` is the path it opens with.
     virtual QString saveFileName(const QString &title, const QString &suggested,
                                  const QString &filter) = 0;
+    // The print dialog for `printer`, which comes set to the page the program lays out; true
+    // when the user chose where to print, with the printer set to it, false when cancelled.
+    virtual bool choosePrinter(QPrinter *printer, const QString &title) = 0;
     virtual QString clipboardText() = 0;
     virtual void setClipboardText(const QString &text) = 0;
     virtual QDateTime currentDateTime() = 0;

@@ -20,9 +20,12 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -157,6 +160,8 @@ private slots:
     void failedSaveGoesElsewhere();
     void everyResultIsSaved();
     void studentWalksTheWholeRoad();
+    void sheetPrintsWhereAllowed_data();
+    void sheetPrintsWhereAllowed();
 };
 
 void TestEvaluation::recordBytes_data()
@@ -713,6 +718,74 @@ void TestEvaluation::studentWalksTheWholeRoad()
     QVERIFY(start->isVisible());
     QCOMPARE(control<QLineEdit>(start, "Text9")->text(), QString());
     QVERIFY(folder.platform.messageTexts().isEmpty());
+}
+
+void TestEvaluation::sheetPrintsWhereAllowed_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("allowed");
+    QTest::addColumn<QStringList>("printed");
+    QTest::newRow("not allowed") << u"rus"_s << false << QStringList();
+    QTest::newRow("rus") << u"rus"_s << true
+                         << QStringList{u"Тест-Тавринг"_s, u"Студент: Иванов Иван"_s, u"Экзамен: География"_s,
+                                        u"Вопрос 1 билета 1"_s, u"Выбранный ответ"_s, u"нет ответа"_s,
+                                        u"Оценка за билет:"_s, u"Не зачет"_s};
+    QTest::newRow("eng") << u"eng"_s << true
+                         << QStringList{u"Тест-Тавринг"_s, u"Student: Иванов Иван"_s, u"Exam: География"_s,
+                                        u"Вопрос 2 билета 1"_s, u"Answer chosen"_s, u"not answered"_s, u"Grade:"_s,
+                                        u"Not deliver"_s};
+}
+
+// The buttons are there only where the teacher allows printing; the sheet on paper has the
+// student, the exam, each question with the answer chosen and its mark, the grade and the verdict.
+void TestEvaluation::sheetPrintsWhereAllowed()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, allowed);
+    QFETCH(QStringList, printed);
+    ProgramFolder folder;
+    TicketWindow *ticket = openTicket(folder, language, u"Иванов Иван"_s,
+                                      allowed ? QStringList{u"[tavring]"_s, u"printsheet=1"_s} : QStringList());
+    QVERIFY(ticket);
+    answerRows(ticket, {0, 1});
+    click(ticket, "Command1");
+    EvaluationWindow *sheet = closeTicket(folder.app(), ticket);
+    QVERIFY(sheet);
+    QCOMPARE(sheet->findChild<QPushButton *>(u"cmdPrint"_s) != nullptr, allowed);
+    QCOMPARE(sheet->findChild<QPushButton *>(u"cmdPdf"_s) != nullptr, allowed);
+    if (!allowed)
+        return;
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QVERIFY(control<QPushButton>(sheet, "cmdPrint")->isVisible());
+    QVERIFY(sheet->height() > control<QPushButton>(sheet, "cmdPdf")->mapTo(sheet, QPoint(0, 0)).y());
+
+    const auto extract = [](const QString &path) {
+        QProcess pdftotext;
+        pdftotext.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
+        return pdftotext.waitForFinished(30000) ? QString::fromUtf8(pdftotext.readAllStandardOutput()) : QString();
+    };
+    const QString pdf = folder.path(u"sheet.pdf"_s);
+    folder.platform.saveAnswers.enqueue(pdf);
+    click(sheet, "cmdPdf");
+    QCOMPARE(folder.platform.messages.size(), 1);
+    QVERIFY(folder.platform.messages.first().text.endsWith(pdf));
+    const QString text = extract(pdf);
+    for (const QString &line : printed)
+        QVERIFY2(text.contains(line), qPrintable(line + u"\n"_s + text));
+    // Question 1 answered "Да" (right, 5), question 2 "Нет" (wrong, 2).
+    QVERIFY2(QRegularExpression(u"Вопрос 1 билета 1\\s+Да\\s+5"_s).match(text).hasMatch(), qPrintable(text));
+    QVERIFY2(QRegularExpression(u"Вопрос 2 билета 1\\s+Нет\\s+2"_s).match(text).hasMatch(), qPrintable(text));
+
+    // The same sheet through the print dialog; a cancelled dialog prints nothing.
+    const QString paper = folder.path(u"paper.pdf"_s);
+    folder.platform.printAnswers << QString() << paper;
+    click(sheet, "cmdPrint");
+    QVERIFY(!QFile::exists(paper));
+    click(sheet, "cmdPrint");
+    QCOMPARE(extract(paper).split(u'\f', Qt::SkipEmptyParts).size(), 1);
+    QVERIFY(extract(paper).contains(printed.at(1)));
+    QCOMPARE(folder.platform.messages.size(), 1);
 }
 
 QTEST_MAIN(TestEvaluation)

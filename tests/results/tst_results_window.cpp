@@ -11,6 +11,9 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QCheckBox>
@@ -28,6 +31,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QValueAxis>
 
 using namespace Qt::StringLiterals;
 
@@ -66,6 +70,16 @@ void writeReports(const ProgramFolder &folder)
                                                                   {u"1"_s, u"5"_s, u"9"_s})));
 }
 
+// The text of a PDF file, its pages split by form feeds; empty when pdftotext failed.
+QStringList pdfPages(const QString &path)
+{
+    QProcess extract;
+    extract.start(u"pdftotext"_s, {u"-layout"_s, path, u"-"_s});
+    if (!extract.waitForFinished(30000) || extract.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(extract.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+}
+
 QStringList column(const QAbstractItemModel *model, int column)
 {
     QStringList cells;
@@ -96,6 +110,9 @@ private slots:
     void worksWithoutTheModule();
     void choosesAnExam();
     void savesAPdf();
+    void printsThroughThePrintDialog();
+    void chartsTheItemAnalysis_data();
+    void chartsTheItemAnalysis();
 
 private:
     ResultsWindow *openResults(ProgramFolder &folder, const QString &language);
@@ -446,6 +463,15 @@ void ResultsWindowTest::choosesAnExam()
     QCOMPARE(itemTickets->rowCount(), 1);
     QCOMPARE(itemTickets->item(0, 0)->text(), u"Физика · b1"_s);
     QCOMPARE(itemTickets->item(0, 4)->text(), u"too few attempts (at least 5 needed)"_s);
+
+    // Over every exam two tickets are named b1: the chart still has a bar for each question.
+    exams->setCurrentIndex(0);
+    auto *chart = control<QChartView>(window, "itemChartView")->chart();
+    auto *bars = qobject_cast<QBarSeries *>(chart->series().value(0));
+    QVERIFY(bars);
+    QCOMPARE(bars->barSets().first()->count(), control<QTableWidget>(window, "tblItems")->rowCount());
+    QCOMPARE(qobject_cast<QBarCategoryAxis *>(chart->axes(Qt::Horizontal).value(0))->count(),
+             control<QTableWidget>(window, "tblItems")->rowCount());
 }
 
 void ResultsWindowTest::savesAPdf()
@@ -485,6 +511,112 @@ void ResultsWindowTest::savesAPdf()
     QVERIFY(!text.contains(u"Student0 "_s));
     QVERIFY(text.contains(u"Item analysis: questions"_s));
     QVERIFY(text.contains(u"Reliability (KR-20)"_s));
+}
+
+// The same pages as the PDF go to the printer chosen in the print dialog; a cancelled dialog
+// prints nothing and says nothing.
+void ResultsWindowTest::printsThroughThePrintDialog()
+{
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    ProgramFolder folder;
+    QString report;
+    for (int n = 0; n < 120; ++n)
+        report += ExamReport::recordText(record(u"rus"_s, u"09.12.2026"_s, u"Студент"_s + QString::number(n), 1 + n % 3,
+                                                u"552"_s, Verdict::Passed));
+    folder.writeText(u"s/oth.txt"_s, report);
+    ResultsWindow *window = openResults(folder, u"rus"_s);
+    QVERIFY(window);
+    auto *print = control<QPushButton>(window, "cmdPrint");
+    QCOMPARE(print->text(), u"Печать"_s);
+
+    const QString path = folder.path(u"printed.pdf"_s);
+    folder.platform.printAnswers.enqueue(QString());
+    print->click();
+    QCOMPARE(folder.platform.printTitles, QStringList{u"Печать"_s});
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(folder.platform.messages.isEmpty());
+
+    control<QLineEdit>(window, "txtName")->setText(u"Студент1"_s);
+    folder.platform.printAnswers.enqueue(path);
+    print->click();
+    QVERIFY(folder.platform.messages.isEmpty());
+    const QStringList pages = pdfPages(path);
+    QVERIFY2(pages.size() >= 2, qPrintable(QString::number(pages.size())));
+    QVERIFY(pages[0].contains(u"Результаты экзаменов"_s));
+    QVERIFY(pages[0].contains(u"Дата: "_s));
+    QVERIFY(pages[0].contains(u"Экзамен: Все экзамены"_s));
+    QVERIFY(pages[0].contains(u"Отбор: Имя: Студент1"_s));
+    const QString text = pages.join(u'\f');
+    QVERIFY(text.contains(u"Студент19 "_s));
+    QVERIFY(!text.contains(u"Студент2 "_s));
+    QVERIFY(text.contains(u"KR-20"_s));
+
+    // A printer that cannot take the pages is said, never passed over as printed.
+    folder.platform.printAnswers.enqueue(folder.path(u"no/such/folder/printed.pdf"_s));
+    print->click();
+    QCOMPARE(folder.platform.messageTexts(), QStringList{u"Не удалось напечатать результаты."_s});
+}
+
+void ResultsWindowTest::chartsTheItemAnalysis_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("facilityTitle");
+    QTest::addColumn<QString>("chartName");
+    QTest::newRow("rus") << u"rus"_s << u"Решаемость по вопросам"_s << u"Диаграмма анализа вопросов"_s;
+    QTest::newRow("eng") << u"eng"_s << u"Facility by question"_s << u"Item analysis chart"_s;
+}
+
+// Six tickets b1 of three questions: the first right every time (too easy, flagged, without
+// discrimination), the others right in half of them and each correlating 1/3 with the rest.
+void ResultsWindowTest::chartsTheItemAnalysis()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, facilityTitle);
+    QFETCH(QString, chartName);
+    ProgramFolder folder;
+    int n = 0;
+    for (const QString &marks : {u"555"_s, u"555"_s, u"552"_s, u"522"_s, u"522"_s, u"525"_s})
+        QVERIFY(ExamReport::append(folder.path(), record(u"rus"_s, u"09.12.2026"_s, u"Student"_s + QString::number(++n), 1,
+                                                         marks, Verdict::Passed)));
+    ResultsWindow *window = openResults(folder, language);
+    QVERIFY(window);
+    auto *kinds = control<QComboBox>(window, "cboItemChart");
+    auto *view = control<QChartView>(window, "itemChartView");
+    QVERIFY(view);
+    QCOMPARE(view->accessibleName(), chartName);
+    const auto bars = [view]() -> QBarSet * {
+        const QList<QAbstractSeries *> series = view->chart()->series();
+        auto *barSeries = series.size() == 1 ? qobject_cast<QBarSeries *>(series.first()) : nullptr;
+        return barSeries && barSeries->count() == 1 ? barSeries->barSets().first() : nullptr;
+    };
+    QVERIFY(view->chart()->title().startsWith(facilityTitle));
+    QBarSet *facility = bars();
+    QVERIFY(facility);
+    QCOMPARE(facility->count(), 3);
+    QCOMPARE(facility->at(0), 100.0);
+    QCOMPARE(facility->at(1), 50.0);
+    QCOMPARE(facility->at(2), 50.0);
+    QVERIFY(facility->isBarSelected(0));
+    QVERIFY(!facility->isBarSelected(1));
+    QVERIFY(!facility->isBarSelected(2));
+    auto *axis = qobject_cast<QBarCategoryAxis *>(view->chart()->axes(Qt::Horizontal).value(0));
+    QVERIFY(axis);
+    QCOMPARE(axis->categories(), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+
+    kinds->setCurrentIndex(1);
+    QBarSet *discrimination = bars();
+    QVERIFY(discrimination);
+    QCOMPARE(discrimination->count(), 3);
+    QCOMPARE(discrimination->at(0), 0.0);
+    QCOMPARE(discrimination->at(1), 0.33);
+    QCOMPARE(discrimination->at(2), 0.33);
+    QVERIFY(discrimination->isBarSelected(0));
+    auto *values = qobject_cast<QValueAxis *>(view->chart()->axes(Qt::Vertical).value(0));
+    QVERIFY(values);
+    QCOMPARE(values->min(), -1.0);
+    QCOMPARE(values->max(), 1.0);
+    QVERIFY(view->accessibleDescription().contains(u"1: 0"_s));
 }
 
 QTEST_MAIN(ResultsWindowTest)

@@ -350,8 +350,8 @@ void SettingsWindowTest::saveEveryResult()
     QCOMPARE(GetValueString(u"test"_s, u"bilet"_s, app.settingsFile()), u"2"_s);
 }
 
-// Shuffling mirrors the record and is stored beside saveall; "Класс" leads to the lab window,
-// which shows the workstations of the folder and leads back.
+// Shuffling and printing the sheet mirror the record and are stored beside saveall; "Класс"
+// leads to the lab window, which shows the workstations of the folder and leads back.
 void SettingsWindowTest::labSettings()
 {
     ProgramFolder folder;
@@ -383,9 +383,18 @@ void SettingsWindowTest::labSettings()
     QVERIFY(!app.labWindow());
     QVERIFY(settings->isVisible());
 
+    // Printing the result sheet sits below, off until the teacher allows it.
+    auto *printSheet = control<QCheckBox>(settings, "chkPrintSheet");
+    QVERIFY(printSheet->isVisibleTo(settings));
+    QCOMPARE(printSheet->text(), u"Разрешить печать листа результата"_s);
+    QVERIFY(!printSheet->isChecked());
+    printSheet->setChecked(true);
+    QVERIFY(app.settings().printSheet());
+
     control<QCheckBox>(settings, "Check3")->setChecked(true);
     click(settings, "Command6");
     QCOMPARE(GetValueString(u"tavring"_s, u"shuffle"_s, app.settingsFile()), u"1"_s);
+    QCOMPARE(GetValueString(u"tavring"_s, u"printsheet"_s, app.settingsFile()), u"1"_s);
     QCOMPARE(GetValueString(u"tavring"_s, u"saveall"_s, app.settingsFile()), QString());
 }
 

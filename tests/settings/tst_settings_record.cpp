@@ -254,14 +254,21 @@ void SettingsRecordTest::shuffleSitsBesideSaveAll_data()
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<bool>("saveAll");
     QTest::addColumn<bool>("shuffle");
+    QTest::addColumn<bool>("printSheet");
     QTest::addColumn<QByteArray>("own");
     const QByteArray test = "[test]\r\nbilet=7\r\n"_ba;
-    QTest::newRow("both off") << test << false << false << QByteArray();
-    QTest::newRow("shuffle alone") << test << false << true << "[tavring]\r\nshuffle=1\r\n"_ba;
-    QTest::newRow("both on") << test << true << true << "[tavring]\r\nsaveall=1\r\nshuffle=1\r\n"_ba;
-    QTest::newRow("shuffle turned off") << test + "[tavring]\r\nshuffle=1\r\n"_ba << false << false
+    QTest::newRow("all off") << test << false << false << false << QByteArray();
+    QTest::newRow("shuffle alone") << test << false << true << false << "[tavring]\r\nshuffle=1\r\n"_ba;
+    QTest::newRow("both on") << test << true << true << false << "[tavring]\r\nsaveall=1\r\nshuffle=1\r\n"_ba;
+    QTest::newRow("shuffle turned off") << test + "[tavring]\r\nshuffle=1\r\n"_ba << false << false << false
                                         << "[tavring]\r\nshuffle=0\r\n"_ba;
-    QTest::newRow("in [test]") << "[test]\r\nbilet=7\r\nshuffle=1\r\n"_ba << false << false << QByteArray();
+    QTest::newRow("in [test]") << "[test]\r\nbilet=7\r\nshuffle=1\r\nprintsheet=1\r\n"_ba << false << false << false
+                               << QByteArray();
+    QTest::newRow("print alone") << test << false << false << true << "[tavring]\r\nprintsheet=1\r\n"_ba;
+    QTest::newRow("all on") << test << true << true << true
+                            << "[tavring]\r\nsaveall=1\r\nshuffle=1\r\nprintsheet=1\r\n"_ba;
+    QTest::newRow("print turned off") << test + "[tavring]\r\nprintsheet=1\r\n"_ba << false << false << false
+                                      << "[tavring]\r\nprintsheet=0\r\n"_ba;
 }
 
 void SettingsRecordTest::shuffleSitsBesideSaveAll()
@@ -269,6 +276,7 @@ void SettingsRecordTest::shuffleSitsBesideSaveAll()
     QFETCH(QByteArray, before);
     QFETCH(bool, saveAll);
     QFETCH(bool, shuffle);
+    QFETCH(bool, printSheet);
     QFETCH(QByteArray, own);
     QTemporaryDir dir;
     const QString file = dir.filePath(u"test.ini"_s);
@@ -277,12 +285,15 @@ void SettingsRecordTest::shuffleSitsBesideSaveAll()
     record.load(file);
     record.setSaveAll(saveAll);
     record.setShuffleAnswers(shuffle);
+    record.setPrintSheet(printSheet);
     QVERIFY(record.save(file));
     QVERIFY(readFile(file).endsWith(QByteArray("k=2\r\nz=\r\n"_ba + own)));
     record.setShuffleAnswers(!shuffle);
+    record.setPrintSheet(!printSheet);
     record.load(file);
     QCOMPARE(record.shuffleAnswers(), shuffle);
     QCOMPARE(record.saveAll(), saveAll);
+    QCOMPARE(record.printSheet(), printSheet);
 }
 
 void SettingsRecordTest::registrationFlagIsWrittenAlone()

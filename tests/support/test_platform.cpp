@@ -1,5 +1,7 @@
 #include "support/test_platform.h"
 
+#include <QPrinter>
+
 void TestPlatform::messageBox(const QString &title, const QString &text, MessageIcon icon)
 {
     messages.append({title, text, icon});
@@ -37,6 +39,17 @@ QString TestPlatform::saveFileName(const QString &title, const QString &suggeste
     saveSuggestions << suggested;
     fileDialogFilters << filter;
     return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
+}
+
+bool TestPlatform::choosePrinter(QPrinter *printer, const QString &title)
+{
+    printTitles << title;
+    const QString path = printAnswers.isEmpty() ? QString() : printAnswers.dequeue();
+    if (path.isEmpty())
+        return false;
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    return true;
 }
 
 double TestPlatform::random()

@@ -23,6 +23,7 @@ public:
     bool startProgram(const QString &program, const QStringList &arguments) override;
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
     QString saveFileName(const QString &title, const QString &suggested, const QString &filter) override;
+    bool choosePrinter(QPrinter *printer, const QString &title) override;
     QString clipboardText() override { return clipboard; }
     void setClipboardText(const QString &text) override { clipboard = text; }
     QDateTime currentDateTime() override { return now; }
@@ -55,6 +56,10 @@ public:
     // suggested paths are recorded.
     QQueue<QString> saveAnswers;
     QStringList saveSuggestions;
+    // Answers of the print dialog, taken one per call: the printer prints to this PDF file; the
+    // empty text is a cancel. The dialogs' titles are recorded.
+    QQueue<QString> printAnswers;
+    QStringList printTitles;
     QString clipboard;
     QDateTime now = QDateTime(QDate(2026, 12, 8), QTime(10, 30, 15));
     // Scripted values of the uniform generator; 0 once they run out.

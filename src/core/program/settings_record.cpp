@@ -15,6 +15,7 @@ const QString Section = u"test"_s;
 const QString OwnSection = u"tavring"_s;
 const QString SaveAllKey = u"saveall"_s;
 const QString ShuffleKey = u"shuffle"_s;
+const QString PrintSheetKey = u"printsheet"_s;
 
 // Stores a new value and tells the listeners, only when it differs: a control that mirrors
 // the value and writes it back ends the round there.
@@ -62,6 +63,7 @@ void SettingsRecord::setLanguage(const QString &value) { change(this, m_language
 void SettingsRecord::setExamFolder(const QString &value) { change(this, m_examFolder, value, &SettingsRecord::examFolderChanged); }
 void SettingsRecord::setSaveAll(bool on) { change(this, m_saveAll, on, &SettingsRecord::saveAllChanged); }
 void SettingsRecord::setShuffleAnswers(bool on) { change(this, m_shuffleAnswers, on, &SettingsRecord::shuffleAnswersChanged); }
+void SettingsRecord::setPrintSheet(bool on) { change(this, m_printSheet, on, &SettingsRecord::printSheetChanged); }
 void SettingsRecord::setTicketTimer(bool on) { change(this, m_ticketTimer, on, &SettingsRecord::ticketTimerChanged); }
 void SettingsRecord::setQuestionTimer(bool on) { change(this, m_questionTimer, on, &SettingsRecord::questionTimerChanged); }
 
@@ -81,6 +83,7 @@ void SettingsRecord::load(const QString &file)
     setExamFolder(read(u"z"_s));
     setSaveAll(settings.value(OwnSection, SaveAllKey) == "1"_L1);
     setShuffleAnswers(settings.value(OwnSection, ShuffleKey) == "1"_L1);
+    setPrintSheet(settings.value(OwnSection, PrintSheetKey) == "1"_L1);
     setTicketTimer(false);
     setQuestionTimer(false);
 }
@@ -105,6 +108,7 @@ SettingsRecord::SaveResult SettingsRecord::save(const QString &file) const
     };
     own(SaveAllKey, m_saveAll);
     own(ShuffleKey, m_shuffleAnswers);
+    own(PrintSheetKey, m_printSheet);
     return result;
 }
 

@@ -63,6 +63,8 @@ public:
     // [tavring] shuffle=1: every ticket shows each question's answers in an order of its own,
     // so that neighbours with the same ticket do not find the same answer in the same place.
     bool shuffleAnswers() const { return m_shuffleAnswers; }
+    // [tavring] printsheet=1: the result sheet offers to print itself and to save itself as PDF.
+    bool printSheet() const { return m_printSheet; }
 
     // Not stored: both off at start; the settings window lets at most one be on.
     bool ticketTimer() const { return m_ticketTimer; }
@@ -93,17 +95,18 @@ public:
     void setExamFolder(const QString &value);
     void setSaveAll(bool on);
     void setShuffleAnswers(bool on);
+    void setPrintSheet(bool on);
     void setTicketTimer(bool on);
     void setQuestionTimer(bool on);
 
     // Reads the ten keys from the file in one read, in the order bilet, vopros, ball, time,
     // pass, l, h, k, re, z; a missing file or key gives the empty text. The timer switches
     // are turned off. Saving every result is on only when saveall is "1", shuffling answers
-    // only when shuffle is "1".
+    // only when shuffle is "1", printing the sheet only when printsheet is "1".
     void load(const QString &file);
     // Writes bilet, vopros, ball, time, pass, l, h, k and z into the file in one replace: the
-    // bytes are those that nine single-key writes in that order would leave. Then saveall and
-    // shuffle, in their own section, each when it is on or the file holds it already, so that
+    // bytes are those that nine single-key writes in that order would leave. Then saveall,
+    // shuffle and printsheet, in their own section, each when it is on or the file holds it already, so that
     // a file of a program that never had them stays as it was.
     SaveResult save(const QString &file) const;
     // Writes the language key alone, as every language switch does.
@@ -131,6 +134,7 @@ signals:
     void examFolderChanged(const QString &value);
     void saveAllChanged(bool on);
     void shuffleAnswersChanged(bool on);
+    void printSheetChanged(bool on);
     void ticketTimerChanged(bool on);
     void questionTimerChanged(bool on);
 
@@ -147,6 +151,7 @@ private:
     QString m_examFolder;
     bool m_saveAll = false;
     bool m_shuffleAnswers = false;
+    bool m_printSheet = false;
     bool m_ticketTimer = false;
     bool m_questionTimer = false;
 };

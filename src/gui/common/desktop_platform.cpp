@@ -8,6 +8,8 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QScreen>
 #include <QSpacerItem>
@@ -87,6 +89,13 @@ QString DesktopPlatform::saveFileName(const QString &title, const QString &sugge
                                       const QString &filter)
 {
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter);
+}
+
+bool DesktopPlatform::choosePrinter(QPrinter *printer, const QString &title)
+{
+    QPrintDialog dialog(printer, QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString DesktopPlatform::clipboardText()

@@ -15,6 +15,7 @@ public:
     QString openFileName(const QString &title, const QString &folder, const QString &filter) override;
     bool question(const QString &title, const QString &text) override;
     QString saveFileName(const QString &title, const QString &suggested, const QString &filter) override;
+    bool choosePrinter(QPrinter *printer, const QString &title) override;
     QString clipboardText() override;
     void setClipboardText(const QString &text) override;
     QDateTime currentDateTime() override;

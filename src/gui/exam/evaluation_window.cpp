@@ -3,9 +3,11 @@
 #include "core/files/ansi_text.h"
 #include "core/program/language_policy.h"
 #include "core/reports/exam_record_texts.h"
+#include "core/reports/result_sheet.h"
 #include "gui/common/active_label.h"
 #include "gui/common/captions.h"
 #include "gui/common/control_factory.h"
+#include "gui/common/paged_document.h"
 #include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 
@@ -27,8 +29,9 @@ const QColor ShownLineColour(0, 0, 255);
 
 } // namespace
 
-EvaluationWindow::EvaluationWindow(const WindowContext &context, const TicketOutcome &outcome, const Student &student)
-    : QWidget(nullptr), m_context(context), m_outcome(outcome), m_student(student)
+EvaluationWindow::EvaluationWindow(const WindowContext &context, const TicketOutcome &outcome, const Student &student,
+                                   const Attempt &attempt)
+    : QWidget(nullptr), m_context(context), m_outcome(outcome), m_student(student), m_attempt(attempt)
 {
     setObjectName(u"Form5"_s);
     setWindowTitle(ProgramTitle);
@@ -91,6 +94,14 @@ void EvaluationWindow::buildControls()
                              u"Сохранить в отчет"_s);
     Command2 = makeControl<QPushButton>(Frame1, u"Command2"_s, twips(3120, 6960, 1455, 375), u"Закрыть"_s);
     Command2->setToolTip(u"Закрыть окно"_s);
+    // Where the teacher allows it, a row below the designed panel prints the sheet or saves it
+    // as PDF; otherwise the buttons are not made and the sheet keeps its designed size.
+    if (m_context.settings().printSheet()) {
+        for (QGroupBox *frame : {Frame1, Frame2})
+            frame->resize(frame->width(), tw(7455 + PrintRowHeight));
+        cmdPrint = makeControl<QPushButton>(Frame1, u"cmdPrint"_s, twips(120, 7440, 2160, 375), u"Печать"_s);
+        cmdPdf = makeControl<QPushButton>(Frame1, u"cmdPdf"_s, twips(2400, 7440, 2175, 375), u"Сохранить PDF"_s);
+    }
 
     for (QWidget *holder : {static_cast<QWidget *>(Label5), static_cast<QWidget *>(Label6),
                             static_cast<QWidget *>(Label7)})
@@ -111,12 +122,16 @@ void EvaluationWindow::connectHandlers()
 {
     connect(Check2, &QCheckBox::toggled, this, &EvaluationWindow::showQuestionsToggled);
     connect(Command2, &QPushButton::clicked, this, &EvaluationWindow::closeSheet);
+    if (cmdPrint) {
+        connect(cmdPrint, &QPushButton::clicked, this, &EvaluationWindow::printSheet);
+        connect(cmdPdf, &QPushButton::clicked, this, &EvaluationWindow::saveSheetPdf);
+    }
 }
 
 void EvaluationWindow::load()
 {
     Label5->setText(m_context.settings().language());
-    setFixedSize(tw(NarrowWidth), tw(7635));
+    setFixedSize(tw(NarrowWidth), tw(7635 + (cmdPrint ? PrintRowHeight : 0)));
     DisableXbutton(this);
 
     const QDateTime now = m_context.platform().currentDateTime();
@@ -144,7 +159,9 @@ void EvaluationWindow::load()
 
     applyCaptions({{Check2, u"Показывать вопросы"_s, u"To Show questions"_s},
                    {Check1, u"Сохранить в отчет"_s, u"To Save in the report"_s},
-                   {Command2, u"Закрыть"_s, u"To Close"_s}},
+                   {Command2, u"Закрыть"_s, u"To Close"_s},
+                   {cmdPrint, u"Печать"_s, u"Print"_s},
+                   {cmdPdf, u"Сохранить PDF"_s, u"Save PDF"_s}},
                   language());
     // Where every result is to be saved the student cannot leave the report out.
     if (m_context.settings().saveAll()) {
@@ -275,6 +292,48 @@ bool EvaluationWindow::saveElsewhere()
     m_context.message(ProgramTitle, policy.text(u"Результат сохранен в файл "_s, u"The result was saved in the file "_s) + path,
                       MessageIcon::Information);
     return true;
+}
+
+QString EvaluationWindow::printedSheet() const
+{
+    Attempt sheet = m_attempt;
+    sheet.language = language();
+    sheet.student = m_student;
+    sheet.grade = m_outcome.grade;
+    sheet.verdict = m_outcome.verdict;
+    return ResultSheet::html(ProgramTitle, sheet, m_date, m_time);
+}
+
+void EvaluationWindow::printSheet()
+{
+    const LanguagePolicy policy(language());
+    const PagedDocument::Printed printed = PagedDocument::print(
+        m_context.platform(), policy.text(u"Печать"_s, u"Print"_s), printedSheet(), QPageLayout::Portrait);
+    if (printed == PagedDocument::Printed::Failed)
+        m_context.message(ProgramTitle,
+                          policy.text(u"Не удалось напечатать лист результата."_s,
+                                      u"The result sheet could not be printed."_s),
+                          MessageIcon::Warning);
+}
+
+void EvaluationWindow::saveSheetPdf()
+{
+    const LanguagePolicy policy(language());
+    const QString path = m_context.platform().saveFileName(
+        policy.text(u"Сохранить PDF"_s, u"Save PDF"_s),
+        QDir(m_context.platform().documentsFolder()).filePath(u"result.pdf"_s),
+        policy.text(u"Файлы PDF (*.pdf)"_s, u"PDF files (*.pdf)"_s));
+    if (path.isEmpty())
+        return;
+    FileError error;
+    if (PagedDocument::writePdf(path, printedSheet(), QPageLayout::Portrait, &error))
+        m_context.message(ProgramTitle, policy.text(u"Файл сохранен: "_s, u"The file was saved: "_s) + path,
+                          MessageIcon::Information);
+    else
+        m_context.message(ProgramTitle,
+                          policy.text(u"Файл не сохранен "_s, u"The file was not saved "_s) + path + u":\n"_s
+                              + error.reason(policy),
+                          MessageIcon::Warning);
 }
 
 void EvaluationWindow::closeSheet()

@@ -2,6 +2,7 @@
 
 #include "core/exam/ticket_outcome.h"
 #include "core/program/student.h"
+#include "core/reports/attempt.h"
 #include "core/reports/exam_report.h"
 
 #include <QWidget>
@@ -20,7 +21,8 @@ class WindowContext;
 // text beside the sheet while the mouse is over its line, and on "Закрыть" appends the sheet
 // to the exam report when asked and says it is closed, for the next student. A sheet that is
 // not to be saved closes only when the question is answered "Yes"; a sheet whose save failed
-// stays open for another try.
+// stays open for another try. Where the teacher allows it, the sheet prints itself or saves
+// itself as PDF, with the question texts and the answers chosen of the ticket's attempt.
 class EvaluationWindow final : public QWidget
 {
     Q_OBJECT
@@ -29,7 +31,11 @@ public:
     static constexpr int NarrowWidth = 4920; // twips: the result panel only
     static constexpr int WideWidth = 9510;   // twips: with the question panel
 
-    EvaluationWindow(const WindowContext &context, const TicketOutcome &outcome, const Student &student);
+    // The height of the row of the print buttons, in twips.
+    static constexpr int PrintRowHeight = 480;
+
+    EvaluationWindow(const WindowContext &context, const TicketOutcome &outcome, const Student &student,
+                     const Attempt &attempt);
 
     // The sheet as the report keeps it, with the student's data lines.
     ExamRecord record() const;
@@ -59,6 +65,9 @@ private:
     QCheckBox *Check2;
     QCheckBox *Check1;
     QPushButton *Command2;
+    // Made only where printing the sheet is allowed.
+    QPushButton *cmdPrint = nullptr;
+    QPushButton *cmdPdf = nullptr;
 
     QGroupBox *Frame2;
     QLabel *Label4;
@@ -72,6 +81,10 @@ private:
     void hoverLine(int index);
     void hideQuestion();
     void closeSheet();
+    // The sheet on paper in the sheet's language.
+    QString printedSheet() const;
+    void printSheet();
+    void saveSheetPdf();
     // Appends the record to the report; on failure says why and offers another file. True when
     // the result is kept in one or the other.
     bool saveRecord();
@@ -80,6 +93,7 @@ private:
     const WindowContext &m_context;
     TicketOutcome m_outcome;
     Student m_student;
+    Attempt m_attempt;
     bool m_savedToReport = false;
     // The date and time of loading, as the record keeps them.
     QString m_date;

@@ -27,6 +27,12 @@ struct ResultsChart
     QStringList labels;
     // One value per category, slice or day.
     QList<double> values;
+    // Bars: the value axis, a percentage unless set otherwise, and how it labels its ticks.
+    double minimum = 0.0;
+    double maximum = 100.0;
+    QString axisFormat = QStringLiteral("%d%%");
+    // Bars: the categories drawn in the warning colour (questions a teacher should look at).
+    QList<bool> flagged;
     // Pie: the colour of each slice; an invalid colour leaves the chart's own.
     QList<QColor> colours;
     // Days: the day of each value, in order; the axis shows them in `dateFormat`.

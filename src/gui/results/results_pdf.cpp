@@ -1,14 +1,7 @@
 #include "gui/results/results_pdf.h"
 
-#include "core/files/ansi_text.h"
-
-#include <QBuffer>
 #include <QDate>
 #include <QLocale>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
-#include <QTextDocument>
 #include <QTime>
 
 using namespace Qt::StringLiterals;
@@ -50,24 +43,6 @@ QString html(const QString &title, const QStringList &heading, const QList<Resul
         page += u"</tbody></table>"_s;
     }
     return page + u"</body></html>"_s;
-}
-
-bool write(const QString &path, const QString &html, FileError *error)
-{
-    QBuffer bytes;
-    bytes.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&bytes);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageOrientation(QPageLayout::Landscape);
-        pdf.setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
-        pdf.setResolution(300);
-        QTextDocument document;
-        document.setHtml(html);
-        document.print(&pdf);
-    }
-    // Through the program's replacing save, so that a failed write leaves no half a file.
-    return AnsiText::writeBytes(path, bytes.data(), error);
 }
 
 } // namespace ResultsPdf

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/files/file_error.h"
 #include "core/reports/results_export.h"
 
 #include <QList>
@@ -11,10 +10,7 @@
 // filter) and tables whose header rows repeat on every page a long table runs over.
 namespace ResultsPdf {
 
-// The page as HTML that QTextDocument lays out.
+// The page as HTML for PagedDocument, which writes it as a PDF file or prints it.
 QString html(const QString &title, const QStringList &heading, const QList<ResultsTable> &tables);
-
-// Writes the page as a PDF file of A4 pages, whole or not at all; false with the reason.
-bool write(const QString &path, const QString &html, FileError *error = nullptr);
 
 } // namespace ResultsPdf

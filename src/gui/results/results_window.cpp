@@ -11,6 +11,7 @@
 #include "gui/common/captions.h"
 #include "gui/common/control_factory.h"
 #include "gui/common/flow_layout.h"
+#include "gui/common/paged_document.h"
 #include "gui/common/window_context.h"
 #include "gui/common/window_ops.h"
 #include "gui/results/results_module.h"
@@ -28,6 +29,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -41,6 +43,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 enum Chart { QuestionsChart, TicketsChart, VerdictsChart, DaysChart };
+enum ItemChart { FacilityChart, DiscriminationChart };
 
 const RecordedVerdict Verdicts[] = {RecordedVerdict::Passed, RecordedVerdict::Failed, RecordedVerdict::FailedOnTime,
                                     RecordedVerdict::None, RecordedVerdict::Other};
@@ -188,7 +191,28 @@ void ResultsWindow::buildControls()
         table->horizontalHeader()->setStretchLastSection(true);
         table->setWordWrap(true);
     }
-    items->addWidget(tblItemTickets, 1);
+    // The charts of the questions beside the tickets' table, over the questions' table.
+    auto *itemCharts = new QVBoxLayout;
+    cboItemChart = namedControl<QComboBox>(pageItems, u"cboItemChart"_s);
+    if (m_module) {
+        itemChartView = m_module->makeChartView(pageItems);
+        itemChartView->setObjectName(u"itemChartView"_s);
+    } else {
+        auto *missing = namedControl<QLabel>(pageItems, u"itemChartView"_s);
+        missing->setWordWrap(true);
+        missing->setAlignment(Qt::AlignCenter);
+        missing->setText(text(u"Графики недоступны: не загружен модуль результатов.\n"_s,
+                              u"Charts are not available: the results module is not loaded.\n"_s)
+                         + m_moduleError);
+        itemChartView = missing;
+    }
+    itemChartView->setMinimumSize(360, 240);
+    itemCharts->addWidget(cboItemChart);
+    itemCharts->addWidget(itemChartView, 1);
+    auto *itemsTop = new QHBoxLayout;
+    itemsTop->addWidget(tblItemTickets, 1);
+    itemsTop->addLayout(itemCharts, 1);
+    items->addLayout(itemsTop, 2);
     items->addWidget(tblItems, 3);
 
     tabResults->addTab(tblTickets, QString());
@@ -211,10 +235,11 @@ void ResultsWindow::buildControls()
     cmdXlsx = namedControl<QPushButton>(this, u"cmdXlsx"_s);
     cmdPng = namedControl<QPushButton>(this, u"cmdPng"_s);
     cmdPdf = namedControl<QPushButton>(this, u"cmdPdf"_s);
+    cmdPrint = namedControl<QPushButton>(this, u"cmdPrint"_s);
     cmdClose = namedControl<QPushButton>(this, u"cmdClose"_s);
     buttons->addWidget(lblShown, 1);
     for (QWidget *control : std::initializer_list<QWidget *>{prgRead, cmdCancel, cmdRefresh, cmdCsv, cmdXlsx, cmdPng,
-                                                             cmdPdf, cmdClose})
+                                                             cmdPdf, cmdPrint, cmdClose})
         buttons->addWidget(control);
 
     auto *layout = new QVBoxLayout(this);
@@ -248,8 +273,9 @@ void ResultsWindow::connectHandlers()
     connect(cboExam, &QComboBox::currentIndexChanged, this, &ResultsWindow::applyFilter);
     connect(cmdReset, &QPushButton::clicked, this, &ResultsWindow::resetFilter);
     connect(cboChart, &QComboBox::currentIndexChanged, this, &ResultsWindow::showChart);
+    connect(cboItemChart, &QComboBox::currentIndexChanged, this, &ResultsWindow::showItemChart);
     connect(tabResults, &QTabWidget::currentChanged, this, [this] {
-        cmdPng->setEnabled(tabResults->currentWidget() == pageStatistics);
+        cmdPng->setEnabled(tabResults->currentWidget() == pageStatistics || tabResults->currentWidget() == pageItems);
     });
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
         if (m_cancel)
@@ -260,6 +286,7 @@ void ResultsWindow::connectHandlers()
     connect(cmdXlsx, &QPushButton::clicked, this, &ResultsWindow::exportXlsx);
     connect(cmdPng, &QPushButton::clicked, this, &ResultsWindow::saveChart);
     connect(cmdPdf, &QPushButton::clicked, this, &ResultsWindow::exportPdf);
+    connect(cmdPrint, &QPushButton::clicked, this, &ResultsWindow::print);
     connect(cmdClose, &QPushButton::clicked, this, [this] {
         if (m_cancel)
             m_cancel->store(true);
@@ -290,6 +317,7 @@ CaptionTable ResultsWindow::captionTable() const
         {cmdXlsx, u"Экспорт XLSX"_s, u"Export XLSX"_s},
         {cmdPng, u"Сохранить график"_s, u"Save chart"_s},
         {cmdPdf, u"Сохранить PDF"_s, u"Save PDF"_s},
+        {cmdPrint, u"Печать"_s, u"Print"_s},
         {cmdClose, u"Закрыть"_s, u"To Close"_s},
     };
 }
@@ -315,6 +343,8 @@ void ResultsWindow::applyLanguage()
                         text(u"Доля верных ответов по билетам"_s, u"Right answers by ticket"_s),
                         text(u"Вердикты"_s, u"Verdicts"_s),
                         text(u"Доля зачетов по дням"_s, u"Pass rate by day"_s)});
+    cboItemChart->addItems({text(u"Решаемость по вопросам"_s, u"Facility by question"_s),
+                            text(u"Связь с остальными по вопросам"_s, u"Item-rest discrimination by question"_s)});
     tblProblems->setHorizontalHeaderLabels({text(u"Отчет"_s, u"Report"_s), text(u"Строки"_s, u"Lines"_s),
                                             text(u"Что не так"_s, u"What is wrong"_s), text(u"Текст"_s, u"Text"_s)});
     cmdClose->setToolTip(text(u"Закрыть окно"_s, u"Close the window"_s));
@@ -335,6 +365,7 @@ void ResultsWindow::applyLanguage()
     // The window, the boxes and tables without a caption of their own, and the tab bar's
     // scroll buttons are named for screen readers.
     auto *chartArea = qobject_cast<QAbstractScrollArea *>(chartView);
+    auto *itemChartArea = qobject_cast<QAbstractScrollArea *>(itemChartView);
     applySpokenNames({{this, u"Результаты"_s, u"Results"_s},
                       {dtFrom, u"Даты с"_s, u"Dates from"_s},
                       {dtTo, u"Даты по"_s, u"Dates to"_s},
@@ -348,6 +379,10 @@ void ResultsWindow::applyLanguage()
                       {chartView, u"Диаграмма"_s, u"Chart"_s},
                       {chartArea ? chartArea->viewport() : nullptr, u"Диаграмма"_s, u"Chart"_s},
                       {cboChart, u"Вид диаграммы"_s, u"Kind of chart"_s},
+                      {itemChartView, u"Диаграмма анализа вопросов"_s, u"Item analysis chart"_s},
+                      {itemChartArea ? itemChartArea->viewport() : nullptr, u"Диаграмма анализа вопросов"_s,
+                       u"Item analysis chart"_s},
+                      {cboItemChart, u"Вид диаграммы анализа вопросов"_s, u"Kind of item analysis chart"_s},
                       {findChild<QWidget *>(u"ScrollLeftButton"_s), u"Прокрутить вкладки влево"_s, u"Scroll the tabs left"_s},
                       {findChild<QWidget *>(u"ScrollRightButton"_s), u"Прокрутить вкладки вправо"_s, u"Scroll the tabs right"_s}},
                      m_language);
@@ -545,7 +580,8 @@ void ResultsWindow::showStatistics()
 
 void ResultsWindow::showItemAnalysis()
 {
-    const ItemAnalysis analysis = ItemAnalysis::of(m_shownTickets->shownTickets(), m_attempts);
+    m_itemAnalysis = ItemAnalysis::of(m_shownTickets->shownTickets(), m_attempts);
+    const ItemAnalysis &analysis = m_itemAnalysis;
     const auto number = [](double value, int decimals) -> QString { return QLocale().toString(value, 'f', decimals); };
     const auto percent = [&](double share) -> QString { return number(share * 100.0, 0) + u'%'; };
     const auto figure = [&](const std::optional<double> &value) -> QString { return value ? number(*value, 2) : u"—"_s; };
@@ -599,6 +635,59 @@ void ResultsWindow::showItemAnalysis()
     }
     tblItems->setColumnWidth(1, std::min(tblItems->columnWidth(1), 320));
     tblItems->setColumnWidth(7, std::min(tblItems->columnWidth(7), 320));
+    showItemChart();
+}
+
+void ResultsWindow::showItemChart()
+{
+    if (!m_module)
+        return;
+    const ResultsChart chart = itemChart();
+    m_module->showChart(itemChartView, chart);
+    // A screen reader cannot see the bars: the chart's description says what they show.
+    QStringList values;
+    for (qsizetype i = 0; i < chart.values.size(); ++i)
+        values << chart.labels[i] + u": "_s + QLocale().toString(chart.values[i]) + (chart.flagged[i] ? text(u" (с отметкой)"_s, u" (flagged)"_s) : QString());
+    itemChartView->setAccessibleDescription(chart.title + u". "_s + values.join(u"; "_s));
+}
+
+ResultsChart ResultsWindow::itemChart() const
+{
+    ResultsChart chart;
+    const bool facility = cboItemChart->currentIndex() != DiscriminationChart;
+    // A bar a question, named by its number, with its ticket where more than one ticket is shown
+    // and the first word of its exam where more than one exam is. The axis keeps one bar a name,
+    // so a name met again is told apart by zero-width spaces.
+    const bool oneTicket = m_itemAnalysis.tickets.size() <= 1;
+    QSet<QString> exams;
+    for (const ItemAnalysis::Ticket &ticket : m_itemAnalysis.tickets)
+        exams.insert(ticket.exam);
+    QSet<QString> named;
+    for (const ItemAnalysis::Question &question : m_itemAnalysis.questions) {
+        QString label = oneTicket ? QString::number(question.number)
+                                  : question.ticket + u'·' + QString::number(question.number);
+        if (exams.size() > 1)
+            label = question.exam.section(u' ', 0, 0).left(12) + u' ' + label;
+        while (named.contains(label))
+            label += QChar(0x200B);
+        named.insert(label);
+        chart.labels << label;
+        chart.values << (facility ? std::round(question.facility * 1000.0) / 10.0
+                                  : std::round(question.itemRest.value_or(0.0) * 100.0) / 100.0);
+        chart.flagged << (question.flags != 0);
+    }
+    if (facility) {
+        chart.title = text(u"Решаемость по вопросам"_s, u"Facility by question"_s);
+        chart.seriesName = text(u"Верно, %"_s, u"Right, %"_s);
+    } else {
+        chart.title = text(u"Связь с остальными по вопросам"_s, u"Item-rest discrimination by question"_s);
+        chart.seriesName = text(u"Связь с остальными"_s, u"Item-rest"_s);
+        chart.minimum = -1.0;
+        chart.maximum = 1.0;
+        chart.axisFormat = u"%.1f"_s;
+    }
+    chart.title += text(u" (красным: вопросы с отметками)"_s, u" (in red: flagged questions)"_s);
+    return chart;
 }
 
 void ResultsWindow::showChart()
@@ -700,7 +789,8 @@ void ResultsWindow::saveChart()
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     FileError error(FileError::Kind::Other, path);
-    const bool written = chartView->grab().save(&buffer, "PNG") && AnsiText::writeBytes(path, png, &error);
+    QWidget *shown = tabResults->currentWidget() == pageItems ? itemChartView : chartView;
+    const bool written = shown->grab().save(&buffer, "PNG") && AnsiText::writeBytes(path, png, &error);
     sayWhereWritten(written, path, error.reason(LanguagePolicy(m_language)));
 }
 
@@ -727,6 +817,23 @@ void ResultsWindow::exportPdf()
                                                            text(u"Файлы PDF (*.pdf)"_s, u"PDF files (*.pdf)"_s));
     if (path.isEmpty())
         return;
+    FileError error;
+    sayWhereWritten(PagedDocument::writePdf(path, printedPage(), QPageLayout::Landscape, &error), path,
+                    error.reason(LanguagePolicy(m_language)));
+}
+
+void ResultsWindow::print()
+{
+    const PagedDocument::Printed printed = PagedDocument::print(m_context.platform(), text(u"Печать"_s, u"Print"_s),
+                                                                printedPage(), QPageLayout::Landscape);
+    if (printed == PagedDocument::Printed::Failed)
+        m_context.platform().messageBox(windowTitle(), text(u"Не удалось напечатать результаты."_s,
+                                                            u"The results could not be printed."_s),
+                                        MessageIcon::Warning);
+}
+
+QString ResultsWindow::printedPage() const
+{
     // The tickets without the twenty mark columns and the report line, which a page cannot hold.
     ResultsTable tickets = ResultsTable::of(*m_shownTickets, text(u"Билеты"_s, u"Tickets"_s));
     const auto keep = [](qsizetype column) {
@@ -767,9 +874,7 @@ void ResultsWindow::exportPdf()
         filter << lblVerdict->text() + u' ' + cboVerdict->currentText();
     heading << text(u"Отбор: "_s, u"Filter: "_s) + (filter.isEmpty() ? text(u"нет"_s, u"none"_s) : filter.join(u"; "_s));
 
-    const QString page = ResultsPdf::html(text(u"Результаты экзаменов"_s, u"Exam results"_s), heading, tables);
-    FileError error;
-    sayWhereWritten(ResultsPdf::write(path, page, &error), path, error.reason(LanguagePolicy(m_language)));
+    return ResultsPdf::html(text(u"Результаты экзаменов"_s, u"Exam results"_s), heading, tables);
 }
 
 void ResultsWindow::exportXlsx()

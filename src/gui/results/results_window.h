@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/reports/item_analysis.h"
 #include "core/reports/report_reader.h"
 #include "core/reports/results_statistics.h"
 #include "gui/common/captions.h"
@@ -66,6 +67,9 @@ private:
     void fillExams();
     void showStatistics();
     void showItemAnalysis();
+    // The chart of the questions analysed: facility or discrimination, flagged ones in red.
+    void showItemChart();
+    ResultsChart itemChart() const;
     void showChart();
     ResultsChart chart() const;
     // The results module, or null after saying why it cannot be loaded.
@@ -73,8 +77,12 @@ private:
     void saveChart();
     void exportCsv();
     void exportXlsx();
-    // The tickets, statistics and item analysis the filter shows, as a PDF file.
+    // The tickets, statistics and item analysis the filter shows, as a PDF file or on a printer
+    // chosen in the print dialog.
     void exportPdf();
+    void print();
+    // Those tables on landscape pages, headed by the date, the exam and the filter.
+    QString printedPage() const;
     QString text(const QString &russian, const QString &english) const;
     QString suggestedPath(const QString &name) const;
     // Says where the file was written, or why it was not.
@@ -107,6 +115,9 @@ private:
     QWidget *pageItems;
     QTableWidget *tblItemTickets;
     QTableWidget *tblItems;
+    QComboBox *cboItemChart;
+    // Like chartView, for the item analysis.
+    QWidget *itemChartView;
 
     QLabel *lblShown;
     QProgressBar *prgRead;
@@ -116,6 +127,7 @@ private:
     QPushButton *cmdXlsx;
     QPushButton *cmdPng;
     QPushButton *cmdPdf;
+    QPushButton *cmdPrint;
     QPushButton *cmdClose;
 
     const WindowContext &m_context;
@@ -130,6 +142,7 @@ private:
     QList<ReportProblem> m_runProblems;
     QList<ReportProblem> m_attemptProblems;
     QList<Attempt> m_attempts;
+    ItemAnalysis m_itemAnalysis;
     QStringList m_readErrors;
     ResultsModule *m_module = nullptr;
     QString m_moduleError;

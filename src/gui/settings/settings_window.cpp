@@ -23,9 +23,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The designed panel, 6375 twips high, and a row below it for the settings of a computer lab.
+// The designed panel, 6375 twips high, a row below it for the settings of a computer lab and
+// one for printing the result sheet.
 constexpr int LabRowTop = tw(6375) - 4;
-const QRect MainPanel = twips(120, 120, 8055, 6375 + 540);
+constexpr int PrintRowTop = LabRowTop + 30;
+const QRect MainPanel = twips(120, 120, 8055, 6375 + 540 + 450);
 
 } // namespace
 
@@ -118,6 +120,8 @@ void SettingsWindow::buildControls()
                                         u"Перемешивать ответы"_s);
     chkShuffle->setToolTip(u"Каждый билет показывает ответы в своем порядке"_s);
     cmdLab = makeControl<QPushButton>(Frame3, u"cmdLab"_s, QRect(352, LabRowTop, 177, 28), u"Класс"_s);
+    chkPrintSheet = makeControl<QCheckBox>(Frame3, u"chkPrintSheet"_s, QRect(16, PrintRowTop + 3, 513, 22),
+                                           u"Разрешить печать листа результата"_s);
     cmdLab->setToolTip(u"Все компьютеры класса, работающие с этой папкой программы"_s);
 
     Frame9 = makeControl<QGroupBox>(this, u"Frame9"_s, QRect(tw(120), tw(120), 200, 60), u"Язык"_s);
@@ -218,6 +222,8 @@ void SettingsWindow::connectRecord()
     connect(chkSaveAll, &QCheckBox::toggled, &m_settings, &SettingsRecord::setSaveAll);
     connect(&m_settings, &SettingsRecord::shuffleAnswersChanged, chkShuffle, &QCheckBox::setChecked);
     connect(chkShuffle, &QCheckBox::toggled, &m_settings, &SettingsRecord::setShuffleAnswers);
+    connect(&m_settings, &SettingsRecord::printSheetChanged, chkPrintSheet, &QCheckBox::setChecked);
+    connect(chkPrintSheet, &QCheckBox::toggled, &m_settings, &SettingsRecord::setPrintSheet);
 }
 
 void SettingsWindow::showPictureSize()
@@ -243,6 +249,7 @@ void SettingsWindow::load()
     Text6->setText(m_settings.examFolder());
     chkSaveAll->setChecked(m_settings.saveAll());
     chkShuffle->setChecked(m_settings.shuffleAnswers());
+    chkPrintSheet->setChecked(m_settings.printSheet());
 
     Label15->hide();
     Label16->hide();
@@ -285,6 +292,7 @@ CaptionTable SettingsWindow::captionTable() const
         {chkSaveAll, u"Сохранять каждый результат"_s, u"Save every result"_s},
         {chkShuffle, u"Перемешивать ответы"_s, u"Shuffle answers"_s},
         {cmdLab, u"Класс"_s, u"Lab"_s},
+        {chkPrintSheet, u"Разрешить печать листа результата"_s, u"Allow printing the result sheet"_s},
         {Label11, u"Установить минуты"_s, u"To Install a minute"_s},
         {Label2, u"Проходной балл"_s, u"Communicating ballet"_s},
         {Label8, u"Создать билет"_s, u"To Create ticket"_s},

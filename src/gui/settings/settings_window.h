@@ -100,6 +100,7 @@ private:
     QCheckBox *chkSaveAll;
     // Each ticket's answers in an order of its own.
     QCheckBox *chkShuffle;
+    QCheckBox *chkPrintSheet;
     // The lab: every workstation sharing the program folder.
     QPushButton *cmdLab;
     QPushButton *Command6;

@@ -16,12 +16,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QValueAxis *percentAxis()
+QValueAxis *valueAxis(double minimum, double maximum, const QString &format)
 {
     auto *axis = new QValueAxis;
-    axis->setRange(0, 100);
-    axis->setLabelFormat(u"%d%%"_s);
+    axis->setRange(minimum, maximum);
+    axis->setLabelFormat(format);
     return axis;
+}
+
+QValueAxis *percentAxis()
+{
+    return valueAxis(0, 100, u"%d%%"_s);
 }
 
 void addBars(QChart *chart, const ResultsChart &data)
@@ -29,6 +34,12 @@ void addBars(QChart *chart, const ResultsChart &data)
     auto *set = new QBarSet(data.seriesName);
     set->append(data.values);
     set->setColor(QColor(0, 128, 0));
+    // Flagged bars stand out as selected bars in the warning colour.
+    set->setSelectedColor(QColor(200, 0, 0));
+    for (qsizetype i = 0; i < data.flagged.size() && i < data.values.size(); ++i) {
+        if (data.flagged[i])
+            set->selectBar(int(i));
+    }
     auto *series = new QBarSeries;
     series->append(set);
     series->setLabelsVisible(true);
@@ -42,9 +53,12 @@ void addBars(QChart *chart, const ResultsChart &data)
     chart->addSeries(series);
     auto *axisX = new QBarCategoryAxis;
     axisX->append(data.labels);
+    // Many bars leave each name too narrow a room across: the names stand upright then.
+    if (data.labels.size() > 8)
+        axisX->setLabelsAngle(-90);
     chart->addAxis(axisX, Qt::AlignBottom);
     series->attachAxis(axisX);
-    QValueAxis *axisY = percentAxis();
+    QValueAxis *axisY = valueAxis(data.minimum, data.maximum, data.axisFormat);
     chart->addAxis(axisY, Qt::AlignLeft);
     series->attachAxis(axisY);
 }
