@@ -128,6 +128,8 @@ private slots:
     void sortsByValue();
     void writesCsv_data();
     void writesCsv();
+    void writesCsvTextsAsUtf8_data();
+    void writesCsvTextsAsUtf8();
     void writesXlsx();
 };
 
@@ -590,6 +592,25 @@ void ResultsTest::sortsByValue()
     QCOMPARE(order(TicketResultsModel::Right, Qt::DescendingOrder), u"Абв"_s);
     // An empty mark comes after every mark.
     QCOMPARE(order(TicketResultsModel::FirstMark + 1, Qt::AscendingOrder), u"Абв"_s);
+}
+
+void ResultsTest::writesCsvTextsAsUtf8_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("field");
+    QTest::newRow("three-byte sign") << u"№ 7"_s << QByteArray("\xE2\x84\x96 7");
+    QTest::newRow("surrogate pair") << u"😀 да"_s << QByteArray("\xF0\x9F\x98\x80 \xD0\xB4\xD0\xB0");
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + u"a"_s << (QString(QChar(0xD800)) + u"a"_s).toUtf8();
+    QTest::newRow("quote after a pair") << u"😀\"x"_s << QByteArray("\"\xF0\x9F\x98\x80\"\"x\"");
+    QTest::newRow("blank at the end") << u"Иван "_s << QByteArray("\"\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD \"");
+}
+
+void ResultsTest::writesCsvTextsAsUtf8()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, field);
+    const ResultsTable table{QString(), {u"A"_s, u"B"_s}, {{text, 1}}};
+    QCOMPARE(ResultsExport::csv({table}, QLocale::c()), QByteArray("\xEF\xBB\xBF" "A,B\r\n") + field + ",1\r\n");
 }
 
 void ResultsTest::writesCsv_data()
