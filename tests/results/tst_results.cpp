@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <numeric>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -126,8 +128,13 @@ private slots:
     void filters_data();
     void filters();
     void sortsByValue();
+    void sortsAsOneComparisonWould_data();
+    void sortsAsOneComparisonWould();
+    void sortKeepsTheSelectionAndFollowsTheFilter();
     void writesCsv_data();
     void writesCsv();
+    void writesCsvTextsAsUtf8_data();
+    void writesCsvTextsAsUtf8();
     void writesXlsx();
 };
 
@@ -590,6 +597,119 @@ void ResultsTest::sortsByValue()
     QCOMPARE(order(TicketResultsModel::Right, Qt::DescendingOrder), u"Абв"_s);
     // An empty mark comes after every mark.
     QCOMPARE(order(TicketResultsModel::FirstMark + 1, Qt::AscendingOrder), u"Абв"_s);
+}
+
+void ResultsTest::writesCsvTextsAsUtf8_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("field");
+    QTest::newRow("three-byte sign") << u"№ 7"_s << QByteArray("\xE2\x84\x96 7");
+    QTest::newRow("surrogate pair") << u"😀 да"_s << QByteArray("\xF0\x9F\x98\x80 \xD0\xB4\xD0\xB0");
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + u"a"_s << (QString(QChar(0xD800)) + u"a"_s).toUtf8();
+    QTest::newRow("quote after a pair") << u"😀\"x"_s << QByteArray("\"\xF0\x9F\x98\x80\"\"x\"");
+    QTest::newRow("blank at the end") << u"Иван "_s << QByteArray("\"\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD \"");
+}
+
+void ResultsTest::writesCsvTextsAsUtf8()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, field);
+    const ResultsTable table{QString(), {u"A"_s, u"B"_s}, {{text, 1}}};
+    QCOMPARE(ResultsExport::csv({table}, QLocale::c()), QByteArray("\xEF\xBB\xBF" "A,B\r\n") + field + ",1\r\n");
+}
+
+// The order of a column as the comparison of two cells gives it, in a stable sort of the
+// report's order: empty cells after every value, values of one kind by value, then texts by
+// the collation. The table's own sort reads every column once; it must give the same order.
+QList<int> comparedOrder(const QAbstractItemModel &model, int column, Qt::SortOrder direction)
+{
+    const auto less = [&](int left, int right) {
+        const QVariant a = model.index(left, column).data(Qt::EditRole);
+        const QVariant b = model.index(right, column).data(Qt::EditRole);
+        if (!a.isValid() || !b.isValid())
+            return a.isValid() && !b.isValid();
+        if (a.metaType() == b.metaType() && a.metaType().id() != QMetaType::QString)
+            return QVariant::compare(a, b) == QPartialOrdering::Less;
+        if (a.metaType().id() != QMetaType::QString || b.metaType().id() != QMetaType::QString)
+            return a.metaType().id() != QMetaType::QString;
+        return QString::localeAwareCompare(a.toString(), b.toString()) < 0;
+    };
+    QList<int> rows(model.rowCount());
+    std::iota(rows.begin(), rows.end(), 0);
+    if (direction == Qt::AscendingOrder)
+        std::stable_sort(rows.begin(), rows.end(), less);
+    else
+        std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) { return less(b, a); });
+    return rows;
+}
+
+void ResultsTest::sortsAsOneComparisonWould_data()
+{
+    QTest::addColumn<int>("column");
+    for (const int column : {int(TicketResultsModel::Date), int(TicketResultsModel::Time),
+                             int(TicketResultsModel::Student), int(TicketResultsModel::Data),
+                             int(TicketResultsModel::Ticket), int(TicketResultsModel::FirstMark),
+                             int(TicketResultsModel::FirstMark + 3), int(TicketResultsModel::Right),
+                             int(TicketResultsModel::Unanswered), int(TicketResultsModel::Verdict),
+                             int(TicketResultsModel::Line)})
+        QTest::newRow(qPrintable(QString::number(column))) << column;
+}
+
+void ResultsTest::sortsAsOneComparisonWould()
+{
+    QFETCH(int, column);
+    // Records with equal and unreadable dates, names that differ in case and letters, marks
+    // missing or unreadable and tickets that are no "b" number.
+    const QStringList names = {u"Иванов"_s, u"иванов"_s, u"Ёлкин"_s, u"Smith"_s, u"smith"_s, u"Петров"_s, u""_s};
+    const QStringList dates = {u"08.12.2026"_s, u"07.12.2026"_s, u"12/8/2026"_s, u"вчера"_s, u"08.12.2026"_s};
+    const QStringList marks = {u"55555..............."_s, u"52.?5..............."_s, u"2..................."_s,
+                               u"...................."_s};
+    const QStringList tickets = {u"b2"_s, u"b10"_s, u"x"_s, u"b1"_s};
+    QByteArray report;
+    for (int i = 0; i < 40; ++i)
+        report += written(i % 5 == 4 ? u"eng"_s : u"rus"_s, names[i % names.size()], tickets[i % tickets.size()],
+                          marks[i % marks.size()], i % 3 ? Verdict::Passed : Verdict::Failed, dates[i % dates.size()],
+                          i % 2 ? u"10А"_s : QString(), i % 4 ? u"10:30:15"_s : u"9:05:00"_s);
+    TicketResultsModel model;
+    model.setResults(ReportReader::readExamReport(report)->tickets);
+    ResultsFilterModel sorted;
+    sorted.setSourceModel(&model);
+    for (const Qt::SortOrder direction : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+        sorted.sort(column, direction);
+        QList<int> rows;
+        for (int row = 0; row < sorted.rowCount(); ++row)
+            rows << sorted.mapToSource(sorted.index(row, column)).row();
+        QCOMPARE(rows, comparedOrder(model, column, direction));
+    }
+}
+
+void ResultsTest::sortKeepsTheSelectionAndFollowsTheFilter()
+{
+    const QByteArray report = written(u"rus"_s, u"б"_s, u"b1"_s, Five, Verdict::Passed, u"10.12.2026"_s)
+                              + written(u"rus"_s, u"А"_s, u"b1"_s, Five, Verdict::Failed, u"09.12.2026"_s)
+                              + written(u"rus"_s, u"в"_s, u"b1"_s, Five, Verdict::Passed, u"11.12.2026"_s);
+    TicketResultsModel model;
+    model.setResults(ReportReader::readExamReport(report)->tickets);
+    ResultsFilterModel sorted;
+    sorted.setSourceModel(&model);
+    const QPersistentModelIndex chosen = sorted.index(0, TicketResultsModel::Student);
+    sorted.sort(TicketResultsModel::Date, Qt::DescendingOrder);
+    QCOMPARE(chosen.data().toString(), u"б"_s);
+    QCOMPARE(chosen.row(), 1);
+    const auto students = [&sorted] {
+        QString shown;
+        for (const TicketResult &result : sorted.shownTickets())
+            shown += result.student;
+        return shown;
+    };
+    ResultsFilter passed;
+    passed.verdict = RecordedVerdict::Passed;
+    sorted.setFilter(passed);
+    QCOMPARE(students(), u"вб"_s);
+    // New results are shown filtered and sorted as before.
+    model.setResults(ReportReader::readExamReport(report + written(u"rus"_s, u"г"_s, u"b1"_s, Five,
+                                                                   Verdict::Passed, u"12.12.2026"_s))->tickets);
+    QCOMPARE(students(), u"гвб"_s);
 }
 
 void ResultsTest::writesCsv_data()

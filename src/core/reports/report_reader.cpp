@@ -6,6 +6,7 @@
 #include "core/questionnaire/questionnaire_report.h"
 #include "core/reports/attempts_journal.h"
 #include "core/reports/exam_record_texts.h"
+#include "core/reports/numeric_date_format.h"
 #include "core/reports/results_merge.h"
 
 #include <QFile>
@@ -13,6 +14,7 @@
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <vector>
@@ -143,15 +145,12 @@ public:
     QDate date(const QString &text)
     {
         const QString read = text.simplified();
+        Known<QDate> &known = remembered(m_knownDates, read);
         for (qsizetype i = 0; i < m_dates.size(); ++i) {
             const Format &format = m_dates[i];
-            QDate date = format.locale.toDate(read, format.format);
-            // The form must give back the text: "08/12/2026" is no "M/d/yyyy" date, as that
-            // form writes no leading zero, but the British one of 8 December.
-            if (!date.isValid() || format.locale.toString(date, format.format) != read)
+            const QDate date = known.of(format.id, [&] { return dateOf(format, read); });
+            if (!date.isValid())
                 continue;
-            if (!format.format.contains(u"yyyy"_s))
-                date = date.addYears(100);
             m_dates.move(i, 0);
             return date;
         }
@@ -161,9 +160,10 @@ public:
     QTime time(const QString &text)
     {
         const QString read = text.simplified();
+        Known<QTime> &known = remembered(m_knownTimes, read);
         for (qsizetype i = 0; i < m_times.size(); ++i) {
             const Format &format = m_times[i];
-            const QTime time = format.locale.toTime(read, format.format);
+            const QTime time = known.of(format.id, [&] { return timeOf(format, read); });
             if (time.isValid()) {
                 m_times.move(i, 0);
                 return time;
@@ -177,8 +177,70 @@ private:
     {
         QLocale locale;
         QString format;
-        bool operator==(const Format &other) const = default;
+        // Stays with the form when the order changes.
+        int id = 0;
+        std::optional<NumericDateFormat> numeric;
     };
+
+    // What each form read from one text, as far as it was tried: a form reads a text alike
+    // every time, so a report's many equal dates and times are read once.
+    template<typename Value>
+    class Known
+    {
+    public:
+        template<typename Read>
+        Value of(int id, const Read &read)
+        {
+            for (const auto &[form, found] : m_read) {
+                if (form == id)
+                    return found;
+            }
+            const Value found = read();
+            m_read.append({id, found});
+            return found;
+        }
+
+    private:
+        QVarLengthArray<std::pair<int, Value>, 2> m_read;
+    };
+
+    // A bound on the texts remembered, so that a report of ever new texts costs no more
+    // memory than that.
+    static constexpr qsizetype KnownTexts = 100000;
+
+    template<typename Value>
+    static Known<Value> &remembered(QHash<QString, Known<Value>> &known, const QString &text)
+    {
+        if (known.size() >= KnownTexts && !known.contains(text))
+            known.clear();
+        return known[text];
+    }
+
+    // The form must give back the text: "08/12/2026" is no "M/d/yyyy" date, as that form
+    // writes no leading zero, but the British one of 8 December.
+    static QDate dateOf(const Format &format, const QString &text)
+    {
+        std::optional<QDate> date;
+        if (format.numeric)
+            date = format.numeric->date(text);
+        if (!date) {
+            date = format.locale.toDate(text, format.format);
+            if (date->isValid() && format.locale.toString(*date, format.format) != text)
+                date = QDate();
+        }
+        if (date->isValid() && !format.format.contains(u"yyyy"_s))
+            date = date->addYears(100);
+        return *date;
+    }
+
+    static QTime timeOf(const Format &format, const QString &text)
+    {
+        if (format.numeric) {
+            if (const std::optional<QTime> time = format.numeric->time(text))
+                return *time;
+        }
+        return format.locale.toTime(text, format.format);
+    }
 
     // Qt's short formats take the year as two digits where the system writes four, so each
     // is tried with a four-digit year first; a time is read with its blanks made plain ones,
@@ -189,15 +251,19 @@ private:
         if (!full.contains(u"yyyy"_s))
             full.replace(u"yy"_s, u"yyyy"_s);
         for (const QString &candidate : {full, format.simplified()}) {
-            const Format entry{locale, candidate};
-            if (!candidate.isEmpty() && !formats.contains(entry))
-                formats << entry;
+            const bool known = std::any_of(formats.cbegin(), formats.cend(), [&](const Format &entry) {
+                return entry.locale == locale && entry.format == candidate;
+            });
+            if (!candidate.isEmpty() && !known)
+                formats << Format{locale, candidate, int(formats.size()), NumericDateFormat::of(locale, candidate)};
         }
     }
 
     QString m_locale;
     QList<Format> m_dates;
     QList<Format> m_times;
+    QHash<QString, Known<QDate>> m_knownDates;
+    QHash<QString, Known<QTime>> m_knownTimes;
 };
 
 // The reader of this thread, made anew when the default locale changed.
@@ -237,6 +303,18 @@ Stamp splitStamp(QStringView line)
 
 // The exam report --------------------------------------------------------------------------
 
+// The "; " that part the items of a marks line.
+qsizetype itemSeparators(QStringView line)
+{
+    qsizetype count = 0;
+    const char16_t *const end = line.utf16() + line.size();
+    for (const char16_t *c = line.utf16(); c + 1 < end; ++c) {
+        if (*c == u';' && c[1] == u' ')
+            ++count;
+    }
+    return count;
+}
+
 bool allBlank(const Line *from, const Line *to)
 {
     for (const Line *line = from; line < to; ++line)
@@ -258,7 +336,7 @@ public:
         // A record is found by its marks line, the one line of twenty items.
         std::vector<const Line *> anchors;
         for (const Line *line = first; line < end; ++line)
-            if (line->text.count(u"; "_s) == TicketResult::Questions - 1)
+            if (itemSeparators(line->text) == TicketResult::Questions - 1)
                 anchors.push_back(line);
         // The note of a ticket discarded after a crash holds no result and is no damage either.
         if (anchors.empty() && std::any_of(first, end, [](const Line &line) { return ExamRecordTexts::isDiscardNote(line.text); }))
@@ -363,8 +441,8 @@ private:
         ticket.timeText = read->time;
         ticket.dateText = ticket.dateText.trimmed();
         ticket.timeText = ticket.timeText.trimmed();
-        ticket.date = dateReader().date(ticket.dateText);
-        ticket.time = dateReader().time(ticket.timeText);
+        ticket.date = m_dates.date(ticket.dateText);
+        ticket.time = m_dates.time(ticket.timeText);
         if (!ticket.date.isValid() || !ticket.time.isValid())
             m_contents.problems << problem(ReportProblem::UnreadableDate, line, line);
     }
@@ -373,12 +451,14 @@ private:
     {
         bool unreadable = false;
         int n = 0;
-        for (const QStringView item : line->text.tokenize(u"; "_s)) {
-            if (n >= TicketResult::Questions)
-                break;
-            ticket.marks[n] = markOf(ticket, n, item);
+        const QStringView text = line->text;
+        for (qsizetype start = 0; start <= text.size() && n < TicketResult::Questions; ++n) {
+            qsizetype end = start;
+            while (end < text.size() && !(text[end] == u';' && end + 1 < text.size() && text[end + 1] == u' '))
+                ++end;
+            ticket.marks[n] = markOf(ticket, n, text.sliced(start, end - start));
             unreadable = unreadable || ticket.marks[n] == TicketResult::Unreadable;
-            ++n;
+            start = end + 2;
         }
         if (unreadable)
             m_contents.problems << problem(ReportProblem::UnreadableMark, line, line);
@@ -419,6 +499,7 @@ private:
         return RecordedVerdict::Other;
     }
 
+    DateReader &m_dates = dateReader();
     ExamReportContents m_contents;
 };
 

@@ -3,7 +3,11 @@
 #include "core/exam/grade.h"
 #include "core/reports/results_texts.h"
 
+#include <QHash>
 #include <QLocale>
+
+#include <algorithm>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -232,16 +236,40 @@ QVariant QuestionnaireRunsModel::headerData(int section, Qt::Orientation orienta
     }
 }
 
-ResultsFilterModel::ResultsFilterModel(QObject *parent) : QSortFilterProxyModel(parent)
+ResultsFilterModel::ResultsFilterModel(QObject *parent) : QAbstractProxyModel(parent) {}
+
+void ResultsFilterModel::setSourceModel(QAbstractItemModel *source)
 {
-    setSortRole(Qt::EditRole);
-    setSortCaseSensitivity(Qt::CaseInsensitive);
+    beginResetModel();
+    for (const QMetaObject::Connection &connection : std::as_const(m_connections))
+        disconnect(connection);
+    m_connections.clear();
+    QAbstractProxyModel::setSourceModel(source);
+    if (source) {
+        // The models of the results change whole; anything else is taken as a new content too.
+        m_connections << connect(source, &QAbstractItemModel::modelReset, this, &ResultsFilterModel::sourceReset);
+        m_connections << connect(source, &QAbstractItemModel::layoutChanged, this, &ResultsFilterModel::sourceReset);
+        m_connections << connect(source, &QAbstractItemModel::rowsInserted, this, &ResultsFilterModel::sourceReset);
+        m_connections << connect(source, &QAbstractItemModel::rowsRemoved, this, &ResultsFilterModel::sourceReset);
+        m_connections << connect(source, &QAbstractItemModel::rowsMoved, this, &ResultsFilterModel::sourceReset);
+        m_connections << connect(source, &QAbstractItemModel::columnsInserted, this, &ResultsFilterModel::sourceReset);
+        m_connections << connect(source, &QAbstractItemModel::columnsRemoved, this, &ResultsFilterModel::sourceReset);
+        m_connections << connect(source, &QAbstractItemModel::dataChanged, this,
+                                 &ResultsFilterModel::sourceDataChanged);
+        m_connections << connect(source, &QAbstractItemModel::headerDataChanged, this,
+                                 &ResultsFilterModel::headerDataChanged);
+    }
+    m_ranks.clear();
+    arrange();
+    endResetModel();
 }
 
 void ResultsFilterModel::setFilter(const ResultsFilter &filter)
 {
+    beginResetModel();
     m_filter = filter;
-    invalidateFilter();
+    arrange();
+    endResetModel();
 }
 
 QList<TicketResult> ResultsFilterModel::shownTickets() const
@@ -250,13 +278,69 @@ QList<TicketResult> ResultsFilterModel::shownTickets() const
     const auto *tickets = qobject_cast<const TicketResultsModel *>(sourceModel());
     if (!tickets)
         return shown;
-    shown.reserve(rowCount());
-    for (int row = 0; row < rowCount(); ++row)
-        shown << tickets->results()[mapToSource(index(row, 0)).row()];
+    shown.reserve(qsizetype(m_rows.size()));
+    for (const int row : m_rows)
+        shown << tickets->results()[row];
     return shown;
 }
 
-bool ResultsFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &) const
+QModelIndex ResultsFilterModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (parent.isValid() || row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return QModelIndex();
+    return createIndex(row, column);
+}
+
+QModelIndex ResultsFilterModel::parent(const QModelIndex &) const
+{
+    return QModelIndex();
+}
+
+int ResultsFilterModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int ResultsFilterModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !sourceModel() ? 0 : sourceModel()->columnCount();
+}
+
+QModelIndex ResultsFilterModel::mapToSource(const QModelIndex &proxyIndex) const
+{
+    if (!proxyIndex.isValid() || !sourceModel() || proxyIndex.row() >= int(m_rows.size()))
+        return QModelIndex();
+    return sourceModel()->index(m_rows[proxyIndex.row()], proxyIndex.column());
+}
+
+QModelIndex ResultsFilterModel::mapFromSource(const QModelIndex &sourceIndex) const
+{
+    if (!sourceIndex.isValid() || sourceIndex.row() >= int(m_shownAt.size()))
+        return QModelIndex();
+    const int row = m_shownAt[sourceIndex.row()];
+    return row < 0 ? QModelIndex() : createIndex(row, sourceIndex.column());
+}
+
+void ResultsFilterModel::sort(int column, Qt::SortOrder order)
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QList<QPersistentModelIndex> sources;
+    sources.reserve(before.size());
+    for (const QModelIndex &index : before)
+        sources << mapToSource(index);
+    m_sortColumn = column;
+    m_sortOrder = order;
+    orderRows();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QPersistentModelIndex &source : std::as_const(sources))
+        after << mapFromSource(source);
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+bool ResultsFilterModel::accepts(int sourceRow) const
 {
     if (const auto *tickets = qobject_cast<const TicketResultsModel *>(sourceModel()))
         return m_filter.accepts(tickets->results()[sourceRow]);
@@ -265,18 +349,118 @@ bool ResultsFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &) co
     return true;
 }
 
-// Empty cells after every value; values of one kind by value, texts by the collation.
-bool ResultsFilterModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
+void ResultsFilterModel::arrange()
 {
-    const QVariant a = left.data(sortRole());
-    const QVariant b = right.data(sortRole());
-    if (!a.isValid() || !b.isValid())
-        return a.isValid() && !b.isValid();
-    if (a.metaType() == b.metaType() && a.metaType().id() != QMetaType::QString) {
-        const QPartialOrdering order = QVariant::compare(a, b);
-        return order == QPartialOrdering::Less;
+    m_rows.clear();
+    const int rows = sourceModel() ? sourceModel()->rowCount() : 0;
+    m_rows.reserve(rows);
+    const auto *tickets = qobject_cast<const TicketResultsModel *>(sourceModel());
+    for (int row = 0; row < rows; ++row) {
+        if (tickets ? m_filter.accepts(tickets->results()[row]) : accepts(row))
+            m_rows.push_back(row);
     }
-    if (a.metaType().id() != QMetaType::QString || b.metaType().id() != QMetaType::QString)
-        return a.metaType().id() != QMetaType::QString;
-    return QString::localeAwareCompare(a.toString(), b.toString()) < 0;
+    orderRows();
+}
+
+void ResultsFilterModel::orderRows()
+{
+    const int rows = sourceModel() ? sourceModel()->rowCount() : 0;
+    if (m_sortColumn < 0 || m_sortColumn >= columnCount()) {
+        std::sort(m_rows.begin(), m_rows.end());
+    } else {
+        // The rank in the high half and the source row in the low one: sorting the numbers
+        // sorts by value, equal values keeping the order of the report in either direction.
+        const std::vector<quint32> &ranks = ranksOf(m_sortColumn);
+        const quint64 last = ranks.empty() ? 0 : *std::max_element(ranks.begin(), ranks.end());
+        std::vector<quint64> order(m_rows.size());
+        for (size_t i = 0; i < m_rows.size(); ++i) {
+            const quint64 rank = ranks[m_rows[i]];
+            order[i] = (m_sortOrder == Qt::AscendingOrder ? rank : last - rank) << 32 | quint32(m_rows[i]);
+        }
+        std::sort(order.begin(), order.end());
+        for (size_t i = 0; i < order.size(); ++i)
+            m_rows[i] = int(order[i] & 0xFFFFFFFFu);
+    }
+    m_shownAt.assign(rows, -1);
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        m_shownAt[m_rows[i]] = int(i);
+}
+
+const std::vector<quint32> &ResultsFilterModel::ranksOf(int column)
+{
+    if (const auto known = m_ranks.find(column); known != m_ranks.end())
+        return known->second;
+    const QAbstractItemModel *source = sourceModel();
+    const int rows = source->rowCount();
+    std::vector<Key> keys(rows);
+    // Texts are ranked once each, by the collation of the locale.
+    QHash<QString, int> texts;
+    std::vector<int> textOf(rows, -1);
+    QStringList distinct;
+    for (int row = 0; row < rows; ++row) {
+        const QVariant value = source->data(source->index(row, column), Qt::EditRole);
+        Key &key = keys[row];
+        switch (value.metaType().id()) {
+        case QMetaType::UnknownType: key.kind = 2; break;
+        case QMetaType::QString: {
+            key.kind = 1;
+            const QString text = value.toString();
+            auto at = texts.constFind(text);
+            if (at == texts.constEnd()) {
+                at = texts.insert(text, int(distinct.size()));
+                distinct << text;
+            }
+            textOf[row] = *at;
+            break;
+        }
+        case QMetaType::QDate: key.order = double(value.toDate().toJulianDay()); break;
+        case QMetaType::QTime: key.order = value.toTime().msecsSinceStartOfDay(); break;
+        default: key.order = value.toDouble(); break;
+        }
+    }
+    std::vector<int> byCollation(distinct.size());
+    std::iota(byCollation.begin(), byCollation.end(), 0);
+    std::sort(byCollation.begin(), byCollation.end(), [&distinct](int a, int b) {
+        return QString::localeAwareCompare(distinct[a], distinct[b]) < 0;
+    });
+    std::vector<int> rank(distinct.size());
+    for (size_t i = 0; i < byCollation.size(); ++i) {
+        const bool same = i > 0 && QString::localeAwareCompare(distinct[byCollation[i - 1]], distinct[byCollation[i]]) == 0;
+        rank[byCollation[i]] = i == 0 ? 0 : rank[byCollation[i - 1]] + (same ? 0 : 1);
+    }
+    for (int row = 0; row < rows; ++row) {
+        if (textOf[row] >= 0)
+            keys[row].order = rank[textOf[row]];
+    }
+    // Every row's place among the distinct keys: equal cells share a rank.
+    std::vector<int> byKey(rows);
+    std::iota(byKey.begin(), byKey.end(), 0);
+    std::sort(byKey.begin(), byKey.end(), [&keys](int a, int b) { return keys[a] < keys[b]; });
+    std::vector<quint32> ranks(rows);
+    for (int i = 1; i < rows; ++i)
+        ranks[byKey[i]] = ranks[byKey[i - 1]] + (keys[byKey[i - 1]] < keys[byKey[i]] ? 1 : 0);
+    return m_ranks.emplace(column, std::move(ranks)).first->second;
+}
+
+void ResultsFilterModel::sourceReset()
+{
+    beginResetModel();
+    m_ranks.clear();
+    arrange();
+    endResetModel();
+}
+
+void ResultsFilterModel::sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                                           const QList<int> &roles)
+{
+    if (m_rows.empty())
+        return;
+    const bool ordered = roles.isEmpty() || roles.contains(Qt::EditRole) || roles.contains(Qt::DisplayRole);
+    if (ordered) {
+        for (int column = topLeft.column(); column <= bottomRight.column(); ++column)
+            m_ranks.erase(column);
+        if (m_sortColumn >= topLeft.column() && m_sortColumn <= bottomRight.column())
+            sort(m_sortColumn, m_sortOrder);
+    }
+    emit dataChanged(index(0, topLeft.column()), index(rowCount() - 1, bottomRight.column()), roles);
 }

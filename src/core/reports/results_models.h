@@ -3,8 +3,11 @@
 #include "core/reports/results.h"
 #include "core/reports/results_filter.h"
 
+#include <QAbstractProxyModel>
 #include <QAbstractTableModel>
-#include <QSortFilterProxyModel>
+
+#include <unordered_map>
+#include <vector>
 
 // The tables of the results window. Qt::DisplayRole gives the text shown; Qt::EditRole the
 // value as a spreadsheet should hold it (a QDate, a QTime, a number, a text, or nothing for
@@ -63,24 +66,60 @@ private:
     QString m_language;
 };
 
-// Shows the rows of either model that the filter accepts, sorted by the values of a column.
-class ResultsFilterModel final : public QSortFilterProxyModel
+// Shows the rows of either model that the filter accepts, sorted by the values of a column
+// (Qt::EditRole): values of one kind by value, texts by the collation of the locale, empty
+// cells after every value; rows of equal values keep the order of the report. The values of a
+// column are read once and kept as sort keys, so a table of a million rows sorts and filters
+// without asking the model for a value per comparison.
+class ResultsFilterModel final : public QAbstractProxyModel
 {
     Q_OBJECT
 
 public:
     explicit ResultsFilterModel(QObject *parent = nullptr);
 
+    void setSourceModel(QAbstractItemModel *source) override;
     void setFilter(const ResultsFilter &filter);
     const ResultsFilter &filter() const { return m_filter; }
 
     // The tickets shown, in the order shown (the source must be a TicketResultsModel).
     QList<TicketResult> shownTickets() const;
 
-protected:
-    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
-    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
+    QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex &child) const override;
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QModelIndex mapToSource(const QModelIndex &proxyIndex) const override;
+    QModelIndex mapFromSource(const QModelIndex &sourceIndex) const override;
+    // A column outside the table shows the rows in the order of the report.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
+    // A cell's place in the order: its kind (a value, a text, empty) and, within the kind, the
+    // value or the text's rank in the collation.
+    struct Key
+    {
+        quint8 kind = 0;
+        double order = 0;
+        auto operator<=>(const Key &) const = default;
+    };
+
+    bool accepts(int sourceRow) const;
+    // The rows shown, filtered and sorted anew.
+    void arrange();
+    void orderRows();
+    // The place of each source row's cell of the column in the order, equal cells sharing one.
+    const std::vector<quint32> &ranksOf(int column);
+    void sourceReset();
+    void sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles);
+
     ResultsFilter m_filter;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    // The source row of each row shown, and the row shown of each source row (-1: hidden).
+    std::vector<int> m_rows;
+    std::vector<int> m_shownAt;
+    // The ranks of the columns sorted by so far, by source row.
+    std::unordered_map<int, std::vector<quint32>> m_ranks;
+    QList<QMetaObject::Connection> m_connections;
 };
