@@ -181,6 +181,8 @@ private slots:
     void englishWindowsSayNothingInRussian_data();
     void englishWindowsSayNothingInRussian();
     void registrationSaysNothingInRussian();
+    void passScoreBoxesHaveTheirOwnNames_data();
+    void passScoreBoxesHaveTheirOwnNames();
 };
 
 void AccessibilityTest::ticketOffersNoRightAnswer()
@@ -512,6 +514,58 @@ void AccessibilityTest::registrationSaysNothingInRussian()
     QCOMPARE(window.language(), u"eng"_s);
     const QStringList russian = russianTexts(&window);
     QVERIFY2(russian.isEmpty(), qPrintable(russian.join(u"; "_s)));
+}
+
+void AccessibilityTest::passScoreBoxesHaveTheirOwnNames_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("mark");
+    QTest::addColumn<QString>("questions");
+    QTest::addColumn<QString>("score");
+    QTest::newRow("rus") << u"rus"_s << u"Оценка вопроса %1"_s << u"Количество вопросов"_s
+                         << u"Выбранный проходной балл"_s;
+    QTest::newRow("eng") << u"eng"_s << u"Mark of question %1"_s << u"Number of questions"_s << u"Chosen pass score"_s;
+}
+
+// The twenty mark boxes of the pass score panel, the number of questions and the result are
+// each told apart by name, in the window's language.
+void AccessibilityTest::passScoreBoxesHaveTheirOwnNames()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, mark);
+    QFETCH(QString, questions);
+    QFETCH(QString, score);
+    SeaExam exam(language);
+    QWidget *settings = openWindow(exam.folder.app(), u"Form4"_s);
+    click(settings, "Command5");
+    QWidget *panel = control(settings, "Frame4");
+    QVERIFY(panel->isVisible());
+    QStringList expected;
+    QList<QWidget *> boxes;
+    for (int n = 1; n <= 20; ++n) {
+        boxes << control(panel, qPrintable(u"txt%1"_s.arg(n)));
+        expected << mark.arg(n);
+    }
+    boxes << control(panel, "txtV") << control(panel, "txtZ");
+    expected << questions << score;
+    QSet<QString> names;
+    for (qsizetype i = 0; i < boxes.size(); ++i) {
+        QAccessibleInterface *box = QAccessible::queryAccessibleInterface(boxes.at(i));
+        QCOMPARE(box->role(), QAccessible::EditableText);
+        QCOMPARE(box->text(QAccessible::Name), expected.at(i));
+        names << expected.at(i);
+    }
+    QCOMPARE(names.size(), 22);
+    // The two boxes with a caption beside them are labelled by it (and by the panel's title).
+    for (const auto &[box, caption] : {std::pair{"txtV", "Label3"}, std::pair{"txtZ", "Label5"}}) {
+        QList<QObject *> labels;
+        for (const auto &label : QAccessible::queryAccessibleInterface(control(panel, box))->relations(QAccessible::Label))
+            labels << label.first->object();
+        QVERIFY2(labels.contains(control(panel, caption)), box);
+    }
+    // The button's caption is the same in both languages; its name is not Cyrillic in English.
+    QCOMPARE(QAccessible::queryAccessibleInterface(control(panel, "Command1"))->text(QAccessible::Name),
+             language == "eng"_L1 ? u"OK"_s : u"ОК"_s);
 }
 
 QTEST_MAIN(AccessibilityTest)
