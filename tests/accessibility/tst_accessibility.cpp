@@ -183,6 +183,8 @@ private slots:
     void registrationSaysNothingInRussian();
     void passScoreBoxesHaveTheirOwnNames_data();
     void passScoreBoxesHaveTheirOwnNames();
+    void drawnTicketIsSaid_data();
+    void drawnTicketIsSaid();
 };
 
 void AccessibilityTest::ticketOffersNoRightAnswer()
@@ -566,6 +568,37 @@ void AccessibilityTest::passScoreBoxesHaveTheirOwnNames()
     // The button's caption is the same in both languages; its name is not Cyrillic in English.
     QCOMPARE(QAccessible::queryAccessibleInterface(control(panel, "Command1"))->text(QAccessible::Name),
              language == "eng"_L1 ? u"OK"_s : u"ОК"_s);
+}
+
+void AccessibilityTest::drawnTicketIsSaid_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("spoken");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("rus") << u"rus"_s << u"Билет № b1"_s << u"Открыть выбранный билет"_s;
+    QTest::newRow("eng") << u"eng"_s << u"Ticket № b1"_s << u"Open the chosen ticket"_s;
+}
+
+// The drawn ticket is named, and "Открыть билет", which takes the focus after the draw, is
+// described by it.
+void AccessibilityTest::drawnTicketIsSaid()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, spoken);
+    QFETCH(QString, tip);
+    SeaExam exam(language);
+    StartWindow *start = exam.folder.app().startWindow();
+    QVERIFY(enterStudent(start));
+    QAccessibleInterface *open = QAccessible::queryAccessibleInterface(control(start, "Command3"));
+    QCOMPARE(open->text(QAccessible::Description), tip);
+    QVERIFY(drawTicket(exam.folder));
+    QCOMPARE(start->focusWidget(), control(start, "Command3"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(control(start, "Label1"))->text(QAccessible::Name), spoken);
+    QCOMPARE(open->text(QAccessible::Description), spoken);
+    // "Сброс" takes the ticket away: the button is described by its tooltip again.
+    click(start, "Label2");
+    QVERIFY(control<ActiveLabel>(start, "Label1")->text().isEmpty());
+    QCOMPARE(open->text(QAccessible::Description), tip);
 }
 
 QTEST_MAIN(AccessibilityTest)
