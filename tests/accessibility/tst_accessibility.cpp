@@ -1,5 +1,5 @@
-#include "gui/common/active_label.h"
 #include "gui/bank/bank_window.h"
+#include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
 #include "gui/exam/evaluation_window.h"
 #include "gui/exam/picture_size_window.h"
@@ -8,11 +8,11 @@
 #include "gui/help/help_window.h"
 #include "gui/help/text_viewer_window.h"
 #include "gui/start/start_window.h"
-#include "ventaro/registration_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
 #include "support/roads.h"
 #include "support/windows.h"
+#include "ventaro/registration_window.h"
 
 #include <QAccessible>
 #include <QAccessibleEvent>
@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QRadioButton>
+#include <QSet>
 #include <QTest>
 
 using namespace Qt::StringLiterals;

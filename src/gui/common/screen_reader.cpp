@@ -5,10 +5,9 @@
 #include <QAccessible>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 #include <QFocusFrame>
-#include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
