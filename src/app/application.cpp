@@ -207,6 +207,7 @@ void Application::showAbout()
         m_aboutWindow = new AboutWindow;
         connect(m_aboutWindow, &AboutWindow::closed, this, &Application::discardAbout);
     }
+    m_aboutWindow->applyLanguage(m_settings.language());
     m_aboutWindow->show();
 }
 

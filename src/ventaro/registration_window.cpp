@@ -133,6 +133,8 @@ void RegistrationWindow::switchLanguage(const QString &language)
 {
     m_language = language;
     applyCaptions(captionTable(), m_language);
+    // The window's title stays as designed; screen readers name the window in its language.
+    applySpokenNames({{this, u"Регистрация"_s, u"Registration"_s}}, m_language);
 }
 
 void RegistrationWindow::execute(bool registering, const QString &regValue)

@@ -1,13 +1,18 @@
+#include "gui/bank/bank_window.h"
 #include "gui/common/active_label.h"
 #include "gui/common/control_factory.h"
 #include "gui/exam/evaluation_window.h"
 #include "gui/exam/picture_size_window.h"
 #include "gui/exam/ticket_window.h"
+#include "gui/help/document_windows.h"
+#include "gui/help/help_window.h"
+#include "gui/help/text_viewer_window.h"
 #include "gui/start/start_window.h"
 #include "support/controls.h"
 #include "support/program_folder.h"
 #include "support/roads.h"
 #include "support/windows.h"
+#include "ventaro/registration_window.h"
 
 #include <QAccessible>
 #include <QAccessibleEvent>
@@ -20,6 +25,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QRadioButton>
+#include <QSet>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -102,6 +108,57 @@ struct SeaExam
     }
 };
 
+// A program folder in English whose user data (the exam's title, questions and answers) is
+// Latin too, so that any Cyrillic a tool reads is the program's own text.
+struct LatinExam
+{
+    ProgramFolder folder;
+
+    LatinExam()
+    {
+        folder.writeText(u"b/exam/lzm.lzm"_s, u"Seas\r\n"_s);
+        for (int n = 1; n <= 5; ++n) {
+            const QString base = u"b/exam/b1/"_s;
+            folder.writeText(base + u"q%1.txt"_s.arg(n), u"Which sea %1\r\n"_s.arg(n));
+            folder.writeText(base + u"v%1.txt"_s.arg(n), u"Black\r\nBaltic\r\nWhite\r\n"_s);
+            folder.writeText(base + u"o%1.txt"_s.arg(n), u"Baltic\r\n"_s);
+        }
+        folder.writeSettings({u"bilet=1"_s, u"vopros=5"_s, u"ball=4"_s, u"z="_s + folder.path(u"b/exam"_s),
+                              u"re=eng"_s});
+        folder.start();
+    }
+};
+
+// Cyrillic in a text, the program's name aside: it is a name and stays in both languages.
+bool hasCyrillic(QString text)
+{
+    text.remove(u"Тест-Тавринг"_s).remove(u"Тест - Тавринг"_s);
+    for (QChar c : std::as_const(text)) {
+        if (c.script() == QChar::Script_Cyrillic)
+            return true;
+    }
+    return false;
+}
+
+// The names, descriptions and tooltips under the window that are still Russian.
+QStringList russianTexts(QWidget *window)
+{
+    QStringList found;
+    for (const Element &element : walk(QAccessible::queryAccessibleInterface(window))) {
+        QStringList texts;
+        for (QAccessible::Text text : {QAccessible::Name, QAccessible::Description, QAccessible::Help})
+            texts << element.element->text(text);
+        if (auto *control = qobject_cast<QWidget *>(element.element->object()))
+            texts << control->toolTip() << control->accessibleDescription();
+        for (const QString &text : std::as_const(texts)) {
+            if (hasCyrillic(text))
+                found << nameOf(element.element) + u": \""_s + text + u'"';
+        }
+    }
+    found.removeDuplicates();
+    return found;
+}
+
 } // namespace
 
 class AccessibilityTest : public QObject
@@ -122,6 +179,13 @@ private slots:
     void tabSkipsTheCoveredNameBoxes();
     void everyControlHasItsOwnName_data();
     void everyControlHasItsOwnName();
+    void englishWindowsSayNothingInRussian_data();
+    void englishWindowsSayNothingInRussian();
+    void registrationSaysNothingInRussian();
+    void passScoreBoxesHaveTheirOwnNames_data();
+    void passScoreBoxesHaveTheirOwnNames();
+    void drawnTicketIsSaid_data();
+    void drawnTicketIsSaid();
 };
 
 void AccessibilityTest::ticketOffersNoRightAnswer()
@@ -393,6 +457,149 @@ void AccessibilityTest::everyControlHasItsOwnName()
             named.insert(name, control->objectName());
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u"; "_s)));
+}
+
+void AccessibilityTest::englishWindowsSayNothingInRussian_data()
+{
+    QTest::addColumn<QString>("form");
+    for (const QString &form : GuardedForms)
+        QTest::newRow(qPrintable(form)) << form;
+    for (const char *form : {"pass score", "questionnaire editor", "bank", "picture", "help", "text"})
+        QTest::newRow(form) << QString::fromLatin1(form);
+}
+
+// After the switch to English a tool reads no Russian in any window: names, descriptions and
+// tooltips follow the language.
+void AccessibilityTest::englishWindowsSayNothingInRussian()
+{
+    QFETCH(QString, form);
+    LatinExam exam;
+    Application &app = exam.folder.app();
+    QWidget *window = nullptr;
+    if (form == "pass score"_L1) {
+        window = openWindow(app, u"Form4"_s);
+        click(window, "Command5");
+        QVERIFY(control(window, "Frame4")->isVisible());
+    } else if (form == "questionnaire editor"_L1) {
+        window = openWindow(app, u"Form6"_s);
+        click(window, "Command6");
+    } else if (form == "bank"_L1) {
+        app.openBankWindow(exam.folder.path(u"b/exam"_s));
+        window = app.bankWindow();
+    } else if (form == "picture"_L1) {
+        QImage picture(QSize(60, 40), QImage::Format_RGB32);
+        picture.fill(Qt::darkBlue);
+        QVERIFY(picture.save(exam.folder.path(u"b/exam/b1/k1.bmp"_s), "BMP"));
+        QVERIFY(openTicketByNumber(app));
+        window = app.pictureSizeWindow();
+    } else if (form == "help"_L1) {
+        app.documents().showGuide(exam.folder.path(u"help/guide-en/index.html"_s), u"eng"_s);
+        window = app.documents().helpWindow();
+    } else if (form == "text"_L1) {
+        exam.folder.writeText(u"notes.txt"_s, u"Notes\r\n"_s);
+        QVERIFY(app.documents().showText(exam.folder.path(u"notes.txt"_s), u"eng"_s).isEmpty());
+        window = app.documents().textViewer();
+    } else {
+        window = openWindow(app, form);
+    }
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    const QStringList russian = russianTexts(window);
+    QVERIFY2(russian.isEmpty(), qPrintable(russian.join(u"; "_s)));
+}
+
+void AccessibilityTest::registrationSaysNothingInRussian()
+{
+    ProgramFolder folder;
+    RegistrationWindow window(folder.platform, folder.path());
+    window.show();
+    click(&window, "Label4");
+    QCOMPARE(window.language(), u"eng"_s);
+    const QStringList russian = russianTexts(&window);
+    QVERIFY2(russian.isEmpty(), qPrintable(russian.join(u"; "_s)));
+}
+
+void AccessibilityTest::passScoreBoxesHaveTheirOwnNames_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("mark");
+    QTest::addColumn<QString>("questions");
+    QTest::addColumn<QString>("score");
+    QTest::newRow("rus") << u"rus"_s << u"Оценка вопроса %1"_s << u"Количество вопросов"_s
+                         << u"Выбранный проходной балл"_s;
+    QTest::newRow("eng") << u"eng"_s << u"Mark of question %1"_s << u"Number of questions"_s << u"Chosen pass score"_s;
+}
+
+// The twenty mark boxes of the pass score panel, the number of questions and the result are
+// each told apart by name, in the window's language.
+void AccessibilityTest::passScoreBoxesHaveTheirOwnNames()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, mark);
+    QFETCH(QString, questions);
+    QFETCH(QString, score);
+    SeaExam exam(language);
+    QWidget *settings = openWindow(exam.folder.app(), u"Form4"_s);
+    click(settings, "Command5");
+    QWidget *panel = control(settings, "Frame4");
+    QVERIFY(panel->isVisible());
+    QStringList expected;
+    QList<QWidget *> boxes;
+    for (int n = 1; n <= 20; ++n) {
+        boxes << control(panel, qPrintable(u"txt%1"_s.arg(n)));
+        expected << mark.arg(n);
+    }
+    boxes << control(panel, "txtV") << control(panel, "txtZ");
+    expected << questions << score;
+    QSet<QString> names;
+    for (qsizetype i = 0; i < boxes.size(); ++i) {
+        QAccessibleInterface *box = QAccessible::queryAccessibleInterface(boxes.at(i));
+        QCOMPARE(box->role(), QAccessible::EditableText);
+        QCOMPARE(box->text(QAccessible::Name), expected.at(i));
+        names << expected.at(i);
+    }
+    QCOMPARE(names.size(), 22);
+    // The two boxes with a caption beside them are labelled by it (and by the panel's title).
+    for (const auto &[box, caption] : {std::pair{"txtV", "Label3"}, std::pair{"txtZ", "Label5"}}) {
+        QList<QObject *> labels;
+        for (const auto &label : QAccessible::queryAccessibleInterface(control(panel, box))->relations(QAccessible::Label))
+            labels << label.first->object();
+        QVERIFY2(labels.contains(control(panel, caption)), box);
+    }
+    // The button's caption is the same in both languages; its name is not Cyrillic in English.
+    QCOMPARE(QAccessible::queryAccessibleInterface(control(panel, "Command1"))->text(QAccessible::Name),
+             language == "eng"_L1 ? u"OK"_s : u"ОК"_s);
+}
+
+void AccessibilityTest::drawnTicketIsSaid_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("spoken");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("rus") << u"rus"_s << u"Билет № b1"_s << u"Открыть выбранный билет"_s;
+    QTest::newRow("eng") << u"eng"_s << u"Ticket № b1"_s << u"Open the chosen ticket"_s;
+}
+
+// The drawn ticket is named, and "Открыть билет", which takes the focus after the draw, is
+// described by it.
+void AccessibilityTest::drawnTicketIsSaid()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, spoken);
+    QFETCH(QString, tip);
+    SeaExam exam(language);
+    StartWindow *start = exam.folder.app().startWindow();
+    QVERIFY(enterStudent(start));
+    QAccessibleInterface *open = QAccessible::queryAccessibleInterface(control(start, "Command3"));
+    QCOMPARE(open->text(QAccessible::Description), tip);
+    QVERIFY(drawTicket(exam.folder));
+    QCOMPARE(start->focusWidget(), control(start, "Command3"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(control(start, "Label1"))->text(QAccessible::Name), spoken);
+    QCOMPARE(open->text(QAccessible::Description), spoken);
+    // "Сброс" takes the ticket away: the button is described by its tooltip again.
+    click(start, "Label2");
+    QVERIFY(control<ActiveLabel>(start, "Label1")->text().isEmpty());
+    QCOMPARE(open->text(QAccessible::Description), tip);
 }
 
 QTEST_MAIN(AccessibilityTest)

@@ -262,6 +262,8 @@ void BankWindow::nameUncaptioned()
         name.control->setToolTip(text);
         name.control->setAccessibleName(text);
     }
+    // The window's title is the program's name, which does not say which window it is.
+    setAccessibleName(m_language.text(u"Банк вопросов"_s, u"Question bank"_s));
 }
 
 QString BankWindow::library() const

@@ -5,11 +5,15 @@
 #include <QAccessible>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QEvent>
 #include <QFocusFrame>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextEdit>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -100,6 +104,47 @@ private:
     }
 
     QPointer<QWidget> m_covered;
+};
+
+// Tab into a text box: Qt reports the box's caret and selection as the box takes the focus, and
+// the focus itself only after them; a screen reader then takes the box for focused already and
+// says nothing of it. While a screen reader listens, the box takes in its focus once the focus
+// has been reported, so that its caret and selection follow.
+class FocusBeforeCaret final : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::FocusIn || m_delivering || !QAccessible::isActive() || !isTextBox(watched))
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason)
+            return false;
+        QMetaObject::invokeMethod(
+            this,
+            [this, box = QPointer<QWidget>(static_cast<QWidget *>(watched)), reason] {
+                // A box the focus has already left takes nothing in.
+                if (!box || !box->hasFocus())
+                    return;
+                m_delivering = true;
+                QFocusEvent focusIn(QEvent::FocusIn, reason);
+                QCoreApplication::sendEvent(box, &focusIn);
+                m_delivering = false;
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
+
+private:
+    static bool isTextBox(const QObject *object)
+    {
+        return qobject_cast<const QLineEdit *>(object) || qobject_cast<const QPlainTextEdit *>(object)
+               || qobject_cast<const QTextEdit *>(object);
+    }
+
+    bool m_delivering = false;
 };
 
 // A window, a panel or a plain frame that offers only its shown controls.
@@ -241,6 +286,7 @@ void installScreenReaderRules()
         return;
     installed = true;
     QAccessible::installFactory(screenReaderInterface);
+    qApp->installEventFilter(new FocusBeforeCaret(qApp));
 }
 
 void concealFromScreenReaders(QWidget *holder)

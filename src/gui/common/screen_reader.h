@@ -7,6 +7,7 @@ class QWidget;
 // a hidden holder (a control that only mirrors a model, such as a ticket's marks) is never
 // offered at all, nor does it report a change, even while a tool watches every event.
 // A caption that acts as a link is offered as a link that can be pressed.
+// A text box reached by Tab is reported as focused before its caret, so that it is said.
 
 // Installs the rules for the whole run; calling it again changes nothing.
 void installScreenReaderRules();

@@ -316,6 +316,13 @@ void ExamEditorWindow::load()
     // The exam library holds the exams; a program folder without one gets it here.
     MakeDirPath(m_state.library());
     pointTreeAt(m_state.library());
+    applyToolTips({{Command12, u"Закрыть окно"_s, u"Close the window"_s},
+                   {Command13, u"Закрыть окно"_s, u"Close the window"_s},
+                   {Command14, u"Закрыть окно"_s, u"Close the window"_s},
+                   {Command4, u"Закрыть окно"_s, u"Close the window"_s},
+                   {Command2, u"Сохранить настройки"_s, u"Save the settings"_s},
+                   {Command1, u"Создать новый билет"_s, u"Create a new ticket"_s}},
+                  m_language.value());
     applyCaptions(captionTable(), m_language.value());
     applySpokenNames({{this, u"Редактор экзаменов"_s, u"Exam editor"_s}}, m_language.value());
 }

@@ -157,6 +157,7 @@ void EvaluationWindow::load()
         setBackground(Label3, m_outcome.verdict == Verdict::Passed ? PassColour : FailColour);
     }
 
+    applyToolTips({{Command2, u"Закрыть окно"_s, u"Close the window"_s}}, language());
     applyCaptions({{Check2, u"Показывать вопросы"_s, u"To Show questions"_s},
                    {Check1, u"Сохранить в отчет"_s, u"To Save in the report"_s},
                    {Command2, u"Закрыть"_s, u"To Close"_s},

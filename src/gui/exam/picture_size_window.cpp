@@ -96,6 +96,7 @@ void PictureSizeWindow::load()
     Timer1->start();
     Text4->setText(m_context.settings().pictureWidth());
     Text1->setText(m_context.settings().pictureHeight());
+    applyToolTips({{Command2, u"Закрыть окно"_s, u"Close the window"_s}}, Label4->text());
     applyCaptions(captionTable(), Label4->text());
     applySpokenNames({{this, u"Картинка вопроса"_s, u"Picture of the question"_s}}, Label4->text());
 }

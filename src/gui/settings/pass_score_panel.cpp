@@ -66,8 +66,10 @@ void PassScorePanel::buildControls()
 
     Label3 = makeControl<ActiveLabel>(this, u"Label3"_s, QRect(BoxLeft, 145, 200, 18), u"Количество вопросов"_s);
     txtV = makeControl<QLineEdit>(this, u"txtV"_s, QRect(214, 142, 60, BoxHeight), u"5"_s);
+    Label3->setBuddy(txtV);
     Label5 = makeControl<ActiveLabel>(this, u"Label5"_s, QRect(BoxLeft, 179, 200, 18), u"Выбран проходной балл"_s);
     txtZ = makeControl<QLineEdit>(this, u"txtZ"_s, QRect(214, 176, 90, BoxHeight), u"0"_s);
+    Label5->setBuddy(txtZ);
     Line5 = rule(this, u"Line5"_s, QRect(BoxLeft, 208, width - 16, 4));
 
     Command1 = makeControl<QPushButton>(this, u"Command1"_s, QRect(width / 2 - 50, 222, 100, 32), u"ОК"_s);
@@ -84,6 +86,23 @@ CaptionTable PassScorePanel::captionTable()
         {Label3, u"Количество вопросов"_s, u"Amount of questions"_s},
         {Label5, u"Выбран проходной балл"_s, u"Choose communicating ballet"_s},
     };
+}
+
+CaptionTable PassScorePanel::spokenNames()
+{
+    CaptionTable names;
+    for (int i = 0; i < PassScore::Boxes; ++i)
+        names.push_back({txt[i], u"Оценка вопроса %1"_s.arg(i + 1), u"Mark of question %1"_s.arg(i + 1)});
+    names.push_back({txtV, u"Количество вопросов"_s, u"Number of questions"_s});
+    names.push_back({txtZ, u"Выбранный проходной балл"_s, u"Chosen pass score"_s});
+    // The button's caption is the Cyrillic "ОК" in both languages.
+    names.push_back({Command1, u"ОК"_s, u"OK"_s});
+    return names;
+}
+
+CaptionTable PassScorePanel::toolTips()
+{
+    return {{Command1, u"Открыть окно Выбора билета"_s, u"Open the ticket choice"_s}};
 }
 
 void PassScorePanel::open(const QString &questions)

@@ -30,6 +30,10 @@ public:
 
     // The panel's captions in both languages, for the window's table.
     CaptionTable captionTable();
+    // The names screen readers give the panel's boxes and its button, in both languages: each
+    // mark box says which question's mark it holds, as the row of boxes has one heading.
+    CaptionTable spokenNames();
+    CaptionTable toolTips();
 
 signals:
     // "ОК" has closed the panel: the window's main panel comes back.

@@ -261,6 +261,7 @@ void SettingsWindow::load()
     Command5->hide();
 
     showPictureSize();
+    applyToolTips(toolTips(), m_settings.language());
     applyCaptions(captionTable(), m_settings.language());
     applySpokenNames(spokenNames(), m_settings.language());
     onTimer1();
@@ -326,18 +327,47 @@ void SettingsWindow::setLanguage(const QString &language)
 {
     m_settings.setLanguage(language);
     m_context.sayIfNotSaved(m_settings.saveLanguage(m_context.paths().settingsFile()), language);
+    applyToolTips(toolTips(), language);
     applyCaptions(captionTable(), language);
     applySpokenNames(spokenNames(), language);
 }
 
-// The window, and the two boxes of the picture size, which share their frame's title.
+// The window, the two boxes of the picture size, which share their frame's title, and the
+// sign between them, which would be read as a letter.
 CaptionTable SettingsWindow::spokenNames()
 {
-    return {
+    CaptionTable names{
         {this, u"Настройка программы"_s, u"Adjustment of the program"_s},
         {Text4, u"Ширина картинки"_s, u"Picture width"_s},
+        {Label14, u"на"_s, u"by"_s},
         {Text1, u"Высота картинки"_s, u"Picture height"_s},
     };
+    const CaptionTable panel = Frame4->spokenNames();
+    names.insert(names.end(), panel.begin(), panel.end());
+    return names;
+}
+
+CaptionTable SettingsWindow::toolTips()
+{
+    CaptionTable tips{
+        {Label35, u"Текущее время"_s, u"Current time"_s},
+        {Label36, u"Текущая дата"_s, u"Current date"_s},
+        {Text2, u"Введите целые числа, обозначающие минуты таймера"_s, u"Enter whole numbers: the timer's minutes"_s},
+        {Check1, u"Установить таймер на весь билет"_s, u"Set a timer for the whole ticket"_s},
+        {Check2, u"Установить таймер на каждый вопрос"_s, u"Set a timer for each question"_s},
+        {Text12, u"Ввод пароля для входа в окно Настройка"_s, u"The password of the adjustment window"_s},
+        {Command3, u"Открыть отчет"_s, u"Open the report"_s},
+        {Command10, u"Помощь к программе"_s, u"Help on the program"_s},
+        {cmdResults, u"Результаты: таблица, статистика, экспорт"_s, u"Results: table, statistics, export"_s},
+        {Command6, u"Закрыть окно"_s, u"Close the window"_s},
+        {chkShuffle, u"Каждый билет показывает ответы в своем порядке"_s,
+         u"Each ticket shows the answers in an order of its own"_s},
+        {cmdLab, u"Все компьютеры класса, работающие с этой папкой программы"_s,
+         u"All the lab's computers that work with this program folder"_s},
+    };
+    const CaptionTable panel = Frame4->toolTips();
+    tips.insert(tips.end(), panel.begin(), panel.end());
+    return tips;
 }
 
 void SettingsWindow::onTimer1()

@@ -131,6 +131,7 @@ private:
     void showPictureSize();
     void load();
     CaptionTable spokenNames();
+    CaptionTable toolTips();
     CaptionTable captionTable() const;
 
     void minutesChanged(const QString &typed);

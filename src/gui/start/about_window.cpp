@@ -92,6 +92,12 @@ AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
     // screen (the window is kept inside the screen, so this puts it in the corner).
     move(AvailableArea().bottomRight());
     nameControlsForScreenReaders(this);
-    setAccessibleName(u"О программе"_s);
-    Image1->setAccessibleName(u"Эмблема программы"_s);
+    applyLanguage(QString());
+}
+
+void AboutWindow::applyLanguage(const QString &language)
+{
+    applySpokenNames({{this, u"О программе"_s, u"About the program"_s},
+                      {Image1, u"Эмблема программы"_s, u"The program's emblem"_s}},
+                     language);
 }

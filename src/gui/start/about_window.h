@@ -15,6 +15,10 @@ class AboutWindow final : public QWidget
 public:
     explicit AboutWindow(QWidget *parent = nullptr);
 
+    // Names the window and its emblem for screen readers in the language; the captions
+    // themselves are the same in both.
+    void applyLanguage(const QString &language);
+
 signals:
     void closed();
 

@@ -183,7 +183,7 @@ void StartWindow::connectStep()
             [this](const QString &password) { mirror(Text2, password); });
     connect(&m_step, &StudentStep::ticketNumberChanged, this,
             [this](const QString &number) { mirror(Text1, number); });
-    connect(&m_step, &StudentStep::ticketFolderNameChanged, Label1, &ActiveLabel::setText);
+    connect(&m_step, &StudentStep::ticketFolderNameChanged, this, &StartWindow::showTicketFolderName);
     connect(&m_step, &StudentStep::firstQuestionFilesChanged, this, &StartWindow::showFirstQuestionFiles);
     connect(&m_step, &StudentStep::canOpenChanged, Command3, &QPushButton::setEnabled);
     connect(&m_step, &StudentStep::manualEntryTickedChanged, this, [this](bool ticked) {
@@ -224,7 +224,7 @@ void StartWindow::showStep()
     showStudent();
     mirror(Text2, m_step.typedPassword());
     mirror(Text1, m_step.ticketNumber());
-    Label1->setText(m_step.ticketFolderName());
+    showTicketFolderName(m_step.ticketFolderName());
     showFirstQuestionFiles();
     Command3->setEnabled(m_step.canOpen());
     {
@@ -240,6 +240,18 @@ void StartWindow::showStudent()
     mirror(Text10, m_step.data1());
     mirror(Text11, m_step.data2());
     mirror(Text13, m_step.data3());
+}
+
+// The drawn ticket is named for screen readers and also describes "Открыть билет", which
+// takes the focus once the draw settles: a screen reader says the ticket with the button, and
+// says a new ticket at once while the button keeps the focus.
+void StartWindow::showTicketFolderName(const QString &folderName)
+{
+    Label1->setText(folderName);
+    const QString spoken =
+        folderName.isEmpty() ? QString() : m_language.text(u"Билет № %1"_s, u"Ticket № %1"_s).arg(folderName);
+    Label1->setAccessibleName(spoken);
+    Command3->setAccessibleDescription(spoken);
 }
 
 void StartWindow::showFirstQuestionFiles()

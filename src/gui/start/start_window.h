@@ -124,6 +124,7 @@ private:
     void load();
     void showStep();
     void showStudent();
+    void showTicketFolderName(const QString &folderName);
     void showFirstQuestionFiles();
     void showManualEntry(bool open);
     void applyCaptionsOf(const CaptionTable &table, const QString &language);
