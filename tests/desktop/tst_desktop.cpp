@@ -268,14 +268,25 @@ void DesktopTest::framesInsideTheScreen()
         if (form == "Form2"_L1) {
             // The whole picture lies beside the ticket window, not under it, and stays large
             // enough to read (the screens here have room for that, at scale factor 2 too).
-            // The ticket window moves beside the picture once the picture window has placed
-            // it, and Qt learns the new frame from the window manager's answer: on a busy
-            // machine that comes after the settling time.
+            // The ticket window moves beside the picture after the picture window has placed
+            // itself, so the check waits for the move.
             QWidget *picture = control(app.pictureSizeWindow(), "Image1");
             const auto shownPicture = [picture] {
                 return QRect(picture->mapToGlobal(QPoint(0, 0)), picture->size());
             };
-            QTRY_VERIFY_WITH_TIMEOUT(shownPicture().right() < app.ticketWindow()->frameGeometry().left(), 5000);
+            const auto placement = [&] {
+                const QRect ticket = app.ticketWindow()->frameGeometry();
+                return u"picture %1..%2, ticket frame from %3 (X: %4), picture window %5,%6 (X: %7)"_s
+                    .arg(shownPicture().left())
+                    .arg(shownPicture().right())
+                    .arg(ticket.left())
+                    .arg(xWindow(app.ticketWindow()).frame.left())
+                    .arg(app.pictureSizeWindow()->x())
+                    .arg(app.pictureSizeWindow()->y())
+                    .arg(xWindow(app.pictureSizeWindow()).frame.left());
+            };
+            QTRY_VERIFY2_WITH_TIMEOUT(shownPicture().right() < app.ticketWindow()->frameGeometry().left(),
+                                      qPrintable(placement()), 5000);
             QVERIFY(app.pictureSizeWindow()->geometry().contains(shownPicture()));
             QVERIFY2(std::min(picture->width(), picture->height()) >= PictureSizeWindow::ReadableSide,
                      qPrintable(u"picture %1x%2"_s.arg(picture->width()).arg(picture->height())));
