@@ -540,6 +540,13 @@ void ExamTest::pictureBesideTicket()
     QVERIFY(pictures->rect().contains(shownPicture));
     QVERIFY(shownPicture.right() < ticket->x());
     QVERIFY(QRect(0, 0, 1280, 1024).contains(ticket->frameGeometry()));
+
+    // Made narrower after the picture was shown (a window manager fitting the window to its
+    // screen), the window sizes its picture again and the ticket window follows.
+    pictures->resize(pictures->width() / 2, pictures->height());
+    const QRect narrower = control<QLabel>(pictures, "Image1")->geometry();
+    QVERIFY(pictures->rect().contains(narrower));
+    QVERIFY(narrower.right() < ticket->x());
 }
 
 void ExamTest::picturePerQuestion()

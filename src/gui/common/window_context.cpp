@@ -20,15 +20,19 @@ void WindowContext::sayIfNotSaved(const SettingsRecord::SaveResult &result, cons
                 MessageIcon::Critical);
 }
 
-void WindowContext::openHelp(const QString &language) const
+void WindowContext::openHelp(const QString &language, HelpOpening opening) const
 {
     const LanguagePolicy policy(language);
     const QString document = m_paths.helpDocument(language);
-    if (!QFileInfo::exists(document)) {
-        m_platform.messageBox(ProgramTitle,
-                              policy.text(u"Руководство не найдено: нет файла %1"_s, u"The guide is missing: there is no file %1"_s)
-                                  .arg(QDir::toNativeSeparators(document)),
+    const auto fail = [&](const QString &russian, const QString &english) {
+        if (opening == HelpOpening::ByItself && m_helpFailureSaid)
+            return;
+        m_helpFailureSaid = true;
+        m_platform.messageBox(ProgramTitle, policy.text(russian, english).arg(QDir::toNativeSeparators(document)),
                               MessageIcon::Warning);
+    };
+    if (!QFileInfo::exists(document)) {
+        fail(u"Руководство не найдено: нет файла %1"_s, u"The guide is missing: there is no file %1"_s);
         return;
     }
     const bool guide = document.endsWith(u".html"_s);
@@ -37,11 +41,7 @@ void WindowContext::openHelp(const QString &language) const
         return;
     }
     if (!m_platform.openDocument(document))
-        m_platform.messageBox(ProgramTitle,
-                              policy.text(u"Нет программы, которая открывает файл %1"_s,
-                                          u"No program on this computer opens the file %1"_s)
-                                  .arg(QDir::toNativeSeparators(document)),
-                              MessageIcon::Warning);
+        fail(u"Нет программы, которая открывает файл %1"_s, u"No program on this computer opens the file %1"_s);
 }
 
 bool WindowContext::openText(const QString &path, const QString &language) const

@@ -35,9 +35,13 @@ public:
     // The windows that show the guide and the text files; without them (a build that has
     // none) the desktop opens the documents.
     void setDocumentViewer(DocumentViewer *viewer) { m_documents = viewer; }
+    // Who opens the help: the user with "Помощь", or the program by itself at a mode choice.
+    enum class HelpOpening { Asked, ByItself };
     // Opens the help in a window's language: the guide in the program's help window, a help
-    // file put into the program folder with the desktop. Says why when it cannot be shown.
-    void openHelp(const QString &language) const;
+    // file put into the program folder with the desktop. Says why when it cannot be shown;
+    // when the program opened it by itself, only the first time in a run, so a workstation
+    // without its guide does not stop every student at the mode choice on the same message.
+    void openHelp(const QString &language, HelpOpening opening = HelpOpening::Asked) const;
     // Shows a text file of the program (a report, plt.txt) read-only in the program's own
     // viewer, which reads Windows-1251 whatever the desktop would. False, after a message
     // that says why, when it cannot be shown.
@@ -48,4 +52,5 @@ private:
     const ProgramPaths &m_paths;
     SettingsRecord &m_settings;
     DocumentViewer *m_documents = nullptr;
+    mutable bool m_helpFailureSaid = false;
 };

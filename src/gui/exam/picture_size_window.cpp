@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -188,6 +189,19 @@ void PictureSizeWindow::showAtSize(const QSize &wanted)
     // The label draws the picture at its own size: the real size, the fixed one, or scaled down.
     Image1->setScaledContents(true);
     Image1->resize(size);
+}
+
+void PictureSizeWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The window can end up with another size than it asked for (a window manager fitting it
+    // to a small or scaled screen after the picture was shown): the picture is sized again for
+    // the room it really has, and the window beside it follows.
+    if (Image1->pixmap().isNull())
+        return;
+    showAtSize(m_fixedSize.value_or(Image1->pixmap().size()));
+    if (m_besideTicket)
+        emit besideWindowPlaced(rightOfPicture());
 }
 
 void PictureSizeWindow::showPicture(const QPixmap &picture, const QString &description)

@@ -64,6 +64,9 @@ signals:
     // "Закрыть" of the sizing panel, after the size was written into the settings when asked.
     void closed();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     QLabel *Image1;
     ActiveLabel *Label1;

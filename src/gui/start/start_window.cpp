@@ -349,7 +349,7 @@ void StartWindow::selectExamMode()
     Frame1->hide();
     m_step.chooseExamMode();
     emit aboutRequested();
-    m_context.openHelp(m_language.value());
+    m_context.openHelp(m_language.value(), WindowContext::HelpOpening::ByItself);
     Text9->setFocus();
 }
 
@@ -359,7 +359,7 @@ void StartWindow::selectTestMode()
     hide();
     Frame3->hide();
     emit aboutRequested();
-    m_context.openHelp(m_language.value());
+    m_context.openHelp(m_language.value(), WindowContext::HelpOpening::ByItself);
 }
 
 void StartWindow::confirmStudent()
