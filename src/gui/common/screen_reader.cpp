@@ -2,7 +2,6 @@
 
 #include "gui/common/active_label.h"
 
-#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
@@ -11,9 +10,11 @@
 #include <QFocusFrame>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTableView>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -128,7 +129,8 @@ public:
         if (event->type() != QEvent::FocusIn || m_delivering || !QAccessible::isActive())
             return false;
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (auto *view = qobject_cast<QAbstractItemView *>(watched)) {
+        if (isListOrTable(watched)) {
+            auto *view = static_cast<QAbstractItemView *>(watched);
             QMetaObject::invokeMethod(
                 this, [view = QPointer<QAbstractItemView>(view)] { reportCurrentItem(view); }, Qt::QueuedConnection);
             return false;
@@ -155,6 +157,13 @@ private:
     {
         return qobject_cast<const QLineEdit *>(object) || qobject_cast<const QPlainTextEdit *>(object)
                || qobject_cast<const QTextEdit *>(object);
+    }
+
+    // A tree is left out: the items it offers are counted down its open branches, not by the
+    // rows of a model.
+    static bool isListOrTable(const QObject *object)
+    {
+        return qobject_cast<const QListView *>(object) || qobject_cast<const QTableView *>(object);
     }
 
     // A view the focus has already left, or without a current item, reports nothing.
