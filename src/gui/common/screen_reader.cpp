@@ -10,9 +10,11 @@
 #include <QFocusFrame>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTableView>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -106,21 +108,34 @@ private:
     QPointer<QWidget> m_covered;
 };
 
+// What a screen reader says as the focus comes to a control, where Qt's own order of reports
+// makes it say too little. Both follow-ups wait until Qt has done with the focus, and run
+// only while a screen reader listens.
 // Tab into a text box: Qt reports the box's caret and selection as the box takes the focus, and
 // the focus itself only after them; a screen reader then takes the box for focused already and
-// says nothing of it. While a screen reader listens, the box takes in its focus once the focus
-// has been reported, so that its caret and selection follow.
-class FocusBeforeCaret final : public QObject
+// says nothing of it. The box takes in its focus again once the focus has been reported, so that
+// its caret and selection follow.
+// A list or a table that takes the focus (a window that opens or comes back, Tab, a click):
+// Qt reports its current item before the view itself, or not at all, and a screen reader says
+// the view and never the item the arrow keys start from. The current item is reported once
+// the view's own focus has been.
+class FocusFollowUp final : public QObject
 {
 public:
     using QObject::QObject;
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() != QEvent::FocusIn || m_delivering || !QAccessible::isActive() || !isTextBox(watched))
+        if (event->type() != QEvent::FocusIn || m_delivering || !QAccessible::isActive())
             return false;
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason)
+        if (isListOrTable(watched)) {
+            auto *view = static_cast<QAbstractItemView *>(watched);
+            QMetaObject::invokeMethod(
+                this, [view = QPointer<QAbstractItemView>(view)] { reportCurrentItem(view); }, Qt::QueuedConnection);
+            return false;
+        }
+        if (!isTextBox(watched) || (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason))
             return false;
         QMetaObject::invokeMethod(
             this,
@@ -142,6 +157,31 @@ private:
     {
         return qobject_cast<const QLineEdit *>(object) || qobject_cast<const QPlainTextEdit *>(object)
                || qobject_cast<const QTextEdit *>(object);
+    }
+
+    // A tree is left out: the items it offers are counted down its open branches, not by the
+    // rows of a model.
+    static bool isListOrTable(const QObject *object)
+    {
+        return qobject_cast<const QListView *>(object) || qobject_cast<const QTableView *>(object);
+    }
+
+    // A view the focus has already left, or without a current item, reports nothing.
+    static void reportCurrentItem(QAbstractItemView *view)
+    {
+        if (!view || !view->hasFocus() || !view->currentIndex().isValid())
+            return;
+        QAccessibleInterface *viewInterface = QAccessible::queryAccessibleInterface(view);
+        QAccessibleTableInterface *table = viewInterface ? viewInterface->tableInterface() : nullptr;
+        if (!table)
+            return;
+        const QModelIndex current = view->currentIndex();
+        const int item = viewInterface->indexOfChild(table->cellAt(current.row(), current.column()));
+        if (item < 0)
+            return;
+        QAccessibleEvent focus(view, QAccessible::Focus);
+        focus.setChild(item);
+        QAccessible::updateAccessibility(&focus);
     }
 
     bool m_delivering = false;
@@ -286,7 +326,7 @@ void installScreenReaderRules()
         return;
     installed = true;
     QAccessible::installFactory(screenReaderInterface);
-    qApp->installEventFilter(new FocusBeforeCaret(qApp));
+    qApp->installEventFilter(new FocusFollowUp(qApp));
 }
 
 void concealFromScreenReaders(QWidget *holder)

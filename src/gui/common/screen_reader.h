@@ -7,7 +7,8 @@ class QWidget;
 // a hidden holder (a control that only mirrors a model, such as a ticket's marks) is never
 // offered at all, nor does it report a change, even while a tool watches every event.
 // A caption that acts as a link is offered as a link that can be pressed.
-// A text box reached by Tab is reported as focused before its caret, so that it is said.
+// A text box reached by Tab is reported as focused before its caret, so that it is said; a list
+// or a table that takes the focus reports its current item after itself, so that the item is said.
 
 // Installs the rules for the whole run; calling it again changes nothing.
 void installScreenReaderRules();
