@@ -23,52 +23,9 @@ if [ -z "$launcher" ] || ! /usr/bin/python3 -c "import pyatspi" 2>/dev/null; the
 fi
 
 work=$(mktemp -d)
-server=
-manager=
-stop_x() {
-    [ -n "$manager" ] && kill "$manager" 2>/dev/null && wait "$manager" 2>/dev/null
-    [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
-    manager=
-    server=
-}
+# shellcheck source=x_session.sh
+source "$here/x_session.sh"
 trap 'stop_x; rm -rf "$work"' EXIT
-
-# Xvfb on a free display and openbox on it, the road starting only once the window manager
-# answers: without one no window is ever active, so no control takes the focus and the road
-# hears nothing. On a machine where other X servers come and go a display number can be taken
-# between Xvfb choosing it and openbox connecting (openbox then says it cannot open the
-# display); a new server is tried then.
-start_x() {
-    local attempt
-    for attempt in 1 2 3; do
-        rm -f "$work/display"
-        Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-        server=$!
-        for _ in $(seq 100); do
-            [ -s "$work/display" ] && break
-            kill -0 "$server" 2>/dev/null || break
-            sleep 0.1
-        done
-        if [ ! -s "$work/display" ]; then
-            echo "SKIP: no X server could be started:"
-            cat "$work/xvfb.log"
-            exit 77
-        fi
-        export DISPLAY=":$(head -n1 "$work/display")"
-        openbox --sm-disable >"$work/openbox.log" 2>&1 &
-        manager=$!
-        for _ in $(seq 100); do
-            wmctrl -m >/dev/null 2>&1 && return 0
-            kill -0 "$manager" 2>/dev/null || break
-            sleep 0.1
-        done
-        echo "openbox could not start on $DISPLAY (attempt $attempt):"
-        cat "$work/openbox.log"
-        stop_x
-    done
-    echo "FAIL: openbox did not start on any display"
-    exit 1
-}
 
 # The guide the build lays beside the program: without it the mode choice stops on a message
 # that the guide is missing, and the pressed button's action never returns over the bus.
@@ -100,7 +57,7 @@ for language in ${ROAD_LANGUAGES:-rus eng}; do
     folder="$work/$language"
     lay_out "$folder" "$language"
     echo "== $language"
-    start_x
+    start_x 1366x768
     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb LANGUAGE="$language" \
     dbus-run-session -- bash -c '
         "$1" --launch-immediately >/dev/null 2>&1 &
