@@ -92,6 +92,23 @@ ResultsWindow::~ResultsWindow()
     }
 }
 
+QWidget *ResultsWindow::makeChartView(QWidget *parent, const QString &name)
+{
+    if (m_module) {
+        QWidget *view = m_module->makeChartView(parent);
+        view->setObjectName(name);
+        return view;
+    }
+    // Without the module the place of the chart says why there is none.
+    auto *missing = namedControl<QLabel>(parent, name);
+    missing->setWordWrap(true);
+    missing->setAlignment(Qt::AlignCenter);
+    missing->setText(text(u"Графики недоступны: не загружен модуль результатов.\n"_s,
+                          u"Charts are not available: the results module is not loaded.\n"_s)
+                     + m_moduleError);
+    return missing;
+}
+
 void ResultsWindow::buildControls()
 {
     // The filters wrap onto a second row on a narrow window; a label stays with its box.
@@ -153,17 +170,7 @@ void ResultsWindow::buildControls()
     auto *charts = new QVBoxLayout;
     cboChart = namedControl<QComboBox>(pageStatistics, u"cboChart"_s);
     m_module = loadResultsModule(m_context.platform().modulesFolder(), &m_moduleError);
-    if (m_module) {
-        chartView = m_module->makeChartView(pageStatistics);
-    } else {
-        auto *missing = namedControl<QLabel>(pageStatistics, u"chartView"_s);
-        missing->setWordWrap(true);
-        missing->setAlignment(Qt::AlignCenter);
-        missing->setText(text(u"Графики недоступны: не загружен модуль результатов.\n"_s,
-                              u"Charts are not available: the results module is not loaded.\n"_s)
-                         + m_moduleError);
-        chartView = missing;
-    }
+    chartView = makeChartView(pageStatistics, u"chartView"_s);
     chartView->setMinimumSize(420, 300);
     charts->addWidget(cboChart);
     charts->addWidget(chartView, 1);
@@ -194,18 +201,7 @@ void ResultsWindow::buildControls()
     // The charts of the questions beside the tickets' table, over the questions' table.
     auto *itemCharts = new QVBoxLayout;
     cboItemChart = namedControl<QComboBox>(pageItems, u"cboItemChart"_s);
-    if (m_module) {
-        itemChartView = m_module->makeChartView(pageItems);
-        itemChartView->setObjectName(u"itemChartView"_s);
-    } else {
-        auto *missing = namedControl<QLabel>(pageItems, u"itemChartView"_s);
-        missing->setWordWrap(true);
-        missing->setAlignment(Qt::AlignCenter);
-        missing->setText(text(u"Графики недоступны: не загружен модуль результатов.\n"_s,
-                              u"Charts are not available: the results module is not loaded.\n"_s)
-                         + m_moduleError);
-        itemChartView = missing;
-    }
+    itemChartView = makeChartView(pageItems, u"itemChartView"_s);
     itemChartView->setMinimumSize(360, 240);
     itemCharts->addWidget(cboItemChart);
     itemCharts->addWidget(itemChartView, 1);

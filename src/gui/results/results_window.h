@@ -55,6 +55,8 @@ signals:
 
 private:
     void buildControls();
+    // A chart view from the results module, or a label saying why there is none.
+    QWidget *makeChartView(QWidget *parent, const QString &name);
     void connectHandlers();
     CaptionTable captionTable() const;
     void applyLanguage();
