@@ -46,7 +46,7 @@ run() {
 }
 
 run 1366x768 1 guardedWindowsStayOnCloseRequests framesInsideTheScreen windowsComeBackWhereTheyWere \
-    studentRoadByKeyboard englishStartWindowHasNoRussian
+    studentRoadByKeyboard englishStartWindowHasNoRussian guideOpensBelowTheTestWindow
 run 1366x768 2 framesInsideTheScreen windowsComeBackWhereTheyWere studentRoadByKeyboard
 run 1920x1080 1 framesInsideTheScreen labFollowsThreeWorkstations
 

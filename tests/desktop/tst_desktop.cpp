@@ -12,6 +12,7 @@
 #include "gui/exam/evaluation_window.h"
 #include "gui/exam/picture_size_window.h"
 #include "gui/exam/ticket_window.h"
+#include "gui/help/help_window.h"
 #include "gui/lab/lab_window.h"
 #include "gui/questionnaire/questionnaire_window.h"
 #include "gui/results/results_window.h"
@@ -188,6 +189,7 @@ private slots:
     void windowsComeBackWhereTheyWere();
     void studentRoadByKeyboard();
     void englishStartWindowHasNoRussian();
+    void guideOpensBelowTheTestWindow();
     void labFollowsThreeWorkstations();
 };
 
@@ -448,6 +450,32 @@ void DesktopTest::englishStartWindowHasNoRussian()
     QTRY_VERIFY(shown(start, "Text9"));
     screenshot(u"english-name"_s);
     QCOMPARE(russianCaptions(), QStringList());
+}
+
+// The guide that opens by itself at the test mode stands below the test window, as the window
+// manager stacks them, so it never covers the test window's buttons.
+void DesktopTest::guideOpensBelowTheTestWindow()
+{
+    Desk desk;
+    Application &app = desk.folder.start();
+    control<QRadioButton>(app.startWindow(), "Option2")->click();
+    QWidget *test = app.testWindow();
+    QVERIFY(settled(test));
+    QWidget *guide = app.documents().helpWindow();
+    QVERIFY(guide && guide->isVisible());
+    screenshot(u"test-mode-guide"_s);
+    // The root window's stacking list runs from the bottom to the top.
+    const auto place = [](const QWidget *window) {
+        const QString stacking = runTool(u"xprop"_s, {u"-root"_s, u"_NET_CLIENT_LIST_STACKING"_s});
+        const QStringList ids = stacking.section(u'#', 1).split(u',', Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i < ids.size(); ++i) {
+            if (ids.at(i).trimmed().toULongLong(nullptr, 16) == window->winId())
+                return int(i);
+        }
+        return -1;
+    };
+    QVERIFY(place(guide) >= 0);
+    QVERIFY2(place(guide) < place(test), "the guide stands above the test window");
 }
 
 // Three copies of the program on workstations of their own (each a process with a host name

@@ -355,11 +355,13 @@ void StartWindow::selectExamMode()
 
 void StartWindow::selectTestMode()
 {
+    // The guide first: the test window shown after it stands above it, so the guide never
+    // covers the test window's buttons.
+    m_context.openHelp(m_language.value(), WindowContext::HelpOpening::ByItself);
     emit testModeChosen();
     hide();
     Frame3->hide();
     emit aboutRequested();
-    m_context.openHelp(m_language.value(), WindowContext::HelpOpening::ByItself);
 }
 
 void StartWindow::confirmStudent()
