@@ -151,7 +151,26 @@ QByteArray encode(const Attempt &attempt)
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
+std::optional<Attempt::Ending> endingNamed(const QString &name)
+{
+    return valueNamed(EndingNames, name);
+}
+
+std::optional<Verdict> verdictNamed(const QString &name)
+{
+    return valueNamed(VerdictNames, name);
+}
+
 std::optional<Attempt> decode(QByteArrayView line)
+{
+    // Nearly every line is as this program wrote it, and the scanner reads those several times
+    // faster than building a JSON document; what it leaves, the document reader decides.
+    if (std::optional<Attempt> attempt = scan(line))
+        return attempt;
+    return decodeDocument(line);
+}
+
+std::optional<Attempt> decodeDocument(QByteArrayView line)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(line.toByteArray(), &error);
