@@ -373,6 +373,15 @@ void AttemptsTest::scannerReadsAsTheDocumentReader()
     if (scan)
         QCOMPARE(scan, document);
     QCOMPARE(AttemptsJournal::decode(line), document);
+
+    // Read again after other lines, the texts the scanner keeps from them change nothing.
+    const QByteArray other = AttemptsJournal::encode(someAttempt(3));
+    const AttemptsJournal::Reading reading = AttemptsJournal::read(other + "\n" + line + "\n" + line);
+    QCOMPARE(reading.attempts.size(), document ? 3 : 1);
+    if (document) {
+        QCOMPARE(reading.attempts.at(1), *document);
+        QCOMPARE(reading.attempts.at(2), *document);
+    }
 }
 
 void AttemptsTest::appendSyncsUnderTheLock()

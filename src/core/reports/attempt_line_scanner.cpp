@@ -1,25 +1,23 @@
-#include "core/reports/attempts_journal.h"
+#include "core/reports/attempt_line_scanner.h"
 
-#include <QByteArrayView>
+#include "core/reports/attempts_journal.h"
 
 #include <cstdint>
 #include <limits>
 
-namespace AttemptsJournal {
-
 namespace {
 
-// Reads one journal line in the form encode() writes it, straight from its bytes. It takes only
-// what it is sure of: an unknown field, a field of another type, a field twice, a number that
-// is no plain integer, a key or a string it cannot read end the scan, and the line goes to the
-// general JSON reader, which decides what it is. So the scanner is only ever faster, never
-// different.
+using AttemptsJournal::endingNamed;
+using AttemptsJournal::verdictNamed;
+
+// The scan of one line, with the texts its scanner decoded before.
 class LineScanner
 {
 public:
-    explicit LineScanner(QByteArrayView line)
+    LineScanner(QByteArrayView line, QHash<QByteArrayView, QString> *texts)
         : m_at(line.data())
         , m_end(line.data() + line.size())
+        , m_texts(texts)
     {}
 
     std::optional<Attempt> attempt();
@@ -48,6 +46,7 @@ private:
 
     bool key(QByteArrayView *key);
     bool string(QString *text);
+    bool decoded(QByteArrayView bytes, QString *text) const;
     bool stringOrNull(QString *text);
     bool integer(int *value);
     bool boolean(bool *value);
@@ -68,7 +67,9 @@ private:
 
     const char *m_at;
     const char *m_end;
+    QHash<QByteArrayView, QString> *m_texts;
 };
+
 
 // Whether the bytes are UTF-8 of characters only, as strictly as any JSON reader wants them:
 // no overlong forms, no surrogates, nothing past U+10FFFF, no noncharacters.
@@ -141,41 +142,60 @@ bool LineScanner::string(QString *text)
 {
     if (!take('"'))
         return false;
-    QString built;
-    bool escaped = false;
-    for (;;) {
-        const char *run = m_at;
-        bool ascii = true;
-        while (m_at != m_end && *m_at != '"' && *m_at != '\\') {
-            const auto byte = static_cast<unsigned char>(*m_at);
-            if (byte < 0x20)
-                return false;
-            ascii = ascii && byte < 0x80;
-            ++m_at;
-        }
-        if (m_at == m_end)
+    const char *start = m_at;
+    while (m_at != m_end && *m_at != '"') {
+        if (static_cast<unsigned char>(*m_at) < 0x20)
             return false;
+        // An escape's sign is never the closing quote.
+        if (*m_at == '\\' && ++m_at == m_end)
+            return false;
+        ++m_at;
+    }
+    if (m_at == m_end)
+        return false;
+    const QByteArrayView bytes(start, m_at - start);
+    ++m_at;
+    // The same bytes always decode to the same text.
+    if (const auto known = m_texts->constFind(bytes); known != m_texts->cend()) {
+        *text = *known;
+        return true;
+    }
+    if (!decoded(bytes, text))
+        return false;
+    // A journal of many students holds many texts seen once (names, times); the texts a
+    // ticket repeats are met again soon after the table starts over.
+    if (m_texts->size() >= 4096)
+        m_texts->clear();
+    m_texts->insert(bytes, *text);
+    return true;
+}
+
+// The text of a string's bytes between its quotes; false when they hold what the scanner
+// leaves to the general reader.
+bool LineScanner::decoded(QByteArrayView bytes, QString *text) const
+{
+    const char *at = bytes.data();
+    const char *end = at + bytes.size();
+    QString built;
+    for (;;) {
+        const char *run = at;
+        bool ascii = true;
+        while (at != end && *at != '\\') {
+            ascii = ascii && static_cast<unsigned char>(*at) < 0x80;
+            ++at;
+        }
         const auto *runStart = reinterpret_cast<const unsigned char *>(run);
-        const auto *runEnd = reinterpret_cast<const unsigned char *>(m_at);
+        const auto *runEnd = reinterpret_cast<const unsigned char *>(at);
         if (!ascii && !isStrictUtf8(runStart, runEnd))
             return false;
-        const QByteArrayView bytes(run, m_at - run);
-        if (*m_at == '"') {
-            ++m_at;
-            if (!escaped) {
-                *text = ascii ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
-                return true;
-            }
-            built += ascii ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+        const QByteArrayView part(run, at - run);
+        built += ascii ? QString::fromLatin1(part) : QString::fromUtf8(part);
+        if (at == end) {
             *text = std::move(built);
             return true;
         }
-        built += ascii ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
-        escaped = true;
-        ++m_at;
-        if (m_at == m_end)
-            return false;
-        const char sign = *m_at++;
+        ++at;
+        const char sign = *at++;
         switch (sign) {
         case '"': built += u'"'; break;
         case '\\': built += u'\\'; break;
@@ -186,30 +206,30 @@ bool LineScanner::string(QString *text)
         case 'r': built += u'\r'; break;
         case 't': built += u'\t'; break;
         case 'u': {
-            if (m_end - m_at < 4)
+            if (end - at < 4)
                 return false;
             char16_t unit = 0;
             for (int i = 0; i < 4; ++i) {
-                const int digit = hexDigit(m_at[i]);
+                const int digit = hexDigit(at[i]);
                 if (digit < 0)
                     return false;
                 unit = char16_t(unit << 4 | digit);
             }
-            m_at += 4;
+            at += 4;
             // A lone half of a surrogate pair is left to the general reader to judge.
             if (QChar::isHighSurrogate(unit)) {
-                if (m_end - m_at < 6 || m_at[0] != '\\' || m_at[1] != 'u')
+                if (end - at < 6 || at[0] != '\\' || at[1] != 'u')
                     return false;
                 char16_t low = 0;
                 for (int i = 2; i < 6; ++i) {
-                    const int digit = hexDigit(m_at[i]);
+                    const int digit = hexDigit(at[i]);
                     if (digit < 0)
                         return false;
                     low = char16_t(low << 4 | digit);
                 }
                 if (!QChar::isLowSurrogate(low))
                     return false;
-                m_at += 6;
+                at += 6;
                 built += QChar(unit);
                 built += QChar(low);
             } else if (QChar::isLowSurrogate(unit)) {
@@ -499,9 +519,7 @@ std::optional<Attempt> LineScanner::attempt()
 
 } // namespace
 
-std::optional<Attempt> scan(QByteArrayView line)
+std::optional<Attempt> AttemptLineScanner::scan(QByteArrayView line)
 {
-    return LineScanner(line).attempt();
+    return LineScanner(line, &m_texts).attempt();
 }
-
-} // namespace AttemptsJournal
