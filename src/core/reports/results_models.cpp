@@ -368,25 +368,39 @@ void ResultsFilterModel::orderRows()
     if (m_sortColumn < 0 || m_sortColumn >= columnCount()) {
         std::sort(m_rows.begin(), m_rows.end());
     } else {
-        // The rank in the high half and the source row in the low one: sorting the numbers
-        // sorts by value, equal values keeping the order of the report in either direction.
-        const std::vector<quint32> &ranks = ranksOf(m_sortColumn);
-        const quint64 last = ranks.empty() ? 0 : *std::max_element(ranks.begin(), ranks.end());
-        std::vector<quint64> order(m_rows.size());
-        for (size_t i = 0; i < m_rows.size(); ++i) {
-            const quint64 rank = ranks[m_rows[i]];
-            order[i] = (m_sortOrder == Qt::AscendingOrder ? rank : last - rank) << 32 | quint32(m_rows[i]);
+        // The column's order of every source row, kept from the first sort, walked once:
+        // only the rows shown are taken, equal cells keeping the order of the report in
+        // either direction.
+        const ColumnOrder &order = orderOf(m_sortColumn);
+        std::vector<char> shown(rows, 0);
+        for (const int row : m_rows)
+            shown[row] = 1;
+        m_rows.clear();
+        const auto take = [&](size_t from, size_t to) {
+            for (size_t i = from; i < to; ++i) {
+                if (shown[order.rows[i]])
+                    m_rows.push_back(int(order.rows[i]));
+            }
+        };
+        if (m_sortOrder == Qt::AscendingOrder) {
+            take(0, order.rows.size());
+        } else {
+            for (size_t end = order.rows.size(); end > 0;) {
+                size_t start = end - 1;
+                const quint32 rank = order.ranks[order.rows[start]];
+                while (start > 0 && order.ranks[order.rows[start - 1]] == rank)
+                    --start;
+                take(start, end);
+                end = start;
+            }
         }
-        std::sort(order.begin(), order.end());
-        for (size_t i = 0; i < order.size(); ++i)
-            m_rows[i] = int(order[i] & 0xFFFFFFFFu);
     }
     m_shownAt.assign(rows, -1);
     for (size_t i = 0; i < m_rows.size(); ++i)
         m_shownAt[m_rows[i]] = int(i);
 }
 
-const std::vector<quint32> &ResultsFilterModel::ranksOf(int column)
+const ResultsFilterModel::ColumnOrder &ResultsFilterModel::orderOf(int column)
 {
     if (const auto known = m_ranks.find(column); known != m_ranks.end())
         return known->second;
@@ -432,14 +446,26 @@ const std::vector<quint32> &ResultsFilterModel::ranksOf(int column)
         if (textOf[row] >= 0)
             keys[row].order = rank[textOf[row]];
     }
-    // Every row's place among the distinct keys: equal cells share a rank.
-    std::vector<int> byKey(rows);
-    std::iota(byKey.begin(), byKey.end(), 0);
-    std::sort(byKey.begin(), byKey.end(), [&keys](int a, int b) { return keys[a] < keys[b]; });
-    std::vector<quint32> ranks(rows);
-    for (int i = 1; i < rows; ++i)
-        ranks[byKey[i]] = ranks[byKey[i - 1]] + (keys[byKey[i - 1]] < keys[byKey[i]] ? 1 : 0);
-    return m_ranks.emplace(column, std::move(ranks)).first->second;
+    // Every row's place among the distinct keys: equal cells share a rank. The keys are
+    // sorted with their rows beside them, which is several times faster than through an index.
+    struct Entry
+    {
+        Key key;
+        quint32 row;
+        auto operator<=>(const Entry &) const = default;
+    };
+    std::vector<Entry> entries(rows);
+    for (int row = 0; row < rows; ++row)
+        entries[row] = Entry{keys[row], quint32(row)};
+    std::sort(entries.begin(), entries.end());
+    ColumnOrder order;
+    order.rows.resize(rows);
+    order.ranks.resize(rows);
+    for (int i = 0; i < rows; ++i) {
+        order.rows[i] = entries[i].row;
+        order.ranks[entries[i].row] = i == 0 ? 0 : order.ranks[entries[i - 1].row] + (entries[i - 1].key < entries[i].key ? 1 : 0);
+    }
+    return m_ranks.emplace(column, std::move(order)).first->second;
 }
 
 void ResultsFilterModel::sourceReset()
