@@ -31,6 +31,46 @@ QVariant timeValue(const QTime &time, const QString &text)
     return time.isValid() ? QVariant(time) : (text.isEmpty() ? QVariant() : QVariant(text));
 }
 
+// The sort key of a record's cell for the columns a table's first sort reads most, straight
+// from the record instead of through a QVariant per row, and the same as the value
+// TicketResultsModel::data() gives for Qt::EditRole: a date or time when it was read (kind 0),
+// else its text (kind 1, the text in *text), else nothing (kind 2); the texts and the line
+// number as they are. False for other columns.
+bool directKey(const TicketResult &result, int column, quint8 *kind, double *order, const QString **text)
+{
+    const auto dateOrText = [&](bool valid, double value, const QString &written) {
+        *kind = valid ? 0 : (written.isEmpty() ? 2 : 1);
+        *order = valid ? value : 0;
+        if (*kind == 1)
+            *text = &written;
+    };
+    switch (column) {
+    case TicketResultsModel::Date:
+        dateOrText(result.date.isValid(), double(result.date.toJulianDay()), result.dateText);
+        return true;
+    case TicketResultsModel::Time:
+        dateOrText(result.time.isValid(), result.time.msecsSinceStartOfDay(), result.timeText);
+        return true;
+    case TicketResultsModel::Line:
+        *kind = 0;
+        *order = result.line;
+        return true;
+    case TicketResultsModel::Student:
+    case TicketResultsModel::Data:
+    case TicketResultsModel::Verdict: {
+        const QString &value = column == TicketResultsModel::Student ? result.student
+                               : column == TicketResultsModel::Data  ? result.data
+                                                                     : result.verdict;
+        *kind = 1;
+        *order = 0;
+        *text = &value;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 QVariant shown(const QVariant &value)
 {
     switch (value.metaType().id()) {
@@ -411,22 +451,30 @@ const ResultsFilterModel::ColumnOrder &ResultsFilterModel::orderOf(int column)
     QHash<QString, int> texts;
     std::vector<int> textOf(rows, -1);
     QStringList distinct;
+    const auto rankText = [&](int row, const QString &text) {
+        auto at = texts.constFind(text);
+        if (at == texts.constEnd()) {
+            at = texts.insert(text, int(distinct.size()));
+            distinct << text;
+        }
+        textOf[row] = *at;
+    };
+    const auto *tickets = qobject_cast<const TicketResultsModel *>(source);
     for (int row = 0; row < rows; ++row) {
-        const QVariant value = source->data(source->index(row, column), Qt::EditRole);
         Key &key = keys[row];
+        const QString *text = nullptr;
+        if (tickets && directKey(tickets->results()[row], column, &key.kind, &key.order, &text)) {
+            if (text)
+                rankText(row, *text);
+            continue;
+        }
+        const QVariant value = source->data(source->index(row, column), Qt::EditRole);
         switch (value.metaType().id()) {
         case QMetaType::UnknownType: key.kind = 2; break;
-        case QMetaType::QString: {
+        case QMetaType::QString:
             key.kind = 1;
-            const QString text = value.toString();
-            auto at = texts.constFind(text);
-            if (at == texts.constEnd()) {
-                at = texts.insert(text, int(distinct.size()));
-                distinct << text;
-            }
-            textOf[row] = *at;
+            rankText(row, value.toString());
             break;
-        }
         case QMetaType::QDate: key.order = double(value.toDate().toJulianDay()); break;
         case QMetaType::QTime: key.order = value.toTime().msecsSinceStartOfDay(); break;
         default: key.order = value.toDouble(); break;
