@@ -7,7 +7,10 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <numeric>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -68,6 +71,30 @@ bool directKey(const TicketResult &result, int column, quint8 *kind, double *ord
     }
     default:
         return false;
+    }
+}
+
+// Sorts the pairs by their first, equal ones keeping their order: a radix sort byte by byte,
+// passing over the bytes all keys share, which takes a few walks over a million rows where a
+// comparison sort takes twenty.
+void radixSort(std::vector<std::pair<quint64, quint32>> &items)
+{
+    std::array<std::array<size_t, 256>, 8> counts{};
+    for (const auto &item : items) {
+        for (int byte = 0; byte < 8; ++byte)
+            ++counts[byte][(item.first >> (8 * byte)) & 0xFF];
+    }
+    std::vector<std::pair<quint64, quint32>> sorted(items.size());
+    for (int byte = 0; byte < 8; ++byte) {
+        auto &count = counts[byte];
+        if (std::any_of(count.begin(), count.end(), [&items](size_t n) { return n == items.size(); }))
+            continue;
+        size_t at = 0;
+        for (size_t &n : count)
+            at += std::exchange(n, at);
+        for (const auto &item : items)
+            sorted[count[(item.first >> (8 * byte)) & 0xFF]++] = item;
+        items.swap(sorted);
     }
 }
 
@@ -496,22 +523,35 @@ const ResultsFilterModel::ColumnOrder &ResultsFilterModel::orderOf(int column)
     }
     // Every row's place among the distinct keys: equal cells share a rank. The keys are
     // sorted with their rows beside them, which is several times faster than through an index.
-    struct Entry
-    {
-        Key key;
-        quint32 row;
-        auto operator<=>(const Entry &) const = default;
-    };
-    std::vector<Entry> entries(rows);
-    for (int row = 0; row < rows; ++row)
-        entries[row] = Entry{keys[row], quint32(row)};
-    std::sort(entries.begin(), entries.end());
     ColumnOrder order;
     order.rows.resize(rows);
     order.ranks.resize(rows);
-    for (int i = 0; i < rows; ++i) {
-        order.rows[i] = entries[i].row;
-        order.ranks[entries[i].row] = i == 0 ? 0 : order.ranks[entries[i - 1].row] + (entries[i - 1].key < entries[i].key ? 1 : 0);
+    const auto take = [&order](const auto &sorted) {
+        for (size_t i = 0; i < sorted.size(); ++i) {
+            order.rows[i] = sorted[i].second;
+            order.ranks[sorted[i].second] = i == 0 ? 0 : order.ranks[sorted[i - 1].second] + (sorted[i - 1].first < sorted[i].first ? 1 : 0);
+        }
+    };
+    // Whole numbers (dates, times, counts, the ranks of texts) are packed with their kind into
+    // one integer, which sorts faster again than a kind and a double.
+    constexpr double Whole = 4503599627370496.0; // 2 to the 52nd
+    const bool whole = std::all_of(keys.begin(), keys.end(), [](const Key &key) {
+        return key.order == std::trunc(key.order) && std::abs(key.order) < Whole;
+    });
+    if (whole) {
+        std::vector<std::pair<quint64, quint32>> packed(rows);
+        for (int row = 0; row < rows; ++row)
+            packed[row] = {quint64(keys[row].kind) << 60 | quint64(qint64(keys[row].order) + qint64(Whole)), quint32(row)};
+        // The rows are in order already, so a sort that keeps the order of equal keys gives the
+        // order of the report among them.
+        radixSort(packed);
+        take(packed);
+    } else {
+        std::vector<std::pair<Key, quint32>> entries(rows);
+        for (int row = 0; row < rows; ++row)
+            entries[row] = {keys[row], quint32(row)};
+        std::sort(entries.begin(), entries.end());
+        take(entries);
     }
     return m_ranks.emplace(column, std::move(order)).first->second;
 }
