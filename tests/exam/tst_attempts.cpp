@@ -92,6 +92,8 @@ private slots:
     void roundTrip();
     void damagedLinesAreKeptWithTheirNumbers();
     void unknownFieldsAreKept();
+    void scannerReadsAsTheDocumentReader_data();
+    void scannerReadsAsTheDocumentReader();
     void appendSyncsUnderTheLock();
 };
 
@@ -301,6 +303,85 @@ void AttemptsTest::unknownFieldsAreKept()
     // Written again, they stay.
     const QJsonObject again = QJsonDocument::fromJson(AttemptsJournal::encode(*read)).object();
     QCOMPARE(again.value(u"room"_s).toString(), u"204"_s);
+}
+
+void AttemptsTest::scannerReadsAsTheDocumentReader_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    // Whether the scanner reads the line itself rather than leaving it to the document reader.
+    QTest::addColumn<bool>("scanned");
+
+    const QByteArray good = AttemptsJournal::encode(someAttempt(1));
+    Attempt odd = someAttempt(2);
+    odd.examTitle = u"quote \" backslash \\ slash / tab \t line\r\n bell \u0001 end"_s;
+    odd.questions[0].text = u"smile 😀 and 𝄞, Ж, €"_s;
+    odd.questions[0].offered = {QString(), u"\u007f"_s, u"∑ \"x\""_s};
+    odd.questions[1].seconds = 0;
+    odd.student.data3 = u"last"_s;
+    odd.countdownSeconds = -5;
+    odd.start = QDateTime();
+    QTest::newRow("as written") << good << true;
+    QTest::newRow("escapes and characters beyond the BMP") << AttemptsJournal::encode(odd) << true;
+
+    const QByteArray plain = R"({"version":1,"ending":"graded","questions":[{"number":1,"text":"%1"}]})";
+    const auto withText = [&](const char *text) { return QByteArray(plain).replace("%1", text); };
+    QTest::newRow("escaped letters") << withText(R"(\u0414\u0430 \/ \b\f)") << true;
+    QTest::newRow("escaped surrogate pair") << withText(R"(\ud83d\ude00\uD834\uDD1E)") << true;
+    QTest::newRow("lone high surrogate") << withText(R"(\ud83d x)") << false;
+    QTest::newRow("lone low surrogate") << withText(R"(\ude00)") << false;
+    QTest::newRow("unknown escape") << withText(R"(\x41)") << false;
+    QTest::newRow("short escape") << withText(R"(\u12)") << false;
+    QTest::newRow("raw control character") << withText("a\tb") << false;
+    QTest::newRow("broken UTF-8") << withText("\xd0") << false;
+    QTest::newRow("overlong UTF-8") << withText("\xc0\xaf") << false;
+    QTest::newRow("encoded surrogate") << withText("\xed\xa0\x80") << false;
+
+    QTest::newRow("fewest fields") << QByteArray(R"({"version":1,"ending":"closed"})") << true;
+    QTest::newRow("spaces between") << QByteArray(" { \"version\" : 1 ,\t\"ending\" : \"closed\" , \"questions\" : [ ] } ")
+                                    << true;
+    QTest::newRow("no version") << QByteArray(R"({"ending":"closed"})") << false;
+    QTest::newRow("version 0") << QByteArray(R"({"version":0,"ending":"closed"})") << false;
+    QTest::newRow("no ending") << QByteArray(R"({"version":1})") << false;
+    QTest::newRow("unknown ending") << QByteArray(R"({"version":1,"ending":"lost"})") << false;
+    QTest::newRow("unknown verdict") << QByteArray(R"({"version":1,"ending":"closed","verdict":"maybe"})") << true;
+    QTest::newRow("version as a fraction") << QByteArray(R"({"version":1.0,"ending":"closed"})") << false;
+    QTest::newRow("version with an exponent") << QByteArray(R"({"version":1e0,"ending":"closed"})") << false;
+    QTest::newRow("version as text") << QByteArray(R"({"version":"1","ending":"closed"})") << false;
+    QTest::newRow("huge number") << QByteArray(R"({"version":12345678901,"ending":"closed"})") << false;
+    QTest::newRow("seconds null") << QByteArray(R"({"version":1,"ending":"closed","questions":[{"number":2,"seconds":null}]})") << true;
+    QTest::newRow("seconds fraction") << QByteArray(R"({"version":1,"ending":"closed","questions":[{"number":2,"seconds":1.5}]})") << false;
+    QTest::newRow("question number 0") << QByteArray(R"({"version":1,"ending":"closed","questions":[{"number":0}]})") << false;
+    QTest::newRow("ticket as a number") << QByteArray(R"({"version":1,"ending":"closed","ticket":5})") << false;
+    QTest::newRow("timer flag as a number") << QByteArray(R"({"version":1,"ending":"closed","timer":{"ticket":1}})") << false;
+    QTest::newRow("a field twice") << QByteArray(R"({"version":1,"ending":"closed","ticket":"1","ticket":"2"})") << false;
+    QTest::newRow("unknown field") << QByteArray(R"({"version":2,"ending":"closed","room":"204"})") << false;
+    QTest::newRow("unknown field of the exam") << QByteArray(R"({"version":1,"ending":"closed","exam":{"folder":"a","id":3}})") << false;
+    QTest::newRow("cut short") << good.left(good.size() / 2) << false;
+    QTest::newRow("text after the object") << good + " x" << false;
+    QTest::newRow("trailing comma") << QByteArray(R"({"version":1,"ending":"closed",})") << false;
+    QTest::newRow("array") << QByteArray("[1]") << false;
+}
+
+void AttemptsTest::scannerReadsAsTheDocumentReader()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, scanned);
+
+    const std::optional<Attempt> document = AttemptsJournal::decodeDocument(line);
+    const std::optional<Attempt> scan = AttemptsJournal::scan(line);
+    QCOMPARE(scan.has_value(), scanned);
+    if (scan)
+        QCOMPARE(scan, document);
+    QCOMPARE(AttemptsJournal::decode(line), document);
+
+    // Read again after other lines, the texts the scanner keeps from them change nothing.
+    const QByteArray other = AttemptsJournal::encode(someAttempt(3));
+    const AttemptsJournal::Reading reading = AttemptsJournal::read(other + "\n" + line + "\n" + line);
+    QCOMPARE(reading.attempts.size(), document ? 3 : 1);
+    if (document) {
+        QCOMPARE(reading.attempts.at(1), *document);
+        QCOMPARE(reading.attempts.at(2), *document);
+    }
 }
 
 void AttemptsTest::appendSyncsUnderTheLock()

@@ -130,6 +130,7 @@ private slots:
     void sortsByValue();
     void sortsAsOneComparisonWould_data();
     void sortsAsOneComparisonWould();
+    void sortsManyRowsAsOneComparisonWould();
     void sortKeepsTheSelectionAndFollowsTheFilter();
     void writesCsv_data();
     void writesCsv();
@@ -680,6 +681,34 @@ void ResultsTest::sortsAsOneComparisonWould()
         for (int row = 0; row < sorted.rowCount(); ++row)
             rows << sorted.mapToSource(sorted.index(row, column)).row();
         QCOMPARE(rows, comparedOrder(model, column, direction));
+    }
+}
+
+void ResultsTest::sortsManyRowsAsOneComparisonWould()
+{
+    // Values that differ in every byte of their keys, many equal, dates and texts mixed.
+    QList<TicketResult> results;
+    for (int i = 0; i < 3000; ++i) {
+        TicketResult result;
+        result.line = (i * 7919) % 100003 * (i % 3 == 0 ? 1000 : 1);
+        if (i % 5 == 0)
+            result.dateText = u"вчера"_s;
+        else if (i % 7 != 0)
+            result.date = QDate(1900, 1, 1).addDays((i * 104729) % 80000);
+        results << result;
+    }
+    TicketResultsModel model;
+    model.setResults(results);
+    ResultsFilterModel sorted;
+    sorted.setSourceModel(&model);
+    for (const int column : {int(TicketResultsModel::Line), int(TicketResultsModel::Date)}) {
+        for (const Qt::SortOrder direction : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+            sorted.sort(column, direction);
+            QList<int> rows;
+            for (int row = 0; row < sorted.rowCount(); ++row)
+                rows << sorted.mapToSource(sorted.index(row, column)).row();
+            QCOMPARE(rows, comparedOrder(model, column, direction));
+        }
     }
 }
 

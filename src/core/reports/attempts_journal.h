@@ -34,6 +34,12 @@ struct Reading
 QByteArray encode(const Attempt &attempt);
 // The attempt of one line; none when the line is no attempt of a version this program reads.
 std::optional<Attempt> decode(QByteArrayView line);
+// The attempt of a line in the form encode() writes, read straight from its bytes; none for
+// any other line (a field unknown to this version, a value of another type, damage), which
+// only the general JSON reader can judge. Where it answers, it answers as decodeDocument().
+std::optional<Attempt> scan(QByteArrayView line);
+// The attempt of one line read through the general JSON reader.
+std::optional<Attempt> decodeDocument(QByteArrayView line);
 
 // The journal's bytes read line by line; empty lines are skipped.
 Reading read(const QByteArray &bytes);
@@ -47,5 +53,8 @@ bool append(const QString &path, const Attempt &attempt, FileError *error = null
 // The ending and the verdict as the journal writes them ("graded", "failed_on_time").
 QString endingName(Attempt::Ending ending);
 QString verdictName(Verdict verdict);
+// The ending and the verdict of such a name; none for any other.
+std::optional<Attempt::Ending> endingNamed(const QString &name);
+std::optional<Verdict> verdictNamed(const QString &name);
 
 } // namespace AttemptsJournal

@@ -7,7 +7,10 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <numeric>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -29,6 +32,70 @@ QVariant dateValue(const QDate &date, const QString &text)
 QVariant timeValue(const QTime &time, const QString &text)
 {
     return time.isValid() ? QVariant(time) : (text.isEmpty() ? QVariant() : QVariant(text));
+}
+
+// The sort key of a record's cell for the columns a table's first sort reads most, straight
+// from the record instead of through a QVariant per row, and the same as the value
+// TicketResultsModel::data() gives for Qt::EditRole: a date or time when it was read (kind 0),
+// else its text (kind 1, the text in *text), else nothing (kind 2); the texts and the line
+// number as they are. False for other columns.
+bool directKey(const TicketResult &result, int column, quint8 *kind, double *order, const QString **text)
+{
+    const auto dateOrText = [&](bool valid, double value, const QString &written) {
+        *kind = valid ? 0 : (written.isEmpty() ? 2 : 1);
+        *order = valid ? value : 0;
+        if (*kind == 1)
+            *text = &written;
+    };
+    switch (column) {
+    case TicketResultsModel::Date:
+        dateOrText(result.date.isValid(), double(result.date.toJulianDay()), result.dateText);
+        return true;
+    case TicketResultsModel::Time:
+        dateOrText(result.time.isValid(), result.time.msecsSinceStartOfDay(), result.timeText);
+        return true;
+    case TicketResultsModel::Line:
+        *kind = 0;
+        *order = result.line;
+        return true;
+    case TicketResultsModel::Student:
+    case TicketResultsModel::Data:
+    case TicketResultsModel::Verdict: {
+        const QString &value = column == TicketResultsModel::Student ? result.student
+                               : column == TicketResultsModel::Data  ? result.data
+                                                                     : result.verdict;
+        *kind = 1;
+        *order = 0;
+        *text = &value;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// Sorts the pairs by their first, equal ones keeping their order: a radix sort byte by byte,
+// passing over the bytes all keys share, which takes a few walks over a million rows where a
+// comparison sort takes twenty.
+void radixSort(std::vector<std::pair<quint64, quint32>> &items)
+{
+    std::array<std::array<size_t, 256>, 8> counts{};
+    for (const auto &item : items) {
+        for (int byte = 0; byte < 8; ++byte)
+            ++counts[byte][(item.first >> (8 * byte)) & 0xFF];
+    }
+    std::vector<std::pair<quint64, quint32>> sorted(items.size());
+    for (int byte = 0; byte < 8; ++byte) {
+        auto &count = counts[byte];
+        if (std::any_of(count.begin(), count.end(), [&items](size_t n) { return n == items.size(); }))
+            continue;
+        size_t at = 0;
+        for (size_t &n : count)
+            at += std::exchange(n, at);
+        for (const auto &item : items)
+            sorted[count[(item.first >> (8 * byte)) & 0xFF]++] = item;
+        items.swap(sorted);
+    }
 }
 
 QVariant shown(const QVariant &value)
@@ -368,25 +435,39 @@ void ResultsFilterModel::orderRows()
     if (m_sortColumn < 0 || m_sortColumn >= columnCount()) {
         std::sort(m_rows.begin(), m_rows.end());
     } else {
-        // The rank in the high half and the source row in the low one: sorting the numbers
-        // sorts by value, equal values keeping the order of the report in either direction.
-        const std::vector<quint32> &ranks = ranksOf(m_sortColumn);
-        const quint64 last = ranks.empty() ? 0 : *std::max_element(ranks.begin(), ranks.end());
-        std::vector<quint64> order(m_rows.size());
-        for (size_t i = 0; i < m_rows.size(); ++i) {
-            const quint64 rank = ranks[m_rows[i]];
-            order[i] = (m_sortOrder == Qt::AscendingOrder ? rank : last - rank) << 32 | quint32(m_rows[i]);
+        // The column's order of every source row, kept from the first sort, walked once:
+        // only the rows shown are taken, equal cells keeping the order of the report in
+        // either direction.
+        const ColumnOrder &order = orderOf(m_sortColumn);
+        std::vector<char> shown(rows, 0);
+        for (const int row : m_rows)
+            shown[row] = 1;
+        m_rows.clear();
+        const auto take = [&](size_t from, size_t to) {
+            for (size_t i = from; i < to; ++i) {
+                if (shown[order.rows[i]])
+                    m_rows.push_back(int(order.rows[i]));
+            }
+        };
+        if (m_sortOrder == Qt::AscendingOrder) {
+            take(0, order.rows.size());
+        } else {
+            for (size_t end = order.rows.size(); end > 0;) {
+                size_t start = end - 1;
+                const quint32 rank = order.ranks[order.rows[start]];
+                while (start > 0 && order.ranks[order.rows[start - 1]] == rank)
+                    --start;
+                take(start, end);
+                end = start;
+            }
         }
-        std::sort(order.begin(), order.end());
-        for (size_t i = 0; i < order.size(); ++i)
-            m_rows[i] = int(order[i] & 0xFFFFFFFFu);
     }
     m_shownAt.assign(rows, -1);
     for (size_t i = 0; i < m_rows.size(); ++i)
         m_shownAt[m_rows[i]] = int(i);
 }
 
-const std::vector<quint32> &ResultsFilterModel::ranksOf(int column)
+const ResultsFilterModel::ColumnOrder &ResultsFilterModel::orderOf(int column)
 {
     if (const auto known = m_ranks.find(column); known != m_ranks.end())
         return known->second;
@@ -397,22 +478,30 @@ const std::vector<quint32> &ResultsFilterModel::ranksOf(int column)
     QHash<QString, int> texts;
     std::vector<int> textOf(rows, -1);
     QStringList distinct;
+    const auto rankText = [&](int row, const QString &text) {
+        auto at = texts.constFind(text);
+        if (at == texts.constEnd()) {
+            at = texts.insert(text, int(distinct.size()));
+            distinct << text;
+        }
+        textOf[row] = *at;
+    };
+    const auto *tickets = qobject_cast<const TicketResultsModel *>(source);
     for (int row = 0; row < rows; ++row) {
-        const QVariant value = source->data(source->index(row, column), Qt::EditRole);
         Key &key = keys[row];
+        const QString *text = nullptr;
+        if (tickets && directKey(tickets->results()[row], column, &key.kind, &key.order, &text)) {
+            if (text)
+                rankText(row, *text);
+            continue;
+        }
+        const QVariant value = source->data(source->index(row, column), Qt::EditRole);
         switch (value.metaType().id()) {
         case QMetaType::UnknownType: key.kind = 2; break;
-        case QMetaType::QString: {
+        case QMetaType::QString:
             key.kind = 1;
-            const QString text = value.toString();
-            auto at = texts.constFind(text);
-            if (at == texts.constEnd()) {
-                at = texts.insert(text, int(distinct.size()));
-                distinct << text;
-            }
-            textOf[row] = *at;
+            rankText(row, value.toString());
             break;
-        }
         case QMetaType::QDate: key.order = double(value.toDate().toJulianDay()); break;
         case QMetaType::QTime: key.order = value.toTime().msecsSinceStartOfDay(); break;
         default: key.order = value.toDouble(); break;
@@ -432,14 +521,39 @@ const std::vector<quint32> &ResultsFilterModel::ranksOf(int column)
         if (textOf[row] >= 0)
             keys[row].order = rank[textOf[row]];
     }
-    // Every row's place among the distinct keys: equal cells share a rank.
-    std::vector<int> byKey(rows);
-    std::iota(byKey.begin(), byKey.end(), 0);
-    std::sort(byKey.begin(), byKey.end(), [&keys](int a, int b) { return keys[a] < keys[b]; });
-    std::vector<quint32> ranks(rows);
-    for (int i = 1; i < rows; ++i)
-        ranks[byKey[i]] = ranks[byKey[i - 1]] + (keys[byKey[i - 1]] < keys[byKey[i]] ? 1 : 0);
-    return m_ranks.emplace(column, std::move(ranks)).first->second;
+    // Every row's place among the distinct keys: equal cells share a rank. The keys are
+    // sorted with their rows beside them, which is several times faster than through an index.
+    ColumnOrder order;
+    order.rows.resize(rows);
+    order.ranks.resize(rows);
+    const auto take = [&order](const auto &sorted) {
+        for (size_t i = 0; i < sorted.size(); ++i) {
+            order.rows[i] = sorted[i].second;
+            order.ranks[sorted[i].second] = i == 0 ? 0 : order.ranks[sorted[i - 1].second] + (sorted[i - 1].first < sorted[i].first ? 1 : 0);
+        }
+    };
+    // Whole numbers (dates, times, counts, the ranks of texts) are packed with their kind into
+    // one integer, which sorts faster again than a kind and a double.
+    constexpr double Whole = 4503599627370496.0; // 2 to the 52nd
+    const bool whole = std::all_of(keys.begin(), keys.end(), [](const Key &key) {
+        return key.order == std::trunc(key.order) && std::abs(key.order) < Whole;
+    });
+    if (whole) {
+        std::vector<std::pair<quint64, quint32>> packed(rows);
+        for (int row = 0; row < rows; ++row)
+            packed[row] = {quint64(keys[row].kind) << 60 | quint64(qint64(keys[row].order) + qint64(Whole)), quint32(row)};
+        // The rows are in order already, so a sort that keeps the order of equal keys gives the
+        // order of the report among them.
+        radixSort(packed);
+        take(packed);
+    } else {
+        std::vector<std::pair<Key, quint32>> entries(rows);
+        for (int row = 0; row < rows; ++row)
+            entries[row] = {keys[row], quint32(row)};
+        std::sort(entries.begin(), entries.end());
+        take(entries);
+    }
+    return m_ranks.emplace(column, std::move(order)).first->second;
 }
 
 void ResultsFilterModel::sourceReset()

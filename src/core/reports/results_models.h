@@ -108,8 +108,14 @@ private:
     // The rows shown, filtered and sorted anew.
     void arrange();
     void orderRows();
-    // The place of each source row's cell of the column in the order, equal cells sharing one.
-    const std::vector<quint32> &ranksOf(int column);
+    // The source rows in the order of a column's cells, equal cells in the order of the
+    // report, and the place of each source row's cell in that order, equal cells sharing one.
+    struct ColumnOrder
+    {
+        std::vector<quint32> rows;
+        std::vector<quint32> ranks;
+    };
+    const ColumnOrder &orderOf(int column);
     void sourceReset();
     void sourceDataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles);
 
@@ -119,7 +125,7 @@ private:
     // The source row of each row shown, and the row shown of each source row (-1: hidden).
     std::vector<int> m_rows;
     std::vector<int> m_shownAt;
-    // The ranks of the columns sorted by so far, by source row.
-    std::unordered_map<int, std::vector<quint32>> m_ranks;
+    // The orders of the columns sorted by so far.
+    std::unordered_map<int, ColumnOrder> m_ranks;
     QList<QMetaObject::Connection> m_connections;
 };

@@ -1,0 +1,525 @@
+#include "core/reports/attempt_line_scanner.h"
+
+#include "core/reports/attempts_journal.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+using AttemptsJournal::endingNamed;
+using AttemptsJournal::verdictNamed;
+
+// The scan of one line, with the texts its scanner decoded before.
+class LineScanner
+{
+public:
+    LineScanner(QByteArrayView line, QHash<QByteArrayView, QString> *texts)
+        : m_at(line.data())
+        , m_end(line.data() + line.size())
+        , m_texts(texts)
+    {}
+
+    std::optional<Attempt> attempt();
+
+private:
+    void skipSpace()
+    {
+        while (m_at != m_end && (*m_at == ' ' || *m_at == '\t' || *m_at == '\n' || *m_at == '\r'))
+            ++m_at;
+    }
+
+    bool take(char c)
+    {
+        skipSpace();
+        if (m_at == m_end || *m_at != c)
+            return false;
+        ++m_at;
+        return true;
+    }
+
+    bool atEnd()
+    {
+        skipSpace();
+        return m_at == m_end;
+    }
+
+    bool key(QByteArrayView *key);
+    bool string(QString *text);
+    bool decoded(QByteArrayView bytes, QString *text) const;
+    bool stringOrNull(QString *text);
+    bool integer(int *value);
+    bool boolean(bool *value);
+    bool null();
+    bool strings(QStringList *texts);
+
+    // Calls field(key) for each field of an object; field() answers whether it read the value.
+    template<typename Field>
+    bool object(Field field);
+    template<typename Element>
+    bool array(Element element);
+
+    bool exam(Attempt *attempt);
+    bool question(Attempt::Question *question);
+    bool student(Student *student);
+    bool timer(Attempt *attempt);
+    bool report(Attempt *attempt);
+
+    const char *m_at;
+    const char *m_end;
+    QHash<QByteArrayView, QString> *m_texts;
+};
+
+
+// Whether the bytes are UTF-8 of characters only, as strictly as any JSON reader wants them:
+// no overlong forms, no surrogates, nothing past U+10FFFF, no noncharacters.
+bool isStrictUtf8(const unsigned char *at, const unsigned char *end)
+{
+    while (at != end) {
+        const unsigned char lead = *at++;
+        if (lead < 0x80)
+            continue;
+        int following = 0;
+        char32_t code = 0;
+        if (lead >= 0xc2 && lead <= 0xdf) {
+            following = 1;
+            code = lead & 0x1f;
+        } else if (lead >= 0xe0 && lead <= 0xef) {
+            following = 2;
+            code = lead & 0x0f;
+        } else if (lead >= 0xf0 && lead <= 0xf4) {
+            following = 3;
+            code = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (end - at < following)
+            return false;
+        for (int i = 0; i < following; ++i) {
+            if ((at[i] & 0xc0) != 0x80)
+                return false;
+            code = (code << 6) | (at[i] & 0x3f);
+        }
+        at += following;
+        const char32_t smallest[] = {0, 0x80, 0x800, 0x10000};
+        if (code < smallest[following] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)
+            || (code >= 0xfdd0 && code <= 0xfdef) || (code & 0xfffe) == 0xfffe)
+            return false;
+    }
+    return true;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool LineScanner::key(QByteArrayView *key)
+{
+    if (!take('"'))
+        return false;
+    const char *start = m_at;
+    // The keys this scanner knows are plain ASCII; any other key is unknown anyway.
+    while (m_at != m_end && *m_at != '"') {
+        if (*m_at == '\\' || static_cast<unsigned char>(*m_at) < 0x20 || static_cast<unsigned char>(*m_at) >= 0x80)
+            return false;
+        ++m_at;
+    }
+    if (m_at == m_end)
+        return false;
+    *key = QByteArrayView(start, m_at - start);
+    ++m_at;
+    return take(':');
+}
+
+bool LineScanner::string(QString *text)
+{
+    if (!take('"'))
+        return false;
+    const char *start = m_at;
+    while (m_at != m_end && *m_at != '"') {
+        if (static_cast<unsigned char>(*m_at) < 0x20)
+            return false;
+        // An escape's sign is never the closing quote.
+        if (*m_at == '\\' && ++m_at == m_end)
+            return false;
+        ++m_at;
+    }
+    if (m_at == m_end)
+        return false;
+    const QByteArrayView bytes(start, m_at - start);
+    ++m_at;
+    // The same bytes always decode to the same text.
+    if (const auto known = m_texts->constFind(bytes); known != m_texts->cend()) {
+        *text = *known;
+        return true;
+    }
+    if (!decoded(bytes, text))
+        return false;
+    // A journal of many students holds many texts seen once (names, times); the texts a
+    // ticket repeats are met again soon after the table starts over.
+    if (m_texts->size() >= 4096)
+        m_texts->clear();
+    m_texts->insert(bytes, *text);
+    return true;
+}
+
+// The text of a string's bytes between its quotes; false when they hold what the scanner
+// leaves to the general reader.
+bool LineScanner::decoded(QByteArrayView bytes, QString *text) const
+{
+    const char *at = bytes.data();
+    const char *end = at + bytes.size();
+    QString built;
+    for (;;) {
+        const char *run = at;
+        bool ascii = true;
+        while (at != end && *at != '\\') {
+            ascii = ascii && static_cast<unsigned char>(*at) < 0x80;
+            ++at;
+        }
+        const auto *runStart = reinterpret_cast<const unsigned char *>(run);
+        const auto *runEnd = reinterpret_cast<const unsigned char *>(at);
+        if (!ascii && !isStrictUtf8(runStart, runEnd))
+            return false;
+        const QByteArrayView part(run, at - run);
+        built += ascii ? QString::fromLatin1(part) : QString::fromUtf8(part);
+        if (at == end) {
+            *text = std::move(built);
+            return true;
+        }
+        ++at;
+        const char sign = *at++;
+        switch (sign) {
+        case '"': built += u'"'; break;
+        case '\\': built += u'\\'; break;
+        case '/': built += u'/'; break;
+        case 'b': built += u'\b'; break;
+        case 'f': built += u'\f'; break;
+        case 'n': built += u'\n'; break;
+        case 'r': built += u'\r'; break;
+        case 't': built += u'\t'; break;
+        case 'u': {
+            if (end - at < 4)
+                return false;
+            char16_t unit = 0;
+            for (int i = 0; i < 4; ++i) {
+                const int digit = hexDigit(at[i]);
+                if (digit < 0)
+                    return false;
+                unit = char16_t(unit << 4 | digit);
+            }
+            at += 4;
+            // A lone half of a surrogate pair is left to the general reader to judge.
+            if (QChar::isHighSurrogate(unit)) {
+                if (end - at < 6 || at[0] != '\\' || at[1] != 'u')
+                    return false;
+                char16_t low = 0;
+                for (int i = 2; i < 6; ++i) {
+                    const int digit = hexDigit(at[i]);
+                    if (digit < 0)
+                        return false;
+                    low = char16_t(low << 4 | digit);
+                }
+                if (!QChar::isLowSurrogate(low))
+                    return false;
+                at += 6;
+                built += QChar(unit);
+                built += QChar(low);
+            } else if (QChar::isLowSurrogate(unit)) {
+                return false;
+            } else {
+                built += QChar(unit);
+            }
+            break;
+        }
+        default:
+            return false;
+        }
+    }
+}
+
+bool LineScanner::null()
+{
+    skipSpace();
+    if (m_end - m_at < 4 || QByteArrayView(m_at, 4) != "null")
+        return false;
+    m_at += 4;
+    return true;
+}
+
+bool LineScanner::stringOrNull(QString *text)
+{
+    skipSpace();
+    if (m_at != m_end && *m_at == 'n') {
+        text->clear();
+        return null();
+    }
+    return string(text);
+}
+
+bool LineScanner::integer(int *value)
+{
+    skipSpace();
+    const bool negative = m_at != m_end && *m_at == '-';
+    if (negative)
+        ++m_at;
+    const char *digits = m_at;
+    std::int64_t number = 0;
+    while (m_at != m_end && *m_at >= '0' && *m_at <= '9' && m_at - digits < 10)
+        number = number * 10 + (*m_at++ - '0');
+    const qsizetype count = m_at - digits;
+    // Fractions, exponents, leading zeros and numbers past an int are the general reader's.
+    if (count == 0 || (count > 1 && *digits == '0'))
+        return false;
+    if (m_at != m_end && (*m_at == '.' || *m_at == 'e' || *m_at == 'E' || (*m_at >= '0' && *m_at <= '9')))
+        return false;
+    if (negative)
+        number = -number;
+    if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
+        return false;
+    *value = int(number);
+    return true;
+}
+
+bool LineScanner::boolean(bool *value)
+{
+    skipSpace();
+    if (m_end - m_at >= 4 && QByteArrayView(m_at, 4) == "true") {
+        m_at += 4;
+        *value = true;
+        return true;
+    }
+    if (m_end - m_at >= 5 && QByteArrayView(m_at, 5) == "false") {
+        m_at += 5;
+        *value = false;
+        return true;
+    }
+    return false;
+}
+
+template<typename Field>
+bool LineScanner::object(Field field)
+{
+    if (!take('{'))
+        return false;
+    if (take('}'))
+        return true;
+    do {
+        QByteArrayView name;
+        if (!key(&name) || !field(name))
+            return false;
+    } while (take(','));
+    return take('}');
+}
+
+template<typename Element>
+bool LineScanner::array(Element element)
+{
+    if (!take('['))
+        return false;
+    if (take(']'))
+        return true;
+    do {
+        if (!element())
+            return false;
+    } while (take(','));
+    return take(']');
+}
+
+bool LineScanner::strings(QStringList *texts)
+{
+    return array([&] {
+        QString text;
+        if (!string(&text))
+            return false;
+        texts->append(std::move(text));
+        return true;
+    });
+}
+
+// Marks a field as read and answers whether it was read before: a field given twice is the
+// general reader's to settle.
+bool seenBefore(unsigned *seen, unsigned field)
+{
+    const bool before = *seen & (1u << field);
+    *seen |= 1u << field;
+    return before;
+}
+
+bool LineScanner::exam(Attempt *attempt)
+{
+    unsigned seen = 0;
+    return object([&](QByteArrayView name) {
+        if (name == "folder")
+            return !seenBefore(&seen, 0) && string(&attempt->examFolder);
+        if (name == "title")
+            return !seenBefore(&seen, 1) && string(&attempt->examTitle);
+        return false;
+    });
+}
+
+bool LineScanner::question(Attempt::Question *question)
+{
+    unsigned seen = 0;
+    const bool read = object([&](QByteArrayView name) {
+        if (name == "number")
+            return !seenBefore(&seen, 0) && integer(&question->number);
+        if (name == "text")
+            return !seenBefore(&seen, 1) && string(&question->text);
+        if (name == "offered")
+            return !seenBefore(&seen, 2) && strings(&question->offered);
+        if (name == "chosen")
+            return !seenBefore(&seen, 3) && string(&question->chosen);
+        if (name == "correct")
+            return !seenBefore(&seen, 4) && string(&question->correct);
+        if (name == "mark")
+            return !seenBefore(&seen, 5) && string(&question->mark);
+        if (name == "seconds") {
+            if (seenBefore(&seen, 6))
+                return false;
+            skipSpace();
+            if (m_at != m_end && *m_at == 'n')
+                return null();
+            int seconds = 0;
+            if (!integer(&seconds))
+                return false;
+            question->seconds = seconds;
+            return true;
+        }
+        return false;
+    });
+    return read && question->number > 0;
+}
+
+bool LineScanner::student(Student *student)
+{
+    unsigned seen = 0;
+    return object([&](QByteArrayView name) {
+        if (name == "name")
+            return !seenBefore(&seen, 0) && string(&student->name);
+        if (name == "line")
+            return !seenBefore(&seen, 1) && string(&student->line);
+        if (name == "data") {
+            QStringList data;
+            if (seenBefore(&seen, 2) || !strings(&data))
+                return false;
+            student->data1 = data.value(0);
+            student->data2 = data.value(1);
+            student->data3 = data.value(2);
+            return true;
+        }
+        return false;
+    });
+}
+
+bool LineScanner::timer(Attempt *attempt)
+{
+    unsigned seen = 0;
+    return object([&](QByteArrayView name) {
+        if (name == "ticket")
+            return !seenBefore(&seen, 0) && boolean(&attempt->ticketTimer);
+        if (name == "question")
+            return !seenBefore(&seen, 1) && boolean(&attempt->questionTimer);
+        if (name == "seconds")
+            return !seenBefore(&seen, 2) && integer(&attempt->countdownSeconds);
+        return false;
+    });
+}
+
+bool LineScanner::report(Attempt *attempt)
+{
+    unsigned seen = 0;
+    return object([&](QByteArrayView name) {
+        if (name == "date")
+            return !seenBefore(&seen, 0) && string(&attempt->reportDate);
+        if (name == "time")
+            return !seenBefore(&seen, 1) && string(&attempt->reportTime);
+        return false;
+    });
+}
+
+std::optional<Attempt> LineScanner::attempt()
+{
+    Attempt attempt;
+    int version = 0;
+    QString ending;
+    QString verdict;
+    unsigned seen = 0;
+    const auto time = [&](QDateTime *time) {
+        QString text;
+        if (!stringOrNull(&text))
+            return false;
+        *time = QDateTime::fromString(text, Qt::ISODate);
+        return true;
+    };
+    const bool read = object([&](QByteArrayView name) {
+        if (name == "version")
+            return !seenBefore(&seen, 0) && integer(&version);
+        if (name == "exam")
+            return !seenBefore(&seen, 1) && exam(&attempt);
+        if (name == "ticket")
+            return !seenBefore(&seen, 2) && string(&attempt.ticket);
+        if (name == "ticket_folder")
+            return !seenBefore(&seen, 3) && string(&attempt.ticketFolder);
+        if (name == "ticket_line")
+            return !seenBefore(&seen, 4) && string(&attempt.ticketLine);
+        if (name == "language")
+            return !seenBefore(&seen, 5) && string(&attempt.language);
+        if (name == "questions") {
+            return !seenBefore(&seen, 6) && array([&] {
+                Attempt::Question read;
+                if (!question(&read))
+                    return false;
+                attempt.questions.append(std::move(read));
+                return true;
+            });
+        }
+        if (name == "student")
+            return !seenBefore(&seen, 7) && student(&attempt.student);
+        if (name == "workstation")
+            return !seenBefore(&seen, 8) && string(&attempt.workstation);
+        if (name == "start")
+            return !seenBefore(&seen, 9) && time(&attempt.start);
+        if (name == "end")
+            return !seenBefore(&seen, 10) && time(&attempt.end);
+        if (name == "ending")
+            return !seenBefore(&seen, 11) && string(&ending);
+        if (name == "grade")
+            return !seenBefore(&seen, 12) && string(&attempt.grade);
+        if (name == "verdict")
+            return !seenBefore(&seen, 13) && string(&verdict);
+        if (name == "pass_score")
+            return !seenBefore(&seen, 14) && string(&attempt.passScore);
+        if (name == "question_count")
+            return !seenBefore(&seen, 15) && string(&attempt.questionCount);
+        if (name == "timer")
+            return !seenBefore(&seen, 16) && timer(&attempt);
+        if (name == "saved_to_report")
+            return !seenBefore(&seen, 17) && boolean(&attempt.savedToReport);
+        if (name == "report")
+            return !seenBefore(&seen, 18) && report(&attempt);
+        return false;
+    });
+    if (!read || !atEnd() || version < 1)
+        return std::nullopt;
+    const std::optional<Attempt::Ending> named = endingNamed(ending);
+    if (!named)
+        return std::nullopt;
+    attempt.ending = *named;
+    attempt.verdict = verdictNamed(verdict).value_or(Verdict::None);
+    return attempt;
+}
+
+} // namespace
+
+std::optional<Attempt> AttemptLineScanner::scan(QByteArrayView line)
+{
+    return LineScanner(line, &m_texts).attempt();
+}
