@@ -360,6 +360,20 @@ void AttemptsTest::scannerReadsAsTheDocumentReader_data()
     QTest::newRow("text after the object") << good + " x" << false;
     QTest::newRow("trailing comma") << QByteArray(R"({"version":1,"ending":"closed",})") << false;
     QTest::newRow("array") << QByteArray("[1]") << false;
+
+    // Times: the forms the journal writes are read directly, any other by Qt, alike.
+    const auto withStart = [](const char *start) {
+        return QByteArray(R"({"version":1,"ending":"closed","start":"%1"})").replace("%1", start);
+    };
+    QTest::newRow("start with an offset") << withStart("2026-12-01T10:00:05+03:00") << true;
+    QTest::newRow("start west of UTC") << withStart("2026-12-01T23:59:59-05:30") << true;
+    QTest::newRow("start in UTC") << withStart("2026-12-01T10:00:00Z") << true;
+    QTest::newRow("start with a zero offset") << withStart("2026-12-01T10:00:00+00:00") << true;
+    QTest::newRow("start with milliseconds") << withStart("2026-12-01T10:00:00.250+03:00") << true;
+    QTest::newRow("start at 24 o'clock") << withStart("2026-12-01T24:00:00+03:00") << true;
+    QTest::newRow("start on no day") << withStart("2026-02-30T10:00:00+03:00") << true;
+    QTest::newRow("start without a zone") << withStart("2026-12-01T10:00:00") << true;
+    QTest::newRow("start with letters") << withStart("2026-12-0xT10:00:00+03:00") << true;
 }
 
 void AttemptsTest::scannerReadsAsTheDocumentReader()
@@ -370,8 +384,14 @@ void AttemptsTest::scannerReadsAsTheDocumentReader()
     const std::optional<Attempt> document = AttemptsJournal::decodeDocument(line);
     const std::optional<Attempt> scan = AttemptsJournal::scan(line);
     QCOMPARE(scan.has_value(), scanned);
-    if (scan)
+    if (scan) {
         QCOMPARE(scan, document);
+        // Equal times may still differ in their zone, which the results show.
+        QCOMPARE(scan->start.isValid(), document->start.isValid());
+        QCOMPARE(scan->start.timeSpec(), document->start.timeSpec());
+        QCOMPARE(scan->start.offsetFromUtc(), document->start.offsetFromUtc());
+        QCOMPARE(scan->start.toString(Qt::ISODateWithMs), document->start.toString(Qt::ISODateWithMs));
+    }
     QCOMPARE(AttemptsJournal::decode(line), document);
 
     // Read again after other lines, the texts the scanner keeps from them change nothing.

@@ -199,6 +199,13 @@ void ResultsTest::showsDamagedParts_data()
                                        << QStringList();
     QTest::newRow("lone CR line ends") << QByteArray(rus + eng).replace("\r\r\n", "\r").replace("\r\n", "\r") << both
                                        << QStringList();
+    // Each line end of its own kind, so that every kind meets every other at a record's edge.
+    QByteArray mixed;
+    const QList<QByteArray> ends{"\r\r\n", "\n", "\r", "\r\n"};
+    int next = 0;
+    for (QByteArray line : QByteArray(rus + eng).replace("\r\r\n", "\r\n").split('\n'))
+        mixed += line.endsWith('\r') ? line.chopped(1) + ends.at(next++ % ends.size()) : line;
+    QTest::newRow("every line end mixed") << mixed << both << QStringList();
     QTest::newRow("cut in the marks line")
         << rus + eng.left(120) << QStringList{u"Иванов Иван"_s}
         << QStringList{problemOf(ReportProblem::CutRecord, 10, 13)};

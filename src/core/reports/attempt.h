@@ -74,3 +74,6 @@ struct Attempt
 
     bool operator==(const Attempt &) const = default;
 };
+// A journal's many attempts grow by moving their bytes, not by copying each one.
+Q_DECLARE_TYPEINFO(Attempt::Question, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(Attempt, Q_RELOCATABLE_TYPE);

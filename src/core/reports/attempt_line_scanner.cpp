@@ -2,7 +2,11 @@
 
 #include "core/reports/attempts_journal.h"
 
+#include <QVarLengthArray>
+
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -109,6 +113,63 @@ bool isStrictUtf8(const unsigned char *at, const unsigned char *end)
     return true;
 }
 
+// The bytes that end the plain run of a string: its closing quote, an escape, and the
+// control characters no JSON string holds unescaped.
+constexpr std::array<bool, 256> StringStop = [] {
+    std::array<bool, 256> stop{};
+    for (int c = 0; c < 0x20; ++c)
+        stop[c] = true;
+    stop['"'] = true;
+    stop['\\'] = true;
+    return stop;
+}();
+
+// Whether a field's name is the one given: the length first, which settles most names.
+template<qsizetype Size>
+bool named(QByteArrayView name, const char (&known)[Size])
+{
+    return name.size() == Size - 1 && std::memcmp(name.data(), known, Size - 1) == 0;
+}
+
+// The digits of a text from a place on as a number; -1 when one of them is no digit.
+int number(QStringView text, qsizetype at, qsizetype digits)
+{
+    int value = 0;
+    for (qsizetype i = at; i < at + digits; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+// A time as the journal writes it ("2026-12-01T10:00:00+03:00", or "Z" for UTC) read
+// directly; any other form is read by Qt, as before.
+QDateTime isoTime(const QString &text)
+{
+    const bool utc = text.size() == 20 && text[19] == u'Z';
+    const bool offset = text.size() == 25 && (text[19] == u'+' || text[19] == u'-') && text[22] == u':';
+    if ((utc || offset) && text[4] == u'-' && text[7] == u'-' && text[10] == u'T' && text[13] == u':'
+        && text[16] == u':') {
+        const QDate date(number(text, 0, 4), number(text, 5, 2), number(text, 8, 2));
+        const int hour = number(text, 11, 2);
+        const int minute = number(text, 14, 2);
+        const int second = number(text, 17, 2);
+        const int offsetHours = offset ? number(text, 20, 2) : 0;
+        const int offsetMinutes = offset ? number(text, 23, 2) : 0;
+        if (date.isValid() && hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60
+            && offsetHours >= 0 && offsetHours < 24 && offsetMinutes >= 0 && offsetMinutes < 60) {
+            const QTime time(hour, minute, second);
+            if (utc)
+                return QDateTime(date, time, Qt::UTC);
+            const int seconds = (offsetHours * 3600 + offsetMinutes * 60) * (text[19] == u'-' ? -1 : 1);
+            return QDateTime(date, time, Qt::OffsetFromUTC, seconds);
+        }
+    }
+    return QDateTime::fromString(text, Qt::ISODate);
+}
+
 int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -143,16 +204,18 @@ bool LineScanner::string(QString *text)
     if (!take('"'))
         return false;
     const char *start = m_at;
-    while (m_at != m_end && *m_at != '"') {
-        if (static_cast<unsigned char>(*m_at) < 0x20)
+    for (;;) {
+        while (m_at != m_end && !StringStop[static_cast<unsigned char>(*m_at)])
+            ++m_at;
+        if (m_at == m_end || static_cast<unsigned char>(*m_at) < 0x20)
             return false;
+        if (*m_at == '"')
+            break;
         // An escape's sign is never the closing quote.
-        if (*m_at == '\\' && ++m_at == m_end)
+        if (++m_at == m_end)
             return false;
         ++m_at;
     }
-    if (m_at == m_end)
-        return false;
     const QByteArrayView bytes(start, m_at - start);
     ++m_at;
     // The same bytes always decode to the same text.
@@ -335,13 +398,18 @@ bool LineScanner::array(Element element)
 
 bool LineScanner::strings(QStringList *texts)
 {
-    return array([&] {
+    // Gathered first, so that the list is made once at its size.
+    QVarLengthArray<QString, 8> read;
+    const bool whole = array([&] {
         QString text;
         if (!string(&text))
             return false;
-        texts->append(std::move(text));
+        read.append(std::move(text));
         return true;
     });
+    if (whole)
+        *texts = QStringList(std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    return whole;
 }
 
 // Marks a field as read and answers whether it was read before: a field given twice is the
@@ -357,9 +425,9 @@ bool LineScanner::exam(Attempt *attempt)
 {
     unsigned seen = 0;
     return object([&](QByteArrayView name) {
-        if (name == "folder")
+        if (named(name, "folder"))
             return !seenBefore(&seen, 0) && string(&attempt->examFolder);
-        if (name == "title")
+        if (named(name, "title"))
             return !seenBefore(&seen, 1) && string(&attempt->examTitle);
         return false;
     });
@@ -369,19 +437,19 @@ bool LineScanner::question(Attempt::Question *question)
 {
     unsigned seen = 0;
     const bool read = object([&](QByteArrayView name) {
-        if (name == "number")
+        if (named(name, "number"))
             return !seenBefore(&seen, 0) && integer(&question->number);
-        if (name == "text")
+        if (named(name, "text"))
             return !seenBefore(&seen, 1) && string(&question->text);
-        if (name == "offered")
+        if (named(name, "offered"))
             return !seenBefore(&seen, 2) && strings(&question->offered);
-        if (name == "chosen")
+        if (named(name, "chosen"))
             return !seenBefore(&seen, 3) && string(&question->chosen);
-        if (name == "correct")
+        if (named(name, "correct"))
             return !seenBefore(&seen, 4) && string(&question->correct);
-        if (name == "mark")
+        if (named(name, "mark"))
             return !seenBefore(&seen, 5) && string(&question->mark);
-        if (name == "seconds") {
+        if (named(name, "seconds")) {
             if (seenBefore(&seen, 6))
                 return false;
             skipSpace();
@@ -402,11 +470,11 @@ bool LineScanner::student(Student *student)
 {
     unsigned seen = 0;
     return object([&](QByteArrayView name) {
-        if (name == "name")
+        if (named(name, "name"))
             return !seenBefore(&seen, 0) && string(&student->name);
-        if (name == "line")
+        if (named(name, "line"))
             return !seenBefore(&seen, 1) && string(&student->line);
-        if (name == "data") {
+        if (named(name, "data")) {
             QStringList data;
             if (seenBefore(&seen, 2) || !strings(&data))
                 return false;
@@ -423,11 +491,11 @@ bool LineScanner::timer(Attempt *attempt)
 {
     unsigned seen = 0;
     return object([&](QByteArrayView name) {
-        if (name == "ticket")
+        if (named(name, "ticket"))
             return !seenBefore(&seen, 0) && boolean(&attempt->ticketTimer);
-        if (name == "question")
+        if (named(name, "question"))
             return !seenBefore(&seen, 1) && boolean(&attempt->questionTimer);
-        if (name == "seconds")
+        if (named(name, "seconds"))
             return !seenBefore(&seen, 2) && integer(&attempt->countdownSeconds);
         return false;
     });
@@ -437,9 +505,9 @@ bool LineScanner::report(Attempt *attempt)
 {
     unsigned seen = 0;
     return object([&](QByteArrayView name) {
-        if (name == "date")
+        if (named(name, "date"))
             return !seenBefore(&seen, 0) && string(&attempt->reportDate);
-        if (name == "time")
+        if (named(name, "time"))
             return !seenBefore(&seen, 1) && string(&attempt->reportTime);
         return false;
     });
@@ -456,54 +524,61 @@ std::optional<Attempt> LineScanner::attempt()
         QString text;
         if (!stringOrNull(&text))
             return false;
-        *time = QDateTime::fromString(text, Qt::ISODate);
+        *time = isoTime(text);
         return true;
     };
     const bool read = object([&](QByteArrayView name) {
-        if (name == "version")
+        if (named(name, "version"))
             return !seenBefore(&seen, 0) && integer(&version);
-        if (name == "exam")
+        if (named(name, "exam"))
             return !seenBefore(&seen, 1) && exam(&attempt);
-        if (name == "ticket")
+        if (named(name, "ticket"))
             return !seenBefore(&seen, 2) && string(&attempt.ticket);
-        if (name == "ticket_folder")
+        if (named(name, "ticket_folder"))
             return !seenBefore(&seen, 3) && string(&attempt.ticketFolder);
-        if (name == "ticket_line")
+        if (named(name, "ticket_line"))
             return !seenBefore(&seen, 4) && string(&attempt.ticketLine);
-        if (name == "language")
+        if (named(name, "language"))
             return !seenBefore(&seen, 5) && string(&attempt.language);
-        if (name == "questions") {
-            return !seenBefore(&seen, 6) && array([&] {
+        if (named(name, "questions")) {
+            if (seenBefore(&seen, 6))
+                return false;
+            // Gathered first, so that the list is made once at its size.
+            QVarLengthArray<Attempt::Question, 20> questions;
+            const bool whole = array([&] {
                 Attempt::Question read;
                 if (!question(&read))
                     return false;
-                attempt.questions.append(std::move(read));
+                questions.append(std::move(read));
                 return true;
             });
+            attempt.questions = QList<Attempt::Question>(std::make_move_iterator(questions.begin()),
+                                                         std::make_move_iterator(questions.end()));
+            return whole;
         }
-        if (name == "student")
+        if (named(name, "student"))
             return !seenBefore(&seen, 7) && student(&attempt.student);
-        if (name == "workstation")
+        if (named(name, "workstation"))
             return !seenBefore(&seen, 8) && string(&attempt.workstation);
-        if (name == "start")
+        if (named(name, "start"))
             return !seenBefore(&seen, 9) && time(&attempt.start);
-        if (name == "end")
+        if (named(name, "end"))
             return !seenBefore(&seen, 10) && time(&attempt.end);
-        if (name == "ending")
+        if (named(name, "ending"))
             return !seenBefore(&seen, 11) && string(&ending);
-        if (name == "grade")
+        if (named(name, "grade"))
             return !seenBefore(&seen, 12) && string(&attempt.grade);
-        if (name == "verdict")
+        if (named(name, "verdict"))
             return !seenBefore(&seen, 13) && string(&verdict);
-        if (name == "pass_score")
+        if (named(name, "pass_score"))
             return !seenBefore(&seen, 14) && string(&attempt.passScore);
-        if (name == "question_count")
+        if (named(name, "question_count"))
             return !seenBefore(&seen, 15) && string(&attempt.questionCount);
-        if (name == "timer")
+        if (named(name, "timer"))
             return !seenBefore(&seen, 16) && timer(&attempt);
-        if (name == "saved_to_report")
+        if (named(name, "saved_to_report"))
             return !seenBefore(&seen, 17) && boolean(&attempt.savedToReport);
-        if (name == "report")
+        if (named(name, "report"))
             return !seenBefore(&seen, 18) && report(&attempt);
         return false;
     });

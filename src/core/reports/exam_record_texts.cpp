@@ -140,16 +140,16 @@ std::optional<ExamRecordTexts::DateLine> ExamRecordTexts::readDateLine(QStringVi
     if (line.startsWith(RussianDate)) {
         read.language = u"rus"_s;
         const qsizetype time = line.indexOf(RussianTime);
-        read.date = line.mid(RussianDate.size(), time < 0 ? -1 : time - RussianDate.size()).toString();
+        read.date = line.mid(RussianDate.size(), time < 0 ? -1 : time - RussianDate.size());
         if (time >= 0)
-            read.time = line.mid(time + RussianTime.size()).toString();
+            read.time = line.mid(time + RussianTime.size());
     } else if (line.startsWith(EnglishDate)) {
         read.language = u"eng"_s;
         // The English time follows the date without a blank: the last "Time: " begins it.
         const qsizetype time = line.lastIndexOf(EnglishTime);
-        read.date = line.mid(EnglishDate.size(), time < 0 ? -1 : time - EnglishDate.size()).toString();
+        read.date = line.mid(EnglishDate.size(), time < 0 ? -1 : time - EnglishDate.size());
         if (time >= 0)
-            read.time = line.mid(time + EnglishTime.size()).toString();
+            read.time = line.mid(time + EnglishTime.size());
     } else {
         return std::nullopt;
     }
@@ -166,13 +166,13 @@ bool ExamRecordTexts::isStudentLine(QStringView line)
     return line.startsWith(StudentCaptions[0]) || line.startsWith(StudentCaptions[1]);
 }
 
-QString ExamRecordTexts::studentOf(QStringView line)
+QStringView ExamRecordTexts::studentOf(QStringView line)
 {
     for (const QString &caption : StudentCaptions) {
         if (line.startsWith(caption))
-            return line.mid(caption.size()).trimmed().toString();
+            return line.mid(caption.size()).trimmed();
     }
-    return line.trimmed().toString();
+    return line.trimmed();
 }
 
 bool ExamRecordTexts::isTicketLine(QStringView line)
@@ -185,13 +185,13 @@ bool ExamRecordTexts::hasTicketCaption(QStringView line)
     return line.startsWith(TicketCaptions[0]) || line.startsWith(TicketCaptions[1]);
 }
 
-QString ExamRecordTexts::ticketOf(QStringView line)
+QStringView ExamRecordTexts::ticketOf(QStringView line)
 {
     for (const QString &caption : TicketCaptions) {
         if (line.startsWith(caption))
-            return line.mid(caption.size()).trimmed().toString();
+            return line.mid(caption.size()).trimmed();
     }
-    return line.toString();
+    return line;
 }
 
 std::optional<ExamRecordTexts::Mark> ExamRecordTexts::readEvaluationLine(int question, QStringView item)
@@ -218,11 +218,11 @@ std::optional<Verdict> ExamRecordTexts::readVerdict(QStringView line)
     return std::nullopt;
 }
 
-std::optional<QString> ExamRecordTexts::readDataLine(QStringView line)
+std::optional<QStringView> ExamRecordTexts::readDataLine(QStringView line)
 {
     if (!line.startsWith(DataCaption))
         return std::nullopt;
-    return line.mid(DataCaption.size()).trimmed().toString();
+    return line.mid(DataCaption.size()).trimmed();
 }
 
 bool ExamRecordTexts::isDiscardNote(QStringView line)

@@ -48,25 +48,26 @@ public:
     // A verdict's caption in a caption set, for the results of the report.
     static QString verdictCaption(Verdict verdict, LanguagePolicy::Captions captions);
 
-    // Reading a record back, in either language.
+    // Reading a record back, in either language. The texts read are views into the line
+    // given, so that a reader keeps only what it wants to keep.
     struct DateLine
     {
         QString language; // "rus" or "eng"
-        QString date;
-        QString time;
+        QStringView date;
+        QStringView time;
     };
     static std::optional<DateLine> readDateLine(QStringView line);
     static bool isDateLine(QStringView line);
     // The student line begins with the student frame's caption and two blanks.
     static bool isStudentLine(QStringView line);
     // The name and data of a student line, its caption cut off.
-    static QString studentOf(QStringView line);
+    static QStringView studentOf(QStringView line);
     // A ticket line in either language, or the empty line of another language.
     static bool isTicketLine(QStringView line);
     // Whether a line begins with the caption of a ticket line.
     static bool hasTicketCaption(QStringView line);
     // The ticket folder name of a ticket line ("b7").
-    static QString ticketOf(QStringView line);
+    static QStringView ticketOf(QStringView line);
     struct Mark
     {
         QString language; // "rus" or "eng"
@@ -79,7 +80,7 @@ public:
     // a line that is no verdict caption.
     static std::optional<Verdict> readVerdict(QStringView line);
     // The data of a data line; nothing when the line is no data line.
-    static std::optional<QString> readDataLine(QStringView line);
+    static std::optional<QStringView> readDataLine(QStringView line);
     static bool isDiscardNote(QStringView line);
 
 private:

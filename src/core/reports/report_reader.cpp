@@ -17,6 +17,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -31,6 +32,9 @@ struct Line
     int number;
     // Offset of the line in the text, for the progress.
     qsizetype offset;
+    // The "; " that part the items of an exam report's marks line, counted where the line
+    // was cut from the bytes.
+    qsizetype itemSeparators = 0;
 };
 
 // How often the reading looks at its progress callback.
@@ -96,6 +100,79 @@ std::vector<Line> splitLines(const QString &text)
         lines.push_back({QStringView(data + start, size - start), number, start});
     return lines;
 }
+
+// The lines of a report's bytes by the same rule as splitLines.
+struct ByteLine
+{
+    qsizetype start = 0;
+    qsizetype size = 0;
+    int number = 0;
+};
+
+// The "; " in a line's bytes (both are the same byte in Windows-1251 as in ASCII). memchr
+// skips the long texts between them, and most lines of a report have none.
+qsizetype itemSeparators(QByteArrayView line)
+{
+    qsizetype count = 0;
+    const char *const end = line.data() + line.size();
+    for (const char *c = line.data(); c + 1 < end; ++c) {
+        c = static_cast<const char *>(std::memchr(c, ';', size_t(end - c - 1)));
+        if (!c)
+            break;
+        if (c[1] == ' ')
+            ++count;
+    }
+    return count;
+}
+
+class ByteLines
+{
+public:
+    explicit ByteLines(const QByteArray &bytes) : m_data(bytes.constData()), m_size(bytes.size()) {}
+
+    bool next(ByteLine &line)
+    {
+        if (m_at >= m_size)
+            return false;
+        // The next CR and the next LF are each looked for by memchr and kept until passed.
+        if (m_cr < m_at)
+            m_cr = find('\r');
+        if (m_lf < m_at)
+            m_lf = find('\n');
+        const char *const c = m_data + std::min(m_cr, m_lf);
+        const char *const end = m_data + m_size;
+        line = {m_at, c - (m_data + m_at), m_number++};
+        qsizetype at = c - m_data;
+        if (c < end) {
+            if (*c == '\r') {
+                if (at + 2 < m_size && c[1] == '\r' && c[2] == '\n')
+                    at += 2;
+                else if (at + 1 < m_size && c[1] == '\n')
+                    at += 1;
+            }
+            ++at;
+        }
+        m_at = at;
+        return true;
+    }
+
+    // The first byte after the line given last.
+    qsizetype position() const { return m_at; }
+
+private:
+    qsizetype find(char c) const
+    {
+        const void *found = std::memchr(m_data + m_at, c, size_t(m_size - m_at));
+        return found ? static_cast<const char *>(found) - m_data : m_size;
+    }
+
+    const char *m_data;
+    qsizetype m_size;
+    qsizetype m_at = 0;
+    qsizetype m_cr = -1;
+    qsizetype m_lf = -1;
+    int m_number = 1;
+};
 
 ReportProblem problem(ReportProblem::Kind kind, const Line *first, const Line *last)
 {
@@ -304,17 +381,6 @@ Stamp splitStamp(QStringView line)
 // The exam report --------------------------------------------------------------------------
 
 // The "; " that part the items of a marks line.
-qsizetype itemSeparators(QStringView line)
-{
-    qsizetype count = 0;
-    const char16_t *const end = line.utf16() + line.size();
-    for (const char16_t *c = line.utf16(); c + 1 < end; ++c) {
-        if (*c == u';' && c[1] == u' ')
-            ++count;
-    }
-    return count;
-}
-
 bool allBlank(const Line *from, const Line *to)
 {
     for (const Line *line = from; line < to; ++line)
@@ -322,6 +388,38 @@ bool allBlank(const Line *from, const Line *to)
             return false;
     return true;
 }
+
+// The texts that recur from record to record (dates, times, tickets, verdicts, data lines),
+// each kept once with what was read from it: a large report then holds one copy of each and
+// reads each once. Ever new texts are bounded: past a number of texts the table starts anew.
+template<typename Value>
+class RecurringTexts
+{
+public:
+    struct Entry
+    {
+        QString text;
+        Value value;
+    };
+
+    template<typename Read>
+    Entry of(QStringView text, const Read &read)
+    {
+        if (const auto found = m_entries.constFind(text); found != m_entries.cend())
+            return *found;
+        if (m_entries.size() >= Limit)
+            m_entries.clear();
+        Entry entry{text.toString(), Value()};
+        entry.value = read(entry.text);
+        // The key views the kept text, which the entry holds as long as the table does.
+        m_entries.insert(QStringView(entry.text), entry);
+        return entry;
+    }
+
+private:
+    static constexpr qsizetype Limit = 1 << 16;
+    QHash<QStringView, Entry> m_entries;
+};
 
 class ExamReader
 {
@@ -336,7 +434,7 @@ public:
         // A record is found by its marks line, the one line of twenty items.
         std::vector<const Line *> anchors;
         for (const Line *line = first; line < end; ++line)
-            if (itemSeparators(line->text) == TicketResult::Questions - 1)
+            if (line->itemSeparators == TicketResult::Questions - 1)
                 anchors.push_back(line);
         // The note of a ticket discarded after a crash holds no result and is no damage either.
         if (anchors.empty() && std::any_of(first, end, [](const Line &line) { return ExamRecordTexts::isDiscardNote(line.text); }))
@@ -404,24 +502,29 @@ private:
         if (ExamRecordTexts::isDateLine(line->text))
             readDateLine(ticket, line++);
         if (studentLine)
-            ticket.student = ExamRecordTexts::studentOf(line++->text);
+            ticket.student = ExamRecordTexts::studentOf(line++->text).toString();
         if (ticketLine) {
-            ticket.ticket = ExamRecordTexts::ticketOf(line->text);
-            if (ticket.ticket.size() > 1 && ticket.ticket.startsWith(u'b'))
-                ticket.ticketNumber = QStringView(ticket.ticket).mid(1).toInt();
+            const auto read = m_tickets.of(ExamRecordTexts::ticketOf(line->text), [](const QString &ticket) {
+                return ticket.size() > 1 && ticket.startsWith(u'b') ? QStringView(ticket).mid(1).toInt() : 0;
+            });
+            ticket.ticket = read.text;
+            ticket.ticketNumber = read.value;
         }
         readMarks(ticket, marks);
         line = marks + 1;
         if (line < end) {
-            ticket.verdict = line->text.toString();
-            ticket.verdictKind = recorded(ExamRecordTexts::readVerdict(ticket.verdict));
+            const auto read = m_verdicts.of(line->text, [](const QString &verdict) {
+                return recorded(ExamRecordTexts::readVerdict(verdict));
+            });
+            ticket.verdict = read.text;
+            ticket.verdictKind = read.value;
             ++line;
         } else {
             complete = false;
         }
         if (line < end) {
-            if (const std::optional<QString> data = ExamRecordTexts::readDataLine(line->text)) {
-                ticket.data = *data;
+            if (const std::optional<QStringView> data = ExamRecordTexts::readDataLine(line->text)) {
+                ticket.data = m_data.of(*data, [](const QString &) { return true; }).text;
                 ++line;
             }
         }
@@ -429,7 +532,7 @@ private:
             m_contents.problems << problem(ReportProblem::MissingLine, first, line - 1);
         else if (!closed)
             m_contents.problems << problem(ReportProblem::NoClosingLine, first, line - 1);
-        m_contents.tickets << ticket;
+        m_contents.tickets << std::move(ticket);
         return line;
     }
 
@@ -437,12 +540,12 @@ private:
     {
         const std::optional<ExamRecordTexts::DateLine> read = ExamRecordTexts::readDateLine(line->text);
         ticket.language = read->language;
-        ticket.dateText = read->date;
-        ticket.timeText = read->time;
-        ticket.dateText = ticket.dateText.trimmed();
-        ticket.timeText = ticket.timeText.trimmed();
-        ticket.date = m_dates.date(ticket.dateText);
-        ticket.time = m_dates.time(ticket.timeText);
+        const auto date = m_dateTexts.of(read->date.trimmed(), [this](const QString &text) { return m_dates.date(text); });
+        const auto time = m_timeTexts.of(read->time.trimmed(), [this](const QString &text) { return m_dates.time(text); });
+        ticket.dateText = date.text;
+        ticket.timeText = time.text;
+        ticket.date = date.value;
+        ticket.time = time.value;
         if (!ticket.date.isValid() || !ticket.time.isValid())
             m_contents.problems << problem(ReportProblem::UnreadableDate, line, line);
     }
@@ -452,10 +555,17 @@ private:
         bool unreadable = false;
         int n = 0;
         const QStringView text = line->text;
-        for (qsizetype start = 0; start <= text.size() && n < TicketResult::Questions; ++n) {
+        const char16_t *const chars = text.utf16();
+        const qsizetype size = text.size();
+        for (qsizetype start = 0; start <= size && n < TicketResult::Questions; ++n) {
             qsizetype end = start;
-            while (end < text.size() && !(text[end] == u';' && end + 1 < text.size() && text[end + 1] == u' '))
-                ++end;
+            for (;; ++end) {
+                while (end < size && chars[end] != u';')
+                    ++end;
+                if (end >= size || (end + 1 < size && chars[end + 1] == u' '))
+                    break;
+            }
+            end = std::min(end, size);
             ticket.marks[n] = markOf(ticket, n, text.sliced(start, end - start));
             unreadable = unreadable || ticket.marks[n] == TicketResult::Unreadable;
             start = end + 2;
@@ -500,6 +610,11 @@ private:
     }
 
     DateReader &m_dates = dateReader();
+    RecurringTexts<QDate> m_dateTexts;
+    RecurringTexts<QTime> m_timeTexts;
+    RecurringTexts<int> m_tickets;
+    RecurringTexts<RecordedVerdict> m_verdicts;
+    RecurringTexts<bool> m_data;
     ExamReportContents m_contents;
 };
 
@@ -711,24 +826,44 @@ QTime readTime(const QString &text)
 
 std::optional<ExamReportContents> readExamReport(const QByteArray &bytes, const Progress &progress)
 {
-    const Steps steps(progress, bytes.size());
-    const std::optional<QString> text = decode(bytes, steps);
-    if (!text)
-        return std::nullopt;
-    const std::vector<Line> lines = splitLines(*text);
+    // Block by block: the lines are cut in the bytes (Windows-1251 gives one character per
+    // byte and keeps CR and LF, so the line rule is the same), and only the block between two
+    // closing lines is decoded at a time. A large report is so never held a second time as
+    // text, nor are all its lines listed at once.
+    const QByteArray closing = ExamRecordTexts::closingLine().toLatin1();
+    const qsizetype size = bytes.size();
+    const auto reportProgress = [&progress, size](qint64 done) { return !progress || progress(done, size); };
     ExamReader reader;
-    const QString closing = ExamRecordTexts::closingLine();
-    const Line *block = lines.data();
-    const Line *const end = block + lines.size();
-    for (const Line *line = block; line < end; ++line) {
-        if ((line - lines.data()) % LinesPerProgress == 0 && !steps.read(line->offset))
+    std::vector<ByteLine> blockLines;
+    std::vector<Line> lines;
+    QString text;
+    qsizetype blockStart = 0;
+    const auto readBlock = [&](qsizetype blockEnd, bool closed) {
+        text = AnsiText::decode(QByteArrayView(bytes).sliced(blockStart, blockEnd - blockStart));
+        // A line's place in the bytes is its place in the text.
+        lines.clear();
+        for (const ByteLine &line : blockLines)
+            lines.push_back({QStringView(text).sliced(line.start - blockStart, line.size), line.number, line.start,
+                             itemSeparators(QByteArrayView(bytes).sliced(line.start, line.size))});
+        reader.readBlock(lines.data(), lines.data() + lines.size(), closed);
+        blockLines.clear();
+    };
+    ByteLines cut(bytes);
+    int counted = 0;
+    for (ByteLine line; cut.next(line);) {
+        if (counted++ % LinesPerProgress == 0 && !reportProgress(line.start))
             return std::nullopt;
-        if (line->text == closing) {
-            reader.readBlock(block, line, true);
-            block = line + 1;
+        const QByteArrayView lineBytes = QByteArrayView(bytes).sliced(line.start, line.size);
+        if (lineBytes == closing) {
+            readBlock(line.start, true);
+            blockStart = cut.position();
+        } else {
+            blockLines.push_back(line);
         }
     }
-    reader.readBlock(block, end, false);
+    readBlock(size, false);
+    if (!reportProgress(size))
+        return std::nullopt;
     return reader.finish();
 }
 

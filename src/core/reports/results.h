@@ -55,6 +55,8 @@ struct TicketResult
     // Questions of the ticket (up to questionCount) that have no mark.
     int unanswered() const;
 };
+// A list of many results grows by moving its bytes, not by copying each result.
+Q_DECLARE_TYPEINFO(TicketResult, Q_RELOCATABLE_TYPE);
 
 struct QuestionnaireAnswer
 {

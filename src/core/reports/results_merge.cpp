@@ -41,7 +41,7 @@ TicketResult resultOf(const Attempt &attempt)
     result.timeText = attempt.reportTime;
     result.date = attempt.reportDate.isEmpty() ? attempt.end.date() : ReportReader::readDate(attempt.reportDate);
     result.time = attempt.reportTime.isEmpty() ? attempt.end.time() : ReportReader::readTime(attempt.reportTime);
-    result.student = ExamRecordTexts::studentOf(attempt.student.line);
+    result.student = ExamRecordTexts::studentOf(attempt.student.line).toString();
     result.ticket = attempt.ticketFolder;
     if (result.ticket.size() > 1 && result.ticket.startsWith(u'b'))
         result.ticketNumber = QStringView(result.ticket).mid(1).toInt();
@@ -59,7 +59,7 @@ TicketResult resultOf(const Attempt &attempt)
     result.verdictKind = shown ? recorded(attempt.verdict) : RecordedVerdict::None;
     const Student &student = attempt.student;
     if (const std::optional<QString> data = ExamRecordTexts::dataLine(student.data1, student.data2, student.data3))
-        result.data = ExamRecordTexts::readDataLine(*data).value_or(QString());
+        result.data = ExamRecordTexts::readDataLine(*data).value_or(QStringView()).toString();
     result.exam = attempt.examTitle;
     return result;
 }
