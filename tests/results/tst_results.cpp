@@ -2,6 +2,7 @@
 #include "core/files/clock.h"
 #include "core/questionnaire/questionnaire_report.h"
 #include "core/reports/exam_report.h"
+#include "core/reports/name_part.h"
 #include "core/reports/report_reader.h"
 #include "core/reports/results_export.h"
 #include "core/reports/results_filter.h"
@@ -127,6 +128,8 @@ private slots:
     void countsStatistics();
     void filters_data();
     void filters();
+    void namePartFindsWhatContainsFinds();
+    void filterFollowsAChangedNamePart();
     void sortsByValue();
     void sortsAsOneComparisonWould_data();
     void sortsAsOneComparisonWould();
@@ -581,6 +584,47 @@ void ResultsTest::filters()
     for (const TicketResult &result : filtered.shownTickets())
         students << result.student;
     QCOMPARE(students, shown);
+}
+
+void ResultsTest::namePartFindsWhatContainsFinds()
+{
+    // Letters of both cases, the characters that fold to a Latin letter (the Kelvin sign, the
+    // long s), Cyrillic with Ё, digits, a part at the very end, and characters beyond the
+    // first plane: every part in every name, as Qt's own search without case finds it.
+    const QStringList names{u"Иванов Иван"_s, u"ИВАНОВА Ёлка"_s, u"ёлкин"_s, u"Smith"_s, u"\u212Aelvin"_s,
+                            u"Kelvin"_s, u"Mi\u017Fs"_s, u"Student 1999"_s, u"x"_s, QString(),
+                            u"😀 Emoji 😀a"_s, u"𝐀𝐁 Bold"_s, u"Σίσυφος ΣΊΣΥΦΟΣ"_s, u"straße STRASSE"_s};
+    const QStringList parts{u"иван"_s, u"ИВАН"_s, u"ё"_s, u"Ё"_s, u"ЁЛК"_s, u"sm"_s, u"K"_s, u"k"_s, u"kel"_s,
+                            u"s"_s, u"S"_s, u"ss"_s, u"99"_s, u"9"_s, u"n"_s, u"x"_s, u"xx"_s, u"😀"_s, u"😀a"_s,
+                            u"𝐁"_s, u" b"_s, u"σ"_s, u"ς"_s, u"ß"_s, u"vin"_s, u"Student 1999 and more"_s};
+    for (const QString &part : parts) {
+        const NamePart looked(part);
+        for (const QString &name : names)
+            QVERIFY2(looked.in(name) == name.contains(part, Qt::CaseInsensitive),
+                     qPrintable(u"\"%1\" in \"%2\""_s.arg(part, name)));
+    }
+    QVERIFY(NamePart().in(u"anything"_s));
+}
+
+void ResultsTest::filterFollowsAChangedNamePart()
+{
+    // The filter keeps its name part ready between rows; a part changed on the same filter
+    // (or on a copy) is looked for anew.
+    TicketResult ivanov;
+    ivanov.student = u"Иванов"_s;
+    TicketResult smith;
+    smith.student = u"Smith"_s;
+    ResultsFilter filter;
+    filter.namePart = u"ив"_s;
+    QVERIFY(filter.accepts(ivanov));
+    QVERIFY(!filter.accepts(smith));
+    ResultsFilter copy = filter;
+    copy.namePart = u"SM"_s;
+    QVERIFY(!copy.accepts(ivanov));
+    QVERIFY(copy.accepts(smith));
+    QVERIFY(filter.accepts(ivanov));
+    filter.namePart.clear();
+    QVERIFY(filter.accepts(smith));
 }
 
 void ResultsTest::sortsByValue()

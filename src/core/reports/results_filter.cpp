@@ -9,11 +9,20 @@ bool ResultsFilter::acceptsDate(const QDate &date) const
     return (!from.isValid() || date >= from) && (!to.isValid() || date <= to);
 }
 
+bool ResultsFilter::acceptsName(const QString &name) const
+{
+    if (namePart.isEmpty())
+        return true;
+    if (!m_namePart || m_namePart->text() != namePart)
+        m_namePart = std::make_shared<const NamePart>(namePart);
+    return m_namePart->in(name);
+}
+
 bool ResultsFilter::accepts(const TicketResult &result) const
 {
     if (!acceptsDate(result.date))
         return false;
-    if (!namePart.isEmpty() && !result.student.contains(namePart, Qt::CaseInsensitive))
+    if (!acceptsName(result.student))
         return false;
     if (verdict && result.verdictKind != *verdict)
         return false;
@@ -30,5 +39,5 @@ bool ResultsFilter::accepts(const TicketResult &result) const
 
 bool ResultsFilter::accepts(const QuestionnaireRunResult &run) const
 {
-    return acceptsDate(run.date) && (namePart.isEmpty() || run.name.contains(namePart, Qt::CaseInsensitive));
+    return acceptsDate(run.date) && acceptsName(run.name);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/reports/name_part.h"
 #include "core/reports/results.h"
 
 #include <QDate>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 // What the teacher asks to see: a date range, a part of the student's (or questionnaire's)
@@ -27,4 +29,8 @@ struct ResultsFilter
 
 private:
     bool acceptsDate(const QDate &date) const;
+    bool acceptsName(const QString &name) const;
+
+    // The name part made ready for searching, made anew when the part changes.
+    mutable std::shared_ptr<const NamePart> m_namePart;
 };
