@@ -3,12 +3,16 @@
 #include "core/files/ansi_text.h"
 #include "core/program/language_policy.h"
 #include "core/reports/exam_record_texts.h"
+#include "core/reports/results_cell.h"
+#include "core/reports/results_models.h"
 #include "core/reports/results_texts.h"
 
 #include <QAbstractItemModel>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -46,45 +50,47 @@ QVariant percent(double share)
 class CsvWriter
 {
 public:
-    CsvWriter(QChar separator, const QLocale &locale) : m_separator(separator), m_locale(locale)
+    explicit CsvWriter(const QLocale &locale)
+        : m_separator(char(listSeparator(locale).unicode())),
+          m_locale(locale),
+          m_plainNumbers(locale.zeroDigit() == u"0"_s && locale.negativeSign() == u"-"_s)
     {
+        for (const char c : {m_separator, '"', '\n', '\r'})
+            m_quoted[uchar(c)] = true;
         put("\xEF\xBB\xBF", 3);
+    }
+
+    void field(const ResultsCell &cell)
+    {
+        separate();
+        switch (cell.kind()) {
+        case ResultsCell::Kind::Empty:
+            return;
+        case ResultsCell::Kind::Date:
+            writeDate(cell.date());
+            return;
+        case ResultsCell::Kind::Time:
+            writeTime(cell.time());
+            return;
+        case ResultsCell::Kind::Integer:
+            writeNumber(qint64(cell.integer()));
+            return;
+        case ResultsCell::Kind::Number:
+            writeNumber(cell.number());
+            return;
+        case ResultsCell::Kind::Text:
+            writeText(cell.text());
+            return;
+        }
     }
 
     void field(const QVariant &value)
     {
-        separate();
-        switch (value.metaType().id()) {
-        case QMetaType::UnknownType:
-            return;
-        case QMetaType::QDate:
-            writeDate(value.toDate());
-            return;
-        case QMetaType::QTime:
-            writeTime(value.toTime());
-            return;
-        case QMetaType::Int:
-            writeNumber(value.toInt());
-            return;
-        case QMetaType::Double: {
-            QString number = m_locale.toString(value.toDouble(), 'g', 15);
-            number.remove(m_locale.groupSeparator());
-            quoted(number);
-            return;
-        }
-        case QMetaType::QString:
-            writeText(*static_cast<const QString *>(value.constData()));
-            return;
-        default:
-            writeText(value.toString());
-        }
+        QString text;
+        field(ResultsCell::of(value, &text));
     }
 
-    void field(const QString &value)
-    {
-        separate();
-        writeText(value);
-    }
+    void field(const QString &value) { field(ResultsCell::text(value)); }
 
     void endLine()
     {
@@ -102,38 +108,79 @@ private:
     void separate()
     {
         if (!m_first)
-            utf8(QStringView(&m_separator, 1));
+            put(m_separator);
         m_first = false;
     }
 
     // A student's name such as "=1+1" must stay a name in the spreadsheet.
     void writeText(const QString &value)
     {
-        if (!value.isEmpty() && QStringView(u"=+-@\t\r").contains(value.front())) {
-            quoted(QString(u'\'' + value));
-            return;
-        }
-        quoted(value);
+        const bool formula = !value.isEmpty() && QStringView(u"=+-@\t\r").contains(value.front());
+        quoted(value, formula);
     }
 
-    void quoted(QStringView text)
+    // The text as one field, after an apostrophe if asked: in quotes, with its quotes doubled,
+    // when it holds the separator, a quote or a line break, or begins or ends with a blank.
+    // The text is looked at and encoded in one pass; the opening quote is put in when the end
+    // of the text shows it is needed.
+    void quoted(QStringView text, bool apostrophe)
+    {
+        // Every character takes three bytes at most, a quote two, and a pair of surrogates
+        // (four bytes) is two characters.
+        char *const start = space(3 * text.size() + 3);
+        char *out = start;
+        if (apostrophe)
+            *out++ = '\'';
+        bool quote = !text.isEmpty() && ((!apostrophe && text.front() == u' ') || text.back() == u' ');
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x80) {
+                if (m_quoted[u]) {
+                    quote = true;
+                    if (u == u'"')
+                        *out++ = '"';
+                }
+                *out++ = char(u);
+            } else if (u < 0x800) {
+                *out++ = char(0xC0 | (u >> 6));
+                *out++ = char(0x80 | (u & 0x3F));
+            } else if (!c.isSurrogate()) {
+                *out++ = char(0xE0 | (u >> 12));
+                *out++ = char(0x80 | ((u >> 6) & 0x3F));
+                *out++ = char(0x80 | (u & 0x3F));
+            } else {
+                quotedThroughQt(apostrophe ? QString(u'\'').append(text) : text.toString());
+                return;
+            }
+        }
+        if (quote) {
+            std::memmove(start + 1, start, out - start);
+            *start = '"';
+            out += 1;
+            *out++ = '"';
+        }
+        m_size = out - m_data;
+    }
+
+    // A text with surrogates goes through Qt, which also decides what a lone surrogate becomes.
+    void quotedThroughQt(const QString &text)
     {
         bool quote = !text.isEmpty() && (text.front() == u' ' || text.back() == u' ');
         for (const QChar c : text) {
-            if (c == m_separator || c == u'"' || c == u'\n' || c == u'\r') {
+            if (c.unicode() < 0x80 && m_quoted[c.unicode()]) {
                 quote = true;
                 break;
             }
         }
         if (!quote) {
-            utf8(text);
+            put(text.toUtf8());
             return;
         }
         put('"');
         for (qsizetype at = 0; at < text.size();) {
             const qsizetype mark = text.indexOf(u'"', at);
             const qsizetype end = mark < 0 ? text.size() : mark + 1;
-            utf8(text.sliced(at, end - at));
+            put(QStringView(text).sliced(at, end - at).toUtf8());
             if (mark >= 0)
                 put('"');
             at = end;
@@ -141,81 +188,77 @@ private:
         put('"');
     }
 
-    // UTF-8 by hand for the common characters; a text with surrogates goes through Qt, which
-    // also decides what a lone surrogate becomes.
-    void utf8(QStringView text)
+    void digits(char *out, int value, int width)
     {
-        for (const QChar c : text) {
-            if (c.isSurrogate()) {
-                const QByteArray bytes = text.toUtf8();
-                put(bytes.constData(), bytes.size());
-                return;
-            }
-        }
-        char *out = space(3 * text.size());
-        for (const QChar c : text) {
-            const char16_t u = c.unicode();
-            if (u < 0x80) {
-                *out++ = char(u);
-            } else if (u < 0x800) {
-                *out++ = char(0xC0 | (u >> 6));
-                *out++ = char(0x80 | (u & 0x3F));
-            } else {
-                *out++ = char(0xE0 | (u >> 12));
-                *out++ = char(0x80 | ((u >> 6) & 0x3F));
-                *out++ = char(0x80 | (u & 0x3F));
-            }
-        }
-        m_size = out - m_bytes.data();
-    }
-
-    void digits(int value, int width)
-    {
-        char text[4];
         for (int i = width - 1; i >= 0; --i) {
-            text[i] = char('0' + value % 10);
+            out[i] = char('0' + value % 10);
             value /= 10;
         }
-        put(text, width);
     }
 
     void writeDate(const QDate &date)
     {
-        if (!date.isValid() || date.year() < 1000 || date.year() > 9999) {
-            utf8(date.toString(u"yyyy-MM-dd"_s));
+        int year = 0;
+        int month = 0;
+        int day = 0;
+        date.getDate(&year, &month, &day);
+        if (year < 1000 || year > 9999) {
+            put(date.toString(u"yyyy-MM-dd"_s).toUtf8());
             return;
         }
-        digits(date.year(), 4);
-        put('-');
-        digits(date.month(), 2);
-        put('-');
-        digits(date.day(), 2);
+        char *const out = space(10);
+        digits(out, year, 4);
+        out[4] = '-';
+        digits(out + 5, month, 2);
+        out[7] = '-';
+        digits(out + 8, day, 2);
+        m_size += 10;
     }
 
     void writeTime(const QTime &time)
     {
-        if (!time.isValid())
-            return;
-        digits(time.hour(), 2);
-        put(':');
-        digits(time.minute(), 2);
-        put(':');
-        digits(time.second(), 2);
+        const int seconds = time.msecsSinceStartOfDay() / 1000;
+        char *const out = space(8);
+        digits(out, seconds / 3600, 2);
+        out[2] = ':';
+        digits(out + 3, seconds / 60 % 60, 2);
+        out[5] = ':';
+        digits(out + 6, seconds % 60, 2);
+        m_size += 8;
     }
 
-    void writeNumber(int value)
+    void writeNumber(qint64 value)
     {
-        char text[16];
-        const char *const end = std::to_chars(text, text + sizeof text, value).ptr;
-        put(text, end - text);
+        if (value >= 0 && value < 10) {
+            put(char('0' + value));
+            return;
+        }
+        char *const out = space(24);
+        m_size = std::to_chars(out, out + 24, value).ptr - m_data;
+    }
+
+    // Whole numbers, which points mostly are, need none of the locale's formatting where the
+    // locale writes plain digits; any other number is written as the locale writes it.
+    void writeNumber(double value)
+    {
+        if (m_plainNumbers && std::trunc(value) == value && std::abs(value) < 1e15
+            && !(value == 0 && std::signbit(value))) {
+            writeNumber(qint64(value));
+            return;
+        }
+        QString number = m_locale.toString(value, 'g', 15);
+        number.remove(m_locale.groupSeparator());
+        quoted(number, false);
     }
 
     // Room for `bytes` more bytes at the end of what is written.
     char *space(qsizetype bytes)
     {
-        if (m_size + bytes > m_bytes.size())
+        if (m_size + bytes > m_bytes.size()) {
             m_bytes.resize(std::max(2 * m_bytes.size(), m_size + bytes + (1 << 16)));
-        return m_bytes.data() + m_size;
+            m_data = m_bytes.data();
+        }
+        return m_data + m_size;
     }
 
     void put(char c)
@@ -230,12 +273,31 @@ private:
         m_size += size;
     }
 
+    void put(const QByteArray &bytes) { put(bytes.constData(), bytes.size()); }
+
     QByteArray m_bytes;
+    char *m_data = nullptr;
     qsizetype m_size = 0;
-    const QChar m_separator;
+    const char m_separator;
     const QLocale &m_locale;
+    // Whether the locale writes numbers with the digits 0 to 9 and a hyphen for the minus.
+    const bool m_plainNumbers;
+    // The characters that put a text in quotes.
+    std::array<bool, 128> m_quoted{};
     bool m_first = true;
 };
+
+// The rows shown of a model's results, each cell read by the model's own cell().
+template <class Model, class Result>
+void writeRows(CsvWriter &writer, const QList<Result> &results, const std::vector<int> &rows, int columns)
+{
+    for (const int row : rows) {
+        const Result &result = results[row];
+        for (int column = 0; column < columns; ++column)
+            writer.field(Model::cell(result, column));
+        writer.endLine();
+    }
+}
 
 } // namespace
 
@@ -297,7 +359,7 @@ QChar listSeparator(const QLocale &locale)
 
 QByteArray csv(const QList<ResultsTable> &tables, const QLocale &locale)
 {
-    CsvWriter writer(listSeparator(locale), locale);
+    CsvWriter writer(locale);
     for (const ResultsTable &table : tables) {
         if (tables.size() > 1) {
             writer.field(table.title);
@@ -317,9 +379,32 @@ QByteArray csv(const QList<ResultsTable> &tables, const QLocale &locale)
     return writer.take();
 }
 
+QByteArray csv(const ResultsFilterModel &shown, const QLocale &locale)
+{
+    const auto *tickets = qobject_cast<const TicketResultsModel *>(shown.sourceModel());
+    const auto *runs = qobject_cast<const QuestionnaireRunsModel *>(shown.sourceModel());
+    if (!tickets && !runs)
+        return csv({ResultsTable::of(shown)}, locale);
+    CsvWriter writer(locale);
+    const int columns = shown.columnCount();
+    for (int column = 0; column < columns; ++column)
+        writer.field(shown.headerData(column, Qt::Horizontal).toString());
+    writer.endLine();
+    if (tickets)
+        writeRows<TicketResultsModel>(writer, tickets->results(), shown.shownRows(), columns);
+    else
+        writeRows<QuestionnaireRunsModel>(writer, runs->runs(), shown.shownRows(), columns);
+    return writer.take();
+}
+
 bool writeCsv(const QString &path, const QList<ResultsTable> &tables, FileError *error)
 {
     return AnsiText::writeBytes(path, csv(tables), error);
+}
+
+bool writeCsv(const QString &path, const ResultsFilterModel &shown, FileError *error)
+{
+    return AnsiText::writeBytes(path, csv(shown), error);
 }
 
 } // namespace ResultsExport

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/reports/results.h"
+#include "core/reports/results_cell.h"
 #include "core/reports/results_filter.h"
 
 #include <QAbstractProxyModel>
@@ -11,7 +12,8 @@
 
 // The tables of the results window. Qt::DisplayRole gives the text shown; Qt::EditRole the
 // value as a spreadsheet should hold it (a QDate, a QTime, a number, a text, or nothing for
-// an empty cell), which also orders the rows when a column is sorted.
+// an empty cell), which also orders the rows when a column is sorted. That value is the
+// model's cell() of a result and a column, which the CSV export also reads directly.
 
 // The columns of the tickets' table: date, time, student, data, ticket, the marks of
 // questions 1 to 20, right, wrong and unanswered counts, the verdict and the report line.
@@ -24,6 +26,9 @@ public:
                   Wrong, Unanswered, Verdict, Line, Columns };
 
     explicit TicketResultsModel(QObject *parent = nullptr);
+
+    // The value of a column for a result; a text cell refers to the result.
+    static ResultsCell cell(const TicketResult &result, int column);
 
     void setResults(QList<TicketResult> results);
     const QList<TicketResult> &results() const { return m_results; }
@@ -50,6 +55,9 @@ public:
     enum Column { Date, Time, Name, Total, Conclusion, FirstAnswer };
 
     explicit QuestionnaireRunsModel(QObject *parent = nullptr);
+
+    // The value of a column for a run; a text cell refers to the run.
+    static ResultsCell cell(const QuestionnaireRunResult &run, int column);
 
     void setRuns(QList<QuestionnaireRunResult> runs);
     const QList<QuestionnaireRunResult> &runs() const { return m_runs; }
@@ -84,6 +92,8 @@ public:
 
     // The tickets shown, in the order shown (the source must be a TicketResultsModel).
     QList<TicketResult> shownTickets() const;
+    // The source rows shown, in the order shown.
+    const std::vector<int> &shownRows() const { return m_rows; }
 
     QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex &child) const override;
