@@ -1,49 +1,5 @@
 #include "core/reports/results_cell.h"
 
-ResultsCell ResultsCell::date(QDate date)
-{
-    ResultsCell cell;
-    if (date.isValid()) {
-        cell.m_kind = Kind::Date;
-        cell.m_value.day = date.toJulianDay();
-    }
-    return cell;
-}
-
-ResultsCell ResultsCell::time(QTime time)
-{
-    ResultsCell cell;
-    if (time.isValid()) {
-        cell.m_kind = Kind::Time;
-        cell.m_value.msecs = time.msecsSinceStartOfDay();
-    }
-    return cell;
-}
-
-ResultsCell ResultsCell::integer(int value)
-{
-    ResultsCell cell;
-    cell.m_kind = Kind::Integer;
-    cell.m_value.integer = value;
-    return cell;
-}
-
-ResultsCell ResultsCell::number(double value)
-{
-    ResultsCell cell;
-    cell.m_kind = Kind::Number;
-    cell.m_value.number = value;
-    return cell;
-}
-
-ResultsCell ResultsCell::text(const QString &text)
-{
-    ResultsCell cell;
-    cell.m_kind = Kind::Text;
-    cell.m_value.text = &text;
-    return cell;
-}
-
 ResultsCell ResultsCell::of(const QVariant &value, QString *text)
 {
     switch (value.metaType().id()) {

@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -60,7 +61,10 @@ public:
         put("\xEF\xBB\xBF", 3);
     }
 
-    void field(const ResultsCell &cell)
+    // Inline, so a row written column by column chooses no kind for a column whose kind is
+    // known; the rare ways (a text in quotes, a date outside the usual years, a number through
+    // the locale) stay out of line.
+    Q_ALWAYS_INLINE void field(const ResultsCell &cell)
     {
         separate();
         switch (cell.kind()) {
@@ -105,7 +109,7 @@ public:
     }
 
 private:
-    void separate()
+    Q_ALWAYS_INLINE void separate()
     {
         if (!m_first)
             put(m_separator);
@@ -163,7 +167,7 @@ private:
     }
 
     // A text with surrogates goes through Qt, which also decides what a lone surrogate becomes.
-    void quotedThroughQt(const QString &text)
+    Q_NEVER_INLINE void quotedThroughQt(const QString &text)
     {
         bool quote = !text.isEmpty() && (text.front() == u' ' || text.back() == u' ');
         for (const QChar c : text) {
@@ -203,7 +207,7 @@ private:
         int day = 0;
         date.getDate(&year, &month, &day);
         if (year < 1000 || year > 9999) {
-            put(date.toString(u"yyyy-MM-dd"_s).toUtf8());
+            writeUnusualDate(date);
             return;
         }
         char *const out = space(10);
@@ -214,6 +218,8 @@ private:
         digits(out + 8, day, 2);
         m_size += 10;
     }
+
+    Q_NEVER_INLINE void writeUnusualDate(const QDate &date) { put(date.toString(u"yyyy-MM-dd"_s).toUtf8()); }
 
     void writeTime(const QTime &time)
     {
@@ -227,7 +233,7 @@ private:
         m_size += 8;
     }
 
-    void writeNumber(qint64 value)
+    Q_ALWAYS_INLINE void writeNumber(qint64 value)
     {
         if (value >= 0 && value < 10) {
             put(char('0' + value));
@@ -246,22 +252,31 @@ private:
             writeNumber(qint64(value));
             return;
         }
+        writeLocaleNumber(value);
+    }
+
+    Q_NEVER_INLINE void writeLocaleNumber(double value)
+    {
         QString number = m_locale.toString(value, 'g', 15);
         number.remove(m_locale.groupSeparator());
         quoted(number, false);
     }
 
     // Room for `bytes` more bytes at the end of what is written.
-    char *space(qsizetype bytes)
+    Q_ALWAYS_INLINE char *space(qsizetype bytes)
     {
-        if (m_size + bytes > m_bytes.size()) {
-            m_bytes.resize(std::max(2 * m_bytes.size(), m_size + bytes + (1 << 16)));
-            m_data = m_bytes.data();
-        }
+        if (m_size + bytes > m_bytes.size())
+            grow(bytes);
         return m_data + m_size;
     }
 
-    void put(char c)
+    Q_NEVER_INLINE void grow(qsizetype bytes)
+    {
+        m_bytes.resize(std::max(2 * m_bytes.size(), m_size + bytes + (1 << 16)));
+        m_data = m_bytes.data();
+    }
+
+    Q_ALWAYS_INLINE void put(char c)
     {
         *space(1) = c;
         ++m_size;
@@ -287,14 +302,27 @@ private:
     bool m_first = true;
 };
 
-// The rows shown of a model's results, each cell read by the model's own cell().
-template <class Model, class Result>
-void writeRows(CsvWriter &writer, const QList<Result> &results, const std::vector<int> &rows, int columns)
+// The runs shown, each cell read by the model's own cell().
+void writeRuns(CsvWriter &writer, const QList<QuestionnaireRunResult> &runs, const std::vector<int> &rows,
+               int columns)
 {
     for (const int row : rows) {
-        const Result &result = results[row];
+        const QuestionnaireRunResult &run = runs[row];
         for (int column = 0; column < columns; ++column)
-            writer.field(Model::cell(result, column));
+            writer.field(QuestionnaireRunsModel::cell(run, column));
+        writer.endLine();
+    }
+}
+
+// The tickets shown, each cell read by the model's own cell(). The columns are spelled out one
+// by one, so each column's cell is made and written without choosing its column or its kind.
+template <int... Columns>
+void writeTickets(CsvWriter &writer, const QList<TicketResult> &results, const std::vector<int> &rows,
+                  std::integer_sequence<int, Columns...>)
+{
+    for (const int row : rows) {
+        const TicketResult &result = results[row];
+        (writer.field(TicketResultsModel::cell(result, Columns)), ...);
         writer.endLine();
     }
 }
@@ -391,9 +419,9 @@ QByteArray csv(const ResultsFilterModel &shown, const QLocale &locale)
         writer.field(shown.headerData(column, Qt::Horizontal).toString());
     writer.endLine();
     if (tickets)
-        writeRows<TicketResultsModel>(writer, tickets->results(), shown.shownRows(), columns);
+        writeTickets(writer, tickets->results(), shown.shownRows(), std::make_integer_sequence<int, TicketResultsModel::Columns>());
     else
-        writeRows<QuestionnaireRunsModel>(writer, runs->runs(), shown.shownRows(), columns);
+        writeRuns(writer, runs->runs(), shown.shownRows(), columns);
     return writer.take();
 }
 

@@ -23,17 +23,6 @@ ResultsCell numberCell(const QString &text)
     return number ? ResultsCell::number(number->toDouble()) : ResultsCell();
 }
 
-// A date or time that could not be read stays the text that was written.
-ResultsCell dateCell(const QDate &date, const QString &text)
-{
-    return date.isValid() ? ResultsCell::date(date) : (text.isEmpty() ? ResultsCell() : ResultsCell::text(text));
-}
-
-ResultsCell timeCell(const QTime &time, const QString &text)
-{
-    return time.isValid() ? ResultsCell::time(time) : (text.isEmpty() ? ResultsCell() : ResultsCell::text(text));
-}
-
 // The sort key of a record's cell, straight from the record's cell instead of through a
 // QVariant per row: a date, time or number (kind 0), a text (kind 1, the text in *text), or
 // nothing (kind 2).
@@ -96,32 +85,6 @@ QVariant shown(const QVariant &value)
 } // namespace
 
 TicketResultsModel::TicketResultsModel(QObject *parent) : QAbstractTableModel(parent) {}
-
-ResultsCell TicketResultsModel::cell(const TicketResult &result, int column)
-{
-    // A mark that could not be read shows as a question mark.
-    static const QString unreadable = u"?"_s;
-    if (column >= FirstMark && column < FirstMark + TicketResult::Questions) {
-        const TicketResult::Mark mark = result.marks[column - FirstMark];
-        if (mark == TicketResult::Unreadable)
-            return ResultsCell::text(unreadable);
-        return mark == TicketResult::NoMark ? ResultsCell() : ResultsCell::integer(int(mark));
-    }
-    switch (column) {
-    case Date: return dateCell(result.date, result.dateText);
-    case Time: return timeCell(result.time, result.timeText);
-    case Student: return ResultsCell::text(result.student);
-    case Data: return ResultsCell::text(result.data);
-    case Ticket:
-        return result.ticketNumber > 0 ? ResultsCell::integer(result.ticketNumber) : ResultsCell::text(result.ticket);
-    case Right: return result.marksShown() ? ResultsCell::integer(result.count(TicketResult::Right)) : ResultsCell();
-    case Wrong: return result.marksShown() ? ResultsCell::integer(result.count(TicketResult::Wrong)) : ResultsCell();
-    case Unanswered: return result.marksShown() ? ResultsCell::integer(result.unanswered()) : ResultsCell();
-    case Verdict: return ResultsCell::text(result.verdict);
-    case Line: return ResultsCell::integer(result.line);
-    default: return ResultsCell();
-    }
-}
 
 void TicketResultsModel::setResults(QList<TicketResult> results)
 {
@@ -193,8 +156,8 @@ QuestionnaireRunsModel::QuestionnaireRunsModel(QObject *parent) : QAbstractTable
 ResultsCell QuestionnaireRunsModel::cell(const QuestionnaireRunResult &run, int column)
 {
     switch (column) {
-    case Date: return dateCell(run.date, run.dateText);
-    case Time: return timeCell(run.time, run.timeText);
+    case Date: return ResultsCell::date(run.date, run.dateText);
+    case Time: return ResultsCell::time(run.time, run.timeText);
     case Name: return ResultsCell::text(run.name);
     case Total: return numberCell(run.total);
     case Conclusion: return ResultsCell::text(run.conclusion);

@@ -27,7 +27,8 @@ public:
 
     explicit TicketResultsModel(QObject *parent = nullptr);
 
-    // The value of a column for a result; a text cell refers to the result.
+    // The value of a column for a result; a text cell refers to the result. Inline, so the
+    // export of a whole table reads each column without a call and a choice of column.
     static ResultsCell cell(const TicketResult &result, int column);
 
     void setResults(QList<TicketResult> results);
@@ -44,6 +45,32 @@ private:
     QList<TicketResult> m_results;
     QString m_language;
 };
+
+inline ResultsCell TicketResultsModel::cell(const TicketResult &result, int column)
+{
+    // A mark that could not be read shows as a question mark.
+    static const QString unreadable = QStringLiteral("?");
+    if (column >= FirstMark && column < FirstMark + TicketResult::Questions) {
+        const TicketResult::Mark mark = result.marks[column - FirstMark];
+        if (mark == TicketResult::Unreadable)
+            return ResultsCell::text(unreadable);
+        return mark == TicketResult::NoMark ? ResultsCell() : ResultsCell::integer(int(mark));
+    }
+    switch (column) {
+    case Date: return ResultsCell::date(result.date, result.dateText);
+    case Time: return ResultsCell::time(result.time, result.timeText);
+    case Student: return ResultsCell::text(result.student);
+    case Data: return ResultsCell::text(result.data);
+    case Ticket:
+        return result.ticketNumber > 0 ? ResultsCell::integer(result.ticketNumber) : ResultsCell::text(result.ticket);
+    case Right: return result.marksShown() ? ResultsCell::integer(result.count(TicketResult::Right)) : ResultsCell();
+    case Wrong: return result.marksShown() ? ResultsCell::integer(result.count(TicketResult::Wrong)) : ResultsCell();
+    case Unanswered: return result.marksShown() ? ResultsCell::integer(result.unanswered()) : ResultsCell();
+    case Verdict: return ResultsCell::text(result.verdict);
+    case Line: return ResultsCell::integer(result.line);
+    default: return ResultsCell();
+    }
+}
 
 // The columns of the questionnaire runs: date, time, questionnaire, total, conclusion, then
 // each answer and its points, as many pairs as the longest run has answers.
