@@ -23,11 +23,43 @@ ResultsCell numberCell(const QString &text)
     return number ? ResultsCell::number(number->toDouble()) : ResultsCell();
 }
 
-// The sort key of a record's cell, straight from the record's cell instead of through a
-// QVariant per row: a date, time or number (kind 0), a text (kind 1, the text in *text), or
-// nothing (kind 2).
+// The sort key of a record's cell, straight from the record instead of through a QVariant per
+// row: a date, time or number (kind 0), a text (kind 1, the text in *text), or nothing (kind 2).
+// The columns a table's first sort reads most are read from the record's fields, the same as
+// TicketResultsModel::cell() gives them; the others through cell().
 void directKey(const TicketResult &result, int column, quint8 *kind, double *order, const QString **text)
 {
+    const auto dateOrText = [&](bool valid, double value, const QString &written) {
+        *kind = valid ? 0 : (written.isEmpty() ? 2 : 1);
+        *order = valid ? value : 0;
+        if (*kind == 1)
+            *text = &written;
+    };
+    switch (column) {
+    case TicketResultsModel::Date:
+        dateOrText(result.date.isValid(), double(result.date.toJulianDay()), result.dateText);
+        return;
+    case TicketResultsModel::Time:
+        dateOrText(result.time.isValid(), result.time.msecsSinceStartOfDay(), result.timeText);
+        return;
+    case TicketResultsModel::Line:
+        *kind = 0;
+        *order = result.line;
+        return;
+    case TicketResultsModel::Student:
+    case TicketResultsModel::Data:
+    case TicketResultsModel::Verdict: {
+        const QString &value = column == TicketResultsModel::Student ? result.student
+                               : column == TicketResultsModel::Data  ? result.data
+                                                                     : result.verdict;
+        *kind = 1;
+        *order = 0;
+        *text = &value;
+        return;
+    }
+    default:
+        break;
+    }
     const ResultsCell cell = TicketResultsModel::cell(result, column);
     *kind = 0;
     *order = 0;
@@ -83,6 +115,8 @@ QVariant shown(const QVariant &value)
 }
 
 } // namespace
+
+const QString TicketResultsModel::UnreadableMark = u"?"_s;
 
 TicketResultsModel::TicketResultsModel(QObject *parent) : QAbstractTableModel(parent) {}
 

@@ -42,18 +42,19 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    // A mark that could not be read shows as a question mark.
+    static const QString UnreadableMark;
+
     QList<TicketResult> m_results;
     QString m_language;
 };
 
 inline ResultsCell TicketResultsModel::cell(const TicketResult &result, int column)
 {
-    // A mark that could not be read shows as a question mark.
-    static const QString unreadable = QStringLiteral("?");
     if (column >= FirstMark && column < FirstMark + TicketResult::Questions) {
         const TicketResult::Mark mark = result.marks[column - FirstMark];
         if (mark == TicketResult::Unreadable)
-            return ResultsCell::text(unreadable);
+            return ResultsCell::text(UnreadableMark);
         return mark == TicketResult::NoMark ? ResultsCell() : ResultsCell::integer(int(mark));
     }
     switch (column) {
