@@ -60,8 +60,7 @@ public:
     {
         for (const char c : {m_separator, '"', '\n', '\r'})
             m_quoted[uchar(c)] = true;
-        char *const out = room(m_data, 3);
-        std::memcpy(out, "\xEF\xBB\xBF", 3);
+        std::memcpy(grow(m_data, 3), "\xEF\xBB\xBF", 3);
         m_size = 3;
     }
 
@@ -293,7 +292,7 @@ private:
     // Room for `bytes` more bytes from `out` on, which may move what is written.
     Q_ALWAYS_INLINE char *room(char *out, qsizetype bytes)
     {
-        if (out + bytes > m_end)
+        if (m_end - out < bytes)
             return grow(out, bytes);
         return out;
     }
