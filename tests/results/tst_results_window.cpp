@@ -3,6 +3,7 @@
 #include "core/reports/attempts_journal.h"
 #include "core/reports/exam_report.h"
 #include "core/program/program_paths.h"
+#include "core/reports/results_export.h"
 #include "core/reports/results_models.h"
 #include "gui/results/results_window.h"
 #include "gui/settings/settings_window.h"
@@ -184,6 +185,15 @@ void ResultsWindowTest::showsFiltersSortsAndExports()
     QCOMPARE(column(tickets->model(), TicketResultsModel::Student), (QStringList{u"Иванов"_s, u"Smith"_s, u"Петров"_s}));
     QCOMPARE(column(control<QTableView>(window, "tblRuns")->model(), QuestionnaireRunsModel::Conclusion),
              QStringList{u"Средне"_s});
+    // The tests' tab writes its table as it shows it.
+    auto *runsView = control<QTableView>(window, "tblRuns");
+    control<QTabWidget>(window, "tabResults")->setCurrentWidget(runsView);
+    folder.platform.saveAnswers.enqueue(folder.path(u"tests.csv"_s));
+    control<QPushButton>(window, "cmdCsv")->click();
+    control<QTabWidget>(window, "tabResults")->setCurrentWidget(tickets);
+    const QByteArray tests = folder.readBytes(u"tests.csv"_s);
+    QCOMPARE(tests, ResultsExport::csv({ResultsTable::of(*runsView->model())}));
+    QVERIFY(tests.contains(u"Средне"_s.toUtf8()));
     // The stray line is shown with its line numbers: the next record starts on a line of its
     // own after it, as the stray line is no record's end.
     auto *problems = control<QTableWidget>(window, "tblProblems");
@@ -218,7 +228,8 @@ void ResultsWindowTest::showsFiltersSortsAndExports()
     // Exports go to the user's documents and say where they went.
     QCOMPARE(folder.platform.saveSuggestions.last(), folder.platform.documentsPath + u"/results.xlsx"_s);
     QCOMPARE(folder.platform.messageTexts(),
-             (QStringList{u"The file was saved: "_s + folder.path(u"tickets.csv"_s),
+             (QStringList{u"The file was saved: "_s + folder.path(u"tests.csv"_s),
+                          u"The file was saved: "_s + folder.path(u"tickets.csv"_s),
                           u"The file was saved: "_s + folder.path(u"results.xlsx"_s)}));
 
     control<QPushButton>(window, "cmdClose")->click();

@@ -17,29 +17,17 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A number written by the program (points, totals) as a value; nothing when it is none.
-QVariant numberOf(const QString &text)
+ResultsCell numberCell(const QString &text)
 {
     const auto number = Grade::readScore(text);
-    return number ? QVariant(number->toDouble()) : QVariant();
+    return number ? ResultsCell::number(number->toDouble()) : ResultsCell();
 }
 
-// A date or time that could not be read stays the text that was written.
-QVariant dateValue(const QDate &date, const QString &text)
-{
-    return date.isValid() ? QVariant(date) : (text.isEmpty() ? QVariant() : QVariant(text));
-}
-
-QVariant timeValue(const QTime &time, const QString &text)
-{
-    return time.isValid() ? QVariant(time) : (text.isEmpty() ? QVariant() : QVariant(text));
-}
-
-// The sort key of a record's cell for the columns a table's first sort reads most, straight
-// from the record instead of through a QVariant per row, and the same as the value
-// TicketResultsModel::data() gives for Qt::EditRole: a date or time when it was read (kind 0),
-// else its text (kind 1, the text in *text), else nothing (kind 2); the texts and the line
-// number as they are. False for other columns.
-bool directKey(const TicketResult &result, int column, quint8 *kind, double *order, const QString **text)
+// The sort key of a record's cell, straight from the record instead of through a QVariant per
+// row: a date, time or number (kind 0), a text (kind 1, the text in *text), or nothing (kind 2).
+// The columns a table's first sort reads most are read from the record's fields, the same as
+// TicketResultsModel::cell() gives them; the others through cell().
+void directKey(const TicketResult &result, int column, quint8 *kind, double *order, const QString **text)
 {
     const auto dateOrText = [&](bool valid, double value, const QString &written) {
         *kind = valid ? 0 : (written.isEmpty() ? 2 : 1);
@@ -50,14 +38,14 @@ bool directKey(const TicketResult &result, int column, quint8 *kind, double *ord
     switch (column) {
     case TicketResultsModel::Date:
         dateOrText(result.date.isValid(), double(result.date.toJulianDay()), result.dateText);
-        return true;
+        return;
     case TicketResultsModel::Time:
         dateOrText(result.time.isValid(), result.time.msecsSinceStartOfDay(), result.timeText);
-        return true;
+        return;
     case TicketResultsModel::Line:
         *kind = 0;
         *order = result.line;
-        return true;
+        return;
     case TicketResultsModel::Student:
     case TicketResultsModel::Data:
     case TicketResultsModel::Verdict: {
@@ -67,10 +55,24 @@ bool directKey(const TicketResult &result, int column, quint8 *kind, double *ord
         *kind = 1;
         *order = 0;
         *text = &value;
-        return true;
+        return;
     }
     default:
-        return false;
+        break;
+    }
+    const ResultsCell cell = TicketResultsModel::cell(result, column);
+    *kind = 0;
+    *order = 0;
+    switch (cell.kind()) {
+    case ResultsCell::Kind::Empty: *kind = 2; break;
+    case ResultsCell::Kind::Text:
+        *kind = 1;
+        *text = &cell.text();
+        break;
+    case ResultsCell::Kind::Date: *order = double(cell.date().toJulianDay()); break;
+    case ResultsCell::Kind::Time: *order = cell.time().msecsSinceStartOfDay(); break;
+    case ResultsCell::Kind::Integer: *order = cell.integer(); break;
+    case ResultsCell::Kind::Number: *order = cell.number(); break;
     }
 }
 
@@ -114,6 +116,8 @@ QVariant shown(const QVariant &value)
 
 } // namespace
 
+const QString TicketResultsModel::UnreadableMark = u"?"_s;
+
 TicketResultsModel::TicketResultsModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 void TicketResultsModel::setResults(QList<TicketResult> results)
@@ -153,43 +157,8 @@ QVariant TicketResultsModel::data(const QModelIndex &index, int role) const
         return column >= FirstMark && column <= Line ? int(Qt::AlignCenter) : int(Qt::AlignLeft | Qt::AlignVCenter);
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return QVariant();
-
-    QVariant value;
-    if (column >= FirstMark && column < FirstMark + TicketResult::Questions) {
-        const TicketResult::Mark mark = result.marks[column - FirstMark];
-        if (mark == TicketResult::Unreadable)
-            value = u"?"_s;
-        else if (mark != TicketResult::NoMark)
-            value = int(mark);
-    } else {
-        switch (column) {
-        case Date: value = dateValue(result.date, result.dateText); break;
-        case Time: value = timeValue(result.time, result.timeText); break;
-        case Student: value = result.student; break;
-        case Data: value = result.data; break;
-        case Ticket:
-            value = result.ticketNumber > 0 ? QVariant(result.ticketNumber) : QVariant(result.ticket);
-            break;
-        case Right:
-            if (result.marksShown())
-                value = result.count(TicketResult::Right);
-            break;
-        case Wrong:
-            if (result.marksShown())
-                value = result.count(TicketResult::Wrong);
-            break;
-        case Unanswered:
-            if (result.marksShown())
-                value = result.unanswered();
-            break;
-        case Verdict: value = result.verdict; break;
-        case Line: value = result.line; break;
-        default: break;
-        }
-    }
-    if (role == Qt::DisplayRole)
-        return shown(value);
-    return value;
+    const QVariant value = cell(result, column).toVariant();
+    return role == Qt::DisplayRole ? shown(value) : value;
 }
 
 QVariant TicketResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -217,6 +186,25 @@ QVariant TicketResultsModel::headerData(int section, Qt::Orientation orientation
 }
 
 QuestionnaireRunsModel::QuestionnaireRunsModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+ResultsCell QuestionnaireRunsModel::cell(const QuestionnaireRunResult &run, int column)
+{
+    switch (column) {
+    case Date: return ResultsCell::date(run.date, run.dateText);
+    case Time: return ResultsCell::time(run.time, run.timeText);
+    case Name: return ResultsCell::text(run.name);
+    case Total: return numberCell(run.total);
+    case Conclusion: return ResultsCell::text(run.conclusion);
+    default: {
+        // Each answer and its points, as far as the run has answers.
+        const qsizetype answer = (column - FirstAnswer) / 2;
+        if (column < FirstAnswer || answer >= run.answers.size())
+            return ResultsCell();
+        const QuestionnaireAnswer &given = run.answers[answer];
+        return (column - FirstAnswer) % 2 == 0 ? ResultsCell::text(given.answer) : numberCell(given.points);
+    }
+    }
+}
 
 void QuestionnaireRunsModel::setRuns(QList<QuestionnaireRunResult> runs)
 {
@@ -257,28 +245,22 @@ QVariant QuestionnaireRunsModel::data(const QModelIndex &index, int role) const
         if (role == Qt::ToolTipRole)
             return run.answers[answer].question;
     }
-    if (role != Qt::DisplayRole && role != Qt::EditRole)
+    if (role == Qt::EditRole)
+        return cell(run, column).toVariant();
+    if (role != Qt::DisplayRole)
         return QVariant();
-    // Line breaks of a conclusion show as blanks in the table's one line.
-    const auto oneLine = [role](const QString &text) {
-        return role == Qt::DisplayRole ? QString(text).replace(u'\n', u' ') : text;
-    };
-    QVariant value;
-    switch (column) {
-    case Date: value = dateValue(run.date, run.dateText); break;
-    case Time: value = timeValue(run.time, run.timeText); break;
-    case Name: value = run.name; break;
-    case Total: value = role == Qt::DisplayRole ? QVariant(run.total) : numberOf(run.total); break;
-    case Conclusion: value = oneLine(run.conclusion); break;
-    default: {
+    // The table shows the total and the points as written, and the line breaks of a conclusion
+    // or an answer as blanks in its one line.
+    const auto oneLine = [](QString text) { return text.replace(u'\n', u' '); };
+    if (column == Total)
+        return run.total;
+    if (column == Conclusion)
+        return oneLine(run.conclusion);
+    if (column >= FirstAnswer) {
         const QuestionnaireAnswer &answer = run.answers[(column - FirstAnswer) / 2];
-        if ((column - FirstAnswer) % 2 == 0)
-            value = oneLine(answer.answer);
-        else
-            value = role == Qt::DisplayRole ? QVariant(answer.points) : numberOf(answer.points);
+        return (column - FirstAnswer) % 2 == 0 ? QVariant(oneLine(answer.answer)) : QVariant(answer.points);
     }
-    }
-    return role == Qt::DisplayRole ? shown(value) : value;
+    return shown(cell(run, column).toVariant());
 }
 
 QVariant QuestionnaireRunsModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -490,7 +472,8 @@ const ResultsFilterModel::ColumnOrder &ResultsFilterModel::orderOf(int column)
     for (int row = 0; row < rows; ++row) {
         Key &key = keys[row];
         const QString *text = nullptr;
-        if (tickets && directKey(tickets->results()[row], column, &key.kind, &key.order, &text)) {
+        if (tickets) {
+            directKey(tickets->results()[row], column, &key.kind, &key.order, &text);
             if (text)
                 rankText(row, *text);
             continue;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/reports/results.h"
+#include "core/reports/results_cell.h"
 #include "core/reports/results_filter.h"
 
 #include <QAbstractProxyModel>
@@ -11,7 +12,8 @@
 
 // The tables of the results window. Qt::DisplayRole gives the text shown; Qt::EditRole the
 // value as a spreadsheet should hold it (a QDate, a QTime, a number, a text, or nothing for
-// an empty cell), which also orders the rows when a column is sorted.
+// an empty cell), which also orders the rows when a column is sorted. That value is the
+// model's cell() of a result and a column, which the CSV export also reads directly.
 
 // The columns of the tickets' table: date, time, student, data, ticket, the marks of
 // questions 1 to 20, right, wrong and unanswered counts, the verdict and the report line.
@@ -25,6 +27,10 @@ public:
 
     explicit TicketResultsModel(QObject *parent = nullptr);
 
+    // The value of a column for a result; a text cell refers to the result. Inline, so the
+    // export of a whole table reads each column without a call and a choice of column.
+    static ResultsCell cell(const TicketResult &result, int column);
+
     void setResults(QList<TicketResult> results);
     const QList<TicketResult> &results() const { return m_results; }
     // "eng" gives English headers; any other language the Russian ones.
@@ -36,9 +42,36 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    // A mark that could not be read shows as a question mark.
+    static const QString UnreadableMark;
+
     QList<TicketResult> m_results;
     QString m_language;
 };
+
+inline ResultsCell TicketResultsModel::cell(const TicketResult &result, int column)
+{
+    if (column >= FirstMark && column < FirstMark + TicketResult::Questions) {
+        const TicketResult::Mark mark = result.marks[column - FirstMark];
+        if (mark == TicketResult::Unreadable)
+            return ResultsCell::text(UnreadableMark);
+        return mark == TicketResult::NoMark ? ResultsCell() : ResultsCell::integer(int(mark));
+    }
+    switch (column) {
+    case Date: return ResultsCell::date(result.date, result.dateText);
+    case Time: return ResultsCell::time(result.time, result.timeText);
+    case Student: return ResultsCell::text(result.student);
+    case Data: return ResultsCell::text(result.data);
+    case Ticket:
+        return result.ticketNumber > 0 ? ResultsCell::integer(result.ticketNumber) : ResultsCell::text(result.ticket);
+    case Right: return result.marksShown() ? ResultsCell::integer(result.count(TicketResult::Right)) : ResultsCell();
+    case Wrong: return result.marksShown() ? ResultsCell::integer(result.count(TicketResult::Wrong)) : ResultsCell();
+    case Unanswered: return result.marksShown() ? ResultsCell::integer(result.unanswered()) : ResultsCell();
+    case Verdict: return ResultsCell::text(result.verdict);
+    case Line: return ResultsCell::integer(result.line);
+    default: return ResultsCell();
+    }
+}
 
 // The columns of the questionnaire runs: date, time, questionnaire, total, conclusion, then
 // each answer and its points, as many pairs as the longest run has answers.
@@ -50,6 +83,9 @@ public:
     enum Column { Date, Time, Name, Total, Conclusion, FirstAnswer };
 
     explicit QuestionnaireRunsModel(QObject *parent = nullptr);
+
+    // The value of a column for a run; a text cell refers to the run.
+    static ResultsCell cell(const QuestionnaireRunResult &run, int column);
 
     void setRuns(QList<QuestionnaireRunResult> runs);
     const QList<QuestionnaireRunResult> &runs() const { return m_runs; }
@@ -84,6 +120,8 @@ public:
 
     // The tickets shown, in the order shown (the source must be a TicketResultsModel).
     QList<TicketResult> shownTickets() const;
+    // The source rows shown, in the order shown.
+    const std::vector<int> &shownRows() const { return m_rows; }
 
     QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex &child) const override;

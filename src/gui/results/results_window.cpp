@@ -799,11 +799,11 @@ void ResultsWindow::exportCsv()
                                                        text(u"Файлы CSV (*.csv)"_s, u"CSV files (*.csv)"_s));
     if (path.isEmpty())
         return;
-    const QList<ResultsTable> tables = tab == tblRuns          ? QList<ResultsTable>{ResultsTable::of(*m_shownRuns)}
-                                       : tab == pageStatistics ? ResultsExport::statisticsTables(m_statistics, m_language)
-                                                               : QList<ResultsTable>{ResultsTable::of(*m_shownTickets)};
     FileError error;
-    sayWhereWritten(ResultsExport::writeCsv(path, tables, &error), path, error.reason(LanguagePolicy(m_language)));
+    const bool written = tab == pageStatistics
+                             ? ResultsExport::writeCsv(path, ResultsExport::statisticsTables(m_statistics, m_language), &error)
+                             : ResultsExport::writeCsv(path, tab == tblRuns ? *m_shownRuns : *m_shownTickets, &error);
+    sayWhereWritten(written, path, error.reason(LanguagePolicy(m_language)));
 }
 
 void ResultsWindow::exportPdf()
