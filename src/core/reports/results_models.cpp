@@ -436,8 +436,8 @@ void ResultsFilterModel::orderRows()
         } else {
             for (size_t end = order.rows.size(); end > 0;) {
                 size_t start = end - 1;
-                const quint32 rank = order.ranks[order.rows[start]];
-                while (start > 0 && order.ranks[order.rows[start - 1]] == rank)
+                const quint32 rank = order.ranks[start];
+                while (start > 0 && order.ranks[start - 1] == rank)
                     --start;
                 take(start, end);
                 end = start;
@@ -512,7 +512,7 @@ const ResultsFilterModel::ColumnOrder &ResultsFilterModel::orderOf(int column)
     const auto take = [&order](const auto &sorted) {
         for (size_t i = 0; i < sorted.size(); ++i) {
             order.rows[i] = sorted[i].second;
-            order.ranks[sorted[i].second] = i == 0 ? 0 : order.ranks[sorted[i - 1].second] + (sorted[i - 1].first < sorted[i].first ? 1 : 0);
+            order.ranks[i] = i == 0 ? 0 : order.ranks[i - 1] + (sorted[i - 1].first < sorted[i].first ? 1 : 0);
         }
     };
     // Whole numbers (dates, times, counts, the ranks of texts) are packed with their kind into

@@ -147,7 +147,8 @@ private:
     void arrange();
     void orderRows();
     // The source rows in the order of a column's cells, equal cells in the order of the
-    // report, and the place of each source row's cell in that order, equal cells sharing one.
+    // report, and the rank of the cell at each place of that order, equal cells sharing one
+    // (kept by place, so that walking the order reads both in step).
     struct ColumnOrder
     {
         std::vector<quint32> rows;
