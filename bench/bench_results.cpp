@@ -177,16 +177,16 @@ int main(int argc, char *argv[])
     const QByteArray csv = ResultsExport::csv(everyRecord);
     report("CSV of every record", timer, csv.size());
     const QString csvPath = folder.filePath(u"results.csv"_s);
-    timer.restart();
-    if (!ResultsExport::writeCsv(csvPath, everyRecord))
+    bool csvWhole = true;
+    const auto [writeFloor, csvWritten] = mediansInTurn(
+        [&] { csvWhole = AnsiText::writeBytes(csvPath, csv) && csvWhole; },
+        [&] { csvWhole = ResultsExport::writeCsv(csvPath, everyRecord) && csvWhole; });
+    if (!csvWhole)
         return 4;
-    const double csvWritten = seconds(timer);
-    report("CSV written to its file", timer, csv.size());
-    timer.restart();
-    if (!AnsiText::writeBytes(csvPath, csv))
-        return 4;
-    const double writeFloor = seconds(timer);
-    report("floor: write the same bytes", timer, csv.size());
+    std::printf("%-34s %8.3f s  %7.1f MB/s (median of three)\n", "floor: write the same bytes", writeFloor,
+                csv.size() / 1e6 / writeFloor);
+    std::printf("%-34s %8.3f s  %7.1f MB/s (median of three)\n", "CSV written to its file", csvWritten,
+                csv.size() / 1e6 / csvWritten);
 
     // The floor of the reading: the bytes read and decoded from Windows-1251, nothing more.
     // Each reading and its floor are timed in turns, three times, and their medians compared:
@@ -244,35 +244,48 @@ int main(int argc, char *argv[])
         million << contents->tickets.at(million.size() % contents->tickets.size());
     TicketResultsModel manyRows;
     manyRows.setResults(std::move(million));
-    ResultsFilterModel shownRows;
-    timer.restart();
-    shownRows.setSourceModel(&manyRows);
-    std::printf("%d of a million rows shown unfiltered\n", shownRows.rowCount());
-    const double showAll = seconds(timer);
-    report("1M rows: show them all", timer);
-    timer.restart();
-    shownRows.sort(TicketResultsModel::Date, Qt::DescendingOrder);
-    const double sortByDate = seconds(timer);
-    report("1M rows: sort by date", timer);
-    timer.restart();
-    shownRows.sort(TicketResultsModel::Student);
-    const double sortByStudent = seconds(timer);
-    report("1M rows: sort by student", timer);
-    timer.restart();
-    shownRows.sort(TicketResultsModel::Student, Qt::DescendingOrder);
-    const double sortAgain = seconds(timer);
-    report("1M rows: sort by student again", timer);
-    timer.restart();
-    shownRows.setFilter(filter);
-    std::printf("%d of a million rows shown\n", shownRows.rowCount());
-    const double filterMillion = seconds(timer);
-    report("1M rows: filter by a name part", timer);
+    // Three rounds, each on a table view of its own (a column's first sort reads the column,
+    // later ones walk the order it kept), and the median of each step.
+    std::array<std::array<double, 5>, 3> rounds{};
+    int shownAll = 0;
+    int shownFiltered = 0;
+    for (auto &round : rounds) {
+        ResultsFilterModel shownRows;
+        timer.restart();
+        shownRows.setSourceModel(&manyRows);
+        shownAll = shownRows.rowCount();
+        round[0] = seconds(timer);
+        timer.restart();
+        shownRows.sort(TicketResultsModel::Date, Qt::DescendingOrder);
+        round[1] = seconds(timer);
+        timer.restart();
+        shownRows.sort(TicketResultsModel::Student);
+        round[2] = seconds(timer);
+        timer.restart();
+        shownRows.sort(TicketResultsModel::Student, Qt::DescendingOrder);
+        round[3] = seconds(timer);
+        timer.restart();
+        shownRows.setFilter(filter);
+        shownFiltered = shownRows.rowCount();
+        round[4] = seconds(timer);
+    }
+    const auto median = [&rounds](size_t step) {
+        std::array<double, 3> times{rounds[0][step], rounds[1][step], rounds[2][step]};
+        std::sort(times.begin(), times.end());
+        return times[1];
+    };
+    const double showAll = median(0);
+    const double sortByDate = median(1);
+    const double sortByStudent = median(2);
+    const double sortAgain = median(3);
+    const double filterMillion = median(4);
+    std::printf("%d of a million rows shown unfiltered, %d by the name part\n", shownAll, shownFiltered);
 
     ratio("report read into the table", reportRead, readFloor);
     ratio("attempts journal read", journalRead, journalFloor);
     ratio("CSV export", csvWritten, writeFloor);
     const auto goal = [](const char *step, double measured) {
-        std::printf("%-34s %8.3f s (goal: 0.100 s at most)\n", step, measured);
+        std::printf("%-34s %8.3f s (median of three; goal: 0.100 s at most)\n", step, measured);
     };
     goal("1M rows: show them all", showAll);
     goal("1M rows: sort by date", sortByDate);

@@ -455,19 +455,80 @@ const ResultsFilterModel::ColumnOrder &ResultsFilterModel::orderOf(int column)
         return known->second;
     const QAbstractItemModel *source = sourceModel();
     const int rows = source->rowCount();
-    std::vector<Key> keys(rows);
     // Texts are ranked once each, by the collation of the locale.
     QHash<QString, int> texts;
-    std::vector<int> textOf(rows, -1);
     QStringList distinct;
-    const auto rankText = [&](int row, const QString &text) {
+    const auto textIndex = [&](const QString &text) {
         auto at = texts.constFind(text);
         if (at == texts.constEnd()) {
             at = texts.insert(text, int(distinct.size()));
             distinct << text;
         }
-        textOf[row] = *at;
+        return *at;
     };
+    const auto ranksOfTexts = [&distinct] {
+        std::vector<int> byCollation(distinct.size());
+        std::iota(byCollation.begin(), byCollation.end(), 0);
+        std::sort(byCollation.begin(), byCollation.end(), [&distinct](int a, int b) {
+            return QString::localeAwareCompare(distinct[a], distinct[b]) < 0;
+        });
+        std::vector<int> rank(distinct.size());
+        for (size_t i = 0; i < byCollation.size(); ++i) {
+            const bool same = i > 0 && QString::localeAwareCompare(distinct[byCollation[i - 1]], distinct[byCollation[i]]) == 0;
+            rank[byCollation[i]] = i == 0 ? 0 : rank[byCollation[i - 1]] + (same ? 0 : 1);
+        }
+        return rank;
+    };
+    // Every row's place among the distinct keys: equal cells share a rank. The keys are
+    // sorted with their rows beside them, which is several times faster than through an index.
+    ColumnOrder order;
+    const auto take = [&order, rows](const auto &sorted) {
+        order.rows.resize(rows);
+        order.ranks.resize(rows);
+        for (size_t i = 0; i < sorted.size(); ++i) {
+            order.rows[i] = sorted[i].second;
+            order.ranks[i] = i == 0 ? 0 : order.ranks[i - 1] + (sorted[i - 1].first < sorted[i].first ? 1 : 0);
+        }
+    };
+    // Whole numbers (dates, times, counts, the ranks of texts) are packed with their kind into
+    // one integer, which sorts faster again than a kind and a double. The results' cells are
+    // whole numbers or texts, so their keys are packed as they are read, with no other copy of
+    // a million keys: a text's key holds its index among the texts until the texts are ranked.
+    constexpr double Whole = 4503599627370496.0; // 2 to the 52nd
+    const auto pack = [](quint8 kind, double value) {
+        return quint64(kind) << 60 | quint64(qint64(value) + qint64(Whole));
+    };
+    const auto isWhole = [](double value) { return value == std::trunc(value) && std::abs(value) < Whole; };
+    if (const auto *tickets = qobject_cast<const TicketResultsModel *>(source)) {
+        std::vector<std::pair<quint64, quint32>> packed(rows);
+        bool whole = true;
+        for (int row = 0; row < rows && whole; ++row) {
+            quint8 kind = 0;
+            double value = 0;
+            const QString *text = nullptr;
+            directKey(tickets->results()[row], column, &kind, &value, &text);
+            if (text)
+                value = textIndex(*text);
+            whole = isWhole(value);
+            packed[row] = {pack(kind, value), quint32(row)};
+        }
+        if (whole) {
+            const std::vector<int> rank = ranksOfTexts();
+            for (auto &[key, row] : packed) {
+                if (key >> 60 == 1)
+                    key = pack(1, rank[qint64(key & ((quint64(1) << 60) - 1)) - qint64(Whole)]);
+            }
+            // The rows are in order already, so a sort that keeps the order of equal keys gives
+            // the order of the report among them.
+            radixSort(packed);
+            take(packed);
+            return m_ranks.emplace(column, std::move(order)).first->second;
+        }
+        texts.clear();
+        distinct.clear();
+    }
+    std::vector<Key> keys(rows);
+    std::vector<int> textOf(rows, -1);
     const auto *tickets = qobject_cast<const TicketResultsModel *>(source);
     for (int row = 0; row < rows; ++row) {
         Key &key = keys[row];
@@ -475,7 +536,7 @@ const ResultsFilterModel::ColumnOrder &ResultsFilterModel::orderOf(int column)
         if (tickets) {
             directKey(tickets->results()[row], column, &key.kind, &key.order, &text);
             if (text)
-                rankText(row, *text);
+                textOf[row] = textIndex(*text);
             continue;
         }
         const QVariant value = source->data(source->index(row, column), Qt::EditRole);
@@ -483,50 +544,22 @@ const ResultsFilterModel::ColumnOrder &ResultsFilterModel::orderOf(int column)
         case QMetaType::UnknownType: key.kind = 2; break;
         case QMetaType::QString:
             key.kind = 1;
-            rankText(row, value.toString());
+            textOf[row] = textIndex(value.toString());
             break;
         case QMetaType::QDate: key.order = double(value.toDate().toJulianDay()); break;
         case QMetaType::QTime: key.order = value.toTime().msecsSinceStartOfDay(); break;
         default: key.order = value.toDouble(); break;
         }
     }
-    std::vector<int> byCollation(distinct.size());
-    std::iota(byCollation.begin(), byCollation.end(), 0);
-    std::sort(byCollation.begin(), byCollation.end(), [&distinct](int a, int b) {
-        return QString::localeAwareCompare(distinct[a], distinct[b]) < 0;
-    });
-    std::vector<int> rank(distinct.size());
-    for (size_t i = 0; i < byCollation.size(); ++i) {
-        const bool same = i > 0 && QString::localeAwareCompare(distinct[byCollation[i - 1]], distinct[byCollation[i]]) == 0;
-        rank[byCollation[i]] = i == 0 ? 0 : rank[byCollation[i - 1]] + (same ? 0 : 1);
-    }
+    const std::vector<int> rank = ranksOfTexts();
     for (int row = 0; row < rows; ++row) {
         if (textOf[row] >= 0)
             keys[row].order = rank[textOf[row]];
     }
-    // Every row's place among the distinct keys: equal cells share a rank. The keys are
-    // sorted with their rows beside them, which is several times faster than through an index.
-    ColumnOrder order;
-    order.rows.resize(rows);
-    order.ranks.resize(rows);
-    const auto take = [&order](const auto &sorted) {
-        for (size_t i = 0; i < sorted.size(); ++i) {
-            order.rows[i] = sorted[i].second;
-            order.ranks[i] = i == 0 ? 0 : order.ranks[i - 1] + (sorted[i - 1].first < sorted[i].first ? 1 : 0);
-        }
-    };
-    // Whole numbers (dates, times, counts, the ranks of texts) are packed with their kind into
-    // one integer, which sorts faster again than a kind and a double.
-    constexpr double Whole = 4503599627370496.0; // 2 to the 52nd
-    const bool whole = std::all_of(keys.begin(), keys.end(), [](const Key &key) {
-        return key.order == std::trunc(key.order) && std::abs(key.order) < Whole;
-    });
-    if (whole) {
+    if (std::all_of(keys.begin(), keys.end(), [&](const Key &key) { return isWhole(key.order); })) {
         std::vector<std::pair<quint64, quint32>> packed(rows);
         for (int row = 0; row < rows; ++row)
-            packed[row] = {quint64(keys[row].kind) << 60 | quint64(qint64(keys[row].order) + qint64(Whole)), quint32(row)};
-        // The rows are in order already, so a sort that keeps the order of equal keys gives the
-        // order of the report among them.
+            packed[row] = {pack(keys[row].kind, keys[row].order), quint32(row)};
         radixSort(packed);
         take(packed);
     } else {
