@@ -124,6 +124,7 @@ private slots:
     void readsDatesOfEitherSystem_data();
     void readsDatesOfEitherSystem();
     void cancelsReading();
+    void readsALargeReportInHalvesAsOne();
     void countsStatistics_data();
     void countsStatistics();
     void filters_data();
@@ -471,6 +472,51 @@ void ResultsTest::cancelsReading()
     QCOMPARE(contents->tickets.size(), 2000);
     QCOMPARE(contents->tickets.last().line, 1999 * 9 + 1);
     QVERIFY(last > 0 && last <= all);
+}
+
+void ResultsTest::readsALargeReportInHalvesAsOne()
+{
+    // A report of several megabytes is read in two halves at once where the machine has two
+    // cores. Whatever the parting, the records, their line numbers and the problems come out
+    // as from one reading: a record without its student line stands now and then in either
+    // half, and the halves meet between records written with different line ends.
+    const QByteArray rus = golden(u"report/rus.txt"_s);
+    const QByteArray lf = QByteArray(golden(u"report/eng.txt"_s)).replace("\r\r\n", "\n").replace("\r\n", "\n");
+    QByteArray damaged = rus;
+    damaged.remove(damaged.indexOf("\xd4.\xc8"), damaged.indexOf("\xc1\xe8\xeb") - damaged.indexOf("\xd4.\xc8"));
+    const auto recordOf = [&](int i) -> const QByteArray & { return i % 1000 == 500 ? damaged : i % 2 ? lf : rus; };
+    const auto linesOf = [&](int i) { return &recordOf(i) == &rus ? 9 : 8; };
+    QByteArray report;
+    int records = 0;
+    QList<int> damagedAt;
+    for (int line = 1; report.size() < 12 * 1024 * 1024; line += linesOf(records++)) {
+        if (&recordOf(records) == &damaged)
+            damagedAt << line;
+        report += recordOf(records);
+    }
+    qint64 last = -1;
+    bool ordered = true;
+    const auto contents = ReportReader::readExamReport(report, [&](qint64 done, qint64 total) {
+        ordered = ordered && done >= last && done <= total;
+        last = done;
+        return true;
+    });
+    QVERIFY(contents);
+    QVERIFY(ordered);
+    QCOMPARE(last, qint64(report.size()));
+    QCOMPARE(contents->tickets.size(), records);
+    for (int i = 0, line = 1; i < records; line += linesOf(i++)) {
+        if (contents->tickets.at(i).line != line)
+            QFAIL(qPrintable(u"record %1 at line %2, read at %3"_s.arg(i).arg(line).arg(contents->tickets.at(i).line)));
+    }
+    QList<int> problemLines;
+    for (const ReportProblem &problem : contents->problems)
+        problemLines << problem.firstLine;
+    QCOMPARE(problemLines, damagedAt);
+    QVERIFY(damagedAt.size() > 2);
+
+    // Cancelled in the first half, the second stops too and nothing is read.
+    QVERIFY(!ReportReader::readExamReport(report, [](qint64 done, qint64 total) { return done < total / 4; }));
 }
 
 void ResultsTest::countsStatistics_data()

@@ -1,8 +1,10 @@
 #include "core/reports/exam_record_texts.h"
 
+#include "core/files/ansi_text.h"
 #include "core/files/fixed_point.h"
 
 #include <array>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -204,6 +206,36 @@ std::optional<ExamRecordTexts::Mark> ExamRecordTexts::readEvaluationLine(int que
     const QString &english = EnglishLines[question - 1];
     if (item.startsWith(english))
         return Mark{u"eng"_s, item.mid(english.size())};
+    return std::nullopt;
+}
+
+std::optional<ExamRecordTexts::EncodedMark> ExamRecordTexts::readEvaluationItem(int question, QByteArrayView item)
+{
+    // The evaluation lines in the report's encoding, made once from the same texts.
+    struct Encoded
+    {
+        std::array<QByteArray, Questions> russian;
+        std::array<QByteArray, Questions> english;
+    };
+    static const Encoded encoded = [] {
+        Encoded lines;
+        for (int n = 0; n < Questions; ++n) {
+            lines.russian[n] = AnsiText::encode(RussianLines[n]);
+            lines.english[n] = AnsiText::encode(EnglishLines[n]);
+        }
+        return lines;
+    }();
+    if (question < 1 || question > Questions)
+        return std::nullopt;
+    const auto begins = [&item](const QByteArray &caption) {
+        return item.size() >= caption.size() && std::memcmp(item.data(), caption.constData(), size_t(caption.size())) == 0;
+    };
+    const QByteArray &russian = encoded.russian[question - 1];
+    if (begins(russian))
+        return EncodedMark{u"rus"_s, item.sliced(russian.size())};
+    const QByteArray &english = encoded.english[question - 1];
+    if (begins(english))
+        return EncodedMark{u"eng"_s, item.sliced(english.size())};
     return std::nullopt;
 }
 

@@ -76,6 +76,13 @@ public:
     // An item of the marks line as the evaluation line of that question; nothing when it is
     // none in either language.
     static std::optional<Mark> readEvaluationLine(int question, QStringView item);
+    struct EncodedMark
+    {
+        QString language; // "rus" or "eng"
+        QByteArrayView mark;
+    };
+    // The same for an item as the report's Windows-1251 bytes, read without decoding them.
+    static std::optional<EncodedMark> readEvaluationItem(int question, QByteArrayView item);
     // The verdict of a verdict line in either language: None for the empty line, nothing for
     // a line that is no verdict caption.
     static std::optional<Verdict> readVerdict(QStringView line);

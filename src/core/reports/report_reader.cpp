@@ -17,7 +17,9 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -35,6 +37,8 @@ struct Line
     // The "; " that part the items of an exam report's marks line, counted where the line
     // was cut from the bytes.
     qsizetype itemSeparators = 0;
+    // The line's bytes in an exam report, one per character of the text.
+    const char *bytes = nullptr;
 };
 
 // How often the reading looks at its progress callback.
@@ -128,19 +132,18 @@ qsizetype itemSeparators(QByteArrayView line)
 class ByteLines
 {
 public:
-    explicit ByteLines(const QByteArray &bytes) : m_data(bytes.constData()), m_size(bytes.size()) {}
+    explicit ByteLines(QByteArrayView bytes) : m_data(bytes.data()), m_size(bytes.size()) {}
 
     bool next(ByteLine &line)
     {
         if (m_at >= m_size)
             return false;
-        // The next CR and the next LF are each looked for by memchr and kept until passed.
-        if (m_cr < m_at)
-            m_cr = find('\r');
-        if (m_lf < m_at)
-            m_lf = find('\n');
-        const char *const c = m_data + std::min(m_cr, m_lf);
         const char *const end = m_data + m_size;
+        const void *lf = std::memchr(m_data + m_at, '\n', size_t(m_size - m_at));
+        const char *stop = lf ? static_cast<const char *>(lf) : end;
+        // A CR before it ends the line sooner: the LF of CR LF, or a lone CR.
+        const void *cr = std::memchr(m_data + m_at, '\r', size_t(stop - (m_data + m_at)));
+        const char *c = cr ? static_cast<const char *>(cr) : stop;
         line = {m_at, c - (m_data + m_at), m_number++};
         qsizetype at = c - m_data;
         if (c < end) {
@@ -158,19 +161,13 @@ public:
 
     // The first byte after the line given last.
     qsizetype position() const { return m_at; }
+    // The lines given so far.
+    int count() const { return m_number - 1; }
 
 private:
-    qsizetype find(char c) const
-    {
-        const void *found = std::memchr(m_data + m_at, c, size_t(m_size - m_at));
-        return found ? static_cast<const char *>(found) - m_data : m_size;
-    }
-
     const char *m_data;
     qsizetype m_size;
     qsizetype m_at = 0;
-    qsizetype m_cr = -1;
-    qsizetype m_lf = -1;
     int m_number = 1;
 };
 
@@ -405,20 +402,28 @@ public:
     template<typename Read>
     Entry of(QStringView text, const Read &read)
     {
-        if (const auto found = m_entries.constFind(text); found != m_entries.cend())
+        // Records that follow each other mostly repeat the text the one before had.
+        if (m_last && QStringView(m_last->text) == text)
+            return *m_last;
+        if (const auto found = m_entries.constFind(text); found != m_entries.cend()) {
+            m_last = &*found;
             return *found;
+        }
         if (m_entries.size() >= Limit)
             m_entries.clear();
         Entry entry{text.toString(), Value()};
         entry.value = read(entry.text);
         // The key views the kept text, which the entry holds as long as the table does.
-        m_entries.insert(QStringView(entry.text), entry);
+        m_last = &*m_entries.insert(QStringView(entry.text), entry);
         return entry;
     }
 
 private:
     static constexpr qsizetype Limit = 1 << 16;
     QHash<QStringView, Entry> m_entries;
+    // The entry given last. Entries stay where they are until the next one is added (which
+    // may move them all), and that one then becomes the last.
+    const Entry *m_last = nullptr;
 };
 
 class ExamReader
@@ -459,22 +464,7 @@ public:
         }
     }
 
-    ExamReportContents finish()
-    {
-        // The questions a ticket has, as far as the report shows.
-        QHash<QString, int> questions;
-        for (const TicketResult &ticket : std::as_const(m_contents.tickets)) {
-            int highest = 0;
-            for (int n = 0; n < TicketResult::Questions; ++n)
-                if (ticket.marks[n] != TicketResult::NoMark)
-                    highest = n + 1;
-            int &count = questions[ticket.ticket];
-            count = std::max(count, highest);
-        }
-        for (TicketResult &ticket : m_contents.tickets)
-            ticket.questionCount = questions.value(ticket.ticket);
-        return std::move(m_contents);
-    }
+    ExamReportContents take() { return std::move(m_contents); }
 
 private:
     // Reads the record whose marks line is given from the lines [from, end), the lines
@@ -550,23 +540,24 @@ private:
             m_contents.problems << problem(ReportProblem::UnreadableDate, line, line);
     }
 
+    // The marks line is read in its bytes: the items are found with memchr and their captions
+    // compared byte for byte, which is where a large report spends most of its characters.
     void readMarks(TicketResult &ticket, const Line *line)
     {
         bool unreadable = false;
         int n = 0;
-        const QStringView text = line->text;
-        const char16_t *const chars = text.utf16();
-        const qsizetype size = text.size();
+        const char *const bytes = line->bytes;
+        const qsizetype size = line->text.size();
         for (qsizetype start = 0; start <= size && n < TicketResult::Questions; ++n) {
             qsizetype end = start;
-            for (;; ++end) {
-                while (end < size && chars[end] != u';')
-                    ++end;
-                if (end >= size || (end + 1 < size && chars[end + 1] == u' '))
+            for (;;) {
+                const void *found = end < size ? std::memchr(bytes + end, ';', size_t(size - end)) : nullptr;
+                end = found ? static_cast<const char *>(found) - bytes : size;
+                if (end >= size || (end + 1 < size && bytes[end + 1] == ' '))
                     break;
+                ++end;
             }
-            end = std::min(end, size);
-            ticket.marks[n] = markOf(ticket, n, text.sliced(start, end - start));
+            ticket.marks[n] = markOf(ticket, n, QByteArrayView(bytes + start, end - start));
             unreadable = unreadable || ticket.marks[n] == TicketResult::Unreadable;
             start = end + 2;
         }
@@ -574,19 +565,19 @@ private:
             m_contents.problems << problem(ReportProblem::UnreadableMark, line, line);
     }
 
-    TicketResult::Mark markOf(TicketResult &ticket, int n, QStringView item)
+    TicketResult::Mark markOf(TicketResult &ticket, int n, QByteArrayView item)
     {
         if (item.isEmpty())
             return TicketResult::NoMark;
-        const std::optional<ExamRecordTexts::Mark> read = ExamRecordTexts::readEvaluationLine(n + 1, item);
+        const std::optional<ExamRecordTexts::EncodedMark> read = ExamRecordTexts::readEvaluationItem(n + 1, item);
         if (!read)
             return TicketResult::Unreadable;
         if (ticket.language.isEmpty())
             ticket.language = read->language;
-        const QStringView mark = read->mark;
-        if (mark == u"5")
+        const QByteArrayView mark = read->mark;
+        if (mark == "5")
             return TicketResult::Right;
-        if (mark == u"2")
+        if (mark == "2")
             return TicketResult::Wrong;
         return TicketResult::Unreadable;
     }
@@ -824,37 +815,47 @@ QTime readTime(const QString &text)
     return dateReader().time(text);
 }
 
-std::optional<ExamReportContents> readExamReport(const QByteArray &bytes, const Progress &progress)
+namespace {
+
+// A part of an exam report read on its own: its records and problems, its lines numbered from
+// the part's first, and the number of its lines.
+struct ReportPart
 {
-    // Block by block: the lines are cut in the bytes (Windows-1251 gives one character per
-    // byte and keeps CR and LF, so the line rule is the same), and only the block between two
-    // closing lines is decoded at a time. A large report is so never held a second time as
-    // text, nor are all its lines listed at once.
-    const QByteArray closing = ExamRecordTexts::closingLine().toLatin1();
+    ExamReportContents contents;
+    int lines = 0;
+};
+
+// Reads whole blocks of a report. Block by block: the lines are cut in the bytes
+// (Windows-1251 gives one character per byte and keeps CR and LF, so the line rule is the
+// same), and only the block between two closing lines is decoded at a time, so a large report
+// is never held a second time as text, nor are all its lines listed at once. `goOn` is asked
+// now and then with the bytes read so far; false stops the reading.
+template<typename GoOn>
+std::optional<ReportPart> readPart(QByteArrayView bytes, const GoOn &goOn)
+{
+    static const QByteArray closing = ExamRecordTexts::closingLine().toLatin1();
     const qsizetype size = bytes.size();
-    const auto reportProgress = [&progress, size](qint64 done) { return !progress || progress(done, size); };
     ExamReader reader;
     std::vector<ByteLine> blockLines;
     std::vector<Line> lines;
     QString text;
     qsizetype blockStart = 0;
     const auto readBlock = [&](qsizetype blockEnd, bool closed) {
-        text = AnsiText::decode(QByteArrayView(bytes).sliced(blockStart, blockEnd - blockStart));
+        text = AnsiText::decode(bytes.sliced(blockStart, blockEnd - blockStart));
         // A line's place in the bytes is its place in the text.
         lines.clear();
         for (const ByteLine &line : blockLines)
             lines.push_back({QStringView(text).sliced(line.start - blockStart, line.size), line.number, line.start,
-                             itemSeparators(QByteArrayView(bytes).sliced(line.start, line.size))});
+                             itemSeparators(bytes.sliced(line.start, line.size)), bytes.data() + line.start});
         reader.readBlock(lines.data(), lines.data() + lines.size(), closed);
         blockLines.clear();
     };
     ByteLines cut(bytes);
     int counted = 0;
     for (ByteLine line; cut.next(line);) {
-        if (counted++ % LinesPerProgress == 0 && !reportProgress(line.start))
+        if (counted++ % LinesPerProgress == 0 && !goOn(line.start))
             return std::nullopt;
-        const QByteArrayView lineBytes = QByteArrayView(bytes).sliced(line.start, line.size);
-        if (lineBytes == closing) {
+        if (bytes.sliced(line.start, line.size) == closing) {
             readBlock(line.start, true);
             blockStart = cut.position();
         } else {
@@ -862,9 +863,90 @@ std::optional<ExamReportContents> readExamReport(const QByteArray &bytes, const 
         }
     }
     readBlock(size, false);
-    if (!reportProgress(size))
+    return ReportPart{reader.take(), cut.count()};
+}
+
+// Where a report can be parted into two halves of whole blocks: after the closing line that
+// follows the middle; -1 when there is none. A closing line that a lone CR ends or begins is
+// left alone, so the parting never depends on how the line rule reads a run of CRs.
+qsizetype partingAfterMiddle(QByteArrayView bytes)
+{
+    const QByteArray closing = "\n" + ExamRecordTexts::closingLine().toLatin1();
+    for (qsizetype at = bytes.indexOf(closing, bytes.size() / 2); at >= 0; at = bytes.indexOf(closing, at + 1)) {
+        const qsizetype end = at + closing.size();
+        if (end + 1 < bytes.size() && bytes[end] == '\n')
+            return end + 1;
+        if (end + 2 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n')
+            return end + 2;
+        if (end + 3 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\r' && bytes[end + 2] == '\n')
+            return end + 3;
+    }
+    return -1;
+}
+
+// The questions a ticket has, as far as the whole report shows.
+void countQuestions(ExamReportContents &contents)
+{
+    QHash<QString, int> questions;
+    for (const TicketResult &ticket : std::as_const(contents.tickets)) {
+        int highest = 0;
+        for (int n = 0; n < TicketResult::Questions; ++n)
+            if (ticket.marks[n] != TicketResult::NoMark)
+                highest = n + 1;
+        int &count = questions[ticket.ticket];
+        count = std::max(count, highest);
+    }
+    for (TicketResult &ticket : contents.tickets)
+        ticket.questionCount = questions.value(ticket.ticket);
+}
+
+// Reports of this size and more are read in two halves at once where the machine has two
+// cores: each half is read as a report of its own, and the second's line numbers follow the
+// first's.
+constexpr qsizetype ParallelBytes = 8 * 1024 * 1024;
+
+} // namespace
+
+std::optional<ExamReportContents> readExamReport(const QByteArray &bytes, const Progress &progress)
+{
+    const qsizetype size = bytes.size();
+    const qsizetype parting =
+        size >= ParallelBytes && std::thread::hardware_concurrency() > 1 ? partingAfterMiddle(bytes) : -1;
+    std::optional<ReportPart> first;
+    if (parting < 0) {
+        first = readPart(QByteArrayView(bytes), [&](qint64 done) { return !progress || progress(done, size); });
+    } else {
+        // The progress is told by the first half, read here, as its share of the whole; the
+        // second half stops when the first is cancelled.
+        std::atomic<bool> cancelled = false;
+        std::optional<ReportPart> second;
+        std::thread secondHalf([&] {
+            second = readPart(QByteArrayView(bytes).sliced(parting), [&](qint64) { return !cancelled.load(); });
+        });
+        first = readPart(QByteArrayView(bytes).first(parting), [&](qint64 done) {
+            const bool goOn = !progress || progress(done * size / parting, size);
+            if (!goOn)
+                cancelled = true;
+            return goOn;
+        });
+        if (!first)
+            cancelled = true;
+        secondHalf.join();
+        if (!first || !second)
+            return std::nullopt;
+        for (TicketResult &ticket : second->contents.tickets)
+            ticket.line += first->lines;
+        for (ReportProblem &problem : second->contents.problems) {
+            problem.firstLine += first->lines;
+            problem.lastLine += first->lines;
+        }
+        first->contents.tickets.append(std::move(second->contents.tickets));
+        first->contents.problems.append(std::move(second->contents.problems));
+    }
+    if (!first || (progress && !progress(size, size)))
         return std::nullopt;
-    return reader.finish();
+    countQuestions(first->contents);
+    return std::move(first->contents);
 }
 
 std::optional<QuestionnaireReportContents> readQuestionnaireReport(const QByteArray &bytes,
