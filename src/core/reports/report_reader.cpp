@@ -920,6 +920,10 @@ std::optional<ExamReportContents> readExamReport(const QByteArray &bytes, const 
         // second half stops when the first is cancelled.
         std::atomic<bool> cancelled = false;
         std::optional<ReportPart> second;
+        // What both halves share is made before the second starts: the encoded evaluation
+        // lines, and Qt's calendars, which the first date read sets up.
+        ExamRecordTexts::readEvaluationItem(1, QByteArrayView());
+        readDate(u"01.01.2026"_s);
         std::thread secondHalf([&] {
             second = readPart(QByteArrayView(bytes).sliced(parting), [&](qint64) { return !cancelled.load(); });
         });
