@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -183,6 +184,8 @@ void ResultsWindowTest::showsFiltersSortsAndExports()
 
     auto *tickets = control<QTableView>(window, "tblTickets");
     QCOMPARE(column(tickets->model(), TicketResultsModel::Student), (QStringList{u"Иванов"_s, u"Smith"_s, u"Петров"_s}));
+    // In the order of the report, and the header claims no other.
+    QCOMPARE(tickets->horizontalHeader()->sortIndicatorSection(), -1);
     QCOMPARE(column(control<QTableView>(window, "tblRuns")->model(), QuestionnaireRunsModel::Conclusion),
              QStringList{u"Средне"_s});
     // The tests' tab writes its table as it shows it.

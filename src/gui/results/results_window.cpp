@@ -52,6 +52,9 @@ QTableView *makeTable(QWidget *parent, const QString &name)
 {
     auto *table = namedControl<QTableView>(parent, name);
     table->setSortingEnabled(true);
+    // The rows come in the order of the reports until a column is chosen; the header must not
+    // claim an order the table does not have.
+    table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setAlternatingRowColors(true);
