@@ -18,10 +18,10 @@ using AttemptsJournal::verdictNamed;
 class LineScanner
 {
 public:
-    LineScanner(QByteArrayView line, QHash<QByteArrayView, QString> *texts)
+    LineScanner(QByteArrayView line, AttemptLineScanner::Memory *memory)
         : m_at(line.data())
         , m_end(line.data() + line.size())
-        , m_texts(texts)
+        , m_memory(memory)
     {}
 
     std::optional<Attempt> attempt();
@@ -69,10 +69,34 @@ private:
     bool timer(Attempt *attempt);
     bool report(Attempt *attempt);
 
+    // Whether the bytes from here on begin with the ones remembered at this place; a string's
+    // are followed by its closing quote, a list's hold their brackets.
+    bool sameAs(const AttemptLineScanner::Recent &recent, qsizetype after) const
+    {
+        const qsizetype size = recent.bytes.size();
+        return m_end - m_at >= size + after && (after == 0 || m_at[size] == '"')
+               && (size == 0 || std::memcmp(m_at, recent.bytes.data(), size) == 0);
+    }
+
     const char *m_at;
     const char *m_end;
-    QHash<QByteArrayView, QString> *m_texts;
+    AttemptLineScanner::Memory *m_memory;
+    // The places of the strings and of the lists read so far in the line.
+    size_t m_strings = 0;
+    size_t m_lists = 0;
 };
+
+// The places remembered in a line; a line of more holds a ticket of hundreds of questions.
+constexpr size_t RememberedPlaces = 2048;
+
+void remember(std::vector<AttemptLineScanner::Recent> *recent, size_t place, AttemptLineScanner::Recent value)
+{
+    if (place >= RememberedPlaces)
+        return;
+    if (place >= recent->size())
+        recent->resize(place + 1);
+    (*recent)[place] = std::move(value);
+}
 
 
 // Whether the bytes are UTF-8 of characters only, as strictly as any JSON reader wants them:
@@ -203,6 +227,15 @@ bool LineScanner::string(QString *text)
 {
     if (!take('"'))
         return false;
+    // The bytes of a whole string of the line before, and its closing quote, are a whole
+    // string here too.
+    const size_t place = m_strings++;
+    if (place < m_memory->strings.size() && sameAs(m_memory->strings[place], 1)) {
+        const AttemptLineScanner::Recent &recent = m_memory->strings[place];
+        *text = recent.text;
+        m_at += recent.bytes.size() + 1;
+        return true;
+    }
     const char *start = m_at;
     for (;;) {
         while (m_at != m_end && !StringStop[static_cast<unsigned char>(*m_at)])
@@ -219,17 +252,19 @@ bool LineScanner::string(QString *text)
     const QByteArrayView bytes(start, m_at - start);
     ++m_at;
     // The same bytes always decode to the same text.
-    if (const auto known = m_texts->constFind(bytes); known != m_texts->cend()) {
+    QHash<QByteArrayView, QString> &texts = m_memory->texts;
+    if (const auto known = texts.constFind(bytes); known != texts.cend()) {
         *text = *known;
-        return true;
+    } else {
+        if (!decoded(bytes, text))
+            return false;
+        // A journal of many students holds many texts seen once (names, times); the texts a
+        // ticket repeats are met again soon after the table starts over.
+        if (texts.size() >= 4096)
+            texts.clear();
+        texts.insert(bytes, *text);
     }
-    if (!decoded(bytes, text))
-        return false;
-    // A journal of many students holds many texts seen once (names, times); the texts a
-    // ticket repeats are met again soon after the table starts over.
-    if (m_texts->size() >= 4096)
-        m_texts->clear();
-    m_texts->insert(bytes, *text);
+    remember(&m_memory->strings, place, {bytes, *text, {}});
     return true;
 }
 
@@ -398,6 +433,17 @@ bool LineScanner::array(Element element)
 
 bool LineScanner::strings(QStringList *texts)
 {
+    skipSpace();
+    const size_t place = m_lists++;
+    if (place < m_memory->lists.size() && sameAs(m_memory->lists[place], 0)) {
+        const AttemptLineScanner::Recent &recent = m_memory->lists[place];
+        *texts = recent.texts;
+        m_at += recent.bytes.size();
+        // The strings of the list keep their places, as when it is read.
+        m_strings += recent.texts.size();
+        return true;
+    }
+    const char *start = m_at;
     // Gathered first, so that the list is made once at its size.
     QVarLengthArray<QString, 8> read;
     const bool whole = array([&] {
@@ -407,9 +453,11 @@ bool LineScanner::strings(QStringList *texts)
         read.append(std::move(text));
         return true;
     });
-    if (whole)
-        *texts = QStringList(std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
-    return whole;
+    if (!whole)
+        return false;
+    *texts = QStringList(std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    remember(&m_memory->lists, place, {QByteArrayView(start, m_at - start), {}, *texts});
+    return true;
 }
 
 // Marks a field as read and answers whether it was read before: a field given twice is the
@@ -596,5 +644,5 @@ std::optional<Attempt> LineScanner::attempt()
 
 std::optional<Attempt> AttemptLineScanner::scan(QByteArrayView line)
 {
-    return LineScanner(line, &m_texts).attempt();
+    return LineScanner(line, &m_memory).attempt();
 }

@@ -5,8 +5,10 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // Reads attempts journal lines in the form the journal writes them, straight from their bytes.
 // It takes only what it is sure of: an unknown field, a field of another type, a field twice,
@@ -19,8 +21,27 @@
 class AttemptLineScanner final
 {
 public:
+    // A text, or a list of offered answers, as the line before had it at the same place.
+    struct Recent
+    {
+        QByteArrayView bytes;
+        QString text;
+        QStringList texts;
+    };
+
+    // What the scanner remembers of the lines it read.
+    struct Memory
+    {
+        QHash<QByteArrayView, QString> texts;
+        // By the place of the string, or of the list of offered answers, in its line: the
+        // lines of one journal are alike, so most of them hold the bytes of the line before
+        // at the same place, which one comparison settles without hashing.
+        std::vector<Recent> strings;
+        std::vector<Recent> lists;
+    };
+
     std::optional<Attempt> scan(QByteArrayView line);
 
 private:
-    QHash<QByteArrayView, QString> m_texts;
+    Memory m_memory;
 };
