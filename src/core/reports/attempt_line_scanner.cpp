@@ -24,7 +24,7 @@ public:
         , m_memory(memory)
     {}
 
-    std::optional<Attempt> attempt();
+    bool attempt(Attempt *attempt);
 
 private:
     void skipSpace()
@@ -148,11 +148,18 @@ constexpr std::array<bool, 256> StringStop = [] {
     return stop;
 }();
 
-// Whether a field's name is the one given: the length first, which settles most names.
+// Whether a field's name is the one given: the length first, which settles most names, then
+// the bytes compared in place rather than through a call.
 template<qsizetype Size>
 bool named(QByteArrayView name, const char (&known)[Size])
 {
-    return name.size() == Size - 1 && std::memcmp(name.data(), known, Size - 1) == 0;
+    if (name.size() != Size - 1)
+        return false;
+    for (qsizetype i = 0; i < Size - 1; ++i) {
+        if (name.data()[i] != known[i])
+            return false;
+    }
+    return true;
 }
 
 // The digits of a text from a place on as a number; -1 when one of them is no digit.
@@ -561,9 +568,9 @@ bool LineScanner::report(Attempt *attempt)
     });
 }
 
-std::optional<Attempt> LineScanner::attempt()
+bool LineScanner::attempt(Attempt *read)
 {
-    Attempt attempt;
+    Attempt &attempt = *read;
     int version = 0;
     QString ending;
     QString verdict;
@@ -575,7 +582,7 @@ std::optional<Attempt> LineScanner::attempt()
         *time = isoTime(text);
         return true;
     };
-    const bool read = object([&](QByteArrayView name) {
+    const bool whole = object([&](QByteArrayView name) {
         if (named(name, "version"))
             return !seenBefore(&seen, 0) && integer(&version);
         if (named(name, "exam"))
@@ -591,17 +598,11 @@ std::optional<Attempt> LineScanner::attempt()
         if (named(name, "questions")) {
             if (seenBefore(&seen, 6))
                 return false;
-            // Gathered first, so that the list is made once at its size.
-            QVarLengthArray<Attempt::Question, 20> questions;
-            const bool whole = array([&] {
-                Attempt::Question read;
-                if (!question(&read))
-                    return false;
-                questions.append(std::move(read));
-                return true;
-            });
-            attempt.questions = QList<Attempt::Question>(std::make_move_iterator(questions.begin()),
-                                                         std::make_move_iterator(questions.end()));
+            // Made in place, in a list the size of the line before's, which is nearly always
+            // the size of this one.
+            attempt.questions.reserve(m_memory->questions);
+            const bool whole = array([&] { return question(&attempt.questions.emplaceBack()); });
+            m_memory->questions = attempt.questions.size();
             return whole;
         }
         if (named(name, "student"))
@@ -630,19 +631,27 @@ std::optional<Attempt> LineScanner::attempt()
             return !seenBefore(&seen, 18) && report(&attempt);
         return false;
     });
-    if (!read || !atEnd() || version < 1)
-        return std::nullopt;
+    if (!whole || !atEnd() || version < 1)
+        return false;
     const std::optional<Attempt::Ending> named = endingNamed(ending);
     if (!named)
-        return std::nullopt;
+        return false;
     attempt.ending = *named;
     attempt.verdict = verdictNamed(verdict).value_or(Verdict::None);
-    return attempt;
+    return true;
 }
 
 } // namespace
 
 std::optional<Attempt> AttemptLineScanner::scan(QByteArrayView line)
 {
-    return LineScanner(line, &m_memory).attempt();
+    Attempt attempt;
+    if (!scan(line, &attempt))
+        return std::nullopt;
+    return attempt;
+}
+
+bool AttemptLineScanner::scan(QByteArrayView line, Attempt *attempt)
+{
+    return LineScanner(line, &m_memory).attempt(attempt);
 }

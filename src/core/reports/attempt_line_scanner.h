@@ -38,9 +38,14 @@ public:
         // at the same place, which one comparison settles without hashing.
         std::vector<Recent> strings;
         std::vector<Recent> lists;
+        // The questions of the line before.
+        qsizetype questions = 0;
     };
 
     std::optional<Attempt> scan(QByteArrayView line);
+    // Reads the line into a new attempt; when it answers false, the attempt holds part of the
+    // line and is the caller's to drop.
+    bool scan(QByteArrayView line, Attempt *attempt);
 
 private:
     Memory m_memory;
