@@ -74,8 +74,16 @@ private:
     bool sameAs(const AttemptLineScanner::Recent &recent, qsizetype after) const
     {
         const qsizetype size = recent.bytes.size();
-        return m_end - m_at >= size + after && (after == 0 || m_at[size] == '"')
-               && (size == 0 || std::memcmp(m_at, recent.bytes.data(), size) == 0);
+        if (m_end - m_at < size + after || (after != 0 && m_at[size] != '"'))
+            return false;
+        // Most texts are a few bytes (marks, answers), which a call would cost more than.
+        if (size > 16)
+            return std::memcmp(m_at, recent.bytes.data(), size) == 0;
+        for (qsizetype i = 0; i < size; ++i) {
+            if (m_at[i] != recent.bytes.data()[i])
+                return false;
+        }
+        return true;
     }
 
     const char *m_at;
@@ -148,6 +156,15 @@ constexpr std::array<bool, 256> StringStop = [] {
     return stop;
 }();
 
+// The bytes that end a key this scanner knows: its closing quote, and what no such key holds
+// (escapes, control characters, anything beyond ASCII).
+constexpr std::array<bool, 256> KeyStop = [] {
+    std::array<bool, 256> stop{};
+    for (int c = 0; c < 256; ++c)
+        stop[c] = c < 0x20 || c >= 0x80 || c == '"' || c == '\\';
+    return stop;
+}();
+
 // Whether a field's name is the one given: the length first, which settles most names, then
 // the bytes compared in place rather than through a call.
 template<qsizetype Size>
@@ -216,17 +233,14 @@ bool LineScanner::key(QByteArrayView *key)
 {
     if (!take('"'))
         return false;
-    const char *start = m_at;
-    // The keys this scanner knows are plain ASCII; any other key is unknown anyway.
-    while (m_at != m_end && *m_at != '"') {
-        if (*m_at == '\\' || static_cast<unsigned char>(*m_at) < 0x20 || static_cast<unsigned char>(*m_at) >= 0x80)
-            return false;
-        ++m_at;
-    }
-    if (m_at == m_end)
+    // Walked with a local pointer, which the compiler keeps in a register.
+    const char *at = m_at;
+    while (at != m_end && !KeyStop[static_cast<unsigned char>(*at)])
+        ++at;
+    if (at == m_end || *at != '"')
         return false;
-    *key = QByteArrayView(start, m_at - start);
-    ++m_at;
+    *key = QByteArrayView(m_at, at - m_at);
+    m_at = at + 1;
     return take(':');
 }
 
@@ -239,25 +253,26 @@ bool LineScanner::string(QString *text)
     const size_t place = m_strings++;
     if (place < m_memory->strings.size() && sameAs(m_memory->strings[place], 1)) {
         const AttemptLineScanner::Recent &recent = m_memory->strings[place];
-        *text = recent.text;
+        // A copy moved in: the move is inlined, where the copy assignment is a call.
+        *text = QString(recent.text);
         m_at += recent.bytes.size() + 1;
         return true;
     }
-    const char *start = m_at;
+    const char *at = m_at;
     for (;;) {
-        while (m_at != m_end && !StringStop[static_cast<unsigned char>(*m_at)])
-            ++m_at;
-        if (m_at == m_end || static_cast<unsigned char>(*m_at) < 0x20)
+        while (at != m_end && !StringStop[static_cast<unsigned char>(*at)])
+            ++at;
+        if (at == m_end || static_cast<unsigned char>(*at) < 0x20)
             return false;
-        if (*m_at == '"')
+        if (*at == '"')
             break;
         // An escape's sign is never the closing quote.
-        if (++m_at == m_end)
+        if (++at == m_end)
             return false;
-        ++m_at;
+        ++at;
     }
-    const QByteArrayView bytes(start, m_at - start);
-    ++m_at;
+    const QByteArrayView bytes(m_at, at - m_at);
+    m_at = at + 1;
     // The same bytes always decode to the same text.
     QHash<QByteArrayView, QString> &texts = m_memory->texts;
     if (const auto known = texts.constFind(bytes); known != texts.cend()) {
