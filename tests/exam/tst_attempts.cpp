@@ -357,6 +357,10 @@ void AttemptsTest::scannerReadsAsTheDocumentReader_data()
     QTest::newRow("timer flag as a number") << QByteArray(R"({"version":1,"ending":"closed","timer":{"ticket":1}})") << false;
     QTest::newRow("a field twice") << QByteArray(R"({"version":1,"ending":"closed","ticket":"1","ticket":"2"})") << false;
     QTest::newRow("unknown field") << QByteArray(R"({"version":2,"ending":"closed","room":"204"})") << false;
+    QTest::newRow("escaped name of a known field")
+        << QByteArray(R"({"version":1,"ending":"closed","ticke\u0074":"2"})") << false;
+    QTest::newRow("name beyond ASCII") << QByteArray(R"({"version":1,"ending":"closed","билет":"2"})") << false;
+    QTest::newRow("raw control character in a name") << QByteArray("{\"version\":1,\"ending\":\"closed\",\"a\tb\":1}") << false;
     QTest::newRow("unknown field of the exam") << QByteArray(R"({"version":1,"ending":"closed","exam":{"folder":"a","id":3}})") << false;
     QTest::newRow("cut short") << good.left(good.size() / 2) << false;
     QTest::newRow("text after the object") << good + " x" << false;
