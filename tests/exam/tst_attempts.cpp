@@ -334,6 +334,11 @@ void AttemptsTest::scannerReadsAsTheDocumentReader_data()
     QTest::newRow("unknown escape") << withText(R"(\x41)") << false;
     QTest::newRow("short escape") << withText(R"(\u12)") << false;
     QTest::newRow("raw control character") << withText("a\tb") << false;
+    QTest::newRow("long text, escapes far in") << withText(R"(abcdefghijk\"lmnopqrstuvw\\xyz)") << true;
+    QTest::newRow("text of eight bytes") << withText("abcdefgh") << true;
+    QTest::newRow("text of nine bytes beyond ASCII") << withText("Д\x7f ДДДД") << true;
+    QTest::newRow("control character far in") << withText("abcdefghijklmnopq\x01r") << false;
+    QTest::newRow("control character after letters beyond ASCII") << withText("ДДДДДД\x1f") << false;
     QTest::newRow("broken UTF-8") << withText("\xd0") << false;
     QTest::newRow("overlong UTF-8") << withText("\xc0\xaf") << false;
     QTest::newRow("encoded surrogate") << withText("\xed\xa0\x80") << false;
@@ -359,6 +364,10 @@ void AttemptsTest::scannerReadsAsTheDocumentReader_data()
     QTest::newRow("unknown field") << QByteArray(R"({"version":2,"ending":"closed","room":"204"})") << false;
     QTest::newRow("escaped name of a known field")
         << QByteArray(R"({"version":1,"ending":"closed","ticke\u0074":"2"})") << false;
+    QTest::newRow("long name of a known field, escaped far in")
+        << QByteArray(R"({"version":1,"ending":"closed","question_coun\u0074":"5"})") << false;
+    QTest::newRow("long name beyond ASCII far in")
+        << QByteArray(R"({"version":1,"ending":"closed","questions_Ж":[]})") << false;
     QTest::newRow("name beyond ASCII") << QByteArray(R"({"version":1,"ending":"closed","билет":"2"})") << false;
     QTest::newRow("raw control character in a name") << QByteArray("{\"version\":1,\"ending\":\"closed\",\"a\tb\":1}") << false;
     QTest::newRow("unknown field of the exam") << QByteArray(R"({"version":1,"ending":"closed","exam":{"folder":"a","id":3}})") << false;

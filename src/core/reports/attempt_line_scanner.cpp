@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -29,6 +30,10 @@ public:
 private:
     void skipSpace()
     {
+        // The journal writes no spaces: nearly always the next byte is no space, which one
+        // comparison tells, since every space JSON knows is below the first printable byte.
+        if (m_at != m_end && static_cast<unsigned char>(*m_at) > ' ')
+            return;
         while (m_at != m_end && (*m_at == ' ' || *m_at == '\t' || *m_at == '\n' || *m_at == '\r'))
             ++m_at;
     }
@@ -165,6 +170,35 @@ constexpr std::array<bool, 256> KeyStop = [] {
     return stop;
 }();
 
+// The first byte from a place on that ends a key (its quote, or a byte no known key holds)
+// or the plain run of a string (its quote, an escape, a control character); the end when
+// none does. Eight bytes are looked at in a step where the line has them.
+template<bool Key>
+const char *runEnd(const char *at, const char *end)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t Ones = 0x0101010101010101;
+        constexpr std::uint64_t Highs = 0x8080808080808080;
+        // The high bit of each byte below the limit; bytes after the first such one may be
+        // marked too, which changes nothing, since only the first counts.
+        const auto below = [](std::uint64_t word, std::uint64_t limit) { return (word - Ones * limit) & ~word & Highs; };
+        while (end - at >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, at, sizeof word);
+            std::uint64_t stops = below(word, 0x20) | below(word ^ (Ones * '"'), 1) | below(word ^ (Ones * '\\'), 1);
+            if constexpr (Key)
+                stops |= word & Highs;
+            if (stops != 0)
+                return at + std::countr_zero(stops) / 8;
+            at += 8;
+        }
+    }
+    const std::array<bool, 256> &stop = Key ? KeyStop : StringStop;
+    while (at != end && !stop[static_cast<unsigned char>(*at)])
+        ++at;
+    return at;
+}
+
 // Whether a field's name is the one given: the length first, which settles most names, then
 // the bytes compared in place rather than through a call.
 template<qsizetype Size>
@@ -235,8 +269,7 @@ bool LineScanner::key(QByteArrayView *key)
         return false;
     // Walked with a local pointer, which the compiler keeps in a register.
     const char *at = m_at;
-    while (at != m_end && !KeyStop[static_cast<unsigned char>(*at)])
-        ++at;
+    at = runEnd<true>(at, m_end);
     if (at == m_end || *at != '"')
         return false;
     *key = QByteArrayView(m_at, at - m_at);
@@ -260,8 +293,7 @@ bool LineScanner::string(QString *text)
     }
     const char *at = m_at;
     for (;;) {
-        while (at != m_end && !StringStop[static_cast<unsigned char>(*at)])
-            ++at;
+        at = runEnd<false>(at, m_end);
         if (at == m_end || static_cast<unsigned char>(*at) < 0x20)
             return false;
         if (*at == '"')
