@@ -435,6 +435,15 @@ void AttemptsTest::linesAlikeAreReadEachAsItself_data()
     // Damaged: the text ends at the second quote, and the third begins no field.
     QTest::newRow("the same bytes and one more, then no quote")
         << QList<QByteArray>{question(R"("chosen":"x","correct":"y")"), question(R"("chosen":"xz,"correct":"y")")};
+    QTest::newRow("answers in turn")
+        << QList<QByteArray>{question(R"("chosen":"Да","offered":["Да","Нет"])"),
+                             question(R"("chosen":"Нет","offered":["Нет","Да"])"),
+                             question(R"("chosen":"Да","offered":["Да","Нет"])"),
+                             question(R"("chosen":"Нет","offered":["Нет","Да"])"),
+                             question(R"("chosen":"","offered":[])"), question(R"("chosen":"Да","offered":["Да","Нет"])")};
+    QTest::newRow("the bytes of the line before the last and one more")
+        << QList<QByteArray>{question(R"("chosen":"x","correct":"y")"), question(R"("chosen":"w","correct":"y")"),
+                             question(R"("chosen":"xz,"correct":"y")")};
     QTest::newRow("an escaped quote after the same bytes")
         << QList<QByteArray>{question(R"("text":"Да")"), question(R"("text":"Да\" нет")")};
     QTest::newRow("an escaped backslash before the quote")

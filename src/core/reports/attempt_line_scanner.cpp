@@ -78,6 +78,9 @@ private:
     // are followed by its closing quote, a list's hold their brackets.
     bool sameAs(const AttemptLineScanner::Recent &recent, qsizetype after) const
     {
+        // A place not filled yet holds no bytes of any line.
+        if (recent.bytes.data() == nullptr)
+            return false;
         const qsizetype size = recent.bytes.size();
         if (m_end - m_at < size + after || (after != 0 && m_at[size] != '"'))
             return false;
@@ -89,6 +92,22 @@ private:
                 return false;
         }
         return true;
+    }
+
+    // What the lines before had at this place and this line has from here on; none when
+    // neither of the last two there is here. The one found is put first.
+    const AttemptLineScanner::Recent *recalled(std::vector<AttemptLineScanner::Recent> *recent, size_t place,
+                                               qsizetype after) const
+    {
+        const size_t first = 2 * place;
+        if (first + 1 >= recent->size())
+            return nullptr;
+        if (sameAs((*recent)[first], after))
+            return &(*recent)[first];
+        if (!sameAs((*recent)[first + 1], after))
+            return nullptr;
+        std::swap((*recent)[first], (*recent)[first + 1]);
+        return &(*recent)[first];
     }
 
     const char *m_at;
@@ -106,9 +125,11 @@ void remember(std::vector<AttemptLineScanner::Recent> *recent, size_t place, Att
 {
     if (place >= RememberedPlaces)
         return;
-    if (place >= recent->size())
-        recent->resize(place + 1);
-    (*recent)[place] = std::move(value);
+    const size_t first = 2 * place;
+    if (first + 1 >= recent->size())
+        recent->resize(first + 2);
+    (*recent)[first + 1] = std::move((*recent)[first]);
+    (*recent)[first] = std::move(value);
 }
 
 
@@ -284,11 +305,10 @@ bool LineScanner::string(QString *text)
     // The bytes of a whole string of the line before, and its closing quote, are a whole
     // string here too.
     const size_t place = m_strings++;
-    if (place < m_memory->strings.size() && sameAs(m_memory->strings[place], 1)) {
-        const AttemptLineScanner::Recent &recent = m_memory->strings[place];
+    if (const AttemptLineScanner::Recent *recent = recalled(&m_memory->strings, place, 1)) {
         // A copy moved in: the move is inlined, where the copy assignment is a call.
-        *text = QString(recent.text);
-        m_at += recent.bytes.size() + 1;
+        *text = QString(recent->text);
+        m_at += recent->bytes.size() + 1;
         return true;
     }
     const char *at = m_at;
@@ -489,12 +509,11 @@ bool LineScanner::strings(QStringList *texts)
 {
     skipSpace();
     const size_t place = m_lists++;
-    if (place < m_memory->lists.size() && sameAs(m_memory->lists[place], 0)) {
-        const AttemptLineScanner::Recent &recent = m_memory->lists[place];
-        *texts = recent.texts;
-        m_at += recent.bytes.size();
+    if (const AttemptLineScanner::Recent *recent = recalled(&m_memory->lists, place, 0)) {
+        *texts = recent->texts;
+        m_at += recent->bytes.size();
         // The strings of the list keep their places, as when it is read.
-        m_strings += recent.texts.size();
+        m_strings += recent->texts.size();
         return true;
     }
     const char *start = m_at;

@@ -33,9 +33,10 @@ public:
     struct Memory
     {
         QHash<QByteArrayView, QString> texts;
-        // By the place of the string, or of the list of offered answers, in its line: the
-        // lines of one journal are alike, so most of them hold the bytes of the line before
-        // at the same place, which one comparison settles without hashing.
+        // By the place of the string, or of the list of offered answers, in its line, the
+        // last two there: the lines of one journal are alike, so most of them hold the bytes
+        // of one of the lines before at the same place (a mark, a chosen answer), which a
+        // comparison settles without hashing.
         std::vector<Recent> strings;
         std::vector<Recent> lists;
         // The questions of the line before.
