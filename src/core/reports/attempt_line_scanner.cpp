@@ -288,9 +288,7 @@ bool LineScanner::key(QByteArrayView *key)
 {
     if (!take('"'))
         return false;
-    // Walked with a local pointer, which the compiler keeps in a register.
-    const char *at = m_at;
-    at = runEnd<true>(at, m_end);
+    const char *at = runEnd<true>(m_at, m_end);
     if (at == m_end || *at != '"')
         return false;
     *key = QByteArrayView(m_at, at - m_at);

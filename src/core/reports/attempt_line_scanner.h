@@ -21,7 +21,7 @@
 class AttemptLineScanner final
 {
 public:
-    // A text, or a list of offered answers, as the line before had it at the same place.
+    // A text, or a list of offered answers, as a line before had it at the same place.
     struct Recent
     {
         QByteArrayView bytes;
