@@ -94,6 +94,8 @@ private slots:
     void unknownFieldsAreKept();
     void scannerReadsAsTheDocumentReader_data();
     void scannerReadsAsTheDocumentReader();
+    void linesAlikeAreReadEachAsItself_data();
+    void linesAlikeAreReadEachAsItself();
     void appendSyncsUnderTheLock();
 };
 
@@ -332,6 +334,11 @@ void AttemptsTest::scannerReadsAsTheDocumentReader_data()
     QTest::newRow("unknown escape") << withText(R"(\x41)") << false;
     QTest::newRow("short escape") << withText(R"(\u12)") << false;
     QTest::newRow("raw control character") << withText("a\tb") << false;
+    QTest::newRow("long text, escapes far in") << withText(R"(abcdefghijk\"lmnopqrstuvw\\xyz)") << true;
+    QTest::newRow("text of eight bytes") << withText("abcdefgh") << true;
+    QTest::newRow("text of nine bytes beyond ASCII") << withText("Д\x7f ДДДД") << true;
+    QTest::newRow("control character far in") << withText("abcdefghijklmnopq\x01r") << false;
+    QTest::newRow("control character after letters beyond ASCII") << withText("ДДДДДД\x1f") << false;
     QTest::newRow("broken UTF-8") << withText("\xd0") << false;
     QTest::newRow("overlong UTF-8") << withText("\xc0\xaf") << false;
     QTest::newRow("encoded surrogate") << withText("\xed\xa0\x80") << false;
@@ -355,6 +362,14 @@ void AttemptsTest::scannerReadsAsTheDocumentReader_data()
     QTest::newRow("timer flag as a number") << QByteArray(R"({"version":1,"ending":"closed","timer":{"ticket":1}})") << false;
     QTest::newRow("a field twice") << QByteArray(R"({"version":1,"ending":"closed","ticket":"1","ticket":"2"})") << false;
     QTest::newRow("unknown field") << QByteArray(R"({"version":2,"ending":"closed","room":"204"})") << false;
+    QTest::newRow("escaped name of a known field")
+        << QByteArray(R"({"version":1,"ending":"closed","ticke\u0074":"2"})") << false;
+    QTest::newRow("long name of a known field, escaped far in")
+        << QByteArray(R"({"version":1,"ending":"closed","question_coun\u0074":"5"})") << false;
+    QTest::newRow("long name beyond ASCII far in")
+        << QByteArray(R"({"version":1,"ending":"closed","questions_Ж":[]})") << false;
+    QTest::newRow("name beyond ASCII") << QByteArray(R"({"version":1,"ending":"closed","билет":"2"})") << false;
+    QTest::newRow("raw control character in a name") << QByteArray("{\"version\":1,\"ending\":\"closed\",\"a\tb\":1}") << false;
     QTest::newRow("unknown field of the exam") << QByteArray(R"({"version":1,"ending":"closed","exam":{"folder":"a","id":3}})") << false;
     QTest::newRow("cut short") << good.left(good.size() / 2) << false;
     QTest::newRow("text after the object") << good + " x" << false;
@@ -402,6 +417,79 @@ void AttemptsTest::scannerReadsAsTheDocumentReader()
         QCOMPARE(reading.attempts.at(1), *document);
         QCOMPARE(reading.attempts.at(2), *document);
     }
+}
+
+void AttemptsTest::linesAlikeAreReadEachAsItself_data()
+{
+    // Lines in turn, read as one journal: each must read as it would alone, however much of
+    // it has the bytes of the line before at the same place.
+    QTest::addColumn<QList<QByteArray>>("lines");
+
+    const auto question = [](const char *fields) {
+        return QByteArray(R"({"version":1,"ending":"closed","questions":[{"number":1,%1}]})").replace("%1", fields);
+    };
+    QTest::newRow("a longer text")
+        << QList<QByteArray>{question(R"("text":"Да")"), question(R"("text":"Да, конечно")")};
+    QTest::newRow("a shorter text")
+        << QList<QByteArray>{question(R"("text":"Да, конечно")"), question(R"("text":"Да")")};
+    // Damaged: the text ends at the second quote, and the third begins no field.
+    QTest::newRow("the same bytes and one more, then no quote")
+        << QList<QByteArray>{question(R"("chosen":"x","correct":"y")"), question(R"("chosen":"xz,"correct":"y")")};
+    QTest::newRow("answers in turn")
+        << QList<QByteArray>{question(R"("chosen":"Да","offered":["Да","Нет"])"),
+                             question(R"("chosen":"Нет","offered":["Нет","Да"])"),
+                             question(R"("chosen":"Да","offered":["Да","Нет"])"),
+                             question(R"("chosen":"Нет","offered":["Нет","Да"])"),
+                             question(R"("chosen":"","offered":[])"), question(R"("chosen":"Да","offered":["Да","Нет"])")};
+    QTest::newRow("the bytes of the line before the last and one more")
+        << QList<QByteArray>{question(R"("chosen":"x","correct":"y")"), question(R"("chosen":"w","correct":"y")"),
+                             question(R"("chosen":"xz,"correct":"y")")};
+    QTest::newRow("an escaped quote after the same bytes")
+        << QList<QByteArray>{question(R"("text":"Да")"), question(R"("text":"Да\" нет")")};
+    QTest::newRow("an escaped backslash before the quote")
+        << QList<QByteArray>{question(R"("text":"Да\\")"), question(R"("text":"Да\\\\")"),
+                             question(R"("text":"Да\\")")};
+    QTest::newRow("more offered answers")
+        << QList<QByteArray>{question(R"("offered":["a","b"])"), question(R"("offered":["a","b","c"])")};
+    QTest::newRow("fewer offered answers")
+        << QList<QByteArray>{question(R"("offered":["a","b","c"])"), question(R"("offered":["a","b"])")};
+    QTest::newRow("offered answers, then texts at their places")
+        << QList<QByteArray>{question(R"("offered":["a","b"],"text":"c")"),
+                             question(R"("chosen":"a","correct":"b","text":"b")")};
+    QTest::newRow("the same bytes in another field")
+        << QList<QByteArray>{question(R"("chosen":"x","correct":"y")"), question(R"("correct":"x","text":"y")")};
+    QTest::newRow("the same list as data of the student")
+        << QList<QByteArray>{question(R"("offered":["a","b","c"])"),
+                             QByteArray(R"({"version":1,"ending":"closed","student":{"data":["a","b","c"]}})")};
+    QTest::newRow("a damaged line between")
+        << QList<QByteArray>{question(R"("offered":["a","b"],"text":"Да")"),
+                             question("\"offered\":[\"a\",\"b\"],\"text\":\"\xd0\""),
+                             question(R"("offered":["a","b"],"text":"Да")")};
+    QTest::newRow("a line cut short in a list")
+        << QList<QByteArray>{question(R"("offered":["a","b"])"), QByteArray(R"({"version":1,"ending":"closed","questions":[{"number":1,"offered":["a",)"),
+                             question(R"("offered":["a","b"])")};
+    QTest::newRow("attempts as written")
+        << QList<QByteArray>{AttemptsJournal::encode(someAttempt(1)), AttemptsJournal::encode(someAttempt(2)),
+                             AttemptsJournal::encode(someAttempt(1))};
+}
+
+void AttemptsTest::linesAlikeAreReadEachAsItself()
+{
+    QFETCH(QList<QByteArray>, lines);
+
+    const AttemptsJournal::Reading reading = AttemptsJournal::read(lines.join('\n'));
+    qsizetype attempt = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const std::optional<Attempt> alone = AttemptsJournal::decodeDocument(lines.at(i));
+        if (alone) {
+            QVERIFY(attempt < reading.attempts.size());
+            QCOMPARE(reading.lines.at(attempt), i + 1);
+            QCOMPARE(reading.attempts.at(attempt), *alone);
+            ++attempt;
+        }
+    }
+    QCOMPARE(reading.attempts.size(), attempt);
+    QCOMPARE(reading.damaged.size(), lines.size() - attempt);
 }
 
 void AttemptsTest::appendSyncsUnderTheLock()

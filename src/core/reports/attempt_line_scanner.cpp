@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -18,17 +19,21 @@ using AttemptsJournal::verdictNamed;
 class LineScanner
 {
 public:
-    LineScanner(QByteArrayView line, QHash<QByteArrayView, QString> *texts)
+    LineScanner(QByteArrayView line, AttemptLineScanner::Memory *memory)
         : m_at(line.data())
         , m_end(line.data() + line.size())
-        , m_texts(texts)
+        , m_memory(memory)
     {}
 
-    std::optional<Attempt> attempt();
+    bool attempt(Attempt *attempt);
 
 private:
     void skipSpace()
     {
+        // The journal writes no spaces: nearly always the next byte is no space, which one
+        // comparison tells, since every space JSON knows is below the first printable byte.
+        if (m_at != m_end && static_cast<unsigned char>(*m_at) > ' ')
+            return;
         while (m_at != m_end && (*m_at == ' ' || *m_at == '\t' || *m_at == '\n' || *m_at == '\r'))
             ++m_at;
     }
@@ -69,10 +74,63 @@ private:
     bool timer(Attempt *attempt);
     bool report(Attempt *attempt);
 
+    // Whether the bytes from here on begin with the ones remembered at this place; a string's
+    // are followed by its closing quote, a list's hold their brackets.
+    bool sameAs(const AttemptLineScanner::Recent &recent, qsizetype after) const
+    {
+        // A place not filled yet holds no bytes of any line.
+        if (recent.bytes.data() == nullptr)
+            return false;
+        const qsizetype size = recent.bytes.size();
+        if (m_end - m_at < size + after || (after != 0 && m_at[size] != '"'))
+            return false;
+        // Most texts are a few bytes (marks, answers), which a call would cost more than.
+        if (size > 16)
+            return std::memcmp(m_at, recent.bytes.data(), size) == 0;
+        for (qsizetype i = 0; i < size; ++i) {
+            if (m_at[i] != recent.bytes.data()[i])
+                return false;
+        }
+        return true;
+    }
+
+    // What the lines before had at this place and this line has from here on; none when
+    // neither of the last two there is here. The one found is put first.
+    const AttemptLineScanner::Recent *recalled(std::vector<AttemptLineScanner::Recent> *recent, size_t place,
+                                               qsizetype after) const
+    {
+        const size_t first = 2 * place;
+        if (first + 1 >= recent->size())
+            return nullptr;
+        if (sameAs((*recent)[first], after))
+            return &(*recent)[first];
+        if (!sameAs((*recent)[first + 1], after))
+            return nullptr;
+        std::swap((*recent)[first], (*recent)[first + 1]);
+        return &(*recent)[first];
+    }
+
     const char *m_at;
     const char *m_end;
-    QHash<QByteArrayView, QString> *m_texts;
+    AttemptLineScanner::Memory *m_memory;
+    // The places of the strings and of the lists read so far in the line.
+    size_t m_strings = 0;
+    size_t m_lists = 0;
 };
+
+// The places remembered in a line; a line of more holds a ticket of hundreds of questions.
+constexpr size_t RememberedPlaces = 2048;
+
+void remember(std::vector<AttemptLineScanner::Recent> *recent, size_t place, AttemptLineScanner::Recent value)
+{
+    if (place >= RememberedPlaces)
+        return;
+    const size_t first = 2 * place;
+    if (first + 1 >= recent->size())
+        recent->resize(first + 2);
+    (*recent)[first + 1] = std::move((*recent)[first]);
+    (*recent)[first] = std::move(value);
+}
 
 
 // Whether the bytes are UTF-8 of characters only, as strictly as any JSON reader wants them:
@@ -124,11 +182,56 @@ constexpr std::array<bool, 256> StringStop = [] {
     return stop;
 }();
 
-// Whether a field's name is the one given: the length first, which settles most names.
+// The bytes that end a key this scanner knows: its closing quote, and what no such key holds
+// (escapes, control characters, anything beyond ASCII).
+constexpr std::array<bool, 256> KeyStop = [] {
+    std::array<bool, 256> stop{};
+    for (int c = 0; c < 256; ++c)
+        stop[c] = c < 0x20 || c >= 0x80 || c == '"' || c == '\\';
+    return stop;
+}();
+
+// The first byte from a place on that ends a key (its quote, or a byte no known key holds)
+// or the plain run of a string (its quote, an escape, a control character); the end when
+// none does. Eight bytes are looked at in a step where the line has them.
+template<bool Key>
+const char *runEnd(const char *at, const char *end)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t Ones = 0x0101010101010101;
+        constexpr std::uint64_t Highs = 0x8080808080808080;
+        // The high bit of each byte below the limit; bytes after the first such one may be
+        // marked too, which changes nothing, since only the first counts.
+        const auto below = [](std::uint64_t word, std::uint64_t limit) { return (word - Ones * limit) & ~word & Highs; };
+        while (end - at >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, at, sizeof word);
+            std::uint64_t stops = below(word, 0x20) | below(word ^ (Ones * '"'), 1) | below(word ^ (Ones * '\\'), 1);
+            if constexpr (Key)
+                stops |= word & Highs;
+            if (stops != 0)
+                return at + std::countr_zero(stops) / 8;
+            at += 8;
+        }
+    }
+    const std::array<bool, 256> &stop = Key ? KeyStop : StringStop;
+    while (at != end && !stop[static_cast<unsigned char>(*at)])
+        ++at;
+    return at;
+}
+
+// Whether a field's name is the one given: the length first, which settles most names, then
+// the bytes compared in place rather than through a call.
 template<qsizetype Size>
 bool named(QByteArrayView name, const char (&known)[Size])
 {
-    return name.size() == Size - 1 && std::memcmp(name.data(), known, Size - 1) == 0;
+    if (name.size() != Size - 1)
+        return false;
+    for (qsizetype i = 0; i < Size - 1; ++i) {
+        if (name.data()[i] != known[i])
+            return false;
+    }
+    return true;
 }
 
 // The digits of a text from a place on as a number; -1 when one of them is no digit.
@@ -185,17 +288,11 @@ bool LineScanner::key(QByteArrayView *key)
 {
     if (!take('"'))
         return false;
-    const char *start = m_at;
-    // The keys this scanner knows are plain ASCII; any other key is unknown anyway.
-    while (m_at != m_end && *m_at != '"') {
-        if (*m_at == '\\' || static_cast<unsigned char>(*m_at) < 0x20 || static_cast<unsigned char>(*m_at) >= 0x80)
-            return false;
-        ++m_at;
-    }
-    if (m_at == m_end)
+    const char *at = runEnd<true>(m_at, m_end);
+    if (at == m_end || *at != '"')
         return false;
-    *key = QByteArrayView(start, m_at - start);
-    ++m_at;
+    *key = QByteArrayView(m_at, at - m_at);
+    m_at = at + 1;
     return take(':');
 }
 
@@ -203,33 +300,43 @@ bool LineScanner::string(QString *text)
 {
     if (!take('"'))
         return false;
-    const char *start = m_at;
-    for (;;) {
-        while (m_at != m_end && !StringStop[static_cast<unsigned char>(*m_at)])
-            ++m_at;
-        if (m_at == m_end || static_cast<unsigned char>(*m_at) < 0x20)
-            return false;
-        if (*m_at == '"')
-            break;
-        // An escape's sign is never the closing quote.
-        if (++m_at == m_end)
-            return false;
-        ++m_at;
-    }
-    const QByteArrayView bytes(start, m_at - start);
-    ++m_at;
-    // The same bytes always decode to the same text.
-    if (const auto known = m_texts->constFind(bytes); known != m_texts->cend()) {
-        *text = *known;
+    // The bytes of a whole string of the line before, and its closing quote, are a whole
+    // string here too.
+    const size_t place = m_strings++;
+    if (const AttemptLineScanner::Recent *recent = recalled(&m_memory->strings, place, 1)) {
+        // A copy moved in: the move is inlined, where the copy assignment is a call.
+        *text = QString(recent->text);
+        m_at += recent->bytes.size() + 1;
         return true;
     }
-    if (!decoded(bytes, text))
-        return false;
-    // A journal of many students holds many texts seen once (names, times); the texts a
-    // ticket repeats are met again soon after the table starts over.
-    if (m_texts->size() >= 4096)
-        m_texts->clear();
-    m_texts->insert(bytes, *text);
+    const char *at = m_at;
+    for (;;) {
+        at = runEnd<false>(at, m_end);
+        if (at == m_end || static_cast<unsigned char>(*at) < 0x20)
+            return false;
+        if (*at == '"')
+            break;
+        // An escape's sign is never the closing quote.
+        if (++at == m_end)
+            return false;
+        ++at;
+    }
+    const QByteArrayView bytes(m_at, at - m_at);
+    m_at = at + 1;
+    // The same bytes always decode to the same text.
+    QHash<QByteArrayView, QString> &texts = m_memory->texts;
+    if (const auto known = texts.constFind(bytes); known != texts.cend()) {
+        *text = *known;
+    } else {
+        if (!decoded(bytes, text))
+            return false;
+        // A journal of many students holds many texts seen once (names, times); the texts a
+        // ticket repeats are met again soon after the table starts over.
+        if (texts.size() >= 4096)
+            texts.clear();
+        texts.insert(bytes, *text);
+    }
+    remember(&m_memory->strings, place, {bytes, *text, {}});
     return true;
 }
 
@@ -398,6 +505,16 @@ bool LineScanner::array(Element element)
 
 bool LineScanner::strings(QStringList *texts)
 {
+    skipSpace();
+    const size_t place = m_lists++;
+    if (const AttemptLineScanner::Recent *recent = recalled(&m_memory->lists, place, 0)) {
+        *texts = recent->texts;
+        m_at += recent->bytes.size();
+        // The strings of the list keep their places, as when it is read.
+        m_strings += recent->texts.size();
+        return true;
+    }
+    const char *start = m_at;
     // Gathered first, so that the list is made once at its size.
     QVarLengthArray<QString, 8> read;
     const bool whole = array([&] {
@@ -407,9 +524,11 @@ bool LineScanner::strings(QStringList *texts)
         read.append(std::move(text));
         return true;
     });
-    if (whole)
-        *texts = QStringList(std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
-    return whole;
+    if (!whole)
+        return false;
+    *texts = QStringList(std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+    remember(&m_memory->lists, place, {QByteArrayView(start, m_at - start), {}, *texts});
+    return true;
 }
 
 // Marks a field as read and answers whether it was read before: a field given twice is the
@@ -513,9 +632,9 @@ bool LineScanner::report(Attempt *attempt)
     });
 }
 
-std::optional<Attempt> LineScanner::attempt()
+bool LineScanner::attempt(Attempt *read)
 {
-    Attempt attempt;
+    Attempt &attempt = *read;
     int version = 0;
     QString ending;
     QString verdict;
@@ -527,7 +646,7 @@ std::optional<Attempt> LineScanner::attempt()
         *time = isoTime(text);
         return true;
     };
-    const bool read = object([&](QByteArrayView name) {
+    const bool whole = object([&](QByteArrayView name) {
         if (named(name, "version"))
             return !seenBefore(&seen, 0) && integer(&version);
         if (named(name, "exam"))
@@ -543,17 +662,11 @@ std::optional<Attempt> LineScanner::attempt()
         if (named(name, "questions")) {
             if (seenBefore(&seen, 6))
                 return false;
-            // Gathered first, so that the list is made once at its size.
-            QVarLengthArray<Attempt::Question, 20> questions;
-            const bool whole = array([&] {
-                Attempt::Question read;
-                if (!question(&read))
-                    return false;
-                questions.append(std::move(read));
-                return true;
-            });
-            attempt.questions = QList<Attempt::Question>(std::make_move_iterator(questions.begin()),
-                                                         std::make_move_iterator(questions.end()));
+            // Made in place, in a list the size of the line before's, which is nearly always
+            // the size of this one.
+            attempt.questions.reserve(m_memory->questions);
+            const bool whole = array([&] { return question(&attempt.questions.emplaceBack()); });
+            m_memory->questions = attempt.questions.size();
             return whole;
         }
         if (named(name, "student"))
@@ -582,19 +695,27 @@ std::optional<Attempt> LineScanner::attempt()
             return !seenBefore(&seen, 18) && report(&attempt);
         return false;
     });
-    if (!read || !atEnd() || version < 1)
-        return std::nullopt;
+    if (!whole || !atEnd() || version < 1)
+        return false;
     const std::optional<Attempt::Ending> named = endingNamed(ending);
     if (!named)
-        return std::nullopt;
+        return false;
     attempt.ending = *named;
     attempt.verdict = verdictNamed(verdict).value_or(Verdict::None);
-    return attempt;
+    return true;
 }
 
 } // namespace
 
 std::optional<Attempt> AttemptLineScanner::scan(QByteArrayView line)
 {
-    return LineScanner(line, &m_texts).attempt();
+    Attempt attempt;
+    if (!scan(line, &attempt))
+        return std::nullopt;
+    return attempt;
+}
+
+bool AttemptLineScanner::scan(QByteArrayView line, Attempt *attempt)
+{
+    return LineScanner(line, &m_memory).attempt(attempt);
 }

@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -248,18 +249,37 @@ Reading read(const QByteArray &bytes)
         // A line end another tool or the partial line of a dead workstation left (CR LF) is
         // no part of the line.
         const QByteArrayView line = QByteArrayView(bytes).sliced(start, end - start).trimmed();
-        start = end + 1;
-        if (line.isEmpty())
+        if (line.isEmpty()) {
+            start = end + 1;
             continue;
-        std::optional<Attempt> attempt = scanner.scan(line);
-        if (!attempt)
-            attempt = decodeDocument(line);
-        if (attempt) {
-            reading.attempts << std::move(*attempt);
-            reading.lines << number;
-        } else {
-            reading.damaged << Damaged{number, line.toByteArray()};
         }
+        // The lines of a journal are much alike, so the first tells about how many there are:
+        // the lists are made once at that size rather than copied as they grow. A line of an
+        // attempt is never this short, which bounds the room a short first line asks for.
+        if (reading.attempts.isEmpty()) {
+            const qsizetype estimate = bytes.size() / std::max<qsizetype>(end - start, 256) + 1;
+            reading.attempts.reserve(estimate);
+            reading.lines.reserve(estimate);
+        }
+        start = end + 1;
+        // Made in place in the list, since a journal has tens of thousands of them.
+        Attempt &attempt = reading.attempts.emplaceBack();
+        if (!scanner.scan(line, &attempt)) {
+            if (std::optional<Attempt> document = decodeDocument(line)) {
+                attempt = std::move(*document);
+            } else {
+                reading.attempts.removeLast();
+                reading.damaged << Damaged{number, line.toByteArray()};
+                continue;
+            }
+        }
+        reading.lines << number;
+    }
+    // A first line much longer than the rest asked for too little room, which the lists grew
+    // past; a first line much shorter, for room that is given back here.
+    if (reading.attempts.capacity() > 2 * reading.attempts.size()) {
+        reading.attempts.squeeze();
+        reading.lines.squeeze();
     }
     return reading;
 }
