@@ -61,6 +61,14 @@ const Codec &windows1251()
     return codec;
 }
 
+// Windows-1251 to UTF-16, one character per byte.
+void decodeTo(QByteArrayView bytes, char16_t *out)
+{
+    const Codec &codec = windows1251();
+    for (const char byte : bytes)
+        *out++ = codec.chars[uchar(byte)];
+}
+
 // The faults a test has asked for; -1: no write fault.
 qint64 g_failWriteAfter = -1;
 int g_writesBeforeFault = 0;
@@ -329,12 +337,15 @@ QByteArray encode(const QString &text)
 
 QString decode(QByteArrayView bytes)
 {
-    const Codec &codec = windows1251();
     QString text(bytes.size(), Qt::Uninitialized);
-    char16_t *out = reinterpret_cast<char16_t *>(text.data());
-    for (const char byte : bytes)
-        *out++ = codec.chars[uchar(byte)];
+    decodeTo(bytes, reinterpret_cast<char16_t *>(text.data()));
     return text;
+}
+
+void decode(QByteArrayView bytes, QString &into)
+{
+    into.resize(bytes.size());
+    decodeTo(bytes, reinterpret_cast<char16_t *>(into.data()));
 }
 
 QStringList splitLines(const QString &text)

@@ -17,6 +17,9 @@ inline constexpr char LineEnd[] = "\r\n";
 // A character Windows-1251 cannot hold becomes '?'.
 QByteArray encode(const QString &text);
 QString decode(QByteArrayView bytes);
+// The same into a text kept by the caller, whose room is used again: a reader that decodes a
+// large file piece by piece then allocates nothing per piece.
+void decode(QByteArrayView bytes, QString &into);
 
 // Splits text into lines: CR LF or a lone CR ends a line, a lone LF stays part of
 // the line, and a final line end adds no empty line.

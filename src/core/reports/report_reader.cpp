@@ -41,6 +41,8 @@ struct Line
     const char *bytes = nullptr;
 };
 
+// The records read before the size of the whole is guessed from them.
+constexpr qsizetype RecordsForEstimate = 64;
 // How often the reading looks at its progress callback.
 constexpr int LinesPerProgress = 16384;
 constexpr qsizetype BytesPerChunk = 4 * 1024 * 1024;
@@ -113,10 +115,14 @@ struct ByteLine
     int number = 0;
 };
 
-// The "; " in a line's bytes (both are the same byte in Windows-1251 as in ASCII). memchr
-// skips the long texts between them, and most lines of a report have none.
+// The "; " in a line's bytes (both are the same byte in Windows-1251 as in ASCII), as far as
+// it matters: whether the line has the nineteen of a marks line. memchr skips the long texts
+// between them, and most lines of a report have none.
 qsizetype itemSeparators(QByteArrayView line)
 {
+    // Too short for the nineteen of a marks line, the count does not matter.
+    if (line.size() < 2 * (TicketResult::Questions - 1))
+        return 0;
     qsizetype count = 0;
     const char *const end = line.data() + line.size();
     for (const char *c = line.data(); c + 1 < end; ++c) {
@@ -437,7 +443,8 @@ public:
         if (first == end)
             return;
         // A record is found by its marks line, the one line of twenty items.
-        std::vector<const Line *> anchors;
+        std::vector<const Line *> &anchors = m_anchors;
+        anchors.clear();
         for (const Line *line = first; line < end; ++line)
             if (line->itemSeparators == TicketResult::Questions - 1)
                 anchors.push_back(line);
@@ -465,6 +472,7 @@ public:
     }
 
     ExamReportContents take() { return std::move(m_contents); }
+    void reserve(qsizetype records) { m_contents.tickets.reserve(records); }
 
 private:
     // Reads the record whose marks line is given from the lines [from, end), the lines
@@ -601,6 +609,8 @@ private:
     }
 
     DateReader &m_dates = dateReader();
+    // The marks lines of the block read, kept to be used again.
+    std::vector<const Line *> m_anchors;
     RecurringTexts<QDate> m_dateTexts;
     RecurringTexts<QTime> m_timeTexts;
     RecurringTexts<int> m_tickets;
@@ -841,7 +851,7 @@ std::optional<ReportPart> readPart(QByteArrayView bytes, const GoOn &goOn)
     QString text;
     qsizetype blockStart = 0;
     const auto readBlock = [&](qsizetype blockEnd, bool closed) {
-        text = AnsiText::decode(bytes.sliced(blockStart, blockEnd - blockStart));
+        AnsiText::decode(bytes.sliced(blockStart, blockEnd - blockStart), text);
         // A line's place in the bytes is its place in the text.
         lines.clear();
         for (const ByteLine &line : blockLines)
@@ -852,12 +862,18 @@ std::optional<ReportPart> readPart(QByteArrayView bytes, const GoOn &goOn)
     };
     ByteLines cut(bytes);
     int counted = 0;
+    qsizetype blocks = 0;
     for (ByteLine line; cut.next(line);) {
         if (counted++ % LinesPerProgress == 0 && !goOn(line.start))
             return std::nullopt;
-        if (bytes.sliced(line.start, line.size) == closing) {
+        if (line.size == closing.size() && std::memcmp(bytes.data() + line.start, closing.constData(), size_t(line.size)) == 0) {
             readBlock(line.start, true);
             blockStart = cut.position();
+            // The records of a report are much alike, so its first ones tell about how many
+            // there are: the list is made once at about that size rather than copied as it
+            // grows (room reserved and never filled costs no memory).
+            if (++blocks == RecordsForEstimate)
+                reader.reserve(size / blockStart * RecordsForEstimate * 5 / 4);
         } else {
             blockLines.push_back(line);
         }
