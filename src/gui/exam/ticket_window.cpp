@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -364,10 +365,29 @@ int TicketWindow::currentQuestion() const
 
 void TicketWindow::moveRightOf(int left)
 {
+    m_besideLeft = left;
     KeepRightOf(this, left);
+    placeBeside();
+}
+
+void TicketWindow::placeBeside()
+{
     const QRect area = AvailableArea();
-    const int lastOnScreen = area.right() + 1 - width() - WindowFrame(this).left() - WindowFrame(this).right();
-    move(std::max(area.left(), std::min(left, lastOnScreen)), y());
+    const QMargins frame = WindowFrame(this);
+    const int lastOnScreen = area.right() + 1 - width() - frame.left() - frame.right();
+    const int placed = std::max(area.left(), std::min(*m_besideLeft, lastOnScreen));
+    if (placed != x())
+        move(placed, y());
+}
+
+void TicketWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // A width reported late (the old one first, then the narrowed one) would otherwise leave
+    // the window where the old width had to go: over the picture. A window that already
+    // stands beside the picture stays where it is.
+    if (m_besideLeft && event->size().width() != event->oldSize().width() && x() < *m_besideLeft)
+        placeBeside();
 }
 
 void TicketWindow::chooseReviewedAnswer()

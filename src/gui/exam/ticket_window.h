@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class ActiveLabel;
 class AnswerListModel;
@@ -56,7 +57,9 @@ public:
     int currentQuestion() const;
 
     // Moves the window to that left edge, as far as the screen allows: a window pushed off
-    // the screen could not be finished.
+    // the screen could not be finished. The window is narrowed to the room beside that edge;
+    // while it stands left of the edge, it moves again whenever its width changes (the window
+    // system confirms a new width only later, and may first report the old one).
     void moveRightOf(int left);
 
     // "Выбрать" of the answers review window: review mode ends and the answer selected in the
@@ -76,6 +79,9 @@ signals:
     void closeRequested();
     // A question that cannot be read ends the ticket without a result.
     void abandoned();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     // Language, ticket number, exam title, ticket line.
@@ -189,4 +195,8 @@ private:
     QList<UnmeasuredAnswers> m_unmeasuredAnswers;
     qsizetype m_unmeasuredCount = 0;
     QTimer *m_measuring = nullptr;
+    // The left edge given to moveRightOf; unset before the first call.
+    std::optional<int> m_besideLeft;
+    // Moves the window as close to m_besideLeft as its present width allows.
+    void placeBeside();
 };
