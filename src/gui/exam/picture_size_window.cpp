@@ -171,14 +171,17 @@ void PictureSizeWindow::keepRoomBeside(int width)
 
 void PictureSizeWindow::showAtSize(const QSize &wanted)
 {
-    const QSize room(width() - Image1->x() - tw(100) - m_besideWidth, height() - 2 * Image1->y());
+    // The part of the window on the screen: a window manager may leave a window wider than a
+    // small or scaled screen, and the ticket beside the picture must still find its room.
+    const int inside = isVisible() ? std::min(width(), AvailableArea().right() + 1 - geometry().left()) : width();
+    const QSize room(inside - Image1->x() - tw(100) - m_besideWidth, height() - 2 * Image1->y());
     QSize size = wanted;
     if (size.width() > room.width() || size.height() > room.height()) {
         size = room.isEmpty() ? QSize(0, 0) : size.scaled(room, Qt::KeepAspectRatio);
         // Too small to read beside the ticket (a small screen, a large scale factor): the
         // picture takes room from the ticket, which becomes narrower and scrolls.
         const int shortSide = std::min(wanted.width(), wanted.height());
-        const QSize whole(width() - Image1->x() - tw(100) - LeastTicketWidth, room.height());
+        const QSize whole(inside - Image1->x() - tw(100) - LeastTicketWidth, room.height());
         if (std::min(size.width(), size.height()) < std::min(ReadableSide, shortSide) && !whole.isEmpty()) {
             const QSize readable = shortSide > ReadableSide ? wanted * (double(ReadableSide) / shortSide) : wanted;
             size = readable.width() <= whole.width() && readable.height() <= whole.height()
