@@ -560,6 +560,16 @@ void ExamTest::pictureBesideTicket()
     ticket->move(moved, ticket->y());
     ticket->setFixedSize(ticketWidth, ticket->height());
     QCOMPARE(ticket->x(), moved);
+
+    // A window manager may leave the picture window wider than the screen (a scaled screen):
+    // the picture is sized for the part on the screen, so the ticket window still finds room
+    // beside it there.
+    pictures->resize(1280, pictures->height());
+    const QRect screenWide = control<QLabel>(pictures, "Image1")->geometry();
+    pictures->resize(1280 * 3 / 2, pictures->height());
+    QCOMPARE(control<QLabel>(pictures, "Image1")->geometry(), screenWide);
+    QVERIFY(screenWide.right() < ticket->x());
+    QVERIFY(QRect(0, 0, 1280, 1024).contains(ticket->frameGeometry()));
 }
 
 void ExamTest::picturePerQuestion()
