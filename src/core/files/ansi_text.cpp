@@ -348,6 +348,11 @@ void decode(QByteArrayView bytes, QString &into)
     decodeTo(bytes, reinterpret_cast<char16_t *>(into.data()));
 }
 
+void decode(QByteArrayView bytes, QChar *into)
+{
+    decodeTo(bytes, reinterpret_cast<char16_t *>(into));
+}
+
 QStringList splitLines(const QString &text)
 {
     return splitLinesOf(text);

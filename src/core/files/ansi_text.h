@@ -20,6 +20,9 @@ QString decode(QByteArrayView bytes);
 // The same into a text kept by the caller, whose room is used again: a reader that decodes a
 // large file piece by piece then allocates nothing per piece.
 void decode(QByteArrayView bytes, QString &into);
+// The same into room the caller has, one character per byte: a reader that keeps one text for
+// a whole piece can decode the parts of it that it will read and leave the others alone.
+void decode(QByteArrayView bytes, QChar *into);
 
 // Splits text into lines: CR LF or a lone CR ends a line, a lone LF stays part of
 // the line, and a final line end adds no empty line.

@@ -17,10 +17,16 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <bit>
 #include <cstring>
 #include <thread>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -37,9 +43,27 @@ struct Line
     // The "; " that part the items of an exam report's marks line, counted where the line
     // was cut from the bytes.
     qsizetype itemSeparators = 0;
-    // The line's bytes in an exam report, one per character of the text.
+    // Where the nineteen "; " of a marks line stand, from the line's first byte.
+    const int *separatorPlaces = nullptr;
+    // The line's bytes in an exam report, one per character of its text, and their number.
     const char *bytes = nullptr;
+    qsizetype byteCount = 0;
+    // A marks line of an exam report is read in its bytes and not decoded: its text is then
+    // empty, and textOf() gives it when it is wanted after all.
+    bool decoded = true;
 };
+
+// The text of a line, a marks line decoded from its bytes.
+QString textOf(const Line &line)
+{
+    return line.decoded ? line.text.toString() : AnsiText::decode(QByteArrayView(line.bytes, line.byteCount));
+}
+
+// Whether a line holds nothing but blanks; a marks line never does.
+bool isBlank(const Line &line)
+{
+    return line.decoded && line.text.trimmed().isEmpty();
+}
 
 // The records read before the size of the whole is guessed from them.
 constexpr qsizetype RecordsForEstimate = 64;
@@ -116,23 +140,63 @@ struct ByteLine
 };
 
 // The "; " in a line's bytes (both are the same byte in Windows-1251 as in ASCII), as far as
-// it matters: whether the line has the nineteen of a marks line. memchr skips the long texts
-// between them, and most lines of a report have none.
-qsizetype itemSeparators(QByteArrayView line)
+// it matters: whether the line has the nineteen of a marks line, and where they stand. Most
+// lines of a report have none; a marks line has them every twenty bytes or so, too close for
+// a call per separator, so the pairs are found sixteen bytes at a time where the processor can.
+using SeparatorPlaces = std::array<int, TicketResult::Questions - 1>;
+
+qsizetype itemSeparators(QByteArrayView line, SeparatorPlaces &places)
 {
     // Too short for the nineteen of a marks line, the count does not matter.
     if (line.size() < 2 * (TicketResult::Questions - 1))
         return 0;
     qsizetype count = 0;
-    const char *const end = line.data() + line.size();
-    for (const char *c = line.data(); c + 1 < end; ++c) {
-        c = static_cast<const char *>(std::memchr(c, ';', size_t(end - c - 1)));
-        if (!c)
-            break;
-        if (c[1] == ' ')
-            ++count;
+    const auto found = [&](qsizetype at) {
+        if (count < qsizetype(places.size()))
+            places[size_t(count)] = int(at);
+        ++count;
+    };
+    const char *const data = line.data();
+    // A pair begins before the last byte.
+    const qsizetype pairs = line.size() - 1;
+    qsizetype at = 0;
+#ifdef __SSE2__
+    const __m128i semicolon = _mm_set1_epi8(';');
+    const __m128i blank = _mm_set1_epi8(' ');
+    for (; at + 16 <= pairs; at += 16) {
+        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at));
+        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + at + 1));
+        auto mask = quint32(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(first, semicolon), _mm_cmpeq_epi8(second, blank))));
+        for (; mask; mask &= mask - 1)
+            found(at + std::countr_zero(mask));
     }
+#endif
+    for (; at < pairs; ++at)
+        if (data[at] == ';' && data[at + 1] == ' ')
+            found(at);
     return count;
+}
+
+// The first CR or LF from `from` on, or `end`: sixteen bytes at a time where the processor
+// can, as one pass over the line.
+const char *lineEnd(const char *from, const char *end)
+{
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - from >= 16; from += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from));
+        const auto mask =
+            quint32(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
+        if (mask)
+            return from + std::countr_zero(mask);
+    }
+#endif
+    for (; from < end; ++from)
+        if (*from == '\r' || *from == '\n')
+            return from;
+    return end;
 }
 
 class ByteLines
@@ -145,11 +209,7 @@ public:
         if (m_at >= m_size)
             return false;
         const char *const end = m_data + m_size;
-        const void *lf = std::memchr(m_data + m_at, '\n', size_t(m_size - m_at));
-        const char *stop = lf ? static_cast<const char *>(lf) : end;
-        // A CR before it ends the line sooner: the LF of CR LF, or a lone CR.
-        const void *cr = std::memchr(m_data + m_at, '\r', size_t(stop - (m_data + m_at)));
-        const char *c = cr ? static_cast<const char *>(cr) : stop;
+        const char *c = lineEnd(m_data + m_at, end);
         line = {m_at, c - (m_data + m_at), m_number++};
         qsizetype at = c - m_data;
         if (c < end) {
@@ -183,7 +243,7 @@ ReportProblem problem(ReportProblem::Kind kind, const Line *first, const Line *l
     for (const Line *line = first; line <= last && found.text.size() < ProblemTextLength; ++line) {
         if (line != first)
             found.text += u'\n';
-        found.text += line->text;
+        found.text += textOf(*line);
     }
     if (found.text.size() > ProblemTextLength)
         found.text = found.text.left(ProblemTextLength) + u'…';
@@ -387,7 +447,7 @@ Stamp splitStamp(QStringView line)
 bool allBlank(const Line *from, const Line *to)
 {
     for (const Line *line = from; line < to; ++line)
-        if (!line->text.trimmed().isEmpty())
+        if (!isBlank(*line))
             return false;
     return true;
 }
@@ -438,7 +498,7 @@ public:
     // A block is the lines up to a closing line of equals signs (or the end of the file).
     void readBlock(const Line *first, const Line *end, bool closed)
     {
-        while (first < end && first->text.trimmed().isEmpty())
+        while (first < end && isBlank(*first))
             ++first;
         if (first == end)
             return;
@@ -459,7 +519,7 @@ public:
         }
         if (!allBlank(unread, end)) {
             const Line *last = end - 1;
-            while (last->text.trimmed().isEmpty())
+            while (isBlank(*last))
                 --last;
             // The end of the file cuts a record that has begun; other text is no record.
             bool begun = false;
@@ -479,25 +539,32 @@ private:
     // before it that are no part of it becoming a problem. Returns the first line not read.
     const Line *readRecord(const Line *from, const Line *marks, const Line *end, bool closed)
     {
-        TicketResult ticket;
+        // Made in its place in the list, not moved there.
+        TicketResult &ticket = m_contents.tickets.emplace_back();
         // Above the marks line: the ticket line, the student line and the date line, as far
-        // as they are there.
+        // as they are there. Each line is looked at once.
         const Line *first = marks;
         const Line *ticketLine = nullptr;
         const Line *studentLine = nullptr;
+        const Line *dateLine = nullptr;
         if (first > from && ExamRecordTexts::isTicketLine(first[-1].text))
             ticketLine = --first;
-        if (first > from && !ExamRecordTexts::isDateLine(first[-1].text))
-            studentLine = --first;
-        if (first > from && ExamRecordTexts::isDateLine(first[-1].text))
-            --first;
+        if (first > from) {
+            bool dated = ExamRecordTexts::isDateLine(first[-1].text);
+            if (!dated) {
+                studentLine = --first;
+                dated = first > from && ExamRecordTexts::isDateLine(first[-1].text);
+            }
+            if (dated)
+                dateLine = --first;
+        }
         bool complete = ticketLine && studentLine;
         if (!allBlank(from, first))
             m_contents.problems << problem(ReportProblem::NotARecord, from, first - 1);
 
         const Line *line = first;
         ticket.line = line->number;
-        if (ExamRecordTexts::isDateLine(line->text))
+        if (line == dateLine)
             readDateLine(ticket, line++);
         if (studentLine)
             ticket.student = ExamRecordTexts::studentOf(line++->text).toString();
@@ -530,7 +597,6 @@ private:
             m_contents.problems << problem(ReportProblem::MissingLine, first, line - 1);
         else if (!closed)
             m_contents.problems << problem(ReportProblem::NoClosingLine, first, line - 1);
-        m_contents.tickets << std::move(ticket);
         return line;
     }
 
@@ -548,25 +614,21 @@ private:
             m_contents.problems << problem(ReportProblem::UnreadableDate, line, line);
     }
 
-    // The marks line is read in its bytes: the items are found with memchr and their captions
-    // compared byte for byte, which is where a large report spends most of its characters.
+    // The marks line is read in its bytes: its items lie between the "; " found when the line
+    // was cut, and their captions are compared byte for byte, which is where a large report
+    // spends most of its characters.
     void readMarks(TicketResult &ticket, const Line *line)
     {
         bool unreadable = false;
-        int n = 0;
         const char *const bytes = line->bytes;
-        const qsizetype size = line->text.size();
-        for (qsizetype start = 0; start <= size && n < TicketResult::Questions; ++n) {
-            qsizetype end = start;
-            for (;;) {
-                const void *found = end < size ? std::memchr(bytes + end, ';', size_t(size - end)) : nullptr;
-                end = found ? static_cast<const char *>(found) - bytes : size;
-                if (end >= size || (end + 1 < size && bytes[end + 1] == ' '))
-                    break;
-                ++end;
-            }
+        qsizetype start = 0;
+        for (int n = 0; n < TicketResult::Questions; ++n) {
+            const qsizetype end = n + 1 < TicketResult::Questions ? line->separatorPlaces[n] : line->byteCount;
             ticket.marks[n] = markOf(ticket, n, QByteArrayView(bytes + start, end - start));
             unreadable = unreadable || ticket.marks[n] == TicketResult::Unreadable;
+            // The highest question marked, until countQuestions() makes it the ticket's.
+            if (ticket.marks[n] != TicketResult::NoMark)
+                ticket.questionCount = n + 1;
             start = end + 2;
         }
         if (unreadable)
@@ -839,24 +901,45 @@ struct ReportPart
 // (Windows-1251 gives one character per byte and keeps CR and LF, so the line rule is the
 // same), and only the block between two closing lines is decoded at a time, so a large report
 // is never held a second time as text, nor are all its lines listed at once. `goOn` is asked
-// now and then with the bytes read so far; false stops the reading.
+// now and then with the bytes read so far; false stops the reading. `room` is the bytes
+// whose records the list is made for: the part's own, or the whole report's for a first part
+// that the records of the others will join.
 template<typename GoOn>
-std::optional<ReportPart> readPart(QByteArrayView bytes, const GoOn &goOn)
+std::optional<ReportPart> readPart(QByteArrayView bytes, qsizetype room, const GoOn &goOn)
 {
     static const QByteArray closing = ExamRecordTexts::closingLine().toLatin1();
     const qsizetype size = bytes.size();
     ExamReader reader;
     std::vector<ByteLine> blockLines;
     std::vector<Line> lines;
+    std::vector<SeparatorPlaces> separatorPlaces;
     QString text;
     qsizetype blockStart = 0;
     const auto readBlock = [&](qsizetype blockEnd, bool closed) {
-        AnsiText::decode(bytes.sliced(blockStart, blockEnd - blockStart), text);
-        // A line's place in the bytes is its place in the text.
+        // A line's place in the bytes is its place in the text. The marks lines, most of a
+        // report's bytes, are read in their bytes: the text between them is decoded, not they.
+        text.resize(blockEnd - blockStart);
+        QChar *const into = text.data();
+        qsizetype undecoded = blockStart;
         lines.clear();
-        for (const ByteLine &line : blockLines)
-            lines.push_back({QStringView(text).sliced(line.start - blockStart, line.size), line.number, line.start,
-                             itemSeparators(bytes.sliced(line.start, line.size)), bytes.data() + line.start});
+        // Made large enough at once: the lines point into it.
+        separatorPlaces.clear();
+        separatorPlaces.reserve(blockLines.size());
+        SeparatorPlaces places;
+        for (const ByteLine &line : blockLines) {
+            const QByteArrayView lineBytes = bytes.sliced(line.start, line.size);
+            const qsizetype separators = itemSeparators(lineBytes, places);
+            const bool marks = separators == TicketResult::Questions - 1;
+            if (marks) {
+                separatorPlaces.push_back(places);
+                AnsiText::decode(bytes.sliced(undecoded, line.start - undecoded), into + (undecoded - blockStart));
+                undecoded = line.start + line.size;
+            }
+            lines.push_back({marks ? QStringView() : QStringView(into + (line.start - blockStart), line.size), line.number,
+                             line.start, separators, marks ? separatorPlaces.back().data() : nullptr,
+                             lineBytes.data(), line.size, !marks});
+        }
+        AnsiText::decode(bytes.sliced(undecoded, blockEnd - undecoded), into + (undecoded - blockStart));
         reader.readBlock(lines.data(), lines.data() + lines.size(), closed);
         blockLines.clear();
     };
@@ -873,7 +956,7 @@ std::optional<ReportPart> readPart(QByteArrayView bytes, const GoOn &goOn)
             // there are: the list is made once at about that size rather than copied as it
             // grows (room reserved and never filled costs no memory).
             if (++blocks == RecordsForEstimate)
-                reader.reserve(size / blockStart * RecordsForEstimate * 5 / 4);
+                reader.reserve(room / blockStart * RecordsForEstimate * 5 / 4);
         } else {
             blockLines.push_back(line);
         }
@@ -900,20 +983,30 @@ qsizetype partingAfterMiddle(QByteArrayView bytes)
     return -1;
 }
 
-// The questions a ticket has, as far as the whole report shows.
+// The questions a ticket has, as far as the whole report shows: the highest question marked
+// in any record of it, which the reading left in each record's questionCount. The records of
+// a ticket mostly share one copy of its text, so they are gathered by that copy's address
+// first, without hashing the text of every record, and the copies then by their text.
 void countQuestions(ExamReportContents &contents)
 {
-    QHash<QString, int> questions;
+    QHash<const QChar *, std::pair<QString, int>> byCopy;
     for (const TicketResult &ticket : std::as_const(contents.tickets)) {
-        int highest = 0;
-        for (int n = 0; n < TicketResult::Questions; ++n)
-            if (ticket.marks[n] != TicketResult::NoMark)
-                highest = n + 1;
-        int &count = questions[ticket.ticket];
+        const auto found = byCopy.find(ticket.ticket.constData());
+        if (found == byCopy.end())
+            byCopy.insert(ticket.ticket.constData(), {ticket.ticket, ticket.questionCount});
+        else
+            found->second = std::max(found->second, ticket.questionCount);
+    }
+    QHash<QString, int> byText;
+    for (const auto &[text, highest] : std::as_const(byCopy)) {
+        int &count = byText[text];
         count = std::max(count, highest);
     }
+    QHash<const QChar *, int> counts;
+    for (auto copy = byCopy.cbegin(); copy != byCopy.cend(); ++copy)
+        counts.insert(copy.key(), byText.value(copy->first));
     for (TicketResult &ticket : contents.tickets)
-        ticket.questionCount = questions.value(ticket.ticket);
+        ticket.questionCount = counts.value(ticket.ticket.constData());
 }
 
 // Reports of this size and more are read in two halves at once where the machine has two
@@ -930,7 +1023,7 @@ std::optional<ExamReportContents> readExamReport(const QByteArray &bytes, const 
         size >= ParallelBytes && std::thread::hardware_concurrency() > 1 ? partingAfterMiddle(bytes) : -1;
     std::optional<ReportPart> first;
     if (parting < 0) {
-        first = readPart(QByteArrayView(bytes), [&](qint64 done) { return !progress || progress(done, size); });
+        first = readPart(QByteArrayView(bytes), size, [&](qint64 done) { return !progress || progress(done, size); });
     } else {
         // The progress is told by the first half, read here, as its share of the whole; the
         // second half stops when the first is cancelled.
@@ -941,9 +1034,9 @@ std::optional<ExamReportContents> readExamReport(const QByteArray &bytes, const 
         ExamRecordTexts::readEvaluationItem(1, QByteArrayView());
         readDate(u"01.01.2026"_s);
         std::thread secondHalf([&] {
-            second = readPart(QByteArrayView(bytes).sliced(parting), [&](qint64) { return !cancelled.load(); });
+            second = readPart(QByteArrayView(bytes).sliced(parting), size - parting, [&](qint64) { return !cancelled.load(); });
         });
-        first = readPart(QByteArrayView(bytes).first(parting), [&](qint64 done) {
+        first = readPart(QByteArrayView(bytes).first(parting), size, [&](qint64 done) {
             const bool goOn = !progress || progress(done * size / parting, size);
             if (!goOn)
                 cancelled = true;
