@@ -57,6 +57,15 @@ const QString RussianDiscardNote = u"Незаконченный билет от�
 const QString EnglishDiscardNote = u"The unfinished ticket was discarded without a grade"_s;
 const QString DataCaption = u"Дополнительные сведения: "_s;
 
+// Whether the line begins with the caption. The first character is compared here, as most
+// lines looked at begin otherwise and a report has many: the call of a full comparison would
+// cost more than the answer.
+bool begins(QStringView line, const QString &caption)
+{
+    return caption.isEmpty()
+           || (line.size() >= caption.size() && line.front() == caption.front() && line.startsWith(caption));
+}
+
 } // namespace
 
 ExamRecordTexts::ExamRecordTexts(const QString &language) : m_language(language) {}
@@ -139,13 +148,13 @@ QString ExamRecordTexts::verdictCaption(Verdict verdict, LanguagePolicy::Caption
 std::optional<ExamRecordTexts::DateLine> ExamRecordTexts::readDateLine(QStringView line)
 {
     DateLine read;
-    if (line.startsWith(RussianDate)) {
+    if (begins(line, RussianDate)) {
         read.language = u"rus"_s;
         const qsizetype time = line.indexOf(RussianTime);
         read.date = line.mid(RussianDate.size(), time < 0 ? -1 : time - RussianDate.size());
         if (time >= 0)
             read.time = line.mid(time + RussianTime.size());
-    } else if (line.startsWith(EnglishDate)) {
+    } else if (begins(line, EnglishDate)) {
         read.language = u"eng"_s;
         // The English time follows the date without a blank: the last "Time: " begins it.
         const qsizetype time = line.lastIndexOf(EnglishTime);
@@ -160,18 +169,18 @@ std::optional<ExamRecordTexts::DateLine> ExamRecordTexts::readDateLine(QStringVi
 
 bool ExamRecordTexts::isDateLine(QStringView line)
 {
-    return line.startsWith(RussianDate) || line.startsWith(EnglishDate);
+    return begins(line, RussianDate) || begins(line, EnglishDate);
 }
 
 bool ExamRecordTexts::isStudentLine(QStringView line)
 {
-    return line.startsWith(StudentCaptions[0]) || line.startsWith(StudentCaptions[1]);
+    return begins(line, StudentCaptions[0]) || begins(line, StudentCaptions[1]);
 }
 
 QStringView ExamRecordTexts::studentOf(QStringView line)
 {
     for (const QString &caption : StudentCaptions) {
-        if (line.startsWith(caption))
+        if (begins(line, caption))
             return line.mid(caption.size()).trimmed();
     }
     return line.trimmed();
@@ -184,13 +193,13 @@ bool ExamRecordTexts::isTicketLine(QStringView line)
 
 bool ExamRecordTexts::hasTicketCaption(QStringView line)
 {
-    return line.startsWith(TicketCaptions[0]) || line.startsWith(TicketCaptions[1]);
+    return begins(line, TicketCaptions[0]) || begins(line, TicketCaptions[1]);
 }
 
 QStringView ExamRecordTexts::ticketOf(QStringView line)
 {
     for (const QString &caption : TicketCaptions) {
-        if (line.startsWith(caption))
+        if (begins(line, caption))
             return line.mid(caption.size()).trimmed();
     }
     return line;
@@ -201,10 +210,10 @@ std::optional<ExamRecordTexts::Mark> ExamRecordTexts::readEvaluationLine(int que
     if (question < 1 || question > Questions)
         return std::nullopt;
     const QString &russian = RussianLines[question - 1];
-    if (item.startsWith(russian))
+    if (begins(item, russian))
         return Mark{u"rus"_s, item.mid(russian.size())};
     const QString &english = EnglishLines[question - 1];
-    if (item.startsWith(english))
+    if (begins(item, english))
         return Mark{u"eng"_s, item.mid(english.size())};
     return std::nullopt;
 }
@@ -227,14 +236,16 @@ std::optional<ExamRecordTexts::EncodedMark> ExamRecordTexts::readEvaluationItem(
     }();
     if (question < 1 || question > Questions)
         return std::nullopt;
-    const auto begins = [&item](const QByteArray &caption) {
-        return item.size() >= caption.size() && std::memcmp(item.data(), caption.constData(), size_t(caption.size())) == 0;
+    // The first bytes tell the languages apart, so most captions that differ end there.
+    const auto beginsWith = [&item](const QByteArray &caption) {
+        return item.size() >= caption.size() && item.front() == caption.front()
+               && std::memcmp(item.data(), caption.constData(), size_t(caption.size())) == 0;
     };
     const QByteArray &russian = encoded.russian[question - 1];
-    if (begins(russian))
+    if (beginsWith(russian))
         return EncodedMark{u"rus"_s, item.sliced(russian.size())};
     const QByteArray &english = encoded.english[question - 1];
-    if (begins(english))
+    if (beginsWith(english))
         return EncodedMark{u"eng"_s, item.sliced(english.size())};
     return std::nullopt;
 }
@@ -252,7 +263,7 @@ std::optional<Verdict> ExamRecordTexts::readVerdict(QStringView line)
 
 std::optional<QStringView> ExamRecordTexts::readDataLine(QStringView line)
 {
-    if (!line.startsWith(DataCaption))
+    if (!begins(line, DataCaption))
         return std::nullopt;
     return line.mid(DataCaption.size()).trimmed();
 }

@@ -465,8 +465,10 @@ public:
         Value value;
     };
 
+    // The entry of the text, read when it is new. The entry stays as it is until the next
+    // call: the caller takes what it needs from it at once.
     template<typename Read>
-    Entry of(QStringView text, const Read &read)
+    const Entry &of(QStringView text, const Read &read)
     {
         // Records that follow each other mostly repeat the text the one before had.
         if (m_last && QStringView(m_last->text) == text)
@@ -480,8 +482,8 @@ public:
         Entry entry{text.toString(), Value()};
         entry.value = read(entry.text);
         // The key views the kept text, which the entry holds as long as the table does.
-        m_last = &*m_entries.insert(QStringView(entry.text), entry);
-        return entry;
+        m_last = &*m_entries.insert(QStringView(entry.text), std::move(entry));
+        return *m_last;
     }
 
 private:
@@ -569,7 +571,7 @@ private:
         if (studentLine)
             ticket.student = ExamRecordTexts::studentOf(line++->text).toString();
         if (ticketLine) {
-            const auto read = m_tickets.of(ExamRecordTexts::ticketOf(line->text), [](const QString &ticket) {
+            const auto &read = m_tickets.of(ExamRecordTexts::ticketOf(line->text), [](const QString &ticket) {
                 return ticket.size() > 1 && ticket.startsWith(u'b') ? QStringView(ticket).mid(1).toInt() : 0;
             });
             ticket.ticket = read.text;
@@ -578,7 +580,7 @@ private:
         readMarks(ticket, marks);
         line = marks + 1;
         if (line < end) {
-            const auto read = m_verdicts.of(line->text, [](const QString &verdict) {
+            const auto &read = m_verdicts.of(line->text, [](const QString &verdict) {
                 return recorded(ExamRecordTexts::readVerdict(verdict));
             });
             ticket.verdict = read.text;
@@ -604,8 +606,8 @@ private:
     {
         const std::optional<ExamRecordTexts::DateLine> read = ExamRecordTexts::readDateLine(line->text);
         ticket.language = read->language;
-        const auto date = m_dateTexts.of(read->date.trimmed(), [this](const QString &text) { return m_dates.date(text); });
-        const auto time = m_timeTexts.of(read->time.trimmed(), [this](const QString &text) { return m_dates.time(text); });
+        const auto &date = m_dateTexts.of(read->date.trimmed(), [this](const QString &text) { return m_dates.date(text); });
+        const auto &time = m_timeTexts.of(read->time.trimmed(), [this](const QString &text) { return m_dates.time(text); });
         ticket.dateText = date.text;
         ticket.timeText = time.text;
         ticket.date = date.value;
@@ -644,10 +646,11 @@ private:
             return TicketResult::Unreadable;
         if (ticket.language.isEmpty())
             ticket.language = read->language;
+        // A mark is one byte, compared as such: a call per item would cost more than the item.
         const QByteArrayView mark = read->mark;
-        if (mark == "5")
+        if (mark.size() == 1 && mark.front() == '5')
             return TicketResult::Right;
-        if (mark == "2")
+        if (mark.size() == 1 && mark.front() == '2')
             return TicketResult::Wrong;
         return TicketResult::Unreadable;
     }
