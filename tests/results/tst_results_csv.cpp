@@ -1,7 +1,11 @@
+#include "core/files/ansi_text.h"
+#include "core/files/file_error.h"
 #include "core/reports/results_export.h"
 #include "core/reports/results_filter.h"
 #include "core/reports/results_models.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -88,6 +92,7 @@ private slots:
     void writesNumbersAsTheLocale();
     void writesTextsOfEveryKind_data();
     void writesTextsOfEveryKind();
+    void largeTableIsWrittenAsMadeAndWhole();
 };
 
 void ResultsCsvTest::shownTableIsWrittenAsItsValues_data()
@@ -220,6 +225,52 @@ void ResultsCsvTest::writesTextsOfEveryKind()
     QCOMPARE(ResultsExport::csv({table, table}, QLocale::c()),
              bom + field + "\r\n" + field + ",B\r\n" + field + ",1\r\n," + field + "\r\n\r\n" + field + "\r\n" + field
                  + ",B\r\n" + field + ",1\r\n," + field + "\r\n\r\n");
+}
+
+
+// A large table goes to its file piece by piece as it is made, never held whole: the file holds
+// exactly the bytes of the table made at once, and a disk that fills part way leaves the file
+// as it was, with nothing of the new one beside it.
+void ResultsCsvTest::largeTableIsWrittenAsMadeAndWhole()
+{
+    QList<TicketResult> many;
+    for (int copy = 0; copy < 200; ++copy)
+        many << awkwardTickets();
+    TicketResultsModel tickets;
+    tickets.setResults(many);
+    tickets.setLanguage(u"rus"_s);
+    ResultsFilterModel shownTickets;
+    shownTickets.setSourceModel(&tickets);
+    shownTickets.sort(TicketResultsModel::Student, Qt::DescendingOrder);
+    const QByteArray whole = ResultsExport::csv(shownTickets);
+    // Several pieces, and a last one that is not full.
+    QVERIFY(whole.size() > 4 * 256 * 1024);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"results.csv"_s);
+    QVERIFY(AnsiText::writeBytes(path, "old"));
+    QVERIFY(ResultsExport::writeCsv(path, shownTickets));
+    QCOMPARE(AnsiText::readBytes(path).value_or(QByteArray()), whole);
+
+    QuestionnaireRunsModel runs;
+    runs.setRuns(awkwardRuns());
+    ResultsFilterModel shownRuns;
+    shownRuns.setSourceModel(&runs);
+    const QString runsPath = dir.filePath(u"runs.csv"_s);
+    QVERIFY(ResultsExport::writeCsv(runsPath, shownRuns));
+    QCOMPARE(AnsiText::readBytes(runsPath).value_or(QByteArray()), ResultsExport::csv(shownRuns));
+
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    for (const qint64 failAfter : {qint64(0), qint64(100), qint64(whole.size() / 2), qint64(whole.size() - 1)}) {
+        AnsiText::Faults::failWriteAfter(failAfter);
+        FileError error;
+        shownTickets.sort(TicketResultsModel::Student, Qt::AscendingOrder);
+        QVERIFY(!ResultsExport::writeCsv(path, shownTickets, &error));
+        QCOMPARE(error.kind(), FileError::Kind::NoSpace);
+        QCOMPARE(AnsiText::readBytes(path).value_or(QByteArray()), whole);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), files);
+        shownTickets.sort(TicketResultsModel::Student, Qt::DescendingOrder);
+    }
 }
 
 QTEST_GUILESS_MAIN(ResultsCsvTest)

@@ -109,17 +109,26 @@ void setFailure(FileError *error, const FileError &failure)
 
 // Writes every byte, going on after a short write until the system refuses the rest, so the
 // failure carries the system's reason. False, with the reason, when any byte was not written.
-bool writeAll(QFileDevice &file, const QByteArray &bytes, FileError *error)
+// The bytes a write may store before an injected full disk; -1: all of them.
+qint64 bytesBeforeFault()
 {
-    qint64 limit = bytes.size();
     if (g_failWriteAfter >= 0 && g_writesBeforeFault-- <= 0) {
-        limit = std::min(limit, g_failWriteAfter);
+        const qint64 limit = g_failWriteAfter;
         g_failWriteAfter = -1;
+        return limit;
     }
+    return -1;
+}
+
+// Writes the bytes, or as many of them as `limit` allows (-1: all) and then fails as on a
+// full disk.
+bool writeAll(QFileDevice &file, QByteArrayView bytes, qint64 limit, FileError *error)
+{
+    const qint64 size = limit < 0 ? bytes.size() : std::min<qint64>(bytes.size(), limit);
     qint64 done = 0;
-    while (done < limit) {
+    while (done < size) {
         errno = 0;
-        const qint64 written = file.write(bytes.constData() + done, limit - done);
+        const qint64 written = file.write(bytes.data() + done, size - done);
         if (written <= 0) {
             setFailure(error, failure(file, errno));
             return false;
@@ -131,6 +140,11 @@ bool writeAll(QFileDevice &file, const QByteArray &bytes, FileError *error)
         return false;
     }
     return true;
+}
+
+bool writeAll(QFileDevice &file, const QByteArray &bytes, FileError *error)
+{
+    return writeAll(file, bytes, bytesBeforeFault(), error);
 }
 
 // Syncs what was written to the file to the disk. False, with the reason, when the system
@@ -483,6 +497,11 @@ std::optional<Lines> readLineIndex(const QString &path)
 
 bool writeBytes(const QString &path, const QByteArray &bytes, FileError *error)
 {
+    return writePieces(path, [&bytes](const PieceWriter &write) { return write(bytes); }, error);
+}
+
+bool writePieces(const QString &path, const std::function<bool(const PieceWriter &write)> &make, FileError *error)
+{
     removeStaleTemporaries(path);
     QSaveFile file(path);
     // Unbuffered, so that each write reaches the system at once and a full disk fails that
@@ -491,7 +510,18 @@ bool writeBytes(const QString &path, const QByteArray &bytes, FileError *error)
         setFailure(error, failure(file, errno));
         return false;
     }
-    if (!writeAll(file, bytes, error)) {
+    // An injected full disk stops the file where it would stop the same bytes written whole.
+    qint64 limit = bytesBeforeFault();
+    bool written = true;
+    const PieceWriter write = [&](QByteArrayView piece) {
+        if (!written)
+            return false;
+        written = writeAll(file, piece, limit, error);
+        if (limit >= 0)
+            limit = std::max<qint64>(0, limit - piece.size());
+        return written;
+    };
+    if (!make(write) || !written) {
         file.cancelWriting();
         return false;
     }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Text files of the program are single-byte Windows-1251 with CR LF line ends,
@@ -78,6 +79,13 @@ std::optional<Lines> readLineIndex(const QString &path);
 // byte was written: a full disk, a refused rename or a kill at any moment leaves the old
 // file whole. False, with the reason, when the file was not replaced.
 bool writeBytes(const QString &path, const QByteArray &bytes, FileError *error = nullptr);
+// The same for a file made piece by piece, so that a large one is never held whole: `make`
+// hands each piece in order to the function it is given, which says false once a piece could
+// not be written (then nothing more need be made), and returns whether every piece was made
+// and handed over. Faults count the whole file as one write.
+using PieceWriter = std::function<bool(QByteArrayView piece)>;
+bool writePieces(const QString &path, const std::function<bool(const PieceWriter &write)> &make,
+                 FileError *error = nullptr);
 bool writeWhole(const QString &path, const QString &text, FileError *error = nullptr);
 
 // Appends the text whole or not at all, also when several programs (on one machine or on

@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -53,8 +54,12 @@ QVariant percent(double share)
 class CsvWriter
 {
 public:
-    explicit CsvWriter(const QLocale &locale)
-        : m_separator(char(listSeparator(locale).unicode())),
+    // Without a writer of pieces the lines are kept for take(); with one, they are handed to it
+    // a piece at a time and the buffer is used again, so a large table is never held whole.
+    explicit CsvWriter(const QLocale &locale, const AnsiText::PieceWriter *pieces = nullptr)
+        : m_pieces(pieces),
+          m_pieceAt(pieces ? PieceBytes : std::numeric_limits<qsizetype>::max()),
+          m_separator(char(listSeparator(locale).unicode())),
           m_locale(locale),
           m_plainNumbers(locale.zeroDigit() == u"0"_s && locale.negativeSign() == u"-"_s)
     {
@@ -90,6 +95,8 @@ public:
     // to spare, so a large table's buffer grows once instead of being copied at every doubling.
     void expectLines(qsizetype lines)
     {
+        if (m_pieces)
+            return;
         const qsizetype bytes = m_size / std::max<qsizetype>(m_lines, 1) * lines;
         room(m_data + m_size, bytes + bytes / 8);
     }
@@ -98,6 +105,13 @@ public:
     {
         m_bytes.truncate(m_size);
         return std::move(m_bytes);
+    }
+
+    // Hands over the last piece; whether every piece was written.
+    bool finish()
+    {
+        handOver();
+        return m_written;
     }
 
 private:
@@ -120,6 +134,17 @@ private:
         out[1] = '\n';
         m_size = out + 2 - m_data;
         ++m_lines;
+        if (m_size >= m_pieceAt)
+            handOver();
+    }
+
+    // The lines so far go to the writer of pieces, and the buffer starts again. After a
+    // failed piece the rest is made and dropped: the file is not kept anyway.
+    Q_NEVER_INLINE void handOver()
+    {
+        if (m_pieces && m_written && m_size > 0)
+            m_written = (*m_pieces)(QByteArrayView(m_data, m_size));
+        m_size = 0;
     }
 
     // Writes the cell at `out`, where room for a line of cells of a bounded size is made.
@@ -306,6 +331,13 @@ private:
         return m_data + written;
     }
 
+    // The bytes of a piece: large enough that a write costs little per byte, small enough to
+    // stay in the processor's cache until it is written.
+    static constexpr qsizetype PieceBytes = 256 * 1024;
+
+    const AnsiText::PieceWriter *m_pieces;
+    const qsizetype m_pieceAt;
+    bool m_written = true;
     QByteArray m_bytes;
     char *m_data = nullptr;
     char *m_end = nullptr;
@@ -444,13 +476,15 @@ QByteArray csv(const QList<ResultsTable> &tables, const QLocale &locale)
     return writer.take();
 }
 
-QByteArray csv(const ResultsFilterModel &shown, const QLocale &locale)
+namespace {
+
+// The header and the rows shown of a table of tickets or of runs; false for another model.
+bool writeShown(CsvWriter &writer, const ResultsFilterModel &shown)
 {
     const auto *tickets = qobject_cast<const TicketResultsModel *>(shown.sourceModel());
     const auto *runs = qobject_cast<const QuestionnaireRunsModel *>(shown.sourceModel());
     if (!tickets && !runs)
-        return csv({ResultsTable::of(shown)}, locale);
-    CsvWriter writer(locale);
+        return false;
     const int columns = shown.columnCount();
     QStringList headers;
     for (int column = 0; column < columns; ++column)
@@ -461,6 +495,16 @@ QByteArray csv(const ResultsFilterModel &shown, const QLocale &locale)
                      std::make_index_sequence<TicketResultsModel::Columns>());
     else
         writeRuns(writer, runs->runs(), shown.shownRows(), columns);
+    return true;
+}
+
+} // namespace
+
+QByteArray csv(const ResultsFilterModel &shown, const QLocale &locale)
+{
+    CsvWriter writer(locale);
+    if (!writeShown(writer, shown))
+        return csv({ResultsTable::of(shown)}, locale);
     return writer.take();
 }
 
@@ -471,7 +515,20 @@ bool writeCsv(const QString &path, const QList<ResultsTable> &tables, FileError 
 
 bool writeCsv(const QString &path, const ResultsFilterModel &shown, FileError *error)
 {
-    return AnsiText::writeBytes(path, csv(shown), error);
+    const auto *tickets = qobject_cast<const TicketResultsModel *>(shown.sourceModel());
+    const auto *runs = qobject_cast<const QuestionnaireRunsModel *>(shown.sourceModel());
+    if (!tickets && !runs)
+        return AnsiText::writeBytes(path, csv(shown), error);
+    // Written as it is made, a piece at a time.
+    const QLocale locale;
+    return AnsiText::writePieces(
+        path,
+        [&](const AnsiText::PieceWriter &write) {
+            CsvWriter writer(locale, &write);
+            writeShown(writer, shown);
+            return writer.finish();
+        },
+        error);
 }
 
 } // namespace ResultsExport
