@@ -107,8 +107,6 @@ void setFailure(FileError *error, const FileError &failure)
         *error = failure;
 }
 
-// Writes every byte, going on after a short write until the system refuses the rest, so the
-// failure carries the system's reason. False, with the reason, when any byte was not written.
 // The bytes a write may store before an injected full disk; -1: all of them.
 qint64 bytesBeforeFault()
 {
@@ -120,8 +118,9 @@ qint64 bytesBeforeFault()
     return -1;
 }
 
-// Writes the bytes, or as many of them as `limit` allows (-1: all) and then fails as on a
-// full disk.
+// Writes every byte, going on after a short write until the system refuses the rest, so the
+// failure carries the system's reason. False, with the reason, when any byte was not written.
+// An injected fault lets only `limit` bytes through (-1: all), then fails as a full disk.
 bool writeAll(QFileDevice &file, QByteArrayView bytes, qint64 limit, FileError *error)
 {
     const qint64 size = limit < 0 ? bytes.size() : std::min<qint64>(bytes.size(), limit);

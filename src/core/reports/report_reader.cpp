@@ -40,29 +40,27 @@ struct Line
     int number;
     // Offset of the line in the text, for the progress.
     qsizetype offset;
-    // The "; " that part the items of an exam report's marks line, counted where the line
-    // was cut from the bytes.
-    qsizetype itemSeparators = 0;
-    // Where the nineteen "; " of a marks line stand, from the line's first byte.
+    // Where the nineteen "; " of an exam report's marks line stand, from the line's first
+    // byte, found where the line was cut; null for any other line. A marks line is read in
+    // its bytes and not decoded: its text is empty, and textOf() gives it when it is wanted.
     const int *separatorPlaces = nullptr;
     // The line's bytes in an exam report, one per character of its text, and their number.
     const char *bytes = nullptr;
     qsizetype byteCount = 0;
-    // A marks line of an exam report is read in its bytes and not decoded: its text is then
-    // empty, and textOf() gives it when it is wanted after all.
-    bool decoded = true;
+
+    bool isMarksLine() const { return separatorPlaces != nullptr; }
 };
 
 // The text of a line, a marks line decoded from its bytes.
 QString textOf(const Line &line)
 {
-    return line.decoded ? line.text.toString() : AnsiText::decode(QByteArrayView(line.bytes, line.byteCount));
+    return line.isMarksLine() ? AnsiText::decode(QByteArrayView(line.bytes, line.byteCount)) : line.text.toString();
 }
 
 // Whether a line holds nothing but blanks; a marks line never does.
 bool isBlank(const Line &line)
 {
-    return line.decoded && line.text.trimmed().isEmpty();
+    return !line.isMarksLine() && line.text.trimmed().isEmpty();
 }
 
 // The records read before the size of the whole is guessed from them.
@@ -508,7 +506,7 @@ public:
         std::vector<const Line *> &anchors = m_anchors;
         anchors.clear();
         for (const Line *line = first; line < end; ++line)
-            if (line->itemSeparators == TicketResult::Questions - 1)
+            if (line->isMarksLine())
                 anchors.push_back(line);
         // The note of a ticket discarded after a crash holds no result and is no damage either.
         if (anchors.empty() && std::any_of(first, end, [](const Line &line) { return ExamRecordTexts::isDiscardNote(line.text); }))
@@ -931,16 +929,14 @@ std::optional<ReportPart> readPart(QByteArrayView bytes, qsizetype room, const G
         SeparatorPlaces places;
         for (const ByteLine &line : blockLines) {
             const QByteArrayView lineBytes = bytes.sliced(line.start, line.size);
-            const qsizetype separators = itemSeparators(lineBytes, places);
-            const bool marks = separators == TicketResult::Questions - 1;
+            const bool marks = itemSeparators(lineBytes, places) == TicketResult::Questions - 1;
             if (marks) {
                 separatorPlaces.push_back(places);
                 AnsiText::decode(bytes.sliced(undecoded, line.start - undecoded), into + (undecoded - blockStart));
                 undecoded = line.start + line.size;
             }
             lines.push_back({marks ? QStringView() : QStringView(into + (line.start - blockStart), line.size), line.number,
-                             line.start, separators, marks ? separatorPlaces.back().data() : nullptr,
-                             lineBytes.data(), line.size, !marks});
+                             line.start, marks ? separatorPlaces.back().data() : nullptr, lineBytes.data(), line.size});
         }
         AnsiText::decode(bytes.sliced(undecoded, blockEnd - undecoded), into + (undecoded - blockStart));
         reader.readBlock(lines.data(), lines.data() + lines.size(), closed);

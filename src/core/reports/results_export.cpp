@@ -478,13 +478,18 @@ QByteArray csv(const QList<ResultsTable> &tables, const QLocale &locale)
 
 namespace {
 
-// The header and the rows shown of a table of tickets or of runs; false for another model.
-bool writeShown(CsvWriter &writer, const ResultsFilterModel &shown)
+// Whether the table shows tickets or runs, which are written straight from the results.
+bool isResultsTable(const ResultsFilterModel &shown)
+{
+    return qobject_cast<const TicketResultsModel *>(shown.sourceModel())
+           || qobject_cast<const QuestionnaireRunsModel *>(shown.sourceModel());
+}
+
+// The header and the rows shown of a table of tickets or of runs.
+void writeShown(CsvWriter &writer, const ResultsFilterModel &shown)
 {
     const auto *tickets = qobject_cast<const TicketResultsModel *>(shown.sourceModel());
     const auto *runs = qobject_cast<const QuestionnaireRunsModel *>(shown.sourceModel());
-    if (!tickets && !runs)
-        return false;
     const int columns = shown.columnCount();
     QStringList headers;
     for (int column = 0; column < columns; ++column)
@@ -495,16 +500,16 @@ bool writeShown(CsvWriter &writer, const ResultsFilterModel &shown)
                      std::make_index_sequence<TicketResultsModel::Columns>());
     else
         writeRuns(writer, runs->runs(), shown.shownRows(), columns);
-    return true;
 }
 
 } // namespace
 
 QByteArray csv(const ResultsFilterModel &shown, const QLocale &locale)
 {
-    CsvWriter writer(locale);
-    if (!writeShown(writer, shown))
+    if (!isResultsTable(shown))
         return csv({ResultsTable::of(shown)}, locale);
+    CsvWriter writer(locale);
+    writeShown(writer, shown);
     return writer.take();
 }
 
@@ -515,9 +520,7 @@ bool writeCsv(const QString &path, const QList<ResultsTable> &tables, FileError 
 
 bool writeCsv(const QString &path, const ResultsFilterModel &shown, FileError *error)
 {
-    const auto *tickets = qobject_cast<const TicketResultsModel *>(shown.sourceModel());
-    const auto *runs = qobject_cast<const QuestionnaireRunsModel *>(shown.sourceModel());
-    if (!tickets && !runs)
+    if (!isResultsTable(shown))
         return AnsiText::writeBytes(path, csv(shown), error);
     // Written as it is made, a piece at a time.
     const QLocale locale;
